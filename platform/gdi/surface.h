@@ -1,0 +1,64 @@
+// A 32-bit top-down BGRA pixel surface (byte 0 blue, byte 3 alpha). Bitmaps,
+// window back buffers and the screen are all surfaces; device contexts draw
+// into them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace plat {
+
+class Surface {
+ public:
+  Surface() = default;
+  // Width and height are clamped to zero when negative. The caller checks
+  // sizes from untrusted input before calling (see MaxSurfacePixels).
+  Surface(int width, int height, std::uint32_t fill = 0xFF000000u)
+      : width_(width > 0 ? width : 0),
+        height_(height > 0 ? height : 0),
+        pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill) {}
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool empty() const { return width_ == 0 || height_ == 0; }
+  // Pixels per row; rows are packed.
+  int stride() const { return width_; }
+
+  std::uint32_t* data() { return pixels_.data(); }
+  const std::uint32_t* data() const { return pixels_.data(); }
+  std::uint32_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  const std::uint32_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+
+  bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  std::uint32_t pixel(int x, int y) const { return contains(x, y) ? row(y)[x] : 0u; }
+  void set_pixel(int x, int y, std::uint32_t bgra) {
+    if (contains(x, y)) row(y)[x] = bgra;
+  }
+
+  // Reallocates to a new size, discarding the contents.
+  void resize(int width, int height, std::uint32_t fill = 0xFF000000u) {
+    *this = Surface(width, height, fill);
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint32_t> pixels_;
+};
+
+// Largest surface any decoder or caller may ask for (about 256 megapixels);
+// dimensions read from files are checked against it before allocating.
+inline constexpr std::int64_t MaxSurfacePixels = std::int64_t{1} << 28;
+
+using SurfacePtr = std::shared_ptr<Surface>;
+
+// Packs a COLORREF (0x00BBGGRR) into an opaque BGRA pixel and back.
+constexpr std::uint32_t PixelFromColorRef(std::uint32_t colorref) {
+  return 0xFF000000u | ((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) | ((colorref >> 16) & 0xFFu);
+}
+constexpr std::uint32_t ColorRefFromPixel(std::uint32_t bgra) {
+  return ((bgra >> 16) & 0xFFu) | (bgra & 0xFF00u) | ((bgra & 0xFFu) << 16);
+}
+
+}  // namespace plat
