@@ -47,8 +47,10 @@ class TempFile {
 std::string temporaryName(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
   thread_local std::mt19937 random{std::random_device{}()};
-  return target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                                 std::to_string(counter++) + "-" + std::to_string(random()) + ".tmp");
+  std::string name = ".";
+  name.append(target.filename().string()).append(".").append(std::to_string(::getpid()));
+  name.append("-").append(std::to_string(counter++)).append("-").append(std::to_string(random())).append(".tmp");
+  return target.parent_path() / name;
 }
 
 int writeAll(int fd, std::string_view data) {

@@ -10,27 +10,34 @@ namespace {
 
 enum class Context { Text, Attribute };
 
-// Escapes markup characters. In attribute values TAB, LF and CR become
-// character references as a parser would otherwise normalise them to
-// spaces; CR is escaped in text too, where it would be folded into LF.
+// Markup characters are escaped, and control characters as character
+// references: in attribute values TAB, LF and CR too, as a parser would
+// normalise them to spaces; in text only CR, which would fold into LF.
+bool needsEscape(char c, Context context) {
+  if (c == '&' || c == '<' || c == '>') return true;
+  if (context == Context::Text) return c == '\r' || (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n');
+  return c == '"' || static_cast<unsigned char>(c) < 0x20;
+}
+
 void appendEscaped(std::string& out, std::string_view s, Context context) {
-  const bool attribute = context == Context::Attribute;
-  for (char c : s) {
+  std::size_t run = 0;  // start of the stretch that needs no escaping
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (!needsEscape(c, context)) continue;
+    out.append(s.substr(run, i - run));
+    run = i + 1;
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      case '"': out += attribute ? "&quot;" : "\""; break;
-      case '\t': out += attribute ? "&#9;" : "\t"; break;
-      case '\n': out += attribute ? "&#10;" : "\n"; break;
+      case '"': out += "&quot;"; break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          out += "&#" + std::to_string(static_cast<unsigned char>(c)) + ";";
-        } else {
-          out += c;
-        }
+        out += "&#";
+        out += std::to_string(static_cast<unsigned char>(c));
+        out += ';';
     }
   }
+  out.append(s.substr(run));
 }
 
 bool holdsText(const pugi::xml_node& element) {

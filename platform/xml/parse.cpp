@@ -59,7 +59,9 @@ std::optional<std::size_t> badReference(std::string_view text, bool& sawReferenc
 std::string quoteReference(std::string_view text, std::size_t at) {
   std::string_view ref = text.substr(at, 12);
   ref = ref.substr(0, ref.find(';') == std::string_view::npos ? ref.size() : ref.find(';') + 1);
-  return "\"" + std::string(ref) + "\"";
+  std::string quoted = "\"";
+  quoted.append(ref).append("\"");
+  return quoted;
 }
 
 Status failure(std::string message) { return Status{false, std::move(message)}; }
