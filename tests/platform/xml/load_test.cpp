@@ -74,6 +74,7 @@ TEST(XmlLoad, MalformedInputFailsWithAMessageAndLeavesTheDocumentEmpty) {
       {"mismatched tags", "<a><b></a></b>", "offset 8"},
       {"two roots", "<a/><b/>", "second document element \"b\""},
       {"empty input", "", "no document element"},
+      {"only whitespace", " \r\n\t ", "no document element"},
       {"only whitespace and a comment", " \n<!-- c -->\n", "no document element"},
       {"bad entity in text", "<a>x &foo; y</a>", "\"&foo;\""},
       {"bad entity in attribute", "<a k='&nbsp;'/>", "attribute \"k\" of element \"a\""},
