@@ -23,7 +23,11 @@ function(marivel_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES ENVIRONMENT "MARIVEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin;MARIVEL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "MARIVEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  # Fixtures and built files are found through these paths.
+  target_compile_definitions(${name} PRIVATE
+    MARIVEL_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    MARIVEL_TEST_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
 endfunction()
 
 # marivel_benchmark(<name> SOURCES <files...> LIBS <libs...>)
