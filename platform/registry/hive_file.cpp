@@ -59,7 +59,9 @@ class HiveLock {
  public:
   // Returns 0 or the errno of the failure (ETIMEDOUT when the wait ran out).
   int Acquire(const std::string& lockPath) {
-    UniqueFd fd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    // Read access is enough for flock, so a lock file made by another user
+    // still serves.
+    UniqueFd fd(::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644));
     if (fd.get() < 0) return errno;
     auto deadline = std::chrono::steady_clock::now() + kLockTimeout;
     auto pause = std::chrono::microseconds(200);
@@ -182,7 +184,7 @@ bool HiveFile::Adopt(const Snapshot& snap, bool locked) {
   }
   tree_ = Key();
   synced_ = false;
-  if (locked) return SetAside(snap, *error);
+  if (locked) return SetAside(*error);
   HiveLock lock;
   int lockError = lock.Acquire(path_ + ".lock");
   if (lockError) {
@@ -194,19 +196,21 @@ bool HiveFile::Adopt(const Snapshot& snap, bool locked) {
   Snapshot again = Read();
   if (!again.error.empty()) {
     Report("cannot read " + path_ + ": " + again.error + "; reads see an empty hive and changes are refused");
-    stamp_ = again.stamp;
     return false;
   }
   return Adopt(again, true);
 }
 
-bool HiveFile::SetAside(const Snapshot& snap, const ParseError& error) {
+bool HiveFile::SetAside(const ParseError& error) {
   const std::string where = path_ + " line " + std::to_string(error.line) + ": " + error.reason;
   std::string aside = path_ + ".bad";
   struct stat st {};
   for (int n = 1; ::lstat(aside.c_str(), &st) == 0 && n <= 1000; ++n) aside = path_ + ".bad." + std::to_string(n);
-  if (::rename(path_.c_str(), aside.c_str()) != 0) {
-    Report(where + "; cannot move it aside (" + ErrnoText(errno) +
+  // Files kept aside earlier are never replaced.
+  int failure = ::lstat(aside.c_str(), &st) == 0 ? EEXIST : 0;
+  if (!failure && ::rename(path_.c_str(), aside.c_str()) != 0) failure = errno;
+  if (failure) {
+    Report(where + "; cannot move it aside (" + ErrnoText(failure) +
            "), so it stays as it is, reads see an empty hive and changes are refused");
     return false;
   }
@@ -224,9 +228,9 @@ void HiveFile::Refresh() {
   std::optional<FileStamp> now;
   if (::stat(path_.c_str(), &st) == 0) {
     now = StampOf(st);
-  } else if (errno != ENOENT && errno != ENOTDIR) {
+  } else if (int error = errno; error != ENOENT && error != ENOTDIR) {
     if (checked_ && !stamp_ && !synced_) return;  // already reported
-    Report("cannot look at " + path_ + ": " + ErrnoText(errno) + "; reads see an empty hive");
+    Report("cannot look at " + path_ + ": " + ErrnoText(error) + "; reads see an empty hive");
     tree_ = Key();
     synced_ = false;
     stamp_.reset();
@@ -239,7 +243,7 @@ void HiveFile::Refresh() {
     Report("cannot read " + path_ + ": " + snap.error + "; reads see an empty hive and changes are refused");
     tree_ = Key();
     synced_ = false;
-    stamp_ = snap.stamp;
+    stamp_ = now;  // report once, not on every read
     checked_ = true;
     return;
   }

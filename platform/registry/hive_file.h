@@ -60,7 +60,7 @@ class HiveFile {
   // the file aside (the lock must be held when `locked`). False when the file
   // could neither be parsed nor be moved aside.
   bool Adopt(const Snapshot& snap, bool locked);
-  bool SetAside(const Snapshot& snap, const ParseError& error);
+  bool SetAside(const ParseError& error);
   void Forget();
 
   std::string path_;

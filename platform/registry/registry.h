@@ -53,7 +53,8 @@ inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 // sub-keys KEY_ENUMERATE_SUB_KEYS, setting and deleting values KEY_SET_VALUE,
 // creating sub-keys KEY_CREATE_SUB_KEY, deleting a sub-key either write right;
 // otherwise ERROR_ACCESS_DENIED, which is also the result when the hive file
-// cannot be written. RegDeleteKeyA refuses a key that has sub-keys. Sub-keys
+// cannot be written. A buffer too small gives ERROR_MORE_DATA and the size
+// needed (bytes for data; characters with the terminating zero for names). RegDeleteKeyA refuses a key that has sub-keys. Sub-keys
 // enumerate in case-insensitive name order, values in creation order. Every
 // change is saved to the hive file before the call returns; changes saved by
 // another process are seen by the next call. Safe to call from any thread.
