@@ -148,9 +148,13 @@ HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, void*, REFIID iid, void*
   hr = library->getClassObject(clsid, iid, out);
   UnpinLibrary(library);
   if (FAILED(hr)) {
-    if (out) *out = nullptr;
+    *out = nullptr;
     return Fail(hr, "class " + classText + ": DllGetClassObject of " + canonical.string() + " returned " +
                         HResultText(hr));
+  }
+  if (!*out) {
+    return Fail(E_UNEXPECTED, "class " + classText + ": DllGetClassObject of " + canonical.string() +
+                                  " reported success without an object");
   }
   return hr;
 }
@@ -167,6 +171,7 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
     *out = nullptr;
     return Fail(hr, "class " + GuidToString(clsid) + ": CreateInstance returned " + HResultText(hr));
   }
+  if (!*out) return Fail(E_UNEXPECTED, "class " + GuidToString(clsid) + ": CreateInstance gave no object");
   return hr;
 }
 

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
+#include <atomic>
 
 #include "platform/com/com.h"
 #include "platform/com/registry_keys.h"
@@ -278,6 +280,32 @@ TEST_F(ComRuntime, LibraryStaysWhileObjectsOrLocksLive) {
   // And it comes back on demand.
   ASSERT_EQ(Create(CLSID_TestTwoFaces, nullptr, IID_PPV_ARGS(&adder)), plat::S_OK);
   EXPECT_TRUE(ServerIsLoaded());
+}
+
+TEST_F(ComRuntime, CreationAndUnloadingRaceSafelyAcrossThreads) {
+  // Threads create and drop objects while others unload unused libraries:
+  // a library must never be closed under a call into it.
+  std::vector<std::thread> threads;
+  std::atomic<int> failures{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&failures] {
+      plat::CoInitializeEx(nullptr, plat::COINIT_MULTITHREADED);
+      for (int i = 0; i < 40; ++i) {
+        ComPtr<ITestAdder> adder;
+        int sum = 0;
+        if (plat::FAILED(Create(CLSID_TestTwoFaces, nullptr, IID_PPV_ARGS(&adder))) ||
+            plat::FAILED(adder->Add(i, 1, &sum)) ||
+            sum != i + 1) {
+          ++failures;
+        }
+        adder.Reset();
+        plat::CoFreeUnusedLibraries();
+      }
+      plat::CoUninitialize();
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
 }
 
 TEST_F(ComRuntime, BrokenRegistrationsGiveClearErrors) {
