@@ -36,11 +36,12 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& e
     ::close(fd);
     return false;
   }
-  bytes.clear();
-  bytes.reserve(static_cast<std::size_t>(st.st_size));
-  char chunk[65536];
+  // Read straight into the string, growing it if the file grows meanwhile.
+  std::size_t used = 0;
+  bytes.assign(static_cast<std::size_t>(st.st_size) + 1, '\0');
   for (;;) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
     if (n < 0) {
       if (errno == EINTR) continue;
       error = ErrnoText("cannot read", path);
@@ -48,8 +49,9 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& e
       return false;
     }
     if (n == 0) break;
-    bytes.append(chunk, static_cast<std::size_t>(n));
+    used += static_cast<std::size_t>(n);
   }
+  bytes.resize(used);
   ::close(fd);
   return true;
 }
