@@ -28,7 +28,7 @@ class RadioStationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (int i = 0; i < 5; ++i) {
-      radio_.AddRadioStation(100 + i, "S" + std::to_string(i), 1, RADIO_BAND_FM);
+      radio_.AddRadioStation(100 + i, std::string(1, static_cast<char>('A' + i)), 1, RADIO_BAND_FM);
       radio_.m_fmStations.back().nPresetId = i;
     }
   }
