@@ -147,3 +147,69 @@ TEST_F(ImageFiles, LoaderPicksTheDecoderByContent) {
 
 }  // namespace
 }  // namespace plat::gdi
+
+namespace plat::gdi {
+namespace {
+
+std::uint32_t Crc32(const std::uint8_t* p, std::size_t n) {
+  std::uint32_t c = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < n; ++i) {
+    c ^= p[i];
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+  }
+  return ~c;
+}
+
+// Headers that promise enormous pictures on a few bytes of data are refused
+// before anything that size is allocated.
+TEST(ImageLimits, HugeHeadersOnTinyDataAreRefused) {
+  {
+    auto png = EncodePng(Surface(1, 1));
+    // IHDR data starts at byte 16: width, height; its CRC follows the 13 bytes.
+    auto put32be = [&](std::size_t at, std::uint32_t v) {
+      for (int i = 0; i < 4; ++i) png[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+    };
+    put32be(16, 60000);
+    put32be(20, 60000);
+    put32be(29, Crc32(png.data() + 12, 17));
+    std::string error;
+    EXPECT_FALSE(DecodePng(png, &error));
+    EXPECT_NE(error.find("dimensions"), std::string::npos) << error;
+  }
+  {
+    auto jpg = EncodeJpeg(Surface(8, 8));
+    // Find the frame header (FF C0) and set its height and width to 65000.
+    std::size_t sof = 0;
+    for (std::size_t i = 2; i + 9 < jpg.size(); ++i)
+      if (jpg[i] == 0xFF && jpg[i + 1] == 0xC0) { sof = i; break; }
+    ASSERT_NE(sof, 0u);
+    for (std::size_t at : {sof + 5, sof + 7}) { jpg[at] = 0xFD; jpg[at + 1] = 0xE8; }
+    std::string error;
+    EXPECT_FALSE(DecodeJpeg(jpg, {8}, &error));
+    EXPECT_FALSE(error.empty());
+  }
+  {
+    // An RLE bitmap header of 30000 x 30000 over four bytes of data.
+    std::vector<std::uint8_t> bmp(14 + 40 + 8 + 4, 0);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+      for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(10, 14 + 40 + 8);
+    put32(14, 40);
+    put32(18, 30000);
+    put32(22, 30000);
+    bmp[26] = 1;
+    bmp[28] = 4;
+    put32(30, BI_RLE4);
+    put32(46, 2);
+    bmp[bmp.size() - 1] = 1;  // end of bitmap
+    std::string error;
+    EXPECT_FALSE(DecodeBmp(bmp, &error));
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  }
+}
+
+}  // namespace
+}  // namespace plat::gdi
