@@ -242,6 +242,18 @@ TEST(Shapes, LinesRectanglesAndPixels) {
   EXPECT_EQ(GetPixel(c.dc(), 6, 0), CLR_INVALID);
   EXPECT_EQ(GetPixel(c.dc(), -1, 0), CLR_INVALID);
 
+  // An ellipse fills its middle and leaves the corners of its box.
+  MemoryCanvas e(20, 10, kBg);
+  HGDIOBJ e_brush = SelectObject(e.dc(), blue);
+  HGDIOBJ e_pen = SelectObject(e.dc(), GetStockObject(NULL_PEN));
+  Ellipse(e.dc(), 0, 0, 20, 10);
+  EXPECT_EQ(e.at(10, 5), PixelFromColorRef(RGB(0, 0, 255)));
+  EXPECT_EQ(e.at(1, 5), PixelFromColorRef(RGB(0, 0, 255)));
+  EXPECT_EQ(e.at(0, 0), kBg);
+  EXPECT_EQ(e.at(19, 9), kBg);
+  SelectObject(e.dc(), e_brush);
+  SelectObject(e.dc(), e_pen);
+
   SelectObject(c.dc(), old_pen);
   SelectObject(c.dc(), old_brush);
   DeleteObject(pen);

@@ -277,3 +277,36 @@ TEST(TextOut, DrawsAtTheCellTopLeft) {
 
 }  // namespace
 }  // namespace plat
+
+namespace plat {
+namespace {
+
+TEST(DrawText, HostileRectanglesAndTextStaySafe) {
+  test::MemoryCanvas c(64, 32, kWhite);
+  HFONT font = CreateFontA(18, 0, 0, 0, FW_BOLD, 1, 1, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+  HGDIOBJ old = SelectObject(c.dc(), font);
+  const RECT rects[] = {
+      {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX - 5, 0, INT_MIN, 10}, {10, 10, 10, 10},
+      {-1000000, 5, -999990, 20},           {40, 30, 0, 0},                {0, 0, 64, 32},
+  };
+  const char* texts[] = {"", "&", "&&&&", "plain words that wrap", "\xFF\xFE broken \xC3 utf8 \xE2\x82",
+                         "C:\\a\\b\\c\\long file name.mp3", "\r\n\n\r", "&x&y&z"};
+  const UINT flags[] = {0, DT_SINGLELINE | DT_VCENTER | DT_CENTER, DT_WORDBREAK | DT_END_ELLIPSIS,
+                        DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_RIGHT | DT_SINGLELINE | DT_BOTTOM,
+                        DT_NOCLIP | DT_NOPREFIX | DT_WORDBREAK};
+  for (const RECT& r : rects)
+    for (const char* t : texts)
+      for (UINT f : flags) {
+        RECT measured = r;
+        DrawTextA(c.dc(), t, -1, &measured, f | DT_CALCRECT);
+        RECT drawn = r;
+        DrawTextA(c.dc(), t, -1, &drawn, f);
+      }
+  EXPECT_EQ(DrawTextA(c.dc(), "x", -1, nullptr, 0), 0);
+  EXPECT_EQ(DrawTextW(c.dc(), nullptr, 3, nullptr, 0), 0);
+  SelectObject(c.dc(), old);
+  DeleteObject(font);
+}
+
+}  // namespace
+}  // namespace plat
