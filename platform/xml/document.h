@@ -52,8 +52,10 @@ class Element {
   // Attributes keep "absent" (nullopt) and "empty" ("") apart.
   std::optional<std::string> attribute(std::string_view name) const;
   bool hasAttribute(std::string_view name) const;
-  // Adds the attribute or replaces its value.
-  void setAttribute(std::string_view name, std::string_view value);
+  // Adds the attribute or replaces its value. False, and nothing changes,
+  // when the element is null or the name is no valid XML name (it could not
+  // be saved and read back).
+  bool setAttribute(std::string_view name, std::string_view value);
   // Attribute names in document order.
   std::vector<std::string> attributeNames() const;
 
@@ -67,10 +69,12 @@ class Element {
   std::vector<Node> childNodes() const;
   Element parent() const;
 
-  // Concatenated text of the direct text and CDATA children.
+  // Concatenated text of the direct text and CDATA children. Text that is
+  // only whitespace between other nodes is layout and is dropped at load.
   std::string text() const;
 
-  // Appends a new child element and returns it.
+  // Appends a new child element and returns it; a null element when this
+  // element is null or the name is no valid XML name.
   Element appendChild(std::string_view name);
   // Removes a child element (and its subtree); false when it is not a child.
   bool removeChild(const Element& child);
@@ -106,7 +110,8 @@ class Document {
 
   // Null when the document is empty.
   Element documentElement() const;
-  // Replaces the whole document by a new, empty document element.
+  // Replaces the whole document by a new, empty document element; a null
+  // element (and an empty document) when the name is no valid XML name.
   Element createDocumentElement(std::string_view name);
 
   // Canonical UTF-8 form: XML declaration, two-space indentation, LF line
@@ -115,6 +120,7 @@ class Document {
   std::string saveString() const;
   // Writes saveString() atomically: temporary file in the same folder, fsync,
   // rename. A crash leaves the old file or the new one, never a torn file.
+  // An empty document is refused: it could not be loaded again.
   Status saveFile(const std::string& path) const;
 
  private:
