@@ -244,7 +244,9 @@ TEST(LayoutRecordsTest, ConstructionDefaults) {
 TEST(LayoutRecordsTest, ListsCopyDeeply) {
   CLayoutList list;
   list.name = "A";
-  list.items.push_back(LayoutListItem{.name = "0", .image = "r.bmp"});
+  LayoutListItem item;
+  item.image = "r.bmp";
+  list.items.push_back(item);
   CLayoutList copy = list;
   list.items[0].image = "changed";
   list.items.push_back(LayoutListItem{});
