@@ -1,16 +1,13 @@
 #include "lounge/skin/skin_bitmaps.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <system_error>
-#include <vector>
 
 #include "lounge/skin/gdi_handles.h"
 #include "lounge/skin/skin_paths.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/blit.h"
-#include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/image_loader.h"
 
 namespace {
 
@@ -62,13 +59,9 @@ plat::HBITMAP CutBitmapSlice(plat::HBITMAP bitmap, float from, float to) {
 plat::HBITMAP LoadDibSectionFile(const std::string& path) {
   const std::string file = ResolveSkinPath(path);
   std::error_code ec;
+  // A missing file is not handed to the decoder at all.
   if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return nullptr;
-  std::ifstream in(file, std::ios::binary);
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) return nullptr;
-  std::optional<plat::Surface> surface = plat::gdi::DecodeBmp(bytes);
-  if (!surface || surface->empty()) return nullptr;
-  return plat::CreateBitmapFromSurface(std::make_shared<plat::Surface>(std::move(*surface)), true);
+  return plat::LoadImageBitmap(file, 0, 0, plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION);
 }
 
 plat::HBITMAP LoadBitmapFile(const std::string& path, int frame) {
