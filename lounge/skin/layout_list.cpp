@@ -24,7 +24,9 @@ int CLayoutList::GetActionCount(int& count) const { return Count(actions, count)
 int CLayoutList::GetActionName(std::string& out, int j) const { return Read(actions, j, &LayoutImage::name, out); }
 int CLayoutList::GetActionImage(std::string& out, int j) const { return Read(actions, j, &LayoutImage::image, out); }
 int CLayoutList::GetActionRect(plat::RECT& out, int j) const { return Read(actions, j, &LayoutImage::rect, out); }
-int CLayoutList::FindAction(const std::string& name, int& j) const { return Find(actions, &LayoutImage::name, name, j); }
+int CLayoutList::FindAction(const std::string& name, int& j) const {
+  return Find(actions, &LayoutImage::name, name, j);
+}
 
 int CLayoutList::GetLinkCount(int& count) const { return Count(links, count); }
 int CLayoutList::GetLinkName(std::string& out, int j) const { return Read(links, j, &LayoutIndicator::name, out); }

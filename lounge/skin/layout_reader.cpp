@@ -428,9 +428,7 @@ int CLayoutReader::GetTextColors(int i, plat::COLORREF& normal, plat::COLORREF& 
   return ReadColors(m_texts, i, normal, highlight, pressed, disabled);
 }
 int CLayoutReader::GetTextAlign(int& out, int i) const { return Read(m_texts, i, &LayoutText::align, out); }
-int CLayoutReader::GetTextDynamicFit(int& out, int i) const {
-  return Read(m_texts, i, &LayoutText::dynamicFit, out);
-}
+int CLayoutReader::GetTextDynamicFit(int& out, int i) const { return Read(m_texts, i, &LayoutText::dynamicFit, out); }
 int CLayoutReader::FindText(const std::string& name, int& i) const { return Find(m_texts, &LayoutText::name, name, i); }
 
 int CLayoutReader::GetProgressCount(int& count) const { return Count(m_progress, count); }
@@ -468,66 +466,106 @@ int CLayoutReader::FindList(const std::string& name, int& l) const {
 }
 
 // List entries: the list index is checked here, the entry index by the list.
-#define FORWARD_TO_LIST(call)             \
-  const CLayoutList* list = ListAt(l);    \
-  return list ? list->call : 0
 
-int CLayoutReader::GetListItemCount(int& count, int l) const { FORWARD_TO_LIST(GetItemCount(count)); }
-int CLayoutReader::GetListItemImage(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetItemImage(out, j)); }
-int CLayoutReader::GetListItemRect(plat::RECT& out, int j, int l) const { FORWARD_TO_LIST(GetItemRect(out, j)); }
+int CLayoutReader::GetListItemCount(int& count, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetItemCount(count); });
+}
+int CLayoutReader::GetListItemImage(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetItemImage(out, j); });
+}
+int CLayoutReader::GetListItemRect(plat::RECT& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetItemRect(out, j); });
+}
 int CLayoutReader::GetListItemTextRect(plat::RECT& out, int j, int l) const {
-  FORWARD_TO_LIST(GetItemTextRect(out, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.GetItemTextRect(out, j); });
 }
 int CLayoutReader::GetListItemCheckRect(plat::RECT& out, int j, int l) const {
-  FORWARD_TO_LIST(GetItemCheckRect(out, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.GetItemCheckRect(out, j); });
 }
 int CLayoutReader::GetListItemIconImage(std::string& out, int j, int l) const {
-  FORWARD_TO_LIST(GetItemIconImage(out, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.GetItemIconImage(out, j); });
 }
 int CLayoutReader::GetListItemIconRect(plat::RECT& out, int j, int l) const {
-  FORWARD_TO_LIST(GetItemIconRect(out, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.GetItemIconRect(out, j); });
 }
 
-int CLayoutReader::GetListActionCount(int& count, int l) const { FORWARD_TO_LIST(GetActionCount(count)); }
-int CLayoutReader::GetListActionName(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetActionName(out, j)); }
+int CLayoutReader::GetListActionCount(int& count, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetActionCount(count); });
+}
+int CLayoutReader::GetListActionName(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetActionName(out, j); });
+}
 int CLayoutReader::GetListActionImage(std::string& out, int j, int l) const {
-  FORWARD_TO_LIST(GetActionImage(out, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.GetActionImage(out, j); });
 }
-int CLayoutReader::GetListActionRect(plat::RECT& out, int j, int l) const { FORWARD_TO_LIST(GetActionRect(out, j)); }
+int CLayoutReader::GetListActionRect(plat::RECT& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetActionRect(out, j); });
+}
 int CLayoutReader::FindListAction(const std::string& name, int& j, int l) const {
-  FORWARD_TO_LIST(FindAction(name, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.FindAction(name, j); });
 }
 
-int CLayoutReader::GetListLinkCount(int& count, int l) const { FORWARD_TO_LIST(GetLinkCount(count)); }
-int CLayoutReader::GetListLinkName(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetLinkName(out, j)); }
-int CLayoutReader::GetListLinkImage(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetLinkImage(out, j)); }
-int CLayoutReader::GetListLinkTarget(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetLinkTarget(out, j)); }
-int CLayoutReader::GetListLinkRect(plat::RECT& out, int j, int l) const { FORWARD_TO_LIST(GetLinkRect(out, j)); }
-int CLayoutReader::FindListLink(const std::string& name, int& j, int l) const { FORWARD_TO_LIST(FindLink(name, j)); }
+int CLayoutReader::GetListLinkCount(int& count, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetLinkCount(count); });
+}
+int CLayoutReader::GetListLinkName(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetLinkName(out, j); });
+}
+int CLayoutReader::GetListLinkImage(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetLinkImage(out, j); });
+}
+int CLayoutReader::GetListLinkTarget(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetLinkTarget(out, j); });
+}
+int CLayoutReader::GetListLinkRect(plat::RECT& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetLinkRect(out, j); });
+}
+int CLayoutReader::FindListLink(const std::string& name, int& j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.FindLink(name, j); });
+}
 
-int CLayoutReader::GetListTextCount(int& count, int l) const { FORWARD_TO_LIST(GetTextCount(count)); }
-int CLayoutReader::GetListTextName(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetTextName(out, j)); }
-int CLayoutReader::GetListTextRect(plat::RECT& out, int j, int l) const { FORWARD_TO_LIST(GetTextRect(out, j)); }
-int CLayoutReader::FindListText(const std::string& name, int& j, int l) const { FORWARD_TO_LIST(FindText(name, j)); }
-int CLayoutReader::GetListTextFont(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetTextFont(out, j)); }
+int CLayoutReader::GetListTextCount(int& count, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetTextCount(count); });
+}
+int CLayoutReader::GetListTextName(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetTextName(out, j); });
+}
+int CLayoutReader::GetListTextRect(plat::RECT& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetTextRect(out, j); });
+}
+int CLayoutReader::FindListText(const std::string& name, int& j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.FindText(name, j); });
+}
+int CLayoutReader::GetListTextFont(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetTextFont(out, j); });
+}
 int CLayoutReader::GetListTextDependency(std::string& out, int j, int l) const {
-  FORWARD_TO_LIST(GetTextDependency(out, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.GetTextDependency(out, j); });
 }
 int CLayoutReader::GetListTextColors(int j, int l, plat::COLORREF& normal, plat::COLORREF& highlight,
                                      plat::COLORREF& pressed, plat::COLORREF& disabled) const {
-  FORWARD_TO_LIST(GetTextColors(j, normal, highlight, pressed, disabled));
+  return WithList(l,
+                  [&](const CLayoutList& list) { return list.GetTextColors(j, normal, highlight, pressed, disabled); });
 }
-int CLayoutReader::GetListTextAlign(int& out, int j, int l) const { FORWARD_TO_LIST(GetTextAlign(out, j)); }
+int CLayoutReader::GetListTextAlign(int& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetTextAlign(out, j); });
+}
 int CLayoutReader::GetListTextDynamicFit(int& out, int j, int l) const {
-  FORWARD_TO_LIST(GetTextDynamicFit(out, j));
+  return WithList(l, [&](const CLayoutList& list) { return list.GetTextDynamicFit(out, j); });
 }
 
-int CLayoutReader::GetListImageCount(int& count, int l) const { FORWARD_TO_LIST(GetImageCount(count)); }
-int CLayoutReader::GetListImageName(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetImageName(out, j)); }
-int CLayoutReader::GetListImageFile(std::string& out, int j, int l) const { FORWARD_TO_LIST(GetImageFile(out, j)); }
-int CLayoutReader::GetListImageRect(plat::RECT& out, int j, int l) const { FORWARD_TO_LIST(GetImageRect(out, j)); }
-
-#undef FORWARD_TO_LIST
+int CLayoutReader::GetListImageCount(int& count, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetImageCount(count); });
+}
+int CLayoutReader::GetListImageName(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetImageName(out, j); });
+}
+int CLayoutReader::GetListImageFile(std::string& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetImageFile(out, j); });
+}
+int CLayoutReader::GetListImageRect(plat::RECT& out, int j, int l) const {
+  return WithList(l, [&](const CLayoutList& list) { return list.GetImageRect(out, j); });
+}
 
 int CLayoutReader::GetHotkeyAction(KeyCode keyCode, std::string& action) const {
   for (const LayoutHotkey& hotkey : m_hotkeys) {

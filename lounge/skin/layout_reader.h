@@ -184,6 +184,12 @@ class CLayoutReader {
 
  private:
   const CLayoutList* ListAt(int l) const;
+  // Runs `query` on list l; 0 for a bad list index.
+  template <typename Query>
+  int WithList(int l, Query&& query) const {
+    const CLayoutList* list = ListAt(l);
+    return list ? query(*list) : 0;
+  }
   int ParseText(const plat::xml::Element& element, int defaultDynamicFit, LayoutText& text);
   int ParseList(const plat::xml::Element& element, CLayoutList& list);
   void ClearTables();

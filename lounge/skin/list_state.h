@@ -27,6 +27,6 @@ struct CListState {
   int highlightedListAction = -1;
   int pressedListAction = -1;
   int shown = 1;
-  int selectedItem = -1;    // the item drawn as current; -1 none
+  int selectedItem = -1;     // the item drawn as current; -1 none
   int rememberedEntry = -1;  // the entry that last had the focus in this list
 };

@@ -63,8 +63,8 @@ plat::HRGN BitmapToRegion(plat::HBITMAP bitmap, plat::COLORREF key, plat::COLORR
   std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
   MemoryDC dc;
   if (!dc) return nullptr;
-  if (plat::GetDIBits(dc.get(), bitmap, 0, static_cast<plat::UINT>(height), bits.data(), &info,
-                      plat::DIB_RGB_COLORS) != height) {
+  if (plat::GetDIBits(dc.get(), bitmap, 0, static_cast<plat::UINT>(height), bits.data(), &info, plat::DIB_RGB_COLORS) !=
+      height) {
     return nullptr;
   }
   return CreateRegionFromBitmap(bits.data(), width, height, stride, key, tolerance);

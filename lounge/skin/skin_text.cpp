@@ -216,8 +216,8 @@ int DrawSkinText(plat::HDC dc, int left, int top, int right, int bottom, const s
   return DrawWithDevice(dc, plat::RECT{left, top, right, bottom}, face, shown, 0, align, colour, fit);
 }
 
-int DrawSkinTextDefaultFont(plat::HDC dc, int left, int top, int right, int bottom, const std::string& text,
-                            int align, plat::COLORREF colour, int fit) {
+int DrawSkinTextDefaultFont(plat::HDC dc, int left, int top, int right, int bottom, const std::string& text, int align,
+                            plat::COLORREF colour, int fit) {
   return DrawSkinText(dc, left, top, right, bottom, DefaultFace(), text, align, colour, fit);
 }
 

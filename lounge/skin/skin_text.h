@@ -34,8 +34,8 @@ int MeasureSkinText(plat::RECT& measured, plat::HDC dc, int left, int top, int r
 int DrawSkinText(plat::HDC dc, int left, int top, int right, int bottom, const std::string& face,
                  const std::string& text, int align, plat::COLORREF colour, int fit);
 // The same with the face named by the string-table key "FONT1".
-int DrawSkinTextDefaultFont(plat::HDC dc, int left, int top, int right, int bottom, const std::string& text,
-                            int align, plat::COLORREF colour, int fit);
+int DrawSkinTextDefaultFont(plat::HDC dc, int left, int top, int right, int bottom, const std::string& text, int align,
+                            plat::COLORREF colour, int fit);
 // The same for UTF-16 texts.
 int DrawWideText(plat::HDC dc, int left, int top, int right, int bottom, const std::string& face,
                  const std::u16string& text, int align, plat::COLORREF colour, int fit);

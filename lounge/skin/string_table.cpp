@@ -9,8 +9,7 @@ constexpr const char* kStringFile = "string.xml";
 
 CStringTable::CStringTable() : CStringTable(SkinBaseFolder()) {}
 
-CStringTable::CStringTable(const std::filesystem::path& folder)
-    : m_path(JoinSkinFile(folder.string(), kStringFile)) {
+CStringTable::CStringTable(const std::filesystem::path& folder) : m_path(JoinSkinFile(folder.string(), kStringFile)) {
   if (Load()) Parse();
 }
 

@@ -15,9 +15,17 @@ TEST(VendorTest, NamesMapToIdsExactly) {
     int id;
   };
   const Case cases[] = {
-      {"Vadu", 1}, {"DEZAD", 2}, {"RuvE", 3}, {"Rorido", 4},
+      {"Vadu", 1},
+      {"DEZAD", 2},
+      {"RuvE", 3},
+      {"Rorido", 4},
       // Only the exact spelling counts.
-      {"vadu", 0}, {"VADU", 0}, {"Dezad", 0}, {"Vadu ", 0}, {"", 0}, {"Other", 0},
+      {"vadu", 0},
+      {"VADU", 0},
+      {"Dezad", 0},
+      {"Vadu ", 0},
+      {"", 0},
+      {"Other", 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(registry.Set(c.name), c.id) << c.name;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -9,6 +10,7 @@ namespace {
 struct HotkeyCase {
   const char* text;
   KeyCode expected;
+  friend void PrintTo(const HotkeyCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 };
 
 class HotkeyNameTest : public ::testing::TestWithParam<HotkeyCase> {};

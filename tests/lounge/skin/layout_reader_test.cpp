@@ -363,34 +363,36 @@ TEST_F(LayoutReaderTest, MissingRequiredPartsFailThePage) {
   const Case cases[] = {
       {"background without position", "<layout><image value=\"b.bmp\"/></layout>"},
       {"background without image", "<layout><position left=\"0\" top=\"0\" width=\"9\" height=\"9\"/></layout>"},
-      {"page of zero width", "<layout><image value=\"b.bmp\"/>"
-                             "<position left=\"0\" top=\"0\" width=\"0\" height=\"480\"/>" + goodButton + "</layout>"},
-      {"page of zero height", "<layout><image value=\"b.bmp\"/>"
-                              "<position left=\"0\" top=\"0\" width=\"640\" height=\"0\"/></layout>"},
+      {"page of zero width",
+       "<layout><image value=\"b.bmp\"/>"
+       "<position left=\"0\" top=\"0\" width=\"0\" height=\"480\"/>" +
+           goodButton + "</layout>"},
+      {"page of zero height",
+       "<layout><image value=\"b.bmp\"/>"
+       "<position left=\"0\" top=\"0\" width=\"640\" height=\"0\"/></layout>"},
       {"button without image value", Page(goodButton + "<action value=\"X\"><image/>" + pos + "</action>")},
       {"button without name", Page(goodButton + "<action><image value=\"a.bmp\"/>" + pos + "</action>")},
-      {"button position without height",
-       Page(goodButton + "<action value=\"X\"><image value=\"a.bmp\"/>"
-                         "<position left=\"1\" top=\"2\" width=\"3\"/></action>")},
+      {"button position without height", Page(goodButton + "<action value=\"X\"><image value=\"a.bmp\"/>"
+                                                           "<position left=\"1\" top=\"2\" width=\"3\"/></action>")},
       {"link without hyperlink", Page("<link value=\"L\"><image value=\"a.bmp\"/>" + pos + "</link>")},
       {"text without position", Page("<text value=\"T\"/>")},
       {"list without image element", Page("<list value=\"L\">" + pos + "</list>")},
-      {"list item without image", Page("<list value=\"L\">" + pos + "<image value=\"\"/><list_item value=\"I\">" +
-                                       pos + "</list_item></list>")},
+      {"list item without image",
+       Page("<list value=\"L\">" + pos + "<image value=\"\"/><list_item value=\"I\">" + pos + "</list_item></list>")},
       {"icon without icon_image", Page("<list value=\"L\">" + pos + "<image/><list_item value=\"I\">" +
                                        "<image value=\"i.bmp\"/>" + pos + "<icon/></list_item></list>")},
       {"unreadable icon_position",
        Page("<list value=\"L\">" + pos + "<image/><list_item value=\"I\"><image value=\"i.bmp\"/>" + pos +
             "<icon><icon_image value=\"c.bmp\"/><icon_position left=\"1\"/></icon></list_item></list>")},
-      {"unreadable text_position", Page("<list value=\"L\">" + pos + "<image/><list_item value=\"I\">" +
-                                        "<image value=\"i.bmp\"/>" + pos + "<text_position top=\"3\"/>" +
-                                        "</list_item></list>")},
+      {"unreadable text_position",
+       Page("<list value=\"L\">" + pos + "<image/><list_item value=\"I\">" + "<image value=\"i.bmp\"/>" + pos +
+            "<text_position top=\"3\"/>" + "</list_item></list>")},
       {"list link without hyperlink", Page("<list value=\"L\">" + pos + "<image/><list_link value=\"K\">" +
                                            "<image value=\"k.bmp\"/>" + pos + "</list_link></list>")},
       {"list action without position", Page("<list value=\"L\">" + pos + "<image/><list_action value=\"A\">" +
-                                             "<image value=\"k.bmp\"/></list_action></list>")},
-      {"list image without image", Page("<list value=\"L\">" + pos + "<image/><list_image value=\"A\">" + pos +
-                                        "</list_image></list>")},
+                                            "<image value=\"k.bmp\"/></list_action></list>")},
+      {"list image without image",
+       Page("<list value=\"L\">" + pos + "<image/><list_image value=\"A\">" + pos + "</list_image></list>")},
       {"still image without position", Page("<still_image value=\"S\"><image value=\"s.bmp\"/></still_image>")},
       {"progress without image", Page("<progress value=\"P\">" + pos + "</progress>")},
       {"indicator without knob", Page("<indicator value=\"V\"><image value=\"v.bmp\"/>" + pos + "</indicator>")},
@@ -411,8 +413,8 @@ TEST_F(LayoutReaderTest, MissingRequiredPartsFailThePage) {
 
 TEST_F(LayoutReaderTest, AFailingKindKeepsNoHalfTableWhenParsedAlone) {
   const std::string pos = "<position left=\"1\" top=\"2\" width=\"3\" height=\"4\"/>";
-  WriteLayout("Half", Page("<action value=\"A\"><image value=\"a.bmp\"/>" + pos + "</action>" +
-                           "<action value=\"B\"/>"));
+  WriteLayout("Half",
+              Page("<action value=\"A\"><image value=\"a.bmp\"/>" + pos + "</action>" + "<action value=\"B\"/>"));
   CLayoutReader reader("Half", skin_.path());
   EXPECT_EQ(reader.ParseButtons(), 0);
   EXPECT_TRUE(reader.Buttons().empty());
@@ -423,18 +425,21 @@ TEST_F(LayoutReaderTest, AFailingKindKeepsNoHalfTableWhenParsedAlone) {
 
 TEST_F(LayoutReaderTest, OptionalPartsOfListItemsCarryOverWithinOneList) {
   const std::string pos = "<position left=\"0\" top=\"0\" width=\"10\" height=\"10\"/>";
-  WriteLayout("Carry", Page("<list value=\"A\">" + pos + "<image/>" +
-                            "<list_item value=\"0\"><image value=\"r.bmp\"/>" + pos +
-                            "<icon><icon_image value=\"i.bmp\"/><icon_position left=\"1\" top=\"1\" width=\"2\" "
-                            "height=\"2\"/></icon>"
-                            "<text_position left=\"5\" top=\"5\" width=\"5\" height=\"5\"/>"
-                            "<check_position left=\"7\" top=\"7\" width=\"1\" height=\"1\"/></list_item>"
-                            "<list_item value=\"1\"><image value=\"r.bmp\"/>" + pos + "</list_item>"
-                            "<list_item value=\"2\"><image value=\"r.bmp\"/>" + pos +
-                            "<text_position left=\"9\" top=\"9\" width=\"1\" height=\"1\"/>"
-                            "<check_position left=\"3\"/></list_item>"
-                            "</list><list value=\"B\">" + pos + "<image/>" +
-                            "<list_item value=\"0\"><image value=\"r.bmp\"/>" + pos + "</list_item></list>"));
+  WriteLayout("Carry",
+              Page("<list value=\"A\">" + pos + "<image/>" + "<list_item value=\"0\"><image value=\"r.bmp\"/>" + pos +
+                   "<icon><icon_image value=\"i.bmp\"/><icon_position left=\"1\" top=\"1\" width=\"2\" "
+                   "height=\"2\"/></icon>"
+                   "<text_position left=\"5\" top=\"5\" width=\"5\" height=\"5\"/>"
+                   "<check_position left=\"7\" top=\"7\" width=\"1\" height=\"1\"/></list_item>"
+                   "<list_item value=\"1\"><image value=\"r.bmp\"/>" +
+                   pos +
+                   "</list_item>"
+                   "<list_item value=\"2\"><image value=\"r.bmp\"/>" +
+                   pos +
+                   "<text_position left=\"9\" top=\"9\" width=\"1\" height=\"1\"/>"
+                   "<check_position left=\"3\"/></list_item>"
+                   "</list><list value=\"B\">" +
+                   pos + "<image/>" + "<list_item value=\"0\"><image value=\"r.bmp\"/>" + pos + "</list_item></list>"));
   CLayoutReader reader("Carry", skin_.path());
   ASSERT_EQ(reader.LoadAll(), 1);
   RECT r;
@@ -465,16 +470,16 @@ TEST_F(LayoutReaderTest, OptionalPartsOfListItemsCarryOverWithinOneList) {
 TEST_F(LayoutReaderTest, TextWordsAndValues) {
   const std::string pos = "<position left=\"0\" top=\"0\" width=\"10\" height=\"10\"/>";
   auto text = [&pos](const std::string& children) { return "<text value=\"T\">" + pos + children + "</text>"; };
-  WriteLayout("Words", Page(text("<align value=\"right\"/>") +                      // 0: lower case unknown
-                            text("<align value=\"MULTIPLELINECENTERTOP\"/>") +      // 1
-                            text("<align value=\"MULTIPLELINE\"/>") +               // 2
-                            text("<dynamic_fit value=\"TRUE\"/>") +                 // 3
-                            text("<dynamic_fit value=\"true\"/>") +                 // 4
-                            text("<dynamic_fit/>") +                                // 5: no value keeps default
-                            text("<font/><dependency/>") +                          // 6
-                            "<list value=\"L\">" + pos + "<image/>" +
-                            "<list_text value=\"LT\">" + pos + "<dynamic_fit value=\"TRUE\"/></list_text>" +
-                            "<list_text value=\"LT2\">" + pos + "</list_text></list>"));
+  WriteLayout("Words", Page(text("<align value=\"right\"/>") +                  // 0: lower case unknown
+                            text("<align value=\"MULTIPLELINECENTERTOP\"/>") +  // 1
+                            text("<align value=\"MULTIPLELINE\"/>") +           // 2
+                            text("<dynamic_fit value=\"TRUE\"/>") +             // 3
+                            text("<dynamic_fit value=\"true\"/>") +             // 4
+                            text("<dynamic_fit/>") +                            // 5: no value keeps default
+                            text("<font/><dependency/>") +                      // 6
+                            "<list value=\"L\">" + pos + "<image/>" + "<list_text value=\"LT\">" + pos +
+                            "<dynamic_fit value=\"TRUE\"/></list_text>" + "<list_text value=\"LT2\">" + pos +
+                            "</list_text></list>"));
   CLayoutReader reader("Words", skin_.path());
   ASSERT_EQ(reader.LoadAll(), 1);
   int v = -1;
@@ -500,10 +505,11 @@ TEST_F(LayoutReaderTest, TextWordsAndValues) {
 }
 
 TEST_F(LayoutReaderTest, NumbersAreReadForgivingly) {
-  WriteLayout("Num", "<layout><image value=\"b.bmp\"/>"
-                     "<position left=\" 7\" top=\"-3\" width=\"30px\" height=\"99999999999\"/>"
-                     "<text value=\"T\"><position left=\"x\" top=\"0\" width=\"1\" height=\"1\"/>"
-                     "<color normalcolor=\"zz\" highlightcolor=\"0xFFFFFFFFFF\"/></text></layout>");
+  WriteLayout("Num",
+              "<layout><image value=\"b.bmp\"/>"
+              "<position left=\" 7\" top=\"-3\" width=\"30px\" height=\"99999999999\"/>"
+              "<text value=\"T\"><position left=\"x\" top=\"0\" width=\"1\" height=\"1\"/>"
+              "<color normalcolor=\"zz\" highlightcolor=\"0xFFFFFFFFFF\"/></text></layout>");
   CLayoutReader reader("Num", skin_.path());
   ASSERT_EQ(reader.LoadAll(), 1);
   int w = 0, h = 0;
@@ -527,8 +533,8 @@ class LayoutColourTest : public LayoutReaderTest {
 TEST_F(LayoutColourTest, MissingColoursTakeTheVendorScheme) {
   ASSERT_EQ(registry_.Set("DEZAD"), VENDOR_DEZAD);
   const std::string pos = "<position left=\"0\" top=\"0\" width=\"10\" height=\"10\"/>";
-  WriteLayout("Colours", Page("<text value=\"None\">" + pos + "</text>" +
-                              "<text value=\"OnlyNormal\">" + pos + "<color normalcolor=\"0000FF\"/></text>"));
+  WriteLayout("Colours", Page("<text value=\"None\">" + pos + "</text>" + "<text value=\"OnlyNormal\">" + pos +
+                              "<color normalcolor=\"0000FF\"/></text>"));
   CLayoutReader reader("Colours", skin_.path());
   ASSERT_EQ(reader.LoadAll(), 1);
   plat::COLORREF c[4];

@@ -27,7 +27,8 @@ constexpr std::uint32_t Bgra(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 Surface Ramp(int width, int height) {
   Surface surface(width, height);
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) surface.set_pixel(x, y, Bgra(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7));
+    for (int x = 0; x < width; ++x)
+      surface.set_pixel(x, y, Bgra(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7));
   }
   return surface;
 }
@@ -75,11 +76,11 @@ TEST(SkinBitmapsTest, CutsSlices) {
     int firstColumn;
   };
   const Case cases[] = {
-      {0.0f, 1.0f, 100, 0},  {0.0f, 0.5f, 50, 0},   {0.5f, 1.0f, 50, 50},
-      {-1.0f, 0.5f, 50, 0},  // a negative start counts as 0
-      {0.5f, 2.0f, 50, 50},  // an end past the right edge counts as 1
-      {0.5f, 0.25f, 0, 0},   // reversed
-      {0.3f, 0.3f, 0, 0},    // empty
+      {0.0f, 1.0f, 100, 0}, {0.0f, 0.5f, 50, 0},
+      {0.5f, 1.0f, 50, 50}, {-1.0f, 0.5f, 50, 0},  // a negative start counts as 0
+      {0.5f, 2.0f, 50, 50},                        // an end past the right edge counts as 1
+      {0.5f, 0.25f, 0, 0},                         // reversed
+      {0.3f, 0.3f, 0, 0},                          // empty
   };
   for (const Case& c : cases) {
     BitmapPtr slice(CutBitmapSlice(strip.get(), c.from, c.to));
@@ -230,8 +231,8 @@ TEST(SkinRegionsTest, AllKeyGivesAnEmptyRegionAndNoBitmapNone) {
 TEST(SkinRegionsTest, RowsAreReadBottomUp) {
   // Two bottom-up rows: stored row 0 is the bottom line (y = 1).
   const std::uint8_t bits[] = {
-      0, 0, 0, 0, 255, 0, 255, 0,    // stored row 0: solid, key
-      255, 0, 255, 0, 0, 0, 0, 0,    // stored row 1: key, solid
+      0,   0, 0,   0, 255, 0, 255, 0,  // stored row 0: solid, key
+      255, 0, 255, 0, 0,   0, 0,   0,  // stored row 1: key, solid
   };
   RegionPtr region(CreateRegionFromBitmap(bits, 2, 2, 8, kMagenta, 0));
   const RECT expected[] = {{0, 1, 1, 2}, {1, 0, 2, 1}};

@@ -34,8 +34,8 @@ class VendorRegistry {
   // Removes the value and detects again (vendor id 0).
   int Clear() {
     plat::HKEY key = nullptr;
-    if (plat::RegOpenKeyExA(plat::HKEY_LOCAL_MACHINE, "SoftWare\\Kestrovia\\Marivel", 0, plat::KEY_ALL_ACCESS,
-                            &key) == plat::ERROR_SUCCESS) {
+    if (plat::RegOpenKeyExA(plat::HKEY_LOCAL_MACHINE, "SoftWare\\Kestrovia\\Marivel", 0, plat::KEY_ALL_ACCESS, &key) ==
+        plat::ERROR_SUCCESS) {
       plat::RegDeleteValueA(key, "Vendor");
       plat::RegCloseKey(key);
     }
