@@ -16,6 +16,8 @@ class CRegistryKey {
 
   // Results: 1 for success, 0 for failure.
   int Open(plat::HKEY root, const std::string& subKey, bool readOnly);
+  // Opens with all access, closing any key held before; keeps the remembered
+  // path, and records the result only when it fails.
   int OpenAllAccess(plat::HKEY root, const std::string& subKey);
   int Create(plat::HKEY root, const std::string& subKey);
   // Result of the underlying close (0 when no key was open).

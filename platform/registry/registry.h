@@ -22,6 +22,8 @@ inline constexpr LONG ERROR_INVALID_HANDLE = 6;
 inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
 inline constexpr LONG ERROR_MORE_DATA = 234;
 inline constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+// The key behind an open handle was deleted (by this or another process).
+inline constexpr LONG ERROR_KEY_DELETED = 1018;
 
 inline constexpr DWORD REG_NONE = 0;
 inline constexpr DWORD REG_SZ = 1;
@@ -44,6 +46,18 @@ inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
 // Sub-key paths use backslashes ("SoftWare\\Kestrovia\\Marivel"). Strings are
 // UTF-8; REG_SZ data written and read includes its terminating zero.
+//
+// Handles are checked: a bogus or closed one gives ERROR_INVALID_HANDLE, and
+// one whose key has since been deleted gives ERROR_KEY_DELETED. Rights follow
+// the access a key was opened with: queries need KEY_QUERY_VALUE, enumerating
+// sub-keys KEY_ENUMERATE_SUB_KEYS, setting and deleting values KEY_SET_VALUE,
+// creating sub-keys KEY_CREATE_SUB_KEY, deleting a sub-key either write right;
+// otherwise ERROR_ACCESS_DENIED, which is also the result when the hive file
+// cannot be written. A buffer too small gives ERROR_MORE_DATA and the size
+// needed (bytes for data; characters with the terminating zero for names). RegDeleteKeyA refuses a key that has sub-keys. Sub-keys
+// enumerate in case-insensitive name order, values in creation order. Every
+// change is saved to the hive file before the call returns; changes saved by
+// another process are seen by the next call. Safe to call from any thread.
 LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result);
 LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, const char* keyClass, DWORD options,
                      REGSAM access, const void* security, HKEY* result, DWORD* disposition);
