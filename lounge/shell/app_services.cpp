@@ -60,6 +60,10 @@ plat::COLORREF GetSchemeColor(int kind) {
 
 void SetUIStringTable(const IUIStringLookup* table) { g_stringTable = table; }
 
+void UnregisterUIStringTable(const IUIStringLookup* table) {
+  if (g_stringTable == table) g_stringTable = nullptr;
+}
+
 bool LookupUIString(const std::string& key, std::string& text) {
   return g_stringTable != nullptr && g_stringTable->Lookup(key, text) != 0;
 }

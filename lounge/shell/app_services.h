@@ -46,6 +46,9 @@ class IUIStringLookup {
 // application object registers the table it creates and removes it before the
 // table goes.
 void SetUIStringTable(const IUIStringLookup* table);
+// Removes `table` if it is the registered one (a table going away calls this,
+// so that no lookup ever reaches a destroyed table).
+void UnregisterUIStringTable(const IUIStringLookup* table);
 
 // Looks `key` up in the registered string table; false, with `text`
 // unchanged, when no table is registered or it has no such key.

@@ -13,7 +13,7 @@ CStringTable::CStringTable(const std::filesystem::path& folder) : m_path(JoinSki
   if (Load()) Parse();
 }
 
-CStringTable::~CStringTable() = default;
+CStringTable::~CStringTable() { UnregisterUIStringTable(this); }
 
 int CStringTable::Load() { return m_document.loadFile(ResolveSkinPath(m_path)).ok ? 1 : 0; }
 

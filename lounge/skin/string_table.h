@@ -21,6 +21,7 @@ class CStringTable : public IUIStringLookup {
   // Reads "string.xml" from SkinBaseFolder() (or `folder`).
   CStringTable();
   explicit CStringTable(const std::filesystem::path& folder);
+  // Unregisters the table from the display-text lookup if it is registered.
   virtual ~CStringTable();
   CStringTable(const CStringTable&) = delete;
   CStringTable& operator=(const CStringTable&) = delete;

@@ -82,6 +82,21 @@ TEST_F(StringTableTest, LookupGoesThroughTheRegisteredTable) {
   EXPECT_EQ(GetSkinCharset(), 161);
 }
 
+TEST_F(StringTableTest, ATableGoingAwayIsNoLongerAsked) {
+  folder_.Write("string.xml", "<s><HELLO value=\"Hi\"/></s>");
+  CStringTable other(folder_.path());
+  {
+    CStringTable table(folder_.path());
+    SetUIStringTable(&table);
+  }
+  std::string text = "default";
+  EXPECT_FALSE(LookupUIString("HELLO", text));
+  // Another table going away leaves the registered one alone.
+  SetUIStringTable(&other);
+  { CStringTable unrelated(folder_.path()); }
+  EXPECT_TRUE(LookupUIString("HELLO", text));
+}
+
 TEST_F(StringTableTest, CharsetDefaultsToZero) {
   folder_.Write("string.xml", "<s><CHARSET value=\"Greek\"/></s>");
   CStringTable unreadable(folder_.path());
