@@ -190,6 +190,26 @@ std::vector<CompositeLayer> CollectCompositeLayers(const RECT& screen) {
   return layers;
 }
 
+SurfacePtr GetWindowSurface(HWND hwnd) {
+  WindowGuard guard(WindowLock());
+  WindowObject* w = Lookup(hwnd);
+  if (!w) return nullptr;
+  EnsureSurface(*w);
+  return w->surface;
+}
+
+void MarkWindowDrawn(HWND hwnd, const RECT* client_rect) {
+  WindowGuard guard(WindowLock());
+  WindowObject* w = Lookup(hwnd);
+  if (!w || !ReallyVisible(*w)) return;
+  if (client_rect) {
+    const Region area(*client_rect);
+    DamageWindowArea(*w, &area);
+  } else {
+    DamageWindowArea(*w, nullptr);
+  }
+}
+
 BOOL InvalidateRgn(HWND hwnd, const Region* region, BOOL erase) {
   WindowGuard guard(WindowLock());
   if (!hwnd) {
