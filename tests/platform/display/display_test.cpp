@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/display/compositor.h"
+#include "platform/gdi/gdi.h"
 #include "platform/display/display.h"
 #include "platform/display/png_writer.h"
 #include "platform/sys/clock.h"
@@ -153,7 +154,7 @@ TEST_F(HeadlessTest, ComposesWindowsBySiblingsChildrenRegionsAndTopmost) {
   EXPECT_EQ(At(110, 110), kWhite);
   // The bar's region leaves a notch at its left end: the frame shows there.
   Region shape = Region(RECT{0, 0, 320, 40}).subtracted(Region(RECT{0, 0, 20, 20}));
-  SetWindowRgn(bar, &shape, TRUE);
+  SetWindowRegion(bar, &shape, TRUE);
   Pump();
   EXPECT_EQ(At(5, 205), kGrey);
   EXPECT_EQ(At(25, 205), kBlue);
@@ -251,6 +252,81 @@ TEST_F(HeadlessTest, InjectedInputFromAnotherThreadIsDelivered) {
   while (clicks.empty() && GetMessage(&m, nullptr, 0, 0) > 0) DispatchMessage(&m);
   ASSERT_EQ(clicks.size(), 1u);
   EXPECT_EQ(clicks[0], w);
+}
+
+}  // namespace
+
+namespace {
+
+// Painting through device contexts, seen on the screen.
+LRESULT PaintingProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT all;
+    GetClientRect(h, &all);
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtr(h, GWLP_USERDATA)));
+    FillRect(dc, &all, brush);  // clipped to the update region
+    DeleteObject(brush);
+    EndPaint(h, &ps);
+    return 0;
+  }
+  return DefWindowProc(h, msg, w, l);
+}
+
+TEST_F(HeadlessTest, PaintingThroughDeviceContextsIsClippedToTheUpdateRegion) {
+  WNDCLASS wc;
+  wc.lpfnWndProc = PaintingProc;
+  wc.lpszClassName = "Painting";
+  RegisterClass(&wc);
+  HWND w = CreateWindowEx(0, "Painting", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  windows.push_back(w);
+  SetWindowLongPtr(w, GWLP_USERDATA, RGB(255, 0, 0));
+  ShowWindow(w, SW_SHOW);
+  Pump();
+  EXPECT_EQ(At(50, 50), kRed);
+  SetWindowLongPtr(w, GWLP_USERDATA, RGB(0, 0, 255));
+  RECT part{10, 10, 20, 20};
+  InvalidateRect(w, &part, FALSE);
+  Pump();
+  EXPECT_EQ(At(15, 15), kBlue);
+  EXPECT_EQ(At(25, 25), kRed);
+
+  // GetDC draws anywhere in the client area; what is drawn shows after release.
+  HDC dc = GetDC(w);
+  HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+  RECT r{50, 50, 60, 60};
+  FillRect(dc, &r, green);
+  DeleteObject(green);
+  ReleaseDC(w, dc);
+  Pump();
+  EXPECT_EQ(At(55, 55), kGreen);
+
+  // A class background brush erases before the paint.
+  WNDCLASS bg;
+  bg.lpfnWndProc = DefWindowProc;
+  bg.hbrBackground = CreateSolidBrush(RGB(255, 255, 255));
+  bg.lpszClassName = "WhiteBackground";
+  RegisterClass(&bg);
+  HWND white = CreateWindowEx(0, "WhiteBackground", "", WS_POPUP | WS_VISIBLE, 200, 0, 50, 50, nullptr, nullptr,
+                              nullptr, nullptr);
+  windows.push_back(white);
+  Pump();
+  EXPECT_EQ(At(220, 20), kWhite);
+
+  // The platform's region form: the window takes the region object.
+  HRGN rgn = CreateRectRgn(0, 0, 10, 10);
+  EXPECT_TRUE(SetWindowRgn(white, rgn, TRUE));
+  RECT box;
+  EXPECT_EQ(GetRgnBox(rgn, &box), 0);  // gone
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(white, copy), 0);
+  GetRgnBox(copy, &box);
+  EXPECT_EQ(box, (RECT{0, 0, 10, 10}));
+  DeleteObject(copy);
+  Pump();
+  EXPECT_EQ(At(220, 20), kBlack);
+  EXPECT_EQ(At(205, 5), kWhite);
 }
 
 }  // namespace
