@@ -32,21 +32,32 @@ Taps MakeTaps(const gdi::AxisMap& a, std::int64_t from, std::int64_t to) {
   const double scale = static_cast<double>(a.src_count) / static_cast<double>(a.count);
   const std::int64_t lo = std::max<std::int64_t>(0, a.src_start);
   const std::int64_t hi = std::min<std::int64_t>(a.src_limit, a.src_start + a.src_count) - 1;
+  // Offsets within the source rectangle that lie on the surface; weights
+  // are only made for those, so a rectangle far larger than its surface
+  // costs no more than the surface.
+  const std::int64_t jlo = a.mirror ? a.src_count - 1 - (hi - a.src_start) : lo - a.src_start;
+  const std::int64_t jhi = a.mirror ? a.src_count - 1 - (lo - a.src_start) : hi - a.src_start;
   std::vector<double> w;
   for (std::int64_t d = from; d < to; ++d) {
     const double i = static_cast<double>(d - a.dest_start);
     std::int64_t j0;
     w.clear();
     if (scale > 1.0) {
-      const double s0 = i * scale, s1 = (i + 1) * scale;
+      double s0 = i * scale, s1 = (i + 1) * scale;
+      s0 = std::max<double>(s0, static_cast<double>(jlo));
+      s1 = std::min<double>(s1, static_cast<double>(jhi + 1));
+      if (s1 <= s0) {  // only reachable through rounding at the surface edge
+        s0 = std::clamp<double>(std::floor(i * scale), static_cast<double>(jlo), static_cast<double>(jhi));
+        s1 = s0 + 1;
+      }
       j0 = static_cast<std::int64_t>(std::floor(s0));
       const std::int64_t j1 = static_cast<std::int64_t>(std::ceil(s1));
       for (std::int64_t j = j0; j < j1; ++j)
-        w.push_back(std::min<double>(s1, j + 1) - std::max<double>(s0, j));
+        w.push_back(std::min<double>(s1, static_cast<double>(j + 1)) - std::max<double>(s0, static_cast<double>(j)));
     } else {
       const double c = (i + 0.5) * scale - 0.5;
       j0 = static_cast<std::int64_t>(std::floor(c));
-      const double f = c - j0;
+      const double f = c - static_cast<double>(j0);
       w = {1.0 - f, f};
     }
     // Turn offsets within the rectangle into surface indices (mirrored when

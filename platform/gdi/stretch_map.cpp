@@ -33,8 +33,10 @@ namespace {
 bool MakeAxis(std::int64_t d, std::int64_t w, std::int64_t s, std::int64_t sw, std::int64_t limit, AxisMap* axis) {
   if (w == 0 || sw == 0) return false;
   axis->mirror = (w < 0) != (sw < 0);
-  if (w < 0) { d += w; w = -w; }
-  if (sw < 0) { s += sw; sw = -sw; }
+  // A negative extent runs from its start pixel backwards, start included
+  // (so (w - 1, -w) mirrors a w-wide bitmap exactly).
+  if (w < 0) { d += w + 1; w = -w; }
+  if (sw < 0) { s += sw + 1; sw = -sw; }
   axis->dest_start = d;
   axis->count = w;
   axis->src_start = s;
