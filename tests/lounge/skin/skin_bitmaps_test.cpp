@@ -8,9 +8,11 @@
 
 #include "lounge/skin/gdi_handles.h"
 #include "lounge/skin/skin_regions.h"
+#include "lounge/skin/skin_screen.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/bmp_codec.h"
 #include "platform/gdi/region_object.h"
+#include "platform/win/system.h"
 #include "temp_folder.h"
 
 namespace {
@@ -175,6 +177,15 @@ TEST(SkinBitmapsTest, BitmapSize) {
   EXPECT_EQ(GetBitmapSize(bitmap.get(), w, h), 1);
   EXPECT_EQ(w, 7);
   EXPECT_EQ(h, 3);
+}
+
+TEST(SkinBitmapsTest, ScreenSizeIsThePrimaryScreens) {
+  int w = 0, h = 0;
+  EXPECT_EQ(GetScreenSize(w, h), 1);
+  EXPECT_EQ(w, plat::GetSystemMetrics(plat::SM_CXSCREEN));
+  EXPECT_EQ(h, plat::GetSystemMetrics(plat::SM_CYSCREEN));
+  EXPECT_GT(w, 0);
+  EXPECT_GT(h, 0);
 }
 
 // ---- Regions ----
