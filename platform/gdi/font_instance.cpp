@@ -17,6 +17,8 @@
 
 namespace plat::gdi {
 
+void KeepFontLeakSuppression();
+
 namespace {
 
 // FreeType's library object is not safe for concurrent face creation and
@@ -98,6 +100,7 @@ struct FontInstance::Impl {
 FontInstance::~FontInstance() = default;
 
 std::shared_ptr<FontInstance> FontInstance::ForLogFont(const LOGFONTA& lf) {
+  KeepFontLeakSuppression();
   // Instances live in a small cache, most recently used first; font objects
   // hold their own reference, so eviction never frees one in use.
   static std::mutex cache_mutex;

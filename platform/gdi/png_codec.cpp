@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <algorithm>
+
 namespace plat::gdi {
 
 namespace {
@@ -18,7 +20,12 @@ std::optional<Surface> DecodePng(std::span<const std::uint8_t> data, std::string
     return Refuse(error, std::string("not a readable PNG: ") + image.message);
   if (image.width == 0 || image.height == 0 ||
       static_cast<std::int64_t>(image.width) * image.height > MaxSurfacePixels || image.width > 0x7FFFFFFF ||
-      image.height > 0x7FFFFFFF) {
+      image.height > 0x7FFFFFFF ||
+      // zlib expands at most about 1032:1 and a pixel takes at least a bit:
+      // a header promising more pixels than the data could hold is refused
+      // before the picture is allocated.
+      static_cast<std::int64_t>(image.width) * image.height >
+          std::max<std::int64_t>(std::int64_t{1} << 22, static_cast<std::int64_t>(data.size()) * 8 * 1040)) {
     png_image_free(&image);
     return Refuse(error, "PNG dimensions out of range");
   }
