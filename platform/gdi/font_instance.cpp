@@ -22,10 +22,11 @@ void KeepFontLeakSuppression();
 namespace {
 
 // FreeType's library object is not safe for concurrent face creation and
-// destruction; every such call holds this lock.
+// destruction; every such call holds this lock. It is never destroyed:
+// faces are still released while static objects are torn down at exit.
 std::mutex& LibraryMutex() {
-  static std::mutex m;
-  return m;
+  static std::mutex* m = new std::mutex;
+  return *m;
 }
 
 FT_Library Library() {

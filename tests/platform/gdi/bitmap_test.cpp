@@ -37,16 +37,36 @@ TEST(Bitmaps, DibSectionExposesItsTopDownPixels) {
   SelectObject(dc, old);
   DeleteObject(bmp);
   DeleteDC(dc);
-  // Bottom-up sections, other depths and absurd sizes are refused.
-  bi = Info(3, 2, 32);
-  EXPECT_EQ(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
-  EXPECT_EQ(bits, nullptr);
+  // Other depths and absurd sizes are refused.
   bi = Info(3, -2, 24);
   EXPECT_EQ(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
   bi = Info(0x7FFFFFFF, -0x7FFFFFFF, 32);
   EXPECT_EQ(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+  EXPECT_EQ(bits, nullptr);
   EXPECT_EQ(CreateCompatibleBitmap(nullptr, 100000, 100000), nullptr);
   EXPECT_EQ(CreateCompatibleBitmap(nullptr, -1, 5), nullptr);
+}
+
+TEST(Bitmaps, BottomUpDibSectionStoresTheBottomRowFirst) {
+  BITMAPINFO bi = Info(2, 3, 32);
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bmp, nullptr);
+  auto* px = static_cast<std::uint32_t*>(bits);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  SetPixel(dc, 1, 2, RGB(0, 0, 0xAA));  // bottom row, right
+  SetPixel(dc, 0, 0, RGB(0xBB, 0, 0));  // top row, left
+  EXPECT_EQ(px[1], 0xFF0000AAu);
+  EXPECT_EQ(px[2 * 2 + 0], 0xFFBB0000u);
+  // Copies and encoders see the picture the right way up.
+  test::MemoryCanvas copy(2, 3);
+  BitBlt(copy.dc(), 0, 0, 2, 3, dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(copy.at(0, 0), 0xFFBB0000u);
+  EXPECT_EQ(copy.at(1, 2), 0xFF0000AAu);
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
 }
 
 TEST(Bitmaps, CreateDIBitmapHonoursRowPaddingAndOrder) {

@@ -198,6 +198,24 @@ TEST(StretchBlt, SmoothModeAveragesAndInterpolates) {
   }
 }
 
+TEST(StretchBlt, SmoothModeAtOneToOneIsAnExactCopy) {
+  MemoryCanvas src(9, 7);
+  FillCoordinates(src.surface());
+  for (bool mirror : {false, true}) {
+    MemoryCanvas smooth(12, 10, kBg), nearest(12, 10, kBg);
+    SetStretchBltMode(smooth.dc(), HALFTONE);
+    SetStretchBltMode(nearest.dc(), COLORONCOLOR);
+    // Clipped on the left and top, and reaching past the source's edge.
+    IntersectClipRect(smooth.dc(), 2, 1, 12, 10);
+    IntersectClipRect(nearest.dc(), 2, 1, 12, 10);
+    const int sx = mirror ? 8 : 0, sw = mirror ? -10 : 10;
+    StretchBlt(smooth.dc(), 1, 0, 10, 8, src.dc(), sx, 0, sw, 8, SRCCOPY);
+    StretchBlt(nearest.dc(), 1, 0, 10, 8, src.dc(), sx, 0, sw, 8, SRCCOPY);
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 12; ++x) EXPECT_EQ(smooth.at(x, y), nearest.at(x, y)) << mirror << " " << x << "," << y;
+  }
+}
+
 TEST(TransparentBlt, SkipsTheKeyColour) {
   const std::uint32_t key = PixelFromColorRef(RGB(255, 0, 255));
   MemoryCanvas src(2, 2, key);

@@ -47,6 +47,12 @@ TEST(PngCodec, RoundTripsWithAndWithoutAlpha) {
   auto opaque = DecodePng(EncodePng(s, false));
   ASSERT_TRUE(opaque);
   EXPECT_EQ(opaque->pixel(3, 4), 0xFF102030u);
+  // A bottom-up surface is written the right way up.
+  Surface flipped(2, 2, 0xFF000000u, /*bottom_up=*/true);
+  flipped.set_pixel(1, 0, 0xFFABCDEFu);
+  auto upright = DecodePng(EncodePng(flipped));
+  ASSERT_TRUE(upright);
+  EXPECT_EQ(upright->pixel(1, 0), 0xFFABCDEFu);
   // Truncated and corrupted data are refused.
   std::string error;
   EXPECT_FALSE(DecodePng(std::span(bytes.data(), bytes.size() / 2), &error));
