@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/audio/mixer_backend.h"
+#include "platform/win/message.h"
 
 namespace plat {
 
@@ -29,12 +30,19 @@ struct OpenMixer {
   std::vector<std::uint64_t> watches;
 };
 
+MixerFdWatchHooks LoopWatchHooks() {
+  return {[](int fd, short events, std::function<void()> on_ready) {
+            return WatchFd(fd, events, [ready = std::move(on_ready)](int, short) { ready(); });
+          },
+          [](std::uint64_t id) { UnwatchFd(id); }};
+}
+
 struct MixerState {
   std::mutex mutex;
   std::map<HMIXER, std::shared_ptr<OpenMixer>> handles;
   std::uintptr_t next_handle = 1;
   std::shared_ptr<MixerBackend> backend;
-  MixerFdWatchHooks hooks;
+  MixerFdWatchHooks hooks = LoopWatchHooks();
 };
 
 MixerState& State() {
@@ -142,7 +150,7 @@ void SetMixerBackend(std::shared_ptr<MixerBackend> backend) {
 void SetMixerFdWatchHooks(MixerFdWatchHooks hooks) {
   MixerState& state = State();
   std::lock_guard lock(state.mutex);
-  state.hooks = std::move(hooks);
+  state.hooks = hooks.watch ? std::move(hooks) : LoopWatchHooks();
 }
 
 UINT mixerGetNumDevs() { return CurrentBackend()->DeviceCount(); }

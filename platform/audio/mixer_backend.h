@@ -73,8 +73,10 @@ MixerBackend& GetMixerBackend();
 // previous backend stay valid until they are closed.
 void SetMixerBackend(std::shared_ptr<MixerBackend> backend);
 
-// How device descriptors are watched on the UI loop. Until a loop installs
-// its hooks nobody watches them, and mixerDeliverNotices delivers by hand.
+// How device descriptors are watched. By default the message loop of the
+// thread that opens a handle watches them (plat::WatchFd), so notices arrive
+// on that thread; tests may install their own hooks (empty hooks restore the
+// default).
 struct MixerFdWatchHooks {
   std::function<std::uint64_t(int fd, short events, std::function<void()> on_ready)> watch;
   std::function<void(std::uint64_t id)> unwatch;
