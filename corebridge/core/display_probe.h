@@ -41,9 +41,11 @@ class DisplayDriverProbes {
 };
 
 struct DisplayProbeEnvironment {
-  // Monitors on the desktop, from the display backend.
+  // Monitors on the desktop; by default the display backend's count
+  // (GetSystemMetrics(SM_CMONITORS)).
   std::function<int()> monitorCount;
-  // Milliseconds of a clock that never goes back (wrapping at 2^32).
+  // Milliseconds of a clock that never goes back, wrapping at 2^32; by
+  // default the process clock's tick count.
   std::function<std::uint32_t()> tickCount;
   std::filesystem::path pciDevicesDir = kPciDevicesDir;
   std::shared_ptr<DisplayDriverProbes> probes = std::make_shared<DisplayDriverProbes>();
@@ -54,7 +56,7 @@ class CDisplayProbe {
   // The display component's answer is reused for this long.
   static constexpr std::uint32_t kComponentCacheMs = 1000;
 
-  explicit CDisplayProbe(DisplayProbeEnvironment environment);
+  explicit CDisplayProbe(DisplayProbeEnvironment environment = {});
 
   // `family` 0 identifies the display adapter first.
   int DisplayCapability(int family);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "corebridge/core/display_probe.h"
+#include "platform/sys/clock.h"
 #include "tests/corebridge/core/fake_pci_tree.h"
 
 namespace {
@@ -92,6 +93,23 @@ TEST_F(DisplayProbeTest, WithoutDriverInterfacesEveryProbedFamilyAnswersZero) {
   CDisplayProbe probe(env);
   for (int family : {21930, 21946, 21962, 21978}) EXPECT_EQ(probe.DisplayCapability(family), 0) << family;
   EXPECT_EQ(probe.DisplayCapability(0), 1);  // no adapter known
+}
+
+TEST_F(DisplayProbeTest, DefaultsAskTheDisplayBackendAndTheProcessClock) {
+  auto clock = std::make_shared<plat::ManualClock>(40'000);
+  plat::SetClock(clock);
+  DisplayProbeEnvironment env;
+  env.pciDevicesDir = tree.root();
+  env.probes = probes;
+  CDisplayProbe probe(env);
+  // Without a display attached the backend reports one monitor.
+  EXPECT_EQ(probe.DisplayCapability(21946), 3);
+  probes->layout = 1;
+  clock->advance(999);
+  EXPECT_EQ(probe.DisplayCapability(21946), 3);
+  clock->advance(1);
+  EXPECT_EQ(probe.DisplayCapability(21946), 1);
+  plat::SetClock(nullptr);
 }
 
 TEST_F(DisplayProbeTest, ComponentAnswerIsReusedFor1000Ms) {
