@@ -48,6 +48,13 @@ struct CompositeLayer {
   Region visible;
 };
 std::vector<CompositeLayer> CollectCompositeLayers(const RECT& screen);
+// A window's backing surface (window coordinates), for code that renders
+// into it without a DC (video frames); null for a stale handle. After
+// drawing, MarkWindowDrawn tells the compositor which client area changed
+// (null: all of it).
+SurfacePtr GetWindowSurface(HWND hwnd);
+void MarkWindowDrawn(HWND hwnd, const RECT* client_rect);
+
 // The screen area that changed since the last call (screen coordinates).
 Region TakeScreenDamage();
 void AddScreenDamage(const RECT& rect);

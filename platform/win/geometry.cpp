@@ -433,7 +433,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
   return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }
 
-int SetWindowRgn(HWND hwnd, const Region* region, BOOL redraw) {
+int SetWindowRegion(HWND hwnd, const Region* region, BOOL redraw) {
   WindowGuard guard(WindowLock());
   WindowObject* w = Lookup(hwnd);
   if (!w) return 0;
@@ -446,7 +446,7 @@ int SetWindowRgn(HWND hwnd, const Region* region, BOOL redraw) {
   return 1;
 }
 
-int GetWindowRgn(HWND hwnd, Region* out) {
+int GetWindowRegion(HWND hwnd, Region* out) {
   WindowGuard guard(WindowLock());
   WindowObject* w = Lookup(hwnd);
   if (!w || !w->shape || !out) return 0;
