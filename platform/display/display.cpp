@@ -7,6 +7,7 @@
 #include "platform/display/compositor.h"
 #include "platform/win/display_link.h"
 #include "platform/win/input.h"
+#include "platform/win/message.h"
 #include "platform/win/window.h"
 
 namespace plat::display {
@@ -102,6 +103,23 @@ class Display final : public DisplayLink {
     }
     if (now.state == 0 && now.rect != last_.rect) backend_->frame_moved(now.rect);
     last_ = now;
+  }
+
+  // The backend's screen changed size: compose everything again at the new
+  // size and tell every top-level window, as the platform does.
+  void screen_size_changed() {
+    const SIZE size = backend_->screen_size();
+    compositor_ = Compositor(size);
+    first_ = true;
+    std::vector<HWND> tops;
+    EnumWindows(
+        [](HWND h, LPARAM l) -> BOOL {
+          reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tops));
+    for (HWND h : tops)
+      SendMessage(h, WM_DISPLAYCHANGE, 32, MAKELPARAM(static_cast<WORD>(size.cx), static_cast<WORD>(size.cy)));
   }
 
   void cursor_changed() override { backend_->cursor_changed(CursorShapeId(GetCursor()), IsCursorShown()); }
@@ -206,6 +224,15 @@ Backend* CurrentBackend() {
 }
 
 HeadlessBackend* CurrentHeadless() { return dynamic_cast<HeadlessBackend*>(CurrentBackend()); }
+
+void ScreenSizeChanged() {
+  Display* d;
+  {
+    std::lock_guard lock(g_mutex);
+    d = g_display.get();
+  }
+  if (d) d->screen_size_changed();
+}
 
 void ComposeNow() {
   Display* d;

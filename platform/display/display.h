@@ -44,5 +44,9 @@ Backend* CurrentBackend();
 HeadlessBackend* CurrentHeadless();
 // Composes and presents what changed now (on the display thread).
 void ComposeNow();
+// Called by a backend (on the display thread) when its screen changed size:
+// the screen is composed again at the new size and every top-level window
+// gets WM_DISPLAYCHANGE (32 bits per pixel, the size in lParam).
+void ScreenSizeChanged();
 
 }  // namespace plat::display

@@ -330,3 +330,57 @@ TEST_F(HeadlessTest, PaintingThroughDeviceContextsIsClippedToTheUpdateRegion) {
 }
 
 }  // namespace
+
+namespace {
+
+// A backend registered by name, whose screen can change size.
+class ResizableBackend final : public Backend {
+ public:
+  std::string name() const override { return "resizable"; }
+  SIZE screen_size() const override { return size; }
+  void present(const Surface& screen, const Region&) override { last = SIZE{screen.width(), screen.height()}; }
+  SIZE size{200, 100};
+  SIZE last{};
+};
+
+TEST(DisplayBackends, RegisteredBackendsStartByNameAndReportSizeChanges) {
+  ResizableBackend* backend = nullptr;
+  RegisterBackendFactory("resizable", [&](const DisplayOptions&, std::string*) {
+    auto b = std::make_unique<ResizableBackend>();
+    backend = b.get();
+    return b;
+  });
+  DisplayOptions o;
+  o.backend = "nonesuch";
+  std::string error;
+  EXPECT_FALSE(StartDisplay(o, &error));
+  EXPECT_NE(error.find("nonesuch"), std::string::npos);
+  o.backend = "resizable";
+  ASSERT_TRUE(StartDisplay(o, &error)) << error;
+  EXPECT_FALSE(StartDisplay(o, &error));  // one display at a time
+  EXPECT_EQ(CurrentHeadless(), nullptr);
+
+  static std::vector<LPARAM> changes;
+  changes.clear();
+  WNDCLASS wc;
+  wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+    if (msg == WM_DISPLAYCHANGE) changes.push_back(l);
+    return DefWindowProc(h, msg, w, l);
+  };
+  wc.lpszClassName = "DisplayChangeListener";
+  RegisterClass(&wc);
+  HWND h = CreateWindowEx(0, "DisplayChangeListener", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 200);
+  backend->size = SIZE{640, 360};
+  ScreenSizeChanged();
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 360);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0], MAKELPARAM(640, 360));
+  ComposeNow();
+  EXPECT_EQ(backend->last, (SIZE{640, 360}));
+  DestroyWindow(h);
+  StopDisplay();
+  EXPECT_EQ(CurrentBackend(), nullptr);
+}
+
+}  // namespace
