@@ -519,6 +519,12 @@ DisplayLink* AttachedDisplay() {
   return d.link;
 }
 
+DWORD DisplayThread() { return DisplayThreadId(); }
+
+void WakeDisplayThread() {
+  if (auto q = QueueOfThread(DisplayThreadId())) q->waker->wake();
+}
+
 void SubmitRawInput(RawInput input) {
   DisplayState& d = Display();
   DWORD thread;
