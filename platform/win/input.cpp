@@ -247,10 +247,7 @@ void SetKey(UINT vk, bool down) {
 
 void HandleMouse(const RawInput& in) {
   const POINT pt = in.point;
-  {
-    WindowGuard guard(WindowLock());
-    Input().cursor = pt;
-  }
+  Input().set_cursor(pt);
   static constexpr UINT kVk[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
   const int button = std::clamp(in.button, 0, 2);
   const bool is_down = in.kind == RawInput::Kind::ButtonDown;
@@ -392,10 +389,7 @@ void HandleRaw(const RawInput& in) {
       HandleMouse(in);
       break;
     case RawInput::Kind::Wheel: {
-      {
-        WindowGuard guard(WindowLock());
-        Input().cursor = in.point;
-      }
+      Input().set_cursor(in.point);
       if (HWND target = KeyboardTarget())
         PostInput(target, WM_MOUSEWHEEL,
                   MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<SHORT>(in.wheel_delta))),
@@ -803,8 +797,7 @@ bool IsCursorShown() {
 
 BOOL GetCursorPos(POINT* point) {
   if (!point) return FALSE;
-  WindowGuard guard(WindowLock());
-  *point = Input().cursor;
+  *point = Input().get_cursor();
   return TRUE;
 }
 
@@ -812,10 +805,7 @@ BOOL SetCursorPos(int x, int y) {
   const SIZE s = ScreenSize();
   x = std::clamp(x, 0, std::max(0, static_cast<int>(s.cx) - 1));
   y = std::clamp(y, 0, std::max(0, static_cast<int>(s.cy) - 1));
-  {
-    WindowGuard guard(WindowLock());
-    Input().cursor = POINT{x, y};
-  }
+  Input().set_cursor(POINT{x, y});
   // Moving the cursor is a mouse move for the windows under it.
   InjectMouseMove(x, y);
   return TRUE;
