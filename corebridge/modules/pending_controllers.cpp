@@ -6,6 +6,8 @@
 #include "corebridge/core/config.h"
 #include "corebridge/core/ui_system_object.h"
 
+#include <string>
+
 int CUISystem::MovieAction(std::intptr_t, std::intptr_t) {
   RunStep("MovieAction");
   return 0;
@@ -324,33 +326,33 @@ int CUISystem::MovieStopModule(std::intptr_t flag, std::intptr_t) {
   return 1;
 }
 
-int CUISystem::MovieOnDeviceChange(int, int) {
-  RunStep("MovieOnDeviceChange");
+int CUISystem::MovieOnDeviceChange(int event, int drive) {
+  RunStep(("MovieOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
 }
 
-int CUISystem::MusicOnDeviceChange(int, int) {
-  RunStep("MusicOnDeviceChange");
+int CUISystem::MusicOnDeviceChange(int event, int drive) {
+  RunStep(("MusicOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
 }
 
-int CUISystem::PhotoOnDeviceChange(int, int) {
-  RunStep("PhotoOnDeviceChange");
+int CUISystem::PhotoOnDeviceChange(int event, int drive) {
+  RunStep(("PhotoOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
 }
 
-int CUISystem::RadioOnDeviceChange(int, int) {
-  RunStep("RadioOnDeviceChange");
+int CUISystem::RadioOnDeviceChange(int event, int drive) {
+  RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
 }
 
-int CUISystem::VideoOnDeviceChange(int, int) {
-  RunStep("VideoOnDeviceChange");
+int CUISystem::VideoOnDeviceChange(int event, int drive) {
+  RunStep(("VideoOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
 }
 
-int CUISystem::TVOnDeviceChange(int, int) {
-  RunStep("TVOnDeviceChange");
+int CUISystem::TVOnDeviceChange(int event, int drive) {
+  RunStep(("TVOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
 }
 

@@ -20,6 +20,7 @@
 #include "outside/coreobject/services.h"
 #include "platform/com/com.h"
 #include "platform/sys/drive_table.h"
+#include "platform/win/keys.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 #include "tests/corebridge/core/settings_test_support.h"
