@@ -198,7 +198,7 @@ class BridgeTest : public ::testing::Test {
     };
     services.powerScheme = scheme_;
     services.clock = &clock_;
-    services.scheduleTimerPeriodMs = 3'600'000;  // ticks are driven by the tests
+    services.scheduleTimerPeriodMs = timerPeriodMs_;
     services.desktop = desktop_;
     system_ = MakeComObject<CUISystem>(std::move(services));
     ASSERT_TRUE(system_);
@@ -236,6 +236,7 @@ class BridgeTest : public ::testing::Test {
   TestCoreObject* core_ = nullptr;
   int coreCreations_ = 0;
   HRESULT coreFailure_ = S_OK;
+  UINT timerPeriodMs_ = 3'600'000;  // ticks are driven by the tests
   std::vector<std::string> steps_;
   ComPtr<ComObject<CUISystem>> system_;
 };
