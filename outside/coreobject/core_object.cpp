@@ -5,7 +5,6 @@
 #include "outside/coreobject/memory_audio.h"
 #include "outside/coreobject/services.h"
 #include "platform/com/runtime.h"
-#include "platform/com/server.h"
 
 using plat::HRESULT;
 
@@ -44,7 +43,7 @@ HRESULT CCoreObject::FallbackQueryInterface(const plat::IID& iid, void** out) {
   if (iid == IID_IImageAcquire || iid == IID_IImageAcquireSession) {
     return QueryService(images_, make(std::type_identity<CImageAcquire>{}), iid, out);
   }
-  for (const auto& engine : EngineClasses()) {
+  for (const auto& engine : engineClasses_) {
     if (iid != engine.iid) continue;
     auto& slot = engines_[engine.clsid];
     if (!slot) {
@@ -58,11 +57,3 @@ HRESULT CCoreObject::FallbackQueryInterface(const plat::IID& iid, void** out) {
   }
   return plat::E_NOINTERFACE;
 }
-
-namespace {
-const plat::ClassEntry kClasses[] = {
-    {CLSID_CoreObject, "Marivel Core Object", &plat::CreateComObject<CCoreObject>, "Both"},
-};
-}  // namespace
-
-PLAT_COM_SERVER(kClasses);

@@ -29,6 +29,8 @@ class CCoreObject : public ICoreObject {
 
   plat::HRESULT FinalConstruct();
   plat::HRESULT FallbackQueryInterface(const plat::IID& iid, void** out);
+  // Makes one more engine known by its interface (tests use a test engine).
+  void AddEngineClass(const plat::IID& iid, const plat::CLSID& clsid) { engineClasses_.push_back({iid, clsid}); }
 
  private:
   plat::HRESULT QueryService(plat::ComPtr<plat::IUnknown>& slot, const std::function<plat::HRESULT(plat::IUnknown**)>& make,
@@ -38,5 +40,6 @@ class CCoreObject : public ICoreObject {
   plat::ComPtr<plat::IUnknown> drives_;
   plat::ComPtr<plat::IUnknown> keys_;
   plat::ComPtr<plat::IUnknown> images_;
+  std::vector<EngineClass> engineClasses_ = EngineClasses();
   std::map<plat::CLSID, plat::ComPtr<plat::IUnknown>> engines_;
 };
