@@ -23,7 +23,8 @@ BOOL ResetEvent(HANDLE event);
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD timeout_ms);
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all, DWORD timeout_ms);
-// Waits on the clock; Sleep(0) yields the processor.
+// Waits on the clock (with a manual clock: until the clock is advanced far
+// enough); Sleep(0) yields the processor.
 void Sleep(DWORD ms);
 
 // The wait underneath: returns the index of a signalled handle, or

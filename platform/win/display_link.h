@@ -36,6 +36,10 @@ class DisplayLink {
 // detaches. The link must outlive its attachment.
 void AttachDisplay(DisplayLink* link);
 DisplayLink* AttachedDisplay();
+// The display thread (0 when no display is attached), and a way to make its
+// message loop run once more from another thread.
+DWORD DisplayThread();
+void WakeDisplayThread();
 
 // What the compositor draws: each window's backing surface, placed at its
 // screen position, showing through its visible region (screen coordinates),
@@ -48,6 +52,13 @@ struct CompositeLayer {
   Region visible;
 };
 std::vector<CompositeLayer> CollectCompositeLayers(const RECT& screen);
+// A window's backing surface (window coordinates), for code that renders
+// into it without a DC (video frames); null for a stale handle. After
+// drawing, MarkWindowDrawn tells the compositor which client area changed
+// (null: all of it).
+SurfacePtr GetWindowSurface(HWND hwnd);
+void MarkWindowDrawn(HWND hwnd, const RECT* client_rect);
+
 // The screen area that changed since the last call (screen coordinates).
 Region TakeScreenDamage();
 void AddScreenDamage(const RECT& rect);

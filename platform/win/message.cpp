@@ -66,10 +66,17 @@ thread_local QueueHolder t_holder;
 }  // namespace
 
 bool ThreadQueue::post(const MSG& m) {
-  std::lock_guard lock(mutex);
-  if (!alive) return false;
-  posted.push_back(m);
-  wake_locked();
+  bool wake;
+  {
+    std::lock_guard lock(mutex);
+    if (!alive) return false;
+    posted.push_back(m);
+    // Only the first post to a sleeping owner pays for the wake-up; the
+    // owner finds the rest when it runs.
+    wake = sleeping;
+    sleeping = false;
+  }
+  if (wake) waker->wake();
   return true;
 }
 
@@ -423,8 +430,14 @@ BOOL TranslateMessage(const MSG* msg) {
   const UINT ch = CharFromVirtualKey(static_cast<UINT>(msg->wParam), shift, caps, ctrl);
   if (!ch) return FALSE;
   const UINT char_msg = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
-  if (msg->hwnd) return PostMessage(msg->hwnd, char_msg, ch, msg->lParam);
-  return PostThreadMessage(GetCurrentThreadId(), char_msg, ch, msg->lParam);
+  // The character comes next, before anything already waiting in the queue.
+  auto q = CurrentQueue();
+  if (msg->hwnd && GetWindowThreadProcessId(msg->hwnd, nullptr) != q->thread_id)
+    return PostMessage(msg->hwnd, char_msg, ch, msg->lParam);
+  MSG m = MakeMsg(msg->hwnd, char_msg, ch, msg->lParam);
+  std::lock_guard lock(q->mutex);
+  q->posted.push_front(m);
+  return TRUE;
 }
 
 LRESULT DispatchMessage(const MSG* msg) {
@@ -494,8 +507,24 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD time
     }
     return (GetQueueStatus(wake_mask) & 0xFFFF) != 0;
   };
-  const DWORD r = WaitForHandlesOrFds(std::span<const HANDLE>(handles, handles ? count : 0),
-                                      (flags & MWMO_WAITALL) != 0, timeout_ms, fds, ready);
+  // Waits in slices that end when the next timer falls due, so a timer
+  // wakes the wait when QS_TIMER is asked for.
+  const std::uint64_t start = GetClock().steady_ms();
+  DWORD r;
+  for (;;) {
+    DWORD slice = timeout_ms;
+    const std::uint64_t now = GetClock().steady_ms();
+    if (timeout_ms != INFINITE) slice = now - start >= timeout_ms ? 0 : static_cast<DWORD>(timeout_ms - (now - start));
+    if (wake_mask & QS_TIMER) {
+      std::lock_guard lock(q->mutex);
+      for (const Timer& t : q->timers)
+        if (t.due > now) slice = std::min<DWORD>(slice, static_cast<DWORD>(std::min<std::uint64_t>(t.due - now, INFINITE - 1)));
+    }
+    r = WaitForHandlesOrFds(std::span<const HANDLE>(handles, handles ? count : 0), (flags & MWMO_WAITALL) != 0, slice,
+                            fds, ready);
+    if (r != WAIT_TIMEOUT) break;
+    if (timeout_ms != INFINITE && GetClock().steady_ms() - start >= timeout_ms) break;
+  }
   std::lock_guard lock(q->mutex);
   q->sleeping = false;
   return r;

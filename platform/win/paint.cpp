@@ -7,12 +7,8 @@
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 
-#if __has_include("platform/gdi/dc.h")
 #include "platform/gdi/dc.h"
-#define PLAT_WIN_HAVE_DC 1
-#else
-#define PLAT_WIN_HAVE_DC 0
-#endif
+#include "platform/gdi/region_object.h"
 
 namespace plat {
 namespace win {
@@ -45,22 +41,10 @@ Region ClientClip(const WindowObject& w) {
   return clip;
 }
 
-HDC MakeDc(const SurfacePtr& surface, const Region& clip) {
-#if PLAT_WIN_HAVE_DC
-  return CreateSurfaceDC(surface, POINT{0, 0}, clip);
-#else
-  (void)surface;
-  (void)clip;
-  return nullptr;
-#endif
-}
+HDC MakeDc(const SurfacePtr& surface, const Region& clip) { return CreateSurfaceDC(surface, POINT{0, 0}, clip); }
 
 void FreeDc(HDC hdc) {
-#if PLAT_WIN_HAVE_DC
   if (hdc) DeleteDC(hdc);
-#else
-  (void)hdc;
-#endif
 }
 
 HDC WindowDc(HWND hwnd, const Region* area_override) {
@@ -190,7 +174,27 @@ std::vector<CompositeLayer> CollectCompositeLayers(const RECT& screen) {
   return layers;
 }
 
-BOOL InvalidateRgn(HWND hwnd, const Region* region, BOOL erase) {
+SurfacePtr GetWindowSurface(HWND hwnd) {
+  WindowGuard guard(WindowLock());
+  WindowObject* w = Lookup(hwnd);
+  if (!w) return nullptr;
+  EnsureSurface(*w);
+  return w->surface;
+}
+
+void MarkWindowDrawn(HWND hwnd, const RECT* client_rect) {
+  WindowGuard guard(WindowLock());
+  WindowObject* w = Lookup(hwnd);
+  if (!w || !ReallyVisible(*w)) return;
+  if (client_rect) {
+    const Region area(*client_rect);
+    DamageWindowArea(*w, &area);
+  } else {
+    DamageWindowArea(*w, nullptr);
+  }
+}
+
+BOOL InvalidateRegion(HWND hwnd, const Region* region, BOOL erase) {
   WindowGuard guard(WindowLock());
   if (!hwnd) {
     for (HWND h : TopLevels())
@@ -204,12 +208,12 @@ BOOL InvalidateRgn(HWND hwnd, const Region* region, BOOL erase) {
 }
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
-  if (!rect) return InvalidateRgn(hwnd, nullptr, erase);
+  if (!rect) return InvalidateRegion(hwnd, nullptr, erase);
   Region r(*rect);
-  return InvalidateRgn(hwnd, &r, erase);
+  return InvalidateRegion(hwnd, &r, erase);
 }
 
-BOOL ValidateRgn(HWND hwnd, const Region* region) {
+BOOL ValidateRegion(HWND hwnd, const Region* region) {
   WindowGuard guard(WindowLock());
   WindowObject* w = Lookup(hwnd);
   if (!w) return FALSE;
@@ -218,9 +222,9 @@ BOOL ValidateRgn(HWND hwnd, const Region* region) {
 }
 
 BOOL ValidateRect(HWND hwnd, const RECT* rect) {
-  if (!rect) return ValidateRgn(hwnd, nullptr);
+  if (!rect) return ValidateRegion(hwnd, nullptr);
   Region r(*rect);
-  return ValidateRgn(hwnd, &r);
+  return ValidateRegion(hwnd, &r);
 }
 
 BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
@@ -244,7 +248,7 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
   return result;
 }
 
-int GetUpdateRgn(HWND hwnd, Region* out, BOOL) {
+int GetUpdateRegion(HWND hwnd, Region* out, BOOL) {
   WindowGuard guard(WindowLock());
   WindowObject* w = Lookup(hwnd);
   if (!w || !out) return 0;
@@ -274,7 +278,8 @@ BOOL UpdateWindow(HWND hwnd) {
   return TRUE;
 }
 
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, const Region* region, UINT flags) {
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN rgn, UINT flags) {
+  const Region* region = rgn ? RegionFromHandle(rgn) : nullptr;
   if (!hwnd) return FALSE;
   std::vector<HWND> targets{hwnd};
   if (flags & RDW_ALLCHILDREN) {
@@ -291,8 +296,8 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, const Region* region, UINT flags)
       area = Region(*rect);
       use = &area;
     }
-    if (flags & RDW_INVALIDATE) InvalidateRgn(h, use, (flags & RDW_ERASE) ? TRUE : FALSE);
-    if (flags & RDW_VALIDATE) ValidateRgn(h, use);
+    if (flags & RDW_INVALIDATE) InvalidateRegion(h, use, (flags & RDW_ERASE) ? TRUE : FALSE);
+    if (flags & RDW_VALIDATE) ValidateRegion(h, use);
   }
   if (flags & (RDW_UPDATENOW | RDW_ERASENOW))
     for (HWND h : targets) UpdateWindow(h);

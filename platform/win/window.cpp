@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "platform/gdi/blit.h"
 #include "platform/sys/last_error.h"
 #include "platform/win/input.h"
 #include "platform/win/internal.h"
@@ -503,8 +504,17 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_ERASEBKGND:
-      return 0;
+    case WM_ERASEBKGND: {
+      // The class background brush, when there is one.
+      HBRUSH brush = nullptr;
+      {
+        WindowGuard guard(WindowLock());
+        if (WindowObject* w = LookupQuiet(hwnd)) brush = w->cls->wc.hbrBackground;
+      }
+      RECT client;
+      if (!brush || !wParam || !GetClientRect(hwnd, &client)) return 0;
+      return FillRect(reinterpret_cast<HDC>(wParam), &client, brush) ? 1 : 0;
+    }
     case WM_NCHITTEST: {
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       RECT r;

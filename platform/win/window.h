@@ -69,9 +69,13 @@ BOOL ClientToScreen(HWND hwnd, POINT* point);
 BOOL ScreenToClient(HWND hwnd, POINT* point);
 int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count);
 // The window takes a copy of the region (window coordinates); null removes it.
-int SetWindowRgn(HWND hwnd, const Region* region, BOOL redraw);
+int SetWindowRegion(HWND hwnd, const Region* region, BOOL redraw);
 // Copies the window's region; returns 0 (ERROR) when it has none.
-int GetWindowRgn(HWND hwnd, Region* out);
+int GetWindowRegion(HWND hwnd, Region* out);
+// The platform's forms over region objects: SetWindowRgn takes ownership of
+// the region object (deletes it), GetWindowRgn copies into an existing one.
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
+int GetWindowRgn(HWND hwnd, HRGN out);
 
 BOOL SetWindowText(HWND hwnd, const char* text);
 int GetWindowText(HWND hwnd, char* buffer, int size);
@@ -94,11 +98,14 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme);
 // Painting. The update region is kept per window in client coordinates;
 // WM_PAINT comes when the queue is otherwise empty.
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL InvalidateRgn(HWND hwnd, const Region* region, BOOL erase);
+BOOL InvalidateRegion(HWND hwnd, const Region* region, BOOL erase);
 BOOL ValidateRect(HWND hwnd, const RECT* rect);
-BOOL ValidateRgn(HWND hwnd, const Region* region);
+BOOL ValidateRegion(HWND hwnd, const Region* region);
 BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase);
-int GetUpdateRgn(HWND hwnd, Region* out, BOOL erase);
+int GetUpdateRegion(HWND hwnd, Region* out, BOOL erase);
+BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase);
+BOOL ValidateRgn(HWND hwnd, HRGN region);
+int GetUpdateRgn(HWND hwnd, HRGN out, BOOL erase);
 BOOL UpdateWindow(HWND hwnd);
 inline constexpr UINT RDW_INVALIDATE = 0x0001;
 inline constexpr UINT RDW_ERASE = 0x0004;
@@ -107,7 +114,7 @@ inline constexpr UINT RDW_ALLCHILDREN = 0x0080;
 inline constexpr UINT RDW_UPDATENOW = 0x0100;
 inline constexpr UINT RDW_ERASENOW = 0x0200;
 inline constexpr UINT RDW_FRAME = 0x0400;
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, const Region* region, UINT flags);
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 // A DC drawing into the window's backing surface, clipped to the client

@@ -36,7 +36,7 @@ TEST_F(InputTest, MouseGoesToTheWindowUnderTheCursorThroughZOrderRegionsAndState
 
   // A hole in the front window's region lets the click through.
   Region shape = Region(RECT{0, 0, 200, 200}).subtracted(Region(RECT{80, 80, 120, 120}));
-  SetWindowRgn(front, &shape, TRUE);
+  SetWindowRegion(front, &shape, TRUE);
   EXPECT_EQ(ClickTarget(200, 200), back);
   EXPECT_EQ(ClickTarget(170, 170), front);
 

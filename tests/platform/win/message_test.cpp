@@ -337,6 +337,35 @@ TEST_F(MessageTest, WatchedDescriptorsRunOnTheLoopThread) {
   close(fds[1]);
 }
 
+TEST_F(MessageTest, TranslatedCharacterComesBeforeWaitingMessages) {
+  HWND h = Make(WS_POPUP, RECT{0, 0, 10, 10});
+  PostMessage(h, WM_APP, 0, 0);
+  MSG key;
+  key.hwnd = h;
+  key.message = WM_KEYDOWN;
+  key.wParam = 'X';
+  EXPECT_TRUE(TranslateMessage(&key));
+  key.wParam = VK_LEFT;
+  EXPECT_FALSE(TranslateMessage(&key));
+  MSG m;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_CHAR);
+  EXPECT_EQ(m.wParam, static_cast<WPARAM>('x'));
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_APP));
+}
+
+TEST_F(MessageTest, MessageWaitWakesForATimerOnTheRealClock) {
+  SetClock(nullptr);
+  HWND h = Make(WS_POPUP, RECT{0, 0, 10, 10});
+  SetTimer(h, 1, 20, nullptr);
+  // Without the timer slice this would sleep the whole time-out.
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 60'000, QS_TIMER), WAIT_OBJECT_0);
+  MSG m;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+  KillTimer(h, 1);
+}
+
 TEST(KeyTranslation, CharactersFromVirtualKeys) {
   struct Case {
     UINT vk;
