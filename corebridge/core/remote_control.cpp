@@ -127,7 +127,7 @@ bool CUISystem::ActionAvailable(const char* name) const {
 // false when the key is not taken as an action there.
 bool CUISystem::RunFiveKeyAction(std::intptr_t code) {
   if (!m_pConfig) return false;
-  const CModuleStates& s = m_states;
+  const CModuleStates& s = *m_pStates;
   struct Choice {
     const char* name;
     ActionHandler handler;
@@ -228,8 +228,8 @@ bool CUISystem::RunFiveKeyAction(std::intptr_t code) {
 }
 
 bool CUISystem::SomethingPlays() const {
-  return m_states.nMoviePlayState >= 3 || m_states.nMusicState != 2 || m_states.nPhotoState == 1 ||
-         m_states.nVideoPlayState >= 2;
+  return m_pStates->nMoviePlayState >= 3 || m_pStates->nMusicState != 2 || m_pStates->nPhotoState == 1 ||
+         m_pStates->nVideoPlayState >= 2;
 }
 
 void CUISystem::ToggleAllTrays() {

@@ -110,21 +110,21 @@ int CUISystem::OnHideOsd(std::intptr_t, std::intptr_t) {
   const bool lastingSpeed = config.m_bKeepScanOsd != 0;
   switch (config.m_nActiveModule) {
     case MODULE_PHOTO:
-      if (lastingPause && m_states.nSlideShowState == 2) return ShowNamedItem("PAUSE");
-      if (lastingSpeed && m_states.nSlideShowState == 3) return ShowNamedItem("FASTFORWARD");
-      if (lastingSpeed && m_states.nSlideShowState == 4) return ShowNamedItem("REWIND");
+      if (lastingPause && m_pStates->nSlideShowState == 2) return ShowNamedItem("PAUSE");
+      if (lastingSpeed && m_pStates->nSlideShowState == 3) return ShowNamedItem("FASTFORWARD");
+      if (lastingSpeed && m_pStates->nSlideShowState == 4) return ShowNamedItem("REWIND");
       break;
     case MODULE_MUSIC:
-      if (lastingPause && m_states.nMusicState == 1) return ShowNamedItem("PAUSE");
-      if (lastingSpeed && m_states.nMusicState == 3) return ShowNamedItem("FASTFORWARD");
-      if (lastingSpeed && m_states.nMusicState == 4) return ShowNamedItem("REWIND");
+      if (lastingPause && m_pStates->nMusicState == 1) return ShowNamedItem("PAUSE");
+      if (lastingSpeed && m_pStates->nMusicState == 3) return ShowNamedItem("FASTFORWARD");
+      if (lastingSpeed && m_pStates->nMusicState == 4) return ShowNamedItem("REWIND");
       break;
     case MODULE_MOVIE:
-      if (lastingPause && m_states.nMoviePlayState == 3) return ShowNamedItem("PAUSE");
+      if (lastingPause && m_pStates->nMoviePlayState == 3) return ShowNamedItem("PAUSE");
       // The play speed comes from the DVD engine, which reports it once built.
       break;
     case MODULE_VIDEO:
-      if (lastingPause && m_states.nVideoPlayState == 3) return ShowNamedItem("PAUSE");
+      if (lastingPause && m_pStates->nVideoPlayState == 3) return ShowNamedItem("PAUSE");
       break;
     default: break;
   }

@@ -7,6 +7,8 @@
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/hidden_window.h"
+#include "corebridge/core/radio_config.h"
+#include "corebridge/core/schedule_item.h"
 #include "corebridge/core/ui_system_object.h"
 #include "interfaces/engines.h"
 #include "platform/sys/drive_table.h"
@@ -181,17 +183,17 @@ void CUISystem::StopPlaybackForSuspend(bool criticalBattery) {
   if (!m_pConfig) return;
   switch (m_pConfig->m_nActiveModule) {
     case MODULE_PHOTO:
-      if (m_states.nPhotoState == 1 || (criticalBattery && m_states.bSlideShowPending)) PhotoStopSlideShow(0, 0);
+      if (m_pStates->nPhotoState == 1 || (criticalBattery && m_pStates->bSlideShowPending)) PhotoStopSlideShow(0, 0);
       break;
     case MODULE_MUSIC:
-      if (m_states.nMusicState != 2) OnMusicStop(0, 0);
-      if (m_states.bMusicRipping) OnMusicStopRipping(0, 0);
+      if (m_pStates->nMusicState != 2) OnMusicStop(0, 0);
+      if (m_pStates->bMusicRipping) OnMusicStopRipping(0, 0);
       break;
     case MODULE_MOVIE:
-      if (m_states.nMoviePlayState != 2) ExecuteAction("Movie Stop", 0, 0);
+      if (m_pStates->nMoviePlayState != 2) ExecuteAction("Movie Stop", 0, 0);
       break;
     case MODULE_VIDEO:
-      if (m_states.nVideoPlayState == 4) ExecuteAction("Video Stop", 0, 0);
+      if (m_pStates->nVideoPlayState == 4) ExecuteAction("Video Stop", 0, 0);
       break;
     default: break;
   }
@@ -281,7 +283,7 @@ int CUISystem::MoviePowerStep(bool battery) {
   // The DVD engine reports the play state; without it nothing plays.
   ComPtr<IUnknown> dvd;
   if (FAILED(QueryCore(IID_IDiscRunner, dvd.ReleaseAndGetAddressOf()))) return 0;
-  if (m_states.nMoviePlayState == 0 || m_states.nMoviePlayState == 1) return 0;
+  if (m_pStates->nMoviePlayState == 0 || m_pStates->nMoviePlayState == 1) return 0;
   if (battery) {
     if (m_nLcdBrightness) {
       int before = 0;
@@ -337,9 +339,9 @@ void CUISystem::OnBatteryTimer(UINT_PTR id) {
 
 void CUISystem::OnRecordMonitorTimer() {
   if (!m_pConfig || m_pConfig->m_nActiveModule != MODULE_RADIO) return;
-  const int state = m_states.nRadioRecordState;
+  const int state = m_pStates->nRadioRecordState;
   if (state != 2 && state != 3) return;
-  const std::string& file = m_states.strRadioRecordFile;
+  const std::string& file = m_pStates->strRadioRecordFile;
   const std::string folder = file.substr(0, file.find_last_of('/') == std::string::npos ? 0 : file.find_last_of('/') + 1);
   ULONGLONG available = 0;
   if (GetDiskFreeSpaceExA(folder.empty() ? "." : folder.c_str(), &available, nullptr, nullptr) &&
@@ -353,7 +355,8 @@ void CUISystem::OnRecordMonitorTimer() {
     RadioStopRecording(0, 0);
     OnRadioRecord(0, 0);
   } else {
-    const CScheduleItem copy = m_states.radioScheduleItem;
+    CScheduleItem copy(SCHEDULE_RADIO);
+    if (m_pConfig->m_pRadio->m_pRecordingSchedule) copy = *m_pConfig->m_pRadio->m_pRecordingSchedule;
     RadioStopRecording(0, 0);
     RadioPrepareRecording(copy);
   }
@@ -362,13 +365,13 @@ void CUISystem::OnRecordMonitorTimer() {
 void CUISystem::OnCdDriveTimer() {
   if (!m_pHiddenWindow) return;
   KillTimer(m_pHiddenWindow->Handle(), kCdDriveTimer);
-  if (!m_pConfig || m_pConfig->m_nActiveModule != MODULE_MUSIC || m_states.nMusicSourceView != 19 ||
-      m_states.vecMusicTracks.empty()) {
+  if (!m_pConfig || m_pConfig->m_nActiveModule != MODULE_MUSIC || m_pStates->nMusicSourceView != 19 ||
+      m_pStates->vecMusicTracks.empty()) {
     return;
   }
   // A CD track's address carries its drive's number from the ninth
   // character up to the last "/"; anything else names no drive.
-  const std::string& url = m_states.vecMusicTracks.front();
+  const std::string& url = m_pStates->vecMusicTracks.front();
   const size_t slash = url.find_last_of('/');
   if (url.size() < 9 || slash == std::string::npos || slash <= 8) return;
   const std::string digits = url.substr(8, slash - 8);

@@ -39,6 +39,7 @@ CUISystem::CUISystem(CUISystemServices services) : m_services(std::move(services
   if (!m_services.sleepInhibitor) m_services.sleepInhibitor = std::make_shared<plat::FakeSleepInhibitor>();
   m_services.desktop = DefaultDesktop(std::move(m_services.desktop));
   m_pConfig = std::make_unique<CConfig>();
+  m_pStates = std::make_unique<CModuleStates>(*m_pConfig);
   m_pDesktop = std::make_unique<CDesktopState>(*m_services.desktop);
   m_pScheduleList = m_services.clock ? std::make_unique<CScheduleList>(*m_services.clock)
                                      : std::make_unique<CScheduleList>();
@@ -50,6 +51,7 @@ CUISystem::~CUISystem() {
   if (g_pUISystem == this) g_pUISystem = nullptr;
   m_pScheduleTimer.reset();
   m_pHiddenWindow.reset();
+  m_pStates.reset();
   m_pConfig.reset();
   m_pDesktop->DesktopRestore(nullptr);
   m_pDesktop.reset();

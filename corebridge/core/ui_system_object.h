@@ -14,6 +14,7 @@
 #include "corebridge/core/action_table.h"
 #include "corebridge/core/desktop_state.h"
 #include "corebridge/core/module_states.h"
+#include "corebridge/core/schedule_item.h"
 #include "interfaces/core_object.h"
 #include "interfaces/event_sinks.h"
 #include "interfaces/page_events.h"
@@ -136,7 +137,7 @@ class CUISystem : public IUISystem {
   void ScheduleTick();
 
   // --- Module states and callbacks ---------------------------------------------
-  CModuleStates& States() { return m_states; }
+  CModuleStates& States() { return *m_pStates; }
   CConfig* Config() const { return m_pConfig.get(); }
   IFrameServices* UICallback() const { return m_pUICallback; }
   CDesktopState& Desktop() { return *m_pDesktop; }
@@ -512,7 +513,7 @@ class CUISystem : public IUISystem {
   std::string m_strText;
   int m_nLcdBrightness = 0;
   std::unique_ptr<VideoForwarder> m_pVideoForwarder;
-  CModuleStates m_states;
+  std::unique_ptr<CModuleStates> m_pStates;  // views into the configuration
   // The schedule occurrences the tick last opened, started and stopped.
   struct {
     std::string lastOpened;

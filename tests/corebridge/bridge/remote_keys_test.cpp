@@ -1,3 +1,4 @@
+#include "corebridge/core/music_config.h"
 #include "corebridge/core/registry_key.h"
 #include "platform/registry/registry.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
@@ -187,7 +188,10 @@ TEST_F(RemoteKeysTest, FiveKeyLayoutActsOnThePlayingModule) {
   for (const auto& c : cases) {
     Config().m_nActiveModule = c.module;
     auto& s = system_->States();
-    s = CModuleStates();
+    s.nMoviePlayState = 0;
+    s.nMusicState = MUSIC_STOPPED;
+    s.nPhotoState = 0;
+    s.nVideoPlayState = 0;
     switch (c.module) {
       case MODULE_MOVIE: s.nMoviePlayState = c.state; break;
       case MODULE_MUSIC: s.nMusicState = c.state; break;
