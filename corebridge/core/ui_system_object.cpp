@@ -107,6 +107,11 @@ HRESULT CUISystem::Start() {
     CXmlSettings xml;
     if (xml.XmlSettingsLoadFile(m_pConfig->ConfigFilePath())) m_pConfig->ConfigLoad(xml);
   }
+  // Where the system refuses suspend, a hold on sleep stands in for the
+  // refused query, which no sleep manager here asks.
+  if (m_pConfig->m_nVendorId == 4 && !m_services.sleepInhibitor->Held()) {
+    m_services.sleepInhibitor->Acquire("Marivel refuses suspend while it runs");
+  }
   QueryDvdAudioOutputCaps();
   {
     int mute = 0;
@@ -162,6 +167,7 @@ HRESULT CUISystem::Stop() {
   }
   m_pCoreObject.Reset();
   m_pVideoForwarder.reset();
+  m_services.sleepInhibitor->Release();
   if (m_pConfig) {
     CXmlSettings xml;
     xml.XmlSettingsOpen();

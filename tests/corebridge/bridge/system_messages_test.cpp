@@ -78,6 +78,25 @@ TEST_F(SystemMessagesTest, SuspendQueryIsRefusedOnlyByVendorFour) {
   }
 }
 
+TEST(SleepHold, VendorFourHoldsSleepWhileStarted) {
+  for (int vendor : {3, 4}) {
+    settings_test::TempEnvironment env;
+    auto inhibitor = std::make_shared<FakeSleepInhibitor>();
+    CUISystemServices services;
+    services.sleepInhibitor = inhibitor;
+    services.createCoreObject = [](IUnknown** out) {
+      *out = MakeComObject<TestCoreObject>().Detach()->NonDelegatingUnknown();
+      return S_OK;
+    };
+    auto system = MakeComObject<CUISystem>(std::move(services));
+    system->Config()->m_nVendorId = vendor;
+    ASSERT_EQ(system->Start(), S_OK);
+    EXPECT_EQ(inhibitor->Held(), vendor == 4);
+    system->Stop();
+    EXPECT_FALSE(inhibitor->Held());
+  }
+}
+
 TEST_F(SystemMessagesTest, SuspendStopsPlaybackOfTheActiveModule) {
   Start();
   struct Case {
