@@ -3,6 +3,7 @@
 #include "interfaces/engines.h"
 #include "outside/coreobject/drive_enumerator.h"
 #include "outside/coreobject/memory_audio.h"
+#include "outside/coreobject/mixhost_audio.h"
 #include "outside/coreobject/services.h"
 #include "platform/com/runtime.h"
 
@@ -37,7 +38,19 @@ HRESULT CCoreObject::FallbackQueryInterface(const plat::IID& iid, void** out) {
       return plat::CreateComObject<T>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created));
     };
   };
-  if (iid == IID_ICoreAudio) return QueryService(audio_, make(std::type_identity<CMemoryAudio>{}), iid, out);
+  if (iid == IID_ICoreAudio) {
+    // The mixer component when it is there, else an in-memory device.
+    auto makeAudio = [](plat::IUnknown** created) {
+      plat::ComPtr<IMixHost> mixer;
+      if (plat::SUCCEEDED(plat::CoCreateInstance(CLSID_MixHost, nullptr, plat::CLSCTX_INPROC_SERVER, IID_IMixHost,
+                                           reinterpret_cast<void**>(&mixer)))) {
+        return plat::CreateComObject<CMixHostAudio>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created),
+                                                    std::move(mixer));
+      }
+      return plat::CreateComObject<CMemoryAudio>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created));
+    };
+    return QueryService(audio_, makeAudio, iid, out);
+  }
   if (iid == IID_IDriveEnumerator) return QueryService(drives_, make(std::type_identity<CDriveEnumerator>{}), iid, out);
   if (iid == IID_IKeyInputSource) return QueryService(keys_, make(std::type_identity<CKeyInput>{}), iid, out);
   if (iid == IID_IImageAcquire || iid == IID_IImageAcquireSession) {

@@ -5,6 +5,7 @@
 
 #include "outside/coreobject/core_object.h"
 #include "outside/coreobject/drive_enumerator.h"
+#include "interfaces/mixhost.h"
 #include "outside/coreobject/memory_audio.h"
 #include "platform/com/com.h"
 #include "platform/registry/registry.h"
@@ -63,6 +64,37 @@ TEST_F(CoreObjectTest, ServicesAreHandedOutByTheirIds) {
   int count = -1;
   EXPECT_EQ(images->GetDeviceCount(&count), S_OK);
   EXPECT_EQ(count, 0);
+}
+
+TEST_F(CoreObjectTest, AudioGoesToTheMixerComponentWhenItIsRegistered) {
+  {
+    // Not registered: the in-memory device.
+    ComPtr<ICoreAudio> audio;
+    ASSERT_EQ(core_->QueryInterface(IID_ICoreAudio, reinterpret_cast<void**>(&audio)), S_OK);
+    char name[kServiceNameBytes] = {};
+    char* buffer = name;
+    audio->GetDeviceName(0, &buffer);
+    EXPECT_STREQ(name, CMemoryAudio::kDeviceName);
+  }
+  ::setenv("MARIVEL_MIXER", "memory", 1);
+  SetString(HKEY_CLASSES_ROOT, "CLSID\\" + GuidToString(CLSID_MixHost) + "\\InprocServer32", "", MIXHOST_SERVER);
+  auto core = MakeComObject<CCoreObject>();
+  ComPtr<ICoreAudio> audio;
+  ASSERT_EQ(core->QueryInterface(IID_ICoreAudio, reinterpret_cast<void**>(&audio)), S_OK);
+  char name[kServiceNameBytes] = {};
+  char* buffer = name;
+  ASSERT_EQ(audio->GetDeviceName(0, &buffer), S_OK);
+  EXPECT_STRNE(name, CMemoryAudio::kDeviceName);
+  ASSERT_EQ(audio->SelectDeviceByName(name), S_OK);
+  ASSERT_EQ(audio->SetSpeakersVolume(0, 0.25f), S_OK);
+  float volume = 0;
+  int mute = -1;
+  DWORD type = 0;
+  ASSERT_EQ(audio->GetSpeakersLineState(0, &mute, &volume, &type), S_OK);
+  EXPECT_NEAR(volume, 0.25f, 0.01f);
+  audio.Reset();
+  core.Reset();
+  ::unsetenv("MARIVEL_MIXER");
 }
 
 TEST_F(CoreObjectTest, AnEngineIsCreatedOnceAndKeepsItsState) {
