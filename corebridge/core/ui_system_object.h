@@ -116,6 +116,7 @@ class CUISystem : public IUISystem {
   int MoviePowerStep(bool battery);
   int SwitchProcessorScheme();
   int RestoreProcessorScheme();
+  void RestoreSchemeAtStop();
   void StopPlaybackForSuspend(bool criticalBattery);
 
   // --- Remote control, keys, volume and status texts ---------------------------
@@ -512,6 +513,7 @@ class CUISystem : public IUISystem {
   int m_bStarted = 0;
   std::string m_strText;
   int m_nLcdBrightness = 0;
+  int m_bSchemeSwitched = 0;  // the battery throttle is in force
   std::unique_ptr<VideoForwarder> m_pVideoForwarder;
   std::unique_ptr<CModuleStates> m_pStates;  // views into the configuration
   // The schedule occurrences the tick last opened, started and stopped.
