@@ -27,6 +27,7 @@ class CConfig;
 class CScheduleList;
 class CScheduleTimer;
 class CHiddenWindow;
+class CAudioProfileList;
 class ILocalClock;
 
 // What the object takes from its surroundings; tests replace each part.
@@ -124,6 +125,9 @@ class CUISystem : public IUISystem {
   int QueryBrightness(int& level);
   int SetBrightness(int level);
   int HotkeyDispatch(std::intptr_t window, std::intptr_t code, std::intptr_t extra);
+  // Fills the list with one profile per audio device; 0 without the audio
+  // service (the list is left as it is).
+  int EnumMixerDevices(CAudioProfileList& list);
   int SetNamedItemState(const std::string& text, int flag);
   int ShowNamedItem(const std::string& key);
   int ShowNamedText(const std::string& text);
