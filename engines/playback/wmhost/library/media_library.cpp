@@ -96,6 +96,9 @@ class Statement {
     const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
     return value ? std::string(value, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))) : std::string();
   }
+  // Ends a statement that was stepped only once (RETURNING), so that a
+  // transaction around it can commit.
+  void finish() { sqlite3_reset(stmt_); }
   std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
   double real(int column) const { return sqlite3_column_double(stmt_, column); }
 
@@ -221,7 +224,8 @@ bool MediaLibrary::addAudioFile(const std::string& path, std::string* error, std
     }
   }
   const auto tags = ReadAudioTags(path);
-  if (!tags) {
+  // Media without a duration cannot be played from any list: not taken.
+  if (!tags || tags->duration <= 0) {
     if (error) *error = path + " cannot be read as audio";
     return false;
   }
@@ -243,6 +247,7 @@ bool MediaLibrary::addAudioFile(const std::string& path, std::string* error, std
     return false;
   }
   *id = upsert.integer(0);
+  upsert.finish();
   return true;
 }
 
@@ -268,6 +273,7 @@ bool MediaLibrary::importPlaylistFile(const std::string& path, std::string* erro
     return false;
   }
   const std::int64_t playlistId = upsert.integer(0);
+  upsert.finish();
   Statement clear(db_, "DELETE FROM playlist_items WHERE playlist_id = ?1");
   clear.bind(1, playlistId).step();
   for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -353,6 +359,7 @@ std::int64_t MediaLibrary::createStaticPlaylist(const std::string& name, const s
     return 0;
   }
   const std::int64_t id = insert.integer(0);
+  insert.finish();
   for (std::size_t i = 0; i < mediaIds.size(); ++i) {
     Statement add(db_, "INSERT INTO playlist_items(playlist_id, position, media_id) VALUES(?1, ?2, ?3)");
     if (add.bind(1, id).bind(2, static_cast<std::int64_t>(i)).bind(3, mediaIds[i]).step() != SQLITE_DONE) {

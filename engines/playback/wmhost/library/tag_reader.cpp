@@ -11,7 +11,7 @@ std::string Utf8(const TagLib::String& text) { return text.to8Bit(true); }
 }  // namespace
 
 std::optional<AudioTags> ReadAudioTags(const std::string& path) {
-  TagLib::FileRef file(path.c_str(), true, TagLib::AudioProperties::Average);
+  TagLib::FileRef file(path.c_str(), true, TagLib::AudioProperties::Accurate);
   if (file.isNull()) return std::nullopt;
   AudioTags tags;
   if (TagLib::Tag* tag = file.tag()) {
