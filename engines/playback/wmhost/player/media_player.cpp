@@ -54,7 +54,14 @@ bool InitializeGStreamer(std::string* error) {
   std::call_once(once, [] {
     GError* failure = nullptr;
     ok = gst_init_check(nullptr, nullptr, &failure);
-    if (!ok) {
+    if (ok) {
+      // CD tracks are read through libcdio, which opens drives and disc
+      // images alike (cdparanoia opens drives only).
+      if (GstPluginFeature* cdio = GST_PLUGIN_FEATURE(gst_element_factory_find("cdiocddasrc"))) {
+        gst_plugin_feature_set_rank(cdio, GST_RANK_PRIMARY + 1);
+        gst_object_unref(cdio);
+      }
+    } else {
       reason = failure ? failure->message : "GStreamer could not be initialised";
       if (failure) g_error_free(failure);
     }
@@ -387,7 +394,12 @@ bool MediaPlayer::Impl::StartPlaying() {
 }
 
 void MediaPlayer::Impl::AdvanceAfterEnd(bool ended) {
-  if (ended) SetState(PlayState::MediaEnded);
+  if (ended) {
+    SetState(PlayState::MediaEnded);
+  } else {
+    // A pipeline that failed starts again only from scratch.
+    gst_element_set_state(playbin, GST_STATE_NULL);
+  }
   const std::size_t count = playlist ? playlist->count() : 0;
   const auto following = sequence.next(count, CurrentIndexInList());
   if (following && (ended || *following != CurrentIndexInList())) {
