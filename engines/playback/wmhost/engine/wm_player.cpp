@@ -772,7 +772,6 @@ HRESULT CWMPlayer::StopSearch() {
 HRESULT CWMPlayer::GetSearchProgress(int* percent, plat::DWORD* searchedFiles) {
   RunPendingWork();
   if (!host_) return E_FAIL;
-  host_->progress.update(setup_.clock());
   if (percent) *percent = host_->progress.percent();
   if (searchedFiles) *searchedFiles = host_->progress.handled();
   // Callers read the values; the result has always been a failure code.
