@@ -44,6 +44,11 @@ class CWMPHostWindow : public std::enable_shared_from_this<CWMPHostWindow> {
   // yet read); null without a disc.
   wmhost::PlaylistPtr CdPlaylist(const std::string& drive, bool refresh);
 
+  // The container window draws video and visualisation frames; null stops them.
+  void SetFrameSink(wmhost::FrameSink* frames) {
+    if (player) player->setFrameSink(frames);
+  }
+
   // Media search.
   void StartSearch(const std::string& roots);
   void StopSearch();

@@ -2,6 +2,7 @@
 // audio output: play states, end of stream, pause, stop, skipping bad media.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -143,6 +144,37 @@ TEST(CdPlayback, PlaysTheTracksOfADiscImage) {
     thread.WaitAndRun(20);
   }
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"3", "8", "media t1", "3", "8", "1"}));
+}
+
+class FrameCounter final : public wmhost::FrameSink {
+ public:
+  void OnFrame(const wmhost::VideoFrame& frame) override {
+    ++frames;
+    width = frame.width;
+    height = frame.height;
+    whole = frame.pixels.size() == static_cast<std::size_t>(frame.stride) * static_cast<std::size_t>(frame.height);
+  }
+  int frames = 0;
+  int width = 0;
+  int height = 0;
+  bool whole = false;
+};
+
+TEST_F(Playback, VisualizationFramesReachTheFrameSink) {
+  const auto& installed = wmhost::InstalledVisualizations();
+  const auto wave = std::find_if(installed.begin(), installed.end(), [](const auto& v) { return v.id == "wavescope"; });
+  ASSERT_NE(wave, installed.end());
+  FrameCounter counter;
+  player_.setFrameSink(&counter);
+  ASSERT_TRUE(player_.setVisualization(static_cast<int>(wave - installed.begin())));
+  player_.setCurrentPlaylist(List({{"tone", Tone("tone.wav", 0.5)}}));
+  ASSERT_TRUE(player_.play());
+  ASSERT_TRUE(RunUntilEvent("1"));
+  EXPECT_GT(counter.frames, 0);
+  EXPECT_GT(counter.width, 0);
+  EXPECT_GT(counter.height, 0);
+  EXPECT_TRUE(counter.whole);
+  player_.setFrameSink(nullptr);
 }
 
 TEST(Visualizations, AreListedWithStableIds) {

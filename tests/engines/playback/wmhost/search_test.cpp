@@ -125,8 +125,9 @@ TEST(MediaSearch, SkipsTheKernelFileSystemsAndFindsNothingInAnEmptyFolder) {
 TEST(MediaSearch, StopEndsAWalkAndANewStartBeginsAfresh) {
   wmhost_test::TempFolder folder;
   for (int i = 0; i < 50; ++i) {
-    fs::create_directories(folder / ("d" + std::to_string(i)));
-    wmhost_test::WriteText(folder / ("d" + std::to_string(i) + "/l.m3u"), "");
+    const fs::path sub = fs::path(folder.path()) / std::to_string(i);
+    fs::create_directories(sub);
+    wmhost_test::WriteText((sub / "l.m3u").string(), "");
   }
   MediaFileSearch search;
   std::atomic<int> calls{0};
