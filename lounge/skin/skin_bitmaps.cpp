@@ -1,0 +1,106 @@
+#include "lounge/skin/skin_bitmaps.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "lounge/skin/gdi_handles.h"
+#include "lounge/skin/skin_paths.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/blit.h"
+#include "platform/gdi/image_loader.h"
+
+namespace {
+
+// Copies the source rectangle (x, 0, width, source height) into a new
+// screen-compatible bitmap.
+plat::HBITMAP CopyColumns(plat::HBITMAP bitmap, int x, int width, int height) {
+  BitmapPtr copy(plat::CreateCompatibleBitmap(nullptr, width, height));
+  if (!copy) return nullptr;
+  MemoryDC source;
+  MemoryDC target;
+  if (!source || !target || !source.SelectBitmap(bitmap) || !target.SelectBitmap(copy.get())) return nullptr;
+  if (!plat::BitBlt(target.get(), 0, 0, width, height, source.get(), x, 0, plat::SRCCOPY)) return nullptr;
+  return copy.release();
+}
+
+}  // namespace
+
+int GetBitmapSize(plat::HBITMAP bitmap, int& width, int& height) {
+  if (!bitmap) return 0;
+  plat::BITMAP info;
+  if (!plat::GetObject(bitmap, sizeof(info), &info)) return 0;
+  width = info.bmWidth;
+  height = info.bmHeight;
+  return 1;
+}
+
+plat::HBITMAP CutBitmapFrame(plat::HBITMAP bitmap, int frame) {
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(bitmap, width, height)) return nullptr;
+  // State codes beyond the four frames would read outside the bitmap.
+  frame = std::clamp(frame, 0, SKIN_FRAME_COUNT - 1);
+  const int frameWidth = width / SKIN_FRAME_COUNT;
+  return CopyColumns(bitmap, frame * width / SKIN_FRAME_COUNT, frameWidth, height);
+}
+
+plat::HBITMAP CutBitmapSlice(plat::HBITMAP bitmap, float from, float to) {
+  if (!(from <= to)) return nullptr;  // also refuses NaN
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(bitmap, width, height)) return nullptr;
+  from = std::clamp(from, 0.0f, 1.0f);
+  to = std::clamp(to, 0.0f, 1.0f);
+  const int x = static_cast<int>(static_cast<float>(width) * from);
+  const int sliceWidth = static_cast<int>(static_cast<float>(width) * (to - from));
+  return CopyColumns(bitmap, x, sliceWidth, height);
+}
+
+plat::HBITMAP LoadDibSectionFile(const std::string& path) {
+  const std::string file = ResolveSkinPath(path);
+  std::error_code ec;
+  // A missing file is not handed to the decoder at all.
+  if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return nullptr;
+  return plat::LoadImageBitmap(file, 0, 0, plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION);
+}
+
+plat::HBITMAP LoadBitmapFile(const std::string& path, int frame) {
+  BitmapPtr loaded(LoadDibSectionFile(path));
+  return loaded ? CutBitmapFrame(loaded.get(), frame) : nullptr;
+}
+
+plat::HBITMAP LoadBitmapFileSlice(const std::string& path, float from, float to) {
+  BitmapPtr loaded(LoadDibSectionFile(path));
+  return loaded ? CutBitmapSlice(loaded.get(), from, to) : nullptr;
+}
+
+plat::HBITMAP StretchBitmap(plat::HBITMAP bitmap, plat::SIZE size) {
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(bitmap, width, height)) return nullptr;
+  BitmapPtr copy(plat::CreateCompatibleBitmap(nullptr, size.cx, size.cy));
+  if (!copy) return nullptr;
+  MemoryDC source;
+  MemoryDC target;
+  if (!source || !target || !source.SelectBitmap(bitmap) || !target.SelectBitmap(copy.get())) return nullptr;
+  plat::SetStretchBltMode(target.get(), plat::COLORONCOLOR);
+  if (!plat::StretchBlt(target.get(), 0, 0, size.cx, size.cy, source.get(), 0, 0, width, height, plat::SRCCOPY)) {
+    return nullptr;
+  }
+  return copy.release();
+}
+
+int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
+  if (!bitmap) return 0;
+  const plat::SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+  BitmapPtr stretched(StretchBitmap(bitmap, size));
+  if (!stretched) return 0;
+  MemoryDC source;
+  if (!source || !source.SelectBitmap(stretched.get())) return 0;
+  return plat::BitBlt(dc, rect.left, rect.top, size.cx, size.cy, source.get(), 0, 0, plat::SRCCOPY) ? 1 : 0;
+}
+
+int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect) {
+  BitmapPtr loaded(LoadDibSectionFile(path));
+  return loaded ? DrawBitmap(loaded.get(), dc, rect) : 0;
+}

@@ -1,0 +1,246 @@
+#include "platform/display/display.h"
+
+#include <cstdlib>
+#include <map>
+#include <mutex>
+
+#include "platform/display/compositor.h"
+#include "platform/win/display_link.h"
+#include "platform/win/input.h"
+#include "platform/win/message.h"
+#include "platform/win/window.h"
+
+namespace plat::display {
+
+namespace {
+
+bool ParseSize(const std::string& text, SIZE* size) {
+  const auto x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  char* end = nullptr;
+  const std::string w = text.substr(0, x), h = text.substr(x + 1);
+  if (w.empty() || h.empty()) return false;
+  const long width = std::strtol(w.c_str(), &end, 10);
+  if (*end) return false;
+  const long height = std::strtol(h.c_str(), &end, 10);
+  if (*end) return false;
+  // Bounded so a typo cannot ask for gigabytes of screen.
+  if (width < 16 || height < 16 || width > 16384 || height > 16384) return false;
+  *size = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+  return true;
+}
+
+// "headless" or "headless=WxH".
+bool ParseHeadless(const std::string& value, DisplayOptions* out, std::string* error) {
+  out->backend = "headless";
+  const auto eq = value.find('=');
+  if (eq == std::string::npos) return true;
+  if (!ParseSize(value.substr(eq + 1), &out->size)) {
+    if (error) *error = "bad headless screen size \"" + value.substr(eq + 1) + "\" (expected WIDTHxHEIGHT)";
+    return false;
+  }
+  return true;
+}
+
+std::map<std::string, BackendFactory>& Factories() {
+  static std::map<std::string, BackendFactory> factories;
+  return factories;
+}
+
+// The display: the window system's link to the compositor and the backend.
+class Display final : public DisplayLink {
+ public:
+  explicit Display(std::unique_ptr<Backend> backend)
+      : backend_(std::move(backend)), compositor_(backend_->screen_size()) {}
+
+  Backend& backend() { return *backend_; }
+
+  SIZE screen_size() const override { return backend_->screen_size(); }
+  int monitor_count() const override { return backend_->monitor_count(); }
+  void pump() override { backend_->pump_input(); }
+  int max_wait_ms() const override { return backend_->max_wait_ms(); }
+
+  void idle() override {
+    Region damage = TakeScreenDamage();
+    if (first_) {
+      damage = Region(RECT{0, 0, compositor_.size().cx, compositor_.size().cy});
+      first_ = false;
+    }
+    if (damage.empty()) return;
+    const RECT screen{0, 0, compositor_.size().cx, compositor_.size().cy};
+    compositor_.compose(CollectCompositeLayers(screen), damage);
+    backend_->present(compositor_.screen(), damage.intersected(Region(screen)));
+  }
+
+  void top_level_changed(HWND hwnd) override {
+    if (!IsWindow(hwnd)) {
+      if (hwnd == frame_) frame_ = nullptr;
+      return;
+    }
+    if (!frame_) {
+      const bool owned = GetWindow(hwnd, GW_OWNER) != nullptr;
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      const bool tool = GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW;
+      if (IsWindowVisible(hwnd) && !owned && !tool && r.right > r.left && r.bottom > r.top) {
+        frame_ = hwnd;
+        last_ = FrameSnapshot{};
+      }
+    }
+    if (hwnd != frame_) return;
+    FrameSnapshot now;
+    now.title = GetWindowTextString(hwnd);
+    now.state = IsIconic(hwnd) ? 2 : IsZoomed(hwnd) ? 1 : 0;
+    GetWindowRect(hwnd, &now.rect);
+    if (now.title != last_.title) backend_->set_title(now.title);
+    if (now.state != last_.state) {
+      if (now.state == 1)
+        backend_->maximise();
+      else if (now.state == 2)
+        backend_->minimise();
+      else
+        backend_->restore();
+    }
+    if (now.state == 0 && now.rect != last_.rect) backend_->frame_moved(now.rect);
+    last_ = now;
+  }
+
+  // The backend's screen changed size: compose everything again at the new
+  // size and tell every top-level window, as the platform does.
+  void screen_size_changed() {
+    const SIZE size = backend_->screen_size();
+    compositor_ = Compositor(size);
+    first_ = true;
+    std::vector<HWND> tops;
+    EnumWindows(
+        [](HWND h, LPARAM l) -> BOOL {
+          reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tops));
+    for (HWND h : tops)
+      SendMessage(h, WM_DISPLAYCHANGE, 32, MAKELPARAM(static_cast<WORD>(size.cx), static_cast<WORD>(size.cy)));
+  }
+
+  void cursor_changed() override { backend_->cursor_changed(CursorShapeId(GetCursor()), IsCursorShown()); }
+
+ private:
+  struct FrameSnapshot {
+    std::string title;
+    int state = -1;
+    RECT rect{-1, -1, -1, -1};
+  };
+  std::unique_ptr<Backend> backend_;
+  Compositor compositor_;
+  bool first_ = true;
+  HWND frame_ = nullptr;
+  FrameSnapshot last_;
+};
+
+std::mutex g_mutex;
+std::unique_ptr<Display> g_display;
+
+}  // namespace
+
+bool ParseDisplayOptions(std::vector<std::string>& args, const char* env_value, DisplayOptions* out,
+                         std::string* error) {
+  *out = DisplayOptions{};
+  if (env_value && *env_value) {
+    const std::string env = env_value;
+    if (env == "headless" || env.rfind("headless=", 0) == 0) {
+      if (!ParseHeadless(env, out, error)) return false;
+    } else {
+      out->backend = env;
+    }
+  }
+  for (auto it = args.begin(); it != args.end();) {
+    if (*it == "--headless" || it->rfind("--headless=", 0) == 0) {
+      if (!ParseHeadless(it->substr(2), out, error)) return false;
+      it = args.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return true;
+}
+
+bool ParseDisplayOptions(int& argc, char** argv, DisplayOptions* out, std::string* error) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (!ParseDisplayOptions(args, std::getenv("MARIVEL_DISPLAY"), out, error)) return false;
+  // Keep argv's own strings: only drop the display switches.
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--headless" || a.rfind("--headless=", 0) == 0) continue;
+    argv[kept++] = argv[i];
+  }
+  argc = kept;
+  argv[argc] = nullptr;
+  return true;
+}
+
+void RegisterBackendFactory(const std::string& name, BackendFactory factory) {
+  std::lock_guard lock(g_mutex);
+  Factories()[name] = std::move(factory);
+}
+
+bool StartDisplay(const DisplayOptions& options, std::string* error) {
+  std::lock_guard lock(g_mutex);
+  if (g_display) {
+    if (error) *error = "the display is already running";
+    return false;
+  }
+  std::string name = options.backend;
+  if (name.empty()) name = Factories().count("sdl") ? "sdl" : "headless";
+  std::unique_ptr<Backend> backend;
+  if (name == "headless") {
+    backend = std::make_unique<HeadlessBackend>(options.size);
+  } else {
+    auto it = Factories().find(name);
+    if (it == Factories().end()) {
+      if (error) *error = "unknown display backend \"" + name + "\"";
+      return false;
+    }
+    backend = it->second(options, error);
+    if (!backend) return false;
+  }
+  g_display = std::make_unique<Display>(std::move(backend));
+  AttachDisplay(g_display.get());
+  // Windows that exist already get composed in full at the first idle.
+  AddScreenDamage(RECT{0, 0, g_display->screen_size().cx, g_display->screen_size().cy});
+  return true;
+}
+
+void StopDisplay() {
+  std::lock_guard lock(g_mutex);
+  if (!g_display) return;
+  AttachDisplay(nullptr);
+  g_display.reset();
+}
+
+Backend* CurrentBackend() {
+  std::lock_guard lock(g_mutex);
+  return g_display ? &g_display->backend() : nullptr;
+}
+
+HeadlessBackend* CurrentHeadless() { return dynamic_cast<HeadlessBackend*>(CurrentBackend()); }
+
+void ScreenSizeChanged() {
+  Display* d;
+  {
+    std::lock_guard lock(g_mutex);
+    d = g_display.get();
+  }
+  if (d) d->screen_size_changed();
+}
+
+void ComposeNow() {
+  Display* d;
+  {
+    std::lock_guard lock(g_mutex);
+    d = g_display.get();
+  }
+  if (d) d->idle();
+}
+
+}  // namespace plat::display

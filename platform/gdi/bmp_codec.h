@@ -1,0 +1,32 @@
+// The Windows bitmap file format: reading every common depth (1, 4, 8-bit
+// palettes, RLE4/RLE8, 16-bit 555/565 and bit fields, 24, 32; bottom-up and
+// top-down; core and extended headers) and writing 24 or 32 bits.
+//
+// Sizes from headers are checked against MaxSurfacePixels and the data
+// actually present before anything is allocated; bad input yields nullopt
+// with a reason, never a crash.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/gdi_types.h"
+#include "platform/gdi/surface.h"
+
+namespace plat::gdi {
+
+std::optional<Surface> DecodeBmp(std::span<const std::uint8_t> file, std::string* error = nullptr);
+
+// Decodes a packed DIB as passed to CreateDIBitmap: `info` holds the header
+// followed by masks and palette, `bits` the pixel rows. Compressed data needs
+// biSizeImage.
+std::optional<Surface> DecodeDib(const BITMAPINFO& info, const void* bits, std::string* error = nullptr);
+
+// A complete bitmap file, bottom-up, bits_per_pixel 24 or 32 (32 keeps the
+// alpha byte). Empty for an empty surface or another depth.
+std::vector<std::uint8_t> EncodeBmp(const Surface& surface, int bits_per_pixel = 24);
+
+}  // namespace plat::gdi
