@@ -60,8 +60,12 @@ bool CWMPHostWindow::Create(std::string* error) {
     if (error) *error = failure.what();
     return false;
   }
+  // The player starts on the (empty) file-browsing playlist; taking it up is
+  // no news for the system.
   fileBrowsing = std::make_shared<wmhost::Playlist>("File Browsing");
+  ready = false;
   player->setCurrentPlaylist(fileBrowsing);
+  ready = true;
   return true;
 }
 

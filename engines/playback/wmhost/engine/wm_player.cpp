@@ -8,6 +8,7 @@
 
 #include "engines/playback/wmhost/engine/host_window.h"
 #include "engines/playback/wmhost/engine/string_collection.h"
+#include "engines/playback/wmhost/engine/window_engine_thread.h"
 
 using plat::BSTR;
 using plat::E_FAIL;
@@ -70,6 +71,9 @@ std::string ExecutableFolder() {
 }  // namespace
 
 CWMPlayer::CWMPlayer(WMPlayerSetup setup) : setup_(std::move(setup)) {
+  // The engine's work runs in the creating thread's message loop; without a
+  // window there, it runs at the start of each call.
+  if (!setup_.thread) setup_.thread = WindowEngineThread::Create();
   if (!setup_.thread) {
     ownThread_ = std::make_shared<wmhost::QueuedEngineThread>(setup_.clock);
     setup_.thread = ownThread_;

@@ -16,8 +16,9 @@ class CWMPHostWindow;
 
 // How an engine is set up; the defaults are those of the component server.
 struct WMPlayerSetup {
-  // The engine's thread. Null: a queued thread whose pending work runs at
-  // the start of every call of the engine.
+  // The engine's thread. Null: a hidden window of the creating thread, whose
+  // message loop runs the engine's work (or, when no window can be made, a
+  // queue run at the start of every call of the engine).
   std::shared_ptr<wmhost::EngineThread> thread;
   wmhost::PlayerOptions player;
   // Empty: the library in the settings folder.

@@ -10,6 +10,7 @@
 #include "engines/playback/wmhost/engine/wm_player.h"
 #include "engines/playback/wmhost/library/media_library.h"
 #include "platform/com/com.h"
+#include "platform/win/message.h"
 #include "tests/engines/playback/wmhost/media_fixtures.h"
 #include "tests/engines/playback/wmhost/recording_callback.h"
 #include "tests/platform/com/tool_runner.h"
@@ -460,6 +461,35 @@ TEST(WMPlayerServer, IsCreatedByClassIdFromItsRegistration) {
   plat::CoUninitialize();
   ::unsetenv("MARIVEL_REGISTRY_DIR");
   ::unsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
+
+namespace {
+
+// The engine made without a thread of its own reports through a hidden
+// window: its events arrive in the creating thread's message loop.
+TEST(EngineWindow, EventsArriveThroughTheThreadsMessageLoop) {
+  wmhost_test::TempFolder folder;
+  const std::string tone = folder / "tone.wav";
+  ASSERT_TRUE(wmhost_test::WriteTone(tone, AudioFormat::Wav, 0.3));
+  WMPlayerSetup setup;
+  setup.player.audioSink = "fakesink sync=true";
+  setup.libraryPath = folder / "MediaLibrary.db";
+  auto player = plat::MakeComObject<CWMPlayer>(std::move(setup));
+  ASSERT_TRUE(player);
+  RecordingCallback callback;
+  player->SetCallback(&callback);
+  ASSERT_EQ(player->Initialize(), S_OK);
+  ASSERT_EQ(player->LoadFile(Bstr(tone).get()), S_OK);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  while ((callback.calls.empty() || callback.calls.back() != "Stopped") && std::chrono::steady_clock::now() < end) {
+    plat::MSG message;
+    while (plat::PeekMessage(&message, nullptr, 0, 0, plat::PM_REMOVE)) plat::DispatchMessage(&message);
+    plat::MsgWaitForMultipleObjects(0, nullptr, plat::FALSE, 20, plat::QS_ALLINPUT);
+  }
+  EXPECT_EQ(callback.WithoutPositions(), (std::vector<std::string>{"MediaChange", "Playing", "MediaEnded", "Stopped"}));
+  EXPECT_EQ(player->Uninitialize(), S_OK);
 }
 
 }  // namespace
