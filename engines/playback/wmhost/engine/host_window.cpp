@@ -35,6 +35,7 @@ bool CWMPHostWindow::Create(std::string* error) {
   library = wmhost::MediaLibrary::Open(libraryPath, error);
   if (!library) return false;
   std::weak_ptr<CWMPHostWindow> weak = weak_from_this();
+  container = CWMPContainerWindow::Create();
   sink = std::make_unique<CWMPEventSink>(
       thread,
       [weak] {
@@ -79,11 +80,23 @@ void CWMPHostWindow::Destroy() {
   }
   if (player) {
     ready = false;  // closing reports nothing
+    player->setFrameSink(nullptr);
     player->close();
     player.reset();
   }
+  container.reset();
   sink.reset();
   library.reset();
+}
+
+void CWMPHostWindow::SetParent(plat::HWND parent) {
+  if (!container) return;
+  container->SetParent(parent);
+  if (player) player->setFrameSink(parent ? container.get() : nullptr);
+}
+
+void CWMPHostWindow::SetWindowPosition(long left, long top, long width, long height) {
+  if (container) container->SetPosition(left, top, width, height);
 }
 
 void CWMPHostWindow::SetCallback(IWMPlayerEventSink* newCallback) {

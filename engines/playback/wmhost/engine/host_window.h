@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engines/playback/wmhost/engine/container_window.h"
 #include "engines/playback/wmhost/engine/event_sink.h"
 #include "engines/playback/wmhost/library/cd_toc.h"
 #include "engines/playback/wmhost/library/media_library.h"
@@ -44,10 +45,10 @@ class CWMPHostWindow : public std::enable_shared_from_this<CWMPHostWindow> {
   // yet read); null without a disc.
   wmhost::PlaylistPtr CdPlaylist(const std::string& drive, bool refresh);
 
-  // The container window draws video and visualisation frames; null stops them.
-  void SetFrameSink(wmhost::FrameSink* frames) {
-    if (player) player->setFrameSink(frames);
-  }
+  // Places the container window in `parent` (null: back on the desktop,
+  // hidden). The player draws its pictures only while the window has a parent.
+  void SetParent(plat::HWND parent);
+  void SetWindowPosition(long left, long top, long width, long height);
 
   // Media search.
   void StartSearch(const std::string& roots);
@@ -59,13 +60,12 @@ class CWMPHostWindow : public std::enable_shared_from_this<CWMPHostWindow> {
   std::string libraryPath;
   std::unique_ptr<CWMPEventSink> sink;
   std::unique_ptr<wmhost::MediaPlayer> player;
+  std::unique_ptr<CWMPContainerWindow> container;  // null where no window can be made
   std::optional<std::vector<wmhost::LibraryPlaylist>> playlists;
   wmhost::PlaylistPtr fileBrowsing;
   wmhost::PlaylistPtr list;
   IWMPlayerEventSink* callback = nullptr;
   bool ready = true;
-  plat::HWND parent = nullptr;
-  plat::RECT position{};
 
   wmhost::SearchProgress progress;
 

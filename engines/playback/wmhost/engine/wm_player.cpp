@@ -403,15 +403,14 @@ HRESULT CWMPlayer::GetCDPlaylistItemAttribute(BSTR drive, int item, int attribut
 HRESULT CWMPlayer::SetParent(plat::HWND parent) {
   RunPendingWork();
   if (!host_) return E_FAIL;
-  host_->parent = parent;
+  host_->SetParent(parent);
   return S_OK;
 }
 
 HRESULT CWMPlayer::SetWindowPos(long left, long top, long width, long height) {
   RunPendingWork();
   if (!host_) return E_FAIL;
-  host_->position = {static_cast<plat::LONG>(left), static_cast<plat::LONG>(top),
-                     static_cast<plat::LONG>(left + width), static_cast<plat::LONG>(top + height)};
+  host_->SetWindowPosition(left, top, width, height);
   return S_OK;
 }
 

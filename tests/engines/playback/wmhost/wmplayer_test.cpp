@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "engines/playback/wmhost/engine/container_window.h"
 #include "engines/playback/wmhost/engine/wm_player.h"
+#include "platform/gdi/gdi.h"
+#include "platform/win/window.h"
 #include "engines/playback/wmhost/library/media_library.h"
 #include "platform/com/com.h"
 #include "platform/win/message.h"
@@ -490,6 +493,76 @@ TEST(EngineWindow, EventsArriveThroughTheThreadsMessageLoop) {
   }
   EXPECT_EQ(callback.WithoutPositions(), (std::vector<std::string>{"MediaChange", "Playing", "MediaEnded", "Stopped"}));
   EXPECT_EQ(player->Uninitialize(), S_OK);
+}
+
+}  // namespace
+
+namespace {
+
+plat::HWND MakePageWindow() {
+  static const bool registered = [] {
+    plat::WNDCLASS page;
+    page.lpfnWndProc = &plat::DefWindowProc;
+    page.lpszClassName = "Test Music Page";
+    return plat::RegisterClass(&page) != 0;
+  }();
+  if (!registered) return nullptr;
+  return plat::CreateWindowEx(0, "Test Music Page", "page", 0, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST_F(Engine, TheContainerWindowFollowsItsParentAndPlace) {
+  ASSERT_EQ(player_->Initialize(), S_OK);
+  plat::HWND container = plat::FindWindow("WMP Host Container", nullptr);
+  ASSERT_NE(container, nullptr);
+  EXPECT_NE(plat::FindWindowEx(container, nullptr, "Visualization Dummy window", nullptr), nullptr);
+  plat::HWND page = MakePageWindow();
+  ASSERT_NE(page, nullptr);
+  ASSERT_EQ(player_->SetParent(page), S_OK);
+  EXPECT_EQ(plat::GetParent(container), page);
+  ASSERT_EQ(player_->SetWindowPos(10, 20, 320, 200), S_OK);
+  plat::RECT client;
+  ASSERT_TRUE(plat::GetClientRect(container, &client));
+  EXPECT_EQ(client.right - client.left, 320);
+  EXPECT_EQ(client.bottom - client.top, 200);
+  ASSERT_EQ(player_->SetParent(nullptr), S_OK);
+  EXPECT_NE(plat::GetParent(container), page);
+  ASSERT_EQ(player_->Uninitialize(), S_OK);
+  EXPECT_EQ(plat::FindWindow("WMP Host Container", nullptr), nullptr);
+  plat::DestroyWindow(page);
+}
+
+TEST(ContainerWindow, DrawsTheLatestFrameStretchedOrBlack) {
+  auto window = CWMPContainerWindow::Create();
+  ASSERT_TRUE(window);
+  plat::BITMAPINFO info{};
+  info.bmiHeader.biWidth = 4;
+  info.bmiHeader.biHeight = -4;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+  plat::HBITMAP target = plat::CreateDIBSection(dc, &info, plat::DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(target, nullptr);
+  plat::HGDIOBJ old = plat::SelectObject(dc, target);
+  const plat::RECT area{0, 0, 4, 4};
+  plat::FillRect(dc, &area, static_cast<plat::HBRUSH>(plat::GetStockObject(plat::WHITE_BRUSH)));
+  window->Draw(dc, area);
+  EXPECT_EQ(plat::GetPixel(dc, 2, 2), plat::RGB(0, 0, 0));
+
+  wmhost::VideoFrame frame;
+  frame.width = 2;
+  frame.height = 2;
+  frame.stride = 12;  // rows may be padded
+  frame.pixels.assign(24, 0);
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 2; ++x) frame.pixels[static_cast<std::size_t>(y * 12 + x * 4 + 2)] = 255;  // red
+  }
+  window->OnFrame(frame);
+  window->Draw(dc, area);
+  EXPECT_EQ(plat::GetPixel(dc, 0, 0), plat::RGB(255, 0, 0));
+  EXPECT_EQ(plat::GetPixel(dc, 3, 3), plat::RGB(255, 0, 0));
+  plat::SelectObject(dc, old);
+  plat::DeleteObject(target);
+  plat::DeleteDC(dc);
 }
 
 }  // namespace
