@@ -11,6 +11,7 @@
 #include "interfaces/wmhost/wmplayer.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/object.h"
+#include "platform/sys/clock.h"
 
 class CWMPHostWindow;
 
@@ -23,7 +24,8 @@ struct WMPlayerSetup {
   wmhost::PlayerOptions player;
   // Empty: the library in the settings folder.
   std::string libraryPath;
-  wmhost::MillisecondClock clock = wmhost::SteadyMilliseconds;
+  // Milliseconds for the search progress; default: the process clock.
+  wmhost::MillisecondClock clock = [] { return plat::GetClock().steady_ms(); };
   // The device (or disc image) of a CD drive specifier such as "D:" or a
   // path; empty when there is none. Default: a path stands for itself, a
   // drive letter for the system's CD drive.
