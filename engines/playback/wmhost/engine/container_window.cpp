@@ -1,8 +1,13 @@
 #include "engines/playback/wmhost/engine/container_window.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <vector>
 
+#include "engines/playback/wmhost/engine/event_sink.h"
 #include "platform/gdi/gdi.h"
+#include "platform/win/input.h"
+#include "platform/win/keys.h"
 #include "platform/win/window.h"
 
 namespace {
@@ -23,6 +28,38 @@ bool RegisterClasses(plat::WNDPROC containerProc) {
     return plat::RegisterClass(&container) != 0 && plat::RegisterClass(&dummy) != 0;
   }();
   return registered;
+}
+
+// Shift state of the player's input events: 1 shift, 2 control, 4 alt.
+short ShiftState() {
+  short state = 0;
+  if (plat::GetKeyState(plat::VK_SHIFT) < 0) state |= 1;
+  if (plat::GetKeyState(plat::VK_CONTROL) < 0) state |= 2;
+  if (plat::GetKeyState(plat::VK_MENU) < 0) state |= 4;
+  return state;
+}
+
+plat::VARIANT Short(short value) {
+  plat::VARIANT v;
+  v.vt = plat::VT_I2;
+  v.iVal = value;
+  return v;
+}
+
+plat::VARIANT Long(long value) {
+  plat::VARIANT v;
+  v.vt = plat::VT_I4;
+  v.lVal = static_cast<plat::LONG>(value);
+  return v;
+}
+
+// Sends an event whose arguments are given first to last.
+void SendEvent(CWMPEventSink& events, plat::DISPID id, std::initializer_list<plat::VARIANT> firstToLast) {
+  std::vector<plat::VARIANT> arguments(std::rbegin(firstToLast), std::rend(firstToLast));
+  plat::DISPPARAMS params;
+  params.rgvarg = arguments.data();
+  params.cArgs = static_cast<plat::UINT>(arguments.size());
+  events.Invoke(id, &params);
 }
 
 }  // namespace
@@ -105,6 +142,22 @@ plat::LRESULT CWMPContainerWindow::WindowProc(plat::HWND hwnd, plat::UINT msg, p
     if (dc) self->Draw(dc, client);
     plat::EndPaint(hwnd, &paint);
     return 0;
+  }
+  if (self && self->events_) {
+    const long x = plat::GET_X_LPARAM(lParam), y = plat::GET_Y_LPARAM(lParam);
+    switch (msg) {
+      case plat::WM_MOUSEMOVE:
+        SendEvent(*self->events_, DISPID_MOUSEMOVE, {Short(0), Short(ShiftState()), Long(x), Long(y)});
+        return 0;
+      case plat::WM_LBUTTONUP:
+        SendEvent(*self->events_, DISPID_CLICK, {Short(1), Short(ShiftState()), Long(x), Long(y)});
+        return 0;
+      case plat::WM_KEYDOWN:
+        SendEvent(*self->events_, DISPID_KEYDOWN, {Short(static_cast<short>(wParam & 0xFFFF)), Short(ShiftState())});
+        return 0;
+      default:
+        break;
+    }
   }
   return plat::DefWindowProc(hwnd, msg, wParam, lParam);
 }

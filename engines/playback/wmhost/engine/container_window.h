@@ -11,6 +11,7 @@
 #include "engines/playback/wmhost/player/frame_sink.h"
 #include "platform/core/types.h"
 
+class CWMPEventSink;
 class CWMPContainerWindow final : public wmhost::FrameSink {
  public:
   // Null when the windows cannot be created on this thread.
@@ -22,6 +23,10 @@ class CWMPContainerWindow final : public wmhost::FrameSink {
   plat::HWND window() const { return container_; }
   void SetParent(plat::HWND parent);
   void SetPosition(long left, long top, long width, long height);
+
+  // Pointer and key input on the window go to `events` as the player's
+  // Click, KeyDown and MouseMove events; null stops them.
+  void SetEventSink(CWMPEventSink* events) { events_ = events; }
 
   // Keeps the frame and asks for a repaint.
   void OnFrame(const wmhost::VideoFrame& frame) override;
@@ -35,4 +40,5 @@ class CWMPContainerWindow final : public wmhost::FrameSink {
   plat::HWND container_ = nullptr;
   plat::HWND dummy_ = nullptr;
   std::optional<wmhost::VideoFrame> frame_;
+  CWMPEventSink* events_ = nullptr;
 };

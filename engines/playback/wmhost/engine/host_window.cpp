@@ -47,6 +47,7 @@ bool CWMPHostWindow::Create(std::string* error) {
         return self && self->ready;
       });
   sink->SetCallback(callback);
+  if (container) container->SetEventSink(sink.get());
   wmhost::PlayerOptions options = setup.player;
   if (!options.cdDevice) {
     options.cdDevice = [weak](int drive) {
@@ -84,6 +85,7 @@ void CWMPHostWindow::Destroy() {
     player->close();
     player.reset();
   }
+  if (container) container->SetEventSink(nullptr);
   container.reset();
   sink.reset();
   library.reset();

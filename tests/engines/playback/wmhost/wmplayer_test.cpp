@@ -524,6 +524,12 @@ TEST_F(Engine, TheContainerWindowFollowsItsParentAndPlace) {
   ASSERT_TRUE(plat::GetClientRect(container, &client));
   EXPECT_EQ(client.right - client.left, 320);
   EXPECT_EQ(client.bottom - client.top, 200);
+  // Input on the container reaches the callback as the player's events.
+  callback_.calls.clear();
+  plat::SendMessage(container, plat::WM_MOUSEMOVE, 0, plat::MAKELPARAM(5, 6));
+  plat::SendMessage(container, plat::WM_LBUTTONUP, 0, plat::MAKELPARAM(5, 6));
+  plat::SendMessage(container, plat::WM_KEYDOWN, 38, 0);
+  EXPECT_EQ(callback_.calls, (std::vector<std::string>{"MouseMove", "Click", "KeyDown 38 0"}));
   ASSERT_EQ(player_->SetParent(nullptr), S_OK);
   EXPECT_NE(plat::GetParent(container), page);
   ASSERT_EQ(player_->Uninitialize(), S_OK);
