@@ -188,7 +188,7 @@ def pill(lst, name, key, r, icon, link=None):
         lst.link(name, icon_image, link, r)
     else:
         lst.action(name, icon_image, r)
-    lst.text(key, (x + h, y + h // 5, w - h - h // 3, h - 2 * (h // 5)), label=True, align="LEFT",
+    lst.text(key, (x + h, y + h // 4, w - h - h // 3, h - 2 * (h // 4)), label=True, align="LEFT",
              colours=ENTRY_COLOURS, dependency=name)
 
 # ------------------------------------------------------------------ root pages
@@ -234,7 +234,7 @@ def root_page(path, tiles, comment, sx=1.0, sy=1.0, width=1920, height=1080):
                                ("To PC", "TOPC", (1560, 860, 280, 84), "Common/pill_topc_280.bmp")):
         x, y, w, h = S(r)
         accessory.action(name, icon, (x, y, w, h))
-        accessory.text(key, (x + h, y + h // 5, w - h - h // 3, h - 2 * (h // 5)), label=True, align="LEFT",
+        accessory.text(key, (x + h, y + h // 4, w - h - h // 3, h - 2 * (h // 4)), label=True, align="LEFT",
                        colours=ENTRY_COLOURS, dependency=name)
     p.hotkey("VK_F1_", "Help")
     return p
@@ -380,7 +380,7 @@ pad = p.list("Rename KeyPad", (175, 220, 1570, 750))
 for i, label in enumerate(KEYPAD):
     col, row = i % 11, i // 11
     r = (175 + col * 144, 400 + row * 110, 130, 96)
-    pad.item("Key " + label, "Common/key.bmp", r, text_r=(r[0] + 4, r[1] + 28, 122, 40))
+    pad.item("Key " + label, "Common/key.bmp", r, text_r=(r[0] + 4, r[1] + 30, 122, 36))
 pad.text("Rename EditText", (199, 256, 1522, 64), align="LEFT", colours=PLAIN)
 pad.picture("Rename Field", "Common/edit_field.bmp", (175, 240, 1570, 96))
 p.note("list_item_count", "Rename KeyPad", "53")

@@ -158,7 +158,9 @@ std::map<std::string, Shape> BuildIcons() {
   icons["desktop"] = Union({Monitor(), RoundRect(-0.26, -0.18, 0.06, 0.06, 0.03)});
   icons["snapshot"] = Minus(Union({RoundRect(-0.42, -0.22, 0.42, 0.3, 0.07), RoundRect(-0.14, -0.34, 0.14, -0.16, 0.03)}),
                             Minus(Circle(0, 0.04, 0.18), Circle(0, 0.04, 0.1)));
-  icons["repeat"] = Union({Arc(0, 0, 0.3, kStroke, -kPi + 0.5, kPi - 0.2), ArrowHead(-0.3, 0.06, kPi / 2 - 0.1, 0.15)});
+  // Two half circles chasing each other, each with its arrow head.
+  icons["repeat"] = Union({Arc(0, 0, 0.3, kStroke, -kPi + 0.45, -0.45), ArrowHead(0.3, -0.02, kPi / 2, 0.14),
+                           Arc(0, 0, 0.3, kStroke, 0.45, kPi - 0.45), ArrowHead(-0.3, 0.02, -kPi / 2, 0.14)});
   icons["repeat_on"] = Union({icons["repeat"], Circle(0, 0, 0.09)});
   icons["shuffle"] = Union({Segment(-0.38, -0.22, 0.26, 0.22, kStroke), Segment(-0.38, 0.22, 0.26, -0.22, kStroke),
                             ArrowHead(0.4, 0.22, 0.0, 0.14), ArrowHead(0.4, -0.22, 0.0, 0.14)});
