@@ -1,0 +1,526 @@
+#!/usr/bin/env python3
+"""Writes the default skin's layout files and the manifest of element names.
+
+The layouts in skin/layouts/ and skin/manifest/elements.txt are produced by
+this script and committed; edit the page descriptions here and rerun it:
+
+    python3 skin/authoring/make_layouts.py
+
+Image names refer to the bitmaps that skin_generator draws into
+Layout/Img/<group>/; their sizes there match the rectangles used here on the
+1920x1080 pages, so that nothing is stretched on a full-HD screen.
+"""
+import os
+from xml.sax.saxutils import quoteattr
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SKIN = os.path.dirname(HERE)
+
+# Text colours as COLORREF values (0x00BBGGRR).
+def cref(rgb):
+    r, g, b = (rgb >> 16) & 255, (rgb >> 8) & 255, rgb & 255
+    return "%06X" % ((b << 16) | (g << 8) | r)
+
+TEXT_MAIN = 0xEEF3FA
+TEXT_DIM = 0x8FA3BF
+TEXT_ACCENT = 0x7FB2FF
+ON_NORMAL = 0xD8E2F0
+ON_HIGHLIGHT = 0x0E2350
+ON_PRESSED = 0xFFFFFF
+ON_DISABLED = 0x4A5568
+ENTRY_COLOURS = (ON_NORMAL, ON_HIGHLIGHT, ON_PRESSED, ON_DISABLED)
+PLAIN = (TEXT_MAIN, TEXT_MAIN, TEXT_MAIN, TEXT_DIM)
+DIM = (TEXT_DIM, TEXT_DIM, TEXT_DIM, TEXT_DIM)
+ACCENT = (TEXT_ACCENT, TEXT_ACCENT, TEXT_ACCENT, TEXT_DIM)
+
+
+class Page:
+    def __init__(self, path, width, height, background, comment):
+        self.path = path
+        self.width = width
+        self.height = height
+        self.depth = len(path.split("\\"))
+        self.lines = []
+        self.manifest = []
+        self.comment = comment
+        self.background = background
+
+    def img(self, name):
+        # Images lie in Layout/Img; the page folder is Layout/XML/<page path>.
+        return "..\\" * (self.depth + 1) + "Img\\" + name.replace("/", "\\")
+
+    def note(self, kind, name, extra=""):
+        self.manifest.append((kind, name, extra))
+
+    @staticmethod
+    def pos(tag, r):
+        x, y, w, h = r
+        return '<%s left="%d" top="%d" width="%d" height="%d"/>' % (tag, x, y, w, h)
+
+    def text_xml(self, tag, name, r, align="CENTER", colours=PLAIN, font="FONT1", dependency=None, fit=None):
+        parts = ["<%s value=%s>" % (tag, quoteattr(name)), self.pos("position", r)]
+        if dependency:
+            parts.append("<dependency value=%s/>" % quoteattr(dependency))
+        parts.append('<font value="%s"/>' % font)
+        parts.append('<color normalcolor="%s" highlightcolor="%s" pressedcolor="%s" disabledcolor="%s"/>'
+                     % tuple(cref(c) for c in colours))
+        parts.append('<align value="%s"/>' % align)
+        if fit is not None:
+            parts.append('<dynamic_fit value="%s"/>' % ("TRUE" if fit else "FALSE"))
+        parts.append("</%s>" % tag)
+        return "".join(parts)
+
+    def button(self, action, image, r):
+        self.lines.append('<action value=%s><image value=%s/>%s</action>'
+                          % (quoteattr(action), quoteattr(self.img(image)), self.pos("position", r)))
+        self.note("button", action)
+
+    def text(self, name, r, label=False, **kw):
+        self.lines.append(self.text_xml("text", name, r, **kw))
+        self.note("text", name, "string" if label else "")
+
+    def still(self, name, image, r):
+        self.lines.append('<still_image value=%s><image value=%s/>%s</still_image>'
+                          % (quoteattr(name), quoteattr(self.img(image)), self.pos("position", r)))
+        self.note("still_image", name)
+
+    def progress(self, name, image, r):
+        self.lines.append('<progress value=%s><image value=%s/>%s</progress>'
+                          % (quoteattr(name), quoteattr(self.img(image)), self.pos("position", r)))
+        self.note("progress", name)
+
+    def hotkey(self, key, action):
+        self.lines.append('<hotkey id=%s value=%s/>' % (quoteattr(key), quoteattr(action)))
+        self.note("hotkey", key, action)
+
+    def list(self, name, r, image=""):
+        lst = List(self, name, r, image)
+        self.lines.append(lst)
+        self.note("list", name)
+        return lst
+
+    def write(self):
+        folder = os.path.join(SKIN, "layouts", *self.path.split("\\"))
+        os.makedirs(folder, exist_ok=True)
+        out = ['<?xml version="1.0" encoding="UTF-8"?>',
+               "<!-- %s -->" % self.comment,
+               "<layout>",
+               '  <image value=%s/>' % quoteattr(self.img(self.background)),
+               "  " + self.pos("position", (0, 0, self.width, self.height))]
+        for line in self.lines:
+            if isinstance(line, List):
+                out.extend("  " + l for l in line.render())
+            else:
+                out.append("  " + line)
+        out.append("</layout>")
+        with open(os.path.join(folder, "layout.xml"), "w", newline="\n") as f:
+            f.write("\n".join(out) + "\n")
+
+
+class List:
+    def __init__(self, page, name, r, image):
+        self.page, self.name, self.r, self.image = page, name, r, image
+        self.entries = []
+
+    def item(self, name, image, r, text_r=None):
+        p = self.page
+        s = '<list_item value=%s><image value=%s/>%s' % (quoteattr(name), quoteattr(p.img(image)), p.pos("position", r))
+        if text_r:
+            s += p.pos("text_position", text_r)
+        self.entries.append(("list_item", s + "</list_item>"))
+
+    def action(self, name, image, r):
+        p = self.page
+        self.entries.append(("list_action", '<list_action value=%s><image value=%s/>%s</list_action>'
+                             % (quoteattr(name), quoteattr(p.img(image)), p.pos("position", r))))
+        p.note("list_action", name, self.name)
+
+    def link(self, name, image, target, r):
+        p = self.page
+        self.entries.append(("list_link", '<list_link value=%s><image value=%s/><hyperlink value=%s/>%s</list_link>'
+                             % (quoteattr(name), quoteattr(p.img(image)), quoteattr(target), p.pos("position", r))))
+        p.note("list_link", name, self.name)
+
+    def text(self, name, r, label=False, **kw):
+        self.entries.append(("list_text", self.page.text_xml("list_text", name, r, **kw)))
+        self.page.note("list_text", name, self.name + ("|string" if label else ""))
+
+    def picture(self, name, image, r):
+        p = self.page
+        self.entries.append(("list_image", '<list_image value=%s><image value=%s/>%s</list_image>'
+                             % (quoteattr(name), quoteattr(p.img(image)), p.pos("position", r))))
+        p.note("list_image", name, self.name)
+
+    def render(self):
+        p = self.page
+        image = p.img(self.image) if self.image else ""
+        out = ['<list value=%s>' % quoteattr(self.name),
+               "  " + p.pos("position", self.r),
+               '  <image value=%s/>' % quoteattr(image)]
+        # Entries of one kind stay together, in the order the reader numbers them.
+        for kind in ("list_item", "list_action", "list_link", "list_text", "list_image"):
+            out.extend("  " + s for k, s in self.entries if k == kind)
+        out.append("</list>")
+        return out
+
+
+PAGES = []
+
+def page(*args):
+    p = Page(*args)
+    PAGES.append(p)
+    return p
+
+# ---------------------------------------------------------------- shared parts
+
+WINDOW_BUTTONS = [("Minimize", "Common/btn_minimize.bmp"), ("Maximize", "Common/btn_maximize.bmp"),
+                  ("Restore", "Common/btn_restore.bmp"), ("Close", "Common/btn_close.bmp")]
+
+def navigation_keys(p, escape="Home"):
+    p.hotkey("VK_ESCAPE_", escape)
+    p.hotkey("VK_BACK_", "Back")
+
+def pill(lst, name, key, r, icon, link=None):
+    """A pill-shaped menu entry with its label drawn from the string table."""
+    x, y, w, h = r
+    icon_image = "Common/pill_%s_%d.bmp" % (icon, w)
+    if link:
+        lst.link(name, icon_image, link, r)
+    else:
+        lst.action(name, icon_image, r)
+    lst.text(key, (x + h, y + h // 4, w - h - h // 3, h - 2 * (h // 4)), label=True, align="LEFT",
+             colours=ENTRY_COLOURS, dependency=name)
+
+# ------------------------------------------------------------------ root pages
+
+MODULE_TILES = [
+    ("Movie Entry", "MOVIES", "movie"), ("Music Entry", "MUSIC", "music"), ("Photo Entry", "PHOTOS", "photo"),
+    ("Video Entry", "VIDEOS", "video"), ("TV Entry", "TV", "tv"), ("Radio Entry", "RADIO", "radio"),
+    ("Burning Entry", "BURNNING", "burning"), ("Web Entry", "WEB", "web"), ("Setting Entry", "SETTINGS", "settings"),
+    ("Help Entry", "HELP", "help"),
+]
+
+def root_page(path, tiles, comment, sx=1.0, sy=1.0, width=1920, height=1080):
+    def S(r):
+        x, y, w, h = r
+        left, top = round(x * sx), round(y * sy)
+        return (left, top, round((x + w) * sx) - left, round((y + h) * sy) - top)
+    p = page(path, width, height, "Root/root_bg.bmp", comment)
+    p.text("MARIVEL", S((72, 40, 520, 64)), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+    p.text("Time", S((960, 36, 620, 50)), align="CENTER", colours=PLAIN)
+    p.text("Date", S((960, 90, 620, 36)), align="CENTER", colours=DIM)
+    for (action, image), left in zip(WINDOW_BUTTONS, (1620, 1708, 1708, 1796)):
+        p.button(action, image, S((left, 40, 72, 72)))
+    p.text("Module", S((120, 250, 400, 400)))
+    p.text("Module Name", S((60, 676, 520, 80)), align="CENTER", colours=ACCENT, font="FONT2")
+    p.text("UserName", S((72, 990, 800, 44)), align="LEFT", colours=DIM)
+    modules = p.list("Root Module List", S((640, 230, 1200, 536)))
+    columns = 5 if len(tiles) > 6 else 4
+    def tile_place(i):
+        # Rows are centred in the list: a short last row sits in the middle.
+        col, row = i % columns, i // columns
+        in_row = min(columns, len(tiles) - row * columns)
+        return 640 + (5 - in_row) * 123 + col * 246, 230 + row * 286
+    for i, (action, key, _) in enumerate(tiles):
+        tx, ty = tile_place(i)
+        modules.action(action, "Root/tile_%s.bmp" % _, S((tx, ty, 216, 250)))
+        if action == "Web Entry":
+            modules.action("Updated Web Entry", "Root/tile_web_updated.bmp", S((tx, ty, 216, 250)))
+    for i, (action, key, _) in enumerate(tiles):
+        tx, ty = tile_place(i)
+        modules.text(key, S((tx + 8, ty + 184, 200, 44)), label=True, colours=ENTRY_COLOURS, dependency=action)
+    accessory = p.list("Root Accessary List", S((1260, 860, 580, 84)))
+    for name, key, r, icon in (("Help", "HELP", (1260, 860, 280, 84), "Common/pill_help_280.bmp"),
+                               ("To PC", "TOPC", (1560, 860, 280, 84), "Common/pill_topc_280.bmp")):
+        x, y, w, h = S(r)
+        accessory.action(name, icon, (x, y, w, h))
+        accessory.text(key, (x + h, y + h // 4, w - h - h // 3, h - 2 * (h // 4)), label=True, align="LEFT",
+                       colours=ENTRY_COLOURS, dependency=name)
+    p.hotkey("VK_F1_", "Help")
+    return p
+
+root_page("Root", MODULE_TILES, "Home menu, 1920x1080")
+root_page("ROOT1280X800", MODULE_TILES,
+          "Home menu in a 1280x800 frame; the full-HD design scaled, so a 16:9 screen shows it as the 1920x1080 page",
+          sx=1280 / 1920, sy=800 / 1080, width=1280, height=800)
+root_page("Root_4Module", [t for t in MODULE_TILES if t[0] in
+                           ("Movie Entry", "Music Entry", "Photo Entry", "Video Entry", "Setting Entry", "Help Entry")],
+          "Home menu with the four media modules")
+
+# ----------------------------------------------------------------- setting pages
+
+p = page("Setting\\SettingMain", 1920, 1080, "Setting/setting_bg.bmp", "System settings")
+p.text("SETTINGS", (120, 124, 900, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+rows = [
+    ("BOOTSELECTION", "Setting BootSelection", "Setting BootSelection"),
+    ("SCREENRATIO", "Setting ScreenRatio", "Setting ScreenRatio"),
+    ("WIDESCREENMODE", "Setting WideScreenMode", "Setting WideScreenMode"),
+    ("RESOLUTION", "Setting Display Resolution", "Setting Resolution"),
+    ("LANGUAGE", "Setting System Language", "Setting Language"),
+    ("SUBWOOFER", "Enable Subwoofer", "Setting Enable Subwoofer"),
+    ("AUDIOEFFECT", "Audio output", "Setting Audio output"),
+    ("AUDIOOUTPUT", "Movie AudioOutput Option", "Setting AudioOutput"),
+    ("OSDDURATION", "OSD Option", "OSD"),
+    ("SOUNDEFFECT", "Sound Effect Option", "Sound Effect"),
+]
+options = p.list("Setting Options", (120, 220, 1760, 700))
+for i, (label, value, action) in enumerate(rows):
+    y = 224 + i * 70
+    options.action(action + " Left", "Common/arrow_left.bmp", (860, y, 64, 64))
+    options.action(action + " Right", "Common/arrow_right.bmp", (1516, y, 64, 64))
+for i, (label, value, action) in enumerate(rows):
+    y = 224 + i * 70
+    options.text(label, (140, y + 10, 700, 44), label=True, align="LEFT", colours=DIM)
+    options.text(value, (936, y + 10, 568, 44), align="CENTER", colours=PLAIN)
+options.text("Setting Display Device Ratio", (1610, 520, 270, 40), align="CENTER", colours=DIM)
+for name, image in (("Setting 4X3 Letterbox", "Setting/preview_43_letterbox.bmp"),
+                    ("Setting 4X3 Panscan", "Setting/preview_43_panscan.bmp"),
+                    ("Setting 4X3 WIDEFILL", "Setting/preview_43_widefill.bmp"),
+                    ("Setting 16X9 Letterbox", "Setting/preview_169_letterbox.bmp"),
+                    ("Setting 16X9 WIDEFILL", "Setting/preview_169_widefill.bmp")):
+    options.picture(name, image, (1610, 300, 270, 200))
+menu = p.list("Setting Menu", (120, 950, 1200, 84))
+pill(menu, "Home", "HOME", (120, 950, 300, 84), "home")
+pill(menu, "Setting Default Enter", "DEFAULTS", (450, 950, 400, 84), "defaults")
+pill(menu, "Setting About Enter", "ABOUT", (880, 950, 300, 84), "about", link="Setting\\About")
+navigation_keys(p)
+
+p = page("Setting\\About", 1920, 1080, "Setting/setting_bg.bmp", "About the program")
+p.text("ABOUT", (120, 124, 900, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+p.text("Setting About Content", (120, 260, 1680, 180), align="MULTIPLELINE", colours=PLAIN)
+p.text("Setting About Version", (120, 500, 1680, 52), align="LEFT", colours=PLAIN)
+p.text("Setting About Copyright", (120, 600, 1680, 120), align="MULTIPLELINE", colours=DIM)
+menu = p.list("Setting About Menu", (120, 950, 300, 84))
+pill(menu, "Setting Setting Return", "RETURN", (120, 950, 300, 84), "back", link="Setting\\SettingMain")
+navigation_keys(p, escape="Back")
+
+# ------------------------------------------------------------------ record pages
+
+def record_header(p):
+    p.still("Title Image", "Common/Title_Record.BMP", (120, 124, 96, 96))
+
+p = page("Record\\RecordMain", 1920, 1080, "Record/record_bg.bmp", "Record hub: choice of the media kind")
+record_header(p)
+media = p.list("Record Media List", (240, 300, 1440, 400))
+kinds = (("Record Photo", "photo"), ("Record Audio", "music"), ("Record Video", "video"))
+for i, (action, icon) in enumerate(kinds):
+    media.action(action, "Record/tile_%s.bmp" % icon, (240 + i * 520, 300, 400, 400))
+for i, (action, icon) in enumerate(kinds):
+    media.text("LIST_ITEM%d" % (i + 1), (256 + i * 520, 600, 368, 60), colours=ENTRY_COLOURS, dependency=action,
+               fit=True)
+navigation_keys(p)
+
+p = page("Record\\RecordDevice", 1920, 1080, "Record/record_bg.bmp", "Record hub: choice of the device")
+record_header(p)
+p.text("Module Text", (240, 130, 1440, 72), align="CENTER", colours=ACCENT, font="FONT2")
+devices = p.list("Record Device List", (240, 260, 1440, 520))
+device_rows = (("Record CDDVD", "Record CDDVD Title Text", "disc"),
+               ("Record USB", "Record USB Device Title Text", "usb"),
+               ("Record SmartMedia", "Record Smart Media Title Text", "smartmedia"),
+               ("Record MemoryStick", "Record Memory Stick Title Text", "memorystick"),
+               ("Record CompactFlash", "Record Compact Flash Title Text", "compactflash"),
+               ("Record SecureDigital", "Record Secure Digital Title Text", "securedigital"))
+for i, (action, _, icon) in enumerate(device_rows):
+    devices.action(action, "Record/device_%s.bmp" % icon, (240 + (i % 3) * 500, 260 + (i // 3) * 280, 440, 240))
+for i, (action, title, _) in enumerate(device_rows):
+    devices.text(title, (256 + (i % 3) * 500, 260 + (i // 3) * 280 + 176, 408, 48), colours=ENTRY_COLOURS,
+                 dependency=action, fit=True)
+back = p.list("Record Device Menu", (240, 880, 340, 84))
+pill(back, "Record Return To Main", "RETURN", (240, 880, 340, 84), "back")
+navigation_keys(p)
+
+p = page("Record\\Recording", 1920, 1080, "Record/record_bg.bmp", "Record hub: copy progress")
+record_header(p)
+p.text("Module Text", (240, 130, 1440, 72), align="CENTER", colours=ACCENT, font="FONT2")
+p.text("Current Record File Name", (240, 290, 1440, 48), align="LEFT", colours=PLAIN)
+p.progress("Copy File Progress", "Common/progress_wide.bmp", (240, 360, 1440, 36))
+p.text("Record File Percentage", (1380, 410, 300, 44), align="RIGHT", colours=PLAIN)
+p.progress("Copy Total Progress", "Common/progress_wide.bmp", (240, 520, 1440, 36))
+p.text("Total File Size", (240, 570, 900, 44), align="LEFT", colours=DIM)
+p.text("Record Total Percentage", (1380, 570, 300, 44), align="RIGHT", colours=PLAIN)
+stop = p.list("Record Progress Menu", (240, 700, 1440, 220))
+stop.action("Record Return To Device Selection", "Common/pill_stop_400.bmp", (760, 820, 400, 84))
+stop.text("Record Wait Message", (240, 700, 1440, 56), colours=DIM, fit=True)
+stop.text("Record Stop Button", (844, 837, 280, 50), align="LEFT", colours=ENTRY_COLOURS,
+          dependency="Record Return To Device Selection", fit=True)
+navigation_keys(p)
+
+# ---------------------------------------------------------------- authoring page
+
+p = page("Authoring\\Preview", 1920, 1080, "Authoring/authoring_bg.bmp", "Disc authoring and burning progress")
+p.text("BURN", (120, 124, 800, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+p.text("Authoring Module Title", (1100, 130, 700, 60), align="RIGHT", colours=PLAIN, font="FONT2")
+p.still("Authoring Video", "Authoring/preview_area.bmp", (120, 220, 960, 540))
+info = p.list("Authoring Info List", (1140, 220, 660, 540))
+info.action("Authoring DiscType Left", "Common/arrow_left.bmp", (1420, 324, 64, 64))
+info.action("Authoring DiscType Right", "Common/arrow_right.bmp", (1736, 324, 64, 64))
+labels = ("SOURCE", "DISCTYPE", "DISCREMAINS", "FILESIZE", "ELEMENTS")
+for i, key in enumerate(labels):
+    info.text(key, (1140, 240 + i * 104, 280, 44), label=True, align="LEFT", colours=DIM)
+info.text("Authoring Module Option", (1420, 240, 380, 44), align="LEFT", colours=PLAIN)
+info.text("Authoring DiscType Option", (1492, 334, 236, 44), align="CENTER", colours=PLAIN)
+info.text("Authoring DiscRemains", (1420, 448, 380, 44), align="LEFT", colours=PLAIN)
+info.text("Authoring FileSize", (1420, 552, 380, 44), align="LEFT", colours=PLAIN)
+info.text("Authoring Element Size", (1420, 656, 380, 44), align="CENTER", colours=PLAIN)
+p.text("Authoring BurningProgress Info", (120, 800, 1680, 52), align="CENTER", colours=PLAIN)
+menu = p.list("Authoring Menu", (120, 950, 1120, 84))
+pill(menu, "Authoring Burn", "BURN", (120, 950, 320, 84), "burning")
+pill(menu, "Authoring StopBurn", "STOPBURN", (470, 950, 420, 84), "stop")
+pill(menu, "Authoring Return", "RETURN", (920, 950, 320, 84), "back")
+navigation_keys(p)
+
+# ----------------------------------------------------------------- rename page
+
+KEYPAD = [chr(c) for c in range(ord("A"), ord("Z") + 1)] + [str(d) for d in range(10)] + \
+    ["AA", "OO", "UU", "BS", "ENTER", "SPACE", ".", ",", "-", "_", ";", "(", ")", "&", "+", "#", "*"]
+assert len(KEYPAD) == 53
+p = page("Common\\Rename", 1920, 1080, "Common/rename_bg.bmp", "On-screen key pad for renaming")
+p.text("RENAME", (175, 124, 900, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+pad = p.list("Rename KeyPad", (175, 220, 1570, 750))
+for i, label in enumerate(KEYPAD):
+    col, row = i % 11, i // 11
+    r = (175 + col * 144, 400 + row * 110, 130, 96)
+    pad.item("Key " + label, "Common/key.bmp", r, text_r=(r[0] + 4, r[1] + 30, 122, 36))
+pad.text("Rename EditText", (199, 256, 1522, 64), align="LEFT", colours=PLAIN)
+pad.picture("Rename Field", "Common/edit_field.bmp", (175, 240, 1570, 96))
+p.note("list_item_count", "Rename KeyPad", "53")
+
+# ------------------------------------------------------------------ movie page
+
+p = page("Movie\\MAIN", 1920, 1080, "Movie/movie_bg.bmp", "Movie module: disc menu and playback page")
+p.text("MOVIES", (120, 124, 900, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+menu = p.list("Movie Main Menu", (120, 240, 420, 620))
+for i, (action, key, icon) in enumerate((("Movie Resume", "RESUME", "play"), ("Movie Restart", "RESTART", "restart"),
+                                         ("Movie RootMenu", "ROOTMENU", "menu"),
+                                         ("Movie MainMenu", "TITLEMENU", "menu"),
+                                         ("Movie Setting", "SETUP", "settings"), ("Movie Eject", "EJECT", "eject"))):
+    pill(menu, action, key, (120, 240 + i * 104, 420, 84), icon)
+for key, action in (("VK_SPACE_", "Movie Play Pause"), ("VK_S_", "Movie Stop"), ("VK_N_", "Movie NextChapter"),
+                    ("VK_P_", "Movie PreChapter"), ("VK_F_", "Movie FastForeward"), ("VK_B_", "Movie Rewind"),
+                    ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"), ("VK_F8_", "Vol Mute Unmute"),
+                    ("VK_UP_", "Movie MenuUp"), ("VK_DOWN_", "Movie MenuDown"), ("VK_LEFT_", "Movie MenuLeft"),
+                    ("VK_RIGHT_", "Movie MenuRight"), ("VK_RETURN_", "Movie MenuEnter")):
+    p.hotkey(key, action)
+for d in range(10):
+    p.hotkey("VK_%d_" % d, "Movie Key_%d" % d)
+navigation_keys(p, escape="Back")
+
+# ------------------------------------------------------------------ floating bars
+
+p = page("FloatingBar\\CaptionBar", 1920, 96, "Bar/caption_bg.bmp",
+         "Caption bar; magenta is transparent. Buttons other than Home and Back keep to the right edge")
+p.button("Home", "Bar/cap_home.bmp", (16, 12, 72, 72))
+p.button("Back", "Bar/cap_back.bmp", (100, 12, 72, 72))
+p.text("MARIVEL", (200, 22, 520, 52), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+p.button("Help", "Bar/cap_help.bmp", (1560, 12, 72, 72))
+p.button("Minimize", "Bar/cap_minimize.bmp", (1644, 12, 72, 72))
+p.button("Maximize", "Bar/cap_maximize.bmp", (1728, 12, 72, 72))
+p.button("Restore", "Bar/cap_restore.bmp", (1728, 12, 72, 72))
+p.button("Close", "Bar/cap_close.bmp", (1812, 12, 72, 72))
+
+VOLUME = [("Vol Mute", "vol_mute"), ("Vol Unmute", "vol_unmute"), ("Vol Down", "vol_down"), ("Vol Up", "vol_up")]
+
+def playback_bar(name, groups, texts=(), keys=()):
+    """groups: lists of slots; a slot is a list of (action, icon) drawn at one place (toggles share a place)."""
+    p = page("FloatingBar\\PlaybackBar\\" + name, 1920, 180, "Bar/playback_bg.bmp",
+             "Playback bar; magenta is transparent")
+    x = 200
+    for group in groups:
+        for slot in group:
+            for action, icon in slot:
+                p.button(action, "Bar/btn_%s.bmp" % icon, (x, 34, 88, 88))
+            x += 94
+        x += 24
+    # Volume at the right end of the panel.
+    p.button("Vol Mute", "Bar/btn_vol_mute.bmp", (1340, 34, 88, 88))
+    p.button("Vol Unmute", "Bar/btn_vol_unmute.bmp", (1340, 34, 88, 88))
+    p.button("Vol Down", "Bar/btn_vol_down.bmp", (1438, 34, 88, 88))
+    p.progress("Vol Progress", "Bar/progress_volume.bmp", (1536, 70, 120, 16))
+    p.button("Vol Up", "Bar/btn_vol_up.bmp", (1666, 34, 88, 88))
+    for text, r, align in texts:
+        p.text(text, r, align=align, colours=PLAIN)
+    for key, action in keys:
+        p.hotkey(key, action)
+    return p
+
+def transport_keys(play_pause, stop, nxt, prev, ff, rew):
+    keys = [("VK_SPACE_", play_pause), ("VK_S_", stop), ("VK_N_", nxt), ("VK_P_", prev), ("VK_F_", ff),
+            ("VK_B_", rew), ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"), ("VK_F8_", "Vol Mute Unmute")]
+    return [k for k in keys if k[1]]
+
+playback_bar("MoviePlaybackBar", [
+    [[("Movie Play", "play"), ("Movie Pause", "pause")], [("Movie Stop", "stop")]],
+    [[("Movie PreChapter", "previous")], [("Movie Rewind", "rewind")], [("Movie FastForeward", "fastforward")],
+     [("Movie NextChapter", "next")]],
+    [[("Movie FW_MainMenu", "menu")], [("Movie Language", "language")], [("Movie Subtitle", "subtitle")],
+     [("Movie Angle", "angle")], [("Movie VideoDesktop", "desktop")]],
+], texts=[("Movie Time", (200, 130, 600, 36), "LEFT")],
+    keys=transport_keys("Movie Play Pause", "Movie Stop", "Movie NextChapter", "Movie PreChapter",
+                        "Movie FastForeward", "Movie Rewind"))
+
+playback_bar("MusicPlaybackBar", [
+    [[("Music Play", "play"), ("Music Pause", "pause")], [("Music Stop", "stop")]],
+    [[("Music Previous Track", "previous")], [("Music Rewind", "rewind")], [("Music Fastforward", "fastforward")],
+     [("Music Next Track", "next")]],
+    [[("Music Repeat All", "repeat"), ("Music Repeat All Focus", "repeat_on")],
+     [("Music Shuffle", "shuffle"), ("Music Shuffle Focus", "shuffle_on")],
+     [("Music Visualization", "visualization"), ("Music Visualization Focus", "visualization_on")],
+     [("Music Previous Effect", "effect_previous")], [("Music Next Effect", "effect_next")]],
+], keys=transport_keys("Music Play Pause", "Music Stop", "Music Next Track", "Music Previous Track",
+                       "Music Fastforward", "Music Rewind"))
+
+playback_bar("PhotoPlaybackBar", [
+    [[("Photo Slideshow Play", "play"), ("Photo Slideshow Pause", "pause")], [("Photo Slideshow Stop", "stop")]],
+    [[("Photo Slideshow PreviousSlide", "previous")], [("Photo Slideshow Rewind", "rewind")],
+     [("Photo Slideshow Fastforward", "fastforward")], [("Photo Slideshow NextSlide", "next")]],
+    [[("Photo PreviousImage", "image_previous")], [("Photo NextImage", "image_next")],
+     [("Photo Rotate Left", "rotate_left")], [("Photo Rotate Right", "rotate_right")]],
+], keys=transport_keys("Photo Slideshow Play Pause", "Photo Slideshow Stop", "Photo Slideshow NextSlide",
+                       "Photo Slideshow PreviousSlide", "Photo Slideshow Fastforward", "Photo Slideshow Rewind"))
+
+playback_bar("VideoPlaybackBar", [
+    [[("Video Play", "play"), ("Video Pause", "pause")], [("Video Stop", "stop")]],
+    [[("Video Previous Video", "previous")], [("Video Rewind", "rewind")], [("Video FastForeward", "fastforward")],
+     [("Video Next Video", "next")]],
+    [[("Video Take Snapshot", "snapshot")]],
+], texts=[("Video Time", (200, 130, 600, 36), "LEFT")],
+    keys=transport_keys("Video Play Pause", "Video Stop", "Video Next Video", "Video Previous Video",
+                        "Video FastForeward", "Video Rewind"))
+
+playback_bar("TVPlaybackBar", [
+    [[("TV Play", "play"), ("TV Pause", "pause")], [("TV Stop", "stop")], [("TV Record", "record")]],
+    [[("TV Rewind", "rewind")], [("TV FastForeward", "fastforward")]],
+    [[("TV Prev Channel", "channel_down")], [("TV Next Channel", "channel_up")]],
+], keys=transport_keys(None, "TV Stop", "TV Next Channel", "TV Prev Channel", "TV FastForeward", "TV Rewind")
+    + [("VK_SPACE_", "TV Pause"), ("VK_R_", "TV Record")])
+
+playback_bar("RadioPlaybackBar", [
+    [[("Radio Play", "play"), ("Radio Pause", "pause")], [("Radio Stop", "stop")], [("Radio Record", "record")]],
+    [[("Radio Previous", "previous")], [("Radio Rewind", "rewind")], [("Radio Fastforward", "fastforward")],
+     [("Radio Next", "next")]],
+], texts=[("Radio Signal Type Text", (1040, 40, 120, 40), "CENTER"),
+          ("Radio Frequency Text", (980, 80, 240, 48), "CENTER")],
+    keys=transport_keys("Radio Play", "Radio Stop", "Radio Next", "Radio Previous", "Radio Fastforward",
+                        "Radio Rewind") + [("VK_R_", "Radio Record")])
+
+
+def main():
+    for p in PAGES:
+        p.write()
+    lines = ["# Element names per page that the program's code and the layouts share.",
+             "# Written by skin/authoring/make_layouts.py; the skin check verifies every line.",
+             "# page<TAB>kind<TAB>name<TAB>extra",
+             "#   kind: button, text, still_image, progress, list, list_action, list_link, list_text, list_image,",
+             "#         hotkey (name = key text, extra = action), list_item_count (extra = number of item slots)",
+             "#   extra of list entries: the list's name; \"|string\" (or \"string\" for a text) marks a text whose",
+             "#   name is a string-table key drawn as it stands."]
+    for p in PAGES:
+        for kind, name, extra in p.manifest:
+            lines.append("\t".join((p.path, kind, name, extra)))
+    os.makedirs(os.path.join(SKIN, "manifest"), exist_ok=True)
+    with open(os.path.join(SKIN, "manifest", "elements.txt"), "w", newline="\n") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,382 @@
+// skin_generator: draws every bitmap of the default skin into
+// <output>/Layout/Img/<group>/<name>.bmp.
+//
+//   skin_generator <output folder>
+//
+// The look: a dark page, light pictograms, and a focus that cannot be missed
+// (the highlighted element turns light with a bright blue ring). Elements
+// that change with their state are strips of four frames side by side:
+// normal, highlighted, pressed or checked, disabled. The program draws
+// element images opaque onto the colour they sit on, because the pages copy
+// them without transparency; the floating bars' backgrounds use magenta
+// (0xFF00FF) for the parts that are cut away. Sizes match the rectangles of
+// the 1920x1080 layouts, so nothing is stretched on a full-HD screen.
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/bmp_codec.h"
+#include "skin/generator/icons.h"
+#include "skin/generator/raster.h"
+
+namespace fs = std::filesystem;
+using namespace skin_art;
+
+namespace {
+
+// Palette.
+const Rgb kPage = Hex(0x0B1118);
+const Rgb kBar = Hex(0x141E2D);
+const Rgb kLine = Hex(0x1E2C40);
+const Rgb kAccent = Hex(0x3D8BFF);
+const Rgb kMagenta = Hex(0xFF00FF);
+
+struct StateLook {
+  Rgb fill;
+  Rgb border;
+  Rgb ink;  // the pictogram
+};
+// Frames 0..3: normal, highlighted, pressed or checked, disabled.
+const StateLook kStates[4] = {
+    {Hex(0x1B2637), Hex(0x2B3B55), Hex(0xD8E2F0)},
+    {Hex(0xE8F0FF), kAccent, Hex(0x0E2350)},
+    {Hex(0x2F6FE0), Hex(0x5A97FF), Hex(0xFFFFFF)},
+    {Hex(0x141B26), Hex(0x1C2533), Hex(0x4A5568)},
+};
+constexpr double kFocusRing = 5.0;
+
+class Writer {
+ public:
+  explicit Writer(fs::path root) : root_(std::move(root)) {}
+
+  void Save(const std::string& name, const Canvas& canvas) {
+    const fs::path path = root_ / name;
+    fs::create_directories(path.parent_path());
+    const std::vector<std::uint8_t> bytes = plat::gdi::EncodeBmp(canvas.ToSurface(), 24);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+    ++count_;
+  }
+  int count() const { return count_; }
+
+ private:
+  fs::path root_;
+  int count_ = 0;
+};
+
+Box BoxOf(double x0, double y0, double x1, double y1) { return Box{x0, y0, x1, y1}; }
+
+// ---------------------------------------------------------------- state strips
+
+// One frame's plate: a rounded rectangle (radius < 0: a circle) in the frame
+// at x0, inset so that the focus ring fits inside the frame.
+void Plate(Canvas& c, double x0, double w, double h, double radius, int state) {
+  const StateLook& look = kStates[state];
+  const double inset = kFocusRing + 2;
+  const double l = x0 + inset;
+  const double t = inset;
+  const double r = x0 + w - inset;
+  const double b = h - inset;
+  auto shape = [&](double grow) {
+    if (radius < 0) return Circle((l + r) / 2, (t + b) / 2, (r - l) / 2 + grow);
+    return RoundRect(l - grow, t - grow, r + grow, b + grow, radius + grow);
+  };
+  const Box bounds = BoxOf(x0, 0, x0 + w, h);
+  if (state == 1) {
+    // The focus: a bright ring around a light plate.
+    c.Paint(shape(kFocusRing + 1), bounds, kAccent);
+    c.Paint(shape(1), bounds, Hex(0xFFFFFF));
+    c.Paint(shape(0), bounds, look.fill);
+  } else {
+    c.Paint(shape(0), bounds, look.border);
+    c.Paint(shape(-2), bounds, look.fill);
+  }
+}
+
+using InkFn = std::function<void(Canvas&, double x0, int state)>;
+
+Canvas Strip(int w, int h, Rgb backdrop, double radius, const InkFn& ink) {
+  Canvas c(4 * w, h, backdrop);
+  for (int state = 0; state < 4; ++state) {
+    Plate(c, state * w, w, h, radius, state);
+    if (ink) ink(c, state * w, state);
+  }
+  return c;
+}
+
+InkFn IconInk(const std::string& icon, double cx, double cy, double size) {
+  return [=](Canvas& c, double x0, int state) {
+    c.Paint(Icon(icon, x0 + cx, cy, size), BoxOf(x0 + cx - size, cy - size, x0 + cx + size, cy + size),
+            kStates[state].ink);
+  };
+}
+
+Canvas RoundButton(const std::string& icon, int size, Rgb backdrop, double icon_fraction = 0.46) {
+  return Strip(size, size, backdrop, -1, IconInk(icon, size / 2.0, size / 2.0, size * icon_fraction));
+}
+
+Canvas Tile(const std::string& icon, int w, int h, double icon_cy, double icon_size) {
+  return Strip(w, h, kPage, 22, IconInk(icon, w / 2.0, icon_cy, icon_size));
+}
+
+Canvas Pill(const std::string& icon, int w, int h) {
+  return Strip(w, h, kPage, h / 2.0, IconInk(icon, h * 0.62, h / 2.0, h * 0.42));
+}
+
+// ------------------------------------------------------------------ backgrounds
+
+Canvas PageBackground(int w, int h, const std::vector<int>& rules) {
+  Canvas c(w, h, kPage);
+  // A faint lift towards the top edge, above everything the pages place.
+  c.FillGradient(0, 0, w, 110, Hex(0x101824), kPage);
+  for (int y : rules) c.Fill(w / 16, y, w - w / 16, y + 2, kLine);
+  return c;
+}
+
+// Cuts away (paints magenta) every pixel whose centre lies outside `shape`,
+// so the window region built from the key colour follows the shape. Edge
+// pixels that stay were blended against the page colour, never against
+// magenta, so no pink fringe shows.
+void KeyOutside(Canvas& c, const Shape& shape) {
+  for (int y = 0; y < c.height(); ++y) {
+    for (int x = 0; x < c.width(); ++x) {
+      if (!shape(x + 0.5, y + 0.5)) c.Set(x, y, kMagenta);
+    }
+  }
+}
+
+Canvas CaptionBackground() {
+  const int w = 1920;
+  const int h = 96;
+  Canvas c(w, h, kPage);
+  const Shape band = RoundRect(0, -40, w, h, 28);
+  c.Paint(band, BoxOf(0, 0, w, h), Hex(0x2B4A7A));
+  c.Paint(RoundRect(0, -40, w, h - 3, 26), BoxOf(0, 0, w, h), kBar);
+  KeyOutside(c, band);
+  return c;
+}
+
+Canvas PlaybackBackground() {
+  const int w = 1920;
+  const int h = 180;
+  Canvas c(w, h, kPage);
+  const Shape panel = RoundRect(140, 14, 1780, h + 40, 32);
+  c.Paint(panel, BoxOf(0, 0, w, h), Hex(0x2B4A7A));
+  c.Paint(RoundRect(140, 17, 1780, h + 40, 30), BoxOf(0, 0, w, h), kBar);
+  KeyOutside(c, panel);
+  return c;
+}
+
+// A progress image: the empty bar in the left half, the full bar in the right.
+Canvas ProgressImage(int w, int h, Rgb backdrop, Rgb track, Rgb fill) {
+  Canvas c(2 * w, h, backdrop);
+  const double r = h / 2.0;
+  c.Paint(RoundRect(0, 0, w, h, r), BoxOf(0, 0, w, h), track);
+  c.Paint(RoundRect(w, 0, 2.0 * w, h, r), BoxOf(w, 0, 2 * w, h), fill);
+  // A light edge along the top of the full bar.
+  c.Paint(Minus(RoundRect(w, 0, 2.0 * w, h, r), RoundRect(w, 3, 2.0 * w, h + 3, r)), BoxOf(w, 0, 2 * w, h),
+          Hex(0x8CBBFF), 0.6);
+  return c;
+}
+
+// A module's large picture for the home page: a soft halo and the icon.
+Canvas ModulePicture(const std::string& icon, Rgb ink) {
+  const int s = 400;
+  Canvas c(s, s, kPage);
+  // A radial glow that fades into the page colour before the square's edge.
+  const Rgb glow = Hex(0x1A2A45);
+  for (int y = 0; y < s; ++y) {
+    for (int x = 0; x < s; ++x) {
+      const double d = std::hypot(x + 0.5 - s / 2.0, y + 0.5 - s / 2.0) / (s / 2.0 - 2);
+      if (d < 1.0) c.Set(x, y, Mix(kPage, glow, 1.0 - d * d));
+    }
+  }
+  c.Paint(Ring(s / 2.0, s / 2.0, 150, 3), BoxOf(0, 0, s, s), Hex(0x2B4A7A));
+  c.Paint(Icon(icon, s / 2.0, s / 2.0, 200), BoxOf(0, 0, s, s), ink);
+  return c;
+}
+
+// A screen of the given aspect showing how a picture of the other aspect fits.
+Canvas AspectPreview(double screen_aspect, double picture_aspect, bool fill, bool crop) {
+  const int w = 270;
+  const int h = 200;
+  Canvas c(w, h, kPage);
+  double sw = 240;
+  double sh = sw / screen_aspect;
+  if (sh > 170) {
+    sh = 170;
+    sw = sh * screen_aspect;
+  }
+  const double sx = (w - sw) / 2;
+  const double sy = (h - sh) / 2;
+  c.Paint(RoundRect(sx - 6, sy - 6, sx + sw + 6, sy + sh + 6, 10), BoxOf(0, 0, w, h), Hex(0x2B3B55));
+  c.Paint(RoundRect(sx, sy, sx + sw, sy + sh, 4), BoxOf(0, 0, w, h), Hex(0x000000));
+  double pw = sw;
+  double ph = sw / picture_aspect;
+  if (fill) {
+    ph = sh;  // stretched to the whole screen
+  } else if (crop) {
+    ph = sh;
+    pw = sh * picture_aspect;  // wider than the screen: the sides are cut
+  } else if (ph > sh) {
+    ph = sh;
+    pw = sh * picture_aspect;
+  }
+  const double px = sx + (sw - pw) / 2;
+  const double py = sy + (sh - ph) / 2;
+  const double cx0 = std::max(px, sx);
+  const double cx1 = std::min(px + pw, sx + sw);
+  const Box screen = BoxOf(sx, sy, sx + sw, sy + sh);
+  auto clip = [=](Shape s) {
+    return Shape([=](double x, double y) { return x >= cx0 && x <= cx1 && s(x, y); });
+  };
+  c.Paint(clip(RoundRect(px, py, px + pw, py + ph, 2)), screen, Hex(0x2A5FB8));
+  c.Paint(clip(Polygon({{px, py + ph}, {px + pw * 0.35, py + ph * 0.4}, {px + pw * 0.55, py + ph * 0.7},
+                        {px + pw * 0.75, py + ph * 0.5}, {px + pw, py + ph}})),
+          screen, Hex(0x9CC2FF));
+  c.Paint(clip(Circle(px + pw * 0.78, py + ph * 0.28, ph * 0.1)), screen, Hex(0xFFE08A));
+  return c;
+}
+
+void DrawAll(Writer& out) {
+  // Page backgrounds.
+  out.Save("Root/root_bg.bmp", PageBackground(1920, 1080, {140, 966}));
+  out.Save("Setting/setting_bg.bmp", PageBackground(1920, 1080, {206, 930}));
+  out.Save("Record/record_bg.bmp", PageBackground(1920, 1080, {236}));
+  out.Save("Authoring/authoring_bg.bmp", PageBackground(1920, 1080, {206, 930}));
+  out.Save("Common/rename_bg.bmp", PageBackground(1920, 1080, {206}));
+  {
+    Canvas movie = PageBackground(1920, 1080, {206});
+    movie.Paint(RoundRect(600, 240, 1800, 860, 24), BoxOf(600, 240, 1800, 860), Hex(0x070B10));
+    movie.Paint(Icon("movie", 1200, 550, 240), BoxOf(1000, 350, 1400, 750), Hex(0x162236));
+    out.Save("Movie/movie_bg.bmp", movie);
+  }
+
+  // Home page: module tiles, their large pictures, the window buttons.
+  const char* modules[][2] = {{"movie", "movie"},     {"music", "music"}, {"photo", "photo"},
+                              {"video", "video"},     {"tv", "tv"},       {"radio", "radio"},
+                              {"burning", "burning"}, {"web", "web"},     {"settings", "settings"},
+                              {"help", "help"}};
+  for (const auto& m : modules) out.Save(std::string("Root/tile_") + m[0] + ".bmp", Tile(m[1], 216, 250, 100, 120));
+  {
+    // The updated web entry carries a badge.
+    Canvas updated = Tile("web", 216, 250, 100, 120);
+    for (int state = 0; state < 4; ++state) {
+      const double x = state * 216 + 160;
+      updated.Paint(Circle(x, 52, 16), BoxOf(x - 20, 30, x + 20, 72), state == 3 ? kStates[3].ink : Hex(0xFF5A6A));
+    }
+    out.Save("Root/tile_web_updated.bmp", updated);
+  }
+  const char* pictures[][2] = {{"root_movie.bmp", "movie"},     {"root_music.bmp", "music"},
+                               {"root_photo.bmp", "photo"},     {"root_video.bmp", "video"},
+                               {"root_tv.bmp", "tv"},           {"root_radio.bmp", "radio"},
+                               {"root_burning.bmp", "burning"}, {"root_settings.bmp", "settings"},
+                               {"root_help.bmp", "help"},       {"root_web.bmp", "web"},
+                               {"root_topc.bmp", "topc"}};
+  for (const auto& p : pictures) out.Save(std::string("Root/") + p[0], ModulePicture(p[1], Hex(0xDCE8FF)));
+  out.Save("Root/root_checkweb.bmp", ModulePicture("web", kAccent));
+  for (const char* b : {"minimize", "maximize", "restore", "close"}) {
+    out.Save(std::string("Common/btn_") + b + ".bmp", RoundButton(b, 72, kPage, 0.44));
+  }
+
+  // Menu pills and arrows.
+  const std::pair<const char*, int> pills[] = {
+      {"help", 280},     {"topc", 280},    {"home", 300},   {"defaults", 400}, {"about", 300},
+      {"back", 300},     {"back", 320},    {"back", 340},   {"stop", 400},     {"stop", 420},
+      {"burning", 320},  {"play", 420},    {"restart", 420}, {"menu", 420},    {"settings", 420},
+      {"eject", 420}};
+  for (const auto& [icon, w] : pills) {
+    out.Save("Common/pill_" + std::string(icon) + "_" + std::to_string(w) + ".bmp", Pill(icon, w, 84));
+  }
+  out.Save("Common/arrow_left.bmp", RoundButton("arrow_left", 64, kPage, 0.5));
+  out.Save("Common/arrow_right.bmp", RoundButton("arrow_right", 64, kPage, 0.5));
+
+  // Key pad and its edit field.
+  out.Save("Common/key.bmp", Strip(130, 96, kPage, 14, nullptr));
+  {
+    Canvas field(1570, 96, kPage);
+    field.Paint(RoundRect(0, 0, 1570, 96, 16), BoxOf(0, 0, 1570, 96), kAccent);
+    field.Paint(RoundRect(3, 3, 1567, 93, 13), BoxOf(0, 0, 1570, 96), Hex(0x101824));
+    out.Save("Common/edit_field.bmp", field);
+  }
+
+  // Progress bars.
+  out.Save("Common/progress_wide.bmp", ProgressImage(1440, 36, kPage, Hex(0x1B2637), kAccent));
+  out.Save("Bar/progress_volume.bmp", ProgressImage(120, 16, kBar, Hex(0x253247), kAccent));
+
+  // Record hub.
+  {
+    Canvas title(96, 96, kPage);
+    title.Paint(RoundRect(0, 0, 96, 96, 20), BoxOf(0, 0, 96, 96), kStates[0].fill);
+    title.Paint(Icon("record", 48, 48, 64), BoxOf(0, 0, 96, 96), Hex(0xFF5A6A));
+    out.Save("Common/Title_Record.BMP", title);
+  }
+  for (const char* m : {"photo", "music", "video"}) {
+    out.Save(std::string("Record/tile_") + m + ".bmp", Tile(m, 400, 400, 170, 190));
+  }
+  for (const char* d : {"disc", "usb", "smartmedia", "memorystick", "compactflash", "securedigital"}) {
+    out.Save(std::string("Record/device_") + d + ".bmp", Tile(d, 440, 240, 95, 120));
+  }
+  {
+    Canvas folder(160, 160, kPage);
+    folder.Paint(Icon("folder", 80, 80, 140), BoxOf(0, 0, 160, 160), Hex(0x7FB2FF));
+    out.Save("Common/sub-files.bmp", folder);
+  }
+
+  // Authoring.
+  {
+    Canvas area(960, 540, kPage);
+    area.Paint(RoundRect(0, 0, 960, 540, 20), BoxOf(0, 0, 960, 540), Hex(0x22314A));
+    area.Paint(RoundRect(3, 3, 957, 537, 17), BoxOf(0, 0, 960, 540), Hex(0x070B10));
+    area.Paint(Icon("burning", 480, 270, 200), BoxOf(300, 100, 660, 440), Hex(0x162236));
+    out.Save("Authoring/preview_area.bmp", area);
+  }
+
+  // Setting: wide-screen previews.
+  out.Save("Setting/preview_43_letterbox.bmp", AspectPreview(4.0 / 3, 16.0 / 9, false, false));
+  out.Save("Setting/preview_43_panscan.bmp", AspectPreview(4.0 / 3, 16.0 / 9, false, true));
+  out.Save("Setting/preview_43_widefill.bmp", AspectPreview(4.0 / 3, 16.0 / 9, true, false));
+  out.Save("Setting/preview_169_letterbox.bmp", AspectPreview(16.0 / 9, 4.0 / 3, false, false));
+  out.Save("Setting/preview_169_widefill.bmp", AspectPreview(16.0 / 9, 4.0 / 3, true, false));
+
+  // Floating bars.
+  out.Save("Bar/caption_bg.bmp", CaptionBackground());
+  out.Save("Bar/playback_bg.bmp", PlaybackBackground());
+  for (const char* b : {"home", "back", "help", "minimize", "maximize", "restore", "close"}) {
+    out.Save(std::string("Bar/cap_") + b + ".bmp", RoundButton(b, 72, kBar, 0.44));
+  }
+  for (const char* b : {"play", "pause", "stop", "previous", "next", "rewind", "fastforward", "record", "menu",
+                        "language", "subtitle", "angle", "desktop", "repeat", "repeat_on", "shuffle", "shuffle_on",
+                        "visualization", "visualization_on", "effect_previous", "effect_next", "image_previous",
+                        "image_next", "rotate_left", "rotate_right", "snapshot", "channel_up", "channel_down",
+                        "vol_mute", "vol_unmute", "vol_up", "vol_down"}) {
+    out.Save(std::string("Bar/btn_") + b + ".bmp", RoundButton(b, 88, kBar));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: skin_generator <output folder>\n";
+    return 2;
+  }
+  try {
+    // The generator owns the image folder: images it no longer draws go.
+    fs::remove_all(fs::path(argv[1]) / "Layout" / "Img");
+    Writer out(fs::path(argv[1]) / "Layout" / "Img");
+    DrawAll(out);
+    std::cout << "skin_generator: " << out.count() << " images in " << (fs::path(argv[1]) / "Layout" / "Img").string()
+              << "\n";
+  } catch (const std::exception& e) {
+    std::cerr << "skin_generator: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
