@@ -1,5 +1,7 @@
 #include "platform/display/display.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -66,10 +68,32 @@ class Display final : public DisplayLink {
       damage = Region(RECT{0, 0, compositor_.size().cx, compositor_.size().cy});
       first_ = false;
     }
-    if (damage.empty()) return;
-    const RECT screen{0, 0, compositor_.size().cx, compositor_.size().cy};
-    compositor_.compose(CollectCompositeLayers(screen), damage);
-    backend_->present(compositor_.screen(), damage.intersected(Region(screen)));
+    if (!damage.empty()) {
+      const RECT screen{0, 0, compositor_.size().cx, compositor_.size().cy};
+      compositor_.compose(CollectCompositeLayers(screen), damage);
+      backend_->present(compositor_.screen(), damage.intersected(Region(screen)));
+    }
+    {
+      std::lock_guard lock(idle_mutex_);
+      ++idle_count_;
+    }
+    idle_changed_.notify_all();
+  }
+
+  // Waits for `rounds` idle passes that begin after the call.
+  bool wait_idle(unsigned timeout_ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    // The first pass seen may have started before the call; the second
+    // cannot have.
+    for (int round = 0; round < 2; ++round) {
+      std::unique_lock lock(idle_mutex_);
+      const std::uint64_t seen = idle_count_;
+      lock.unlock();
+      WakeDisplayThread();
+      lock.lock();
+      if (!idle_changed_.wait_until(lock, deadline, [&] { return idle_count_ != seen; })) return false;
+    }
+    return true;
   }
 
   void top_level_changed(HWND hwnd) override {
@@ -132,6 +156,9 @@ class Display final : public DisplayLink {
   };
   std::unique_ptr<Backend> backend_;
   Compositor compositor_;
+  std::mutex idle_mutex_;
+  std::condition_variable idle_changed_;
+  std::uint64_t idle_count_ = 0;
   bool first_ = true;
   HWND frame_ = nullptr;
   FrameSnapshot last_;
@@ -232,6 +259,16 @@ void ScreenSizeChanged() {
     d = g_display.get();
   }
   if (d) d->screen_size_changed();
+}
+
+bool WaitForDisplayIdle(unsigned timeout_ms) {
+  Display* d;
+  {
+    std::lock_guard lock(g_mutex);
+    d = g_display.get();
+  }
+  if (!d || DisplayThread() == GetCurrentThreadId()) return false;
+  return d->wait_idle(timeout_ms);
 }
 
 void ComposeNow() {

@@ -48,5 +48,10 @@ void ComposeNow();
 // the screen is composed again at the new size and every top-level window
 // gets WM_DISPLAYCHANGE (32 bits per pixel, the size in lParam).
 void ScreenSizeChanged();
+// From another thread (a test or the scripted-input runner): waits until the
+// display thread has handled everything submitted before the call and gone
+// idle, composed and presented. False on time-out (real milliseconds), when
+// no display runs, or when called on the display thread itself.
+bool WaitForDisplayIdle(unsigned timeout_ms);
 
 }  // namespace plat::display

@@ -65,10 +65,12 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
   if (!info || section) return nullptr;
   const BITMAPINFOHEADER& h = info->bmiHeader;
   if (h.biBitCount != 32 || (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS)) return nullptr;
-  if (h.biHeight >= 0) return nullptr;  // only top-down sections
-  const std::int64_t height = -static_cast<std::int64_t>(h.biHeight);
+  // A positive height asks for rows stored bottom-up, as callers then
+  // address them; drawing goes through row() and sees no difference.
+  const bool bottom_up = h.biHeight > 0;
+  const std::int64_t height = bottom_up ? h.biHeight : -static_cast<std::int64_t>(h.biHeight);
   if (!SizeAllowed(h.biWidth, height)) return nullptr;
-  auto surface = std::make_shared<Surface>(h.biWidth, static_cast<int>(height), 0u);
+  auto surface = std::make_shared<Surface>(h.biWidth, static_cast<int>(height), 0u, bottom_up);
   if (bits) *bits = surface->data();
   return CreateBitmapFromSurface(std::move(surface), /*dib_section=*/true);
 }

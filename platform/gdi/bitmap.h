@@ -1,5 +1,5 @@
 // Bitmaps: every bitmap is a 32-bit surface. DIB sections expose their
-// pixels as top-down BGRA rows (4 × width bytes each).
+// pixels as BGRA rows of 4 × width bytes, top-down or bottom-up as asked.
 #pragma once
 
 #include "platform/gdi/gdi_types.h"
@@ -13,9 +13,8 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 // bits_per_pixel 32 or 24 (rows padded to 16 bits as the platform has it) or
 // 1 (monochrome, set bits white); `bits` may be null.
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel, const void* bits);
-// A 32-bit DIB section. Only top-down sections (negative biHeight) are
-// made, because the pixels are the surface's own top-down rows; *bits
-// receives the pixel pointer.
+// A 32-bit DIB section, its pixels zeroed; a positive biHeight stores the
+// rows bottom-up, a negative one top-down. *bits receives the pixel pointer.
 HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
 // A bitmap from 24- or 32-bit rows (each padded to 4 bytes), bottom-up or
 // top-down as the header says; without CBM_INIT the pixels stay black.

@@ -1,5 +1,6 @@
 #include "platform/gdi/bmp_codec.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -228,6 +229,11 @@ std::optional<Surface> DecodePixels(const Format& f, std::span<const std::uint8_
   // Check the data holds the rows before allocating for them.
   if (f.compression == BI_RLE4 || f.compression == BI_RLE8) {
     if (px.size() < 2) return Refuse(error, "truncated RLE data");
+    // Run-length data can describe a large blank picture in a few bytes;
+    // a picture far beyond what its data could plausibly hold is refused
+    // rather than allocated.
+    if (f.width * f.height > std::max<std::int64_t>(std::int64_t{1} << 22, static_cast<std::int64_t>(px.size()) * 4096))
+      return Refuse(error, "RLE picture too large for its data");
   } else if (px.size() < Stride(f) * (f.height - 1)) {
     return Refuse(error, "truncated pixel data");
   }

@@ -19,6 +19,13 @@ HFONT CreateFontW(int height, int width, int escapement, int orientation, int we
                   DWORD strike_out, DWORD charset, DWORD out_precision, DWORD clip_precision, DWORD quality,
                   DWORD pitch_and_family, const WCHAR* face);
 
+inline HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                        DWORD underline, DWORD strike_out, DWORD charset, DWORD out_precision, DWORD clip_precision,
+                        DWORD quality, DWORD pitch_and_family, const char* face) {
+  return CreateFontA(height, width, escapement, orientation, weight, italic, underline, strike_out, charset,
+                     out_precision, clip_precision, quality, pitch_and_family, face);
+}
+
 // The font file and family a font object resolved to (empty for an unknown
 // handle); for diagnostics and tests.
 struct ResolvedFont {

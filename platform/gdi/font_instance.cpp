@@ -17,13 +17,16 @@
 
 namespace plat::gdi {
 
+void KeepFontLeakSuppression();
+
 namespace {
 
 // FreeType's library object is not safe for concurrent face creation and
-// destruction; every such call holds this lock.
+// destruction; every such call holds this lock. It is never destroyed:
+// faces are still released while static objects are torn down at exit.
 std::mutex& LibraryMutex() {
-  static std::mutex m;
-  return m;
+  static std::mutex* m = new std::mutex;
+  return *m;
 }
 
 FT_Library Library() {
@@ -98,6 +101,7 @@ struct FontInstance::Impl {
 FontInstance::~FontInstance() = default;
 
 std::shared_ptr<FontInstance> FontInstance::ForLogFont(const LOGFONTA& lf) {
+  KeepFontLeakSuppression();
   // Instances live in a small cache, most recently used first; font objects
   // hold their own reference, so eviction never frees one in use.
   static std::mutex cache_mutex;

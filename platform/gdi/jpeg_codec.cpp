@@ -88,7 +88,12 @@ bool RunDecode(DecodeJob* job, ErrorManager* err, bool header_only, JDIMENSION* 
     jpeg_destroy_decompress(&cinfo);
     return true;
   }
-  if (static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height > MaxSurfacePixels * 64) {
+  // Decoded pictures may be scaled down, so the source may exceed the
+  // surface limit; but a header promising far more pixels than the data
+  // could describe (even flat areas cost bits per block) is refused.
+  const std::int64_t source_pixels = static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height;
+  if (source_pixels > MaxSurfacePixels * 64 ||
+      source_pixels > (std::int64_t{1} << 24) + static_cast<std::int64_t>(job->size) * 4096) {
     jpeg_destroy_decompress(&cinfo);
     job->failure = "JPEG dimensions out of range";
     return false;

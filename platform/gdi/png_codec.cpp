@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <algorithm>
+
 namespace plat::gdi {
 
 namespace {
@@ -18,7 +20,12 @@ std::optional<Surface> DecodePng(std::span<const std::uint8_t> data, std::string
     return Refuse(error, std::string("not a readable PNG: ") + image.message);
   if (image.width == 0 || image.height == 0 ||
       static_cast<std::int64_t>(image.width) * image.height > MaxSurfacePixels || image.width > 0x7FFFFFFF ||
-      image.height > 0x7FFFFFFF) {
+      image.height > 0x7FFFFFFF ||
+      // zlib expands at most about 1032:1 and a pixel takes at least a bit:
+      // a header promising more pixels than the data could hold is refused
+      // before the picture is allocated.
+      static_cast<std::int64_t>(image.width) * image.height >
+          std::max<std::int64_t>(std::int64_t{1} << 22, static_cast<std::int64_t>(data.size()) * 8 * 1040)) {
     png_image_free(&image);
     return Refuse(error, "PNG dimensions out of range");
   }
@@ -41,23 +48,18 @@ std::vector<std::uint8_t> EncodePng(const Surface& surface, bool keep_alpha, std
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(surface.width());
   image.height = static_cast<png_uint_32>(surface.height());
-  std::vector<std::uint8_t> rgb;
-  const void* pixels = surface.data();
-  png_int_32 stride = surface.width() * 4;
-  if (keep_alpha) {
-    image.format = PNG_FORMAT_BGRA;
-  } else {
-    image.format = PNG_FORMAT_BGR;
-    rgb.resize(static_cast<std::size_t>(surface.width()) * surface.height() * 3);
-    const std::uint32_t* p = surface.data();
-    for (std::size_t i = 0; i < rgb.size() / 3; ++i) {
-      rgb[3 * i] = p[i] & 0xFF;
-      rgb[3 * i + 1] = (p[i] >> 8) & 0xFF;
-      rgb[3 * i + 2] = (p[i] >> 16) & 0xFF;
-    }
-    pixels = rgb.data();
-    stride = surface.width() * 3;
+  // Rows handed over top-down, in the byte layout asked for.
+  const int bytes_per_pixel = keep_alpha ? 4 : 3;
+  image.format = keep_alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+  const png_int_32 stride = surface.width() * bytes_per_pixel;
+  std::vector<std::uint8_t> rows(static_cast<std::size_t>(stride) * surface.height());
+  for (int y = 0; y < surface.height(); ++y) {
+    const std::uint32_t* p = surface.row(y);
+    std::uint8_t* out = rows.data() + static_cast<std::size_t>(stride) * y;
+    for (int x = 0; x < surface.width(); ++x)
+      for (int ch = 0; ch < bytes_per_pixel; ++ch) out[bytes_per_pixel * x + ch] = (p[x] >> (8 * ch)) & 0xFF;
   }
+  const void* pixels = rows.data();
   png_alloc_size_t size = 0;
   if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels, stride, nullptr)) {
     if (error) *error = image.message;

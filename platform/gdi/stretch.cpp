@@ -150,20 +150,23 @@ void SmoothStretch(const HDC__& dst, const Surface& src, const StretchMap& map, 
   // Vertical pass into the box, then out through the clip.
   Surface box(bw, bh);
   std::vector<const std::uint16_t*> rows;
+  std::vector<std::uint32_t> acc(static_cast<std::size_t>(bw) * 4);
   for (int r = 0; r < bh; ++r) {
-    std::uint32_t* out = box.row(r);
     const std::int32_t* w = yt.weights.data() + yt.offset[r];
     rows.clear();
     for (int k = 0; k < yt.count[r]; ++k) rows.push_back(filtered(yt.first[r] + k));
+    // Whole rows at a time: the inner loop runs over plain arrays.
+    std::fill(acc.begin(), acc.end(), 0u);
+    for (int k = 0; k < yt.count[r]; ++k) {
+      const std::uint16_t* h = rows[k];
+      const std::uint32_t wk = static_cast<std::uint32_t>(w[k]);
+      for (std::size_t i = 0; i < acc.size(); ++i) acc[i] += h[i] * wk;
+    }
+    std::uint32_t* out = box.row(r);
     for (int c = 0; c < bw; ++c) {
-      std::uint32_t acc[4] = {0, 0, 0, 0};
-      for (int k = 0; k < yt.count[r]; ++k) {
-        const std::uint16_t* h = rows[k] + static_cast<std::size_t>(c) * 4;
-        const std::uint32_t wk = static_cast<std::uint32_t>(w[k]);
-        for (int ch = 0; ch < 4; ++ch) acc[ch] += h[ch] * wk;
-      }
       std::uint32_t p = 0;
-      for (int ch = 0; ch < 4; ++ch) p |= std::min<std::uint32_t>(255, (acc[ch] + (1u << 21)) >> 22) << (8 * ch);
+      for (int ch = 0; ch < 4; ++ch)
+        p |= std::min<std::uint32_t>(255, (acc[4 * c + ch] + (1u << 21)) >> 22) << (8 * ch);
       out[c] = p;
     }
   }

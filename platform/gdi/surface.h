@@ -1,6 +1,9 @@
-// A 32-bit top-down BGRA pixel surface (byte 0 blue, byte 3 alpha). Bitmaps,
-// window back buffers and the screen are all surfaces; device contexts draw
-// into them.
+// A 32-bit BGRA pixel surface (byte 0 blue, byte 3 alpha). Bitmaps, window
+// back buffers and the screen are all surfaces; device contexts draw into
+// them. Rows are stored top-down, except in surfaces made bottom-up for
+// DIB sections whose callers address the rows from the bottom; row(y)
+// always gives row y counted from the top, so only code that walks data()
+// itself needs to look at bottom_up().
 #pragma once
 
 #include <cstdint>
@@ -14,21 +17,23 @@ class Surface {
   Surface() = default;
   // Width and height are clamped to zero when negative. The caller checks
   // sizes from untrusted input before calling (see MaxSurfacePixels).
-  Surface(int width, int height, std::uint32_t fill = 0xFF000000u)
+  Surface(int width, int height, std::uint32_t fill = 0xFF000000u, bool bottom_up = false)
       : width_(width > 0 ? width : 0),
         height_(height > 0 ? height : 0),
+        bottom_up_(bottom_up),
         pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill) {}
 
   int width() const { return width_; }
   int height() const { return height_; }
   bool empty() const { return width_ == 0 || height_ == 0; }
+  bool bottom_up() const { return bottom_up_; }
   // Pixels per row; rows are packed.
   int stride() const { return width_; }
 
   std::uint32_t* data() { return pixels_.data(); }
   const std::uint32_t* data() const { return pixels_.data(); }
-  std::uint32_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-  const std::uint32_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  std::uint32_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(stored_row(y)) * width_; }
+  const std::uint32_t* row(int y) const { return pixels_.data() + static_cast<std::size_t>(stored_row(y)) * width_; }
 
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   std::uint32_t pixel(int x, int y) const { return contains(x, y) ? row(y)[x] : 0u; }
@@ -36,14 +41,17 @@ class Surface {
     if (contains(x, y)) row(y)[x] = bgra;
   }
 
-  // Reallocates to a new size, discarding the contents.
+  // Reallocates to a new size, discarding the contents; keeps the row order.
   void resize(int width, int height, std::uint32_t fill = 0xFF000000u) {
-    *this = Surface(width, height, fill);
+    *this = Surface(width, height, fill, bottom_up_);
   }
 
  private:
+  int stored_row(int y) const { return bottom_up_ ? height_ - 1 - y : y; }
+
   int width_ = 0;
   int height_ = 0;
+  bool bottom_up_ = false;
   std::vector<std::uint32_t> pixels_;
 };
 

@@ -84,7 +84,9 @@ std::string EllipsizePath(std::string_view text, int max_width, bool end_too, co
     else hi = mid - 1;
   }
   std::string out = build(lo);
-  if (lo == 0 && measure(out) > max_width && end_too) return EllipsizeEnd(out, max_width, measure);
+  // Not even "...\name" fits: with an end ellipsis allowed, shorten the
+  // whole text from its end instead.
+  if (lo == 0 && measure(out) > max_width && end_too) return EllipsizeEnd(text, max_width, measure);
   return out;
 }
 

@@ -36,6 +36,10 @@ class DisplayLink {
 // detaches. The link must outlive its attachment.
 void AttachDisplay(DisplayLink* link);
 DisplayLink* AttachedDisplay();
+// The display thread (0 when no display is attached), and a way to make its
+// message loop run once more from another thread.
+DWORD DisplayThread();
+void WakeDisplayThread();
 
 // What the compositor draws: each window's backing surface, placed at its
 // screen position, showing through its visible region (screen coordinates),

@@ -111,7 +111,6 @@ void Notify(HWND hwnd, const Change& c, bool top_level) {
 BOOL ShowWindowImpl(HWND hwnd, int cmd, bool state_only) {
   bool was_visible;
   bool top_level;
-  DWORD style;
   DWORD ex_style;
   {
     WindowGuard guard(WindowLock());
@@ -119,7 +118,6 @@ BOOL ShowWindowImpl(HWND hwnd, int cmd, bool state_only) {
     if (!w) return FALSE;
     was_visible = w->visible();
     top_level = !w->is_child();
-    style = w->style;
     ex_style = w->ex_style;
   }
   bool show = was_visible;
@@ -151,7 +149,6 @@ BOOL ShowWindowImpl(HWND hwnd, int cmd, bool state_only) {
   if (state_only) show = was_visible;
   if (cmd == SW_MINIMIZE) show = was_visible;
   if (!top_level || (ex_style & WS_EX_NOACTIVATE)) activate = false;
-  (void)style;
 
   if (show != was_visible) SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
 
@@ -168,8 +165,6 @@ BOOL ShowWindowImpl(HWND hwnd, int cmd, bool state_only) {
       case State::Keep: break;
       case State::Normal:
         if (was_min || was_max) {
-          if (was_min && ReallyVisible(*w) == false) {
-          }
           w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
           ApplyRectLocked(*w, w->normal_rect, c);
           if (was_min) {
@@ -210,9 +205,7 @@ BOOL ShowWindowImpl(HWND hwnd, int cmd, bool state_only) {
     }
     SetVisibleLocked(*w, show, c);
   }
-  if (send_size) {
-    c.sized = false;  // WM_SIZE below carries the state
-  }
+  if (send_size) c.sized = false;  // the WM_SIZE below carries the state
   Notify(hwnd, c, top_level);
   if (send_size && IsWindow(hwnd)) {
     RECT r;
@@ -480,10 +473,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     }
   }
   SendAll(sends);
-  if (was_disabled == !enable) {
-  } else {
-    SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
-  }
+  const bool changed = was_disabled == static_cast<bool>(enable);
+  if (changed) SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
   return was_disabled ? TRUE : FALSE;
 }
 

@@ -179,15 +179,23 @@ void UpdateHover(HWND hovered, LRESULT hit) {
   if (leave) PostMessage(leave, WM_MOUSELEAVE, 0, 0);
 }
 
+// The drag state is shared with ForgetWindowInputLocked: read and written
+// under the window lock, used outside it.
+DragState CurrentDrag() {
+  WindowGuard guard(WindowLock());
+  return g_drag;
+}
+
 void ApplyDrag(POINT pt) {
-  const int dx = pt.x - g_drag.start.x;
-  const int dy = pt.y - g_drag.start.y;
-  RECT r = g_drag.start_rect;
-  if (g_drag.hit == HTCAPTION) {
-    SetWindowPos(g_drag.hwnd, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const DragState drag = CurrentDrag();
+  const int dx = pt.x - drag.start.x;
+  const int dy = pt.y - drag.start.y;
+  RECT r = drag.start_rect;
+  if (drag.hit == HTCAPTION) {
+    SetWindowPos(drag.hwnd, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
-  const LRESULT h = g_drag.hit;
+  const LRESULT h = drag.hit;
   if (h == HTLEFT || h == HTTOPLEFT || h == HTBOTTOMLEFT) r.left += dx;
   if (h == HTRIGHT || h == HTTOPRIGHT || h == HTBOTTOMRIGHT) r.right += dx;
   if (h == HTTOP || h == HTTOPLEFT || h == HTTOPRIGHT) r.top += dy;
@@ -205,13 +213,17 @@ void ApplyDrag(POINT pt) {
     else
       r.bottom = r.top + min_size;
   }
-  SendMessage(g_drag.hwnd, WM_SIZING, static_cast<WPARAM>(h - HTLEFT + WMSZ_LEFT), reinterpret_cast<LPARAM>(&r));
-  SetWindowPos(g_drag.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessage(drag.hwnd, WM_SIZING, static_cast<WPARAM>(h - HTLEFT + WMSZ_LEFT), reinterpret_cast<LPARAM>(&r));
+  SetWindowPos(drag.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void EndDrag() {
-  HWND h = g_drag.hwnd;
-  g_drag = DragState{};
+  HWND h;
+  {
+    WindowGuard guard(WindowLock());
+    h = g_drag.hwnd;
+    g_drag = DragState{};
+  }
   if (h) SendMessage(h, WM_EXITSIZEMOVE, 0, 0);
 }
 
@@ -235,24 +247,23 @@ void SetKey(UINT vk, bool down) {
 
 void HandleMouse(const RawInput& in) {
   const POINT pt = in.point;
-  {
-    WindowGuard guard(WindowLock());
-    Input().cursor = pt;
-  }
+  Input().set_cursor(pt);
   static constexpr UINT kVk[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
   const int button = std::clamp(in.button, 0, 2);
   const bool is_down = in.kind == RawInput::Kind::ButtonDown;
   const bool is_up = in.kind == RawInput::Kind::ButtonUp;
   if (is_down || is_up) SetKey(kVk[button], is_down);
 
-  if (g_drag.hwnd) {
-    if (!IsWindow(g_drag.hwnd)) {
-      g_drag = DragState{};
-    } else {
-      if (in.kind == RawInput::Kind::MouseMove) ApplyDrag(pt);
-      if (is_up && button == 0) EndDrag();
-      return;
-    }
+  HWND dragging;
+  {
+    WindowGuard guard(WindowLock());
+    if (g_drag.hwnd && !LookupQuiet(g_drag.hwnd)) g_drag = DragState{};
+    dragging = g_drag.hwnd;
+  }
+  if (dragging) {
+    if (in.kind == RawInput::Kind::MouseMove) ApplyDrag(pt);
+    if (is_up && button == 0) EndDrag();
+    return;
   }
 
   LRESULT hit = HTNOWHERE;
@@ -378,10 +389,7 @@ void HandleRaw(const RawInput& in) {
       HandleMouse(in);
       break;
     case RawInput::Kind::Wheel: {
-      {
-        WindowGuard guard(WindowLock());
-        Input().cursor = in.point;
-      }
+      Input().set_cursor(in.point);
       if (HWND target = KeyboardTarget())
         PostInput(target, WM_MOUSEWHEEL,
                   MAKEWPARAM(static_cast<WORD>(MouseKeyFlags()), static_cast<WORD>(static_cast<SHORT>(in.wheel_delta))),
@@ -456,7 +464,10 @@ void BeginSizeMove(HWND hwnd, LRESULT hit) {
   d.hit = hit;
   GetCursorPos(&d.start);
   GetWindowRect(root, &d.start_rect);
-  g_drag = d;
+  {
+    WindowGuard guard(WindowLock());
+    g_drag = d;
+  }
   SendMessage(root, WM_ENTERSIZEMOVE, 0, 0);
 }
 
@@ -517,6 +528,12 @@ DisplayLink* AttachedDisplay() {
   DisplayState& d = Display();
   std::lock_guard lock(d.mutex);
   return d.link;
+}
+
+DWORD DisplayThread() { return DisplayThreadId(); }
+
+void WakeDisplayThread() {
+  if (auto q = QueueOfThread(DisplayThreadId())) q->waker->wake();
 }
 
 void SubmitRawInput(RawInput input) {
@@ -780,8 +797,7 @@ bool IsCursorShown() {
 
 BOOL GetCursorPos(POINT* point) {
   if (!point) return FALSE;
-  WindowGuard guard(WindowLock());
-  *point = Input().cursor;
+  *point = Input().get_cursor();
   return TRUE;
 }
 
@@ -789,10 +805,7 @@ BOOL SetCursorPos(int x, int y) {
   const SIZE s = ScreenSize();
   x = std::clamp(x, 0, std::max(0, static_cast<int>(s.cx) - 1));
   y = std::clamp(y, 0, std::max(0, static_cast<int>(s.cy) - 1));
-  {
-    WindowGuard guard(WindowLock());
-    Input().cursor = POINT{x, y};
-  }
+  Input().set_cursor(POINT{x, y});
   // Moving the cursor is a mouse move for the windows under it.
   InjectMouseMove(x, y);
   return TRUE;

@@ -72,9 +72,6 @@ struct ThreadQueue {
 
   // Pushes under the queue lock and wakes the owner when it sleeps.
   bool post(const MSG& m);
-  void wake_locked() {
-    if (sleeping) waker->wake();
-  }
 };
 
 std::shared_ptr<ThreadQueue> CurrentQueue();
@@ -150,7 +147,17 @@ struct InputState {
   HWND capture = nullptr;
   HWND tracking = nullptr;  // TME_LEAVE
   HWND hover = nullptr;     // window under the cursor at the last mouse event
-  POINT cursor{};
+  // The cursor position, packed, readable without the lock (every message
+  // records it).
+  std::atomic<std::uint64_t> cursor{0};
+  void set_cursor(POINT p) {
+    cursor.store((static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) | static_cast<std::uint32_t>(p.y),
+                 std::memory_order_relaxed);
+  }
+  POINT get_cursor() const {
+    const std::uint64_t v = cursor.load(std::memory_order_relaxed);
+    return POINT{static_cast<LONG>(static_cast<std::uint32_t>(v >> 32)), static_cast<LONG>(static_cast<std::uint32_t>(v))};
+  }
 };
 InputState& Input();
 // Called when a window goes away or is hidden (under the lock); fills

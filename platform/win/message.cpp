@@ -66,10 +66,17 @@ thread_local QueueHolder t_holder;
 }  // namespace
 
 bool ThreadQueue::post(const MSG& m) {
-  std::lock_guard lock(mutex);
-  if (!alive) return false;
-  posted.push_back(m);
-  wake_locked();
+  bool wake;
+  {
+    std::lock_guard lock(mutex);
+    if (!alive) return false;
+    posted.push_back(m);
+    // Only the first post to a sleeping owner pays for the wake-up; the
+    // owner finds the rest when it runs.
+    wake = sleeping;
+    sleeping = false;
+  }
+  if (wake) waker->wake();
   return true;
 }
 

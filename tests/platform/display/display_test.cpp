@@ -2,6 +2,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -381,6 +382,56 @@ TEST(DisplayBackends, RegisteredBackendsStartByNameAndReportSizeChanges) {
   DestroyWindow(h);
   StopDisplay();
   EXPECT_EQ(CurrentBackend(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DisplayIdle, AnotherThreadWaitsUntilInjectedInputIsHandledAndShown) {
+  static std::atomic<int> clicks;
+  clicks = 0;
+  std::atomic<HWND> window{nullptr};
+  std::atomic<DWORD> ui_thread{0};
+  EXPECT_FALSE(WaitForDisplayIdle(10));  // no display yet
+  std::thread ui([&] {
+    DisplayOptions o;
+    o.backend = "headless";
+    o.size = SIZE{200, 200};
+    std::string error;
+    ASSERT_TRUE(StartDisplay(o, &error));
+    WNDCLASS wc;
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+      if (msg == WM_LBUTTONDOWN) {
+        ++clicks;
+        // The click turns the window white.
+        SurfacePtr s = GetWindowSurface(h);
+        std::fill(s->data(), s->data() + static_cast<std::size_t>(s->width()) * s->height(), kWhite);
+        MarkWindowDrawn(h, nullptr);
+      }
+      return DefWindowProc(h, msg, w, l);
+    };
+    wc.lpszClassName = "IdleProbe";
+    RegisterClass(&wc);
+    window = CreateWindowEx(0, "IdleProbe", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                            nullptr);
+    ui_thread = GetCurrentThreadId();
+    MSG m;
+    while (GetMessage(&m, nullptr, 0, 0) > 0) DispatchMessage(&m);
+    DestroyWindow(window);
+    StopDisplay();
+  });
+  while (!ui_thread) std::this_thread::yield();
+  ASSERT_TRUE(WaitForDisplayIdle(10'000));
+  EXPECT_EQ(CurrentHeadless()->pixel(50, 50), kBlack);
+  for (int i = 0; i < 3; ++i) {
+    InjectClick(50, 50);
+    ASSERT_TRUE(WaitForDisplayIdle(10'000));
+    EXPECT_EQ(clicks, i + 1);
+  }
+  EXPECT_EQ(CurrentHeadless()->pixel(50, 50), kWhite);
+  PostThreadMessage(ui_thread, WM_QUIT, 0, 0);
+  ui.join();
 }
 
 }  // namespace

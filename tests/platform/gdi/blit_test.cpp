@@ -198,6 +198,24 @@ TEST(StretchBlt, SmoothModeAveragesAndInterpolates) {
   }
 }
 
+TEST(StretchBlt, SmoothModeAtOneToOneIsAnExactCopy) {
+  MemoryCanvas src(9, 7);
+  FillCoordinates(src.surface());
+  for (bool mirror : {false, true}) {
+    MemoryCanvas smooth(12, 10, kBg), nearest(12, 10, kBg);
+    SetStretchBltMode(smooth.dc(), HALFTONE);
+    SetStretchBltMode(nearest.dc(), COLORONCOLOR);
+    // Clipped on the left and top, and reaching past the source's edge.
+    IntersectClipRect(smooth.dc(), 2, 1, 12, 10);
+    IntersectClipRect(nearest.dc(), 2, 1, 12, 10);
+    const int sx = mirror ? 8 : 0, sw = mirror ? -10 : 10;
+    StretchBlt(smooth.dc(), 1, 0, 10, 8, src.dc(), sx, 0, sw, 8, SRCCOPY);
+    StretchBlt(nearest.dc(), 1, 0, 10, 8, src.dc(), sx, 0, sw, 8, SRCCOPY);
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 12; ++x) EXPECT_EQ(smooth.at(x, y), nearest.at(x, y)) << mirror << " " << x << "," << y;
+  }
+}
+
 TEST(TransparentBlt, SkipsTheKeyColour) {
   const std::uint32_t key = PixelFromColorRef(RGB(255, 0, 255));
   MemoryCanvas src(2, 2, key);
@@ -241,6 +259,18 @@ TEST(Shapes, LinesRectanglesAndPixels) {
   EXPECT_EQ(GetPixel(c.dc(), 5, 0), RGB(1, 2, 3));
   EXPECT_EQ(GetPixel(c.dc(), 6, 0), CLR_INVALID);
   EXPECT_EQ(GetPixel(c.dc(), -1, 0), CLR_INVALID);
+
+  // An ellipse fills its middle and leaves the corners of its box.
+  MemoryCanvas e(20, 10, kBg);
+  HGDIOBJ e_brush = SelectObject(e.dc(), blue);
+  HGDIOBJ e_pen = SelectObject(e.dc(), GetStockObject(NULL_PEN));
+  Ellipse(e.dc(), 0, 0, 20, 10);
+  EXPECT_EQ(e.at(10, 5), PixelFromColorRef(RGB(0, 0, 255)));
+  EXPECT_EQ(e.at(1, 5), PixelFromColorRef(RGB(0, 0, 255)));
+  EXPECT_EQ(e.at(0, 0), kBg);
+  EXPECT_EQ(e.at(19, 9), kBg);
+  SelectObject(e.dc(), e_brush);
+  SelectObject(e.dc(), e_pen);
 
   SelectObject(c.dc(), old_pen);
   SelectObject(c.dc(), old_brush);

@@ -63,7 +63,7 @@ void BM_PostFromWorkerDispatchOnOwner(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * batch);
   DestroyWindow(h);
 }
-BENCHMARK(BM_PostFromWorkerDispatchOnOwner)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PostFromWorkerDispatchOnOwner)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SendMessageSameThread(benchmark::State& state) {
   HWND h = MakeWindow();
