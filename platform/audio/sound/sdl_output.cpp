@@ -19,6 +19,7 @@ class SdlOutput final : public SoundOutput {
   ~SdlOutput() override {
     if (device_) SDL_CloseAudioDevice(device_);
     if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (initialised_ && SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
   }
   std::string name() const override { return "sdl"; }
 
