@@ -131,7 +131,12 @@ LRESULT TooltipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: Paint(hwnd, *s); return 0;
-    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_NCHITTEST:
+      // A TTF_TRANSPARENT tool lets the mouse through to what lies below;
+      // otherwise the tip itself receives it.
+      if (s->tracking >= 0 && (s->tools[static_cast<std::size_t>(s->tracking)].flags & TTF_TRANSPARENT))
+        return HTTRANSPARENT;
+      return DefWindowProc(hwnd, msg, wParam, lParam);
     case TTM_ADDTOOL: {
       if (!ti) return FALSE;
       Tool tool{ti->uFlags, ti->hwnd, ti->uId, ti->rect, TextOf(ti)};

@@ -8,6 +8,14 @@ namespace {
 const std::uint32_t kTipBackground = PixelFromColorRef(kTooltipBackground);
 const std::uint32_t kTipBorder = PixelFromColorRef(kTooltipText);
 
+// Stands in for an owner's subclass that reacts to clicks on the tip.
+WNDPROC g_tip_proc = nullptr;
+int g_tip_clicks = 0;
+LRESULT CountingTip(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_LBUTTONDOWN) ++g_tip_clicks;
+  return CallWindowProc(g_tip_proc, h, msg, w, l);
+}
+
 class TooltipTest : public ControlsTest {
  protected:
   void SetUp() override {
@@ -80,6 +88,23 @@ TEST_F(TooltipTest, ShowsWhereTrackedWithItsTextAndHidesWhenDeactivated) {
   query.lpszText = text;
   EXPECT_EQ(SendMessage(tip, TTM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(&query)), 4);
   EXPECT_STREQ(text, "Play");
+
+  // The tip receives clicks on it (its owner's subclass may pass them on);
+  // a TTF_TRANSPARENT tool lets them through to the frame.
+  g_tip_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingTip)));
+  g_tip_clicks = 0;
+  InjectClick(105, 55);
+  Pump();
+  EXPECT_EQ(g_tip_clicks, 1);
+  tool.uFlags |= TTF_TRANSPARENT;
+  SendMessage(tip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&tool));  // same tool: replaced
+  EXPECT_EQ(SendMessage(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  SetText("Play");
+  FrameLog().clear();
+  InjectClick(105, 55);
+  Pump();
+  EXPECT_EQ(g_tip_clicks, 1);
+  SetWindowLongPtr(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tip_proc));
 
   // A longer text makes a wider box; tracking moves it and uncovers the
   // old place.
