@@ -96,26 +96,31 @@ class Display final : public DisplayLink {
     return true;
   }
 
+  // Top-level windows may change on any thread: what is read from the
+  // window (which may send it messages) is read before taking the lock.
   void top_level_changed(HWND hwnd) override {
-    if (!IsWindow(hwnd)) {
+    const bool alive = IsWindow(hwnd);
+    FrameSnapshot now;
+    bool eligible = false;
+    if (alive) {
+      now.title = GetWindowTextString(hwnd);
+      now.state = IsIconic(hwnd) ? 2 : IsZoomed(hwnd) ? 1 : 0;
+      GetWindowRect(hwnd, &now.rect);
+      const bool owned = GetWindow(hwnd, GW_OWNER) != nullptr;
+      const bool tool = GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW;
+      eligible = IsWindowVisible(hwnd) && !owned && !tool && now.rect.right > now.rect.left &&
+                 now.rect.bottom > now.rect.top;
+    }
+    std::lock_guard lock(frame_mutex_);
+    if (!alive) {
       if (hwnd == frame_) frame_ = nullptr;
       return;
     }
-    if (!frame_) {
-      const bool owned = GetWindow(hwnd, GW_OWNER) != nullptr;
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      const bool tool = GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW;
-      if (IsWindowVisible(hwnd) && !owned && !tool && r.right > r.left && r.bottom > r.top) {
-        frame_ = hwnd;
-        last_ = FrameSnapshot{};
-      }
+    if (!frame_ && eligible) {
+      frame_ = hwnd;
+      last_ = FrameSnapshot{};
     }
     if (hwnd != frame_) return;
-    FrameSnapshot now;
-    now.title = GetWindowTextString(hwnd);
-    now.state = IsIconic(hwnd) ? 2 : IsZoomed(hwnd) ? 1 : 0;
-    GetWindowRect(hwnd, &now.rect);
     if (now.title != last_.title) backend_->set_title(now.title);
     if (now.state != last_.state) {
       if (now.state == 1)
@@ -160,6 +165,7 @@ class Display final : public DisplayLink {
   std::condition_variable idle_changed_;
   std::uint64_t idle_count_ = 0;
   bool first_ = true;
+  std::mutex frame_mutex_;
   HWND frame_ = nullptr;
   FrameSnapshot last_;
 };
