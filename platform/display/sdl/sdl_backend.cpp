@@ -106,8 +106,6 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const DisplayOptions&, std::strin
     if (error) *error = std::string("cannot make the window: ") + SDL_GetError();
     return nullptr;
   }
-  const char* driver = SDL_GetCurrentVideoDriver();
-  b->global_mouse_ = driver && std::strcmp(driver, "x11") == 0;
   SdlAllocations sdl;
   SDL_StartTextInput();
   return b;
@@ -257,21 +255,13 @@ void SdlBackend::pump_input() {
   while (PollEvent(&event)) handle(event);
 }
 
+// Event positions are relative to the real window, which shows the view:
+// while a caption drag moves it, each pump's events are read against the
+// place the window had when they were read, so the frame follows the
+// pointer without running ahead of it.
 POINT SdlBackend::to_screen(int x, int y) const {
   const RECT v = view();
   return POINT{v.left + x, v.top + y};
-}
-
-// While a button is held the window may be moving under the pointer (a
-// caption drag): positions then follow the pointer's desktop movement from
-// the press, which does not depend on where the window is at the moment.
-POINT SdlBackend::mouse_point(int x, int y) const {
-  if (buttons_held_ > 0 && global_mouse_) {
-    int gx = 0, gy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    return POINT{press_point_.x + (gx - press_global_.x), press_point_.y + (gy - press_global_.y)};
-  }
-  return to_screen(x, y);
 }
 
 void SdlBackend::release_keys() {
@@ -326,7 +316,7 @@ void SdlBackend::handle(const SDL_Event& e) {
       InjectText(e.text.text);
       break;
     case SDL_MOUSEMOTION: {
-      last_point_ = mouse_point(e.motion.x, e.motion.y);
+      last_point_ = to_screen(e.motion.x, e.motion.y);
       InjectMouseMove(last_point_.x, last_point_.y);
       break;
     }
@@ -338,12 +328,8 @@ void SdlBackend::handle(const SDL_Event& e) {
                                                                 : -1;
       if (button < 0) break;
       const bool down = e.type == SDL_MOUSEBUTTONDOWN;
-      if (down && buttons_held_++ == 0) {
-        press_point_ = to_screen(e.button.x, e.button.y);
-        if (global_mouse_) SDL_GetGlobalMouseState(&press_global_.x, &press_global_.y);
-      }
-      last_point_ = mouse_point(e.button.x, e.button.y);
-      if (!down) buttons_held_ = std::max(0, buttons_held_ - 1);
+      buttons_held_ = down ? buttons_held_ + 1 : std::max(0, buttons_held_ - 1);
+      last_point_ = to_screen(e.button.x, e.button.y);
       InjectMouseButton(button, down, last_point_.x, last_point_.y);
       break;
     }

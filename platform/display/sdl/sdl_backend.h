@@ -69,7 +69,6 @@ class SdlBackend final : public Backend {
   void apply_geometry();
   void redraw();
   POINT to_screen(int x, int y) const;
-  POINT mouse_point(int x, int y) const;
   void release_keys();
   void post_to_frame(UINT msg, WPARAM wParam);
   void key(const SDL_KeyboardEvent& key);
@@ -89,10 +88,7 @@ class SdlBackend final : public Backend {
   std::set<UINT> keys_down_;
   bool translated_key_ = false;  // the last key-down makes its own character
   int buttons_held_ = 0;
-  POINT press_point_{};
   POINT last_point_{};
-  bool global_mouse_ = false;  // the video driver reports the pointer desktop-wide
-  SDL_Point press_global_{};
   std::map<int, SDL_Cursor*> cursors_;
 };
 

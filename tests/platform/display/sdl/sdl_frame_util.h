@@ -47,6 +47,13 @@ inline LRESULT FrameProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       Log().push_back({msg, w, l});
       if (msg == WM_CLOSE) return 0;
       break;
+    case WM_NCHITTEST: {
+      // The top 20 pixels are the caption: dragging there moves the frame.
+      POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      ScreenToClient(h, &p);
+      if (p.y >= 0 && p.y < 20 && !IsZoomed(h)) return HTCAPTION;
+      break;
+    }
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(h, &r);

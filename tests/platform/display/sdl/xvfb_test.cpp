@@ -259,6 +259,26 @@ TEST(SdlOnXvfb, ShowsMaximisesScreenshotsAndTakesInputFromAnXClient) {
   ASSERT_FALSE(Of(WM_LBUTTONDOWN).empty());
   EXPECT_EQ(Of(WM_LBUTTONDOWN)[0].lParam, MAKELPARAM(300, 200));
 
+  // Restored, the frame is dragged by its caption: the real window follows.
+  ShowWindow(frame, SW_RESTORE);
+  Pump();
+  RECT r;
+  GetWindowRect(frame, &r);
+  ASSERT_EQ(r, (RECT{100, 80, 500, 380}));
+  Child drag({"xdotool", "mousemove", "150", "90", "mousedown", "1", "mousemove", "200", "140", "mousemove", "250",
+              "190", "mouseup", "1"});
+  ASSERT_EQ(drag.wait(std::chrono::seconds(10), Pump), 0);
+  const auto moved_by = Clock::now() + std::chrono::seconds(10);
+  while (Clock::now() < moved_by && (GetWindowRect(frame, &r), r.left != 200 || r.top != 180)) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(r, (RECT{200, 180, 600, 480}));
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(backend->window(), &x, &y);
+  EXPECT_EQ(x, 200);
+  EXPECT_EQ(y, 180);
+
   DestroyWindow(frame);
   Pump();
   StopDisplay();
