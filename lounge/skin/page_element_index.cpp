@@ -176,7 +176,9 @@ int CPageElementIndex::MoveFocusWithScroll() {
   const ListScrollRecord* record = Record(list);
   if (!record) return 0;
   int slot = m_page.FocusedEntry();
-  if (slot < 0 || slot >= record->slots) return 0;
+  // A list whose page publishes no items (a fixed menu) moves its focus by
+  // geometry alone.
+  if (record->count <= 0 || slot < 0 || slot >= record->slots) return 0;
   // Puts the focus on the slot of the last data item.
   auto focusLast = [&] {
     int row = 0;

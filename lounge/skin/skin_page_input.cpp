@@ -714,13 +714,16 @@ int CSkinPage::OnMouseMove(POINT point) {
       HighlightListAction(-1, m_focusedList);
       HighlightListLink(-1, m_focusedList);
     }
-    auto underIn = [&](int found, int foundList) { return foundList == list ? found : -1; };
+    // The entry of each kind under the point, in this list only.
     int l = -1;
-    const int item = underIn(HitTestListItem(point, &l), l);
+    int item = HitTestListItem(point, &l);
+    if (l != list) item = -1;
     l = -1;
-    const int action = underIn(HitTestListAction(point, &l), l);
+    int action = HitTestListAction(point, &l);
+    if (l != list) action = -1;
     l = -1;
-    const int link = underIn(HitTestListLink(point, &l), l);
+    int link = HitTestListLink(point, &l);
+    if (l != list) link = -1;
     itemUnder = item;
     ChangeListHighlight(list, ENTRY_ITEM, item, true);
     ChangeListHighlight(list, ENTRY_ACTION, action, true);
