@@ -1,0 +1,358 @@
+#include "platform/display/sdl/sdl_backend.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/display/sdl/sdl_keys.h"
+#include "platform/win/display_link.h"
+#include "platform/win/input.h"
+#include "platform/win/message.h"
+#include "platform/win/window.h"
+
+namespace plat::display {
+
+namespace {
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The application's frame: the first visible top-level window that has no
+// owner and is no tool window (as the display chooses it).
+BOOL FindFrameProc(HWND hwnd, LPARAM lParam) {
+  auto* found = reinterpret_cast<HWND*>(lParam);
+  if (!IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
+  if (GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
+  *found = hwnd;
+  return FALSE;
+}
+
+HWND FindFrame() {
+  HWND found = nullptr;
+  EnumWindows(FindFrameProc, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+SDL_SystemCursor SystemCursorFor(int shape) {
+  switch (shape) {
+    case 32513: return SDL_SYSTEM_CURSOR_IBEAM;
+    case 32514: return SDL_SYSTEM_CURSOR_WAIT;
+    case 32515: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case 32642: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case 32643: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case 32644: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case 32645: return SDL_SYSTEM_CURSOR_SIZENS;
+    case 32646: return SDL_SYSTEM_CURSOR_SIZEALL;
+    case 32649: return SDL_SYSTEM_CURSOR_HAND;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}
+
+}  // namespace
+
+void RegisterSdlBackend() {
+  RegisterBackendFactory("sdl", [](const DisplayOptions& options, std::string* error) -> std::unique_ptr<Backend> {
+    return SdlBackend::Create(options, error);
+  });
+}
+
+std::unique_ptr<SdlBackend> SdlBackend::Create(const DisplayOptions&, std::string* error) {
+  // The process keeps its own signal handling, the shell decides about the
+  // screen saver, and closing the window is a WM_CLOSE, not a quit.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (error) *error = std::string("cannot open the display: ") + SDL_GetError();
+    return nullptr;
+  }
+  std::unique_ptr<SdlBackend> b(new SdlBackend);
+  if (SDL_GetDisplayBounds(0, &b->bounds_) != 0 || b->bounds_.w <= 0 || b->bounds_.h <= 0) {
+    if (error) *error = std::string("no screen to show on: ") + SDL_GetError();
+    return nullptr;  // the destructor closes the video subsystem
+  }
+  b->screen_ = SIZE{b->bounds_.w, b->bounds_.h};
+  b->window_ = SDL_CreateWindow("Marivel", b->bounds_.x, b->bounds_.y, 640, 480,
+                                SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+  if (b->window_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, 0);
+  if (b->window_ && !b->renderer_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!b->window_ || !b->renderer_) {
+    if (error) *error = std::string("cannot make the window: ") + SDL_GetError();
+    return nullptr;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  b->global_mouse_ = driver && std::strcmp(driver, "x11") == 0;
+  SDL_StartTextInput();
+  return b;
+}
+
+SdlBackend::~SdlBackend() {
+  for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+int SdlBackend::monitor_count() const { return std::max(1, SDL_GetNumVideoDisplays()); }
+
+RECT SdlBackend::view() const {
+  if (full_screen_ || state_ == State::Maximised) return RECT{0, 0, screen_.cx, screen_.cy};
+  return frame_rect_;
+}
+
+void SdlBackend::present(const Surface& screen, const Region& dirty) {
+  if (!shown_ || state_ == State::Minimised) {
+    uploaded_view_ = RECT{};
+    return;
+  }
+  const RECT v = view();
+  const int w = v.right - v.left, h = v.bottom - v.top;
+  if (w <= 0 || h <= 0) return;
+  if (!texture_ || texture_size_.cx != w || texture_size_.cy != h) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    if (!texture_) return;
+    texture_size_ = SIZE{w, h};
+    frame_.resize(w, h);
+    uploaded_view_ = RECT{};
+  }
+  // Only what changed goes up, unless the view itself moved.
+  Region area = SameRect(uploaded_view_, v) ? dirty.intersected(Region(v)) : Region(v);
+  area = area.intersected(Region(RECT{0, 0, screen.width(), screen.height()}));
+  uploaded_view_ = v;
+  if (!area.empty()) {
+    for (const RECT& r : area.rects())
+      for (int y = r.top; y < r.bottom; ++y)
+        std::memcpy(frame_.row(y - v.top) + (r.left - v.left), screen.row(y) + r.left,
+                    sizeof(std::uint32_t) * static_cast<std::size_t>(r.right - r.left));
+    RECT box = area.bounds();
+    const SDL_Rect upload{static_cast<int>(box.left - v.left), static_cast<int>(box.top - v.top),
+                          static_cast<int>(box.right - box.left), static_cast<int>(box.bottom - box.top)};
+    SDL_UpdateTexture(texture_, &upload, frame_.row(upload.y) + upload.x, frame_.stride() * 4);
+  }
+  redraw();
+}
+
+void SdlBackend::redraw() {
+  if (!texture_ || !shown_) return;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  const SDL_Rect dst{0, 0, static_cast<int>(texture_size_.cx), static_cast<int>(texture_size_.cy)};
+  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  SDL_RenderPresent(renderer_);
+}
+
+Surface SdlBackend::frame_copy() const { return frame_; }
+
+void SdlBackend::show() {
+  if (shown_) return;
+  shown_ = true;
+  SDL_ShowWindow(window_);
+}
+
+void SdlBackend::apply_geometry() {
+  if (full_screen_ || state_ != State::Restored) return;
+  const int w = std::max<int>(1, frame_rect_.right - frame_rect_.left);
+  const int h = std::max<int>(1, frame_rect_.bottom - frame_rect_.top);
+  SDL_SetWindowPosition(window_, bounds_.x + frame_rect_.left, bounds_.y + frame_rect_.top);
+  SDL_SetWindowSize(window_, w, h);
+}
+
+void SdlBackend::set_title(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
+
+void SdlBackend::set_full_screen(bool on) {
+  full_screen_ = on;
+  SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (!on) apply_geometry();
+}
+
+void SdlBackend::maximise() {
+  state_ = State::Maximised;
+  show();
+  // Without a window manager "maximised" means nothing to the server, so
+  // the window is also placed over the whole screen.
+  SDL_SetWindowPosition(window_, bounds_.x, bounds_.y);
+  SDL_SetWindowSize(window_, bounds_.w, bounds_.h);
+  SDL_MaximizeWindow(window_);
+}
+
+void SdlBackend::minimise() {
+  state_ = State::Minimised;
+  show();
+  SDL_MinimizeWindow(window_);
+}
+
+void SdlBackend::restore() {
+  const State before = state_;
+  state_ = State::Restored;
+  show();
+  if (before != State::Restored) SDL_RestoreWindow(window_);
+  apply_geometry();
+}
+
+void SdlBackend::frame_moved(const RECT& rect) {
+  frame_rect_ = rect;
+  apply_geometry();
+}
+
+void SdlBackend::cursor_changed(int shape_id, bool visible) {
+  if (!visible || shape_id == 0) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  SDL_Cursor*& cursor = cursors_[shape_id];
+  if (!cursor) cursor = SDL_CreateSystemCursor(SystemCursorFor(shape_id));
+  if (cursor) SDL_SetCursor(cursor);
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlBackend::pump_input() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) handle(event);
+}
+
+POINT SdlBackend::to_screen(int x, int y) const {
+  const RECT v = view();
+  return POINT{v.left + x, v.top + y};
+}
+
+// While a button is held the window may be moving under the pointer (a
+// caption drag): positions then follow the pointer's desktop movement from
+// the press, which does not depend on where the window is at the moment.
+POINT SdlBackend::mouse_point(int x, int y) const {
+  if (buttons_held_ > 0 && global_mouse_) {
+    int gx = 0, gy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    return POINT{press_point_.x + (gx - press_global_.x), press_point_.y + (gy - press_global_.y)};
+  }
+  return to_screen(x, y);
+}
+
+void SdlBackend::release_keys() {
+  for (UINT vk : keys_down_) InjectKeyUp(vk);
+  keys_down_.clear();
+  translated_key_ = false;
+}
+
+void SdlBackend::post_to_frame(UINT msg, WPARAM wParam) {
+  if (HWND frame = FindFrame()) PostMessage(frame, msg, wParam, 0);
+}
+
+void SdlBackend::key(const SDL_KeyboardEvent& k) {
+  const bool down = k.type == SDL_KEYDOWN;
+  if (const int command = AppCommandFromSdl(k.keysym.sym)) {
+    // Volume keys repeat while held; the others act once per press.
+    const bool repeats = command == APPCOMMAND_VOLUME_UP || command == APPCOMMAND_VOLUME_DOWN;
+    if (down && (!k.repeat || repeats)) InjectAppCommand(command);
+    return;
+  }
+  const UINT vk = VirtualKeyFromSdl(k.keysym.sym, k.keysym.scancode);
+  if (!down) {
+    translated_key_ = false;
+    if (vk && keys_down_.erase(vk)) InjectKeyUp(vk);
+    return;
+  }
+  if (!vk) {
+    translated_key_ = false;
+    return;
+  }
+  // The message loop's TranslateMessage makes this key's character from
+  // its virtual key; SDL's text for the same key press is then left out so
+  // it is not typed twice. Text that no key translation makes (composed
+  // characters, input methods) passes as WM_CHAR.
+  const Uint16 mod = k.keysym.mod;
+  const bool shift = mod & KMOD_SHIFT, caps = mod & KMOD_CAPS, ctrl = (mod & KMOD_CTRL) && !(mod & KMOD_ALT);
+  const UINT ch = CharFromVirtualKey(vk, shift, caps, ctrl);
+  translated_key_ = ch >= 0x20 && ch != 0x7F;
+  keys_down_.insert(vk);
+  InjectKeyDown(vk);
+}
+
+void SdlBackend::handle(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: key(e.key); break;
+    case SDL_TEXTINPUT:
+      if (translated_key_) {
+        translated_key_ = false;
+        break;
+      }
+      InjectText(e.text.text);
+      break;
+    case SDL_MOUSEMOTION: {
+      last_point_ = mouse_point(e.motion.x, e.motion.y);
+      InjectMouseMove(last_point_.x, last_point_.y);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      const int button = e.button.button == SDL_BUTTON_LEFT    ? 0
+                         : e.button.button == SDL_BUTTON_RIGHT ? 1
+                         : e.button.button == SDL_BUTTON_MIDDLE ? 2
+                                                                : -1;
+      if (button < 0) break;
+      const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+      if (down && buttons_held_++ == 0) {
+        press_point_ = to_screen(e.button.x, e.button.y);
+        if (global_mouse_) SDL_GetGlobalMouseState(&press_global_.x, &press_global_.y);
+      }
+      last_point_ = mouse_point(e.button.x, e.button.y);
+      if (!down) buttons_held_ = std::max(0, buttons_held_ - 1);
+      InjectMouseButton(button, down, last_point_.x, last_point_.y);
+      break;
+    }
+    case SDL_MOUSEWHEEL: {
+      int steps = e.wheel.y;
+      if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) steps = -steps;
+      if (steps) InjectWheel(steps * WHEEL_DELTA, last_point_.x, last_point_.y);
+      break;
+    }
+    case SDL_WINDOWEVENT:
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: post_to_frame(WM_CLOSE, 0); break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: redraw(); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          release_keys();
+          buttons_held_ = 0;
+          break;
+        case SDL_WINDOWEVENT_LEAVE: {
+          // The pointer left the frame: windows tracking it get WM_MOUSELEAVE.
+          const RECT v = view();
+          if (buttons_held_ == 0) InjectMouseMove(v.left - 1, v.top - 1);
+          break;
+        }
+        // The window manager minimised or restored the window itself.
+        case SDL_WINDOWEVENT_MINIMIZED:
+          if (state_ != State::Minimised) post_to_frame(WM_SYSCOMMAND, SC_MINIMIZE);
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+          if (state_ == State::Minimised) post_to_frame(WM_SYSCOMMAND, SC_RESTORE);
+          break;
+        default: break;
+      }
+      break;
+    case SDL_DISPLAYEVENT: {
+      SDL_Rect bounds{};
+      if (SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0 &&
+          (bounds.w != bounds_.w || bounds.h != bounds_.h || bounds.x != bounds_.x || bounds.y != bounds_.y)) {
+        bounds_ = bounds;
+        screen_ = SIZE{bounds.w, bounds.h};
+        ScreenSizeChanged();
+      }
+      break;
+    }
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET: {
+      // The texture's contents are gone: upload the whole view again.
+      uploaded_view_ = RECT{};
+      AddScreenDamage(view());
+      break;
+    }
+    default: break;
+  }
+}
+
+}  // namespace plat::display
