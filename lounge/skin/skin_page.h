@@ -38,6 +38,10 @@ inline constexpr int FOCUS_DOWN = 3;
 inline constexpr const char* RENAME_KEYPAD_LIST = "Rename KeyPad";
 inline constexpr const char* RENAME_EDIT_TEXT = "Rename EditText";
 inline constexpr const char* RENAME_PAGE_PATH = "Common\\Rename";
+// Posted to the page's owner when Enter is pressed in the rename edit box
+// (wParam the edit box, lParam the key); the owner hands it to
+// OnRenameEditKey.
+inline constexpr plat::UINT WM_RENAME_EDIT_KEY = 1162;
 
 class CSkinPage {
  public:

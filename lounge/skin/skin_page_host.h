@@ -1,18 +1,16 @@
 // What a skin page needs from the program around it: the configuration root,
 // the system's action execution, the frame's bars and the click sounds. The
-// shell hands every page one host; tests give a recording fake. Each default
-// stands for "that service is absent": no configuration, no bars, no sound.
+// shell hands every page one host; tests give a recording fake. The defaults
+// stand for "that service is absent" (no configuration, no bars), except the
+// sounds, which go to the window system's sound service.
 #pragma once
 
 #include <string>
 
+#include "platform/audio/sound/sound.h"
 #include "platform/core/types.h"
 
 class CConfig;
-
-// Sound flags as the sound service takes them.
-inline constexpr plat::DWORD SKIN_SND_ASYNC = 0x0001;
-inline constexpr plat::DWORD SKIN_SND_NOWAIT = 0x2000;
 
 class ISkinPageHost {
  public:
@@ -24,7 +22,7 @@ class ISkinPageHost {
     return 0;
   }
   // Plays (or, with a null name, stops) a click sound.
-  virtual void PlaySound(const char* file, plat::DWORD flags) { (void)file, (void)flags; }
+  virtual void PlaySound(const char* file, plat::DWORD flags) { plat::PlaySound(file, nullptr, flags); }
   // A key arrived while the page's bar-hide timer runs: the frame keeps the
   // visible caption and playback bars up.
   virtual void KeepBarsOnKey() {}

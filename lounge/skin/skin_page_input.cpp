@@ -14,6 +14,7 @@
 #include "lounge/skin/skin_page.h"
 #include "lounge/skin/skin_text.h"
 #include "platform/gdi/gdi.h"
+#include "platform/win/controls/controls.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/system.h"
@@ -32,7 +33,20 @@ bool InRange(int i, const std::vector<T>& v) {
 
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
-constexpr plat::UINT kWmSetFont = 0x0030;
+// The edit control's own procedure, kept by the subclass below (all edit
+// boxes share it).
+plat::WNDPROC g_editProc = nullptr;
+
+// The rename edit box tells its page's owner about Enter, which the edit
+// control itself ignores.
+plat::LRESULT RenameEditProc(plat::HWND hwnd, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) {
+  if (msg == plat::WM_KEYDOWN && wParam == plat::VK_RETURN) {
+    auto owner = reinterpret_cast<plat::HWND>(plat::GetWindowLongPtr(hwnd, plat::GWLP_USERDATA));
+    if (owner) plat::PostMessage(owner, WM_RENAME_EDIT_KEY, reinterpret_cast<plat::WPARAM>(hwnd), 13);
+    return 0;
+  }
+  return plat::CallWindowProc(g_editProc, hwnd, msg, wParam, lParam);
+}
 constexpr COLORREF kTooltipColour = 0xBE4700;
 constexpr COLORREF kIndexTextColour = 0xFFFFFF;
 constexpr const char* kTooltipText = "Tooltip Text";
@@ -48,8 +62,8 @@ void CSkinPage::SoundIfEnabled(bool highlight) {
   const int on = highlight ? config->m_bHighlightSoundOn : config->m_bPressedSoundOn;
   const std::string& file = highlight ? config->m_strHighlightSound : config->m_strPressedSound;
   if (!on || file.empty()) return;
-  m_host->PlaySound(nullptr, SKIN_SND_NOWAIT);
-  m_host->PlaySound(file.c_str(), SKIN_SND_ASYNC | SKIN_SND_NOWAIT);
+  m_host->PlaySound(nullptr, plat::SND_NOWAIT);
+  m_host->PlaySound(file.c_str(), plat::SND_ASYNC | plat::SND_NOWAIT);
 }
 
 void CSkinPage::PlayHighlightSound() { SoundIfEnabled(true); }
@@ -957,10 +971,15 @@ int CSkinPage::ShowRenameKeyPad(const std::string& path) {
   if (!m_layout->FindListText(RENAME_EDIT_TEXT, text, list) || !GetListTextScreenRect(text, list, &rect)) return 0;
   plat::HWND parent = m_host ? m_host->MainFrame() : nullptr;
   if (!m_renameEdit || !plat::IsWindow(m_renameEdit)) {
-    m_renameEdit = plat::CreateWindowEx(0, "Edit", "", plat::WS_CHILD | plat::WS_BORDER, rect.left, rect.top,
+    plat::RegisterControlClasses();
+    m_renameEdit = plat::CreateWindowEx(0, plat::WC_EDIT, "", plat::WS_CHILD | plat::WS_BORDER, rect.left, rect.top,
                                         rect.right - rect.left, rect.bottom - rect.top, parent,
                                         reinterpret_cast<plat::HMENU>(1), nullptr, nullptr);
     if (!m_renameEdit) return 0;
+    plat::SetWindowLongPtr(m_renameEdit, plat::GWLP_USERDATA, reinterpret_cast<plat::LONG_PTR>(m_owner));
+    auto previous = reinterpret_cast<plat::WNDPROC>(plat::SetWindowLongPtr(
+        m_renameEdit, plat::GWLP_WNDPROC, reinterpret_cast<plat::LONG_PTR>(&RenameEditProc)));
+    if (previous != &RenameEditProc) g_editProc = previous;
   }
   plat::LOGFONTA font{};
   font.lfHeight = rect.bottom - rect.top;
@@ -969,7 +988,7 @@ int CSkinPage::ShowRenameKeyPad(const std::string& path) {
   LookupUIString(TEXT_DEFAULT_FONT, face);
   std::strncpy(font.lfFaceName, face.c_str(), sizeof font.lfFaceName - 1);
   m_renameFont.reset(plat::CreateFontIndirect(&font));
-  plat::SendMessage(m_renameEdit, kWmSetFont, reinterpret_cast<plat::WPARAM>(m_renameFont.get()), 1);
+  plat::SendMessage(m_renameEdit, plat::WM_SETFONT, reinterpret_cast<plat::WPARAM>(m_renameFont.get()), 1);
   plat::ShowWindow(m_renameEdit, plat::SW_SHOW);
   POINT corner{rect.left, rect.top};
   if (parent && parent != m_owner) plat::MapWindowPoints(m_owner, parent, &corner, 1);

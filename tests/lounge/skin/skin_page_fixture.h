@@ -75,6 +75,8 @@ class RecordingHost : public ISkinPageHost {
   }
   void PlaySound(const char* file, plat::DWORD flags) override { sounds.emplace_back(file ? file : "", flags); }
   void KeepBarsOnKey() override { ++keepBars; }
+  HWND frame = nullptr;
+  HWND MainFrame() override { return frame; }
 };
 
 // A page whose hooks answer from tables keyed by name or by (list, index).
@@ -148,6 +150,7 @@ inline plat::LRESULT OwnerProc(HWND h, plat::UINT msg, plat::WPARAM w, plat::LPA
       case plat::WM_LBUTTONDOWN: return page->OnMouseDown(point), 0;
       case plat::WM_LBUTTONUP: return page->OnMouseUp(point), 0;
       case plat::WM_KEYDOWN: return page->OnKey(static_cast<plat::UINT>(w)), 0;
+      case WM_RENAME_EDIT_KEY: return page->OnRenameEditKey(reinterpret_cast<HWND>(w), static_cast<int>(l)), 0;
       default: break;
     }
   }

@@ -576,7 +576,7 @@ TEST_F(SkinPageTest, ClickSoundsFollowTheSwitches) {
     page->PressButton(0);
     if (c.plays) {
       const std::vector<std::pair<std::string, plat::DWORD>> expected{
-          {"", SKIN_SND_NOWAIT}, {"press.wav", SKIN_SND_ASYNC | SKIN_SND_NOWAIT}};
+          {"", plat::SND_NOWAIT}, {"press.wav", plat::SND_ASYNC | plat::SND_NOWAIT}};
       EXPECT_EQ(host.sounds, expected) << c.what;
     } else {
       EXPECT_TRUE(host.sounds.empty()) << c.what;
@@ -646,21 +646,50 @@ TEST_F(SkinPageTest, BackActionByActiveModule) {
   host.config = nullptr;
 }
 
-TEST_F(SkinPageTest, RenameKeyPadGetsAllKeys) {
-  std::string pad = "<list value=\"Rename KeyPad\">" + Pos(0, 0, 100, 100) + "<image value=\"\"/>";
+TEST_F(SkinPageTest, RenameKeyPadTypesIntoItsEditBoxAndEnterGoesBack) {
+  std::string pad = "<list value=\"Rename KeyPad\">" + Pos(0, 0, 200, 100) + "<image value=\"\"/>";
   for (int i = 0; i < 6; ++i)
-    pad += "<list_item value=\"k\">" + Img("key.bmp") + Pos(10 * i, 10, 10, 10) + "<text_position left=\"" +
-           std::to_string(10 * i) + "\" top=\"10\" width=\"10\" height=\"10\"/></list_item>";
-  pad += "</list>";
+    pad += "<list_item value=\"k\">" + Img("key.bmp") + Pos(20 * i, 40, 20, 20) + "<text_position left=\"" +
+           std::to_string(20 * i) + "\" top=\"40\" width=\"20\" height=\"20\"/></list_item>";
+  pad += "<list_text value=\"Rename EditText\">" + Pos(10, 10, 150, 20) + "</list_text></list>";
   WriteSolid(env.skin, "Layout/XML/Common/Rename/bg.bmp", kBackground, 4, 4);
   WriteLayout(env.skin, "Common\\Rename", 320, 240, pad);
-  page->ShowRenameKeyPad("");
+  host.frame = env.owner;
+  CConfig config;
+  config.m_nActiveModule = MODULE_MUSIC;
+  host.config = &config;
+  page->CreateBackBuffer();  // texts are placed by the back buffer's size
+
+  ASSERT_EQ(page->ShowRenameKeyPad(""), 1);
   EXPECT_EQ(page->CurrentPath(), "Common\\Rename");
   int count = 0, top = -1;
   EXPECT_EQ(page->ElementIndex().GetItemCountByName("Rename KeyPad", &count), 1);
   EXPECT_EQ(count, 53);
   EXPECT_EQ(page->ElementIndex().GetTopIndexByName("Rename KeyPad", &top), 1);
   EXPECT_EQ(top, 0);
+  HWND edit = page->RenameEditBox();
+  ASSERT_TRUE(edit);
+  EXPECT_TRUE(plat::IsWindowVisible(edit));
+  RECT placed{};
+  plat::GetWindowRect(edit, &placed);
+  EXPECT_EQ(placed, (RECT{20, 20, 320, 60}));
+
+  // Slot 1 shows key "B"; after scrolling by two rows' worth it would be
+  // another: the slot maps through the element index.
+  page->OnListItemAction(0, 1);
+  page->ElementIndex().SetTopIndex(0, 26);  // the digits
+  page->OnListItemAction(0, 1);
+  EXPECT_EQ(plat::GetWindowTextString(edit), "B1");
+
+  // Enter in the edit box reaches the page, which sends the back action and
+  // closes the box.
+  plat::SetFocus(edit);
+  plat::InjectKey(plat::VK_RETURN);
+  env.Settle();
+  EXPECT_EQ(host.executed, std::vector<std::string>{"Music Back"});
+  EXPECT_EQ(page->RenameEditBox(), nullptr);
+  EXPECT_FALSE(plat::IsWindow(edit));
+  host.config = nullptr;
 }
 
 // The element index on its own: a 3x3 grid and a one-column list of five.
@@ -747,6 +776,43 @@ TEST_F(ElementIndexTest, PositionsScrollingAndMapping) {
   EXPECT_EQ(index.SetItemCount(0, -1), 0);
   EXPECT_EQ(index.SetItemCountByName("Nowhere", 5), 0);
   EXPECT_EQ(index.GetTopIndex(-1, &top), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A host that only supplies the configuration: its sounds go to the window
+// system's sound service (the recording output on the headless display).
+class ConfigOnlyHost : public ISkinPageHost {
+ public:
+  CConfig* config = nullptr;
+  CConfig* GetConfig() override { return config; }
+};
+
+TEST(SkinPageSoundServiceTest, DefaultHostPlaysThroughTheSoundService) {
+  PageEnvironment env(plat::SIZE{320, 240});
+  ASSERT_TRUE(env.started);
+  WriteSolid(env.skin, "Layout/XML/Test/One/bg.bmp", 0xFF000000u, 4, 4);
+  WriteLayout(env.skin, "Test\\One",
+              320, 240, "<action value=\"Go\">" + Img("go.bmp") + Pos(0, 0, 10, 10) + "</action>");
+  ConfigOnlyHost host;
+  CConfig config;
+  config.m_bSoundEffect = 1;
+  config.m_bPressedSoundOn = 1;
+  config.m_strPressedSound = (env.skin.path() / "press.wav").string();
+  host.config = &config;
+  TablePage page(env.owner, &host);
+  ASSERT_EQ(page.LoadLayout("Test\\One"), 1);
+  plat::sound::RecordingOutput* recording = plat::sound::CurrentRecording();
+  ASSERT_NE(recording, nullptr);
+  recording->clear();
+  page.PressButton(0);
+  const auto calls = recording->calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].name, "");
+  EXPECT_EQ(calls[1].name, config.m_strPressedSound);
+  EXPECT_EQ(calls[1].flags, plat::SND_ASYNC | plat::SND_NOWAIT);
 }
 
 }  // namespace
