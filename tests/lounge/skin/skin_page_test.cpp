@@ -816,3 +816,43 @@ TEST(SkinPageSoundServiceTest, DefaultHostPlaysThroughTheSoundService) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SkinPageTest, FollowLinkByNameAndFocusByName) {
+  struct Case {
+    const char* what;
+    const char* name;
+    bool hideLink;
+    int result;
+    const char* path;
+  };
+  const Case cases[] = {
+      {"link", "GoSub", false, 1, "Test\\Sub"},
+      {"hidden link", "GoSub", true, 0, "Test\\Main"},
+      {"list link", "SideLink", false, 1, "Test\\Sub"},
+      {"nothing by that name", "Nowhere", false, 0, "Test\\Main"},
+  };
+  for (const Case& c : cases) {
+    page->links["GoSub"] = ElementState{c.hideLink ? 0 : 1, 1, 0, 0};
+    ShowMain();
+    page->actionsRun.clear();
+    EXPECT_EQ(page->FollowLinkByName(c.name), c.result) << c.what;
+    EXPECT_EQ(page->CurrentPath(), c.path) << c.what;
+    EXPECT_EQ(page->actionsRun.size(), c.result ? 1u : 0u) << c.what;
+  }
+
+  ShowMain();
+  EXPECT_EQ(page->SetFocusButton("Stop"), 1);
+  EXPECT_EQ(page->HighlightedButton(), 1);
+  EXPECT_EQ(page->SetFocusButton("pagedown"), 1);
+  EXPECT_EQ(page->FocusedList(), 0);
+  EXPECT_EQ(page->FocusedEntry(), 10);
+  EXPECT_EQ(page->ListState(0)->highlightedListAction, 1);
+  EXPECT_EQ(page->SetFocusLink("SideLink"), 1);
+  EXPECT_EQ(page->FocusedList(), 1);
+  EXPECT_EQ(page->FocusedEntry(), 3);
+  EXPECT_EQ(page->SetFocusButton("Nowhere"), 0);
+}
+
+}  // namespace
