@@ -674,8 +674,8 @@ TEST_F(SkinPageTest, RenameKeyPadTypesIntoItsEditBoxAndEnterGoesBack) {
   plat::GetWindowRect(edit, &placed);
   EXPECT_EQ(placed, (RECT{20, 20, 320, 60}));
 
-  // Slot 1 shows key "B"; after scrolling by two rows' worth it would be
-  // another: the slot maps through the element index.
+  // Slot 1 shows key "B"; with the top moved to the digits it shows "1":
+  // slots map to keys through the element index.
   page->OnListItemAction(0, 1);
   page->ElementIndex().SetTopIndex(0, 26);  // the digits
   page->OnListItemAction(0, 1);
