@@ -91,13 +91,20 @@ plat::HBITMAP StretchBitmap(plat::HBITMAP bitmap, plat::SIZE size) {
 }
 
 int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
-  if (!bitmap) return 0;
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(bitmap, width, height)) return 0;
   const plat::SIZE size{rect.right - rect.left, rect.bottom - rect.top};
-  BitmapPtr stretched(StretchBitmap(bitmap, size));
-  if (!stretched) return 0;
+  if (size.cx <= 0 || size.cy <= 0) return 0;
   MemoryDC source;
-  if (!source || !source.SelectBitmap(stretched.get())) return 0;
-  return plat::BitBlt(dc, rect.left, rect.top, size.cx, size.cy, source.get(), 0, 0, plat::SRCCOPY) ? 1 : 0;
+  if (!source || !source.SelectBitmap(bitmap)) return 0;
+  // Stretched straight into the target with nearest pixels: the same pixels
+  // as a stretched copy blitted there, without the full-size temporary.
+  const int previousMode = plat::SetStretchBltMode(dc, plat::COLORONCOLOR);
+  const plat::BOOL drawn =
+      plat::StretchBlt(dc, rect.left, rect.top, size.cx, size.cy, source.get(), 0, 0, width, height, plat::SRCCOPY);
+  if (previousMode) plat::SetStretchBltMode(dc, previousMode);
+  return drawn ? 1 : 0;
 }
 
 int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect) {
