@@ -7,6 +7,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <stdlib.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -38,6 +39,9 @@ class LoopbackHttpServer {
   using Handler = std::function<Reply(const std::string& requestHead)>;
 
   explicit LoopbackHttpServer(Handler handler) : handler_(std::move(handler)) {
+    // A proxy configured in the environment must not see loopback requests.
+    ::setenv("no_proxy", "127.0.0.1,localhost", 1);
+    ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
