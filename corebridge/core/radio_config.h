@@ -183,4 +183,10 @@ class CRadioConfig {
   int m_nMovingPresetId = -1;     // preset id of the favourite being moved
   int m_nScanProgress = 0;        // the scan progress
   int m_nStoredSignal = 0;        // the stored signal value
+
+  // AM band limits in thousandths of a hertz, like m_nCurAMFrequency; the FM
+  // limits above never apply to AM. The Radio controller sets both bands'
+  // limits from the tuner.
+  int m_nAMMin = 522000000;   // 522 kHz
+  int m_nAMMax = 1710000000;  // 1710 kHz
 };
