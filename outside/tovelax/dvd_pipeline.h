@@ -1,0 +1,74 @@
+// GStreamer decoding of DVD blocks: 2048-byte blocks go into an appsrc, an
+// MPEG program-stream demuxer splits them, the chosen audio stream and
+// sub-picture stream are picked by the library (input selectors), sub-pictures
+// with menu highlights are drawn by dvdspu, and frames leave through an appsink.
+#pragma once
+
+#include <gst/gst.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "outside/tovelax/video_output.h"
+
+namespace tovelax {
+
+struct PipelineHooks {
+  FrameCallback frame;                                       // streaming thread
+  std::function<void(std::int32_t code, int streamId)> audioProblem;  // 0x800A / 0x800B
+  std::function<void(const std::string& message)> error;     // fatal pipeline error
+};
+
+class DvdPipeline {
+ public:
+  // Elements the DVD pipeline cannot work without.
+  static std::string MissingRequired();
+
+  DvdPipeline(PipelineHooks hooks, bool discardAudio);
+  ~DvdPipeline();
+  DvdPipeline(const DvdPipeline&) = delete;
+  DvdPipeline& operator=(const DvdPipeline&) = delete;
+
+  bool Start();
+  // Blocks while the pipeline's input is full; false when flushing or stopped.
+  bool Push(const std::uint8_t* block, std::size_t size);
+  void Flush();
+  void SetPaused(bool paused);
+  // Demuxer stream ids: 0x80+n AC-3, 0x88+n DTS, 0xA0+n LPCM, 0xC0+n MPEG audio.
+  void SelectAudio(int streamId);
+  void SetAudioMuted(bool muted);
+  // Physical sub-picture stream 0..31; `display` false shows forced pictures only (menus).
+  void SelectSubpicture(int physical, bool display);
+  void SendSpuEvent(GstStructure* structure);
+  void SetColorControls(const ColorControls& controls);
+  void Shutdown();
+
+ private:
+  static void OnPadAdded(GstElement* demux, GstPad* pad, gpointer self);
+  static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
+  void LinkAudio(GstPad* pad, int streamId);
+  void LinkSubpicture(GstPad* pad, int streamId);
+  void LinkVideo(GstPad* pad);
+  void ApplySelection();
+
+  PipelineHooks hooks_;
+  bool discardAudio_;
+  ElementPtr pipeline_;
+  GstElement* source_ = nullptr;
+  GstElement* spu_ = nullptr;
+  GstElement* audioSelector_ = nullptr;
+  GstElement* spuSelector_ = nullptr;
+  GstElement* volume_ = nullptr;
+  GstElement* balance_ = nullptr;
+  std::mutex selectionMutex_;
+  int audioStream_ = 0x80;
+  int spuStream_ = 0;
+  bool spuDisplay_ = false;
+  std::atomic<bool> running_{false};
+  std::atomic<bool> videoLinked_{false};
+};
+
+}  // namespace tovelax

@@ -1,0 +1,200 @@
+#include "outside/tovelax/file_session.h"
+
+#include <chrono>
+
+namespace tovelax {
+namespace {
+
+TimeCode FromNanoseconds(gint64 ns) {
+  if (ns < 0) ns = 0;
+  const gint64 seconds = ns / GST_SECOND;
+  TimeCode t;
+  t.hours = static_cast<std::uint8_t>(std::min<gint64>(seconds / 3600, 255));
+  t.minutes = static_cast<std::uint8_t>((seconds / 60) % 60);
+  t.seconds = static_cast<std::uint8_t>(seconds % 60);
+  t.frames = static_cast<std::uint8_t>((ns % GST_SECOND) * 25 / GST_SECOND);
+  return t;
+}
+
+}  // namespace
+
+FileSession::FileSession(EventQueue& events, FrameHub& frames, const PlayerSettings& settings)
+    : events_(events), frames_(frames), settings_(settings) {
+  onFrame_ = [this](std::shared_ptr<const VideoFrame> frame) { frames_.Publish(std::move(frame)); };
+}
+
+FileSession::~FileSession() { Close(); }
+
+HRESULT FileSession::Open(std::vector<std::string> tracks, bool startPaused) {
+  if (tracks.empty() || !EnsureGstreamer()) return kUnplayable;
+  if (!MissingElements({"playbin", "appsink", "videoconvert", "videobalance"}).empty()) return kUnplayable;
+  tracks_ = std::move(tracks);
+  playbin_.reset(gst_element_factory_make("playbin", nullptr));
+  if (!playbin_) return kUnplayable;
+  gst_object_ref_sink(playbin_.get());
+  g_object_set(playbin_.get(), "video-sink", MakeVideoOutputBin(&onFrame_, &balance_), "audio-sink",
+               MakeAudioSink(settings_.discardAudio), nullptr);
+  ApplyColorControls(balance_, settings_.color);
+  GstBus* bus = gst_element_get_bus(playbin_.get());
+  gst_bus_set_sync_handler(bus, &FileSession::OnBusMessage, this, nullptr);
+  gst_object_unref(bus);
+  if (!LoadTrack(0, GST_STATE_PAUSED)) {
+    Close();
+    return kUnplayable;
+  }
+  // Wait (bounded) for the first picture so that sizes and durations are known.
+  gst_element_get_state(playbin_.get(), nullptr, nullptr, 5 * GST_SECOND);
+  ticker_ = std::thread([this] { Ticker(); });
+  if (!startPaused && settings_.autoPlay) Play();
+  return kOk;
+}
+
+bool FileSession::LoadTrack(std::size_t index, GstState state) {
+  gst_element_set_state(playbin_.get(), GST_STATE_READY);
+  gchar* uri = gst_filename_to_uri(tracks_[index].c_str(), nullptr);
+  if (!uri) return false;
+  g_object_set(playbin_.get(), "uri", uri, nullptr);
+  g_free(uri);
+  track_ = index;
+  speed_ = kNormalSpeed;
+  return gst_element_set_state(playbin_.get(), state) != GST_STATE_CHANGE_FAILURE;
+}
+
+void FileSession::Close() {
+  {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+  }
+  changed_.notify_all();
+  if (ticker_.joinable()) ticker_.join();
+  if (playbin_) {
+    gst_element_set_state(playbin_.get(), GST_STATE_NULL);
+    GstBus* bus = gst_element_get_bus(playbin_.get());
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    playbin_.reset();
+  }
+  balance_ = nullptr;
+}
+
+HRESULT FileSession::Play() {
+  std::lock_guard op(opMutex_);
+  if (!playbin_) return kNotOpen;
+  paused_ = false;
+  return gst_element_set_state(playbin_.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE ? kFail : kOk;
+}
+
+HRESULT FileSession::Pause() {
+  std::lock_guard op(opMutex_);
+  if (!playbin_ || paused_) return kFail;
+  paused_ = true;
+  return gst_element_set_state(playbin_.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ? kFail : kOk;
+}
+
+HRESULT FileSession::Resume() {
+  if (!playbin_ || !paused_) return kFail;
+  return Play();  // Play takes the operation lock
+}
+
+HRESULT FileSession::Stop() {
+  std::lock_guard op(opMutex_);
+  if (!playbin_) return kNotOpen;
+  paused_ = true;
+  LoadTrack(track_, GST_STATE_PAUSED);
+  events_.Push(kEvDomainChange, kDomainStopped, 0);
+  return kOk;
+}
+
+HRESULT FileSession::Scan(std::int32_t speed, bool backward) {
+  std::lock_guard op(opMutex_);
+  if (!playbin_) return kNotOpen;
+  if (speed <= 0) return kInvalidArg;
+  gint64 position = 0;
+  gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &position);
+  const double rate = (backward ? -1.0 : 1.0) * speed / kNormalSpeed;
+  const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_TRICKMODE);
+  const bool ok = backward ? gst_element_seek(playbin_.get(), rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, 0,
+                                              GST_SEEK_TYPE_SET, position)
+                           : gst_element_seek(playbin_.get(), rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
+                                              position, GST_SEEK_TYPE_NONE, -1);
+  if (!ok) return kFail;
+  speed_ = speed;
+  events_.Push(kEvRateChange, speed, 0);
+  return kOk;
+}
+
+HRESULT FileSession::StepTrack(int delta) {
+  std::lock_guard op(opMutex_);
+  if (!playbin_) return kNotOpen;
+  const auto target = static_cast<std::ptrdiff_t>(track_) + delta;
+  if (target < 0 || target >= static_cast<std::ptrdiff_t>(tracks_.size())) return kTrackAtEnd;
+  if (!LoadTrack(static_cast<std::size_t>(target), paused_ ? GST_STATE_PAUSED : GST_STATE_PLAYING)) return kFail;
+  events_.Push(kEvChapterStart, static_cast<std::intptr_t>(target + 1), 0);
+  return kOk;
+}
+
+std::uint32_t FileSession::CurrentTime() {
+  gint64 position = 0;
+  if (playbin_) gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &position);
+  return PackTime(FromNanoseconds(position));
+}
+
+std::uint32_t FileSession::TotalTime() {
+  gint64 duration = 0;
+  if (playbin_) gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &duration);
+  return PackTime(FromNanoseconds(duration));
+}
+
+void FileSession::SetColor(const ColorControls& color) {
+  settings_.color = color;
+  ApplyColorControls(balance_, color);
+}
+
+// Reports the position every second and moves on to the next track at the
+// end of one; runs off the streaming threads.
+void FileSession::Ticker() {
+  gint64 lastSecond = -1;
+  std::unique_lock lock(mutex_);
+  while (!quit_) {
+    changed_.wait_for(lock, std::chrono::milliseconds(200));
+    if (quit_) break;
+    if (ended_) {
+      ended_ = false;
+      lock.unlock();
+      if (track_ + 1 < tracks_.size()) {
+        StepTrack(1);
+      } else {
+        events_.Push(kEvComplete, 0, 0);
+      }
+      lock.lock();
+      continue;
+    }
+    gint64 position = 0;
+    if (!paused_ && gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &position) &&
+        position / GST_SECOND != lastSecond) {
+      lastSecond = position / GST_SECOND;
+      events_.PushTime(FromNanoseconds(position));
+    }
+  }
+}
+
+GstBusSyncReply FileSession::OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
+  auto* self = static_cast<FileSession*>(data);
+  switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_EOS: {
+      std::lock_guard lock(self->mutex_);
+      self->ended_ = true;
+      self->changed_.notify_all();
+      break;
+    }
+    case GST_MESSAGE_ERROR:
+      self->events_.Push(kEvError, kErrUnexpected, 0);
+      break;
+    default:
+      break;
+  }
+  gst_message_unref(message);
+  return GST_BUS_DROP;
+}
+
+}  // namespace tovelax
