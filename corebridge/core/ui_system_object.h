@@ -1,0 +1,529 @@
+// CUISystem: the system core's one COM object. The program creates it, hands
+// it its callbacks, starts it, sends it every action name and system
+// message, and stops it before releasing it. It owns the configuration root,
+// the desktop state, the schedule list and its timer, the action table, the
+// hidden window and the reference to the outside core object, and carries
+// the callback tables the engines and services call back on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "corebridge/core/action_table.h"
+#include "corebridge/core/desktop_state.h"
+#include "corebridge/core/module_states.h"
+#include "corebridge/core/schedule_item.h"
+#include "interfaces/core_object.h"
+#include "interfaces/event_sinks.h"
+#include "interfaces/page_events.h"
+#include "interfaces/ui_system.h"
+#include "platform/com/com_ptr.h"
+#include "platform/com/object.h"
+#include "platform/sys/system_events.h"
+
+class CConfig;
+class CScheduleList;
+class CScheduleTimer;
+class CHiddenWindow;
+class ILocalClock;
+
+// What the object takes from its surroundings; tests replace each part.
+struct CUISystemServices {
+  // Creates the core object; defaults to CoCreateInstance of its class.
+  std::function<plat::HRESULT(plat::IUnknown** out)> createCoreObject;
+  std::shared_ptr<plat::ProcessorPowerScheme> powerScheme;
+  std::shared_ptr<plat::SleepInhibitor> sleepInhibitor;
+  std::shared_ptr<IDesktopBackend> desktop;
+  const ILocalClock* clock = nullptr;  // schedule times; the machine's when null
+  int scheduleTimerPeriodMs = 1000;
+};
+
+class CUISystem : public IUISystem {
+ public:
+  using Interfaces = plat::InterfaceList<IUISystem>;
+
+  explicit CUISystem(CUISystemServices services = {});
+  virtual ~CUISystem();
+  CUISystem(const CUISystem&) = delete;
+  CUISystem& operator=(const CUISystem&) = delete;
+
+  // The live object of the process (null when there is none).
+  static CUISystem* Instance();
+
+  // --- IUISystem ------------------------------------------------------------
+  plat::HRESULT Start() override;
+  plat::HRESULT Stop() override;
+  plat::HRESULT SetHomePageCallback(IHomePageEvents* callback) override;
+  plat::HRESULT SetUICallback(IFrameServices* services) override;
+  plat::HRESULT SetMoviePageCallback(IMoviePageEvents* callback) override;
+  plat::HRESULT SetPhotoPageCallback(IPhotoPageEvents* callback) override;
+  plat::HRESULT SetMusicPageCallback(IMusicPageEvents* callback) override;
+  plat::HRESULT SetRadioPageCallback(IRadioPageEvents* callback) override;
+  plat::HRESULT SetVideoPageCallback(IVideoPageEvents* callback) override;
+  plat::HRESULT SetRecordPageCallback(IRecordPageEvents* callback) override;
+  plat::HRESULT SetTVPageCallback(ITvPageEvents* callback) override;
+  plat::HRESULT SetAuthoringPageCallback(IAuthoringPageEvents* callback) override;
+  plat::HRESULT SetModule9PageCallback(IModule9PageEvents* callback) override;
+  plat::HRESULT GetConfig(CConfig** config) override;
+  plat::HRESULT ExecuteAction(const char* name, std::intptr_t a, std::intptr_t b) override;
+  plat::HRESULT GetScheduleList(CScheduleList** list) override;
+  plat::HRESULT GetDriveInfo(int drive, int* kind) override;
+  plat::HRESULT DrawPhotoThumbnail(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
+  plat::HRESULT RenderPhotoToBitmap(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
+  plat::HRESULT DrawFolderPreview(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
+  plat::HRESULT PhotoEditApply(std::intptr_t a, std::intptr_t b) override;
+  plat::HRESULT OnSystemMessage(plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) override;
+  plat::HRESULT GetPlaybackTimes(double* first, double* second) override;
+  plat::HRESULT DispatchHotkey(std::intptr_t window, std::intptr_t code, std::intptr_t extra) override;
+
+  // --- The action table --------------------------------------------------------
+  void BuildActionTable();
+  const CActionTable& Actions() const { return m_actions; }
+  int StopActiveModule();
+
+  // --- Core object access (null-safe: nothing after Stop) ---------------------
+  template <class Interface>
+  plat::ComPtr<Interface> CoreService() const {
+    plat::ComPtr<Interface> result;
+    if (m_pCoreObject) m_pCoreObject->QueryInterface(plat::IidOf<Interface>(), reinterpret_cast<void**>(result.ReleaseAndGetAddressOf()));
+    return result;
+  }
+  bool HasCoreObject() const { return static_cast<bool>(m_pCoreObject); }
+  plat::HRESULT QueryCore(const plat::IID& iid, plat::IUnknown** out) const;
+
+  // --- Media folders and drive lists -------------------------------------------
+  int CreateMediaFolders();
+  int BuildDriveLists();
+
+  // --- Hidden window -------------------------------------------------------------
+  int HiddenWindowCreate(int create);
+  CHiddenWindow* HiddenWindow() const { return m_pHiddenWindow.get(); }
+  int StartRecordMonitorTimer(plat::UINT periodMs);
+  int StopRecordMonitorTimer();
+  int OnPowerStatusChange();
+  int SetScreenRatioMode(int flag);
+  // Screen ratio and picture scale of a display size; redraws the active page.
+  void ApplyDisplaySize(int width, int height, bool redraw);
+  // Work of the hidden window, on the UI thread.
+  plat::LRESULT OnDeviceChangeOnUiThread(int event, int drive);
+  int PowerSourceCheck();
+  void OnBatteryTimer(plat::UINT_PTR id);
+  void OnRecordMonitorTimer();
+  void OnCdDriveTimer();
+  void OnRemoteKeyPaging(plat::WPARAM wParam, plat::LPARAM lParam);
+  int MoviePowerStep(bool battery);
+  int SwitchProcessorScheme();
+  int RestoreProcessorScheme();
+  void StopPlaybackForSuspend(bool criticalBattery);
+
+  // --- Remote control, keys, volume and status texts ---------------------------
+  int PostHotkeyControllerMode(int mode, int lParam, const char* text);
+  int QueryBrightness(int& level);
+  int SetBrightness(int level);
+  int HotkeyDispatch(std::intptr_t window, std::intptr_t code, std::intptr_t extra);
+  int SetNamedItemState(const std::string& text, int flag);
+  int ShowNamedItem(const std::string& key);
+  int ShowNamedText(const std::string& text);
+  int LookupUIStringWide(const std::u16string& key);
+  int ShowStatusText(int speed);
+  // The speed text of a speed in 1/10000 of normal speed ("PAUSE" for 0).
+  std::string SpeedText(int speed);
+  int SetVolumeQuiet(int mute, float volume);
+  int ReadVolume(int& mute, float& volume);
+
+  // --- Schedule timer tick (on the UI thread) ----------------------------------
+  void ScheduleTick();
+
+  // --- Module states and callbacks ---------------------------------------------
+  CModuleStates& States() { return *m_pStates; }
+  CConfig* Config() const { return m_pConfig.get(); }
+  IFrameServices* UICallback() const { return m_pUICallback; }
+  CDesktopState& Desktop() { return *m_pDesktop; }
+  int VendorId() const;
+  int AppFlags() const;
+  int VolumeSteps() const { return m_nVolumeSteps; }
+  int IsStarted() const { return m_bStarted; }
+  int LcdBrightnessLevel() const { return m_nLcdBrightness; }
+  int BrightnessOffset() const { return m_nBrightnessOffset; }
+  const CUISystemServices& Services() const { return m_services; }
+  // Reads "Vadu5Keys": the five-key remote layout.
+  bool FiveKeyLayout() const;
+  // Whether the skin shows and enables an action (the skin's state query);
+  // every action is available until one is installed.
+  std::function<bool(const char* action)> m_isActionAvailable;
+  bool ActionAvailable(const char* name) const;
+  bool RunFiveKeyAction(std::intptr_t code);
+  bool SomethingPlays() const;
+  void ToggleAllTrays();
+
+  // The callback tables handed to engines and services.
+  ICoreAudioEventSink* CoreAudioSink() { return &m_coreAudioSink; }
+  IKeyDispatchSink* KeyDispatchSink() { return &m_keyDispatchSink; }
+  IPhotoNotifySink* PhotoNotifySink() { return &m_photoNotifySink; }
+  IStatusSink* StatusSink() { return &m_statusSink; }
+  IGrabberEventSink* GrabberSink() { return &m_grabberSink; }
+  IRadioEventSink* RadioSink() { return &m_radioSink; }
+
+  // --- Handlers of the system words ----------------------------------------------
+  int OnHome(std::intptr_t a, std::intptr_t b);
+  int OnBack(std::intptr_t a, std::intptr_t b);
+  int OnHideOsd(std::intptr_t a, std::intptr_t b);
+  int OnNoEffect(std::intptr_t a, std::intptr_t b);
+  int OnVolUp(std::intptr_t a, std::intptr_t b);
+  int OnVolDown(std::intptr_t a, std::intptr_t b);
+  int OnVolMute(std::intptr_t a, std::intptr_t b);
+  int OnVolUnmute(std::intptr_t a, std::intptr_t b);
+  int OnVolMuteUnmute(std::intptr_t a, std::intptr_t b);
+
+  // --- Module controllers (built with their modules) ----------------------------
+  void RegisterMovieActions();
+  void RegisterMusicActions();
+  void RegisterPhotoActions();
+  void RegisterVideoActions();
+  void RegisterTVActions();
+  void RegisterRadioActions();
+  void RegisterRecordActions();
+  void RegisterAuthoringActions();
+  void RegisterBurningActions();
+
+  int MovieAction(std::intptr_t a, std::intptr_t b);
+  int MusicAction(std::intptr_t a, std::intptr_t b);
+  int PhotoAction(std::intptr_t a, std::intptr_t b);
+  int VideoAction(std::intptr_t a, std::intptr_t b);
+  int TVAction(std::intptr_t a, std::intptr_t b);
+  int RadioAction(std::intptr_t a, std::intptr_t b);
+  int RecordAction(std::intptr_t a, std::intptr_t b);
+  int AuthoringAction(std::intptr_t a, std::intptr_t b);
+  int BurningAction(std::intptr_t a, std::intptr_t b);
+
+  int OnMovieEntry(std::intptr_t drive, std::intptr_t forced);
+  int OnMovieStop(std::intptr_t a, std::intptr_t b);
+  int OnMoviePlay(std::intptr_t a, std::intptr_t b);
+  int OnMoviePause(std::intptr_t a, std::intptr_t b);
+  int OnMoviePreChapter(std::intptr_t a, std::intptr_t b);
+  int OnMovieNextChapter(std::intptr_t a, std::intptr_t b);
+  int OnMovieFastForeward(std::intptr_t a, std::intptr_t b);
+  int OnMovieRewind(std::intptr_t a, std::intptr_t b);
+  int OnMovieBack(std::intptr_t a, std::intptr_t b);
+  int MovieStopModule(std::intptr_t flag, std::intptr_t b);
+  int MovieOnDeviceChange(int event, int drive);
+  int MoviePageRefresh();
+  int GetDriveMediaKind(int drive, int& kind);
+  int QueryDvdAudioOutputCaps();
+  int MovieEngineReapplyOnPowerApply();
+  int MovieEngineReapplyOnPowerRestore();
+  int FindDiscDrive(int drive, int fallback);
+
+  int OnMusicEntry(std::intptr_t a, std::intptr_t b);
+  int OnMusicStop(std::intptr_t a, std::intptr_t b);
+  int OnMusicPlayPause(std::intptr_t a, std::intptr_t b);
+  int OnMusicPreviousTrack(std::intptr_t a, std::intptr_t b);
+  int OnMusicNextTrack(std::intptr_t a, std::intptr_t b);
+  int OnMusicFastforward(std::intptr_t a, std::intptr_t b);
+  int OnMusicRewind(std::intptr_t a, std::intptr_t b);
+  int OnMusicBack(std::intptr_t a, std::intptr_t b);
+  int OnMusicStopRipping(std::intptr_t a, std::intptr_t b);
+  int OnMusicStopMediaSearch(std::intptr_t a, std::intptr_t b);
+  int MusicStopModule(std::intptr_t a, std::intptr_t b);
+  int MusicOnDeviceChange(int event, int drive);
+  int MusicLoadAudioCd(const std::string& drive);
+
+  int PhotoStopModule(std::intptr_t a, std::intptr_t b);
+  int PhotoBack(std::intptr_t a, std::intptr_t b);
+  int PhotoOnDeviceChange(int event, int drive);
+  int PhotoOnDisplayChange();
+  int PhotoStopSlideShow(std::intptr_t a, std::intptr_t b);
+  int PhotoOnRefreshMessage();
+  int PhotoOnNotifyMessage(std::intptr_t item);
+  int PhotoKeyFastForward(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyRewind(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyNextSlide(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyPreviousSlide(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyPlayPause(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyPrevious(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyNext(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyRotateLeft(std::intptr_t a, std::intptr_t b);
+  int PhotoKeyRotateRight(std::intptr_t a, std::intptr_t b);
+
+  int VideoStopModule(std::intptr_t a, std::intptr_t b);
+  int VideoBack(std::intptr_t a, std::intptr_t b);
+  int VideoOnDeviceChange(int event, int drive);
+  int VideoStartPositionTimer();
+  int VideoOnDisplayChange();
+  int VideoExitPlayback(std::intptr_t a, std::intptr_t b);
+  int VideoKeyPrevious(std::intptr_t a, std::intptr_t b);
+  int VideoKeyNext(std::intptr_t a, std::intptr_t b);
+  int VideoKeyRewind(std::intptr_t a, std::intptr_t b);
+  int VideoKeyFastForward(std::intptr_t a, std::intptr_t b);
+  int VideoPlay(std::intptr_t a, std::intptr_t b);
+  int VideoPlayPause(std::intptr_t a, std::intptr_t b);
+
+  int TVStopModule(std::intptr_t a, std::intptr_t b);
+  int TVBack(std::intptr_t a, std::intptr_t b);
+  int TVOnDeviceChange(int event, int drive);
+  int TVStart(std::intptr_t a, std::intptr_t b);
+  int TVShowRecordStatus(const char* kind);
+
+  int RadioStopModule(std::intptr_t a, std::intptr_t b);
+  int RadioBack(std::intptr_t a, std::intptr_t b);
+  int RadioOnDeviceChange(int event, int drive);
+  int RadioStart(std::intptr_t a, std::intptr_t b);
+  int RadioPrepareRecording(const CScheduleItem& item);
+  int RadioScheduleRecord(int flag);
+  int RadioCommand(std::intptr_t a, std::intptr_t b);
+  int RadioStopRecording(std::intptr_t a, std::intptr_t b);
+  int OnRadioRecord(std::intptr_t a, std::intptr_t b);
+
+  int RecordStopModule(std::intptr_t a, std::intptr_t b);
+  int RecordBack(std::intptr_t a, std::intptr_t b);
+
+  // Hooks the module controllers replace; tests watch them.
+  std::function<void(const char* step)> m_onControllerStep;
+
+ private:
+  void RunStep(const char* step) {
+    if (m_onControllerStep) m_onControllerStep(step);
+  }
+  void ReadRegistryValues();
+  int ExitModule(int module, int movieFlag);
+
+  // Callback tables, each a sub-object that forwards to the object.
+  class SlideShowSink final : public ISlideShowEventSink {
+   public:
+    int Notify0(SinkArg, SinkArg) override { return 0; }
+    int Notify1(SinkArg, SinkArg) override { return 0; }
+    int Notify2(SinkArg, SinkArg) override { return 0; }
+    int Notify3(SinkArg, SinkArg) override { return 0; }
+    int Notify4(SinkArg, SinkArg) override { return 0; }
+  };
+  class CoreAudioSinkTable final : public ICoreAudioEventSink {
+   public:
+    explicit CoreAudioSinkTable(CUISystem& owner) : owner_(owner) {}
+    int OnMixerChange() override;
+
+   private:
+    CUISystem& owner_;
+  };
+  class GrabberSinkTable final : public IGrabberEventSink {
+   public:
+    explicit GrabberSinkTable(CUISystem& owner) : owner_(owner) {}
+    int Notify0(SinkArg, SinkArg) override { return 0; }
+    int Notify1(SinkArg, SinkArg) override { return 0; }
+    int Notify2(SinkArg, SinkArg) override { return 0; }
+    int Notify3(SinkArg, SinkArg) override { return 0; }
+    int Notify4(SinkArg, SinkArg) override { return 0; }
+    int Notify5(SinkArg, SinkArg) override { return 0; }
+    int Notify6(SinkArg, SinkArg) override { return 0; }
+    int Notify7(SinkArg, SinkArg) override { return 0; }
+    int Notify8(SinkArg, SinkArg) override { return 0; }
+    int Notify9(SinkArg, SinkArg) override { return 0; }
+    int Notify10(SinkArg, SinkArg) override { return 0; }
+    int Notify11(SinkArg, SinkArg) override { return 0; }
+    int Notify12(SinkArg, SinkArg) override { return 0; }
+    int Notify13(SinkArg, SinkArg) override { return 0; }
+    int Notify14(SinkArg, SinkArg) override { return 0; }
+    int OnBurnPreparation(int event) override;
+    int Notify16(SinkArg, SinkArg) override { return 0; }
+    int Notify17(SinkArg, SinkArg) override { return 0; }
+    int Notify18(SinkArg, SinkArg) override { return 0; }
+    int Notify19(SinkArg, SinkArg) override { return 0; }
+    int Notify20(SinkArg, SinkArg) override { return 0; }
+    int Notify21(SinkArg, SinkArg) override { return 0; }
+
+   private:
+    CUISystem& owner_;
+  };
+  class WMPlayerSink final : public IWMPlayerEventSink {
+   public:
+    int Notify1(SinkArg, SinkArg) override { return 0; }
+    int Notify2(SinkArg, SinkArg) override { return 0; }
+    int Notify3(SinkArg, SinkArg) override { return 0; }
+    int Notify4(SinkArg, SinkArg) override { return 0; }
+    int Notify5(SinkArg, SinkArg) override { return 0; }
+    int Notify6(SinkArg, SinkArg) override { return 0; }
+    int Notify7(SinkArg, SinkArg) override { return 0; }
+    int Notify8(SinkArg, SinkArg) override { return 0; }
+    int Notify9(SinkArg, SinkArg) override { return 0; }
+    int Notify10(SinkArg, SinkArg) override { return 0; }
+    int Notify11(SinkArg, SinkArg) override { return 0; }
+  };
+  class DvGrabSink final : public IDvGrabEventSink {
+   public:
+    int Notify0(SinkArg, SinkArg) override { return 0; }
+    int Notify1(SinkArg, SinkArg) override { return 0; }
+    int Notify2(SinkArg, SinkArg) override { return 0; }
+    int Notify3(SinkArg, SinkArg) override { return 0; }
+    int Notify4(SinkArg, SinkArg) override { return 0; }
+    int Notify5(SinkArg, SinkArg) override { return 0; }
+    int Notify6(SinkArg, SinkArg) override { return 0; }
+    int Notify7(SinkArg, SinkArg) override { return 0; }
+    int Notify8(SinkArg, SinkArg) override { return 0; }
+    int Notify9(SinkArg, SinkArg) override { return 0; }
+    int Notify10(SinkArg, SinkArg) override { return 0; }
+    int Notify11(SinkArg, SinkArg) override { return 0; }
+    int Notify12(SinkArg, SinkArg) override { return 0; }
+  };
+  class DvdSink final : public IDvdEventSink {
+   public:
+    void OnDomain(SinkArg, SinkArg) override {}
+    void OnTitle(SinkArg, SinkArg) override {}
+    void OnChapter(SinkArg, SinkArg) override {}
+    void OnAudio(SinkArg, SinkArg) override {}
+    void OnSubtitle(SinkArg, SinkArg) override {}
+    void OnAngle(SinkArg, SinkArg) override {}
+    void OnButton(SinkArg, SinkArg) override {}
+    void OnTime(SinkArg, SinkArg) override {}
+    void OnPermittedOperations(SinkArg, SinkArg) override {}
+    void OnInvalidRegion(SinkArg, SinkArg) override {}
+    void OnReserved(SinkArg, SinkArg) override {}
+    void OnParentalLevelChange(SinkArg, SinkArg) override {}
+    void OnParentalLevelTooLow(SinkArg, SinkArg) override {}
+    void OnDiscEjected(SinkArg, SinkArg) override {}
+    void OnDiscInserted(SinkArg, SinkArg) override {}
+    void OnComplete(SinkArg, SinkArg) override {}
+    void OnStopped(SinkArg, SinkArg) override {}
+    void OnLibraryNotice(SinkArg, SinkArg) override {}
+    void OnRateChange(SinkArg, SinkArg) override {}
+  };
+  class RipperSink final : public IRipperEventSink {
+   public:
+    int OnProgress(float) override { return 1; }
+    int OnFinished() override { return 0; }
+    int OnAborted() override { return 0; }
+  };
+  class AuthoringSink final : public IAuthoringEventSink {
+   public:
+    int Notify0(SinkArg, SinkArg) override { return 0; }
+    int Notify1(SinkArg, SinkArg) override { return 0; }
+    int Notify2(SinkArg, SinkArg) override { return 0; }
+    int Notify3(SinkArg, SinkArg) override { return 0; }
+    int Notify4(SinkArg, SinkArg) override { return 0; }
+    int Notify5(SinkArg, SinkArg) override { return 0; }
+    int Notify6(SinkArg, SinkArg) override { return 0; }
+    int Notify7(SinkArg, SinkArg) override { return 0; }
+    int Notify8(SinkArg, SinkArg) override { return 0; }
+    int Notify9(SinkArg, SinkArg) override { return 0; }
+    int Notify10(SinkArg, SinkArg) override { return 0; }
+    int Notify11(SinkArg, SinkArg) override { return 0; }
+    int Notify12(SinkArg, SinkArg) override { return 0; }
+    int Notify13(SinkArg, SinkArg) override { return 0; }
+    int Notify14(SinkArg, SinkArg) override { return 0; }
+    int Notify15(SinkArg, SinkArg) override { return 0; }
+  };
+  class RadioSinkTable final : public IRadioEventSink {
+   public:
+    int Notify0(SinkArg, SinkArg) override { return 0; }
+    int Notify1(SinkArg, SinkArg) override { return 0; }
+    int Notify2(SinkArg, SinkArg) override { return 0; }
+    int Notify3(SinkArg, SinkArg) override { return 0; }
+    int Notify4(SinkArg, SinkArg) override { return 0; }
+    int Notify5(SinkArg, SinkArg) override { return 0; }
+    int Notify6(SinkArg, SinkArg) override { return 0; }
+    int Notify7(SinkArg, SinkArg) override { return 0; }
+    int Notify8(SinkArg, SinkArg) override { return 0; }
+    int Notify9(SinkArg, SinkArg) override { return 0; }
+  };
+  class KeySink final : public IKeyDispatchSink {
+   public:
+    explicit KeySink(CUISystem& owner) : owner_(owner) {}
+    int HotkeyDispatch(std::intptr_t window, std::intptr_t code, std::intptr_t extra) override {
+      return owner_.HotkeyDispatch(window, code, extra);
+    }
+
+   private:
+    CUISystem& owner_;
+  };
+  class PhotoNoticeSink final : public IPhotoNotifySink {
+   public:
+    explicit PhotoNoticeSink(CUISystem& owner) : owner_(owner) {}
+    int OnMediaNotice(std::intptr_t item) override;
+
+   private:
+    CUISystem& owner_;
+  };
+  class ImageAcquireSink final : public IImageAcquireEventSink {
+   public:
+    int Notify0(SinkArg, SinkArg) override { return 0; }
+    int Notify1(SinkArg, SinkArg) override { return 0; }
+    int Notify2(SinkArg, SinkArg) override { return 0; }
+    int Notify3(SinkArg, SinkArg) override { return 0; }
+    int Notify4(SinkArg, SinkArg) override { return 0; }
+    int Notify5(SinkArg, SinkArg) override { return 0; }
+    int Notify6(SinkArg, SinkArg) override { return 0; }
+    int Notify7(SinkArg, SinkArg) override { return 0; }
+    int Notify8(SinkArg, SinkArg) override { return 0; }
+    int Notify9(SinkArg, SinkArg) override { return 0; }
+  };
+  class MusicStatusSink final : public IStatusSink {
+   public:
+    explicit MusicStatusSink(CUISystem& owner) : owner_(owner) {}
+    int ClearFirstFlag() override;
+    int ClearSecondFlag() override;
+
+   private:
+    CUISystem& owner_;
+  };
+  // The Video page's forwarder: only its eighth operation (the Photo
+  // controller's acquisition notice) does anything.
+  struct VideoForwarder {
+    explicit VideoForwarder(CUISystem& owner) : owner(owner) {}
+    CUISystem& owner;
+  };
+
+  CUISystemServices m_services;
+  SlideShowSink m_slideShowSink;
+  CoreAudioSinkTable m_coreAudioSink{*this};
+  GrabberSinkTable m_grabberSink{*this};
+  WMPlayerSink m_wmPlayerSink;
+  DvGrabSink m_dvGrabSink;
+  DvdSink m_dvdSink;
+  RipperSink m_mp3RipperSink;
+  RipperSink m_wmaRipperSink;
+  AuthoringSink m_authoringSink;
+  RadioSinkTable m_radioSink;
+  KeySink m_keyDispatchSink{*this};
+  PhotoNoticeSink m_photoNotifySink{*this};
+  ImageAcquireSink m_imageAcquireSink;
+  MusicStatusSink m_statusSink{*this};
+
+  std::unique_ptr<CConfig> m_pConfig;
+  std::unique_ptr<CDesktopState> m_pDesktop;
+  plat::ComPtr<plat::IUnknown> m_pCoreObject;
+  CActionTable m_actions;
+  IFrameServices* m_pUICallback = nullptr;
+  IHomePageEvents* m_pHomePage = nullptr;
+  IMoviePageEvents* m_pMoviePage = nullptr;
+  IPhotoPageEvents* m_pPhotoPage = nullptr;
+  IMusicPageEvents* m_pMusicPage = nullptr;
+  IRadioPageEvents* m_pRadioPage = nullptr;
+  IVideoPageEvents* m_pVideoPage = nullptr;
+  IRecordPageEvents* m_pRecordPage = nullptr;
+  ITvPageEvents* m_pTvPage = nullptr;
+  IAuthoringPageEvents* m_pAuthoringPage = nullptr;
+  IModule9PageEvents* m_pModule9Page = nullptr;
+  plat::ComPtr<plat::IUnknown> m_pWMPlayer;
+  std::unique_ptr<CHiddenWindow> m_pHiddenWindow;
+  std::unique_ptr<CScheduleList> m_pScheduleList;
+  std::unique_ptr<CScheduleTimer> m_pScheduleTimer;
+  int m_nVolumeSteps = 10;
+  int m_nBrightnessOffset = 0;
+  int m_bStarted = 0;
+  std::string m_strText;
+  int m_nLcdBrightness = 0;
+  std::unique_ptr<VideoForwarder> m_pVideoForwarder;
+  std::unique_ptr<CModuleStates> m_pStates;  // views into the configuration
+  // The schedule occurrences the tick last opened, started and stopped.
+  struct {
+    std::string lastOpened;
+    std::string lastStarted;
+    std::string lastStopped;
+  } m_schedule;
+
+  friend class CHiddenWindow;
+  friend class CUISystemTestAccess;
+};
+
+// Creates a CUISystem for the class factory (aggregatable).
+plat::HRESULT CreateUISystem(plat::IUnknown* outer, const plat::IID& iid, void** out);

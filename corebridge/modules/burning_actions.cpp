@@ -1,0 +1,20 @@
+// The burning module's action names, with their ids and
+// handlers. Names whose handler the controller has not taken over yet go to
+// BurningAction, which answers as an absent controller does (0).
+#include "corebridge/core/ui_system_object.h"
+
+namespace {
+struct Registration {
+  const char* name;
+  int id;
+  ActionHandler handler;
+};
+}  // namespace
+
+void CUISystem::RegisterBurningActions() {
+  static const Registration kActions[] = {
+      {"Burning Enter Other Module", 501, &CUISystem::BurningAction},
+      {"Burning Go Back Door", 502, &CUISystem::BurningAction},
+  };
+  for (const auto& r : kActions) m_actions.Register(r.name, r.id, r.handler);
+}

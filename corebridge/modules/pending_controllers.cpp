@@ -1,0 +1,432 @@
+// The module controllers' operations as the system core calls them, until
+// each controller is built with its module: action handlers answer 0 (the
+// action fails), device-change and power hooks do nothing, and leaving a
+// module clears the active-module number as the controllers will. Each call
+// is reported to the controller-step hook so the callers' order can be seen.
+#include "corebridge/core/config.h"
+#include "corebridge/core/ui_system_object.h"
+
+#include <string>
+
+int CUISystem::MovieAction(std::intptr_t, std::intptr_t) {
+  RunStep("MovieAction");
+  return 0;
+}
+
+int CUISystem::MusicAction(std::intptr_t, std::intptr_t) {
+  RunStep("MusicAction");
+  return 0;
+}
+
+int CUISystem::PhotoAction(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoAction");
+  return 0;
+}
+
+int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
+  RunStep("VideoAction");
+  return 0;
+}
+
+int CUISystem::TVAction(std::intptr_t, std::intptr_t) {
+  RunStep("TVAction");
+  return 0;
+}
+
+int CUISystem::RadioAction(std::intptr_t, std::intptr_t) {
+  RunStep("RadioAction");
+  return 0;
+}
+
+int CUISystem::RecordAction(std::intptr_t, std::intptr_t) {
+  RunStep("RecordAction");
+  return 0;
+}
+
+int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
+  RunStep("AuthoringAction");
+  return 0;
+}
+
+int CUISystem::BurningAction(std::intptr_t, std::intptr_t) {
+  RunStep("BurningAction");
+  return 0;
+}
+
+int CUISystem::OnMovieEntry(std::intptr_t, std::intptr_t) {
+  RunStep("OnMovieEntry");
+  return 0;
+}
+
+int CUISystem::OnMovieStop(std::intptr_t, std::intptr_t) {
+  RunStep("OnMovieStop");
+  return 0;
+}
+
+int CUISystem::OnMoviePlay(std::intptr_t, std::intptr_t) {
+  RunStep("OnMoviePlay");
+  return 0;
+}
+
+int CUISystem::OnMoviePause(std::intptr_t, std::intptr_t) {
+  RunStep("OnMoviePause");
+  return 0;
+}
+
+int CUISystem::OnMoviePreChapter(std::intptr_t, std::intptr_t) {
+  RunStep("OnMoviePreChapter");
+  return 0;
+}
+
+int CUISystem::OnMovieNextChapter(std::intptr_t, std::intptr_t) {
+  RunStep("OnMovieNextChapter");
+  return 0;
+}
+
+int CUISystem::OnMovieFastForeward(std::intptr_t, std::intptr_t) {
+  RunStep("OnMovieFastForeward");
+  return 0;
+}
+
+int CUISystem::OnMovieRewind(std::intptr_t, std::intptr_t) {
+  RunStep("OnMovieRewind");
+  return 0;
+}
+
+int CUISystem::OnMovieBack(std::intptr_t, std::intptr_t) {
+  RunStep("OnMovieBack");
+  return 0;
+}
+
+int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicEntry");
+  return 0;
+}
+
+int CUISystem::OnMusicStop(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicStop");
+  return 0;
+}
+
+int CUISystem::OnMusicPlayPause(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicPlayPause");
+  return 0;
+}
+
+int CUISystem::OnMusicPreviousTrack(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicPreviousTrack");
+  return 0;
+}
+
+int CUISystem::OnMusicNextTrack(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicNextTrack");
+  return 0;
+}
+
+int CUISystem::OnMusicFastforward(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicFastforward");
+  return 0;
+}
+
+int CUISystem::OnMusicRewind(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicRewind");
+  return 0;
+}
+
+int CUISystem::OnMusicBack(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicBack");
+  return 0;
+}
+
+int CUISystem::OnMusicStopRipping(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicStopRipping");
+  return 0;
+}
+
+int CUISystem::OnMusicStopMediaSearch(std::intptr_t, std::intptr_t) {
+  RunStep("OnMusicStopMediaSearch");
+  return 0;
+}
+
+int CUISystem::PhotoBack(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoBack");
+  return 0;
+}
+
+int CUISystem::PhotoStopSlideShow(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoStopSlideShow");
+  return 0;
+}
+
+int CUISystem::PhotoKeyFastForward(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyFastForward");
+  return 0;
+}
+
+int CUISystem::PhotoKeyRewind(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyRewind");
+  return 0;
+}
+
+int CUISystem::PhotoKeyNextSlide(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyNextSlide");
+  return 0;
+}
+
+int CUISystem::PhotoKeyPreviousSlide(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyPreviousSlide");
+  return 0;
+}
+
+int CUISystem::PhotoKeyPlayPause(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyPlayPause");
+  return 0;
+}
+
+int CUISystem::PhotoKeyPrevious(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyPrevious");
+  return 0;
+}
+
+int CUISystem::PhotoKeyNext(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyNext");
+  return 0;
+}
+
+int CUISystem::PhotoKeyRotateLeft(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyRotateLeft");
+  return 0;
+}
+
+int CUISystem::PhotoKeyRotateRight(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoKeyRotateRight");
+  return 0;
+}
+
+int CUISystem::VideoBack(std::intptr_t, std::intptr_t) {
+  RunStep("VideoBack");
+  return 0;
+}
+
+int CUISystem::VideoExitPlayback(std::intptr_t, std::intptr_t) {
+  RunStep("VideoExitPlayback");
+  return 0;
+}
+
+int CUISystem::VideoKeyPrevious(std::intptr_t, std::intptr_t) {
+  RunStep("VideoKeyPrevious");
+  return 0;
+}
+
+int CUISystem::VideoKeyNext(std::intptr_t, std::intptr_t) {
+  RunStep("VideoKeyNext");
+  return 0;
+}
+
+int CUISystem::VideoKeyRewind(std::intptr_t, std::intptr_t) {
+  RunStep("VideoKeyRewind");
+  return 0;
+}
+
+int CUISystem::VideoKeyFastForward(std::intptr_t, std::intptr_t) {
+  RunStep("VideoKeyFastForward");
+  return 0;
+}
+
+int CUISystem::VideoPlay(std::intptr_t, std::intptr_t) {
+  RunStep("VideoPlay");
+  return 0;
+}
+
+int CUISystem::VideoPlayPause(std::intptr_t, std::intptr_t) {
+  RunStep("VideoPlayPause");
+  return 0;
+}
+
+int CUISystem::TVBack(std::intptr_t, std::intptr_t) {
+  RunStep("TVBack");
+  return 0;
+}
+
+int CUISystem::TVStart(std::intptr_t, std::intptr_t) {
+  RunStep("TVStart");
+  return 0;
+}
+
+int CUISystem::RadioBack(std::intptr_t, std::intptr_t) {
+  RunStep("RadioBack");
+  return 0;
+}
+
+int CUISystem::RadioStart(std::intptr_t, std::intptr_t) {
+  RunStep("RadioStart");
+  return 0;
+}
+
+int CUISystem::RadioCommand(std::intptr_t, std::intptr_t) {
+  RunStep("RadioCommand");
+  return 0;
+}
+
+int CUISystem::RadioStopRecording(std::intptr_t, std::intptr_t) {
+  RunStep("RadioStopRecording");
+  return 0;
+}
+
+int CUISystem::OnRadioRecord(std::intptr_t, std::intptr_t) {
+  RunStep("OnRadioRecord");
+  return 0;
+}
+
+int CUISystem::RecordBack(std::intptr_t, std::intptr_t) {
+  RunStep("RecordBack");
+  return 0;
+}
+
+int CUISystem::MusicStopModule(std::intptr_t, std::intptr_t) {
+  RunStep("MusicStopModule");
+  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
+  return 1;
+}
+
+int CUISystem::PhotoStopModule(std::intptr_t, std::intptr_t) {
+  RunStep("PhotoStopModule");
+  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
+  return 1;
+}
+
+int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
+  RunStep("RadioStopModule");
+  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
+  return 1;
+}
+
+int CUISystem::VideoStopModule(std::intptr_t, std::intptr_t) {
+  RunStep("VideoStopModule");
+  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
+  return 1;
+}
+
+int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
+  RunStep("TVStopModule");
+  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
+  return 1;
+}
+
+int CUISystem::RecordStopModule(std::intptr_t, std::intptr_t) {
+  RunStep("RecordStopModule");
+  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
+  return 1;
+}
+
+int CUISystem::MovieStopModule(std::intptr_t flag, std::intptr_t) {
+  RunStep(flag ? "MovieStopModule(1)" : "MovieStopModule(0)");
+  if (m_pUICallback) m_pUICallback->SetCaptionBarVisible(0, 0);
+  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
+  return 1;
+}
+
+int CUISystem::MovieOnDeviceChange(int event, int drive) {
+  RunStep(("MovieOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
+  return 0;
+}
+
+int CUISystem::MusicOnDeviceChange(int event, int drive) {
+  RunStep(("MusicOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
+  return 0;
+}
+
+int CUISystem::PhotoOnDeviceChange(int event, int drive) {
+  RunStep(("PhotoOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
+  return 0;
+}
+
+int CUISystem::RadioOnDeviceChange(int event, int drive) {
+  RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
+  return 0;
+}
+
+int CUISystem::VideoOnDeviceChange(int event, int drive) {
+  RunStep(("VideoOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
+  return 0;
+}
+
+int CUISystem::TVOnDeviceChange(int event, int drive) {
+  RunStep(("TVOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
+  return 0;
+}
+
+int CUISystem::MoviePageRefresh() {
+  RunStep("MoviePageRefresh");
+  return 1;
+}
+
+int CUISystem::QueryDvdAudioOutputCaps() {
+  RunStep("QueryDvdAudioOutputCaps");
+  return 0;
+}
+
+int CUISystem::MovieEngineReapplyOnPowerApply() {
+  RunStep("MovieEngineReapplyOnPowerApply");
+  return 0;
+}
+
+int CUISystem::MovieEngineReapplyOnPowerRestore() {
+  RunStep("MovieEngineReapplyOnPowerRestore");
+  return 0;
+}
+
+int CUISystem::PhotoOnDisplayChange() {
+  RunStep("PhotoOnDisplayChange");
+  return 1;
+}
+
+int CUISystem::PhotoOnRefreshMessage() {
+  RunStep("PhotoOnRefreshMessage");
+  return 0;
+}
+
+int CUISystem::VideoStartPositionTimer() {
+  RunStep("VideoStartPositionTimer");
+  return 1;
+}
+
+int CUISystem::VideoOnDisplayChange() {
+  RunStep("VideoOnDisplayChange");
+  return 1;
+}
+
+int CUISystem::GetDriveMediaKind(int, int&) {
+  RunStep("GetDriveMediaKind");
+  return 0;  // no DVD engine: the kind stays unset
+}
+
+int CUISystem::FindDiscDrive(int, int) {
+  RunStep("FindDiscDrive");
+  return 1;
+}
+
+int CUISystem::MusicLoadAudioCd(const std::string& drive) {
+  RunStep(("MusicLoadAudioCd " + drive).c_str());
+  return 0;
+}
+
+int CUISystem::PhotoOnNotifyMessage(std::intptr_t) {
+  RunStep("PhotoOnNotifyMessage");
+  return 0;
+}
+
+int CUISystem::TVShowRecordStatus(const char* kind) {
+  RunStep((std::string("TVShowRecordStatus ") + (kind ? kind : "")).c_str());
+  return 0;
+}
+
+int CUISystem::RadioPrepareRecording(const CScheduleItem&) {
+  RunStep("RadioPrepareRecording");
+  return 0;
+}
+
+int CUISystem::RadioScheduleRecord(int) {
+  RunStep("RadioScheduleRecord");
+  return 0;
+}

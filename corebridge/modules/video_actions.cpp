@@ -1,0 +1,83 @@
+// The Video module's action names, with their ids and
+// handlers. Names whose handler the controller has not taken over yet go to
+// VideoAction, which answers as an absent controller does (0).
+#include "corebridge/core/ui_system_object.h"
+
+namespace {
+struct Registration {
+  const char* name;
+  int id;
+  ActionHandler handler;
+};
+}  // namespace
+
+void CUISystem::RegisterVideoActions() {
+  static const Registration kActions[] = {
+      {"Video DefaultSetting Enter", 245, &CUISystem::VideoAction},
+      {"Video Change Video Size", 246, &CUISystem::VideoAction},
+      {"Video Return to Device Selection", 247, &CUISystem::VideoAction},
+      {"Video My Videos", 248, &CUISystem::VideoAction},
+      {"Video Recent Videos", 249, &CUISystem::VideoAction},
+      {"Video Clear Recent Video Records", 250, &CUISystem::VideoAction},
+      {"Video Browse Page", 251, &CUISystem::VideoAction},
+      {"Video Edit Page", 252, &CUISystem::VideoAction},
+      {"Video Mark Page", 253, &CUISystem::VideoAction},
+      {"Video Capture Video Return", 254, &CUISystem::VideoAction},
+      {"Video Burn Video", 255, &CUISystem::VideoAction},
+      {"Video Burn Select Return", 256, &CUISystem::VideoAction},
+      {"Video Sort By Name", 257, &CUISystem::VideoAction},
+      {"Video Sort By Date", 258, &CUISystem::VideoAction},
+      {"Video General Setting", 259, &CUISystem::VideoAction},
+      {"Video Capture Setting", 260, &CUISystem::VideoAction},
+      {"Video Setting Return", 261, &CUISystem::VideoAction},
+      {"Video ScreenSize Left", 262, &CUISystem::VideoAction},
+      {"Video ScreenSize Right", 271, &CUISystem::VideoAction},
+      {"Video ScreenMode Left", 272, &CUISystem::VideoAction},
+      {"Video ScreenMode Right", 273, &CUISystem::VideoAction},
+      {"Video Capturing Disc Type Left", 274, &CUISystem::VideoAction},
+      {"Video Capturing Disc Type Right", 275, &CUISystem::VideoAction},
+      {"Video Capturing Disc Format Left", 276, &CUISystem::VideoAction},
+      {"Video Capturing Disc Format Right", 277, &CUISystem::VideoAction},
+      {"Video Set Snapshot Folder", 278, &CUISystem::VideoAction},
+      {"Video Set Default Folder", 279, &CUISystem::VideoAction},
+      {"Video Set Captured Folder", 280, &CUISystem::VideoAction},
+      {"Video Select Folder", 281, &CUISystem::VideoAction},
+      {"Video Cancel Select Folder", 282, &CUISystem::VideoAction},
+      {"Video File View", 283, &CUISystem::OnNoEffect},
+      {"Video Folder View", 284, &CUISystem::OnNoEffect},
+      {"Video Delete", 285, &CUISystem::VideoAction},
+      {"Video Rename", 286, &CUISystem::OnNoEffect},
+      {"Video Burn", 287, &CUISystem::OnNoEffect},
+      {"Video Move", 288, &CUISystem::OnNoEffect},
+      {"Video Edit", 289, &CUISystem::OnNoEffect},
+      {"Video Archive", 290, &CUISystem::VideoAction},
+      {"Video CD/DVD", 291, &CUISystem::VideoAction},
+      {"Video DV", 292, &CUISystem::OnNoEffect},
+      {"Video Composite In", 293, &CUISystem::OnNoEffect},
+      {"Video SVideo In", 294, &CUISystem::OnNoEffect},
+      {"Video Previous Video", 295, &CUISystem::VideoAction},
+      {"Video Rewind", 296, &CUISystem::VideoAction},
+      {"Video Play", 297, &CUISystem::VideoPlay},
+      {"Video Pause", 298, &CUISystem::VideoPlayPause},
+      {"Video Stop", 299, &CUISystem::VideoExitPlayback},
+      {"Video FastForeward", 300, &CUISystem::VideoAction},
+      {"Video Next Video", 301, &CUISystem::VideoAction},
+      {"Video Take Snapshot", 302, &CUISystem::VideoAction},
+      {"Video Record", 303, &CUISystem::VideoAction},
+      {"Video Play Pause", 304, &CUISystem::VideoAction},
+      {"Video Pause Play", 305, &CUISystem::VideoAction},
+      {"Video Capture Rewind", 306, &CUISystem::VideoAction},
+      {"Video Capture Play", 307, &CUISystem::VideoAction},
+      {"Video Capture Pause", 308, &CUISystem::VideoAction},
+      {"Video Capture Stop", 309, &CUISystem::VideoAction},
+      {"Video Capture FastForeward", 310, &CUISystem::VideoAction},
+      {"Video Capture Video", 311, &CUISystem::VideoAction},
+      {"Video Capture DV", 312, &CUISystem::VideoAction},
+      {"Video Capture Webcam", 313, &CUISystem::VideoAction},
+      {"Video Capture Composite", 314, &CUISystem::VideoAction},
+      {"Video Capture SVideo", 315, &CUISystem::VideoAction},
+      {"Video Start Capturing", 316, &CUISystem::VideoAction},
+      {"Video Stop Capturing", 317, &CUISystem::VideoAction},
+  };
+  for (const auto& r : kActions) m_actions.Register(r.name, r.id, r.handler);
+}

@@ -1,0 +1,224 @@
+// The callback tables the engines and the core object's services call back
+// on. Plain tables without IUnknown: the UI-system object carries each as a
+// sub-object and nobody deletes through them. Operation numbers in the
+// comments are those of the engines' tables; a table whose operation 0 was a
+// destructor starts here at operation 1. Operations whose arguments the
+// engines define take two pointer-wide values until those engines exist.
+#pragma once
+
+#include <cstdint>
+
+using SinkArg = std::intptr_t;
+
+class ISlideShowEventSink {
+ public:
+  virtual int Notify0(SinkArg a, SinkArg b) = 0;
+  virtual int Notify1(SinkArg a, SinkArg b) = 0;
+  virtual int Notify2(SinkArg a, SinkArg b) = 0;
+  virtual int Notify3(SinkArg a, SinkArg b) = 0;
+  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~ISlideShowEventSink() = default;
+};
+
+// The audio service reports a volume or mute change made outside.
+class ICoreAudioEventSink {
+ public:
+  virtual int OnMixerChange() = 0;  // 1
+
+ protected:
+  ~ICoreAudioEventSink() = default;
+};
+
+class IGrabberEventSink {
+ public:
+  virtual int Notify0(SinkArg a, SinkArg b) = 0;
+  virtual int Notify1(SinkArg a, SinkArg b) = 0;
+  virtual int Notify2(SinkArg a, SinkArg b) = 0;
+  virtual int Notify3(SinkArg a, SinkArg b) = 0;
+  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+  virtual int Notify5(SinkArg a, SinkArg b) = 0;
+  virtual int Notify6(SinkArg a, SinkArg b) = 0;
+  virtual int Notify7(SinkArg a, SinkArg b) = 0;
+  virtual int Notify8(SinkArg a, SinkArg b) = 0;
+  virtual int Notify9(SinkArg a, SinkArg b) = 0;
+  virtual int Notify10(SinkArg a, SinkArg b) = 0;
+  virtual int Notify11(SinkArg a, SinkArg b) = 0;
+  virtual int Notify12(SinkArg a, SinkArg b) = 0;
+  virtual int Notify13(SinkArg a, SinkArg b) = 0;
+  virtual int Notify14(SinkArg a, SinkArg b) = 0;
+  virtual int OnBurnPreparation(int event) = 0;  // 15
+  virtual int Notify16(SinkArg a, SinkArg b) = 0;
+  virtual int Notify17(SinkArg a, SinkArg b) = 0;
+  virtual int Notify18(SinkArg a, SinkArg b) = 0;
+  virtual int Notify19(SinkArg a, SinkArg b) = 0;
+  virtual int Notify20(SinkArg a, SinkArg b) = 0;
+  virtual int Notify21(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~IGrabberEventSink() = default;
+};
+
+class IWMPlayerEventSink {
+ public:
+  virtual int Notify1(SinkArg a, SinkArg b) = 0;
+  virtual int Notify2(SinkArg a, SinkArg b) = 0;
+  virtual int Notify3(SinkArg a, SinkArg b) = 0;
+  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+  virtual int Notify5(SinkArg a, SinkArg b) = 0;
+  virtual int Notify6(SinkArg a, SinkArg b) = 0;
+  virtual int Notify7(SinkArg a, SinkArg b) = 0;
+  virtual int Notify8(SinkArg a, SinkArg b) = 0;
+  virtual int Notify9(SinkArg a, SinkArg b) = 0;
+  virtual int Notify10(SinkArg a, SinkArg b) = 0;
+  virtual int Notify11(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~IWMPlayerEventSink() = default;
+};
+
+class IDvGrabEventSink {
+ public:
+  virtual int Notify0(SinkArg a, SinkArg b) = 0;
+  virtual int Notify1(SinkArg a, SinkArg b) = 0;
+  virtual int Notify2(SinkArg a, SinkArg b) = 0;
+  virtual int Notify3(SinkArg a, SinkArg b) = 0;
+  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+  virtual int Notify5(SinkArg a, SinkArg b) = 0;
+  virtual int Notify6(SinkArg a, SinkArg b) = 0;
+  virtual int Notify7(SinkArg a, SinkArg b) = 0;
+  virtual int Notify8(SinkArg a, SinkArg b) = 0;
+  virtual int Notify9(SinkArg a, SinkArg b) = 0;
+  virtual int Notify10(SinkArg a, SinkArg b) = 0;
+  virtual int Notify11(SinkArg a, SinkArg b) = 0;
+  virtual int Notify12(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~IDvGrabEventSink() = default;
+};
+
+// The DVD engine's events, in its order.
+class IDvdEventSink {
+ public:
+  virtual void OnDomain(SinkArg a, SinkArg b) = 0;
+  virtual void OnTitle(SinkArg a, SinkArg b) = 0;
+  virtual void OnChapter(SinkArg a, SinkArg b) = 0;
+  virtual void OnAudio(SinkArg a, SinkArg b) = 0;
+  virtual void OnSubtitle(SinkArg a, SinkArg b) = 0;
+  virtual void OnAngle(SinkArg a, SinkArg b) = 0;
+  virtual void OnButton(SinkArg a, SinkArg b) = 0;
+  virtual void OnTime(SinkArg a, SinkArg b) = 0;
+  virtual void OnPermittedOperations(SinkArg a, SinkArg b) = 0;
+  virtual void OnInvalidRegion(SinkArg a, SinkArg b) = 0;
+  virtual void OnReserved(SinkArg a, SinkArg b) = 0;
+  virtual void OnParentalLevelChange(SinkArg a, SinkArg b) = 0;
+  virtual void OnParentalLevelTooLow(SinkArg a, SinkArg b) = 0;
+  virtual void OnDiscEjected(SinkArg a, SinkArg b) = 0;
+  virtual void OnDiscInserted(SinkArg a, SinkArg b) = 0;
+  virtual void OnComplete(SinkArg a, SinkArg b) = 0;
+  virtual void OnStopped(SinkArg a, SinkArg b) = 0;
+  virtual void OnLibraryNotice(SinkArg a, SinkArg b) = 0;
+  virtual void OnRateChange(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~IDvdEventSink() = default;
+};
+
+// A ripper's progress: the fraction of the current track (a 0 result ends
+// the track), the end of a track and an abort.
+class IRipperEventSink {
+ public:
+  virtual int OnProgress(float fraction) = 0;  // 1
+  virtual int OnFinished() = 0;                // 2
+  virtual int OnAborted() = 0;                 // 3
+
+ protected:
+  ~IRipperEventSink() = default;
+};
+
+class IAuthoringEventSink {
+ public:
+  virtual int Notify0(SinkArg a, SinkArg b) = 0;
+  virtual int Notify1(SinkArg a, SinkArg b) = 0;
+  virtual int Notify2(SinkArg a, SinkArg b) = 0;
+  virtual int Notify3(SinkArg a, SinkArg b) = 0;
+  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+  virtual int Notify5(SinkArg a, SinkArg b) = 0;
+  virtual int Notify6(SinkArg a, SinkArg b) = 0;
+  virtual int Notify7(SinkArg a, SinkArg b) = 0;
+  virtual int Notify8(SinkArg a, SinkArg b) = 0;
+  virtual int Notify9(SinkArg a, SinkArg b) = 0;
+  virtual int Notify10(SinkArg a, SinkArg b) = 0;
+  virtual int Notify11(SinkArg a, SinkArg b) = 0;
+  virtual int Notify12(SinkArg a, SinkArg b) = 0;
+  virtual int Notify13(SinkArg a, SinkArg b) = 0;
+  virtual int Notify14(SinkArg a, SinkArg b) = 0;
+  virtual int Notify15(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~IAuthoringEventSink() = default;
+};
+
+class IRadioEventSink {
+ public:
+  virtual int Notify0(SinkArg a, SinkArg b) = 0;
+  virtual int Notify1(SinkArg a, SinkArg b) = 0;
+  virtual int Notify2(SinkArg a, SinkArg b) = 0;
+  virtual int Notify3(SinkArg a, SinkArg b) = 0;
+  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+  virtual int Notify5(SinkArg a, SinkArg b) = 0;  // returns 0
+  virtual int Notify6(SinkArg a, SinkArg b) = 0;
+  virtual int Notify7(SinkArg a, SinkArg b) = 0;
+  virtual int Notify8(SinkArg a, SinkArg b) = 0;
+  virtual int Notify9(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~IRadioEventSink() = default;
+};
+
+// Special keys of the remote control, from the core object's key input.
+class IKeyDispatchSink {
+ public:
+  // Returns 1 for the keys it takes as its own (7, 8 and the transport keys).
+  virtual int HotkeyDispatch(std::intptr_t window, std::intptr_t code, std::intptr_t extra) = 0;  // 1
+
+ protected:
+  ~IKeyDispatchSink() = default;
+};
+
+// The drive enumerator's media-insertion notice (posted to the UI thread).
+class IPhotoNotifySink {
+ public:
+  virtual int OnMediaNotice(std::intptr_t item) = 0;
+
+ protected:
+  ~IPhotoNotifySink() = default;
+};
+
+class IImageAcquireEventSink {
+ public:
+  virtual int Notify0(SinkArg a, SinkArg b) = 0;
+  virtual int Notify1(SinkArg a, SinkArg b) = 0;
+  virtual int Notify2(SinkArg a, SinkArg b) = 0;
+  virtual int Notify3(SinkArg a, SinkArg b) = 0;
+  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+  virtual int Notify5(SinkArg a, SinkArg b) = 0;
+  virtual int Notify6(SinkArg a, SinkArg b) = 0;
+  virtual int Notify7(SinkArg a, SinkArg b) = 0;
+  virtual int Notify8(SinkArg a, SinkArg b) = 0;
+  virtual int Notify9(SinkArg a, SinkArg b) = 0;
+
+ protected:
+  ~IImageAcquireEventSink() = default;
+};
+
+// Music status flags cleared by the media library.
+class IStatusSink {
+ public:
+  virtual int ClearFirstFlag() = 0;   // 0
+  virtual int ClearSecondFlag() = 0;  // 1
+
+ protected:
+  ~IStatusSink() = default;
+};

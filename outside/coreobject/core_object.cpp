@@ -1,0 +1,72 @@
+#include "outside/coreobject/core_object.h"
+
+#include "interfaces/engines.h"
+#include "outside/coreobject/drive_enumerator.h"
+#include "outside/coreobject/memory_audio.h"
+#include "outside/coreobject/mixhost_audio.h"
+#include "outside/coreobject/services.h"
+#include "platform/com/runtime.h"
+
+using plat::HRESULT;
+
+const std::vector<EngineClass>& EngineClasses() {
+  static const std::vector<EngineClass> kEngines = {
+      {IID_IDiscRunner, CLSID_DiscRunner},
+      {IID_IWMPlayer, CLSID_WMPlayer},
+  };
+  return kEngines;
+}
+
+HRESULT CCoreObject::FinalConstruct() { return plat::S_OK; }
+
+HRESULT CCoreObject::QueryService(plat::ComPtr<plat::IUnknown>& slot,
+                                  const std::function<HRESULT(plat::IUnknown**)>& make, const plat::IID& iid,
+                                  void** out) {
+  if (!slot) {
+    plat::IUnknown* created = nullptr;
+    const HRESULT hr = make(&created);
+    if (plat::FAILED(hr)) return hr;
+    slot.Attach(created);
+  }
+  return slot->QueryInterface(iid, out);
+}
+
+HRESULT CCoreObject::FallbackQueryInterface(const plat::IID& iid, void** out) {
+  auto make = [](auto tag) {
+    using T = typename decltype(tag)::type;
+    return [](plat::IUnknown** created) {
+      return plat::CreateComObject<T>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created));
+    };
+  };
+  if (iid == IID_ICoreAudio) {
+    // The mixer component when it is there, else an in-memory device.
+    auto makeAudio = [](plat::IUnknown** created) {
+      plat::ComPtr<IMixHost> mixer;
+      if (plat::SUCCEEDED(plat::CoCreateInstance(CLSID_MixHost, nullptr, plat::CLSCTX_INPROC_SERVER, IID_IMixHost,
+                                           reinterpret_cast<void**>(&mixer)))) {
+        return plat::CreateComObject<CMixHostAudio>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created),
+                                                    std::move(mixer));
+      }
+      return plat::CreateComObject<CMemoryAudio>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created));
+    };
+    return QueryService(audio_, makeAudio, iid, out);
+  }
+  if (iid == IID_IDriveEnumerator) return QueryService(drives_, make(std::type_identity<CDriveEnumerator>{}), iid, out);
+  if (iid == IID_IKeyInputSource) return QueryService(keys_, make(std::type_identity<CKeyInput>{}), iid, out);
+  if (iid == IID_IImageAcquire || iid == IID_IImageAcquireSession) {
+    return QueryService(images_, make(std::type_identity<CImageAcquire>{}), iid, out);
+  }
+  for (const auto& engine : engineClasses_) {
+    if (iid != engine.iid) continue;
+    auto& slot = engines_[engine.clsid];
+    if (!slot) {
+      plat::IUnknown* created = nullptr;
+      const HRESULT hr = plat::CoCreateInstance(engine.clsid, nullptr, plat::CLSCTX_INPROC_SERVER, plat::IID_IUnknown,
+                                                reinterpret_cast<void**>(&created));
+      if (plat::FAILED(hr)) return hr;
+      slot.Attach(created);
+    }
+    return slot->QueryInterface(iid, out);
+  }
+  return plat::E_NOINTERFACE;
+}

@@ -1,0 +1,57 @@
+// The core object's small services: key input (idle until an input device
+// delivers the remote's special keys) and image acquisition (no devices).
+#pragma once
+
+#include "interfaces/core_object.h"
+#include "platform/com/object.h"
+
+class CKeyInput : public IKeyInputSource {
+ public:
+  using Interfaces = plat::InterfaceList<IKeyInputSource>;
+
+  plat::HRESULT StartInput() override {
+    started_ = true;
+    return plat::S_OK;
+  }
+  plat::HRESULT StopInput() override {
+    started_ = false;
+    return plat::S_OK;
+  }
+  plat::HRESULT SetDispatchSink(IKeyDispatchSink* sink) override {
+    sink_ = sink;
+    return plat::S_OK;
+  }
+
+  bool Started() const { return started_; }
+  IKeyDispatchSink* Sink() const { return sink_; }
+
+ private:
+  bool started_ = false;
+  IKeyDispatchSink* sink_ = nullptr;
+};
+
+class CImageAcquire : public IImageAcquire, public IImageAcquireSession {
+ public:
+  using Interfaces = plat::InterfaceList<IImageAcquire, IImageAcquireSession>;
+
+  plat::HRESULT SetEventSink(IImageAcquireEventSink* sink) override {
+    sink_ = sink;
+    return plat::S_OK;
+  }
+  plat::HRESULT GetDeviceCount(int* count) override {
+    if (!count) return plat::E_POINTER;
+    *count = 0;
+    return plat::S_OK;
+  }
+  plat::HRESULT GetDeviceName(int, char**) override { return plat::E_FAIL; }
+  plat::HRESULT OpenDevice(int) override { return plat::E_FAIL; }
+  plat::HRESULT CloseDevice() override { return plat::S_OK; }
+  plat::HRESULT GetItemCount(int* count) override {
+    if (!count) return plat::E_POINTER;
+    *count = 0;
+    return plat::S_OK;
+  }
+
+ private:
+  IImageAcquireEventSink* sink_ = nullptr;
+};
