@@ -51,6 +51,21 @@ void LinkToFakesink(GstElement* bin, GstPad* pad) {
   gst_element_sync_state_with_parent(sink);
 }
 
+// dvdspu turns a gap on its video input into repeated frames of the video's
+// frame duration; before the stream has told its frame rate that duration is
+// zero and it never finishes. Such gaps are dropped.
+GstPadProbeReturn DropGapsWithoutFrameRate(GstPad* pad, GstPadProbeInfo* info, gpointer) {
+  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+  if (!event || GST_EVENT_TYPE(event) != GST_EVENT_GAP) return GST_PAD_PROBE_OK;
+  gint numerator = 0, denominator = 0;
+  if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
+    const GstStructure* s = gst_caps_get_structure(caps, 0);
+    gst_structure_get_fraction(s, "framerate", &numerator, &denominator);
+    gst_caps_unref(caps);
+  }
+  return numerator > 0 && denominator > 0 ? GST_PAD_PROBE_OK : GST_PAD_PROBE_DROP;
+}
+
 }  // namespace
 
 std::string DvdPipeline::MissingRequired() {
@@ -95,6 +110,9 @@ bool DvdPipeline::Start() {
     return false;
   }
   g_signal_connect(demux, "pad-added", G_CALLBACK(&DvdPipeline::OnPadAdded), this);
+  GstPad* spuVideo = gst_element_get_static_pad(spu_, "video");
+  gst_pad_add_probe(spuVideo, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, DropGapsWithoutFrameRate, nullptr, nullptr);
+  gst_object_unref(spuVideo);
   GstBus* bus = gst_element_get_bus(pipe);
   gst_bus_set_sync_handler(bus, &DvdPipeline::OnBusMessage, this, nullptr);
   gst_object_unref(bus);
@@ -110,7 +128,7 @@ bool DvdPipeline::Push(const std::uint8_t* block, std::size_t size) {
 }
 
 void DvdPipeline::Flush() {
-  if (!pipeline_) return;
+  if (!pipeline_ || !running_) return;
   gst_element_send_event(source_, gst_event_new_flush_start());
   gst_element_send_event(source_, gst_event_new_flush_stop(TRUE));
 }
@@ -155,12 +173,25 @@ void DvdPipeline::SendSpuEvent(GstStructure* structure) {
   gst_object_unref(pad);
 }
 
+void DvdPipeline::SetStill(bool still) {
+  if (!spu_) return;
+  GstStructure* s = gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-still", "still-state",
+                                      G_TYPE_BOOLEAN, still ? TRUE : FALSE, nullptr);
+  GstPad* pad = gst_element_get_static_pad(spu_, "video");
+  gst_pad_send_event(pad, gst_event_new_custom(GST_EVENT_CUSTOM_DOWNSTREAM_OOB, s));
+  gst_object_unref(pad);
+}
+
 void DvdPipeline::SetColorControls(const ColorControls& controls) { ApplyColorControls(balance_, controls); }
 
-void DvdPipeline::Shutdown() {
+void DvdPipeline::Halt() {
   running_ = false;
+  if (pipeline_) gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+}
+
+void DvdPipeline::Shutdown() {
+  Halt();
   if (!pipeline_) return;
-  gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
   GstBus* bus = gst_element_get_bus(pipeline_.get());
   gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
   gst_object_unref(bus);

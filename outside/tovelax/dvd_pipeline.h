@@ -43,7 +43,12 @@ class DvdPipeline {
   // Physical sub-picture stream 0..31; `display` false shows forced pictures only (menus).
   void SelectSubpicture(int physical, bool display);
   void SendSpuEvent(GstStructure* structure);
+  // A still picture (menus): sub-picture changes are drawn on the last frame.
+  void SetStill(bool still);
   void SetColorControls(const ColorControls& controls);
+  // Stops the data flow (a blocked Push returns); the elements stay until Shutdown.
+  void Halt();
+  // Halts and releases the pipeline; no other thread may use it any more.
   void Shutdown();
 
  private:

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "outside/tovelax/languages.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kStillPoll = std::chrono::milliseconds(40);
+constexpr auto kLead = std::chrono::milliseconds(600);
 constexpr std::int64_t kTicksPerSecond = 90000;
 
 std::uint32_t UopMask(const user_ops_t& u) {
@@ -102,8 +104,9 @@ HRESULT DvdSession::Open(const std::string& path, bool startPaused) {
 
 void DvdSession::Close() {
   SetRun(Run::kQuit);
-  if (pipeline_) pipeline_->Shutdown();  // unblocks a reader waiting in Push
+  if (pipeline_) pipeline_->Halt();  // unblocks a reader waiting in Push
   if (reader_.joinable()) reader_.join();
+  if (pipeline_) pipeline_->Shutdown();
   pipeline_.reset();
   std::lock_guard lock(navMutex_);
   if (nav_) dvdnav_close(nav_);
@@ -119,7 +122,13 @@ void DvdSession::SetRun(Run run) {
   runChanged_.notify_all();
 }
 
-void DvdSession::Wake() { runChanged_.notify_all(); }
+void DvdSession::Wake() {
+  {
+    std::lock_guard lock(runMutex_);
+    nudged_ = true;
+  }
+  runChanged_.notify_all();
+}
 
 bool DvdSession::Prohibited(std::uint32_t uop) { return (uops_ & uop) != 0; }
 
@@ -139,6 +148,7 @@ void DvdSession::ReaderLoop() {
     bool stopped = false;
     int still = -1;
     std::size_t length = 0;
+    std::int64_t paceTicks = -1;
     {
       std::lock_guard lock(navMutex_);
       int event = DVDNAV_NOP;
@@ -149,17 +159,40 @@ void DvdSession::ReaderLoop() {
       } else {
         length = HandleBlock(event, block, size, &spuEvents, &flush, &still);
         stopped = event == DVDNAV_STOP;
+        if (event == DVDNAV_NAV_PACKET && length > 0 && domain_ == kDomainTitle && speed_ == kNormalSpeed)
+          paceTicks = currentTicks_;
       }
     }
     if (stopped) SetRun(Run::kStopped);
     if (flush) pipeline_->Flush();
+    if (flush || still >= 0) paceReset_ = true;
     for (GstStructure* structure : spuEvents) pipeline_->SendSpuEvent(structure);
+    if (stillActive_ != stillSent_) {  // only this thread changes either
+      stillSent_ = stillActive_;
+      pipeline_->SetStill(stillSent_);
+    }
     if (length > 0) pipeline_->Push(block, length);
     if (still >= 0) {
       std::unique_lock lock(runMutex_);
-      runChanged_.wait_for(lock, kStillPoll);
+      runChanged_.wait_for(lock, kStillPoll, [&] { return std::exchange(nudged_, false) || run_ != Run::kPlaying; });
     }
+    if (paceTicks >= 0) Pace(paceTicks);
   }
+}
+
+// Keeps reading at most kLead ahead of real time, so that the pipeline is fed
+// just in time and the client hears of chapters and times as they are shown.
+void DvdSession::Pace(std::int64_t ticks) {
+  const auto now = Clock::now();
+  if (paceReset_.exchange(false) || ticks < paceLastTicks_ || ticks - paceLastTicks_ > 2 * kTicksPerSecond) {
+    paceOrigin_ = now;
+    paceBase_ = ticks;
+  }
+  paceLastTicks_ = ticks;
+  const auto due = paceOrigin_ + std::chrono::microseconds((ticks - paceBase_) * 1000000 / kTicksPerSecond) - kLead;
+  if (due <= now) return;
+  std::unique_lock lock(runMutex_);
+  runChanged_.wait_until(lock, due, [&] { return std::exchange(nudged_, false) || run_ != Run::kPlaying; });
 }
 
 std::size_t DvdSession::HandleBlock(int event, std::uint8_t* block, int length,
@@ -446,6 +479,7 @@ HRESULT DvdSession::Resume() {
     std::lock_guard lock(runMutex_);
     if (run_ != Run::kPaused) return kFail;
   }
+  paceReset_ = true;
   pipeline_->SetPaused(false);
   SetRun(Run::kPlaying);
   return kOk;
@@ -780,6 +814,8 @@ std::uint32_t DvdSession::ProhibitedOps() {
 
 void DvdSession::Buttons(std::int32_t* count, std::int32_t* selected) {
   std::lock_guard lock(navMutex_);
+  std::int32_t button = 0;
+  if (dvdnav_get_current_highlight(nav_, &button) == DVDNAV_STATUS_OK) selectedButton_ = button;
   *count = std::max(buttons_, 0);
   *selected = selectedButton_;
 }

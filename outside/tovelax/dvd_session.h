@@ -106,6 +106,7 @@ class DvdSession {
   void NoteStreams(int menuSpuPhysical);
   int FramesPerSecond();
   void SetRunIfStopped();
+  void Pace(std::int64_t ticks);
   void RefreshDomain();
   int AudioStreamIdLocked(int logical);
   bool Prohibited(std::uint32_t uop);
@@ -141,6 +142,7 @@ class DvdSession {
   bool subtitleUserSet_ = false;
   int audioStreamId_ = -1;
   bool stillActive_ = false;
+  bool stillSent_ = false;
   std::chrono::steady_clock::time_point stillStart_{};
   bool scanShown_ = false;
   bool scanBackward_ = false;
@@ -155,6 +157,11 @@ class DvdSession {
   std::condition_variable runChanged_;
   Run run_ = Run::kIdle;
   std::atomic<std::int32_t> speed_{kNormalSpeed};
+  bool nudged_ = false;  // guarded by runMutex_: the client asked for something
+  std::atomic<bool> paceReset_{true};
+  std::chrono::steady_clock::time_point paceOrigin_{};
+  std::int64_t paceBase_ = 0;
+  std::int64_t paceLastTicks_ = 0;
   std::thread reader_;
 };
 

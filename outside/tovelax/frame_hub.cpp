@@ -25,7 +25,6 @@ void FrameHub::SetSizeListener(std::function<void(std::uint32_t, std::uint32_t)>
 }
 
 void FrameHub::Publish(std::shared_ptr<const VideoFrame> frame) {
-  std::function<void(std::uint32_t, std::uint32_t)> sizeChanged;
   std::lock_guard lock(mutex_);
   const bool resized = !latest_ || latest_->width != frame->width || latest_->height != frame->height;
   if (resized && sizeListener_) sizeListener_(frame->width, frame->height);

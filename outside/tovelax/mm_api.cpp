@@ -127,6 +127,7 @@ HRESULT MMApi::CloseWithRecord(ResumeRecord* resume) {
   saveResumeAtClose_ = false;
   mediaBits_ = 0;
   frames_.Reset();
+  events_.Clear();  // what the client did not read is released now
   return wasOpen ? kOk : kFalse;
 }
 

@@ -337,6 +337,8 @@ class IFrameSink {
 // ---------------------------------------------------------------------------
 // Sub-objects of the API object.
 
+// Opening, closing and settings of the source. Open plays at once only when
+// kPropAutoPlay is 1; otherwise the disc waits at its start for Play.
 class IMMSource {
  public:
   virtual HRESULT Open(const char* path) = 0;
@@ -498,7 +500,7 @@ class IMMDecoder {
 class IMMEventQueue {
  public:
   virtual HRESULT SetNotifyWindow(HWND window, std::uint32_t message, std::intptr_t instance) = 0;
-  // Takes the oldest event; kFalse-free failure (kFail) when the queue is empty.
+  // Takes the oldest event; kFail when the queue is empty.
   virtual HRESULT GetEvent(std::int32_t* code, std::intptr_t* value1, std::intptr_t* value2) = 0;
   // Releases what an event's values point to; every event taken must be freed.
   virtual HRESULT FreeEvent(std::int32_t code, std::intptr_t value1, std::intptr_t value2) = 0;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <string_view>
 
 namespace tovelax {
 namespace {
@@ -73,7 +74,10 @@ GstElement* MakeVideoOutputBin(const FrameCallback* onFrame, GstElement** balanc
   gst_element_link_many(queue, convertIn, balancer, convertOut, nullptr);
   gst_element_link_filtered(convertOut, sink, caps);
   gst_caps_unref(caps);
-  g_object_set(sink, "sync", TRUE, "max-buffers", 2u, "drop", FALSE, "qos", TRUE, nullptr);
+  // Not async: after a flush (a jump on the disc) the sinks go on at once
+  // instead of waiting for every stream to preroll again, which a stream
+  // that has stopped flowing would never do.
+  g_object_set(sink, "sync", TRUE, "async", FALSE, "max-buffers", 2u, "drop", FALSE, "qos", TRUE, nullptr);
   GstAppSinkCallbacks callbacks{};
   callbacks.new_sample = OnNewSample;
   gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, const_cast<FrameCallback*>(onFrame), nullptr);
@@ -87,9 +91,10 @@ GstElement* MakeVideoOutputBin(const FrameCallback* onFrame, GstElement** balanc
 GstElement* MakeAudioSink(bool discard) {
   GstElement* sink = nullptr;
   if (!discard) sink = gst_element_factory_make("autoaudiosink", nullptr);
-  if (!sink) {
-    sink = gst_element_factory_make("fakesink", nullptr);
-    g_object_set(sink, "sync", TRUE, nullptr);
+  if (!sink) sink = gst_element_factory_make("fakesink", nullptr);
+  for (const char* name : {"sync", "async"}) {
+    if (g_object_class_find_property(G_OBJECT_GET_CLASS(sink), name))
+      g_object_set(sink, name, std::string_view(name) == "sync" ? TRUE : FALSE, nullptr);
   }
   return sink;
 }

@@ -4,8 +4,12 @@
 # and one subtitle stream. The result is cached: it is rebuilt only when this
 # script changes.
 set -euo pipefail
-out=${1:?usage: make_test_dvd.sh <output dir>}
+out=$(realpath -m "${1:?usage: make_test_dvd.sh <output dir>}")
 script_sum=$(sha256sum "$0" | cut -c1-16)
+# Several test processes may ask at once: one builds, the others wait.
+mkdir -p "$(dirname "$out")"
+exec 9>"$out.lock"
+flock -w 300 9
 if [[ -f "$out/stamp" && "$(cat "$out/stamp")" == "$script_sum" ]]; then
   exit 0
 fi
@@ -33,14 +37,14 @@ clip() { # name seconds colour tone1 tone2
     -target pal-dvd -b:v 1500k -c:a:0 ac3 -b:a:0 128k -c:a:1 mp2 -b:a:1 128k \
     "$1.mpg"
 }
-clip t1 2.4 red 440 660
-clip t2 2.4 blue 550 770
+clip t1 4 red 440 660
+clip t2 4 blue 550 770
 "${ff[@]}" -f lavfi -i "color=c=darkgreen:s=720x576:rate=25:duration=1" \
   -f lavfi -i "anullsrc=r=48000:cl=stereo" -t 1 -target pal-dvd -b:v 1000k -c:a ac3 menu_bg.mpg
 
 cat > sub.xml <<'XML'
 <subpictures format="PAL"><stream>
-  <spu start="00:00:00.20" end="00:00:02.20" image="sub.png"/>
+  <spu start="00:00:00.20" end="00:00:03.50" image="sub.png"/>
 </stream></subpictures>
 XML
 spumux -s 0 sub.xml < t1.mpg > t1s.mpg 2>spumux-t1.log
@@ -80,11 +84,11 @@ cat > dvd.xml <<'XML'
       <audio format="mp2" lang="fr"/>
       <subpicture lang="de"/>
       <pgc>
-        <vob file="t1s.mpg" chapters="0,1.2"/>
+        <vob file="t1s.mpg" chapters="0,2.0"/>
         <post>call vmgm menu 1;</post>
       </pgc>
       <pgc>
-        <vob file="t2s.mpg" chapters="0,1.2"/>
+        <vob file="t2s.mpg" chapters="0,2.0"/>
         <post>call vmgm menu 1;</post>
       </pgc>
     </titles>
@@ -92,5 +96,6 @@ cat > dvd.xml <<'XML'
 </dvdauthor>
 XML
 VIDEO_FORMAT=PAL dvdauthor -x dvd.xml >dvdauthor.log 2>&1 || { cat dvdauthor.log; exit 1; }
+mv t1.mpg ../video.mpg
 cd "$out" && rm -rf work
 echo "$script_sum" > "$out/stamp"
