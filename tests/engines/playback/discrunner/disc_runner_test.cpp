@@ -12,6 +12,7 @@
 
 #include "platform/com/hresult.h"
 #include "platform/sys/clock.h"
+#include "platform/win/display_link.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 #include "tests/engines/playback/discrunner/fake_tovelax.h"
@@ -601,6 +602,28 @@ TEST_F(DiscRunnerTest, ShowVideoNeedsAnOpenSource) {
   EXPECT_EQ(r.ShowVideo(FALSE), S_OK);
   EXPECT_FALSE(IsWindowVisible(r.video_window()));
   EXPECT_EQ(r.SetOwnerWindow(nullptr), E_FAIL);
+}
+
+TEST_F(DiscRunnerTest, FramesAreDrawnIntoTheVideoWindow) {
+  CDiscRunner& r = Opened();
+  ASSERT_NE(script->frameSink, nullptr);
+  // A 2×2 frame: left column red, right column blue (BGRA bytes).
+  auto frame = std::make_shared<tovelax::VideoFrame>();
+  frame->width = 2;
+  frame->height = 2;
+  frame->stride = 8;
+  frame->pixels = {0, 0, 255, 255, 255, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0, 255};
+  script->frameSink->OnFrame(frame, {10, 20, 4, 4}, {0, 0, 2, 2}, true);
+  SurfacePtr surface = GetWindowSurface(r.video_window());
+  ASSERT_TRUE(surface);
+  EXPECT_EQ(surface->pixel(11, 21), 0xFFFF0000u);  // red as BGRA in a 32-bit word
+  EXPECT_EQ(surface->pixel(13, 23), 0xFF0000FFu);  // blue
+  EXPECT_NE(surface->pixel(14, 21), 0xFF0000FFu);  // outside the destination
+  // Hidden video draws nothing.
+  frame = std::make_shared<tovelax::VideoFrame>(*frame);
+  std::fill(frame->pixels.begin(), frame->pixels.end(), 0x80);
+  script->frameSink->OnFrame(frame, {10, 20, 4, 4}, {0, 0, 2, 2}, false);
+  EXPECT_EQ(surface->pixel(11, 21), 0xFFFF0000u);
 }
 
 }  // namespace
