@@ -4,6 +4,11 @@
 #include <cstring>
 
 #include "corebridge/core/config.h"
+#include "corebridge/core/movie_config.h"
+#include "corebridge/core/music_config.h"
+#include "corebridge/core/photo_config.h"
+#include "corebridge/core/radio_config.h"
+#include "corebridge/core/video_config.h"
 #include "corebridge/core/registry_key.h"
 #include "corebridge/core/ui_system_object.h"
 #include "corebridge/core/user_folders.h"
@@ -35,11 +40,24 @@ int CUISystem::CreateMediaFolders() {
   const std::string& radioBase = VendorId() == 4 ? config.m_strMusicFolder : config.m_strDocumentsFolder;
   config.m_strRadioFolder = Join(radioBase, LookupOr(m_pUICallback, "MYRADIO", "My Radio"));
   if (config.m_aFeatureWords[FEATURE_RADIO] & 1) EnsureFolder(config.m_strRadioFolder);
+  // Defaults of the sections' folders; "Config.xml", read afterwards, may
+  // name others.
+  config.m_pPhoto->m_strBrowseFolder = config.m_strPicturesFolder;
+  config.m_pPhoto->m_strAcquiredImageFolder = config.m_strPicturesFolder;
+  config.m_pPhoto->m_strMusicFolder = config.m_strMusicFolder;
   config.m_strSnapshotFolder = Join(config.m_strPicturesFolder, "Snapshot");
+  config.m_pMovie->m_strSnapshotFolder = Join(config.m_strSnapshotFolder, "Movie Snapshot");
   if (config.m_aFeatureWords[FEATURE_MOVIE] & 1) {
     EnsureFolder(config.m_strSnapshotFolder);
-    EnsureFolder(Join(config.m_strSnapshotFolder, "Movie Snapshot"));
+    EnsureFolder(config.m_pMovie->m_strSnapshotFolder);
   }
+  config.m_pVideo->m_strBrowseFolder = config.m_strVideoFolder;
+  config.m_pVideo->m_strDefaultFolder = config.m_strVideoFolder;
+  config.m_pVideo->m_strCapturedFolder = config.m_strVideoFolder;
+  config.m_pVideo->m_strSnapshotFolder = Join(config.m_strSnapshotFolder, "Video Snapshot");
+  config.m_pRadio->m_strRecordFolder = config.m_strRadioFolder;
+  config.m_pMusic->m_strDefaultFolder = config.m_strMusicFolder;
+  config.m_pMusic->m_strBrowseFolder = config.m_strMusicFolder;
   auto drives = CoreService<IDriveEnumerator>();
   if (!drives) return E_FAIL;
   BuildDriveLists();

@@ -285,13 +285,16 @@ int CUISystem::MoviePowerStep(bool battery) {
   if (FAILED(QueryCore(IID_IDiscRunner, dvd.ReleaseAndGetAddressOf()))) return 0;
   if (m_pStates->nMoviePlayState == 0 || m_pStates->nMoviePlayState == 1) return 0;
   if (battery) {
-    if (m_nLcdBrightness) {
-      int before = 0;
-      QueryBrightness(before);
-      SetBrightness(((m_nLcdBrightness + 1) >> 1) - 1);
+    // A brightness that cannot be read is left alone.
+    int before = 0;
+    if (m_nLcdBrightness && QueryBrightness(before)) {
+      const int target = ((m_nLcdBrightness + 1) >> 1) - 1;
+      SetBrightness(target);
+      // The set is posted and may not be applied when the window answers
+      // the second read; the offset is what the set takes away.
       int after = 0;
       QueryBrightness(after);
-      m_nBrightnessOffset = before - after;
+      m_nBrightnessOffset = before - (after == before ? target : after);
     }
     return MovieEngineReapplyOnPowerApply();
   }
@@ -308,12 +311,22 @@ int CUISystem::SwitchProcessorScheme() {
   BYTE current = 0;
   if (!m_services.powerScheme->ReadThrottle(current)) return 0;
   m_pConfig->m_nSavedPowerScheme = current;
-  return m_services.powerScheme->WriteThrottle(3) ? 1 : 0;
+  if (!m_services.powerScheme->WriteThrottle(3)) return 0;
+  m_bSchemeSwitched = 1;
+  return 1;
 }
 
 int CUISystem::RestoreProcessorScheme() {
   if (!m_pConfig || !m_pConfig->m_bPowerSave) return 0;
-  return m_services.powerScheme->WriteThrottle(m_pConfig->m_nSavedPowerScheme) ? 1 : 0;
+  if (!m_services.powerScheme->WriteThrottle(m_pConfig->m_nSavedPowerScheme)) return 0;
+  m_bSchemeSwitched = 0;
+  return 1;
+}
+
+// Leaving on battery must not leave the machine's scheme switched.
+void CUISystem::RestoreSchemeAtStop() {
+  if (!m_bSchemeSwitched || !m_pConfig) return;
+  if (m_services.powerScheme->WriteThrottle(m_pConfig->m_nSavedPowerScheme)) m_bSchemeSwitched = 0;
 }
 
 void CUISystem::OnBatteryTimer(UINT_PTR id) {

@@ -156,6 +156,7 @@ HRESULT CUISystem::Stop() {
   m_pScheduleTimer.reset();
   if (m_pConfig) SetVolumeQuiet(m_pConfig->m_bMute, m_pConfig->m_fVolume);
   StopActiveModule();
+  RestoreSchemeAtStop();
   HiddenWindowCreate(0);
   if (auto keys = CoreService<IKeyInputSource>()) {
     keys->StopInput();

@@ -27,6 +27,7 @@ class CConfig;
 class CScheduleList;
 class CScheduleTimer;
 class CHiddenWindow;
+class CAudioProfileList;
 class ILocalClock;
 
 // What the object takes from its surroundings; tests replace each part.
@@ -116,6 +117,7 @@ class CUISystem : public IUISystem {
   int MoviePowerStep(bool battery);
   int SwitchProcessorScheme();
   int RestoreProcessorScheme();
+  void RestoreSchemeAtStop();
   void StopPlaybackForSuspend(bool criticalBattery);
 
   // --- Remote control, keys, volume and status texts ---------------------------
@@ -123,6 +125,9 @@ class CUISystem : public IUISystem {
   int QueryBrightness(int& level);
   int SetBrightness(int level);
   int HotkeyDispatch(std::intptr_t window, std::intptr_t code, std::intptr_t extra);
+  // Fills the list with one profile per audio device; 0 without the audio
+  // service (the list is left as it is).
+  int EnumMixerDevices(CAudioProfileList& list);
   int SetNamedItemState(const std::string& text, int flag);
   int ShowNamedItem(const std::string& key);
   int ShowNamedText(const std::string& text);
@@ -512,6 +517,7 @@ class CUISystem : public IUISystem {
   int m_bStarted = 0;
   std::string m_strText;
   int m_nLcdBrightness = 0;
+  int m_bSchemeSwitched = 0;  // the battery throttle is in force
   std::unique_ptr<VideoForwarder> m_pVideoForwarder;
   std::unique_ptr<CModuleStates> m_pStates;  // views into the configuration
   // The schedule occurrences the tick last opened, started and stopped.

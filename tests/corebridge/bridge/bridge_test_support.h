@@ -15,6 +15,7 @@
 #include "corebridge/core/hidden_window.h"
 #include "corebridge/core/schedule_list.h"
 #include "corebridge/core/ui_system_object.h"
+#include "interfaces/engines.h"
 #include "outside/coreobject/drive_enumerator.h"
 #include "outside/coreobject/memory_audio.h"
 #include "outside/coreobject/services.h"
@@ -126,11 +127,14 @@ class TestCoreObject : public ICoreObject {
     if (iid == IID_ICoreAudio && audio) return audio->QueryInterface(iid, out);
     if (iid == IID_IDriveEnumerator && drives) return drives->QueryInterface(iid, out);
     if (iid == IID_IKeyInputSource && keys) return keys->QueryInterface(iid, out);
+    // Any object stands for the DVD engine where only its presence counts.
+    if (iid == IID_IDiscRunner && dvdPresent) return keys->QueryInterface(IID_IUnknown, out);
     return E_NOINTERFACE;
   }
   ComPtr<ComObject<CMemoryAudio>> audio = MakeComObject<CMemoryAudio>();
   ComPtr<ComObject<CDriveEnumerator>> drives;
   ComPtr<ComObject<CKeyInput>> keys = MakeComObject<CKeyInput>();
+  bool dvdPresent = false;
 };
 
 // Remote-control helper window: records the messages it gets and answers

@@ -1,7 +1,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "corebridge/core/movie_config.h"
+#include "corebridge/core/music_config.h"
+#include "corebridge/core/photo_config.h"
+#include "corebridge/core/radio_config.h"
 #include "corebridge/core/registry_key.h"
+#include "corebridge/core/video_config.h"
 #include "platform/registry/registry.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
@@ -24,6 +29,14 @@ TEST_F(FoldersTest, ModuleFoldersBelowTheUserFolders) {
   EXPECT_TRUE(fs::is_directory(Config().m_strRadioFolder));
   EXPECT_TRUE(fs::is_directory(Config().m_strSnapshotFolder + "/Movie Snapshot"));
   EXPECT_EQ(docs.rfind(env_.dir(), 0), 0u) << docs;  // all inside the temporary home
+  // The sections take their folders from these.
+  EXPECT_EQ(Config().m_pVideo->m_strSnapshotFolder, Config().m_strSnapshotFolder + "/Video Snapshot");
+  EXPECT_FALSE(fs::exists(Config().m_pVideo->m_strSnapshotFolder));  // not made here
+  EXPECT_EQ(Config().m_pVideo->m_strCapturedFolder, Config().m_strVideoFolder);
+  EXPECT_EQ(Config().m_pRadio->m_strRecordFolder, Config().m_strRadioFolder);
+  EXPECT_EQ(Config().m_pMusic->m_strBrowseFolder, Config().m_strMusicFolder);
+  EXPECT_EQ(Config().m_pPhoto->m_strAcquiredImageFolder, Config().m_strPicturesFolder);
+  EXPECT_EQ(Config().m_pMovie->m_strSnapshotFolder, Config().m_strSnapshotFolder + "/Movie Snapshot");
 }
 
 TEST_F(FoldersTest, FeatureBitsAndVendorDecideWhatIsCreatedAndWhere) {

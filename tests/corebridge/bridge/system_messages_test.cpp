@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "corebridge/core/registry_key.h"
+#include "platform/registry/registry.h"
 #include "platform/sys/power_status.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
@@ -168,6 +170,50 @@ TEST_F(SystemMessagesTest, BatteryTimersFollowTheBatteryFlags) {
   power_->status_.ACLineStatus = AC_LINE_UNKNOWN;
   Send(WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE);
   EXPECT_EQ(Config().m_bOnMains, 1);
+}
+
+TEST_F(SystemMessagesTest, StopRestoresASwitchedProcessorScheme) {
+  Config().m_bPowerSave = 1;
+  Start();
+  scheme_->throttle = 9;
+  power_->status_.ACLineStatus = AC_LINE_OFFLINE;
+  Send(WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE);
+  EXPECT_EQ(scheme_->throttle, 3);
+  system_->Stop();
+  EXPECT_EQ(scheme_->throttle, 9);
+  EXPECT_EQ(scheme_->writes, (std::vector<BYTE>{3, 9}));
+}
+
+TEST_F(SystemMessagesTest, MoviePowerStepsHalveAndRestoreTheBrightness) {
+  CRegistryKey key(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(key.Create(HKEY_LOCAL_MACHINE, CConfig::kRegistryKey));
+  key.SetDword("LCDControl", 1);
+  key.Close();
+  Config().m_bPowerSave = 1;
+  auto remote = std::make_unique<RemoteWindow>();
+  remote->brightness = 8;
+  Start();
+  ASSERT_EQ(system_->LcdBrightnessLevel(), 8);
+  core_->dvdPresent = true;
+  Config().m_nActiveModule = MODULE_MOVIE;
+  system_->States().nMoviePlayState = 4;
+  system_->MoviePowerStep(true);
+  Pump();
+  EXPECT_EQ(remote->brightness, 3);  // ((8 + 1) >> 1) - 1
+  EXPECT_EQ(system_->BrightnessOffset(), 5);
+  EXPECT_TRUE(Stepped("MovieEngineReapplyOnPowerApply"));
+  system_->MoviePowerStep(false);
+  Pump();
+  EXPECT_EQ(remote->brightness, 8);
+  // Without the window the brightness cannot be read: its step is skipped.
+  remote.reset();
+  system_->MoviePowerStep(true);
+  EXPECT_EQ(system_->BrightnessOffset(), 5);
+  // Nothing playing: no step at all.
+  steps_.clear();
+  system_->States().nMoviePlayState = 1;
+  EXPECT_EQ(system_->MoviePowerStep(true), 0);
+  EXPECT_TRUE(steps_.empty());
 }
 
 TEST_F(SystemMessagesTest, PowerChangesAreIgnoredWithoutPowerSaving) {

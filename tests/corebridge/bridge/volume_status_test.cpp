@@ -1,3 +1,6 @@
+#include <cstring>
+
+#include "corebridge/core/audio_profile.h"
 #include "corebridge/core/registry_key.h"
 #include "platform/registry/registry.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
@@ -89,6 +92,31 @@ TEST_F(VolumeTest, NoAudioServiceFailsTheActions) {
   for (const char* name : {"Vol Up", "Vol Down", "Vol Mute", "Vol Unmute", "Vol Mute Unmute"}) {
     EXPECT_EQ(system_->ExecuteAction(name, 0, 0), E_FAIL) << name;
   }
+}
+
+TEST_F(VolumeTest, DeviceListHasOneProfilePerDevice) {
+  CAudioProfileList list;
+  list.m_profiles.resize(3);
+  core_->audio->SelectRecordingSource(1);
+  core_->audio->SetSpeakersVolume(0, 0.5f);
+  ASSERT_EQ(system_->EnumMixerDevices(list), 1);
+  ASSERT_EQ(list.m_profiles.size(), 1u);
+  const CAudioProfile& p = list.m_profiles[0];
+  EXPECT_EQ(p.m_strName, CMemoryAudio::kDeviceName);
+  EXPECT_STREQ(reinterpret_cast<const char*>(p.m_settings.data()), "Master Volume");
+  float volume = 0;
+  std::memcpy(&volume, p.m_settings.data() + 68, 4);
+  EXPECT_FLOAT_EQ(volume, 0.5f);
+  EXPECT_EQ(p.m_settings[72], 4);  // the speakers' line type
+  ASSERT_EQ(p.m_items.size(), 2u);
+  EXPECT_STREQ(reinterpret_cast<const char*>(p.m_items[1].data()), "CD Audio");
+  ASSERT_EQ(p.m_wideItems.size(), 2u);
+  EXPECT_EQ(p.m_wideItems[0][64], 0);  // not the recording source
+  EXPECT_EQ(p.m_wideItems[1][64], 1);
+  // Without the audio service the list stays as it is.
+  core_->audio.Reset();
+  EXPECT_EQ(system_->EnumMixerDevices(list), 0);
+  EXPECT_EQ(list.m_profiles.size(), 1u);
 }
 
 TEST_F(VolumeTest, SpeedTexts) {
