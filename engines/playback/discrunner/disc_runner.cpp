@@ -13,8 +13,6 @@
 #include "engines/playback/discrunner/language_names.h"
 #include "engines/playback/discrunner/placement.h"
 #include "platform/com/hresult.h"
-#include "platform/gdi/blit.h"
-#include "platform/gdi/objects.h"
 #include "platform/win/display_link.h"
 #include "platform/win/input.h"
 #include "platform/win/message.h"
@@ -305,9 +303,10 @@ HRESULT CDiscRunner::UpdateVideoPosition(int x, int y, int width, int height, fl
 HRESULT CDiscRunner::SetFullScreen() {
   auto* v = video();
   if (!v || !videoWindow_) return E_FAIL;
-  const plat::HWND top = plat::GetAncestor(videoWindow_, plat::GA_ROOT);
-  plat::RECT monitor{0, 0, plat::GetSystemMetrics(plat::SM_CXSCREEN), plat::GetSystemMetrics(plat::SM_CYSCREEN)};
-  (void)top;  // one monitor: the top-level window's nearest monitor is the screen
+  // The monitor nearest to the video window's top-level window: the display
+  // shows the whole window tree on one screen.
+  const plat::RECT monitor{0, 0, plat::GetSystemMetrics(plat::SM_CXSCREEN),
+                           plat::GetSystemMetrics(plat::SM_CYSCREEN)};
 
   std::optional<discrunner::Ratio> aspect;
   tovelax::VideoAttributes attributes{};
