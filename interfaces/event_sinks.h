@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "interfaces/discrunner.h"
+
 using SinkArg = std::intptr_t;
 
 class ISlideShowEventSink {
@@ -98,32 +100,7 @@ class IDvGrabEventSink {
   ~IDvGrabEventSink() = default;
 };
 
-// The DVD engine's events, in its order.
-class IDvdEventSink {
- public:
-  virtual void OnDomain(SinkArg a, SinkArg b) = 0;
-  virtual void OnTitle(SinkArg a, SinkArg b) = 0;
-  virtual void OnChapter(SinkArg a, SinkArg b) = 0;
-  virtual void OnAudio(SinkArg a, SinkArg b) = 0;
-  virtual void OnSubtitle(SinkArg a, SinkArg b) = 0;
-  virtual void OnAngle(SinkArg a, SinkArg b) = 0;
-  virtual void OnButton(SinkArg a, SinkArg b) = 0;
-  virtual void OnTime(SinkArg a, SinkArg b) = 0;
-  virtual void OnPermittedOperations(SinkArg a, SinkArg b) = 0;
-  virtual void OnInvalidRegion(SinkArg a, SinkArg b) = 0;
-  virtual void OnReserved(SinkArg a, SinkArg b) = 0;
-  virtual void OnParentalLevelChange(SinkArg a, SinkArg b) = 0;
-  virtual void OnParentalLevelTooLow(SinkArg a, SinkArg b) = 0;
-  virtual void OnDiscEjected(SinkArg a, SinkArg b) = 0;
-  virtual void OnDiscInserted(SinkArg a, SinkArg b) = 0;
-  virtual void OnComplete(SinkArg a, SinkArg b) = 0;
-  virtual void OnStopped(SinkArg a, SinkArg b) = 0;
-  virtual void OnLibraryNotice(SinkArg a, SinkArg b) = 0;
-  virtual void OnRateChange(SinkArg a, SinkArg b) = 0;
-
- protected:
-  ~IDvdEventSink() = default;
-};
+// The DVD engine's events: IDvdEventSink in interfaces/discrunner.h.
 
 // A ripper's progress: the fraction of the current track (a 0 result ends
 // the track), the end of a track and an abort.

@@ -372,25 +372,25 @@ class CUISystem : public IUISystem {
   };
   class DvdSink final : public IDvdEventSink {
    public:
-    void OnDomain(SinkArg, SinkArg) override {}
-    void OnTitle(SinkArg, SinkArg) override {}
-    void OnChapter(SinkArg, SinkArg) override {}
-    void OnAudio(SinkArg, SinkArg) override {}
-    void OnSubtitle(SinkArg, SinkArg) override {}
-    void OnAngle(SinkArg, SinkArg) override {}
-    void OnButton(SinkArg, SinkArg) override {}
-    void OnTime(SinkArg, SinkArg) override {}
-    void OnPermittedOperations(SinkArg, SinkArg) override {}
-    void OnInvalidRegion(SinkArg, SinkArg) override {}
-    void OnReserved(SinkArg, SinkArg) override {}
-    void OnParentalLevelChange(SinkArg, SinkArg) override {}
-    void OnParentalLevelTooLow(SinkArg, SinkArg) override {}
-    void OnDiscEjected(SinkArg, SinkArg) override {}
-    void OnDiscInserted(SinkArg, SinkArg) override {}
-    void OnComplete(SinkArg, SinkArg) override {}
-    void OnStopped(SinkArg, SinkArg) override {}
-    void OnLibraryNotice(SinkArg, SinkArg) override {}
-    void OnRateChange(SinkArg, SinkArg) override {}
+    void OnDomainChange(std::int32_t) override {}
+    void OnTitleChange(std::int32_t) override {}
+    void OnChapterStart(std::int32_t) override {}
+    void OnAudioChange(std::int32_t) override {}
+    void OnSubtitleChange(std::int32_t) override {}
+    void OnAngleChange(std::int32_t) override {}
+    void OnButtonChange(std::int32_t) override {}
+    void OnTimeChange(const std::uint32_t*, const std::uint32_t*) override {}
+    void OnValidOperationsChange(std::uint32_t) override {}
+    void OnInvalidRegion(std::int32_t) override {}
+    void Reserved10() override {}
+    void OnParentalLevelChange(std::int32_t) override {}
+    void OnParentalLevelTooLow() override {}
+    void OnDiscEjected() override {}
+    void OnDiscInserted() override {}
+    void OnComplete() override {}
+    void OnStopped() override {}
+    void OnLibraryNotice() override {}
+    void OnRateChange(std::int32_t) override {}
   };
   class RipperSink final : public IRipperEventSink {
    public:
