@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "corebridge/core/config.h"
+#include "corebridge/core/radio_config.h"
+#include "lounge/shell/app_services.h"
 #include "lounge/shell/playback_bar.h"
 #include "platform/sys/clock.h"
 #include "platform/win/controls/controls.h"
@@ -59,7 +61,9 @@ class PlaybackBarTest : public ::testing::Test {
     WriteStrip(env.skin, folder + "up.bmp", kUp);
     WriteLayout(env.skin, "FloatingBar\\PlaybackBar\\Music", kScreenW, kBarH,
                 Button("Music Play", "play.bmp", 10) + Button("Vol Mute", "mute.bmp", 50) +
-                    Button("Vol Unmute", "unmute.bmp", 50) + Button("Vol Up", "up.bmp", 90));
+                    Button("Vol Unmute", "unmute.bmp", 50) + Button("Vol Up", "up.bmp", 90) +
+                    "<text value=\"Radio Frequency Text\">" + Pos(150, 10, 100, 30) + "</text>" +
+                    "<text value=\"Movie Time\">" + Pos(260, 10, 130, 30) + "</text>");
     env.strings.texts["Music Play"] = "Play music";
 
     plat::WNDCLASS wc;
@@ -95,6 +99,13 @@ class PlaybackBarTest : public ::testing::Test {
     RECT r{};
     plat::GetWindowRect(bar->Window(), &r);
     return r.top;
+  }
+  // Pixels of the screen rectangle that are not the bar's background.
+  int Ink(int left, int top, int right, int bottom) const {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) n += env.Screen(x, y) != kBarBackground;
+    return n;
   }
   static int TopAt(float fraction) { return kScreenH + static_cast<int>(kBarH * fraction) - kBarH; }
 
@@ -290,6 +301,50 @@ TEST_F(PlaybackBarTest, TipAreasOnlyWhereThePageHasNoElement) {
   EXPECT_EQ(bar->HitTestTipArea(POINT{255, 30}), 0);  // the first that contains it
   EXPECT_EQ(bar->HitTestTipArea(POINT{290, 30}), 1);
   EXPECT_EQ(bar->HitTestTipArea(POINT{300, 30}), -1);
+}
+
+TEST_F(PlaybackBarTest, DrawsTheFrequencyOfTheCurrentBand) {
+  CConfig root;
+  host.config = &root;
+  root.m_pRadio->m_nCurBand = RADIO_BAND_FM;
+  bar->SetVisible(1, 0, false);
+  bar->Redraw(1);
+  env.Settle();
+  const int top = kScreenH - kBarH + 10;
+  EXPECT_GT(Ink(150, top, 250, top + 30), 0);
+  root.m_pRadio->m_nCurBand = 0;  // no band: the page's own text, absent from the string table
+  bar->Redraw(1);
+  env.Settle();
+  EXPECT_EQ(Ink(150, top, 250, top + 30), 0);
+  host.config = nullptr;
+}
+
+TEST_F(PlaybackBarTest, Vendor1DrawsThePlayTimeEverySecond) {
+  CConfig root;
+  root.m_nActiveModule = MODULE_MOVIE;
+  host.config = &root;
+  bar.reset();
+  bar = CPlaybackBar::Create(frame, &host, "FloatingBar\\PlaybackBar\\Music", VENDOR_VADU);
+  BarUnderTest() = bar.get();
+  EXPECT_EQ(bar->PlayTimeText(), "00:00:00 / 00:00:00");  // no source: the failed query's text
+  bool known = false;
+  bar->SetPlayTimeSource([&](double& first, double& second) {
+    first = 65, second = 3600;
+    return known;
+  });
+  EXPECT_EQ(bar->PlayTimeText(), "00:00:00 / 00:00:00");
+  known = true;
+  EXPECT_EQ(bar->PlayTimeText(), "00:01:05 / 01:00:00");
+
+  bar->SetVisible(1, 0, false);
+  env.Settle();
+  const int top = kScreenH - kBarH + 10;
+  EXPECT_GT(Ink(260, top, 390, top + 30), 0);
+  root.m_nActiveModule = MODULE_MUSIC;  // Music shows no time
+  bar->Redraw(1);
+  Advance(1000);
+  EXPECT_EQ(Ink(260, top, 390, top + 30), 0);
+  host.config = nullptr;
 }
 
 }  // namespace
