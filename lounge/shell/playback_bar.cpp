@@ -482,6 +482,7 @@ LRESULT CPlaybackBar::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         track.dwHoverTime = 1;
         m_tracking = plat::TrackMouseEvent(&track) != 0;
       }
+      if (m_frameMouseHook) m_frameMouseHook(HitTestButton(PointOf(lParam)) >= 0);
       OnMouseMove(PointOf(lParam));
       UpdateTooltip(PointOf(lParam));
       return 0;

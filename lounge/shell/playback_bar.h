@@ -45,6 +45,10 @@ class CPlaybackBar : public CSkinPage {
   // Reads the two play-time spans in seconds (the UI system's play times);
   // false when they cannot be read.
   using PlayTimeSource = std::function<bool(double& first, double& second)>;
+  // Told of every mouse movement over the bar, with whether it is over a
+  // button: the frame lets its active page drop its hover and asks it for
+  // its state.
+  using FrameMouseHook = std::function<void(bool overButton)>;
 
   // A hidden child of `frame` at the frame's bottom edge showing
   // `layoutPath`; null when the window cannot be created. `host` answers the
@@ -59,6 +63,7 @@ class CPlaybackBar : public CSkinPage {
   const std::string& TooltipText() const { return m_tooltipText; }
   void SetTooltipHeight(int height) { m_tooltipHeight = height; }
   void SetPlayTimeSource(PlayTimeSource source) { m_playTimes = std::move(source); }
+  void SetFrameMouseHook(FrameMouseHook hook) { m_frameMouseHook = std::move(hook); }
   bool IsPressed() const { return m_pressed; }
 
   // ---- the frame's side ----
@@ -140,4 +145,5 @@ class CPlaybackBar : public CSkinPage {
   std::vector<VolumeCache> m_volumeCache;
   int m_tooltipHeight = 0;
   PlayTimeSource m_playTimes;
+  FrameMouseHook m_frameMouseHook;
 };

@@ -228,9 +228,13 @@ TEST_F(PlaybackBarTest, ClickReleasedEarlyDoesNotRepeat) {
 }
 
 TEST_F(PlaybackBarTest, TooltipShowsTheLookedUpTextAboveTheButton) {
+  std::vector<bool> frameSaw;
+  bar->SetFrameMouseHook([&](bool overButton) { frameSaw.push_back(overButton); });
   bar->SetVisible(1, 0, false);
   plat::InjectMouseMove(25, kScreenH - kBarH + 20);
   env.Settle();
+  ASSERT_FALSE(frameSaw.empty());
+  EXPECT_TRUE(frameSaw.back());
   EXPECT_EQ(bar->TooltipText(), "Play music");
   ASSERT_TRUE(bar->Tooltip());
   EXPECT_TRUE(plat::IsWindowVisible(bar->Tooltip()));
@@ -257,6 +261,7 @@ TEST_F(PlaybackBarTest, TooltipShowsTheLookedUpTextAboveTheButton) {
   plat::InjectMouseMove(300, kScreenH - kBarH + 50);
   env.Settle();
   EXPECT_FALSE(plat::IsWindowVisible(bar->Tooltip()));
+  EXPECT_FALSE(frameSaw.back());
 }
 
 TEST_F(PlaybackBarTest, MuteToggledElsewhereRepaintsOnlyTheChangedVolumeButtons) {
