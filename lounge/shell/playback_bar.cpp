@@ -59,6 +59,30 @@ std::string LookupOrEmpty(const std::string& key) {
   return text;
 }
 
+// The bar's tooltip: a timer that takes it down, and a click on it that goes
+// to whatever lies under it, so the tip never swallows a click.
+plat::WNDPROC g_tooltipClassProc = nullptr;
+
+LRESULT TooltipProc(HWND tip, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == plat::WM_TIMER && wParam == kPlaybackTooltipHideTimer) {
+    plat::SendMessage(tip, plat::TTM_POP, 0, 0);
+    plat::KillTimer(tip, kPlaybackTooltipHideTimer);
+    return 0;
+  }
+  if (msg == plat::WM_LBUTTONDOWN) {
+    plat::SendMessage(tip, plat::TTM_POP, 0, 0);
+    POINT point = PointOf(lParam);
+    plat::ClientToScreen(tip, &point);
+    HWND below = plat::WindowFromPoint(point);
+    if (below && below != tip) {
+      plat::ScreenToClient(below, &point);
+      plat::SendMessage(below, plat::WM_LBUTTONDOWN, wParam, plat::MAKELPARAM(point.x, point.y));
+    }
+    return 0;
+  }
+  return plat::CallWindowProc(g_tooltipClassProc, tip, msg, wParam, lParam);
+}
+
 }  // namespace
 
 std::unique_ptr<CPlaybackBar> CPlaybackBar::Create(HWND frame, ISkinPageHost* host, const std::string& layoutPath,
@@ -329,6 +353,9 @@ void CPlaybackBar::CreateTooltip() {
                                    plat::WS_POPUP | plat::TTS_ALWAYSTIP, 0, 0, 0, 0, Owner(), nullptr, nullptr,
                                    nullptr);
   if (!m_tooltip) return;
+  const auto classProc = reinterpret_cast<plat::WNDPROC>(
+      plat::SetWindowLongPtr(m_tooltip, plat::GWLP_WNDPROC, reinterpret_cast<plat::LONG_PTR>(&TooltipProc)));
+  if (!g_tooltipClassProc) g_tooltipClassProc = classProc;
   plat::SendMessage(m_tooltip, plat::TTM_SETDELAYTIME, plat::TTDT_AUTOMATIC, 100);
   char empty[1] = "";
   plat::TOOLINFO tool;

@@ -24,6 +24,8 @@ inline constexpr plat::UINT_PTR kPressRepeatDelayTimer = 1120;  // a held button
 inline constexpr plat::UINT_PTR kPressRepeatTimer = 1121;       // each repeat
 inline constexpr plat::UINT kPressRepeatDelayMs = 1000;
 inline constexpr plat::UINT kPressRepeatMs = 300;
+// Timer on the tooltip that takes it down.
+inline constexpr plat::UINT_PTR kPlaybackTooltipHideTimer = 2135;
 // Timers on the frame window that the frame passes to OnSlideTimer.
 inline constexpr plat::UINT_PTR kPlaybackBarDelayedHideTimer = 1114;
 inline constexpr plat::UINT_PTR kPlaybackBarSlideInTimer = 1115;

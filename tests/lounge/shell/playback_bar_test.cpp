@@ -29,8 +29,15 @@ CPlaybackBar*& BarUnderTest() {
   return bar;
 }
 
-// The frame's part: its slide timers go to the bar.
+std::vector<POINT>& FrameClicks() {
+  static std::vector<POINT> clicks;
+  return clicks;
+}
+
+// The frame's part: its slide timers go to the bar; it notes its clicks.
 plat::LRESULT FrameProc(HWND h, plat::UINT msg, plat::WPARAM w, plat::LPARAM l) {
+  if (msg == plat::WM_LBUTTONDOWN)
+    FrameClicks().push_back(POINT{static_cast<short>(l & 0xFFFF), static_cast<short>((l >> 16) & 0xFFFF)});
   if (msg == plat::WM_TIMER && BarUnderTest() && BarUnderTest()->OnSlideTimer(static_cast<plat::UINT_PTR>(w)))
     return 0;
   return plat::DefWindowProc(h, msg, w, l);
@@ -262,6 +269,33 @@ TEST_F(PlaybackBarTest, TooltipShowsTheLookedUpTextAboveTheButton) {
   env.Settle();
   EXPECT_FALSE(plat::IsWindowVisible(bar->Tooltip()));
   EXPECT_FALSE(frameSaw.back());
+}
+
+TEST_F(PlaybackBarTest, TooltipPassesAClickToTheWindowBelowAndGoesOnItsTimer) {
+  bar->SetVisible(1, 0, false);
+  plat::InjectMouseMove(25, kScreenH - kBarH + 20);
+  env.Settle();
+  ASSERT_TRUE(plat::IsWindowVisible(bar->Tooltip()));
+  RECT tip{};
+  plat::GetWindowRect(bar->Tooltip(), &tip);
+  FrameClicks().clear();
+  const POINT inside{tip.left + 3, tip.top + 3};
+  plat::InjectClick(inside.x, inside.y);
+  env.Settle();
+  EXPECT_FALSE(plat::IsWindowVisible(bar->Tooltip()));
+  ASSERT_EQ(FrameClicks().size(), 1u);
+  EXPECT_EQ(FrameClicks()[0].x, inside.x);
+  EXPECT_EQ(FrameClicks()[0].y, inside.y);
+
+  plat::InjectMouseMove(300, kScreenH - kBarH + 50);
+  plat::InjectMouseMove(25, kScreenH - kBarH + 20);
+  env.Settle();
+  ASSERT_TRUE(plat::IsWindowVisible(bar->Tooltip()));
+  plat::SetTimer(bar->Tooltip(), kPlaybackTooltipHideTimer, 500, nullptr);
+  Advance(499);
+  EXPECT_TRUE(plat::IsWindowVisible(bar->Tooltip()));
+  Advance(1);
+  EXPECT_FALSE(plat::IsWindowVisible(bar->Tooltip()));
 }
 
 TEST_F(PlaybackBarTest, MuteToggledElsewhereRepaintsOnlyTheChangedVolumeButtons) {
