@@ -131,6 +131,10 @@ int CPlaybackBar::LoadLayout(const std::string& path) {
   plat::GetClientRect(Frame(), &client);
   plat::ShowWindow(Owner(), plat::SW_HIDE);
   plat::SetWindowPos(Owner(), nullptr, 0, client.bottom, size[0], size[1], plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
+  // The bar now lies fully below the frame; the stored fraction says so, or
+  // a later show without animation would find "already at 0" and stay out.
+  StopSlideTimers();
+  m_position = 1.0f;
   std::string background;
   if (Layout() && Layout()->GetBackgroundImage(background) && !background.empty()) {
     if (plat::HRGN region = LoadRegionFromBitmapFile(background, kRegionKey, kRegionTolerance))

@@ -131,6 +131,17 @@ TEST_F(PlaybackBarTest, CreatedHiddenBelowTheFrame) {
   EXPECT_EQ(plat::GetParent(bar->Window()), frame);
 }
 
+TEST_F(PlaybackBarTest, ANewLayoutStartsBelowTheFrameAndShowsAgain) {
+  bar->SetVisible(1, 0, false);
+  ASSERT_EQ(BarTop(), kScreenH - kBarH);
+  ASSERT_EQ(bar->LoadLayout("FloatingBar\\PlaybackBar\\Music"), 1);
+  EXPECT_FALSE(plat::IsWindowVisible(bar->Window()));
+  EXPECT_EQ(bar->Position(), 1.0f);
+  bar->SetVisible(1, 0, false);
+  EXPECT_TRUE(plat::IsWindowVisible(bar->Window()));
+  EXPECT_EQ(BarTop(), kScreenH - kBarH);
+}
+
 TEST_F(PlaybackBarTest, SlidesInInFiftyAndOutInHundredMillisecondTicks) {
   ASSERT_EQ(bar->SetVisible(1, 1, false), 1);
   EXPECT_TRUE(plat::IsWindowVisible(bar->Window()));
