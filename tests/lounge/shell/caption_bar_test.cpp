@@ -7,7 +7,6 @@
 
 #include "bars_fixture.h"
 #include "lounge/shell/caption_bar.h"
-#include "platform/display/headless.h"
 
 namespace bars {
 namespace {
@@ -115,7 +114,6 @@ TEST_F(CaptionBarTest, StatesFollowTheFrameAndTheActivePage) {
 
 TEST_F(CaptionBarTest, TheMagentaOfTheBackgroundIsCutAway) {
   env.Settle();
-  const auto screen = plat::display::CurrentHeadless()->screen_copy();
   int magenta = 0, drawn = 0;
   for (int y = 50; y < 146; ++y)
     for (int x = 100; x < 1060; ++x) {
