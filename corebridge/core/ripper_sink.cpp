@@ -40,6 +40,7 @@ int CUISystem::WmaRipperSinkTable::OnProgress(float fraction) {
       entry->strTexts[CMusicConfig::kRipStatusText] = text;
     }
   }
+  stopRequested_ = false;  // the rip runs again
   musicPage->Redraw(0);
   return 1;
 }

@@ -374,6 +374,18 @@ TEST_F(RipperSinkTest, UnreadablePositionAfterAStopRequestIsIncomplete) {
   EXPECT_EQ(Music().m_bRipTrackDone, 0);
 }
 
+TEST_F(RipperSinkTest, AStopRequestLastsOnlyUntilTheRipRunsAgain) {
+  ripper_->duration = 1'800'000'000;
+  ripper_->positionReadable = false;
+  Music().m_bRipping = 0;
+  ASSERT_EQ(Ripper().OnProgress(0.4f), 0);
+  Music().m_bRipping = 1;
+  ASSERT_EQ(Ripper().OnProgress(0.9f), 1);
+  Ripper().OnFinished();
+  EXPECT_EQ(Status(0), "Complete");
+  EXPECT_EQ(Music().m_bRipTrackDone, 1);
+}
+
 TEST_F(RipperSinkTest, FinishWalksTheListAndRefusesPastItsEnd) {
   ripper_->position = ripper_->duration = 10;
   for (int i = 0; i < 3; ++i) {
