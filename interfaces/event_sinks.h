@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "interfaces/discrunner.h"
+#include "interfaces/wmhost/wmplayer.h"
 
 using SinkArg = std::intptr_t;
 
@@ -62,23 +63,8 @@ class IGrabberEventSink {
   ~IGrabberEventSink() = default;
 };
 
-class IWMPlayerEventSink {
- public:
-  virtual int Notify1(SinkArg a, SinkArg b) = 0;
-  virtual int Notify2(SinkArg a, SinkArg b) = 0;
-  virtual int Notify3(SinkArg a, SinkArg b) = 0;
-  virtual int Notify4(SinkArg a, SinkArg b) = 0;
-  virtual int Notify5(SinkArg a, SinkArg b) = 0;
-  virtual int Notify6(SinkArg a, SinkArg b) = 0;
-  virtual int Notify7(SinkArg a, SinkArg b) = 0;
-  virtual int Notify8(SinkArg a, SinkArg b) = 0;
-  virtual int Notify9(SinkArg a, SinkArg b) = 0;
-  virtual int Notify10(SinkArg a, SinkArg b) = 0;
-  virtual int Notify11(SinkArg a, SinkArg b) = 0;
-
- protected:
-  ~IWMPlayerEventSink() = default;
-};
+// The media player host's events: IWMPlayerEventSink in
+// interfaces/wmhost/wmplayer.h.
 
 class IDvGrabEventSink {
  public:

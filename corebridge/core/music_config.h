@@ -73,6 +73,11 @@ class CMusicConfig {
   static constexpr const char* kSection = "MUSICCONFIG";
   static constexpr int kFolderBrowsePage = 6;
   static constexpr int kVisualizationPage = 24;
+  // Texts of a rip entry (m_vecRipJobs): its output file and its status.
+  static constexpr int kRipOutputPathText = 5;
+  static constexpr int kRipStatusText = 6;
+  // Text of a track record holding the medium's URL.
+  static constexpr int kTrackUrlText = 3;
 
   explicit CMusicConfig(CConfig* root);
   virtual ~CMusicConfig();
@@ -122,7 +127,7 @@ class CMusicConfig {
   std::vector<MusicRecord> m_vecArtists;        // ArtistList
   std::vector<MusicRecord> m_vecGenres;         // GenreList
   std::vector<MusicRecord> m_vecPlaylists;      // PlaylistList
-  std::vector<MusicRecord> m_vecRipJobs;        // RipJobs
+  std::vector<MusicRecord> m_vecRipJobs;        // RipJobs: one entry per CD track chosen for ripping
   std::vector<MusicRecord> m_vecTrackList;      // track list of the current album or CD
   std::vector<MusicItem> m_vecPlayList;         // the play list
   std::vector<MusicItem> m_vecCurrentList;      // the current list
@@ -133,10 +138,15 @@ class CMusicConfig {
   std::vector<int> m_arrPageHistory;                  // a stack of page numbers
   CConfig* m_pRoot;  // not owned
 
-  // Texts of the Music controller.
-  std::string m_wszPlayingKey;   // key of the playing item
-  std::string m_wszAlbumArtPath; // album-art path
-  std::string m_wszTexts[5];
+  // The now-playing medium's attributes, as the player reports them.
+  std::string m_wstrMediaName;
+  std::string m_wstrMediaArtist;
+  std::string m_wstrMediaAlbum;
+  std::string m_wstrMediaUrl;
+  std::string m_wstrMediaDuration;
+  std::string m_wstrMediaCollectionId;
+  std::string m_wstrMediaReleaseDate;
+  int m_bMediaInfoRead = 1;  // all seven attributes were read at the last media change
 
   int m_nSortMode = 1;        // 1 name, 2 date (SortMode)
   int m_nOrdering = 1;        // key MUSIC_ORDERING
@@ -155,7 +165,7 @@ class CMusicConfig {
 
   int m_bRepeatAll = 0;        // key MUSIC_REPEAT_ALL (RepeatOn)
   int m_bWithSongInfo = 1;     // key MUSIC_WITH_SONG_INFO (ShowSongInfo)
-  int m_nRipIndex = 0;         // RipIndex
+  int m_nRipIndex = -1;        // entry of m_vecRipJobs being ripped; -1 none, the entry count after the last
   int m_bCanFastForward = 0;   // the player can fast-forward
   int m_bCanRewind = 0;        // the player can rewind
 
@@ -165,7 +175,11 @@ class CMusicConfig {
   int m_bRescan = 0;               // a newly arrived volume asks for a rescan
   int m_nDeviceCount = 0;          // number of music devices
   int m_nBurnProgress = 0;         // burn progress value
-  int m_nSearchProgress = 0;       // search progress value
+  int m_nSearchProgress = 0;       // media-search progress in percent
+  std::uint32_t m_nSearchedFiles = 0;  // files the media search has handled
+  int m_bStopOnNextPlay = 0;       // the next start of playback stops instead
+  int m_nNowPlayingIndex = -1;     // entry of m_vecLibraryTracks being played, -1 none
+  double m_dPlayPosition = 0;      // play position in seconds
 
   int m_nListIndex1 = -1;
   int m_nListIndex2 = -1;

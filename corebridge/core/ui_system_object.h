@@ -19,6 +19,7 @@
 #include "interfaces/event_sinks.h"
 #include "interfaces/page_events.h"
 #include "interfaces/ui_system.h"
+#include "interfaces/wmhost/wmplayer.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/object.h"
 #include "platform/sys/system_events.h"
@@ -170,6 +171,13 @@ class CUISystem : public IUISystem {
   IStatusSink* StatusSink() { return &m_statusSink; }
   IGrabberEventSink* GrabberSink() { return &m_grabberSink; }
   IRadioEventSink* RadioSink() { return &m_radioSink; }
+  IWMPlayerEventSink* WMPlayerEventSink() { return &m_wmPlayerSink; }
+  IRipperEventSink* WmaRipperSink() { return &m_wmaRipperSink; }
+
+  // The media player host the Music controller created (null when none).
+  IWMPlayer* WMPlayer() const { return m_pWMPlayer.Get(); }
+  void SetWMPlayer(plat::ComPtr<IWMPlayer> player) { m_pWMPlayer = std::move(player); }
+  IMusicPageEvents* MusicPageCallback() const { return m_pMusicPage; }
 
   // --- Handlers of the system words ----------------------------------------------
   int OnHome(std::intptr_t a, std::intptr_t b);
@@ -234,6 +242,17 @@ class CUISystem : public IUISystem {
   int MusicStopModule(std::intptr_t a, std::intptr_t b);
   int MusicOnDeviceChange(int event, int drive);
   int MusicLoadAudioCd(const std::string& drive);
+  int OnMusicAlbumArtPath(std::intptr_t entry, std::intptr_t b);
+  int OnMusicNextEffect(std::intptr_t a, std::intptr_t b);
+  int OnMusicPreviousEffect(std::intptr_t a, std::intptr_t b);
+  // Ends a rip that did not reach the end of its track: marks the entry at
+  // m_nRipIndex "Incomplete" and removes its output file.
+  int CleanupIncompleteRip();
+  // 1 for a URL the Music module plays; otherwise stops playback and gives 0.
+  int IsPlayableMediaFile(const std::string& url);
+  int MusicShowModeText(const char* key, int lasting);
+  int MusicPlaySelected();
+  int MusicShowSongInfo();
 
   int PhotoStopModule(std::intptr_t a, std::intptr_t b);
   int PhotoBack(std::intptr_t a, std::intptr_t b);
@@ -340,19 +359,24 @@ class CUISystem : public IUISystem {
    private:
     CUISystem& owner_;
   };
+  // The player's events (engine_sinks.cpp).
   class WMPlayerSink final : public IWMPlayerEventSink {
    public:
-    int Notify1(SinkArg, SinkArg) override { return 0; }
-    int Notify2(SinkArg, SinkArg) override { return 0; }
-    int Notify3(SinkArg, SinkArg) override { return 0; }
-    int Notify4(SinkArg, SinkArg) override { return 0; }
-    int Notify5(SinkArg, SinkArg) override { return 0; }
-    int Notify6(SinkArg, SinkArg) override { return 0; }
-    int Notify7(SinkArg, SinkArg) override { return 0; }
-    int Notify8(SinkArg, SinkArg) override { return 0; }
-    int Notify9(SinkArg, SinkArg) override { return 0; }
-    int Notify10(SinkArg, SinkArg) override { return 0; }
-    int Notify11(SinkArg, SinkArg) override { return 0; }
+    explicit WMPlayerSink(CUISystem& owner) : owner_(owner) {}
+    plat::HRESULT OnMediaChange() override;
+    int OnPlaying() override;
+    int OnPaused() override;
+    int OnStopped() override;
+    int OnMediaEnded() override;
+    int OnReady() override;
+    int OnMouseMove() override;
+    int OnClick() override;
+    int OnKeyDown(int keyCode, int shiftState) override;
+    int OnSearchProgress() override;
+    int OnPosition(double seconds) override;
+
+   private:
+    CUISystem& owner_;
   };
   class DvGrabSink final : public IDvGrabEventSink {
    public:
@@ -397,6 +421,20 @@ class CUISystem : public IUISystem {
     int OnProgress(float) override { return 1; }
     int OnFinished() override { return 0; }
     int OnAborted() override { return 0; }
+  };
+  // The WMA ripper's progress and end of each track (ripper_sink.cpp).
+  class WmaRipperSinkTable final : public IRipperEventSink {
+   public:
+    explicit WmaRipperSinkTable(CUISystem& owner) : owner_(owner) {}
+    int OnProgress(float fraction) override;
+    int OnFinished() override;
+    int OnAborted() override;
+
+   private:
+    CUISystem& owner_;
+    // Set when OnProgress asked the ripper to stop: the OnFinished that
+    // follows is then no completion of the track.
+    bool stopRequested_ = false;
   };
   class AuthoringSink final : public IAuthoringEventSink {
    public:
@@ -481,11 +519,11 @@ class CUISystem : public IUISystem {
   SlideShowSink m_slideShowSink;
   CoreAudioSinkTable m_coreAudioSink{*this};
   GrabberSinkTable m_grabberSink{*this};
-  WMPlayerSink m_wmPlayerSink;
+  WMPlayerSink m_wmPlayerSink{*this};
   DvGrabSink m_dvGrabSink;
   DvdSink m_dvdSink;
   RipperSink m_mp3RipperSink;
-  RipperSink m_wmaRipperSink;
+  WmaRipperSinkTable m_wmaRipperSink{*this};
   AuthoringSink m_authoringSink;
   RadioSinkTable m_radioSink;
   KeySink m_keyDispatchSink{*this};
@@ -508,7 +546,7 @@ class CUISystem : public IUISystem {
   ITvPageEvents* m_pTvPage = nullptr;
   IAuthoringPageEvents* m_pAuthoringPage = nullptr;
   IModule9PageEvents* m_pModule9Page = nullptr;
-  plat::ComPtr<plat::IUnknown> m_pWMPlayer;
+  plat::ComPtr<IWMPlayer> m_pWMPlayer;
   std::unique_ptr<CHiddenWindow> m_pHiddenWindow;
   std::unique_ptr<CScheduleList> m_pScheduleList;
   std::unique_ptr<CScheduleTimer> m_pScheduleTimer;
