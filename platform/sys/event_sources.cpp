@@ -1,6 +1,7 @@
 #include "platform/sys/event_sources.h"
 
 #include "platform/sys/logind_events.h"
+#include "platform/sys/power_events.h"
 #include "platform/sys/volume_events.h"
 
 namespace plat {
@@ -11,15 +12,19 @@ class MachineEventSources final : public SystemEventSource {
  public:
   void Start() override {
     bus_.Start();
+    // Without UPower the power supplies are read on a period instead.
+    if (!bus_.UPowerPresent()) power_.Start();
     volumes_.Start();
   }
   void Stop() override {
     volumes_.Stop();
+    power_.Stop();
     bus_.Stop();
   }
 
  private:
   LogindEventSource bus_;
+  PowerSupplyPoller power_;
   UdevVolumeWatcher volumes_;
 };
 

@@ -19,7 +19,8 @@ class SystemEventSource {
   virtual void Stop() = 0;
 };
 
-// logind (sleep, lock), UPower (power status) on the system bus and udev
+// logind (sleep, lock), UPower (power status) on the system bus, or the
+// power supplies read on a period when UPower is not running, and udev
 // (volumes), together.
 std::shared_ptr<SystemEventSource> MakeMachineEventSources();
 

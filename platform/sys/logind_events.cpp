@@ -62,6 +62,19 @@ std::string OwnSessionPath(sd_bus* bus) {
   return path;
 }
 
+bool NameHasOwner(sd_bus* bus, const char* name) {
+  sd_bus_error error = SD_BUS_ERROR_NULL;
+  sd_bus_message* reply = nullptr;
+  int owned = 0;
+  if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+                         &error, &reply, "s", name) >= 0) {
+    if (sd_bus_message_read(reply, "b", &owned) < 0) owned = 0;
+  }
+  sd_bus_message_unref(reply);
+  sd_bus_error_free(&error);
+  return owned != 0;
+}
+
 int OnPrepareForSleep(sd_bus_message* m, void*, sd_bus_error*) {
   int starting = 0;
   if (sd_bus_message_read(m, "b", &starting) < 0) return 0;
@@ -169,11 +182,15 @@ void LogindEventSource::Start() {
     connection->Match(kLogind, session.c_str(), kLogindSession, "Unlock", &OnUnlock);
   }
   connection->Match(kUPower, kUPowerPath, "org.freedesktop.DBus.Properties", "PropertiesChanged", &OnUPowerChanged);
+  upower_ = NameHasOwner(connection->Get(), kUPower);
   connection->Watch();
   bus_ = std::move(connection);
 }
 
-void LogindEventSource::Stop() { bus_.reset(); }
+void LogindEventSource::Stop() {
+  bus_.reset();
+  upower_ = false;
+}
 
 bool LogindEventSource::Connected() const { return bus_ && bus_->Alive(); }
 

@@ -23,10 +23,13 @@ class LogindEventSource final : public SystemEventSource {
   void Stop() override;
   // True while connected to a bus.
   bool Connected() const;
+  // Whether UPower was running on the bus at Start.
+  bool UPowerPresent() const { return upower_; }
 
  private:
   std::string address_;
   std::unique_ptr<BusConnection> bus_;
+  bool upower_ = false;
 };
 
 // logind's "block" inhibitor for sleep: the returned descriptor is the hold,

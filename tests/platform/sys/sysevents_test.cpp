@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "platform/sys/logind_events.h"
+#include "platform/sys/power_events.h"
+#include "platform/sys/power_status.h"
 #include "platform/sys/remote_keys.h"
 #include "platform/sys/volume_events.h"
 #include "platform/win/message.h"
@@ -240,6 +242,7 @@ TEST_F(NoticeTest, LogindAndUPowerSignalsBecomeTheSystemMessages) {
   LogindEventSource source(bus.Address());
   source.Start();
   ASSERT_TRUE(source.Connected());
+  EXPECT_TRUE(source.UPowerPresent());
 
   EmitSleep(fake, true);
   EmitSleep(fake, false);
@@ -305,6 +308,7 @@ TEST_F(NoticeTest, AbsentBusMeansNoEventsAndNoHold) {
   LogindEventSource source(nowhere);
   source.Start();
   EXPECT_FALSE(source.Connected());
+  EXPECT_FALSE(source.UPowerPresent());
   source.Stop();
   LogindSleepInhibitor inhibitor(nowhere);
   EXPECT_FALSE(inhibitor.Acquire("no bus"));
@@ -435,6 +439,31 @@ TEST_F(NoticeTest, RemoteKeyPressesReachTheSinkOnThisThread) {
   for (int i = 0; i < 20 && reader.DeviceCount() != 0; ++i) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   EXPECT_EQ(reader.DeviceCount(), 0u);
   reader.Stop();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NoticeTest, PolledPowerSuppliesPostALineChangeOnce) {
+  auto power = std::make_shared<FakePowerSource>();
+  power->status_.ACLineStatus = AC_LINE_ONLINE;
+  SetPowerSource(power);
+  PowerSupplyPoller poller(10);
+  poller.Start();
+  PumpFor(60);
+  EXPECT_TRUE(g_notices.empty());  // no change, no notice
+  power->status_.ACLineStatus = AC_LINE_OFFLINE;
+  PumpUntil(1);
+  PumpFor(60);
+  ASSERT_EQ(g_notices.size(), 1u);
+  EXPECT_EQ(g_notices[0].msg, WM_POWERBROADCAST);
+  EXPECT_EQ(g_notices[0].wParam, PBT_APMPOWERSTATUSCHANGE);
+  poller.Stop();
+  power->status_.ACLineStatus = AC_LINE_ONLINE;
+  PumpFor(60);
+  EXPECT_EQ(g_notices.size(), 1u);
+  SetPowerSource(nullptr);
 }
 
 }  // namespace
