@@ -39,12 +39,15 @@ int CUISystem::HiddenWindowCreate(int create) {
     auto window = std::make_unique<CHiddenWindow>(*this);
     if (!window->Create()) return 0;
     m_pHiddenWindow = std::move(window);
+    // The platform's power, session and volume notices come here.
+    SystemEvents().Subscribe(m_pHiddenWindow->Handle());
     return 1;
   }
   if (m_pHiddenWindow) {
     if (VendorId() == 1) {
       if (HWND remote = FindWindow("RemoteKeyWndClass", "RemoteKeyWnd")) PostMessage(remote, WM_REMOTE_CLOSING, 0, 0);
     }
+    SystemEvents().Unsubscribe(m_pHiddenWindow->Handle());
     m_pHiddenWindow.reset();
   }
   return 1;

@@ -131,6 +131,7 @@ HRESULT CUISystem::Start() {
     keys->SetDispatchSink(KeyDispatchSink());
   }
   HiddenWindowCreate(1);
+  if (m_services.eventSources) m_services.eventSources->Start();
   m_pScheduleList->LoadSave(m_pConfig->m_strSettingsFolder, 1);
   ReadRegistryValues();
   if (!m_pScheduleTimer && m_pHiddenWindow) {
@@ -157,6 +158,7 @@ HRESULT CUISystem::Stop() {
   if (m_pConfig) SetVolumeQuiet(m_pConfig->m_bMute, m_pConfig->m_fVolume);
   StopActiveModule();
   RestoreSchemeAtStop();
+  if (m_services.eventSources) m_services.eventSources->Stop();
   HiddenWindowCreate(0);
   if (auto keys = CoreService<IKeyInputSource>()) {
     keys->StopInput();
@@ -310,6 +312,10 @@ int CUISystem::MusicStatusSink::ClearSecondFlag() {
   return 1;
 }
 
+// The program's object hears the machine: logind, UPower and udev.
 HRESULT CreateUISystem(plat::IUnknown* outer, const plat::IID& iid, void** out) {
-  return plat::CreateComObject<CUISystem>(outer, iid, out);
+  CUISystemServices services;
+  services.sleepInhibitor = plat::MakeMachineSleepInhibitor();
+  services.eventSources = plat::MakeMachineEventSources();
+  return plat::CreateComObject<CUISystem>(outer, iid, out, std::move(services));
 }

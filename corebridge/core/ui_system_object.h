@@ -22,6 +22,7 @@
 #include "interfaces/wmhost/wmplayer.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/object.h"
+#include "platform/sys/event_sources.h"
 #include "platform/sys/system_events.h"
 
 class CConfig;
@@ -37,6 +38,8 @@ struct CUISystemServices {
   std::function<plat::HRESULT(plat::IUnknown** out)> createCoreObject;
   std::shared_ptr<plat::ProcessorPowerScheme> powerScheme;
   std::shared_ptr<plat::SleepInhibitor> sleepInhibitor;
+  // The live notice sources, started with the object; none in tests.
+  std::shared_ptr<plat::SystemEventSource> eventSources;
   std::shared_ptr<IDesktopBackend> desktop;
   const ILocalClock* clock = nullptr;  // schedule times; the machine's when null
   int scheduleTimerPeriodMs = 1000;

@@ -52,7 +52,13 @@ HRESULT CCoreObject::FallbackQueryInterface(const plat::IID& iid, void** out) {
     return QueryService(audio_, makeAudio, iid, out);
   }
   if (iid == IID_IDriveEnumerator) return QueryService(drives_, make(std::type_identity<CDriveEnumerator>{}), iid, out);
-  if (iid == IID_IKeyInputSource) return QueryService(keys_, make(std::type_identity<CKeyInput>{}), iid, out);
+  if (iid == IID_IKeyInputSource) {
+    auto makeKeys = [](plat::IUnknown** created) {
+      return plat::CreateComObject<CKeyInput>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created),
+                                              std::string("/dev/input"));
+    };
+    return QueryService(keys_, makeKeys, iid, out);
+  }
   if (iid == IID_IImageAcquire || iid == IID_IImageAcquireSession) {
     return QueryService(images_, make(std::type_identity<CImageAcquire>{}), iid, out);
   }

@@ -265,6 +265,24 @@ TEST_F(SystemMessagesTest, DeviceChangesCarryTheirDriveThroughTheQueue) {
   EXPECT_EQ(Config().m_nPendingDeviceEvent, 0);
 }
 
+// The platform's sources post to the notice hub; the started object hears
+// them through its hidden window, and stops hearing them at Stop.
+TEST_F(SystemMessagesTest, PlatformNoticesReachTheStartedObject) {
+  Start();
+  Config().m_nActiveModule = MODULE_MUSIC;
+  SystemEvents().PostSession(WTS_SESSION_LOCK);
+  SystemEvents().PostVolumeChange(DBT_DEVICEARRIVAL, 1u << 3);
+  Pump();
+  Pump();
+  EXPECT_EQ(Config().m_bLocked, 1);
+  EXPECT_TRUE(Stepped("MusicOnDeviceChange 32768 3"));
+  ASSERT_EQ(system_->Stop(), S_OK);
+  steps_.clear();
+  SystemEvents().PostVolumeChange(DBT_DEVICEARRIVAL, 1u << 3);
+  Pump();
+  EXPECT_TRUE(steps_.empty());
+}
+
 TEST_F(SystemMessagesTest, DeviceArrivalRebuildsTheDriveLists) {
   frame_.flags = 8;
   Start();
