@@ -12,6 +12,7 @@
 // the list index last unless said otherwise.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -247,6 +248,10 @@ class CSkinPage {
   // black when it cannot be loaded.
   void DrawStateImage(const std::string& file, int state, plat::HDC dc, const plat::RECT& rect);
   // Redraws one element into the back buffer and copies it to the owner.
+  // Redraws one element (when `found`) and the texts over it in the back
+  // buffer, then shows that rectangle; `list` >= 0 also redraws its list texts.
+  void RefreshArea(bool found, const plat::RECT& rect, int list,
+                   const std::function<void(plat::HDC)>& drawElement);
   void RefreshButton(int i);
   void RefreshLink(int i);
   void RefreshListItem(int item, int list);

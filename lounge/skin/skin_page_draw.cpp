@@ -1,5 +1,6 @@
 // CSkinPage: painting the back buffer and drawing each kind of element.
 #include <cmath>
+#include <functional>
 
 #include "lounge/shell/app_services.h"
 #include "lounge/skin/page_element_index.h"
@@ -448,67 +449,48 @@ int CSkinPage::DrawListImage(int image, HDC dc, const RECT& rect, int list) {
 
 // ---- incremental redraws ----
 
-void CSkinPage::RefreshButton(int i) {
-  RECT rect;
-  if (!m_backBuffer || !GetButtonScreenRect(i, &rect)) return;
+void CSkinPage::RefreshArea(bool found, const RECT& rect, int list,
+                            const std::function<void(HDC)>& drawElement) {
+  if (!m_backBuffer || !found) return;
   {
     MemoryDC dc;
     if (!dc.SelectBitmap(m_backBuffer.get())) return;
-    DrawButton(i, dc.get(), rect);
+    drawElement(dc.get());
+    // Texts lying over the element are drawn again on top of it.
     DrawTextsInRect(dc.get(), rect);
+    if (list >= 0) DrawListTextsInRect(dc.get(), rect, list);
   }
   CopyToOwner(rect);
+}
+
+void CSkinPage::RefreshButton(int i) {
+  RECT rect;
+  const bool found = GetButtonScreenRect(i, &rect);
+  RefreshArea(found, rect, -1, [&](HDC dc) { DrawButton(i, dc, rect); });
 }
 
 void CSkinPage::RefreshLink(int i) {
   RECT rect;
-  if (!m_backBuffer || !GetLinkScreenRect(i, &rect)) return;
-  {
-    MemoryDC dc;
-    if (!dc.SelectBitmap(m_backBuffer.get())) return;
-    DrawLink(i, dc.get(), rect);
-    DrawTextsInRect(dc.get(), rect);
-  }
-  CopyToOwner(rect);
+  const bool found = GetLinkScreenRect(i, &rect);
+  RefreshArea(found, rect, -1, [&](HDC dc) { DrawLink(i, dc, rect); });
 }
 
 void CSkinPage::RefreshListItem(int item, int list) {
   RECT rect;
-  if (!m_backBuffer || !GetListItemScreenRect(item, list, &rect)) return;
-  {
-    MemoryDC dc;
-    if (!dc.SelectBitmap(m_backBuffer.get())) return;
-    DrawListItem(item, dc.get(), rect, list);
-    DrawTextsInRect(dc.get(), rect);
-    DrawListTextsInRect(dc.get(), rect, list);
-  }
-  CopyToOwner(rect);
+  const bool found = GetListItemScreenRect(item, list, &rect);
+  RefreshArea(found, rect, list, [&](HDC dc) { DrawListItem(item, dc, rect, list); });
 }
 
 void CSkinPage::RefreshListAction(int action, int list) {
   RECT rect;
-  if (!m_backBuffer || !GetListActionScreenRect(action, list, &rect)) return;
-  {
-    MemoryDC dc;
-    if (!dc.SelectBitmap(m_backBuffer.get())) return;
-    DrawListAction(action, dc.get(), rect, list);
-    DrawTextsInRect(dc.get(), rect);
-    DrawListTextsInRect(dc.get(), rect, list);
-  }
-  CopyToOwner(rect);
+  const bool found = GetListActionScreenRect(action, list, &rect);
+  RefreshArea(found, rect, list, [&](HDC dc) { DrawListAction(action, dc, rect, list); });
 }
 
 void CSkinPage::RefreshListLink(int link, int list) {
   RECT rect;
-  if (!m_backBuffer || !GetListLinkScreenRect(link, list, &rect)) return;
-  {
-    MemoryDC dc;
-    if (!dc.SelectBitmap(m_backBuffer.get())) return;
-    DrawListLink(link, dc.get(), rect, list);
-    DrawTextsInRect(dc.get(), rect);
-    DrawListTextsInRect(dc.get(), rect, list);
-  }
-  CopyToOwner(rect);
+  const bool found = GetListLinkScreenRect(link, list, &rect);
+  RefreshArea(found, rect, list, [&](HDC dc) { DrawListLink(link, dc, rect, list); });
 }
 
 int CSkinPage::SetHighlightButton(int i) {
