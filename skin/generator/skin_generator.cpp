@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/png_codec.h"
 #include "skin/generator/icons.h"
 #include "skin/generator/raster.h"
 
@@ -360,6 +361,22 @@ void DrawAll(Writer& out) {
   }
 }
 
+// The program's window icons, by resource number: 129 in general, 130 for
+// vendor 1. They are PNG pictures in <output>/Resources.
+void DrawProgramIcons(const fs::path& folder) {
+  fs::create_directories(folder);
+  for (const auto& [id, accent] : {std::pair{129, kAccent}, std::pair{130, Hex(0x2FB37A)}}) {
+    Canvas icon(64, 64, kPage);
+    icon.Paint(RoundRect(0, 0, 64, 64, 14), BoxOf(0, 0, 64, 64), accent);
+    icon.Paint(Icon("home", 32, 32, 44), BoxOf(0, 0, 64, 64), Hex(0xFFFFFF));
+    const std::vector<std::uint8_t> bytes = plat::gdi::EncodePng(icon.ToSurface(), false);
+    const fs::path path = folder / ("icon" + std::to_string(id) + ".png");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (bytes.empty() || !out) throw std::runtime_error("cannot write " + path.string());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -372,6 +389,7 @@ int main(int argc, char** argv) {
     fs::remove_all(fs::path(argv[1]) / "Layout" / "Img");
     Writer out(fs::path(argv[1]) / "Layout" / "Img");
     DrawAll(out);
+    DrawProgramIcons(fs::path(argv[1]) / "Resources");
     std::cout << "skin_generator: " << out.count() << " images in " << (fs::path(argv[1]) / "Layout" / "Img").string()
               << "\n";
   } catch (const std::exception& e) {

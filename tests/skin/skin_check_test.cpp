@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "lounge/skin/app_icon.h"
 #include "lounge/skin/gdi_handles.h"
 #include "lounge/skin/key_codes.h"
 #include "lounge/skin/layout_reader.h"
@@ -25,6 +26,7 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_regions.h"
 #include "lounge/skin/string_table.h"
+#include "platform/gdi/icon.h"
 #include "platform/gdi/region_object.h"
 
 namespace fs = std::filesystem;
@@ -195,6 +197,16 @@ TEST_F(SkinCheck, ImagesTheProgramLoadsByNameExist) {
   }
   for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\sub-files.bmp"}) {
     EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
+  }
+}
+
+TEST_F(SkinCheck, TheProgramIconsLoad) {
+  // The frame's class icon: 130 for vendor 1, 129 otherwise.
+  for (int id : {129, 130}) {
+    plat::HICON icon = nullptr;
+    ASSERT_EQ(LoadAppIcon(nullptr, id, icon), 1) << id;
+    EXPECT_FALSE(plat::GetIconPicture(icon).empty()) << id;
+    plat::DestroyIcon(icon);
   }
 }
 
