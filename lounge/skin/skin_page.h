@@ -241,6 +241,8 @@ class CSkinPage {
   plat::HWND RenameEditBox() const { return m_renameEdit; }
 
  protected:
+  // Pages made before their window exists get it here, before any drawing.
+  void SetOwnerWindow(plat::HWND owner) { m_owner = owner; }
   // Scales a layout rectangle to the owner's client area (texts: to the back
   // buffer); 0 without a layout or page size.
   int ScaleRect(const plat::RECT& layoutRect, plat::RECT* screen, bool toBackBuffer);

@@ -1,0 +1,34 @@
+#include "lounge/shell/module_page.h"
+
+#include "lounge/shell/shell_frame.h"
+#include "platform/win/win_types.h"
+
+CShellPage::CShellPage(IShellFrame& frame) : CSkinPage(frame.FrameWindow(), &frame.PageHost()), m_frame(frame) {}
+
+int CShellPage::Create() {
+  CreateBackBuffer();
+  return 1;
+}
+
+int CShellPage::OnResize() {
+  CreateBackBuffer();
+  return 1;
+}
+
+int CShellPage::OnMouseMove(int x, int y) { return CSkinPage::OnMouseMove(plat::POINT{x, y}); }
+
+int CShellPage::OnMouseLeave() { return ClearAllHighlights(); }
+
+int CShellPage::OnButtonDown(int x, int y) { return CSkinPage::OnMouseDown(plat::POINT{x, y}); }
+
+int CShellPage::OnButtonUp(int x, int y) { return CSkinPage::OnMouseUp(plat::POINT{x, y}); }
+
+int CShellPage::OnDoubleClick(int x, int y) { return CSkinPage::OnDoubleClick(plat::POINT{x, y}); }
+
+int CShellPage::OnKeyDown(plat::UINT vk, plat::UINT, plat::UINT) { return OnKey(vk); }
+
+int CShellPage::HitTest(int, int) { return static_cast<int>(plat::HTCLIENT); }
+
+int CShellPage::OnPaint() { return CSkinPage::OnPaint(); }
+
+int CShellPage::Deactivate() { return OnLeave(); }

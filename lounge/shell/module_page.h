@@ -1,0 +1,68 @@
+// IModulePage: what the main frame calls on the active page (and on every
+// page when the frame is created and destroyed). The frame routes its window
+// messages here; a page overrides what it handles.
+//
+// CShellPage is the base of every shell page: a skin page drawn on the frame
+// window with the shell's defaults for the frame's calls. Its owner window is
+// set by the frame before Create runs, because the pages are made before the
+// frame has a window.
+#pragma once
+
+#include <cstdint>
+
+#include "lounge/skin/skin_page.h"
+#include "platform/core/types.h"
+
+class IShellFrame;
+
+class IModulePage {
+ public:
+  virtual ~IModulePage() = default;
+  virtual int Create() = 0;                                   // frame WM_CREATE, every page
+  virtual int Destroy() = 0;                                  // frame WM_DESTROY, every page
+  virtual int OnShowWindow() = 0;                             // WM_SHOWWINDOW
+  virtual int OnResize() = 0;                                 // WM_SIZE, after the display rectangle is set
+  virtual int OnMouseMove(int x, int y) = 0;                  // the cursor moved (client point)
+  virtual int OnMouseLeave() = 0;                             // WM_MOUSELEAVE
+  virtual int OnButtonDown(int x, int y) = 0;                 // WM_LBUTTONDOWN and press repeat
+  virtual int OnButtonUp(int x, int y) = 0;                   // WM_LBUTTONUP; non-zero lets a repeat fire
+  virtual int OnDoubleClick(int x, int y) = 0;                // WM_LBUTTONDBLCLK
+  virtual int OnKeyDown(plat::UINT vk, plat::UINT repeat, plat::UINT flags) = 0;  // WM_KEYDOWN
+  virtual int HitTest(int x, int y) = 0;                      // WM_NCHITTEST inside the borders
+  virtual int OnPaint() = 0;                                  // WM_PAINT
+  virtual int OnTimer(plat::UINT_PTR id) = 0;                 // WM_TIMER the frame does not own
+  virtual int OnMouseWheel(plat::UINT flags, int delta, int x, int y) = 0;  // WM_MOUSEWHEEL
+  virtual int Deactivate() = 0;                               // another page becomes active, or shut-down
+  virtual int Query() = 0;                                    // the bars ask the active page
+};
+
+class CShellPage : public IModulePage, public CSkinPage {
+ public:
+  // `frame` outlives the page; the skin-page host is the frame's.
+  explicit CShellPage(IShellFrame& frame);
+
+  // The frame's window becomes the page's owner (before Create).
+  void AttachWindow(plat::HWND frameWindow) { SetOwnerWindow(frameWindow); }
+  IShellFrame& Frame() const { return m_frame; }
+
+  // ---- shell defaults ----
+  int Create() override;       // recreates the back buffer
+  int Destroy() override { return 0; }
+  int OnShowWindow() override { return 0; }
+  int OnResize() override;     // recreates the back buffer
+  int OnMouseMove(int x, int y) override;
+  int OnMouseLeave() override;
+  int OnButtonDown(int x, int y) override;
+  int OnButtonUp(int x, int y) override;
+  int OnDoubleClick(int x, int y) override;
+  int OnKeyDown(plat::UINT vk, plat::UINT repeat, plat::UINT flags) override;
+  int HitTest(int x, int y) override;  // HTCLIENT
+  int OnPaint() override;
+  int OnTimer(plat::UINT_PTR id) override { return 0; }
+  int OnMouseWheel(plat::UINT flags, int delta, int x, int y) override { return 0; }
+  int Deactivate() override;   // leaves the page (CSkinPage::OnLeave)
+  int Query() override { return 0; }
+
+ private:
+  IShellFrame& m_frame;
+};

@@ -1,0 +1,43 @@
+// IShellFrame: what the shell pages ask of the main frame. The frame makes
+// every page with itself as this interface; tests give a fake.
+#pragma once
+
+#include <string>
+
+#include "interfaces/ui_system.h"
+#include "lounge/shell/app_options.h"
+#include "platform/core/types.h"
+
+class CConfig;
+class IModulePage;
+class ISkinPageHost;
+
+class IShellFrame {
+ public:
+  // The frame window (null before it is created).
+  virtual plat::HWND FrameWindow() = 0;
+  // The 27 frame services corebridge is handed.
+  virtual IFrameServices& Services() = 0;
+  // The host every page's skin part uses: configuration root, actions
+  // through the UI system, bars, sounds.
+  virtual ISkinPageHost& PageHost() = 0;
+  // The application's start-up options (the web-link fields are written).
+  virtual AppOptions& Options() = 0;
+  // The UI system's drive query (slot 19); E_FAIL while unbound.
+  virtual plat::HRESULT GetDriveInfo(int drive, int* kind) = 0;
+
+  // The previous active page is deactivated; `page` (or none) becomes active.
+  virtual void SetActivePage(IModulePage* page) = 0;
+  virtual IModulePage* ActivePage() = 0;
+  virtual bool IsMaximized() = 0;
+  virtual int Maximize() = 0;
+  virtual int Restore() = 0;
+  virtual int OpenHelp() = 0;
+  // Stops the frame's press-repeat (idle) timer.
+  virtual void StopPressRepeat() = 0;
+  // The setting page's ShowSettingPage (the home page's "Setting Entry").
+  virtual int ShowSettingPage() = 0;
+
+ protected:
+  ~IShellFrame() = default;
+};
