@@ -103,8 +103,8 @@ class ITvPageEvents {
 
 class IRecordPageEvents {
  public:
-  virtual int Op1() = 0;
-  virtual int Op2() = 0;
+  virtual int ShowRecordPage() = 0;                       // 1
+  virtual int ShowSubPage() = 0;                          // 2: the hub's sub-page value
   virtual int Redraw(int flag) = 0;                       // 3
 
  protected:
@@ -113,9 +113,9 @@ class IRecordPageEvents {
 
 class IAuthoringPageEvents {
  public:
-  virtual int Op1() = 0;
-  virtual int Op2() = 0;
-  virtual int Redraw(int flag) = 0;                       // 3
+  virtual int ShowAuthoringPage() = 0;                                     // 1
+  virtual int GetPreviewArea(plat::HWND* window, plat::RECT* rect) = 0;    // 2
+  virtual int Redraw(int flag) = 0;                                        // 3
 
  protected:
   ~IAuthoringPageEvents() = default;

@@ -32,3 +32,15 @@ int CShellPage::HitTest(int, int) { return static_cast<int>(plat::HTCLIENT); }
 int CShellPage::OnPaint() { return CSkinPage::OnPaint(); }
 
 int CShellPage::Deactivate() { return OnLeave(); }
+
+int CShellPage::QueryFrameButtonState(const std::string& action, int* shown) {
+  if (action == "Restore") {
+    if (shown) *shown = m_frame.IsMaximized() ? 1 : 0;
+    return 1;
+  }
+  if (action == "Maximize") {
+    if (shown) *shown = m_frame.IsMaximized() ? 0 : 1;
+    return 1;
+  }
+  return 0;
+}

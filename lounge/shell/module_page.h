@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "lounge/skin/skin_page.h"
 #include "platform/core/types.h"
@@ -62,6 +63,12 @@ class CShellPage : public IModulePage, public CSkinPage {
   int OnMouseWheel(plat::UINT flags, int delta, int x, int y) override { return 0; }
   int Deactivate() override;   // leaves the page (CSkinPage::OnLeave)
   int Query() override { return 0; }
+
+ protected:
+  // The window buttons every full-screen page shares: "Restore" is shown
+  // only while the frame is maximised, "Maximize" only while it is not.
+  // 1 when `action` is one of them (and `shown` was set), else 0.
+  int QueryFrameButtonState(const std::string& action, int* shown);
 
  private:
   IShellFrame& m_frame;
