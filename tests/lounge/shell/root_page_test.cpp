@@ -572,4 +572,34 @@ TEST_F(RootPageTest, DoubleClickOnTheBackgroundMaximisesAndRestoresAndAPressDrag
   EXPECT_EQ(frame.Count("Maximize"), 1);
 }
 
+TEST_F(RootPageTest, PressingTheFocusedWebEntryShowsTheCheckIconUntilRelease) {
+  Show(VENDOR_NONE);
+  RECT web{};
+  ASSERT_TRUE(
+      page->GetListActionScreenRect(ActionIndex(ROOT_MODULE_LIST, "Web Entry"), ListIndex(ROOT_MODULE_LIST), &web));
+  const int x = (web.left + web.right) / 2, y = (web.top + web.bottom) / 2;
+  IModulePage& modulePage = *page;
+  modulePage.OnMouseMove(x, y);
+  Settle();
+  EXPECT_EQ(CRootPage::LastDrawnEntry(), "Web Entry");
+  const RECT module = TextRect("Module");
+  const auto plain = Pixels(module);
+  modulePage.OnButtonDown(x, y);
+  EXPECT_EQ(frame.Count("StopPressRepeat"), 1);
+  EXPECT_NE(Pixels(module), plain);
+  modulePage.OnButtonUp(x + 10000, y);  // released elsewhere: no action
+  EXPECT_EQ(Pixels(module), plain);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RootPageLauncher, RefusesAnEmptyVectorAndReportsAProgramThatCannotStart) {
+  SpawnLauncher launcher;
+  EXPECT_FALSE(launcher.Start({}));
+  EXPECT_FALSE(launcher.Start({""}));
+  EXPECT_FALSE(launcher.Start({"/nonexistent/marivel-burner", "--x"}));
+}
+
 }  // namespace
