@@ -531,6 +531,89 @@ TEST_F(MainFrameTest, EditBoxKeysGoToTheActiveModulePageOnly) {
   EXPECT_EQ(env.Take(), (Log{"Radio.OnRenameEditKey 1 13", "Radio.OnListEntryHook"}));
 }
 
+TEST_F(MainFrameTest, HiddenCursorComesBackWhenTheMouseMoves) {
+  ASSERT_TRUE(env.Start());
+  EXPECT_EQ(env.frame->HideCursor(), 1);
+  EXPECT_FALSE(plat::IsCursorShown());
+  EXPECT_EQ(plat::GetCursor(), nullptr);
+  const POINT at = env.Screen({250, 250});
+  plat::InjectMouseMove(at.x, at.y);
+  Pump();
+  EXPECT_TRUE(plat::IsCursorShown());
+  EXPECT_EQ(plat::CursorShapeId(plat::GetCursor()), 32512);
+}
+
+TEST_F(MainFrameTest, MaximizeDropsTheFrameBordersAndRestoreGivesThemBack) {
+  ASSERT_TRUE(env.Start());
+  const auto frameBits = static_cast<plat::LONG_PTR>(plat::WS_DLGFRAME | plat::WS_THICKFRAME);
+  env.frame->Maximize();
+  EXPECT_TRUE(plat::IsZoomed(env.Window()));
+  EXPECT_EQ(plat::GetWindowLongPtr(env.Window(), plat::GWL_STYLE) & frameBits, 0);
+  Send(plat::WM_SYSCOMMAND, plat::SC_RESTORE);
+  EXPECT_FALSE(plat::IsZoomed(env.Window()));
+  EXPECT_EQ(plat::GetWindowLongPtr(env.Window(), plat::GWL_STYLE) & frameBits, frameBits);
+}
+
+TEST_F(MainFrameTest, AKeyDuringTheBarHideTimeTakesTheShownBarsDownAtOnce) {
+  ASSERT_TRUE(env.Start());
+  ASSERT_EQ(env.frame->SetCaptionBarVisible(1, 0), 1);
+  ASSERT_EQ(env.frame->ShowPlaybackBar("FloatingBar\\PlaybackBar\\MoviePlaybackBar"), 1);
+  ASSERT_EQ(env.frame->SetPlaybackBarVisible(1, 0), 1);
+  env.frame->KeepBarsOnKey();
+  EXPECT_FALSE(env.frame->IsCaptionBarShown());
+  EXPECT_FALSE(env.frame->IsPlaybackBarShown());
+  EXPECT_FLOAT_EQ(env.frame->CaptionBar()->Position(), 1.0f);
+  EXPECT_FLOAT_EQ(env.frame->PlaybackBar()->Position(), 1.0f);
+}
+
+std::vector<SystemMessage>& RemoteLog() {
+  static std::vector<SystemMessage> log;
+  return log;
+}
+
+plat::LRESULT RemoteProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg >= plat::WM_USER) RemoteLog().push_back({msg, w, l});
+  return plat::DefWindowProc(h, msg, w, l);
+}
+
+TEST_F(MainFrameTest, RemoteModeIsPostedToTheRemoteWindowForVendor1Only) {
+  env.options.vendorId = VENDOR_VADU;
+  ASSERT_TRUE(env.Start());
+  EXPECT_EQ(env.frame->PostRemoteMode(1), 0);  // no remote window
+  plat::WNDCLASS wc;
+  wc.lpfnWndProc = &RemoteProc;
+  wc.lpszClassName = REMOTE_KEY_WINDOW_CLASS;
+  plat::RegisterClass(&wc);
+  HWND remote = plat::CreateWindowEx(0, REMOTE_KEY_WINDOW_CLASS, REMOTE_KEY_WINDOW_TITLE, plat::WS_POPUP, 0, 0, 1, 1,
+                                     nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(remote, nullptr);
+  RemoteLog().clear();
+  EXPECT_EQ(env.frame->PostRemoteMode(1), 1);
+  EXPECT_EQ(env.frame->PostRemoteMode(0), 1);
+  env.options.vendorId = VENDOR_NONE;
+  EXPECT_EQ(env.frame->PostRemoteMode(1), 0);
+  Pump();
+  ASSERT_EQ(RemoteLog().size(), 2u);
+  EXPECT_EQ(RemoteLog()[0].msg, WM_REMOTE_KEY_MODE);
+  EXPECT_EQ(RemoteLog()[0].wParam, 8u);
+  EXPECT_EQ(RemoteLog()[1].wParam, 9u);
+  plat::DestroyWindow(remote);
+}
+
+TEST_F(MainFrameTest, PhotoItemMessagesReachTheDrawerOnlyWhileThePhotoPageIsActive) {
+  ASSERT_TRUE(env.Start());
+  std::vector<SystemMessage> drawn;
+  env.frame->SetPhotoItemDrawer([&](UINT msg, WPARAM w, LPARAM l) { drawn.push_back({msg, w, l}); });
+  Send(WM_PHOTO_DRAW_ARCHIVE_ITEM, 1, 2);
+  EXPECT_TRUE(drawn.empty());
+  env.frame->SetActivePage(&env.Page("Photo"));
+  Send(WM_PHOTO_DRAW_ARCHIVE_ITEM, 1, 2);
+  Send(WM_PHOTO_DRAW_HIGHLIGHT_ITEM, 3, 4);
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_EQ(drawn[1].msg, WM_PHOTO_DRAW_HIGHLIGHT_ITEM);
+  EXPECT_EQ(drawn[1].lParam, 4);
+}
+
 TEST_F(MainFrameTest, PowerServicesReachThePowerControl) {
   ASSERT_TRUE(env.Start());
   CMainFrame& f = *env.frame;
