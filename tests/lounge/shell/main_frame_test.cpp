@@ -438,6 +438,23 @@ TEST_F(MainFrameTest, OsdServicesSetItsOptionsAndAClearedOwnerKeepsItHidden) {
   EXPECT_TRUE(osd->IsWide());
 }
 
+TEST_F(MainFrameTest, OsdHidesOnItsOwnOnceAndAResizeIsNoHide) {
+  ASSERT_TRUE(env.Start());
+  env.frame->SetOsdOption2(2000);
+  ASSERT_EQ(env.frame->ShowOsdText("Play"), 1);
+  env.Advance(500);
+  ASSERT_EQ(env.frame->ShowOsdText("Pause"), 1);  // replaces the text: no hide for the system core
+  plat::SetWindowPos(env.Window(), nullptr, 0, 0, 700, 450, plat::SWP_NOMOVE | plat::SWP_NOZORDER);
+  env.Advance(1900);
+  EXPECT_TRUE(env.frame->Osd()->IsVisible());
+  EXPECT_EQ(env.system.Count(OSD_HIDE_ACTION), 0);
+  env.Advance(100);
+  EXPECT_FALSE(env.frame->Osd()->IsVisible());
+  EXPECT_EQ(env.system.Count(OSD_HIDE_ACTION), 1);
+  env.Advance(5000);
+  EXPECT_EQ(env.system.Count(OSD_HIDE_ACTION), 1);
+}
+
 // ---- closing and the system core ----
 
 TEST_F(MainFrameTest, CloseHidesTheFrameRunsHomeAsksToQuitAndKeepsTheWindow) {
