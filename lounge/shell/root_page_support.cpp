@@ -1,8 +1,6 @@
 #include "lounge/shell/root_page_support.h"
 
 #include <pwd.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,8 +10,7 @@
 #include <stdexcept>
 
 #include "platform/sys/clock.h"
-
-extern char** environ;
+#include "platform/sys/spawn.h"
 
 namespace {
 
@@ -75,28 +72,7 @@ std::vector<std::string> SplitParameters(const std::string& parameters) {
   return out;
 }
 
-SpawnLauncher::~SpawnLauncher() { ReapFinished(); }
-
-void SpawnLauncher::ReapFinished() {
-  std::erase_if(m_children, [](pid_t pid) {
-    int status = 0;
-    return waitpid(pid, &status, WNOHANG) != 0;  // finished, or not ours any more
-  });
-}
-
 bool SpawnLauncher::Start(const std::vector<std::string>& argv) {
-  ReapFinished();
   if (argv.empty() || argv[0].empty()) return false;
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-  pid_t pid = 0;
-  const int error = posix_spawnp(&pid, args[0], nullptr, &attributes, args.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  if (error != 0) return false;
-  m_children.push_back(pid);
-  return true;
+  return plat::SpawnDetached(argv);
 }

@@ -7,7 +7,6 @@
 #include <ctime>
 #include <locale>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 // The platform clock's wall time as local civil time.
@@ -38,17 +37,9 @@ class IProgramLauncher {
   virtual bool Start(const std::vector<std::string>& argv) = 0;
 };
 
-// posix_spawn in a session of its own; finished children are reaped on the
-// next start and when the launcher goes, so none is left a zombie for long.
+// Starts them for real, through the platform's spawner (argument vector, no
+// shell, children reaped in the background).
 class SpawnLauncher final : public IProgramLauncher {
  public:
-  SpawnLauncher() = default;
-  SpawnLauncher(const SpawnLauncher&) = delete;
-  SpawnLauncher& operator=(const SpawnLauncher&) = delete;
-  ~SpawnLauncher() override;
   bool Start(const std::vector<std::string>& argv) override;
-
- private:
-  void ReapFinished();
-  std::vector<pid_t> m_children;
 };
