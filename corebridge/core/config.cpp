@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "corebridge/core/authoring_config.h"
 #include "corebridge/core/general_config.h"
 #include "corebridge/core/movie_config.h"
 #include "corebridge/core/music_config.h"
@@ -53,7 +54,8 @@ CConfig::CConfig()
       m_pTV(std::make_unique<CTVConfig>(this)),
       m_pRadio(std::make_unique<CRadioConfig>(this)),
       m_pRecord(std::make_unique<CRecordConfig>(this)),
-      m_pGeneral(std::make_unique<CGeneralConfig>(this)) {
+      m_pGeneral(std::make_unique<CGeneralConfig>(this)),
+      m_pAuthoring(std::make_unique<CAuthoringConfig>(this)) {
   FindFolders();
   m_strVersion = VersionTextOfExecutable();
   ReadRegistryDefaults();

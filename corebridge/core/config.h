@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class CAuthoringConfig;
 class CGeneralConfig;
 class CMovieConfig;
 class CMusicConfig;
@@ -109,6 +110,7 @@ class CConfig {
   std::unique_ptr<CRadioConfig> m_pRadio;
   std::unique_ptr<CRecordConfig> m_pRecord;  // record and burning hub
   std::unique_ptr<CGeneralConfig> m_pGeneral;
+  std::unique_ptr<CAuthoringConfig> m_pAuthoring;  // the disc-authoring job
 
   // --- Folders and identity -----------------------------------------------
   std::string m_strSettingsFolder;    // holds "Config.xml" and "Schedule.sys"

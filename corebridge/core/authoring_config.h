@@ -1,0 +1,34 @@
+// CAuthoringConfig: the disc-authoring job's section of the configuration
+// root. It is not stored in "Config.xml"; the authoring controller fills it
+// while a job runs and the authoring page reads it in place.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CConfig;
+
+// Disc types of an authoring job (m_nDiscType).
+enum AuthoringDiscType : int {
+  AUTHORING_DISC_NONE = 0,
+  AUTHORING_DISC_DVD = 1,
+  AUTHORING_DISC_SVCD = 2,
+  AUTHORING_DISC_VCD = 3,
+  AUTHORING_DISC_AUDIOCD = 4,
+  AUTHORING_DISC_DATACD = 5,
+};
+
+class CAuthoringConfig {
+ public:
+  explicit CAuthoringConfig(CConfig* root) : m_pRoot(root) {}
+  CAuthoringConfig(const CAuthoringConfig&) = delete;
+  CAuthoringConfig& operator=(const CAuthoringConfig&) = delete;
+
+  CConfig* m_pRoot;                       // not owned
+  int m_nDiscType = AUTHORING_DISC_NONE;  // see AuthoringDiscType
+  std::vector<std::string> m_arrElements; // paths of the job's elements; the count is the element count
+  int m_nDiscRemainMB = 0;                // space left on the disc, MB
+  std::int64_t m_llTotalBytes = 0;        // size of all elements, bytes
+  int m_nElapsedSeconds = 0;              // time the burning has run so far
+};
