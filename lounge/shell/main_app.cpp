@@ -134,6 +134,7 @@ bool CMainApp::CreateFrame() {
     wc.hIcon = icon_;
     wc.lpszClassName = kFrameClassName;
     if (!plat::RegisterClass(&wc)) return false;
+    classRegistered_ = true;
   }
 
   const std::string title = UIString("MARIVEL", "");
@@ -335,11 +336,10 @@ int CMainApp::ExitInstance(int exitCode) {
     UnregisterUIStringTable(strings_.get());
     strings_.reset();
   }
-  if (icon_) {
-    plat::UnregisterClass(kFrameClassName, nullptr);
-    plat::DestroyIcon(icon_);
-    icon_ = nullptr;
-  }
+  if (classRegistered_) plat::UnregisterClass(kFrameClassName, nullptr);
+  classRegistered_ = false;
+  if (icon_) plat::DestroyIcon(icon_);
+  icon_ = nullptr;
   power_->RestorePowerSaving();
   if (comInitialised_) plat::CoUninitialize();
   comInitialised_ = false;

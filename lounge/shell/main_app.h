@@ -96,6 +96,7 @@ class CMainApp {
   IUISystem* bridge_ = nullptr;  // COM reference, released when unbinding
   CConfig* config_ = nullptr;    // owned by the system core, valid while bound
   bool comInitialised_ = false;
+  bool classRegistered_ = false;
   bool frameSizeFound_ = false;
   bool closeRequested_ = false;
   bool exited_ = false;

@@ -20,7 +20,8 @@ namespace app_test {
 
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::vector<std::string>& args) {
+  // `env` empty: this process's environment.
+  explicit ChildProcess(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
@@ -29,7 +30,12 @@ class ChildProcess {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    std::vector<char*> envp;
+    for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    if (::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), env.empty() ? environ : envp.data()) != 0) {
+      pid_ = -1;
+    }
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     out_ = out[0];
