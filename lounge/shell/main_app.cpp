@@ -72,12 +72,12 @@ bool CMainApp::InitInstance(const std::vector<std::string>& args) {
     strings_ = std::make_unique<CStringTable>();
     SetUIStringTable(strings_.get());
   }
+  // A close asked for by a signal is handled on this thread's loop; one
+  // that comes while starting closes the frame once the loop runs.
+  signals_ = std::make_unique<CCloseSignals>([this] { RequestClose(); });
   // Font smoothing and full-window dragging are desktop settings this
   // program leaves alone.
   if (!CheckSingleInstance()) return false;
-
-  // A close asked for by a signal is handled on this thread's loop.
-  signals_ = std::make_unique<CCloseSignals>([this] { RequestClose(); });
 
   if (!CreateFrame()) {
     failure_ = StartFailure::FrameFailed;
@@ -325,10 +325,6 @@ int CMainApp::ExitInstance(int exitCode) {
   if (frame_) {
     if (plat::IsWindow(frame_->Window())) plat::DestroyWindow(frame_->Window());
     frame_.reset();
-  }
-  // Pending messages of the destroyed windows are of no use any more.
-  plat::MSG msg;
-  while (plat::PeekMessage(&msg, nullptr, 0, 0, plat::PM_REMOVE)) {
   }
   signals_.reset();
   instance_.reset();
