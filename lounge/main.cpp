@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -70,10 +71,24 @@ bool HasDesktopDisplay() {
   return (x && *x) || (wayland && *wayland);
 }
 
+// SDL falls back to drawing nowhere when it finds no screen; that counts as
+// no display unless SDL_VIDEODRIVER asked for it.
+bool ShowsNowhere() {
+  if (plat::display::CurrentHeadless()) return false;
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if (asked && *asked) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
 bool StartScreen(plat::display::DisplayOptions options) {
   std::string error;
   if (options.backend.empty() && !HasDesktopDisplay()) options.backend = "headless";
-  if (plat::display::StartDisplay(options, &error)) return true;
+  if (plat::display::StartDisplay(options, &error)) {
+    if (!ShowsNowhere()) return true;
+    plat::display::StopDisplay();
+    error = "no screen to show on";
+  }
   if (options.backend == "headless") {
     std::fprintf(stderr, "lounge: the display cannot start: %s\n", error.c_str());
     return false;

@@ -75,17 +75,10 @@ class MainAppTest : public ::testing::Test {
   app_test::TempEnvironment env_;
 };
 
-bool operator==(const plat::RECT& a, const plat::RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-std::ostream& operator<<(std::ostream& out, const plat::RECT& r) {
-  return out << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}";
-}
-
 TEST_F(MainAppTest, FirstStartIsMaximisedAndRestoresToTheScreenLessMargins) {
   SetMachineString("Vendor", "DEZAD");
   CMainApp app(&MakeShellPages);
-  ASSERT_TRUE(app.InitInstance({}));
+  ASSERT_TRUE(app.InitInstance({})) << static_cast<int>(app.Failure());
   const plat::HWND hwnd = app.FrameWindow();
   ASSERT_NE(hwnd, nullptr);
   EXPECT_TRUE(plat::IsWindowVisible(hwnd));
@@ -130,7 +123,7 @@ TEST_F(MainAppTest, StoredSizeGivesACentredWindowAndOnlySomeVendorsStoreIt) {
     SetMachineString("Vendor", c.vendor);
     SetFrameSize((1000u << 16) | 600u);
     CMainApp app(&MakeShellPages);
-    ASSERT_TRUE(app.InitInstance({}));
+    ASSERT_TRUE(app.InitInstance({})) << static_cast<int>(app.Failure());
     const plat::HWND hwnd = app.FrameWindow();
     EXPECT_FALSE(plat::IsZoomed(hwnd));
     EXPECT_EQ(WindowRect(hwnd), (plat::RECT{140, 100, 1140, 700}));
@@ -147,7 +140,7 @@ TEST_F(MainAppTest, StoredSizeGivesACentredWindowAndOnlySomeVendorsStoreIt) {
 TEST_F(MainAppTest, StoredSizeLargerThanTheScreenIsCutToIt) {
   SetFrameSize((3000u << 16) | 2000u);
   CMainApp app(&MakeShellPages);
-  ASSERT_TRUE(app.InitInstance({}));
+  ASSERT_TRUE(app.InitInstance({})) << static_cast<int>(app.Failure());
   EXPECT_EQ(WindowRect(app.FrameWindow()), (plat::RECT{0, 0, 1280, 800}));
 }
 
@@ -163,7 +156,7 @@ TEST_F(MainAppTest, StartUpWordsAndOptionsReachTheConfigurationRoot) {
   SetMachineDword("KeepMuteOsd", 1);
 
   CMainApp app(&MakeShellPages);
-  ASSERT_TRUE(app.InitInstance({}));
+  ASSERT_TRUE(app.InitInstance({})) << static_cast<int>(app.Failure());
   CConfig* config = app.Config();
   ASSERT_NE(config, nullptr);
   EXPECT_EQ(config->m_nVendorId, 4);
@@ -181,7 +174,7 @@ TEST_F(MainAppTest, CloseEndsTheLoopAndExitSavesBeforeTheFrameGoes) {
   SetMachineString("Vendor", "DEZAD");
   SetFrameSize((1000u << 16) | 600u);
   CMainApp app(&MakeShellPages);
-  ASSERT_TRUE(app.InitInstance({}));
+  ASSERT_TRUE(app.InitInstance({})) << static_cast<int>(app.Failure());
   const plat::HWND hwnd = app.FrameWindow();
   // A safety net: the loop ends within a bound even if the close were lost.
   plat::SetTimer(nullptr, 0, 30000, [](plat::HWND, plat::UINT, plat::UINT_PTR, plat::DWORD) {
