@@ -118,10 +118,19 @@ int COsdWnd::Show(const plat::RECT& display, int captionBarHeight) {
   if (!m_hwnd) return 0;
   // Vendor 2 lets the user switch the display off with a duration of 0.
   if (GetVendorId() == VENDOR_DEZAD && VendorDuration() <= 0) return 0;
-  plat::SIZE size = MeasureText();
+  const plat::SIZE size = MeasureText();
   if (size.cx <= 0 || size.cy <= 0) return 0;
   if (IsVisible()) plat::ShowWindow(m_hwnd, plat::SW_HIDE);
+  if (!Place(display, captionBarHeight)) return 0;
+  plat::ShowWindow(m_hwnd, plat::SW_SHOW);
+  plat::UpdateWindow(m_hwnd);
+  return 1;
+}
 
+int COsdWnd::Place(const plat::RECT& display, int captionBarHeight) {
+  if (!m_hwnd) return 0;
+  plat::SIZE size = MeasureText();
+  if (size.cx <= 0 || size.cy <= 0) return 0;
   plat::RECT area = display;
   if (IsEmpty(area)) plat::GetClientRect(plat::GetParent(m_hwnd), &area);
   plat::RECT place = PlaceWithin(area, captionBarHeight, size.cx, size.cy);
@@ -131,8 +140,6 @@ int COsdWnd::Show(const plat::RECT& display, int captionBarHeight) {
   if (room > 0 && room < size.cx) place.bottom = place.top + MeasureText(room).cy;
   plat::SetWindowPos(m_hwnd, plat::HWND_TOP, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, 0);
-  plat::ShowWindow(m_hwnd, plat::SW_SHOW);
-  plat::UpdateWindow(m_hwnd);
   return 1;
 }
 

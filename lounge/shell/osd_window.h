@@ -64,6 +64,9 @@ class COsdWnd {
   // Returns 0 and shows nothing for an empty text, or for vendor 2 when the
   // configured display duration is 0 or less.
   int Show(const plat::RECT& display, int captionBarHeight);
+  // Measures the current text and moves the window where Show would put it,
+  // without hiding or showing it (the frame was resized). 0 for no text.
+  int Place(const plat::RECT& display, int captionBarHeight);
   // The frame's ShowOsd(0).
   void Hide();
   bool IsVisible() const;

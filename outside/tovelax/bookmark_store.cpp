@@ -1,7 +1,5 @@
 #include "outside/tovelax/bookmark_store.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
@@ -9,6 +7,8 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "platform/sys/atomic_file.h"
 
 namespace tovelax {
 namespace {
@@ -51,16 +51,6 @@ std::vector<std::string> SplitWords(const std::string& line) {
   return words;
 }
 
-bool WriteAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -160,16 +150,7 @@ bool BookmarkStore::Remove(const DiscId& disc) {
 
 bool BookmarkStore::Save(const std::vector<Bookmark>& entries) const {
   if (path_.empty()) return false;
-  const std::string temp = path_ + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = WriteAll(fd, Format(entries)) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), path_.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  return static_cast<bool>(plat::WriteFileAtomically(path_, Format(entries), 0644));
 }
 
 Bookmark ToBookmark(const ResumeRecord& r) {

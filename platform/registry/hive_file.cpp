@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/registry/registry.h"
+#include "platform/sys/atomic_file.h"
 
 namespace plat::reg {
 namespace {
@@ -78,40 +79,6 @@ class HiveLock {
  private:
   UniqueFd fd_;  // closing it releases the lock
 };
-
-int WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
-// Writes `text` to "<path>.tmp", flushes it and renames it over `path`.
-// Returns 0 or an errno.
-int SaveAtomically(const std::string& path, const std::string& text, mode_t mode) {
-  const std::string temp = path + ".tmp";
-  UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
-  if (fd.get() < 0) return errno;
-  int error = WriteAll(fd.get(), text);
-  if (!error && ::fsync(fd.get()) != 0) error = errno;
-  if (!error && ::close(fd.release()) != 0) error = errno;
-  if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-  if (error) {
-    ::unlink(temp.c_str());
-    return error;
-  }
-  // Make the rename itself durable.
-  std::string dir = std::filesystem::path(path).parent_path().string();
-  UniqueFd dirFd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dirFd.get() >= 0) ::fsync(dirFd.get());
-  return 0;
-}
 
 }  // namespace
 
@@ -282,8 +249,8 @@ LONG HiveFile::Modify(const std::function<LONG(Key&)>& change) {
 
   struct stat st {};
   mode_t mode = snap.exists && ::stat(path_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-  if (int error = SaveAtomically(path_, text, mode)) {
-    Report("cannot save " + path_ + ": " + ErrnoText(error));
+  if (const AtomicWriteResult saved = WriteFileAtomically(path_, text, mode); !saved) {
+    Report("cannot save " + path_ + ": " + ErrnoText(saved.error));
     Forget();  // the tree holds an unsaved change; read the file again
     return ERROR_ACCESS_DENIED;
   }

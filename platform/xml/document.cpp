@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/xml/atomic_file.h"
+#include "platform/sys/atomic_file.h"
 #include "platform/xml/canonical_writer.h"
 #include "platform/xml/names.h"
 #include "platform/xml/parse.h"
@@ -221,7 +221,8 @@ std::string Document::saveString() const {
 
 Status Document::saveFile(const std::string& path) const {
   if (!documentElement()) return Status{false, "Cannot save \"" + path + "\": the document is empty"};
-  return writeFileAtomically(path, saveString());
+  const AtomicWriteResult written = WriteFileAtomically(path, saveString());
+  return Status{static_cast<bool>(written), written.what};
 }
 
 }  // namespace plat::xml

@@ -14,67 +14,21 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_environment.h"
+
 #include "corebridge/core/config.h"
 #include "corebridge/core/xml_settings.h"
 #include "platform/registry/registry.h"
 
 namespace sections_test {
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::ReadFile;
+using test_support::WriteFile;
 
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// Points HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and MARIVEL_REGISTRY_DIR into a
-// fresh temporary folder and puts the old values back at the end.
-class TempEnvironment {
+// A temporary home, XDG folders and registry hives for one test.
+class TempEnvironment : public test_support::TempEnvironment {
  public:
-  TempEnvironment() {
-    std::string pattern = (std::filesystem::path(::testing::TempDir()) / "sections-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
-    dir_ = pattern;
-    std::filesystem::create_directories(dir_ + "/home");
-    std::filesystem::create_directories(dir_ + "/registry");
-    Set("HOME", dir_ + "/home", 0);
-    Set("XDG_DATA_HOME", dir_ + "/data", 1);
-    Set("XDG_CONFIG_HOME", dir_ + "/config", 2);
-    Set("MARIVEL_REGISTRY_DIR", dir_ + "/registry", 3);
-  }
-  ~TempEnvironment() {
-    const char* names[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "MARIVEL_REGISTRY_DIR"};
-    for (int i = 0; i < 4; ++i) {
-      if (had_[i]) {
-        ::setenv(names[i], old_[i].c_str(), 1);
-      } else {
-        ::unsetenv(names[i]);
-      }
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  TempEnvironment(const TempEnvironment&) = delete;
-  TempEnvironment& operator=(const TempEnvironment&) = delete;
-
-  std::string path(const std::string& name) const { return dir_ + "/" + name; }
-
- private:
-  void Set(const char* name, const std::string& value, int slot) {
-    if (const char* old = ::getenv(name)) {
-      had_[slot] = true;
-      old_[slot] = old;
-    }
-    ::setenv(name, value.c_str(), 1);
-  }
-
-  std::string dir_;
-  bool had_[4] = {};
-  std::string old_[4];
+  TempEnvironment() : test_support::TempEnvironment("sections") {}
 };
 
 inline void SetMachineValue(const char* name, plat::DWORD type, const void* data, plat::DWORD size) {

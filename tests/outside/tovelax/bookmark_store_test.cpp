@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/temp_files.h"
+
 namespace tovelax {
 namespace {
 
@@ -55,7 +57,7 @@ TEST_F(BookmarkStoreTest, RoundTripKeepsNewestFirstAndReplacesADiscsEntry) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0], Mark(1, 2, 2));
   EXPECT_EQ(entries[1], Mark(2, 2, 1));
-  EXPECT_FALSE(fs::exists(path_ + ".tmp"));
+  EXPECT_FALSE(HasTemporaryFileBeside(path_));
   EXPECT_EQ(Read(path_).rfind("tovelax-bookmarks 1\n", 0), 0u);
 }
 

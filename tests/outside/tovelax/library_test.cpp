@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "outside/tovelax/tovelax_api.h"
+#include "tests/support/temp_files.h"
 
 namespace tovelax {
 namespace {
@@ -432,7 +433,7 @@ TEST_F(TovelaxLibrary, ResumeBookmarkSurvivesClosingAndReopening) {
   EXPECT_EQ(closed.title, 2u);
   EXPECT_EQ(closed.chapter, 2u);
   ASSERT_TRUE(fs::exists(bookmarks_));
-  EXPECT_FALSE(fs::exists(bookmarks_ + ".tmp"));
+  EXPECT_FALSE(HasTemporaryFileBeside(bookmarks_));
 
   OpenDvd();
   std::uint32_t available = 0, time = 0;

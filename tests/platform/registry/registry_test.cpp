@@ -12,6 +12,7 @@
 #include "platform/registry/hive_text.h"
 #include "tests/platform/registry/registry_helpers.h"
 #include "tests/platform/registry/temp_registry.h"
+#include "tests/support/temp_files.h"
 
 namespace marivel_test {
 namespace {
@@ -60,7 +61,7 @@ TEST_F(Registry, ValuesOfEveryTypeRoundTripThroughTheHiveFile) {
   EXPECT_NE(text.find("[HKEY_CURRENT_USER\\SoftWare\\Kestrovia\\Marivel]\n@=\"the default\"\n"), std::string::npos)
       << text;
   EXPECT_NE(text.find("\"PowerSave\"=dword:deadbeef\n"), std::string::npos) << text;
-  EXPECT_FALSE(fs::exists(hives_.user() + ".tmp"));
+  EXPECT_FALSE(HasTemporaryFileBeside(hives_.user()));
   EXPECT_FALSE(fs::exists(hives_.machine())) << "the machine hive was not touched";
   const reg::Key hive = ParseFile(hives_.user(), "HKEY_CURRENT_USER");
   const reg::Key* saved = hive.Find(std::vector<std::string>{"SoftWare", "Kestrovia", "Marivel"});

@@ -1,4 +1,4 @@
-#include "platform/xml/atomic_file.h"
+#include "platform/sys/atomic_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <random>
 
-namespace plat::xml {
+namespace plat {
 namespace {
 
-Status failure(const std::string& what, const std::string& path, int error) {
-  return Status{false, what + " \"" + path + "\": " + std::strerror(error)};
+AtomicWriteResult failure(const std::string& what, const std::string& path, int error) {
+  return AtomicWriteResult{error, what + " \"" + path + "\": " + std::strerror(error)};
 }
 
 // Closes the descriptor and, unless released, removes the temporary file.
@@ -76,15 +76,15 @@ int syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-Status writeFileAtomically(const std::string& path, std::string_view content) {
+AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view content, mode_t mode) {
   const std::filesystem::path target(path);
-  if (target.filename().empty()) return Status{false, "Cannot save \"" + path + "\": no file name"};
+  if (target.filename().empty()) return AtomicWriteResult{EINVAL, "Cannot save \"" + path + "\": no file name"};
 
   std::string tempPath;
   int fd = -1;
   for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
     tempPath = temporaryName(target);
-    fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) return failure("Cannot create a temporary file beside", path, errno);
@@ -98,7 +98,7 @@ Status writeFileAtomically(const std::string& path, std::string_view content) {
 
   if (int error = syncFolder(target.parent_path()))
     return failure("Saved, but cannot flush the folder of", path, error);
-  return Status{true, {}};
+  return AtomicWriteResult{};
 }
 
-}  // namespace plat::xml
+}  // namespace plat
