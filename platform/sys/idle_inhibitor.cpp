@@ -29,16 +29,16 @@ BusPtr OpenBus(const std::string& address, bool user) {
   sd_bus* raw = nullptr;
   if (address.empty()) {
     if ((user ? sd_bus_open_user(&raw) : sd_bus_open_system(&raw)) < 0) return nullptr;
-  } else {
-    if (sd_bus_new(&raw) < 0) return nullptr;
     BusPtr bus(raw);
-    if (sd_bus_set_address(raw, address.c_str()) < 0 || sd_bus_set_bus_client(raw, 1) < 0 ||
-        sd_bus_negotiate_fds(raw, 1) < 0 || sd_bus_start(raw) < 0) {
-      return nullptr;
-    }
-    bus.release();
+    sd_bus_set_method_call_timeout(bus.get(), kCallTimeoutUsec);
+    return bus;
   }
+  if (sd_bus_new(&raw) < 0) return nullptr;
   BusPtr bus(raw);
+  if (sd_bus_set_address(raw, address.c_str()) < 0 || sd_bus_set_bus_client(raw, 1) < 0 ||
+      sd_bus_negotiate_fds(raw, 1) < 0 || sd_bus_start(raw) < 0) {
+    return nullptr;
+  }
   sd_bus_set_method_call_timeout(bus.get(), kCallTimeoutUsec);
   return bus;
 }
