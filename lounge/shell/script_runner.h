@@ -1,0 +1,74 @@
+// Scripted input: a plain-text list of steps that drives the program as a
+// user would, for demonstrations and end-to-end tests on the headless
+// display. One step per line; blank lines and lines starting with '#' are
+// skipped:
+//   key NAME      press and release a key (Right, Return, Escape, F1, A ...)
+//   wait MS       let the program run on for MS milliseconds
+//   click X Y     left click at screen point X, Y
+//   shot FILE     write the screen as a PNG picture (headless display only)
+//   close         ask the main frame to close (WM_CLOSE)
+// The runner lives on the UI thread and moves on from timers, so the message
+// loop keeps running while it waits.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/types.h"
+
+struct ScriptStep {
+  enum class Kind { Key, Wait, Click, Shot, Close };
+  Kind kind = Kind::Wait;
+  plat::UINT vk = 0;  // Key
+  int ms = 0;         // Wait
+  int x = 0, y = 0;   // Click
+  std::string path;   // Shot
+  int line = 0;       // where it stands in the script, from 1
+};
+
+// The virtual-key code of a key name (case-insensitive), or nothing.
+std::optional<plat::UINT> KeyFromName(std::string_view name);
+
+// Reads a script; on the first bad line returns false with `error` as
+// "line N: what is wrong".
+bool ParseScript(std::string_view text, std::vector<ScriptStep>& steps, std::string& error);
+// Reads the script file `path`; errors name the file ("FILE:N: ...").
+bool LoadScript(const std::string& path, std::vector<ScriptStep>& steps, std::string& error);
+
+class CScriptRunner {
+ public:
+  // Called once when the last step has run (ok) or a step failed (message).
+  using Done = std::function<void(bool ok, const std::string& error)>;
+
+  // `frame` answers the window "close" is posted to.
+  CScriptRunner(std::vector<ScriptStep> steps, std::function<plat::HWND()> frame, Done done);
+  ~CScriptRunner();
+  CScriptRunner(const CScriptRunner&) = delete;
+  CScriptRunner& operator=(const CScriptRunner&) = delete;
+
+  // Begins with the first step once the message loop has gone idle.
+  bool Start();
+  bool Finished() const { return finished_; }
+
+  // Pause between steps, so that what one step set off is handled before
+  // the next (timers come only when the queue is otherwise empty).
+  static constexpr unsigned kStepPauseMs = 10;
+
+ private:
+  static plat::LRESULT Proc(plat::HWND window, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam);
+  void OnTimer();
+  void Schedule(unsigned ms);
+  // Runs the step; false with `error` when it failed.
+  bool Run(const ScriptStep& step, std::string& error);
+  void Finish(bool ok, const std::string& error);
+
+  std::vector<ScriptStep> steps_;
+  std::size_t next_ = 0;
+  std::function<plat::HWND()> frame_;
+  Done done_;
+  plat::HWND window_ = nullptr;  // message-only window that owns the step timer
+  bool finished_ = false;
+};

@@ -1,0 +1,27 @@
+#include "lounge/shell/shell_pages_factory.h"
+
+#include <memory>
+
+#include "lounge/shell/authoring_page.h"
+#include "lounge/shell/root_page.h"
+#include "lounge/shell/setting_page.h"
+
+ShellPages MakeShellPages(IShellFrame& frame) {
+  ShellPages pages;
+
+  auto root = std::make_unique<CRootPage>(frame);
+  pages.homeEvents = root.get();
+  pages.root = std::move(root);
+
+  auto authoring = std::make_unique<CAuthoringPage>(frame);
+  pages.authoringEvents = authoring.get();
+  pages.authoring = std::move(authoring);
+
+  auto setting = std::make_unique<CSettingPage>(frame);
+  CSettingPage* settingPage = setting.get();
+  pages.settingEvents = settingPage;
+  pages.showSettingPage = [settingPage] { return settingPage->ShowSettingPage(); };
+  pages.setting = std::move(setting);
+
+  return pages;
+}
