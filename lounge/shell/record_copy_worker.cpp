@@ -204,7 +204,11 @@ void CRecordCopyWorker::Run() {
 
 std::int32_t CRecordCopyWorker::CopyEntry(const Entry& entry, const std::string& destination, bool counting) {
   if (m_cancel.load() || entry.name == "." || entry.name == "..") return 0;
-  if (entry.isFolder) return CopyFolder(entry, destination, counting);
+  if (entry.isFolder) {
+    // A destination inside the source is not copied into itself.
+    if (entry.path == m_job.destination || IsCreatedFolder(entry.path)) return 0;
+    return CopyFolder(entry, destination, counting);
+  }
   if (!entry.isFile) {
     // Links are not followed (they may lead out of the source), and devices
     // or pipes are no media files.
@@ -292,13 +296,15 @@ std::int32_t CRecordCopyWorker::CopyFile(const Entry& file, const std::string& d
 std::string CRecordCopyWorker::UniqueTarget(const std::string& destination, const std::string& name) const {
   const std::string first = JoinRecordPath(destination, name);
   std::string candidate = first;
-  for (int n = 1; Exists(candidate) &&
-                  std::find(m_createdFolders.begin(), m_createdFolders.end(), candidate) == m_createdFolders.end();
-       ++n) {
+  for (int n = 1; Exists(candidate) && !IsCreatedFolder(candidate); ++n) {
     if (n > kMaxNameSuffix) return {};
     candidate = first + "(" + std::to_string(n) + ")";
   }
   return candidate;
+}
+
+bool CRecordCopyWorker::IsCreatedFolder(const std::string& path) const {
+  return std::find(m_createdFolders.begin(), m_createdFolders.end(), path) != m_createdFolders.end();
 }
 
 bool CRecordCopyWorker::EnsureFolder(const std::string& folder) {

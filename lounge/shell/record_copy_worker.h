@@ -107,6 +107,7 @@ class CRecordCopyWorker {
   // destination/name, or destination/name(n) while that exists and this run
   // did not create it; empty when no free name is found.
   std::string UniqueTarget(const std::string& destination, const std::string& name) const;
+  bool IsCreatedFolder(const std::string& path) const;
   // Creates every missing level of `folder`, recording each one created.
   bool EnsureFolder(const std::string& folder);
   void SetCurrentFile(const std::string& path);

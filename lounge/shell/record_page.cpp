@@ -103,6 +103,11 @@ int CRecordPage::Redraw(int flag) {
 
 // ---- IModulePage ----
 
+int CRecordPage::Destroy() {
+  StopWorker();
+  return CShellPage::Destroy();
+}
+
 int CRecordPage::OnPaint() {
   if (m_worker) UpdateProgressBars();
   return CShellPage::OnPaint();

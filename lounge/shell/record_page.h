@@ -48,6 +48,7 @@ class CRecordPage : public CShellPage, public IRecordPageEvents {
   int Redraw(int flag) override;
 
   // ---- IModulePage ----
+  int Destroy() override;  // the frame window goes: the copy stops
   int OnPaint() override;
   int OnTimer(plat::UINT_PTR id) override;
 

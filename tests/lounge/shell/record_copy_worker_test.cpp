@@ -235,6 +235,15 @@ TEST_F(RecordCopyWorkerTest, SymbolicLinksAreNeitherCountedNorFollowed) {
   EXPECT_EQ(run.worker->Progress().totalKiB, 2);
 }
 
+TEST_F(RecordCopyWorkerTest, ADestinationInsideTheSourceIsNotCopiedIntoItself) {
+  tree.File("src/Photos/a.jpg", 2048);
+  tree.File("src/Photos/z-import/old.jpg", 1024);
+  const std::string inside = tree.Path("src/Photos/z-import");
+  CompletedRun run({{tree.Path("src/Photos")}, inside, ""});
+  EXPECT_EQ(ListTree(inside), (std::vector<std::string>{"old.jpg", "src/Photos/a.jpg"}));
+  EXPECT_EQ(run.worker->Progress().totalKiB, 2);
+}
+
 TEST(CopyFileWithProgressTest, ReportsEveryChunkAndNeverOverwrites) {
   TempTree tree;
   const std::string source = tree.File("s.bin", 600 * 1024);
