@@ -38,7 +38,7 @@ class TestListener : public IRecordCopyListener {
     finishedCalls.fetch_add(1);
     cv_.notify_all();
   }
-  bool WaitFinished(std::chrono::milliseconds limit = 20s) {
+  bool WaitFinished(std::chrono::milliseconds limit = 60s) {
     std::unique_lock lock(mutex_);
     return cv_.wait_for(lock, limit, [&] { return finishedCalls.load() > 0; });
   }
@@ -176,7 +176,7 @@ TEST_F(RecordCopyWorkerTest, ACancelInTheMiddleOfALargeFileRemovesThePartialFile
   ASSERT_TRUE(worker.Start());
   {
     std::unique_lock lock(mutex);
-    ASSERT_TRUE(cv.wait_for(lock, 20s, [&] { return reached; }));
+    ASSERT_TRUE(cv.wait_for(lock, 60s, [&] { return reached; }));
   }
   EXPECT_TRUE(fs::exists(dest + "/Videos/big.mpg"));  // partly written
   worker.Stop();

@@ -105,7 +105,7 @@ class RecordPageTest : public ::testing::Test {
   CRecordConfig& Hub() { return *config_->m_pRecord; }
   // Pumps until `done` or the time is up.
   template <typename Done>
-  bool PumpUntil(Done done, std::chrono::milliseconds limit = 20s) {
+  bool PumpUntil(Done done, std::chrono::milliseconds limit = 60s) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
       if (std::chrono::steady_clock::now() > end) return false;
@@ -304,7 +304,7 @@ TEST_F(RecordPageTest, AFinishedCopyShowsItsSizesThenReturnsToTheDeviceChoice) {
   ASSERT_TRUE(page->IsCopying());
 
   // Read the finished state before the end message is handled.
-  const auto end = std::chrono::steady_clock::now() + 20s;
+  const auto end = std::chrono::steady_clock::now() + 60s;
   while (!page->Worker()->HasFinished() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
   ASSERT_TRUE(page->Worker()->HasFinished());
   EXPECT_EQ(page->TextFor("Total File Size"), "6K/6K");
