@@ -26,4 +26,5 @@ class CRecordConfig {
 
   // --- Further fields of the Record page and the hub controller ------------
   int m_nResultState = 0;  // result state of the last recording
+  std::string m_strFilter;  // extension filter of the copy, e.g. "|.jpg|.jpeg|"; empty copies all
 };

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "lounge/shell/authoring_page.h"
+#include "lounge/shell/record_page.h"
 #include "lounge/shell/root_page.h"
 #include "lounge/shell/setting_page.h"
 
@@ -16,6 +17,10 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto authoring = std::make_unique<CAuthoringPage>(frame);
   pages.authoringEvents = authoring.get();
   pages.authoring = std::move(authoring);
+
+  auto record = std::make_unique<CRecordPage>(frame);
+  pages.recordEvents = record.get();
+  pages.record = std::move(record);
 
   auto setting = std::make_unique<CSettingPage>(frame);
   CSettingPage* settingPage = setting.get();
