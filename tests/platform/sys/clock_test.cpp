@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "platform/sys/clock.h"
@@ -23,9 +24,13 @@ TEST(Clock, ManualClockDrivesTicksWallTimeAndSleeps) {
   manual->set_wall(Clock::WallTime{std::chrono::hours(24 * 365)});
   EXPECT_EQ(GetClock().wall_now(), Clock::WallTime{std::chrono::hours(24 * 365)});
 
-  // Sleep and timed waits end when the clock has moved far enough.
+  // Sleep and timed waits end when the clock has moved far enough. The
+  // mover keeps going until the sleep has ended: under load it may start
+  // before the sleep does, and a fixed number of steps could then leave the
+  // sleep waiting for a clock nobody moves any more.
+  std::atomic<bool> slept{false};
   std::thread mover([&] {
-    for (int i = 0; i < 4; ++i) {
+    while (!slept) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
       manual->advance(250);
     }
@@ -33,6 +38,7 @@ TEST(Clock, ManualClockDrivesTicksWallTimeAndSleeps) {
   const auto before = GetTickCount64();
   Sleep(1000);
   EXPECT_GE(GetTickCount64() - before, 1000u);
+  slept = true;
   mover.join();
 
   SetClock(nullptr);
