@@ -97,11 +97,6 @@ int CAuthoringPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect,
   return CShellPage::DrawListText(text, dc, rect, list, colour);
 }
 
-int CAuthoringPage::QueryButtonState(const std::string& action, int* shown, int*, int*) {
-  QueryFrameButtonState(action, shown);
-  return 0;
-}
-
 int CAuthoringPage::OnAction(const std::string& name) {
   if (name == "Close") Frame().Services().QuitApplication();
   return Host() ? Host()->ExecuteAction(name, 0, 0) : 0;

@@ -44,3 +44,7 @@ int CShellPage::QueryFrameButtonState(const std::string& action, int* shown) {
   }
   return 0;
 }
+
+int CShellPage::QueryButtonState(const std::string& action, int* shown, int*, int*) {
+  return QueryFrameButtonState(action, shown);
+}

@@ -64,6 +64,21 @@ class CShellPage : public IModulePage, public CSkinPage {
   int Deactivate() override;   // leaves the page (CSkinPage::OnLeave)
   int Query() override { return 0; }
 
+  // ---- skin page state hooks: every element keeps its preset state, except
+  // the window buttons Restore and Maximize, which follow the frame ----
+  int QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
+  int QueryLinkState(const std::string&, int*, int*, int*) override { return 0; }
+  int QueryStillImageShown(const std::string&, int*) override { return 0; }
+  int QueryTextShown(const std::string&, int*) override { return 0; }
+  int QueryProgressShown(const std::string&, int*) override { return 0; }
+  int QueryIndicatorShown(const std::string&, int*) override { return 0; }
+  int QueryListShown(const std::string&, int*) override { return 0; }
+  int QueryListItemState(int, int, int*, int*, int*) override { return 0; }
+  int QueryListActionState(int, int, int*, int*, int*) override { return 0; }
+  int QueryListLinkState(int, int, int*, int*, int*) override { return 0; }
+  int QueryListTextShown(int, int, int*) override { return 0; }
+  int QueryListImageShown(int, int, int*) override { return 0; }
+
  protected:
   // The window buttons every full-screen page shares: "Restore" is shown
   // only while the frame is maximised, "Maximize" only while it is not.

@@ -135,10 +135,6 @@ int CRecordPage::OnLeave() {
   return CSkinPage::OnLeave();
 }
 
-int CRecordPage::QueryButtonState(const std::string& action, int* shown, int*, int*) {
-  return QueryFrameButtonState(action, shown);
-}
-
 int CRecordPage::OnAction(const std::string& name) {
   CRecordConfig* hub = Hub();
   const struct {

@@ -60,18 +60,6 @@ class CRecordPage : public CShellPage, public IRecordPageEvents {
   int DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) override;
   int OnAction(const std::string& name) override;
 
-  int QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
-  int QueryLinkState(const std::string&, int*, int*, int*) override { return 0; }
-  int QueryStillImageShown(const std::string&, int*) override { return 0; }
-  int QueryTextShown(const std::string&, int*) override { return 0; }
-  int QueryProgressShown(const std::string&, int*) override { return 0; }
-  int QueryIndicatorShown(const std::string&, int*) override { return 0; }
-  int QueryListShown(const std::string&, int*) override { return 0; }
-  int QueryListItemState(int, int, int*, int*, int*) override { return 0; }
-  int QueryListActionState(int, int, int*, int*, int*) override { return 0; }
-  int QueryListLinkState(int, int, int*, int*, int*) override { return 0; }
-  int QueryListTextShown(int, int, int*) override { return 0; }
-  int QueryListImageShown(int, int, int*) override { return 0; }
 
   // ---- what the texts show (also for tests) ----
   bool IsCopying() const { return m_worker != nullptr; }

@@ -276,10 +276,6 @@ int CRootPage::OnDoubleClick(int x, int y) {
 
 // ---- states ----
 
-int CRootPage::QueryButtonState(const std::string& action, int* shown, int*, int*) {
-  return QueryFrameButtonState(action, shown);
-}
-
 int CRootPage::QueryListItemState(int list, int item, int* shown, int*, int*) {
   int valid = 0;
   if (shown && ElementIndex().IsRowValid(list, item, &valid)) *shown = valid;

@@ -200,11 +200,6 @@ int CSettingPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect, i
 
 // ---- states ----
 
-int CSettingPage::QueryButtonState(const std::string& action, int* shown, int*, int*) {
-  QueryFrameButtonState(action, shown);
-  return 0;
-}
-
 int CSettingPage::QueryListActionState(int list, int action, int*, int* enabled, int*) {
   std::string name;
   if (!Layout() || !Layout()->GetListActionName(name, action, list)) return 0;

@@ -41,17 +41,7 @@ class CSettingPage : public CShellPage, public IModule9PageEvents {
   int OnKeyRight(int flag) override;
   int OnAction(const std::string& name) override;
 
-  int QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
-  int QueryLinkState(const std::string&, int*, int*, int*) override { return 0; }
-  int QueryStillImageShown(const std::string&, int*) override { return 0; }
-  int QueryTextShown(const std::string&, int*) override { return 0; }
-  int QueryProgressShown(const std::string&, int*) override { return 0; }
-  int QueryIndicatorShown(const std::string&, int*) override { return 0; }
-  int QueryListShown(const std::string&, int*) override { return 0; }
-  int QueryListItemState(int, int, int*, int*, int*) override { return 0; }
   int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
-  int QueryListLinkState(int, int, int*, int*, int*) override { return 0; }
-  int QueryListTextShown(int, int, int*) override { return 0; }
   int QueryListImageShown(int list, int image, int* shown) override;
 
  private:
