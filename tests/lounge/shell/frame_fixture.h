@@ -23,6 +23,7 @@
 #include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
+#include "tests/support/null_ui_system.h"
 
 namespace frametest {
 
@@ -97,18 +98,6 @@ class RecordingPage : public CShellPage {
   }
   int OnListEntryHook() override { return Note("OnListEntryHook"), 0; }
 
-  int QueryButtonState(const std::string&, int*, int*, int*) override { return 0; }
-  int QueryLinkState(const std::string&, int*, int*, int*) override { return 0; }
-  int QueryStillImageShown(const std::string&, int*) override { return 0; }
-  int QueryTextShown(const std::string&, int*) override { return 0; }
-  int QueryProgressShown(const std::string&, int*) override { return 0; }
-  int QueryIndicatorShown(const std::string&, int*) override { return 0; }
-  int QueryListShown(const std::string&, int*) override { return 0; }
-  int QueryListItemState(int, int, int*, int*, int*) override { return 0; }
-  int QueryListActionState(int, int, int*, int*, int*) override { return 0; }
-  int QueryListLinkState(int, int, int*, int*, int*) override { return 0; }
-  int QueryListTextShown(int, int, int*) override { return 0; }
-  int QueryListImageShown(int, int, int*) override { return 0; }
   int OnAction(const std::string&) override { return 0; }
 
  private:
@@ -133,7 +122,7 @@ struct SystemMessage {
 };
 
 // The system core's face towards the frame, recording.
-class RecordingSystem : public IUISystem {
+class RecordingSystem : public test_support::NullUISystem {
  public:
   CConfig config;
   std::vector<ExecutedAction> executed;
@@ -148,25 +137,6 @@ class RecordingSystem : public IUISystem {
         std::count_if(executed.begin(), executed.end(), [&](const ExecutedAction& e) { return e.name == action; }));
   }
 
-  plat::HRESULT QueryInterface(plat::REFIID, void** out) override {
-    if (out) *out = nullptr;
-    return plat::E_NOINTERFACE;
-  }
-  plat::ULONG AddRef() override { return 1; }
-  plat::ULONG Release() override { return 1; }
-  plat::HRESULT Start() override { return plat::S_OK; }
-  plat::HRESULT Stop() override { return plat::S_OK; }
-  plat::HRESULT SetHomePageCallback(IHomePageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetUICallback(IFrameServices*) override { return 1; }
-  plat::HRESULT SetMoviePageCallback(IMoviePageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetPhotoPageCallback(IPhotoPageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetMusicPageCallback(IMusicPageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetRadioPageCallback(IRadioPageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetVideoPageCallback(IVideoPageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetRecordPageCallback(IRecordPageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetTVPageCallback(ITvPageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetAuthoringPageCallback(IAuthoringPageEvents*) override { return plat::S_OK; }
-  plat::HRESULT SetModule9PageCallback(IModule9PageEvents*) override { return plat::S_OK; }
   plat::HRESULT GetConfig(CConfig** out) override {
     if (!out) return plat::E_POINTER;
     *out = &config;
@@ -176,12 +146,6 @@ class RecordingSystem : public IUISystem {
     executed.push_back({name ? name : "", a, b});
     return 1;
   }
-  plat::HRESULT GetScheduleList(CScheduleList**) override { return plat::E_NOTIMPL; }
-  plat::HRESULT GetDriveInfo(int, int*) override { return plat::E_NOTIMPL; }
-  plat::HRESULT DrawPhotoThumbnail(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
-  plat::HRESULT RenderPhotoToBitmap(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
-  plat::HRESULT DrawFolderPreview(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
-  plat::HRESULT PhotoEditApply(std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
   plat::HRESULT OnSystemMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     systemMessages.push_back({msg, wParam, lParam});
     return systemMessageResult;
