@@ -1,8 +1,8 @@
 #include "lounge/shell/record_copy_worker.h"
 
-#include <pthread.h>
-#include <sched.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -47,12 +47,12 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &info) == 0;
 }
 
-// The copy is background work: it runs only when the processor is otherwise
-// idle. Failing to lower the priority is not a reason to refuse the copy.
+// The copy is background work: the thread takes the lowest scheduling
+// priority (the niceness applies to this thread alone on Linux), so it yields
+// to everything else but still moves on under load. Failing to lower the
+// priority is not a reason to refuse the copy.
 void UseIdlePriority() {
-  sched_param param{};
-  param.sched_priority = 0;
-  ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &param);
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
 }
 
 }  // namespace
