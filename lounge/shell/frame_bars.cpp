@@ -204,7 +204,7 @@ int CMainFrame::SetBarsTopmost(int flag) {
 
 // ---- the pages' view of the bars ----
 
-void CMainFrame::KeepBarsOnKey() {
+void CMainFrame::HideBarsOnKey() {
   // Keys take over from the mouse: the bars it brought up go at once.
   if (IsCaptionBarShown()) SetCaptionBarVisible(0, 0);
   if (IsPlaybackBarShown()) SetPlaybackBarVisible(0, 0);

@@ -168,7 +168,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   // ---- ISkinPageHost ----
   CConfig* GetConfig() override;
   int ExecuteAction(const std::string& name, long param1, long param2) override;
-  void KeepBarsOnKey() override;
+  void HideBarsOnKey() override;
   bool HasPlaybackBar() override { return m_playbackBar != nullptr; }
   int QueryPlaybackBarButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
   int CaptionBarPaintedHeight() override;

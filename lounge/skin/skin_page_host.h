@@ -23,9 +23,9 @@ class ISkinPageHost {
   }
   // Plays (or, with a null name, stops) a click sound.
   virtual void PlaySound(const char* file, plat::DWORD flags) { plat::PlaySound(file, nullptr, flags); }
-  // A key arrived while the page's bar-hide timer runs: the frame keeps the
-  // visible caption and playback bars up.
-  virtual void KeepBarsOnKey() {}
+  // A key arrived while the page's bar-hide timer runs: keys take over from
+  // the mouse, so the frame hides the visible caption and playback bars.
+  virtual void HideBarsOnKey() {}
   // Whether the playback bar exists, and its state query for a button
   // action (out-values preset by the caller).
   virtual bool HasPlaybackBar() { return false; }

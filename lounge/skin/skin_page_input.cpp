@@ -645,7 +645,7 @@ int CSkinPage::OnListEntryHook() { return 0; }
 int CSkinPage::OnKey(plat::UINT vk) {
   if (!m_loaded) return 0;
   HideCursor();
-  if (m_barHideTimer && m_host) m_host->KeepBarsOnKey();
+  if (m_barHideTimer && m_host) m_host->HideBarsOnKey();
   switch (vk) {
     case plat::VK_RETURN: PressFocusedEntry(); break;
     case plat::VK_LEFT: OnKeyLeft(0); break;

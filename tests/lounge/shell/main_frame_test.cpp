@@ -576,7 +576,7 @@ TEST_F(MainFrameTest, AKeyDuringTheBarHideTimeTakesTheShownBarsDownAtOnce) {
   ASSERT_EQ(env.frame->SetCaptionBarVisible(1, 0), 1);
   ASSERT_EQ(env.frame->ShowPlaybackBar("FloatingBar\\PlaybackBar\\MoviePlaybackBar"), 1);
   ASSERT_EQ(env.frame->SetPlaybackBarVisible(1, 0), 1);
-  env.frame->KeepBarsOnKey();
+  env.frame->HideBarsOnKey();
   EXPECT_FALSE(env.frame->IsCaptionBarShown());
   EXPECT_FALSE(env.frame->IsPlaybackBarShown());
   EXPECT_FLOAT_EQ(env.frame->CaptionBar()->Position(), 1.0f);

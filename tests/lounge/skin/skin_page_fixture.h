@@ -67,14 +67,14 @@ class RecordingHost : public ISkinPageHost {
   CConfig* config = nullptr;
   std::vector<std::pair<std::string, plat::DWORD>> sounds;  // "" for a stop
   std::vector<std::string> executed;
-  int keepBars = 0;
+  int hideBars = 0;
   CConfig* GetConfig() override { return config; }
   int ExecuteAction(const std::string& name, long, long) override {
     executed.push_back(name);
     return 1;
   }
   void PlaySound(const char* file, plat::DWORD flags) override { sounds.emplace_back(file ? file : "", flags); }
-  void KeepBarsOnKey() override { ++keepBars; }
+  void HideBarsOnKey() override { ++hideBars; }
   HWND frame = nullptr;
   HWND MainFrame() override { return frame; }
 };

@@ -480,7 +480,7 @@ TEST_F(SkinPageTest, HotKeysWithModifiersAndGating) {
   // A key with its bar-hide timer running keeps the bars up.
   page->SetBarHideTimer(5);
   page->OnKey('Q');
-  EXPECT_EQ(host.keepBars, 1);
+  EXPECT_EQ(host.hideBars, 1);
 
   // A hot key bound to a link loads its page, then runs the action.
   page->actionsRun.clear();
