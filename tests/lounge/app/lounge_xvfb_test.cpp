@@ -81,6 +81,10 @@ TEST_F(LoungeOnXvfbTest, KeysAndClicksFromAnXClientChangeTheOsdTimeAndCloseButto
   display_ = xvfb.display();
   ASSERT_TRUE(app_test::ReadXScreen(display_, kScreenW, kScreenH).has_value()) << "cannot read the X screen";
 
+  // The pointer starts in the middle of the screen, over an entry it would
+  // highlight; it waits in a corner where nothing is.
+  ASSERT_TRUE(XDoTool({"mousemove", std::to_string(kScreenW - 4), std::to_string(kScreenH - 4)}));
+
   // The software renderer: no GL driver is needed on the virtual server.
   ChildProcess lounge =
       Lounge({}, {"DISPLAY=" + display_, "SDL_VIDEODRIVER=x11", "SDL_RENDER_DRIVER=software"});
