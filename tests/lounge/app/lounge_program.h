@@ -1,97 +1,17 @@
-// A fixture that runs the lounge program in its own home, settings folder,
-// runtime folder and registry hives (the machine hive copied from the build,
-// so that the component servers are found), with helpers to write scripts,
-// await the running copy and read the pictures it takes.
+// A test fixture that runs the lounge program of this build in a sandbox of
+// its own (see lounge_sandbox.h).
 #pragma once
-
-#include <stdlib.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
-#include <sstream>
-#include <string>
-#include <thread>
-#include <vector>
-
-#include "lounge/shell/single_instance.h"
-#include "platform/gdi/png_codec.h"
-#include "tests/lounge/app/child_process.h"
-
-extern char** environ;
+#include "tests/lounge/app/lounge_sandbox.h"
 
 namespace app_test {
 
-// Under the sanitizers a start takes a few seconds.
-constexpr int kStartMs = 90'000;
-
-class LoungeProgramTest : public ::testing::Test {
+class LoungeProgramTest : public ::testing::Test, public LoungeSandbox {
  protected:
-  void SetUp() override {
-    // Short: the single-instance socket lives below it.
-    std::string pattern = "/tmp/mrv-run-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    namespace fs = std::filesystem;
-    for (const char* sub : {"home", "data", "config", "registry", "runtime"}) fs::create_directories(dir_ + "/" + sub);
-    fs::permissions(dir_ + "/runtime", fs::perms::owner_all);
-    fs::copy_file(std::string(MARIVEL_TEST_BIN_DIR) + "/registry/machine.reg", dir_ + "/registry/machine.reg");
-    env_ = {"HOME=" + dir_ + "/home",           "XDG_DATA_HOME=" + dir_ + "/data",
-            "XDG_CONFIG_HOME=" + dir_ + "/config", "XDG_RUNTIME_DIR=" + dir_ + "/runtime",
-            "MARIVEL_REGISTRY_DIR=" + dir_ + "/registry"};
-    // Keep the path and the sanitizers' settings; no desktop display.
-    for (char** e = environ; *e; ++e) {
-      const std::string entry = *e;
-      for (const char* keep : {"PATH=", "ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS=", "LANG="}) {
-        if (entry.rfind(keep, 0) == 0) env_.push_back(entry);
-      }
-    }
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
-  // Starts the program with `args`; `extraEnv` adds variables ("NAME=value").
-  ChildProcess Lounge(std::vector<std::string> args, const std::vector<std::string>& extraEnv = {}) {
-    args.insert(args.begin(), LOUNGE_PROGRAM);
-    std::vector<std::string> env = env_;
-    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-    return ChildProcess(args, env);
-  }
-  std::string ConfigFile() const { return dir_ + "/data/Marivel/Config.xml"; }
-  std::string ReadConfig() const {
-    std::ifstream in(ConfigFile());
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::string WriteScript(const std::string& text, const std::string& name = "script.txt") {
-    const std::string path = dir_ + "/" + name;
-    std::ofstream(path) << text;
-    return path;
-  }
-  // Whether the running copy listens for second starts within the time.
-  bool WaitUntilRunning(ChildProcess& child) {
-    const std::string socket = CSingleInstance(dir_ + "/runtime").SocketPath();
-    for (int i = 0; i < kStartMs / 50 && child.Running(); ++i) {
-      if (std::filesystem::exists(socket)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-  }
-  static std::optional<plat::Surface> ReadPng(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return plat::gdi::DecodePng(bytes);
-  }
-
-  std::string dir_;
-  std::vector<std::string> env_;
+  LoungeProgramTest() : LoungeSandbox(LOUNGE_PROGRAM, MARIVEL_TEST_BIN_DIR) {}
+  void SetUp() override { ASSERT_TRUE(ok()) << "cannot make the sandbox in " << dir_; }
 };
 
 }  // namespace app_test
