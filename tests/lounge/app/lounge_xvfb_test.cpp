@@ -54,10 +54,10 @@ bool WaitFor(const std::string& display, const std::function<bool(const plat::Su
 
 class LoungeOnXvfbTest : public app_test::LoungeProgramTest {
  protected:
-  // Runs xdotool with `args` on the server; whether it succeeded.
+  // Runs xdotool with `args` on the server; whether it succeeded. Its
+  // output is kept in output_.
   bool XDoTool(std::vector<std::string> args) {
     args.insert(args.begin(), "xdotool");
-    setenv("DISPLAY", display_.c_str(), 1);
     sdltest::Child tool(args);
     const auto status = tool.wait(std::chrono::seconds(20));
     output_ = tool.output();
@@ -79,6 +79,8 @@ TEST_F(LoungeOnXvfbTest, KeysAndClicksFromAnXClientChangeTheOsdTimeAndCloseButto
   std::string error;
   ASSERT_TRUE(xvfb.start(&error, std::to_string(kScreenW) + "x" + std::to_string(kScreenH) + "x24")) << error;
   display_ = xvfb.display();
+  // xdotool runs with this process's environment.
+  ::setenv("DISPLAY", display_.c_str(), 1);
   ASSERT_TRUE(app_test::ReadXScreen(display_, kScreenW, kScreenH).has_value()) << "cannot read the X screen";
 
   // The pointer starts in the middle of the screen, over an entry it would
