@@ -6,8 +6,11 @@
 //    the PNG is encoded). Counters: the time until the picture is written
 //    and until the program has ended.
 //  - HomePageIdle: the resident memory once the home page is up, and the CPU
-//    time and wake-ups the process spends in ten idle seconds on it.
-// Run it on an optimised build: `build/benchmarks/lounge_bench`.
+//    time (all threads) and wake-ups (main thread) in ten idle seconds on it.
+// Both at 1280x720 and at the 1920x1080 the skin is laid out for.
+// Run it on an optimised build with the tests configured in, e.g.
+// `cmake -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo && ninja -C build lounge_bench`
+// then `build/benchmarks/lounge_bench`.
 #include <poll.h>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -31,7 +34,10 @@ using Clock = std::chrono::steady_clock;
 using app_test::ChildProcess;
 using app_test::LoungeSandbox;
 
-constexpr const char* kScreen = "--headless=1280x720";
+// The headless screen of the benchmark's two arguments, width and height.
+std::string ScreenOption(const benchmark::State& state) {
+  return "--headless=" + std::to_string(state.range(0)) + "x" + std::to_string(state.range(1));
+}
 
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -107,7 +113,7 @@ void ColdStartToHomeFrame(benchmark::State& state) {
     const std::string script = sandbox.WriteScript("shot " + sandbox.dir() + "/home.png\nclose\n");
 
     const auto start = Clock::now();
-    ChildProcess lounge = sandbox.Lounge({kScreen, "--script", script});
+    ChildProcess lounge = sandbox.Lounge({ScreenOption(state), "--script", script});
     const auto composed = AwaitFile(watch, "home.png.tmp", 30'000);
     const auto written = AwaitFile(watch, "home.png", 30'000);
     const int status = lounge.Wait(30'000);
@@ -127,7 +133,10 @@ void ColdStartToHomeFrame(benchmark::State& state) {
     state.counters["ended_ms"] = exitMs / runs;
   }
 }
-BENCHMARK(ColdStartToHomeFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ColdStartToHomeFrame)
+    ->Args({1280, 720})
+    ->Args({1920, 1080})
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void HomePageIdle(benchmark::State& state) {
   constexpr int kIdleMs = 10'000;
@@ -140,9 +149,9 @@ void HomePageIdle(benchmark::State& state) {
       break;
     }
     // The program idles on the home page well beyond the measured span.
-    const std::string script =
-        sandbox.WriteScript("shot " + sandbox.dir() + "/home.png\nwait " + std::to_string(kIdleMs + 3000) + "\nclose\n");
-    ChildProcess lounge = sandbox.Lounge({kScreen, "--script", script});
+    const std::string script = sandbox.WriteScript("shot " + sandbox.dir() + "/home.png\nwait " +
+                                                   std::to_string(kIdleMs + 3000) + "\nclose\n");
+    ChildProcess lounge = sandbox.Lounge({ScreenOption(state), "--script", script});
     const bool shown = AwaitFile(watch, "home.png", 30'000).has_value();
     ::close(watch);
     if (!shown) {
@@ -168,6 +177,11 @@ void HomePageIdle(benchmark::State& state) {
     if (lounge.Wait(30'000) != 0) state.SkipWithError("the program did not end cleanly");
   }
 }
-BENCHMARK(HomePageIdle)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(HomePageIdle)
+    ->Args({1280, 720})
+    ->Args({1920, 1080})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace

@@ -38,7 +38,9 @@ class LoungeSandbox {
     dir_ = pattern;
     namespace fs = std::filesystem;
     std::error_code ec;
-    for (const char* sub : {"home", "data", "config", "registry", "runtime"}) fs::create_directories(dir_ + "/" + sub, ec);
+    for (const char* sub : {"home", "data", "config", "registry", "runtime"}) {
+      fs::create_directories(dir_ + "/" + sub, ec);
+    }
     fs::permissions(dir_ + "/runtime", fs::perms::owner_all, ec);
     ok_ = fs::copy_file(binDir + "/registry/machine.reg", dir_ + "/registry/machine.reg", ec) && !ec;
     env_ = {"HOME=" + dir_ + "/home",           "XDG_DATA_HOME=" + dir_ + "/data",
