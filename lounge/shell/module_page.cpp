@@ -12,6 +12,9 @@ int CShellPage::Create() { return 1; }
 
 int CShellPage::OnResize() {
   CreateBackBuffer();
+  // Maximised or restored, the frame buttons change (Maximize/Restore): the
+  // states are asked again and the page is drawn anew.
+  Redraw(0);
   return 1;
 }
 

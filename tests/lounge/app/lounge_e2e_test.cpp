@@ -32,6 +32,8 @@ const Box kMusicEntry = At({886, 230, 216, 250});
 // The top left, where the caption bar lies over a page (the frame buttons on
 // the right and the clock are left out: they change by themselves).
 const Box kCaptionArea = At({0, 0, 900, 120});
+// Minimize, Maximize or Restore, and Close.
+const Box kFrameButtons = At({1620, 40, 248, 72});
 // Setting\SettingMain layout.
 const Box kOsdOption = At({936, 794, 568, 44});
 const Box kOsdLeft = At({860, 784, 64, 64});
@@ -116,6 +118,9 @@ TEST_F(LoungeVisitTest, HomeSettingOsdChoiceHomeCloseAndRestart) {
   // Escape: home again, the caption bar gone.
   const plat::Surface& back = shots["back"];
   EXPECT_EQ(DifferingPixels(home, back, kCaptionArea), 0);
+  // The frame stayed maximised all along: the same buttons (Restore, not
+  // Maximize) as on the first home page.
+  EXPECT_EQ(DifferingPixels(home, back, kFrameButtons), 0);
   EXPECT_GT(BrightShare(back, kMovieEntry), 0.5);
 
   // The choice was saved on closing.
