@@ -5,13 +5,16 @@
 
 CShellPage::CShellPage(IShellFrame& frame) : CSkinPage(frame.FrameWindow(), &frame.PageHost()), m_frame(frame) {}
 
-int CShellPage::Create() {
-  CreateBackBuffer();
-  return 1;
-}
+// The back buffer is made on the first paint: the frame creates every page
+// at start, and most are never shown in a visit, so screen-sized buffers for
+// all of them would only cost start-up time and memory.
+int CShellPage::Create() { return 1; }
 
 int CShellPage::OnResize() {
   CreateBackBuffer();
+  // Maximised or restored, the frame buttons change (Maximize/Restore): the
+  // states are asked again and the page is drawn anew.
+  Redraw(0);
   return 1;
 }
 

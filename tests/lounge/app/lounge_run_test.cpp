@@ -8,81 +8,18 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <thread>
-#include <vector>
 
-#include "lounge/shell/single_instance.h"
-#include "platform/gdi/png_codec.h"
-#include "tests/lounge/app/child_process.h"
-
-extern char** environ;
+#include "tests/lounge/app/lounge_program.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using app_test::ChildProcess;
+using app_test::kStartMs;
 
-// Under the sanitizers a start takes a few seconds.
-constexpr int kStartMs = 90'000;
-
-class LoungeRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = "/tmp/mrv-run-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    for (const char* sub : {"home", "data", "config", "registry", "runtime"}) fs::create_directories(dir_ + "/" + sub);
-    fs::permissions(dir_ + "/runtime", fs::perms::owner_all);
-    fs::copy_file(std::string(MARIVEL_TEST_BIN_DIR) + "/registry/machine.reg", dir_ + "/registry/machine.reg");
-    env_ = {"HOME=" + dir_ + "/home",           "XDG_DATA_HOME=" + dir_ + "/data",
-            "XDG_CONFIG_HOME=" + dir_ + "/config", "XDG_RUNTIME_DIR=" + dir_ + "/runtime",
-            "MARIVEL_REGISTRY_DIR=" + dir_ + "/registry"};
-    // Keep the path and the sanitizers' settings; no desktop display.
-    for (char** e = environ; *e; ++e) {
-      const std::string entry = *e;
-      for (const char* keep : {"PATH=", "ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS=", "LANG="}) {
-        if (entry.rfind(keep, 0) == 0) env_.push_back(entry);
-      }
-    }
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-
-  ChildProcess Lounge(std::vector<std::string> args) {
-    args.insert(args.begin(), LOUNGE_PROGRAM);
-    return ChildProcess(args, env_);
-  }
-  std::string ConfigFile() const { return dir_ + "/data/Marivel/Config.xml"; }
-  std::string WriteScript(const std::string& text) {
-    const std::string path = dir_ + "/script.txt";
-    std::ofstream(path) << text;
-    return path;
-  }
-  // Whether the running copy listens for second starts within the time.
-  bool WaitUntilRunning(ChildProcess& child) {
-    const std::string socket = CSingleInstance(dir_ + "/runtime").SocketPath();
-    for (int i = 0; i < kStartMs / 50 && child.Running(); ++i) {
-      if (fs::exists(socket)) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-  }
-  static std::optional<plat::Surface> ReadPng(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return plat::gdi::DecodePng(bytes);
-  }
-
-  std::string dir_;
-  std::vector<std::string> env_;
-};
+using LoungeRunTest = app_test::LoungeProgramTest;
 
 TEST_F(LoungeRunTest, HeadlessStartPicturesTheHomePageAndEnds) {
   ChildProcess lounge = Lounge({"--headless=1024x768"});

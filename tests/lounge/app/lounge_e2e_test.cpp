@@ -1,0 +1,138 @@
+// A user's visit end to end on the headless display, driven by a script and
+// checked on the pictures it takes: the home page with the first entry in
+// focus, Right moving the focus, the setting page opened from "Setting
+// Entry" under the caption bar, "OSD Left" shortening the on-screen display
+// time, Escape back home, a clean close that saved the choice, and a restart
+// that shows it.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_regions.h"
+
+namespace {
+
+using app_test::Box;
+using app_test::BrightShare;
+using app_test::ChildProcess;
+using app_test::DifferingPixels;
+using app_test::kStartMs;
+
+constexpr int kScreenW = 1280, kScreenH = 720;
+Box At(Box layout) { return app_test::OnScreen(layout, kScreenW, kScreenH); }
+
+// Root layout.
+const Box kModuleIcon = At({120, 250, 400, 400});
+const Box kModuleName = At({60, 676, 520, 80});
+const Box kTime = At({960, 36, 620, 50});
+const Box kMovieEntry = At({640, 230, 216, 250});
+const Box kMusicEntry = At({886, 230, 216, 250});
+// The top left, where the caption bar lies over a page (the frame buttons on
+// the right and the clock are left out: they change by themselves).
+const Box kCaptionArea = At({0, 0, 900, 120});
+// Minimize, Maximize or Restore, and Close.
+const Box kFrameButtons = At({1620, 40, 248, 72});
+// Setting\SettingMain layout.
+const Box kOsdOption = At({936, 794, 568, 44});
+const Box kOsdLeft = At({860, 784, 64, 64});
+
+// From the first entry: down to "Radio Entry", right to "Setting Entry".
+constexpr const char* kOpenSettings = "key Down\nkey Right\nkey Right\nkey Right\nkey Return\n";
+// Long enough for the page to be drawn, under the sanitizers too.
+constexpr const char* kSettle = "wait 800\n";
+
+class LoungeVisitTest : public app_test::LoungeProgramTest {
+ protected:
+  // Runs the program with `steps`, where "shot NAME" takes the picture NAME;
+  // returns the pictures by name and the exit status.
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots, const std::string& scriptName) {
+    std::string script;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir_ + "/" + scriptName + "-" + names.back() + ".png";
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge =
+        Lounge({"--headless=" + std::to_string(kScreenW) + "x" + std::to_string(kScreenH), "--script",
+                WriteScript(script, scriptName + ".txt")});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      auto picture = ReadPng(dir_ + "/" + scriptName + "-" + name + ".png");
+      if (picture) shots[name] = std::move(*picture);
+      EXPECT_TRUE(picture.has_value()) << "no picture " << name;
+    }
+    return status;
+  }
+};
+
+TEST_F(LoungeVisitTest, HomeSettingOsdChoiceHomeCloseAndRestart) {
+  std::map<std::string, plat::Surface> shots;
+  const int status = Run(std::string(kSettle) + "shot home\nkey Right\n" + kSettle + "shot right\nkey Left\n" +
+                             kOpenSettings + kSettle + "shot setting\nclick " +
+                             std::to_string(kOsdLeft.left + kOsdLeft.width / 2) + " " +
+                             std::to_string(kOsdLeft.top + kOsdLeft.height / 2) + "\n" + kSettle +
+                             "shot osd\nkey Escape\n" + kSettle + "shot back\nclose\n",
+                         shots, "visit");
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(shots.size(), 5u);
+  const plat::Surface& home = shots["home"];
+  ASSERT_EQ(home.width(), kScreenW);
+  ASSERT_EQ(home.height(), kScreenH);
+
+  // The home page: the first entry highlighted, its icon and caption shown
+  // on the left, the clock drawn.
+  EXPECT_GT(BrightShare(home, kMovieEntry), 0.5);
+  EXPECT_LT(BrightShare(home, kMusicEntry), 0.4);
+  EXPECT_GT(BrightShare(home, kModuleIcon), 0.05);
+  EXPECT_GT(BrightShare(home, kModuleName, 60), 0.02);
+  EXPECT_GT(BrightShare(home, kTime), 0.02);
+
+  // Right: the highlight moves to the second entry and the icon changes.
+  const plat::Surface& right = shots["right"];
+  EXPECT_LT(BrightShare(right, kMovieEntry), 0.4);
+  EXPECT_GT(BrightShare(right, kMusicEntry), 0.5);
+  EXPECT_GT(DifferingPixels(home, right, kModuleIcon), 1000);
+  EXPECT_GT(DifferingPixels(home, right, kModuleName), 100);
+
+  // The setting page under the caption bar, its on-screen display time
+  // written out.
+  const plat::Surface& setting = shots["setting"];
+  EXPECT_GT(DifferingPixels(home, setting, kCaptionArea), kCaptionArea.width * kCaptionArea.height / 4);
+  EXPECT_GT(BrightShare(setting, kOsdOption), 0.02);
+
+  // "OSD Left": the time shown changes ("2  SEC" to "1  SEC").
+  const plat::Surface& osd = shots["osd"];
+  EXPECT_GT(DifferingPixels(setting, osd, kOsdOption), 20);
+  EXPECT_GT(BrightShare(osd, kOsdOption), 0.02);
+
+  // Escape: home again, the caption bar gone.
+  const plat::Surface& back = shots["back"];
+  EXPECT_EQ(DifferingPixels(home, back, kCaptionArea), 0);
+  // The frame stayed maximised all along: the same buttons (Restore, not
+  // Maximize) as on the first home page.
+  EXPECT_EQ(DifferingPixels(home, back, kFrameButtons), 0);
+  EXPECT_GT(BrightShare(back, kMovieEntry), 0.5);
+
+  // The choice was saved on closing.
+  EXPECT_NE(ReadConfig().find("<OSDDURATIONCONFIG value=\"1\"/>"), std::string::npos) << ReadConfig();
+
+  // A restart in the same place shows the saved time on the setting page.
+  std::map<std::string, plat::Surface> again;
+  EXPECT_EQ(Run(std::string(kSettle) + kOpenSettings + kSettle + "shot setting\nclose\n", again, "restart"), 0);
+  ASSERT_EQ(again.count("setting"), 1u);
+  EXPECT_EQ(DifferingPixels(osd, again["setting"], kOsdOption), 0);
+  EXPECT_GT(DifferingPixels(setting, again["setting"], kOsdOption), 20);
+  EXPECT_NE(ReadConfig().find("<OSDDURATIONCONFIG value=\"1\"/>"), std::string::npos);
+}
+
+}  // namespace
