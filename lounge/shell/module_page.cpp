@@ -5,10 +5,14 @@
 
 CShellPage::CShellPage(IShellFrame& frame) : CSkinPage(frame.FrameWindow(), &frame.PageHost()), m_frame(frame) {}
 
-// The back buffer is made on the first paint: the frame creates every page
-// at start, and most are never shown in a visit, so screen-sized buffers for
-// all of them would only cost start-up time and memory.
-int CShellPage::Create() { return 1; }
+// The back buffer is made anew on the next paint, at the frame's size then:
+// the frame creates every page at start and most are never shown in a visit,
+// so screen-sized buffers for all of them would only cost start-up time and
+// memory, and a page shown again must not keep a buffer of an older size.
+int CShellPage::Create() {
+  DropBackBuffer();
+  return 1;
+}
 
 int CShellPage::OnResize() {
   CreateBackBuffer();

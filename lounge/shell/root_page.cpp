@@ -93,8 +93,7 @@ int CRootPage::ShowPage() {
 int CRootPage::Redraw(CConfig*, int flag) { return CSkinPage::Redraw(flag); }
 
 int CRootPage::Create() {
-  // The back buffer is made on the first paint, at the size the frame has by
-  // then (a first start maximises the frame after creating the pages).
+  CShellPage::Create();
   IFrameServices& services = Frame().Services();
   services.SetCaptionBarVisible(Vendor() == VENDOR_DEZAD ? 1 : 0, 0);
   services.SetPlaybackBarVisible(0, 0);

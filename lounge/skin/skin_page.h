@@ -243,6 +243,9 @@ class CSkinPage {
  protected:
   // Pages made before their window exists get it here, before any drawing.
   void SetOwnerWindow(plat::HWND owner) { m_owner = owner; }
+  // Lets the back buffer go; the next full paint makes it anew at the owner's
+  // size then (a page shown again after the frame was resized meanwhile).
+  void DropBackBuffer() { m_backBuffer.reset(); }
   // Scales a layout rectangle to the owner's client area (texts: to the back
   // buffer); 0 without a layout or page size.
   int ScaleRect(const plat::RECT& layoutRect, plat::RECT* screen, bool toBackBuffer);

@@ -96,6 +96,19 @@ TEST_F(SettingPageTest, ShowingThePageMakesItActiveAsModuleNineWithTheCaptionBar
   EXPECT_EQ(page->IsAboutShown(), 0);
 }
 
+TEST_F(SettingPageTest, ShownAgainAfterTheFrameWasResizedItDrawsAtTheNewSize) {
+  Show();
+  EXPECT_EQ(page->BackBufferRect().right, 1280);
+  env.frame.SetActivePage(nullptr);
+  // The frame is resized while another page is shown; this page hears
+  // nothing of it until it is shown again.
+  plat::MoveWindow(env.frame.window, 0, 0, 1024, 600, plat::TRUE);
+  env.Settle();
+  Show();
+  EXPECT_EQ(page->BackBufferRect().right, 1024);
+  EXPECT_EQ(page->BackBufferRect().bottom, 600);
+}
+
 TEST_F(SettingPageTest, EveryValueActionChangesTheConfigurationAsItsTableSays) {
   struct Case {
     const char* action;
