@@ -80,6 +80,12 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const DisplayOptions&, std::strin
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Every frame is composed in memory already; showing it needs no GL. The
+  // software path copies the changed rectangles to the window directly and
+  // spares the process a GL driver's tens of megabytes. The environment can
+  // still ask for another renderer.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   int started;
   {
     SdlAllocations sdl;
