@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/display/sdl/sdl_keys.h"
 
@@ -81,10 +82,9 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const DisplayOptions&, std::strin
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // Every frame is composed in memory already; showing it needs no GL. The
-  // software path copies the changed rectangles to the window directly and
-  // spares the process a GL driver's tens of megabytes. The environment can
-  // still ask for another renderer.
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  // changed rectangles are copied straight into the window's own pixels,
+  // which spares the process a GL driver's tens of megabytes and a texture.
+  // The environment can still ask for an accelerated window surface.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   int started;
   {
@@ -105,10 +105,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const DisplayOptions&, std::strin
     SdlAllocations sdl;
     b->window_ = SDL_CreateWindow("Marivel", b->bounds_.x, b->bounds_.y, 640, 480,
                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
-    if (b->window_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, 0);
-    if (b->window_ && !b->renderer_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_SOFTWARE);
   }
-  if (!b->window_ || !b->renderer_) {
+  if (!b->window_) {
     if (error) *error = std::string("cannot make the window: ") + SDL_GetError();
     return nullptr;
   }
@@ -119,8 +117,6 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const DisplayOptions&, std::strin
 
 SdlBackend::~SdlBackend() {
   for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
   SdlAllocations sdl;
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -136,54 +132,70 @@ RECT SdlBackend::view() const {
   return frame_rect_;
 }
 
+namespace {
+
+// Our pixels seen by SDL without a copy: 32 bits, blue in the lowest byte.
+// The alpha byte is ignored, so the frame is copied, never blended.
+SDL_Surface* WrapPixels(const Surface& pixels) {
+  return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(pixels.data()), pixels.width(),
+                                            pixels.height(), 32, pixels.stride() * 4, SDL_PIXELFORMAT_RGB888);
+}
+
+}  // namespace
+
 void SdlBackend::present(const Surface& screen, const Region& dirty) {
   if (!shown_ || state_ == State::Minimised) {
     uploaded_view_ = RECT{};
     return;
   }
   const RECT v = view();
-  const int w = v.right - v.left, h = v.bottom - v.top;
-  if (w <= 0 || h <= 0) return;
-  if (!texture_ || texture_size_.cx != w || texture_size_.cy != h) {
-    SdlAllocations sdl;
-    if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
-    if (!texture_) return;
-  }
-  if (texture_size_.cx != w || texture_size_.cy != h) {
-    texture_size_ = SIZE{w, h};
-    frame_.resize(w, h);
-    uploaded_view_ = RECT{};
-  }
-  // Only what changed goes up, unless the view itself moved.
-  Region area = SameRect(uploaded_view_, v) ? dirty.intersected(Region(v)) : Region(v);
+  if (v.right <= v.left || v.bottom <= v.top) return;
+  SdlAllocations sdl;
+  SDL_Surface* window = SDL_GetWindowSurface(window_);
+  if (!window) return;
+  const SIZE surfaceSize{window->w, window->h};
+  // Only what changed is copied, unless the view or the window's pixels are
+  // new.
+  const bool same = SameRect(uploaded_view_, v) && surfaceSize.cx == uploaded_surface_.cx &&
+                    surfaceSize.cy == uploaded_surface_.cy;
+  Region area = same ? dirty.intersected(Region(v)) : Region(v);
   area = area.intersected(Region(RECT{0, 0, screen.width(), screen.height()}));
   uploaded_view_ = v;
-  if (!area.empty()) {
-    for (const RECT& r : area.rects())
-      for (int y = r.top; y < r.bottom; ++y)
-        std::memcpy(frame_.row(y - v.top) + (r.left - v.left), screen.row(y) + r.left,
-                    sizeof(std::uint32_t) * static_cast<std::size_t>(r.right - r.left));
-    RECT box = area.bounds();
-    const SDL_Rect upload{static_cast<int>(box.left - v.left), static_cast<int>(box.top - v.top),
-                          static_cast<int>(box.right - box.left), static_cast<int>(box.bottom - box.top)};
-    SdlAllocations sdl;
-    SDL_UpdateTexture(texture_, &upload, frame_.row(upload.y) + upload.x, frame_.stride() * 4);
+  uploaded_surface_ = surfaceSize;
+  if (area.empty()) return;
+  SDL_Surface* source = WrapPixels(screen);
+  if (!source) return;
+  std::vector<SDL_Rect> shown;
+  for (const RECT& r : area.rects()) {
+    SDL_Rect from{static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),
+                  static_cast<int>(r.bottom - r.top)};
+    SDL_Rect to{static_cast<int>(r.left - v.left), static_cast<int>(r.top - v.top), from.w, from.h};
+    if (SDL_BlitSurface(source, &from, window, &to) == 0 && to.w > 0 && to.h > 0) shown.push_back(to);
   }
-  redraw();
+  SDL_FreeSurface(source);
+  if (!shown.empty()) SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size()));
 }
 
-void SdlBackend::redraw() {
-  if (!texture_ || !shown_) return;
-  SdlAllocations sdl;
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  const SDL_Rect dst{0, 0, static_cast<int>(texture_size_.cx), static_cast<int>(texture_size_.cy)};
-  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
-  SDL_RenderPresent(renderer_);
+void SdlBackend::show_all_again() {
+  uploaded_view_ = RECT{};
+  AddScreenDamage(view());
 }
 
-Surface SdlBackend::frame_copy() const { return frame_; }
+Surface SdlBackend::frame_copy() const {
+  SDL_Surface* window = SDL_GetWindowSurface(window_);
+  if (!window) return Surface();
+  Surface copy(window->w, window->h);
+  SDL_Surface* target = WrapPixels(copy);
+  if (!target) return Surface();
+  SDL_BlitSurface(window, nullptr, target, nullptr);
+  SDL_FreeSurface(target);
+  // The window's pixels carry no alpha; what it shows is opaque.
+  for (int y = 0; y < copy.height(); ++y) {
+    std::uint32_t* row = copy.row(y);
+    for (int x = 0; x < copy.width(); ++x) row[x] |= 0xFF000000u;
+  }
+  return copy;
+}
 
 void SdlBackend::show() {
   if (shown_) return;
@@ -349,7 +361,7 @@ void SdlBackend::handle(const SDL_Event& e) {
       switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE: post_to_frame(WM_CLOSE, 0); break;
         case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED: redraw(); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: show_all_again(); break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           release_keys();
           buttons_held_ = 0;
@@ -378,13 +390,6 @@ void SdlBackend::handle(const SDL_Event& e) {
         screen_ = SIZE{bounds.w, bounds.h};
         ScreenSizeChanged();
       }
-      break;
-    }
-    case SDL_RENDER_TARGETS_RESET:
-    case SDL_RENDER_DEVICE_RESET: {
-      // The texture's contents are gone: upload the whole view again.
-      uploaded_view_ = RECT{};
-      AddScreenDamage(view());
       break;
     }
     default: break;

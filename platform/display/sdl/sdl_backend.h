@@ -67,21 +67,20 @@ class SdlBackend final : public Backend {
   SdlBackend() = default;
   void show();
   void apply_geometry();
-  void redraw();
+  // The window's pixels are gone (exposed, resized): the whole view is
+  // composed and shown again.
+  void show_all_again();
   POINT to_screen(int x, int y) const;
   void release_keys();
   void post_to_frame(UINT msg, WPARAM wParam);
   void key(const SDL_KeyboardEvent& key);
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  SIZE texture_size_{};
-  Surface frame_;  // the frame's pixels as last uploaded
   SIZE screen_{};
   SDL_Rect bounds_{};  // the first display in the desktop's coordinates
   RECT frame_rect_{};
-  RECT uploaded_view_{};
+  RECT uploaded_view_{};      // the view the window's pixels were last copied for
+  SIZE uploaded_surface_{};   // the window surface's size at that time
   State state_ = State::Restored;
   bool shown_ = false;
   bool full_screen_ = false;
