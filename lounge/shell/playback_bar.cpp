@@ -532,6 +532,11 @@ LRESULT CPlaybackBar::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case plat::WM_LBUTTONDBLCLK:
       OnDoubleClick(PointOf(lParam));
       return 0;
+    case plat::WM_KEYDOWN:
+      // Keys that reach the bar are the page's key handling, as on the
+      // caption bar.
+      OnKey(static_cast<plat::UINT>(wParam));
+      return 0;
     case plat::WM_TIMER:
       OnBarTimer(static_cast<UINT_PTR>(wParam));
       return 0;

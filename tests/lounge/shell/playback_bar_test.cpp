@@ -209,6 +209,14 @@ TEST_F(PlaybackBarTest, AnimatedHideIsRefusedUnderTheCursor) {
   EXPECT_EQ(BarTop(), kScreenH);
 }
 
+TEST_F(PlaybackBarTest, KeysReachThePageKeyHandling) {
+  // While the page's bar-hide timer runs, a key takes the bars down.
+  bar->SetVisible(1, 0, false);
+  bar->SetBarHideTimer(1);
+  plat::SendMessage(bar->Window(), plat::WM_KEYDOWN, plat::VK_RIGHT, 0);
+  EXPECT_EQ(host.hideBars, 1);
+}
+
 TEST_F(PlaybackBarTest, HeldButtonRepeatsAfterOneSecondEveryThreeHundredMilliseconds) {
   bar->SetVisible(1, 0, false);
   const int x = 25, y = kScreenH - kBarH + 20;
