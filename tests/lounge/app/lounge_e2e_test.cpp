@@ -11,32 +11,12 @@
 
 #include "tests/lounge/app/lounge_program.h"
 #include "tests/lounge/app/screen_regions.h"
+#include "tests/lounge/app/visit_layout.h"
 
 namespace {
 
-using app_test::Box;
-using app_test::BrightShare;
-using app_test::ChildProcess;
-using app_test::DifferingPixels;
-using app_test::kStartMs;
-
-constexpr int kScreenW = 1280, kScreenH = 720;
-Box At(Box layout) { return app_test::OnScreen(layout, kScreenW, kScreenH); }
-
-// Root layout.
-const Box kModuleIcon = At({120, 250, 400, 400});
-const Box kModuleName = At({60, 676, 520, 80});
-const Box kTime = At({960, 36, 620, 50});
-const Box kMovieEntry = At({640, 230, 216, 250});
-const Box kMusicEntry = At({886, 230, 216, 250});
-// The top left, where the caption bar lies over a page (the frame buttons on
-// the right and the clock are left out: they change by themselves).
-const Box kCaptionArea = At({0, 0, 900, 120});
-// Minimize, Maximize or Restore, and Close.
-const Box kFrameButtons = At({1620, 40, 248, 72});
-// Setting\SettingMain layout.
-const Box kOsdOption = At({936, 794, 568, 44});
-const Box kOsdLeft = At({860, 784, 64, 64});
+using namespace app_test;  // the visit's screen and layout rectangles
+constexpr int kScreenW = kVisitScreenW, kScreenH = kVisitScreenH;
 
 // From the first entry: down to "Radio Entry", right to "Setting Entry".
 constexpr const char* kOpenSettings = "key Down\nkey Right\nkey Right\nkey Right\nkey Return\n";

@@ -13,27 +13,14 @@
 
 #include "tests/lounge/app/lounge_program.h"
 #include "tests/lounge/app/screen_regions.h"
+#include "tests/lounge/app/visit_layout.h"
 #include "tests/lounge/app/x_screen.h"
 #include "tests/platform/display/sdl/xvfb_server.h"
 
 namespace {
 
-using app_test::Box;
-using app_test::BrightShare;
-using app_test::ChildProcess;
-using app_test::DifferingPixels;
-using app_test::kStartMs;
-
-constexpr int kScreenW = 1280, kScreenH = 720;
-Box At(Box layout) { return app_test::OnScreen(layout, kScreenW, kScreenH); }
-
-const Box kMovieEntry = At({640, 230, 216, 250});
-const Box kMusicEntry = At({886, 230, 216, 250});
-const Box kSettingEntry = At({1378, 516, 216, 250});
-const Box kCaptionArea = At({0, 0, 900, 120});
-const Box kCloseButton = At({1796, 40, 72, 72});
-const Box kOsdOption = At({936, 794, 568, 44});
-const Box kOsdLeft = At({860, 784, 64, 64});
+using namespace app_test;  // the visit's screen and layout rectangles
+constexpr int kScreenW = kVisitScreenW, kScreenH = kVisitScreenH;
 
 // How long the program is given to show what a key or click set off.
 constexpr auto kReactTime = std::chrono::seconds(30);
