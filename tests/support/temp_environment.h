@@ -26,9 +26,10 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Points HOME, XDG_DATA_HOME, XDG_CONFIG_HOME and MARIVEL_REGISTRY_DIR into a
-// fresh temporary folder named after `prefix`; puts the old values back at
-// the end.
+// Points HOME, XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_RUNTIME_DIR and
+// MARIVEL_REGISTRY_DIR into a fresh temporary folder named after `prefix`;
+// puts the old values back at the end. Keep `prefix` short: sockets live
+// below the runtime folder, and their paths are limited in length.
 class TempEnvironment {
  public:
   explicit TempEnvironment(const std::string& prefix = "marivel") {
@@ -37,6 +38,8 @@ class TempEnvironment {
     dir_ = pattern;
     std::filesystem::create_directories(dir_ + "/home");
     std::filesystem::create_directories(dir_ + "/registry");
+    std::filesystem::create_directories(dir_ + "/runtime");
+    std::filesystem::permissions(dir_ + "/runtime", std::filesystem::perms::owner_all);
     for (int i = 0; i < kCount; ++i) {
       if (const char* old = ::getenv(kNames[i])) {
         had_[i] = true;
@@ -47,6 +50,7 @@ class TempEnvironment {
     ::setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
     ::setenv("MARIVEL_REGISTRY_DIR", (dir_ + "/registry").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", (dir_ + "/runtime").c_str(), 1);
   }
   ~TempEnvironment() {
     for (int i = 0; i < kCount; ++i) {
@@ -64,10 +68,13 @@ class TempEnvironment {
 
   const std::string& dir() const { return dir_; }
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
+  // Where the configuration root keeps Config.xml.
+  std::string settingsFolder() const { return dir_ + "/data/Marivel"; }
 
  private:
-  static constexpr int kCount = 4;
-  static constexpr const char* kNames[kCount] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "MARIVEL_REGISTRY_DIR"};
+  static constexpr int kCount = 5;
+  static constexpr const char* kNames[kCount] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "MARIVEL_REGISTRY_DIR",
+                                                 "XDG_RUNTIME_DIR"};
 
   std::string dir_;
   bool had_[kCount] = {};
