@@ -67,3 +67,9 @@ void UnregisterUIStringTable(const IUIStringLookup* table) {
 bool LookupUIString(const std::string& key, std::string& text) {
   return g_stringTable != nullptr && g_stringTable->Lookup(key, text) != 0;
 }
+
+std::string UIStringOrEmpty(const std::string& key) {
+  std::string text;
+  LookupUIString(key, text);
+  return text;
+}

@@ -53,3 +53,5 @@ void UnregisterUIStringTable(const IUIStringLookup* table);
 // Looks `key` up in the registered string table; false, with `text`
 // unchanged, when no table is registered or it has no such key.
 bool LookupUIString(const std::string& key, std::string& text);
+// The text of `key`, or an empty text when it has none.
+std::string UIStringOrEmpty(const std::string& key);

@@ -14,12 +14,6 @@ constexpr const char* kPreviewImage = "Authoring Video";
 // The module title's own colour, whatever the layout says.
 constexpr plat::COLORREF kModuleTitleColour = 0xFFCAA2;
 
-std::string FaceOf(const std::string& fontKey) {
-  std::string face;
-  LookupUIString(fontKey, face);
-  return face;
-}
-
 int ListTextAlign(const std::string& name) {
   return name == "Authoring DiscType Option" || name == "Authoring Element Size" ? ALIGN_CENTER : ALIGN_LEFT;
 }
@@ -75,7 +69,7 @@ int CAuthoringPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect,
       const LayoutText& element = Layout()->Texts()[static_cast<std::size_t>(i)];
       const bool title = name == "Authoring Module Title";
       if (!text->empty())
-        DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, FaceOf(element.font), *text,
+        DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), *text,
                      title ? ALIGN_RIGHT : ALIGN_CENTER, title ? kModuleTitleColour : colour, FitOf(element));
       return 1;
     }
@@ -89,7 +83,7 @@ int CAuthoringPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect,
     if (std::optional<std::string> value = ListTextFor(name)) {
       const LayoutText& element = Layout()->Lists()[static_cast<std::size_t>(list)].texts[static_cast<std::size_t>(text)];
       if (!value->empty())
-        DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, FaceOf(element.font), *value,
+        DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), *value,
                      ListTextAlign(name), colour, FitOf(element));
       return 1;
     }

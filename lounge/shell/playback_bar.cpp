@@ -53,12 +53,6 @@ float StepPosition(float position, float step) {
   return next < 0.0f ? 0.0f : next > 1.0f ? 1.0f : next;
 }
 
-std::string LookupOrEmpty(const std::string& key) {
-  std::string text;
-  LookupUIString(key, text);
-  return text;
-}
-
 // The bar's tooltip: a timer that takes it down, and a click on it that goes
 // to whatever lies under it, so the tip never swallows a click.
 plat::WNDPROC g_tooltipClassProc = nullptr;
@@ -282,7 +276,7 @@ int CPlaybackBar::DrawTextElement(int i, HDC dc, const RECT& rect, plat::COLORRE
     }
     if (!text.empty()) {
       const LayoutText& element = Layout()->Texts()[static_cast<size_t>(i)];
-      DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, LookupOrEmpty(element.font), text, element.align,
+      DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), text, element.align,
                    colour, kNarrowTextFit);
       return 1;
     }
@@ -414,7 +408,7 @@ void CPlaybackBar::UpdateTooltip(POINT point) {
   font.lfWeight = 400;
   font.lfCharSet = plat::DEFAULT_CHARSET;
   font.lfQuality = plat::ANTIALIASED_QUALITY;
-  const std::string face = LookupOrEmpty("FONT1");
+  const std::string face = UIStringOrEmpty("FONT1");
   std::strncpy(font.lfFaceName, face.c_str(), sizeof font.lfFaceName - 1);
   m_tooltipFont.reset(plat::CreateFontIndirect(&font));
   plat::SendMessage(m_tooltip, plat::WM_SETFONT, reinterpret_cast<WPARAM>(m_tooltipFont.get()), 0);

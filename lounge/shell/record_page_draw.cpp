@@ -19,12 +19,6 @@ constexpr const char* kFileProgress = "Copy File Progress";
 constexpr const char* kTotalProgress = "Copy Total Progress";
 constexpr const char* kListItemPrefix = "LIST_ITEM";
 
-std::string Lookup(const std::string& key) {
-  std::string text;
-  LookupUIString(key, text);
-  return text;
-}
-
 // The number n of a "LIST_ITEM<n>" name, or 0.
 int ListItemNumber(const std::string& name) {
   const std::string prefix = kListItemPrefix;
@@ -54,9 +48,9 @@ std::string CRecordPage::TextFor(const std::string& name) const {
   if (name == "Module Text") {
     const CRecordConfig* hub = Hub();
     const int kind = hub ? hub->m_nChosenKind : RECORD_MEDIA_NONE;
-    if (kind == RECORD_MEDIA_PHOTO) return Lookup("PHOTOS");
-    if (kind == RECORD_MEDIA_AUDIO) return Lookup("AUDIO");
-    if (kind == RECORD_MEDIA_VIDEO) return Lookup("VIDEO");
+    if (kind == RECORD_MEDIA_PHOTO) return UIStringOrEmpty("PHOTOS");
+    if (kind == RECORD_MEDIA_AUDIO) return UIStringOrEmpty("AUDIO");
+    if (kind == RECORD_MEDIA_VIDEO) return UIStringOrEmpty("VIDEO");
     return {};
   }
   if (name == "Record File Percentage") return RecordFilePercentText(Progress());
@@ -74,13 +68,13 @@ std::string CRecordPage::ListTextFor(const std::string& name) {
   }
   const int mode = Mode();
   if (name == "Record Wait Message") {
-    if (mode == MODULE_RECORD) return Lookup("RECORD_WAIT_RECORDING");
-    if (mode == MODULE_BURNING) return Lookup("BURN_WAIT_BURNING");
+    if (mode == MODULE_RECORD) return UIStringOrEmpty("RECORD_WAIT_RECORDING");
+    if (mode == MODULE_BURNING) return UIStringOrEmpty("BURN_WAIT_BURNING");
     return {};
   }
   if (name == "Record Stop Button") {
-    if (mode == MODULE_RECORD) return Lookup("STOPRECORD");
-    if (mode == MODULE_BURNING) return Lookup("STOPBURNING");
+    if (mode == MODULE_RECORD) return UIStringOrEmpty("STOPRECORD");
+    if (mode == MODULE_BURNING) return UIStringOrEmpty("STOPBURNING");
     return {};
   }
   if (const int slot = DeviceSlotOfTitle(name); slot > 0) return DeviceTitle(slot);
@@ -103,7 +97,7 @@ std::string CRecordPage::DeviceTitle(int slot) {
       title = DriveDisplayName(root);
     }
   }
-  return title.empty() ? Lookup(slot == 1 ? "NODISCS" : "NOMEDIA") : title;
+  return title.empty() ? UIStringOrEmpty(slot == 1 ? "NODISCS" : "NOMEDIA") : title;
 }
 
 int CRecordPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) {
@@ -114,7 +108,7 @@ int CRecordPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, pl
   const std::string text = TextFor(element.name);
   if (text.empty()) return CSkinPage::DrawTextElement(i, dc, rect, colour);
   const int align = element.name == "Module Text" ? ALIGN_CENTER : element.align;
-  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, Lookup(element.font), text, align, colour,
+  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), text, align, colour,
                element.dynamicFit ? SKIN_FIT_SHRINK : SKIN_FIT_ELLIPSIS);
   return 1;
 }
@@ -129,7 +123,7 @@ int CRecordPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect, in
   const LayoutText& element = layoutList.texts[static_cast<std::size_t>(text)];
   const std::string value = ListTextFor(element.name);
   if (value.empty()) return CSkinPage::DrawListText(text, dc, rect, list, colour);
-  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, Lookup(element.font), value, element.align, colour,
+  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), value, element.align, colour,
                SKIN_FIT_SHRINK);
   return 1;
 }

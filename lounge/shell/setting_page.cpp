@@ -21,12 +21,6 @@ constexpr const char* kMainLayout = "Setting\\SettingMain";
 constexpr const char* kMenuList = "Setting Menu";
 constexpr const char* kHomeEntry = "Home";
 
-std::string FaceOf(const std::string& fontKey) {
-  std::string face;
-  LookupUIString(fontKey, face);
-  return face;
-}
-
 bool IsEither(const std::string& name, const char* a, const char* b) { return name == a || name == b; }
 
 // The actions that change a setting value; they need the configuration root.
@@ -176,7 +170,7 @@ int CSettingPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, p
     if (std::optional<std::string> text = TextFor(name)) {
       const LayoutText& element = Layout()->Texts()[static_cast<std::size_t>(i)];
       const int align = name == "Setting About Version" ? ALIGN_LEFT : ALIGN_MULTIPLELINE;
-      DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, FaceOf(element.font), *text, align, colour,
+      DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), *text, align, colour,
                    element.dynamicFit ? SKIN_FIT_SHRINK : SKIN_FIT_ELLIPSIS);
       return 1;
     }
@@ -190,7 +184,7 @@ int CSettingPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect, i
     if (std::optional<std::string> value = ListTextFor(name)) {
       const LayoutText& element = Layout()->Lists()[static_cast<std::size_t>(list)].texts[static_cast<std::size_t>(text)];
       if (!value->empty())
-        DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, FaceOf(element.font), *value, ALIGN_CENTER,
+        DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), *value, ALIGN_CENTER,
                      colour, element.dynamicFit ? SKIN_FIT_SHRINK : SKIN_FIT_ELLIPSIS);
       return 1;
     }

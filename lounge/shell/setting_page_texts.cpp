@@ -12,17 +12,11 @@
 
 namespace {
 
-std::string Text(const std::string& key) {
-  std::string text;
-  LookupUIString(key, text);
-  return text;
-}
-
 // The string-table text of the key at position `value` (from 1), or empty.
 template <std::size_t N>
 std::string TextOfChoice(const std::array<const char*, N>& keys, int value) {
   if (value < 1 || value > static_cast<int>(N)) return {};
-  return Text(keys[static_cast<std::size_t>(value - 1)]);
+  return UIStringOrEmpty(keys[static_cast<std::size_t>(value - 1)]);
 }
 
 // The entry at `index`, or 0 (no kind) when the index is outside the list.
@@ -50,20 +44,20 @@ constexpr std::array<const char*, 3> kWideScreenModeKeys{"LETTERBOX", "PANSCAN",
 std::string AudioOutputText(int kind, int vendor) {
   switch (kind) {
     case 1:
-      if (vendor == VENDOR_DEZAD) return Text("SPK");
-      if (vendor == VENDOR_VADU) return Text("STEREO");
-      return CountAndText("2 %s", Text("SPK"));
-    case 2: return Text("SPDIF");
-    case 3: return CountAndText("4 %s", Text("SPK"));
-    case 4: return CountAndText("6 %s", Text("SPK"));
-    case 5: return Text(vendor == VENDOR_VADU ? "EARSPACE" : "HEADPHONE");
+      if (vendor == VENDOR_DEZAD) return UIStringOrEmpty("SPK");
+      if (vendor == VENDOR_VADU) return UIStringOrEmpty("STEREO");
+      return CountAndText("2 %s", UIStringOrEmpty("SPK"));
+    case 2: return UIStringOrEmpty("SPDIF");
+    case 3: return CountAndText("4 %s", UIStringOrEmpty("SPK"));
+    case 4: return CountAndText("6 %s", UIStringOrEmpty("SPK"));
+    case 5: return UIStringOrEmpty(vendor == VENDOR_VADU ? "EARSPACE" : "HEADPHONE");
     default: return {};
   }
 }
 
 std::string OsdText(int seconds) {
-  if (seconds == 0) return Text("DISABLE");
-  return CheckedFormat("%d  %s", {seconds, Text("SEC")}).value_or(std::string{});
+  if (seconds == 0) return UIStringOrEmpty("DISABLE");
+  return CheckedFormat("%d  %s", {seconds, UIStringOrEmpty("SEC")}).value_or(std::string{});
 }
 
 // A format from the string table, filled with the checked formatter; shown
@@ -77,33 +71,33 @@ std::string FillStringTableFormat(const std::string& format, std::initializer_li
 
 std::optional<std::string> SettingListText(const CConfig& config, int vendor, const std::string& name) {
   const CMovieConfig* movie = config.m_pMovie.get();
-  if (name == "Setting BootSelection") return Text(config.m_nBootSelection == 1 ? "BOOTTOMRV" : "TOPC");
-  if (name == "Setting ScreenRatio") return Text(config.m_nScreenRatio == 1 ? "SCREENRATIO43" : "WIDESCREEN");
+  if (name == "Setting BootSelection") return UIStringOrEmpty(config.m_nBootSelection == 1 ? "BOOTTOMRV" : "TOPC");
+  if (name == "Setting ScreenRatio") return UIStringOrEmpty(config.m_nScreenRatio == 1 ? "SCREENRATIO43" : "WIDESCREEN");
   if (name == "Setting WideScreenMode") return TextOfChoice(kWideScreenModeKeys, config.m_nWideScreenMode);
-  if (name == "Enable Subwoofer") return Text(config.m_bSubwoofer ? "YES" : "NO");
+  if (name == "Enable Subwoofer") return UIStringOrEmpty(config.m_bSubwoofer ? "YES" : "NO");
   if (name == "Audio output") {
     if (!movie) return std::string{};
     return TextOfChoice(kAudioEffectKeys, KindAt(movie->m_arrAudioProfiles, movie->m_nAudioProfileIdx));
   }
   if (name == "Setting Display Resolution") return TextOfChoice(kResolutionKeys, config.m_nResolution);
   if (name == "Setting Display Device Ratio")
-    return Text(config.m_nScreenRatio == 1 ? "SETTING_SCREENRATIO_NORMAL" : "SETTING_SCREENRATIO_WIDESCREEN");
+    return UIStringOrEmpty(config.m_nScreenRatio == 1 ? "SETTING_SCREENRATIO_NORMAL" : "SETTING_SCREENRATIO_WIDESCREEN");
   if (name == "Setting System Language")
-    return Text(config.m_nLanguage == 1 ? "SETTING_LANGUAGE_GERMANY" : "SETTING_LANGUAGE_ENGLISH");
+    return UIStringOrEmpty(config.m_nLanguage == 1 ? "SETTING_LANGUAGE_GERMANY" : "SETTING_LANGUAGE_ENGLISH");
   if (name == "Movie AudioOutput Option") {
     if (!movie) return std::string{};
     return AudioOutputText(KindAt(movie->m_arrSpeakers, movie->m_nAudioSpeakerIdx), vendor);
   }
   if (name == "OSD Option") return OsdText(config.m_nOsdDuration);
-  if (name == "Sound Effect Option") return Text(config.m_bSoundEffect ? "YES" : "NO");
+  if (name == "Sound Effect Option") return UIStringOrEmpty(config.m_bSoundEffect ? "YES" : "NO");
   return std::nullopt;
 }
 
 std::optional<std::string> SettingAboutText(const std::string& name, const std::string& version,
                                             const std::string& userName) {
-  if (name == "Setting About Content") return FillStringTableFormat(Text("ABOUTCONTENT"), {version, userName});
-  if (name == "Setting About Version") return FillStringTableFormat(Text("VERSIONINFO"), {version});
-  if (name == "Setting About Copyright") return Text("COPYRIGHT");
+  if (name == "Setting About Content") return FillStringTableFormat(UIStringOrEmpty("ABOUTCONTENT"), {version, userName});
+  if (name == "Setting About Version") return FillStringTableFormat(UIStringOrEmpty("VERSIONINFO"), {version});
+  if (name == "Setting About Copyright") return UIStringOrEmpty("COPYRIGHT");
   return std::nullopt;
 }
 
