@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "lounge/shell/authoring_page.h"
-#include "lounge/shell/record_page.h"
-#include "lounge/shell/root_page.h"
-#include "lounge/shell/setting_page.h"
+#include "lounge/pages/authoring/authoring_page.h"
+#include "lounge/pages/record/record_page.h"
+#include "lounge/pages/home/root_page.h"
+#include "lounge/pages/setting/setting_page.h"
 
 ShellPages MakeShellPages(IShellFrame& frame) {
   ShellPages pages;
