@@ -1,5 +1,5 @@
 // Image files to surfaces and bitmaps, the decoder picked by the file's
-// content (BMP, PNG, JPEG), not its name.
+// content (BMP, PNG, JPEG, GIF), not its name.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,7 @@
 namespace plat {
 
 namespace gdi {
-enum class ImageFormat { Unknown, Bmp, Png, Jpeg };
+enum class ImageFormat { Unknown, Bmp, Png, Jpeg, Gif };
 ImageFormat SniffImageFormat(std::span<const std::uint8_t> data);
 
 // Largest image file read (bytes); bigger files are refused unread.
