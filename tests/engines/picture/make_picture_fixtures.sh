@@ -22,10 +22,11 @@ et=(exiftool -q -q -overwrite_original)
 quad() { # output width height [extra output options...]
   local name=$1 w=$2 h=$3
   shift 3
-  local qw=$((w / 2)) qh=$((h / 2))
-  "${ff[@]}" -f lavfi -i "color=c=red:s=${qw}x${qh}" -f lavfi -i "color=c=lime:s=$((w - qw))x${qh}" \
-    -f lavfi -i "color=c=blue:s=${qw}x$((h - qh))" -f lavfi -i "color=c=white:s=$((w - qw))x$((h - qh))" \
-    -filter_complex "[0][1]hstack[t];[2][3]hstack[b];[t][b]vstack" -frames:v 1 "$@" "$name"
+  # Even quadrants (the colour source needs them), cut to an odd size if asked.
+  local qw=$(((w + 3) / 4 * 2)) qh=$(((h + 3) / 4 * 2))
+  "${ff[@]}" -f lavfi -i "color=c=red:s=${qw}x${qh}" -f lavfi -i "color=c=lime:s=${qw}x${qh}" \
+    -f lavfi -i "color=c=blue:s=${qw}x${qh}" -f lavfi -i "color=c=white:s=${qw}x${qh}" \
+    -filter_complex "[0][1]hstack[t];[2][3]hstack[b];[t][b]vstack,format=rgb24,crop=$w:$h:0:0" -frames:v 1 "$@" "$name"
 }
 
 quad quad.png 64 48 -pix_fmt rgb24
@@ -53,9 +54,11 @@ for o in 1 2 3 4 5 6 7 8; do
 done
 rm quad_src.png
 
-# Photos with metadata: whole blocks (1024x768) and a size that is not.
+# Photos with metadata: whole blocks (1024x768, 4:2:0) and a size that is not
+# (1001x667, 4:4:4 so the encoder keeps the odd size).
 for size in 1024x768 1001x667; do
-  quad "photo_$size.jpg" "${size%x*}" "${size#*x}" -q:v 3
+  if [[ $size == 1024x768 ]]; then sampling=yuvj420p; else sampling=yuvj444p; fi
+  quad "photo_$size.jpg" "${size%x*}" "${size#*x}" -q:v 3 -pix_fmt $sampling
   "${et[@]}" -Make=Marivel -Model=Fixture "-DateTimeOriginal=2021:06:07 08:09:10" "-Comment=kept comment" \
     "-Orientation#=1" "photo_$size.jpg"
 done

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <gif_lib.h>
-#include <libexif/exif-data.h>
 
 #include <cstring>
 
@@ -149,23 +148,11 @@ TEST(PictureLoad, JpegScaleIsTheSmallestThatStillCoversTheWantedSize) {
   EXPECT_EQ(Quadrants(small->pixels), "RGBW");
 }
 
-std::string ExifText(const std::vector<std::uint8_t>& tiff, ExifTag tag) {
-  std::vector<std::uint8_t> block(std::begin(kExifPrefix), std::end(kExifPrefix));
-  block.insert(block.end(), tiff.begin(), tiff.end());
-  ExifData* data = exif_data_new_from_data(block.data(), static_cast<unsigned>(block.size()));
-  if (!data) return {};
-  char text[256] = {};
-  ExifEntry* entry = exif_data_get_entry(data, tag);
-  if (entry) exif_entry_get_value(entry, text, sizeof text);
-  exif_data_unref(data);
-  return text;
-}
-
 TEST(PictureMetadataTest, JpegMetadataSurvivesEachTargetFormat) {
   const auto source = LoadPictureFile(Fixture("photo_o6.jpg"));
   ASSERT_TRUE(source);
   ASSERT_FALSE(source->metadata.exif.empty());
-  EXPECT_EQ(ExifText(source->metadata.exif, EXIF_TAG_MAKE), "Marivel");
+  EXPECT_EQ(picture_test::ExifText(source->metadata.exif, EXIF_TAG_MAKE), "Marivel");
   PictureMetadata kept = source->metadata;
   kept.xmp = {'<', 'x', '/', '>'};
   kept.icc = std::vector<std::uint8_t>(70000, 7);  // two APP2 parts
@@ -183,8 +170,8 @@ TEST(PictureMetadataTest, JpegMetadataSurvivesEachTargetFormat) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->info.orientation, 1);
     EXPECT_EQ(Quadrants(back->pixels), "BRWG");  // the upright picture, stored upright
-    EXPECT_EQ(ExifText(back->metadata.exif, EXIF_TAG_MAKE), "Marivel");
-    EXPECT_EQ(ExifText(back->metadata.exif, EXIF_TAG_DATE_TIME_ORIGINAL), "2021:06:07 08:09:10");
+    EXPECT_EQ(picture_test::ExifText(back->metadata.exif, EXIF_TAG_MAKE), "Marivel");
+    EXPECT_EQ(picture_test::ExifText(back->metadata.exif, EXIF_TAG_DATE_TIME_ORIGINAL), "2021:06:07 08:09:10");
     EXPECT_EQ(back->metadata.xmp, kept.xmp);
     EXPECT_EQ(back->metadata.icc, kept.icc);
     EXPECT_EQ(back->metadata.comments, kept.comments);

@@ -8,8 +8,13 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
+#include <libexif/exif-data.h>
+
+#include "engines/picture/picture_core/exif_block.h"
+#include "engines/picture/picture_core/picture_metadata.h"
 #include "platform/gdi/surface.h"
 
 namespace picture_test {
@@ -68,6 +73,23 @@ inline char Name(Rgb c) {
 inline std::string Quadrants(const plat::Surface& s) {
   const int x0 = s.width() / 4, x1 = 3 * s.width() / 4, y0 = s.height() / 4, y1 = 3 * s.height() / 4;
   return {Name(At(s, x0, y0)), Name(At(s, x1, y0)), Name(At(s, x0, y1)), Name(At(s, x1, y1))};
+}
+
+// One Exif tag as text, read by the Exif library from a TIFF block.
+inline std::string ExifText(const std::vector<std::uint8_t>& tiff, ExifTag tag) {
+  std::vector<std::uint8_t> block(std::begin(picture::kExifPrefix), std::end(picture::kExifPrefix));
+  block.insert(block.end(), tiff.begin(), tiff.end());
+  ExifData* data = exif_data_new_from_data(block.data(), static_cast<unsigned>(block.size()));
+  if (!data) return {};
+  char text[256] = {};
+  ExifEntry* entry = exif_data_get_entry(data, tag);
+  if (entry) exif_entry_get_value(entry, text, sizeof text);
+  exif_data_unref(data);
+  return text;
+}
+
+inline std::string ExifTextOfFile(const std::string& path, ExifTag tag) {
+  return ExifText(picture::ReadJpegMetadata(ReadBytes(path)).exif, tag);
 }
 
 }  // namespace picture_test
