@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/surface.h"
+
 namespace imagefx {
 
 namespace {
@@ -181,10 +183,13 @@ void ApplyEffects(std::uint8_t* pixels, int columns, int rows, const EffectParam
 void CEffectWorker::Prepare(int columns, int rows) {
   // A new size gets a new work buffer: sharpening writes a whole buffer.
   if (m_bPrepared && columns == m_nColumns && rows == m_nRows) return;
-  m_nColumns = columns;
-  m_nRows = rows;
-  m_nPixels = columns * rows;
-  if (columns > 0 && rows > 0) {
+  // Sizes come from callers: the product is checked before it is used.
+  const std::int64_t pixels = std::int64_t{columns} * rows;
+  const bool usable = columns > 0 && rows > 0 && pixels <= plat::MaxSurfacePixels;
+  m_nColumns = usable ? columns : 0;
+  m_nRows = usable ? rows : 0;
+  m_nPixels = static_cast<std::int32_t>(usable ? pixels : 0);
+  if (usable) {
     m_bPrepared = true;
     m_work.assign(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows) * 4, 0);
     if (m_table.empty()) m_table.assign(32 * 32 * 32 * 3, 0);

@@ -5,7 +5,7 @@
 
 #include "engines/picture/picture_core/exif_block.h"
 #include "platform/gdi/gif_codec.h"
-#include "platform/gdi/image_loader.h"
+#include "platform/gdi/image_format.h"
 #include "platform/gdi/surface.h"
 
 namespace picture {

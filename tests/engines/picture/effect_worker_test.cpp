@@ -138,6 +138,14 @@ TEST(EffectWorker, TinyBuffersAreNotSharpenedAndDoNotOverrun) {
   }
 }
 
+TEST(EffectWorker, SizesThatOverflowOrAreNotPositiveLeaveItUnprepared) {
+  for (auto [columns, rows] : {std::pair{0, 5}, std::pair{-3, 5}, std::pair{100000, 100000}}) {
+    CEffectWorker worker;
+    worker.Prepare(columns, rows);
+    EXPECT_FALSE(worker.IsPrepared()) << columns << " x " << rows;
+  }
+}
+
 TEST(EffectWorker, PreparingForALargerPictureGrowsTheWorkBuffer) {
   // Prepared for 3 x 3 and, without Free, again for 40 x 30: sharpening the
   // larger buffer must not run past the work buffer.
