@@ -148,6 +148,11 @@ void ApplyEffects(std::uint8_t* pixels, int columns, int rows, const EffectParam
   const bool turn = p.hue != 0.0f;
   const bool colour = turn ? true : (p.brightness != 0 || p.saturation != 1.0f);
   const bool contrast = p.contrast != 1.0f;
+  // Contrast pivots on mid-grey so that it scales about the middle; one
+  // table of the 256 results serves every channel.
+  std::uint8_t contrast_table[256];
+  if (contrast)
+    for (int v = 0; v < 256; ++v) contrast_table[v] = Clamp((static_cast<float>(v) - 127.5f) * p.contrast + 127.5f);
   if (colour || contrast) {
     for (std::size_t n = 0; n < count; ++n) {
       std::uint8_t* px = pixels + n * 4;
@@ -171,10 +176,8 @@ void ApplyEffects(std::uint8_t* pixels, int columns, int rows, const EffectParam
         px[kGreen] = static_cast<std::uint8_t>(rgb[1]);
         px[kBlue] = static_cast<std::uint8_t>(rgb[2]);
       }
-      if (contrast) {
-        // Pivot on mid-grey so that contrast scales about the middle.
-        for (int c = 0; c < 3; ++c) px[c] = Clamp((px[c] - 127.5f) * p.contrast + 127.5f);
-      }
+      if (contrast)
+        for (int c = 0; c < 3; ++c) px[c] = contrast_table[px[c]];
     }
   }
   if (p.sharpness != 0.0f) Sharpen(pixels, columns, rows, p.sharpness, work);

@@ -2,6 +2,7 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -70,9 +71,28 @@ bool RotateJpegLosslessly(const std::string& path, int angle, const FileWriter& 
   tjtransform transform{};
   transform.op = TransformOp(turn);
   transform.options = TJXOPT_PERFECT;
+  // One output buffer large enough for any result (the turned picture plus
+  // every copied marker): growing it while writing would copy it each time.
+  int width = 0, height = 0, subsampling = 0, colourspace = 0;
+  if (tjDecompressHeader3(handle.get(), bytes->data(), bytes->size(), &width, &height, &subsampling,
+                          &colourspace) != 0)
+    return Refuse(error, std::string("not a readable JPEG file: ") + tjGetErrorStr2(handle.get()));
+  // A header declaring a huge picture over little data gets no such buffer:
+  // the library then grows its own as the output comes.
+  const int side = std::max(width, height);
+  const unsigned long bound = tjBufSize(side, side, subsampling < 0 ? TJSAMP_444 : subsampling);
+  constexpr unsigned long kMaxPreallocated = 1ul << 30;
   unsigned char* raw = nullptr;
   unsigned long raw_size = 0;
-  if (tjTransform(handle.get(), bytes->data(), bytes->size(), 1, &raw, &raw_size, &transform, 0) != 0) {
+  int flags = 0;
+  if (bound != static_cast<unsigned long>(-1) && bound + bytes->size() <= kMaxPreallocated &&
+      bound <= 64 * bytes->size() + (64ul << 20)) {
+    raw_size = bound + bytes->size();
+    raw = tjAlloc(static_cast<int>(raw_size));
+    if (!raw) return Refuse(error, "out of memory");
+    flags = TJFLAG_NOREALLOC;
+  }
+  if (tjTransform(handle.get(), bytes->data(), bytes->size(), 1, &raw, &raw_size, &transform, flags) != 0) {
     std::unique_ptr<unsigned char, TjBufferRelease> drop(raw);
     return Refuse(error, std::string("lossless turn refused: ") + tjGetErrorStr2(handle.get()));
   }

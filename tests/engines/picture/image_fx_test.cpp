@@ -202,6 +202,22 @@ TEST_F(ImageFxTest, BitmapsTurnByLoadTurnAndSave) {
   EXPECT_EQ(Quadrants(turned), "GWRB");
 }
 
+TEST_F(ImageFxTest, PathsLongerThanTheOldLimitReachTheirOwnFile) {
+  // Paths are kept whole, however long: a copy cut at 260 characters would
+  // name another file or none.
+  std::string folder = dir_;
+  while (folder.size() < 300) folder += "/" + std::string(40, 'd');
+  fs::create_directories(folder);
+  const std::string path = folder + "/quad.bmp";
+  fs::copy_file(Fixture("quad_bgr24.bmp"), path);
+  ASSERT_GT(path.size(), 260u);
+  ASSERT_EQ(fx_->RotateFile(path.c_str(), 90), S_OK);
+  EXPECT_EQ(Decoded(path).width(), 48);
+  ASSERT_EQ(fx_->LoadImage(path.c_str()), S_OK);
+  ASSERT_EQ(fx_->SaveAs((folder + "/copy.png").c_str()), S_OK);
+  EXPECT_TRUE(fs::exists(folder + "/copy.png"));
+}
+
 TEST_F(ImageFxTest, RotateFileReportsAFailedFallback) {
   EXPECT_EQ(fx_->RotateFile((dir_ + "/missing.bmp").c_str(), 90), E_FAIL);
   const std::string text = dir_ + "/text.jpg";
