@@ -13,6 +13,8 @@ const std::vector<EngineClass>& EngineClasses() {
   static const std::vector<EngineClass> kEngines = {
       {IID_IDiscRunner, CLSID_DiscRunner},
       {IID_IWMPlayer, CLSID_WMPlayer},
+      {IID_IImageFx, CLSID_ImageFx},
+      {IID_IImageFxProps, CLSID_ImageFx},
   };
   return kEngines;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/gif_codec.h"
 #include "platform/gdi/jpeg_codec.h"
 #include "platform/gdi/png_codec.h"
 
@@ -13,18 +14,12 @@ namespace plat {
 
 namespace gdi {
 
-ImageFormat SniffImageFormat(std::span<const std::uint8_t> d) {
-  if (d.size() >= 2 && d[0] == 'B' && d[1] == 'M') return ImageFormat::Bmp;
-  if (d.size() >= 8 && std::memcmp(d.data(), "\x89PNG\r\n\x1a\n", 8) == 0) return ImageFormat::Png;
-  if (d.size() >= 3 && d[0] == 0xFF && d[1] == 0xD8 && d[2] == 0xFF) return ImageFormat::Jpeg;
-  return ImageFormat::Unknown;
-}
-
 std::optional<Surface> DecodeImage(std::span<const std::uint8_t> data, std::string* error) {
   switch (SniffImageFormat(data)) {
     case ImageFormat::Bmp: return DecodeBmp(data, error);
     case ImageFormat::Png: return DecodePng(data, error);
     case ImageFormat::Jpeg: return DecodeJpeg(data, {}, error);
+    case ImageFormat::Gif: return DecodeGif(data, error);
     case ImageFormat::Unknown: break;
   }
   if (error) *error = "unknown image format";

@@ -1,5 +1,5 @@
 // Image files to surfaces and bitmaps, the decoder picked by the file's
-// content (BMP, PNG, JPEG), not its name.
+// content (BMP, PNG, JPEG, GIF), not its name.
 #pragma once
 
 #include <cstdint>
@@ -8,17 +8,12 @@
 #include <string>
 
 #include "platform/gdi/gdi_types.h"
+#include "platform/gdi/image_format.h"
 #include "platform/gdi/surface.h"
 
 namespace plat {
 
 namespace gdi {
-enum class ImageFormat { Unknown, Bmp, Png, Jpeg };
-ImageFormat SniffImageFormat(std::span<const std::uint8_t> data);
-
-// Largest image file read (bytes); bigger files are refused unread.
-inline constexpr std::uint64_t MaxImageFileBytes = std::uint64_t{1} << 30;
-
 std::optional<Surface> DecodeImage(std::span<const std::uint8_t> data, std::string* error = nullptr);
 std::optional<Surface> DecodeImageFile(const std::string& path, std::string* error = nullptr);
 }  // namespace gdi

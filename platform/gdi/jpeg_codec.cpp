@@ -123,6 +123,7 @@ bool RunDecode(DecodeJob* job, ErrorManager* err, bool header_only, JDIMENSION* 
 struct EncodeJob {
   const Surface* in;
   const JpegEncodeOptions* options;
+  const JpegKeep* keep;
   unsigned char* buffer;
   unsigned long size;
   const char* failure;
@@ -149,7 +150,16 @@ bool RunEncode(EncodeJob* job, ErrorManager* err) {
   cinfo.density_unit = static_cast<UINT8>(job->options->density_unit);
   cinfo.X_density = static_cast<UINT16>(job->options->x_density);
   cinfo.Y_density = static_cast<UINT16>(job->options->y_density);
+  const int h = job->keep->luma_h_sampling, v = job->keep->luma_v_sampling;
+  if (h >= 1 && h <= 2 && v >= 1 && v <= 2) {
+    cinfo.comp_info[0].h_samp_factor = h;
+    cinfo.comp_info[0].v_samp_factor = v;
+  }
   jpeg_start_compress(&cinfo, TRUE);
+  for (const JpegMarker& marker : job->keep->markers) {
+    if (marker.data.size() > 65533) continue;
+    jpeg_write_marker(&cinfo, marker.code, marker.data.data(), static_cast<unsigned>(marker.data.size()));
+  }
   while (cinfo.next_scanline < cinfo.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(
         reinterpret_cast<const JSAMPLE*>(job->in->row(static_cast<int>(cinfo.next_scanline))));
@@ -196,14 +206,15 @@ std::optional<std::pair<int, int>> JpegDimensions(std::span<const std::uint8_t> 
   return std::pair<int, int>(static_cast<int>(w), static_cast<int>(h));
 }
 
-std::vector<std::uint8_t> EncodeJpeg(const Surface& surface, const JpegEncodeOptions& options, std::string* error) {
+std::vector<std::uint8_t> EncodeJpeg(const Surface& surface, const JpegEncodeOptions& options, std::string* error,
+                                     const JpegKeep& keep) {
   if (surface.empty()) {
     if (error) *error = "empty image";
     return {};
   }
   ErrorManager err;
   InitErrors(err);
-  EncodeJob job{&surface, &options, nullptr, 0, nullptr};
+  EncodeJob job{&surface, &options, &keep, nullptr, 0, nullptr};
   const bool ok = RunEncode(&job, &err);
   std::vector<std::uint8_t> out;
   if (ok) out.assign(job.buffer, job.buffer + job.size);

@@ -1,6 +1,7 @@
 #include "platform/gdi/png_codec.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 
@@ -11,6 +12,28 @@ std::nullopt_t Refuse(std::string* error, const std::string& reason) {
   if (error) *error = reason;
   return std::nullopt;
 }
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+// Splices the chunks in after IHDR (signature 8 bytes, IHDR 25 bytes).
+void InsertChunks(std::vector<std::uint8_t>& png, const std::vector<PngChunk>& chunks) {
+  constexpr std::size_t kAfterHeader = 8 + 25;
+  if (png.size() < kAfterHeader) return;
+  std::vector<std::uint8_t> extra;
+  for (const PngChunk& chunk : chunks) {
+    if (chunk.type.size() != 4 || chunk.data.size() > 0x7FFFFFFFu) continue;
+    Put32(extra, static_cast<std::uint32_t>(chunk.data.size()));
+    const std::size_t crc_start = extra.size();
+    extra.insert(extra.end(), chunk.type.begin(), chunk.type.end());
+    extra.insert(extra.end(), chunk.data.begin(), chunk.data.end());
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), extra.data() + crc_start,
+                            static_cast<uInt>(extra.size() - crc_start));
+    Put32(extra, static_cast<std::uint32_t>(crc));
+  }
+  png.insert(png.begin() + kAfterHeader, extra.begin(), extra.end());
+}
+
 }  // namespace
 
 std::optional<Surface> DecodePng(std::span<const std::uint8_t> data, std::string* error) {
@@ -39,7 +62,8 @@ std::optional<Surface> DecodePng(std::span<const std::uint8_t> data, std::string
   return out;
 }
 
-std::vector<std::uint8_t> EncodePng(const Surface& surface, bool keep_alpha, std::string* error) {
+std::vector<std::uint8_t> EncodePng(const Surface& surface, bool keep_alpha, std::string* error,
+                                    const std::vector<PngChunk>& chunks) {
   if (surface.empty()) {
     if (error) *error = "empty image";
     return {};
@@ -51,6 +75,9 @@ std::vector<std::uint8_t> EncodePng(const Surface& surface, bool keep_alpha, std
   // Rows handed over top-down, in the byte layout asked for.
   const int bytes_per_pixel = keep_alpha ? 4 : 3;
   image.format = keep_alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+  // A kept colour profile replaces the sRGB chunk the writer would add.
+  for (const PngChunk& chunk : chunks)
+    if (chunk.type == "iCCP") image.flags |= PNG_IMAGE_FLAG_COLORSPACE_NOT_sRGB;
   const png_int_32 stride = surface.width() * bytes_per_pixel;
   std::vector<std::uint8_t> rows(static_cast<std::size_t>(stride) * surface.height());
   for (int y = 0; y < surface.height(); ++y) {
@@ -71,6 +98,7 @@ std::vector<std::uint8_t> EncodePng(const Surface& surface, bool keep_alpha, std
     return {};
   }
   out.resize(size);
+  if (!chunks.empty()) InsertChunks(out, chunks);
   return out;
 }
 

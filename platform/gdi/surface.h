@@ -6,11 +6,50 @@
 // itself needs to look at bottom_up().
 #pragma once
 
+#include <sys/mman.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace plat {
+
+namespace detail {
+
+// Pixel storage: large buffers are aligned to 2 MiB and marked for huge
+// pages before their first touch, so filling a photo-sized surface costs a
+// few dozen page faults instead of thousands.
+template <class T>
+struct PixelAllocator {
+  using value_type = T;
+  static constexpr std::size_t kHugePage = std::size_t{2} << 20;
+  static constexpr std::size_t kLarge = std::size_t{4} << 20;
+
+  PixelAllocator() = default;
+  template <class U>
+  PixelAllocator(const PixelAllocator<U>&) {}
+
+  T* allocate(std::size_t n) {
+    if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
+    const std::size_t bytes = n * sizeof(T);
+    if (bytes < kLarge) return std::allocator<T>().allocate(n);
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* p = std::aligned_alloc(kHugePage, rounded);
+    if (!p) throw std::bad_alloc();
+    ::madvise(p, rounded, MADV_HUGEPAGE);
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, std::size_t n) {
+    if (n * sizeof(T) < kLarge) std::allocator<T>().deallocate(p, n);
+    else std::free(p);
+  }
+  template <class U>
+  bool operator==(const PixelAllocator<U>&) const { return true; }
+};
+
+}  // namespace detail
 
 class Surface {
  public:
@@ -52,7 +91,7 @@ class Surface {
   int width_ = 0;
   int height_ = 0;
   bool bottom_up_ = false;
-  std::vector<std::uint32_t> pixels_;
+  std::vector<std::uint32_t, detail::PixelAllocator<std::uint32_t>> pixels_;
 };
 
 // Largest surface any decoder or caller may ask for (about 256 megapixels);
