@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Sets everything up, builds the sanitizer configuration and runs every test.
+# Sets everything up, then builds and runs every test twice: in the sanitizer build
+# (AddressSanitizer + UndefinedBehaviorSanitizer) and in the release configuration
+# users run (RelWithDebInfo). A fault one build hides, the other finds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 
-build="$root/build-asan"
 jobs=$(nproc)
-cmake -S "$root" -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=Debug -DMARIVEL_SANITIZE=ON -DMARIVEL_WERROR=ON -DMARIVEL_BENCHMARKS=ON
-cmake --build "$build" -j "$jobs"
+fixtures="$root/build-fixtures"   # generated media, made once for both builds
+
+build_and_test() {
+  local build=$1; shift
+  echo "test: configuring $build"
+  cmake -S "$root" -B "$build" -G Ninja -DMARIVEL_WERROR=ON -DMARIVEL_BENCHMARKS=ON \
+    -DMARIVEL_FIXTURE_DIR="$fixtures" "$@"
+  cmake --build "$build" -j "$jobs"
+  (cd "$build" && ctest --output-on-failure -j "$jobs" --timeout 300)
+}
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-cd "$build"
-ctest --output-on-failure -j "$jobs" --timeout 300
+build_and_test "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DMARIVEL_SANITIZE=ON
+build_and_test "$root/build-rel" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARIVEL_SANITIZE=OFF
+echo "test: both builds passed"
