@@ -13,13 +13,14 @@
 
 using SinkArg = std::intptr_t;
 
+// The slide-show renderer's callbacks, on the thread that owns the show's window.
 class ISlideShowEventSink {
  public:
-  virtual int Notify0(SinkArg a, SinkArg b) = 0;
-  virtual int Notify1(SinkArg a, SinkArg b) = 0;
-  virtual int Notify2(SinkArg a, SinkArg b) = 0;
-  virtual int Notify3(SinkArg a, SinkArg b) = 0;
-  virtual int Notify4(SinkArg a, SinkArg b) = 0;
+  virtual int OnTick() = 0;                        // 0: every 500 ms while bound to a window
+  virtual int OnShowEnded() = 0;                   // 1: the show completed or was aborted
+  virtual int OnForeground(std::int32_t flag) = 0;  // 2
+  virtual int OnWindowFlag(std::int32_t flag) = 0;  // 3
+  virtual int OnRewindAtStart() = 0;               // 4: rewind stepping reached the start
 
  protected:
   ~ISlideShowEventSink() = default;

@@ -319,11 +319,11 @@ class CUISystem : public IUISystem {
   // Callback tables, each a sub-object that forwards to the object.
   class SlideShowSink final : public ISlideShowEventSink {
    public:
-    int Notify0(SinkArg, SinkArg) override { return 0; }
-    int Notify1(SinkArg, SinkArg) override { return 0; }
-    int Notify2(SinkArg, SinkArg) override { return 0; }
-    int Notify3(SinkArg, SinkArg) override { return 0; }
-    int Notify4(SinkArg, SinkArg) override { return 0; }
+    int OnTick() override { return 0; }
+    int OnShowEnded() override { return 0; }
+    int OnForeground(std::int32_t) override { return 0; }
+    int OnWindowFlag(std::int32_t) override { return 0; }
+    int OnRewindAtStart() override { return 0; }
   };
   class CoreAudioSinkTable final : public ICoreAudioEventSink {
    public:
