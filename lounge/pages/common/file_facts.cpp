@@ -1,6 +1,5 @@
 #include "lounge/pages/common/file_facts.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace file_list {
@@ -11,7 +10,6 @@ plat::FILETIME ToFileTime(const struct statx_timestamp& t) { return plat::FileTi
 }  // namespace
 
 FileFacts ReadFileFacts(int folderFd, const char* name, bool follow) {
-  static_assert(AT_FDCWD == -100, "the header's default folder is AT_FDCWD");
   FileFacts facts;
   struct statx sx {};
   const int flags = AT_STATX_SYNC_AS_STAT | (follow ? 0 : AT_SYMLINK_NOFOLLOW);

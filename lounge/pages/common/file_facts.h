@@ -4,6 +4,8 @@
 // socket) is left out of every list, as system and device files are.
 #pragma once
 
+#include <fcntl.h>
+
 #include <string>
 
 #include "platform/core/file_time.h"
@@ -22,7 +24,7 @@ struct FileFacts {
 // AT_FDCWD). Without `follow` a symbolic link reports itself (kind Link).
 FileFacts ReadFileFacts(int folderFd, const char* name, bool follow);
 inline FileFacts ReadFileFacts(const std::string& path, bool follow) {
-  return ReadFileFacts(-100 /* AT_FDCWD */, path.c_str(), follow);
+  return ReadFileFacts(AT_FDCWD, path.c_str(), follow);
 }
 
 inline bool IsHiddenName(const std::string& name) { return !name.empty() && name[0] == '.'; }

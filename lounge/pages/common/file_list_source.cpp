@@ -32,10 +32,6 @@ bool TimeLess(const FileListEntry& a, const FileListEntry& b) {
   return plat::CompareFileTime(a.lastWriteTime, b.lastWriteTime) < 0;
 }
 
-// A folder in drive form ("D:") that names no mounted volume: the drive list
-// is above it.
-bool IsBareDrive(const std::string& folder) { return folder.size() == 2 && folder[1] == ':'; }
-
 // The folder a folder entry leads to: a link's target, a drive's root.
 std::string FolderOf(const FileListEntry& entry) {
   return file_list::NormaliseFolder(entry.isShortcut ? entry.targetPath : entry.path);
@@ -201,7 +197,9 @@ int CFileListSource::Rescan() {
   const std::string folder = file_list::ResolveDrivePath(file_list::CutTrailingSlashes(m_currentFolder));
   if (folder.empty()) {
     ListVolumes();
-  } else if (!ListFolder(folder)) {
+  } else if (file_list::IsDriveForm(folder) || !ListFolder(folder)) {
+    // A drive left in drive form has no medium: nothing to list (and no
+    // folder of that name below the working folder is meant).
     return 0;
   }
   if (m_sortMode == FILE_LIST_SORT_NAME) {
@@ -302,7 +300,8 @@ int CFileListSource::GoUp() {
   if (m_history.empty()) {
     // Above a volume's root (or "/", or a drive without medium) lies the
     // drive list; elsewhere the parent folder.
-    m_currentFolder = IsBareDrive(left) || file_list::IsVolumeRoot(left) ? std::string() : file_list::ParentFolder(left);
+    const bool top = file_list::IsDriveForm(left) || file_list::IsVolumeRoot(left);
+    m_currentFolder = top ? std::string() : file_list::ParentFolder(left);
   } else {
     m_currentFolder = m_history.back().folder;
     listTop = m_history.back().listTop;

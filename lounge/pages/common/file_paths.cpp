@@ -11,12 +11,12 @@ namespace {
 
 bool IsSlash(char c) { return c == '/' || c == '\\'; }
 
+}  // namespace
+
 bool IsDriveForm(const std::string& path) {
   return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
          (path.size() == 2 || IsSlash(path[2]));
 }
-
-}  // namespace
 
 std::string CutTrailingSlashes(std::string path) {
   while (path.size() > 1 && IsSlash(path.back())) path.pop_back();

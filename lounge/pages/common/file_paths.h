@@ -8,6 +8,9 @@
 
 namespace file_list {
 
+// "D:" or "D:" followed by a slash or backslash and more.
+bool IsDriveForm(const std::string& path);
+
 // Trailing slashes (and backslashes) cut; "/" stays "/".
 std::string CutTrailingSlashes(std::string path);
 

@@ -109,7 +109,7 @@ int CollectFilesRecursive(const std::string& folder, const std::string& filter, 
     }
     return 1;
   }
-  if (file_list::ReadFileFacts(path, true).kind == FileKind::Missing) return 0;
+  if (file_list::IsDriveForm(path) || file_list::ReadFileFacts(path, true).kind == FileKind::Missing) return 0;
   CollectTree(path, filter, files, recurse != 0);
   return 1;
 }

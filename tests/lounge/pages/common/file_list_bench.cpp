@@ -77,3 +77,16 @@ void BM_CollectFilesRecursive200Folders(benchmark::State& state) {
 BENCHMARK(BM_CollectFilesRecursive200Folders)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// The folder text of one list row: the display name asks whether the folder
+// is a volume's root.
+void BM_ShellDisplayNameOfAFolder(benchmark::State& state) {
+  const FileTree& tree = Fixture();
+  const std::string folder = tree / "tree/d3";
+  std::string name;
+  for (auto _ : state) {
+    GetShellDisplayName(folder, name);
+    benchmark::DoNotOptimize(name.data());
+  }
+}
+BENCHMARK(BM_ShellDisplayNameOfAFolder)->Unit(benchmark::kMicrosecond);
