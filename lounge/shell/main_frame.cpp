@@ -229,7 +229,42 @@ plat::HRESULT CMainFrame::GetDriveInfo(int drive, int* kind) {
 
 void CMainFrame::SetActivePage(IModulePage* page) {
   if (m_activePage) m_activePage->Deactivate();
+  // The module is left when another module's page or the home page comes,
+  // at shut-down (no page), or when a page it did not open comes while the
+  // configuration root names no longer its module (Home, Back out of it).
+  IModulePage* left = m_modulePage;
+  if (IsModulePage(page)) {
+    m_modulePage = page;
+  } else if (m_modulePage) {
+    const CConfig* config = GetConfig();
+    const bool stays = page && page != m_pages.root.get() && config &&
+                       static_cast<IModulePage*>(PageOfModule(config->m_nActiveModule)) == m_modulePage;
+    if (!stays) m_modulePage = nullptr;
+  }
+  if (left && left != m_modulePage) left->OnModuleExit();
   m_activePage = page;
+}
+
+CShellPage* CMainFrame::PageOfModule(int module) const {
+  switch (module) {
+    case MODULE_PHOTO: return m_pages.photo.get();
+    case MODULE_MUSIC: return m_pages.music.get();
+    case MODULE_MOVIE: return m_pages.movie.get();
+    case MODULE_RADIO: return m_pages.radio.get();
+    case MODULE_RECORD:
+    case MODULE_BURNING: return m_pages.record.get();
+    case MODULE_VIDEO: return m_pages.video.get();
+    case MODULE_TV: return m_pages.tv.get();
+    default: return nullptr;
+  }
+}
+
+bool CMainFrame::IsModulePage(const IModulePage* page) const {
+  if (!page) return false;
+  for (int module : {MODULE_PHOTO, MODULE_MUSIC, MODULE_MOVIE, MODULE_RADIO, MODULE_RECORD, MODULE_VIDEO, MODULE_TV}) {
+    if (static_cast<const IModulePage*>(PageOfModule(module)) == page) return true;
+  }
+  return false;
 }
 
 bool CMainFrame::IsMaximized() { return m_hwnd && plat::IsZoomed(m_hwnd) != plat::FALSE; }

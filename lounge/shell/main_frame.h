@@ -185,6 +185,9 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   void OnDestroy();
   void LoadRootLayout();
   void ForEachPageInCreateOrder(const std::function<void(CShellPage&)>& call);
+  // The page of a module (Movie ... TV, the record hub), or null.
+  CShellPage* PageOfModule(int module) const;
+  bool IsModulePage(const IModulePage* page) const;
 
   // Input.
   void OnMouseMove(plat::LPARAM lParam);
@@ -229,6 +232,9 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
 
   ShellPages m_pages;
   IModulePage* m_activePage = nullptr;
+  // The page of the module the user is in; it stays while the module opens
+  // another page (settings) and hears OnModuleExit when the module is left.
+  IModulePage* m_modulePage = nullptr;
 
   std::unique_ptr<CCaptionBar> m_captionBar;
   std::unique_ptr<CPlaybackBar> m_playbackBar;

@@ -119,7 +119,10 @@ void CMainFrame::OnButtonDown(LPARAM lParam) {
   if (!m_repeatTimer && m_options.vendorId != VENDOR_DEZAD)
     m_repeatTimer = plat::SetTimer(m_hwnd, kPressRepeatDelayTimer, kPressRepeatDelayMs, nullptr);
   const POINT p = PointOf(lParam);
-  if (m_activePage) m_activePage->OnButtonDown(p.x, p.y);
+  if (m_activePage) {
+    m_activePage->OnButtonDown(p.x, p.y);
+    m_activePage->OnMouseDown(p.x, p.y);
+  }
   m_pressPoint = p;
   m_pressed = true;
 }

@@ -1,6 +1,9 @@
 // IModulePage: what the main frame calls on the active page (and on every
 // page when the frame is created and destroyed). The frame routes its window
-// messages here; a page overrides what it handles.
+// messages here; a page overrides what it handles. A module page (Movie,
+// Music, Photo, Video, Radio, TV, the record hub) also hears when its module
+// is left, which another page becoming active (Deactivate) does not tell:
+// the module may go on behind a page it opened.
 //
 // CShellPage is the base of every shell page: a skin page drawn on the frame
 // window with the shell's defaults for the frame's calls. Its owner window is
@@ -28,9 +31,11 @@ class IModulePage {
   virtual int OnButtonDown(int x, int y) = 0;                 // WM_LBUTTONDOWN and press repeat
   virtual int OnButtonUp(int x, int y) = 0;                   // WM_LBUTTONUP; non-zero lets a repeat fire
   virtual int OnDoubleClick(int x, int y) = 0;                // WM_LBUTTONDBLCLK
+  virtual int OnMouseDown(int x, int y) = 0;                  // a button press over the page (no repeat)
   virtual int OnKeyDown(plat::UINT vk, plat::UINT repeat, plat::UINT flags) = 0;  // WM_KEYDOWN
   virtual int HitTest(int x, int y) = 0;                      // WM_NCHITTEST inside the borders
   virtual int OnPaint() = 0;                                  // WM_PAINT
+  virtual int OnModuleExit() = 0;                             // the page's module is left (home, back out, stop)
   virtual int OnTimer(plat::UINT_PTR id) = 0;                 // WM_TIMER the frame does not own
   virtual int OnMouseWheel(plat::UINT flags, int delta, int x, int y) = 0;  // WM_MOUSEWHEEL
   virtual int Deactivate() = 0;                               // another page becomes active, or shut-down
@@ -56,9 +61,11 @@ class CShellPage : public IModulePage, public CSkinPage {
   int OnButtonDown(int x, int y) override;
   int OnButtonUp(int x, int y) override;
   int OnDoubleClick(int x, int y) override;
+  int OnMouseDown(int x, int y) override { return 0; }
   int OnKeyDown(plat::UINT vk, plat::UINT repeat, plat::UINT flags) override;
   int HitTest(int x, int y) override;  // HTCLIENT
   int OnPaint() override;
+  int OnModuleExit() override { return 0; }
   int OnTimer(plat::UINT_PTR id) override { return 0; }
   int OnMouseWheel(plat::UINT flags, int delta, int x, int y) override { return 0; }
   int Deactivate() override;   // leaves the page (CSkinPage::OnLeave)

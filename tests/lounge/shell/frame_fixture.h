@@ -77,11 +77,13 @@ class RecordingPage : public CShellPage {
   int OnButtonDown(int x, int y) override { return Note("OnButtonDown", {x, y}), 1; }
   int OnButtonUp(int x, int y) override { return Note("OnButtonUp", {x, y}), buttonUpResult; }
   int OnDoubleClick(int x, int y) override { return Note("OnDoubleClick", {x, y}), 1; }
+  int OnMouseDown(int x, int y) override { return Note("OnMouseDown", {x, y}), 1; }
   int OnKeyDown(UINT vk, UINT repeat, UINT flags) override {
     return Note("OnKeyDown", {static_cast<int>(vk), static_cast<int>(repeat), static_cast<int>(flags)}), 1;
   }
   int HitTest(int x, int y) override { return Note("HitTest", {x, y}), hitTestResult; }
   int OnPaint() override { return Note("OnPaint"), 1; }
+  int OnModuleExit() override { return Note("OnModuleExit"), 1; }
   int OnTimer(plat::UINT_PTR id) override { return Note("OnTimer", {static_cast<int>(id)}), 0; }
   int OnMouseWheel(UINT flags, int delta, int x, int y) override {
     return Note("OnMouseWheel", {static_cast<int>(flags), delta, x, y}), 0;

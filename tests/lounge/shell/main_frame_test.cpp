@@ -86,10 +86,44 @@ TEST_F(MainFrameTest, SetActivePageDeactivatesThePreviousPageAndRoutesToTheNewOn
   EXPECT_FALSE(env.frame->IsRootPageActive());
 
   env.frame->SetActivePage(nullptr);
-  EXPECT_EQ(env.Take(), (Log{"Movie.Deactivate"}));
+  EXPECT_EQ(env.Take(), (Log{"Movie.Deactivate", "Movie.OnModuleExit"}));
   Send(plat::WM_LBUTTONDBLCLK, 0, Point(30, 40));
   EXPECT_EQ(env.frame->QueryActivePage(), 0);
   EXPECT_TRUE(env.Take().empty());
+}
+
+TEST_F(MainFrameTest, AModulePageHearsOnceWhenItsModuleIsLeft) {
+  ASSERT_TRUE(env.Start());
+  CConfig& config = env.system.config;
+  struct Step {
+    const char* page;  // null: shut-down
+    int module;        // the configuration root's active module by then
+    Log expected;
+  };
+  const Step steps[] = {
+      {"Movie", MODULE_MOVIE, {"Root.Deactivate"}},
+      // The module opens the setting page and goes on behind it.
+      {"Setting", MODULE_MOVIE, {"Movie.Deactivate"}},
+      {"Movie", MODULE_MOVIE, {"Setting.Deactivate"}},
+      {"Movie", MODULE_MOVIE, {"Movie.Deactivate"}},
+      // Home: the module is left before the home page shows.
+      {"Root", MODULE_NONE, {"Movie.Deactivate", "Movie.OnModuleExit"}},
+      {"Root", MODULE_NONE, {"Root.Deactivate"}},
+      // Another module's page, whatever the root says yet.
+      {"Music", MODULE_MOVIE, {"Root.Deactivate"}},
+      {"Photo", MODULE_MUSIC, {"Music.Deactivate", "Music.OnModuleExit"}},
+      // Back out of the module to a page it did not open.
+      {"Setting", MODULE_SETTING, {"Photo.Deactivate", "Photo.OnModuleExit"}},
+      {"Record", MODULE_BURNING, {"Setting.Deactivate"}},
+      {nullptr, MODULE_BURNING, {"Record.Deactivate", "Record.OnModuleExit"}},
+  };
+  env.log.clear();
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.page ? step.page : "shut-down");
+    config.m_nActiveModule = step.module;
+    env.frame->SetActivePage(step.page ? &env.Page(step.page) : nullptr);
+    EXPECT_EQ(env.Take(), step.expected);
+  }
 }
 
 // ---- message routing ----
@@ -107,7 +141,7 @@ TEST_F(MainFrameTest, RoutesWindowMessagesToTheActivePage) {
   Send(plat::WM_TIMER, 77);
   Send(plat::WM_SHOWWINDOW, 1);
   Send(plat::WM_MOUSELEAVE);
-  EXPECT_EQ(env.Take("Root."), (Log{"Root.OnButtonDown 30 40", "Root.OnButtonUp 31 41", "Root.OnDoubleClick 32 42",
+  EXPECT_EQ(env.Take("Root."), (Log{"Root.OnButtonDown 30 40", "Root.OnMouseDown 30 40", "Root.OnButtonUp 31 41", "Root.OnDoubleClick 32 42",
                                     "Root.OnKeyDown 116 1 63", "Root.OnMouseWheel 4 -120 300 200", "Root.OnTimer 77",
                                     "Root.OnShowWindow", "Root.OnMouseLeave"}));
 
@@ -197,6 +231,7 @@ TEST_F(MainFrameTest, AClickHeldStillRepeatsEvery300MsAfterOneSecond) {
   plat::InjectMouseButton(0, true, at.x, at.y);
   Pump();
   EXPECT_EQ(env.Take("Root.OnButton"), (Log{"Root.OnButtonDown 300 200"}));
+  EXPECT_EQ(env.Take("Root.OnMouseDown"), (Log{"Root.OnMouseDown 300 200"}));
 
   env.Advance(999);
   env.Advance(1);  // the delay runs out: the first repeat is due 300 ms later
@@ -218,6 +253,8 @@ TEST_F(MainFrameTest, AClickHeldStillRepeatsEvery300MsAfterOneSecond) {
   EXPECT_EQ(env.Take("Root.OnButton"), (Log{"Root.OnButtonUp 300 200"}));
   env.Advance(1500);
   EXPECT_TRUE(env.Take("Root.OnButton").empty());
+  // Repeats are no new presses.
+  EXPECT_TRUE(env.Take("Root.OnMouseDown").empty());
 }
 
 TEST(MainFramePressRepeat, MovingBeforeTheFirstSecondOrVendor2MeansNoRepeat) {
