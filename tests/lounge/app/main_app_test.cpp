@@ -148,6 +148,22 @@ TEST_F(MainAppTest, StoredSizeLargerThanTheScreenIsCutToIt) {
   EXPECT_EQ(WindowRect(app.FrameWindow()), (plat::RECT{0, 0, 1280, 800}));
 }
 
+// Out of the box, the hive the build writes offers every module: the home
+// menu shows and enables TV, Radio and Burning, the wide home layout is
+// chosen, and the system core makes the radio folder and scans for discs.
+TEST_F(MainAppTest, TheBuildsHiveOffersEveryModule) {
+  CMainApp app(&MakeShellPages);
+  ASSERT_TRUE(app.InitInstance({})) << static_cast<int>(app.Failure());
+  const AppOptions& options = app.Options();
+  for (int bit : {0, 1, 2}) EXPECT_TRUE((options.rootFeatures >> bit) & 1) << "root bit " << bit;
+  EXPECT_TRUE((options.tvFeatures >> 1) & 1);
+  EXPECT_TRUE((options.radioFeatures >> 1) & 1);
+  CConfig* config = app.Config();
+  ASSERT_NE(config, nullptr);
+  EXPECT_TRUE(config->m_aFeatureWords[FEATURE_RADIO] & 1);
+  EXPECT_TRUE(config->m_aFeatureWords[FEATURE_MOVIE] & 1);
+}
+
 TEST_F(MainAppTest, StartUpWordsAndOptionsReachTheConfigurationRoot) {
   SetMachineString("Vendor", "Rorido");
   const char* words[] = {"RootFeatureset",  "TVFeatureset",    "RadioFeatureset", "PhotoFeatureset",
