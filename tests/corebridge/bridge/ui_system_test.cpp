@@ -51,6 +51,13 @@ TEST_F(UISystemTest, StartCreatesTheCoreObjectOnceAndConnectsItsServices) {
   EXPECT_EQ(system_->OnSystemMessage(WM_PAINT, 0, 0), E_NOTIMPL);
 }
 
+TEST_F(UISystemTest, StartPreparesTheDvdEngineOfTheCoreObject) {
+  dvdEngine_ = true;
+  ASSERT_EQ(system_->Start(), S_OK);
+  ASSERT_NE(core_, nullptr);
+  EXPECT_EQ(core_->dvd->op102Calls, 1);
+}
+
 TEST_F(UISystemTest, AFailingCoreObjectFailsStart) {
   coreFailure_ = REGDB_E_CLASSNOTREG;
   EXPECT_EQ(system_->Start(), REGDB_E_CLASSNOTREG);
