@@ -56,15 +56,24 @@ TEST_F(LoungeRunTest, SecondStartEndsAtOnceAndSigtermClosesTheFirstCleanly) {
   EXPECT_TRUE(fs::exists(ConfigFile()));
 }
 
-// Whether the program's first act, blocking the close signals, is done.
-// Before it only the kernel and the dynamic loader run, and a signal there
-// ends a program that has not yet done anything.
-bool BlocksSigterm(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(status, line);) {
+bool StatusBlocksSigterm(const std::filesystem::path& status) {
+  std::ifstream in(status);
+  for (std::string line; std::getline(in, line);) {
     if (line.rfind("SigBlk:", 0) != 0) continue;
     const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
     return (mask >> (SIGTERM - 1)) & 1;
+  }
+  return false;
+}
+
+// Whether the program's first act, blocking the close signals, is done.
+// Before it only the kernel and the dynamic loader run, and a signal there
+// ends a program that has not yet done anything. The main thread unblocks
+// them once its loop runs; threads started meanwhile keep the block.
+bool BlocksSigterm(pid_t pid) {
+  std::error_code ec;
+  for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec)) {
+    if (StatusBlocksSigterm(task.path() / "status")) return true;
   }
   return false;
 }
