@@ -51,7 +51,10 @@ struct IUISystem : plat::IUnknown {
   virtual plat::HRESULT RenderPhotoToBitmap(std::intptr_t a, std::intptr_t b, std::intptr_t c) = 0;  // 21
   virtual plat::HRESULT DrawFolderPreview(std::intptr_t a, std::intptr_t b, std::intptr_t c) = 0;    // 22
   virtual plat::HRESULT PhotoEditApply(std::intptr_t a, std::intptr_t b) = 0;                        // 23
-  virtual plat::HRESULT OnSystemMessage(plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) = 0;  // 24
+  // `window` is the window the message came to (the frame, or the system
+  // core's own hidden window).
+  virtual plat::HRESULT OnSystemMessage(plat::HWND window, plat::UINT msg, plat::WPARAM wParam,
+                                        plat::LPARAM lParam) = 0;  // 24
   virtual plat::HRESULT GetPlaybackTimes(double* first, double* second) = 0;      // 25
   virtual plat::HRESULT DispatchHotkey(std::intptr_t window, std::intptr_t code, std::intptr_t extra) = 0;  // 26
 

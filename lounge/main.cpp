@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "lounge/shell/close_signals.h"
 #include "lounge/shell/main_app.h"
 #include "lounge/shell/script_runner.h"
 #include "lounge/shell/shell_pages_factory.h"
@@ -107,9 +108,19 @@ std::string HomePicturePath() {
   return (folder / ("marivel-home-" + std::to_string(::getpid()) + ".png")).string();
 }
 
+// The shared libraries' initialisers take milliseconds before main runs; a
+// close signal in that time must wait too. The executable's pre-initialisers
+// run first, right after the libraries are loaded.
+void BlockCloseSignalsBeforeLibraries(int, char**, char**) { BlockCloseSignals(); }
+[[gnu::section(".preinit_array"), gnu::used]] void (*const kBlockCloseSignalsFirst)(int, char**, char**) =
+    &BlockCloseSignalsBeforeLibraries;
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A close signal that comes while starting waits for the loop (or ends
+  // the start-up cleanly) instead of killing the program half-way.
+  BlockCloseSignals();
   plat::display::RegisterSdlBackend();
   plat::display::DisplayOptions displayOptions;
   std::string error;

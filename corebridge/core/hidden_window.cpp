@@ -81,7 +81,7 @@ LRESULT CHiddenWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_POWERBROADCAST:
     case WM_WTSSESSION_CHANGE:
     case WM_DEVICECHANGE:
-      m_owner.OnSystemMessage(msg, wParam, lParam);
+      m_owner.OnSystemMessage(m_hWnd, msg, wParam, lParam);
       return 0;
     case WM_TIMER:
       if (wParam == kBatteryTimer || wParam == kCriticalBatteryTimer) m_owner.OnBatteryTimer(wParam);

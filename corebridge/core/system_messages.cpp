@@ -126,7 +126,7 @@ void CUISystem::ApplyDisplaySize(int width, int height, bool redraw) {
   }
 }
 
-HRESULT CUISystem::OnSystemMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+HRESULT CUISystem::OnSystemMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg != WM_DISPLAYCHANGE && msg != WM_POWERBROADCAST && msg != WM_DEVICECHANGE && msg != WM_WTSSESSION_CHANGE) {
     return E_NOTIMPL;
   }

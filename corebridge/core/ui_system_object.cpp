@@ -94,9 +94,7 @@ HRESULT CUISystem::Start() {
       user.Create(plat::HKEY_CURRENT_USER, CConfig::kRegistryKey);
     }
   }
-  if (plat::ComPtr<plat::IUnknown> dvd; plat::SUCCEEDED(QueryCore(IID_IDiscRunner, dvd.ReleaseAndGetAddressOf()))) {
-    RunStep("DvdOp102");
-  }
+  if (auto dvd = CoreService<IDiscRunner>()) dvd->DvdOp102();
   if (auto audio = CoreService<ICoreAudio>()) audio->SetNotifyTarget(CoreAudioSink());
   if (AppFlags() & 0x40) {
     if (auto drives = CoreService<IDriveEnumerator>()) drives->SetPhotoNotifySink(PhotoNotifySink());

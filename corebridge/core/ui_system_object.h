@@ -79,7 +79,7 @@ class CUISystem : public IUISystem {
   plat::HRESULT RenderPhotoToBitmap(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
   plat::HRESULT DrawFolderPreview(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
   plat::HRESULT PhotoEditApply(std::intptr_t a, std::intptr_t b) override;
-  plat::HRESULT OnSystemMessage(plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) override;
+  plat::HRESULT OnSystemMessage(plat::HWND window, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) override;
   plat::HRESULT GetPlaybackTimes(double* first, double* second) override;
   plat::HRESULT DispatchHotkey(std::intptr_t window, std::intptr_t code, std::intptr_t extra) override;
 

@@ -60,7 +60,10 @@ CMainApp::~CMainApp() { ExitInstance(); }
 plat::HWND CMainApp::FrameWindow() const { return frame_ ? frame_->Window() : nullptr; }
 
 int CMainApp::FailureExitCode() const {
-  return failure_ == StartFailure::None || failure_ == StartFailure::AnotherCopyRuns ? 0 : 1;
+  return failure_ == StartFailure::None || failure_ == StartFailure::AnotherCopyRuns ||
+                 failure_ == StartFailure::ClosedWhileStarting
+             ? 0
+             : 1;
 }
 
 bool CMainApp::InitInstance(const std::vector<std::string>& args) {
@@ -79,6 +82,11 @@ bool CMainApp::InitInstance(const std::vector<std::string>& args) {
   // program leaves alone.
   if (!CheckSingleInstance()) return false;
 
+  // Closed before there is anything to show: start-up ends here, cleanly.
+  if (signals_->Pending()) {
+    failure_ = StartFailure::ClosedWhileStarting;
+    return false;
+  }
   if (!CreateFrame()) {
     failure_ = StartFailure::FrameFailed;
     return false;
@@ -285,8 +293,10 @@ void CMainApp::RequestClose() {
 }
 
 int CMainApp::Run() {
-  // A signal that came while starting is a close request now.
+  // A signal that came while starting is a close request now; the loop
+  // takes the blocked ones from here on.
   if (closeRequested_) RequestClose();
+  if (signals_) signals_->Accept();
   plat::MSG msg{};
   while (plat::GetMessage(&msg, nullptr, 0, 0) > 0) {
     plat::TranslateMessage(&msg);

@@ -35,7 +35,8 @@ inline constexpr plat::UINT WM_REMOTE_WINDOW_FRAME = plat::WM_USER + 1001;  // 2
 class CMainApp {
  public:
   // Why InitInstance refused to start; the exit code follows from it.
-  enum class StartFailure { None, AnotherCopyRuns, OtherUserRuns, FrameFailed, BindingFailed };
+  // ClosedWhileStarting: a close signal came before the frame existed.
+  enum class StartFailure { None, AnotherCopyRuns, OtherUserRuns, FrameFailed, BindingFailed, ClosedWhileStarting };
 
   // `makePages` makes the frame's pages (MakeShellPages in the program).
   explicit CMainApp(ShellPageFactory makePages);
@@ -55,8 +56,8 @@ class CMainApp {
   int ExitInstance(int exitCode = 0);
 
   StartFailure Failure() const { return failure_; }
-  // 0 for a second start of the same user (the running copy came forward),
-  // 1 for any other refusal.
+  // 0 for a second start of the same user (the running copy came forward)
+  // and for a close asked for while starting, 1 for any other refusal.
   int FailureExitCode() const;
 
   CMainFrame* Frame() const { return frame_.get(); }

@@ -107,7 +107,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   // E_NOTIMPL for those it leaves to the frame.
   if (m_bridge && (msg == plat::WM_DISPLAYCHANGE || msg == plat::WM_POWERBROADCAST || msg == plat::WM_DEVICECHANGE ||
                    msg == plat::WM_WTSSESSION_CHANGE)) {
-    const plat::HRESULT hr = m_bridge->OnSystemMessage(msg, wParam, lParam);
+    const plat::HRESULT hr = m_bridge->OnSystemMessage(m_hwnd, msg, wParam, lParam);
     if (hr != plat::E_NOTIMPL) return hr;
   }
 

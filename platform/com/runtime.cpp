@@ -13,6 +13,7 @@
 #include "platform/com/module_path.h"
 #include "platform/com/registry_keys.h"
 #include "platform/com/server.h"
+#include "platform/sys/module_release.h"
 
 namespace plat {
 namespace {
@@ -177,21 +178,32 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
 
 void CoFreeUnusedLibraries() {
   LibraryTable& table = Libraries();
-  std::vector<void*> unload;
+  std::vector<std::pair<std::string, LoadedLibrary>> unload;
   {
     std::lock_guard lock(table.mutex);
     for (auto it = table.libraries.begin(); it != table.libraries.end();) {
       LoadedLibrary& library = it->second;
       if (library.callsInFlight == 0 && library.canUnloadNow && library.canUnloadNow() == S_OK) {
-        unload.push_back(library.handle);
+        unload.emplace_back(it->first, library);
         it = table.libraries.erase(it);
       } else {
         ++it;
       }
     }
   }
-  // Outside the lock: the libraries' static destructors may call back in.
-  for (void* handle : unload) dlclose(handle);
+  // Outside the lock: releasing destroys the library's windows, and its static
+  // destructors may call back in.
+  for (auto& [path, library] : unload) {
+    // Windows and classes whose procedures lie in the library go before it
+    // does; one that cannot go (another thread's window) keeps it loaded.
+    if (!ReleaseModule(ModuleOfHandle(library.handle))) {
+      std::lock_guard lock(table.mutex);
+      // Loaded again meanwhile: that entry holds its own reference.
+      if (!table.libraries.emplace(path, library).second) dlclose(library.handle);
+      continue;
+    }
+    dlclose(library.handle);
+  }
 }
 
 std::string CoLastErrorDetail() { return lastErrorDetail; }

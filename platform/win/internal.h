@@ -16,6 +16,7 @@
 
 #include "platform/gdi/region.h"
 #include "platform/gdi/surface.h"
+#include "platform/sys/module_release.h"
 #include "platform/sys/waker.h"
 #include "platform/win/display_link.h"
 #include "platform/win/message.h"
@@ -27,6 +28,8 @@ struct ClassInfo {
   std::string name;
   WNDCLASSEX wc{};  // lpszClassName points into `name`
   ATOM atom = 0;
+  // The module holding the class's procedure: the class goes when it unloads.
+  ModuleId module = nullptr;
 };
 
 // A message sent from another thread, waiting for its reply.
@@ -176,6 +179,12 @@ void SendAll(const std::vector<PendingSend>& sends);
 bool ProcessRawInput();
 bool HasRawInput();
 DWORD DisplayThreadId();
+
+// The window table and class list as the module releaser walks them; under the lock.
+void ForEachWindowLocked(const std::function<void(WindowObject&)>& visit);
+std::vector<std::shared_ptr<ClassInfo>> ClassesLocked();
+// Removes a class no window uses; false when one still does.
+bool UnregisterClassLocked(const std::shared_ptr<ClassInfo>& cls);
 
 // Timers of a destroyed window go with it.
 void KillWindowTimers(HWND hwnd);

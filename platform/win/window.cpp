@@ -191,6 +191,26 @@ void DestroyThreadWindows(DWORD thread_id) {
   }
 }
 
+void ForEachWindowLocked(const std::function<void(WindowObject&)>& visit) {
+  for (auto& [key, w] : Table().windows) visit(*w);
+}
+
+std::vector<std::shared_ptr<ClassInfo>> ClassesLocked() {
+  std::vector<std::shared_ptr<ClassInfo>> out;
+  for (auto& [key, cls] : Table().classes) out.push_back(cls);
+  return out;
+}
+
+bool UnregisterClassLocked(const std::shared_ptr<ClassInfo>& cls) {
+  for (auto& [h, w] : Table().windows)
+    if (w->cls == cls) {
+      SetLastError(1412);  // ERROR_CLASS_HAS_WINDOWS
+      return false;
+    }
+  Table().classes.erase(Lower(cls->name.c_str()));
+  return true;
+}
+
 }  // namespace win
 
 using namespace win;
@@ -202,6 +222,8 @@ ATOM RegisterClassEx(const WNDCLASSEX* wc) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  // Looked up before taking the lock: the loader has locks of its own.
+  const ModuleId module = ModuleOfAddress(reinterpret_cast<const void*>(wc->lpfnWndProc));
   WindowGuard guard(WindowLock());
   WindowTable& t = Table();
   std::string key = Lower(wc->lpszClassName);
@@ -216,6 +238,7 @@ ATOM RegisterClassEx(const WNDCLASSEX* wc) {
   cls->wc.lpszClassName = cls->name.c_str();
   cls->wc.lpszMenuName = nullptr;
   cls->atom = t.next_atom++;
+  cls->module = module;
   t.classes.emplace(std::move(key), cls);
   return cls->atom;
 }
@@ -245,13 +268,7 @@ BOOL UnregisterClass(const char* class_name, HINSTANCE) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
-  for (auto& [h, w] : Table().windows)
-    if (w->cls == cls) {
-      SetLastError(1412);  // ERROR_CLASS_HAS_WINDOWS
-      return FALSE;
-    }
-  Table().classes.erase(Lower(cls->name.c_str()));
-  return TRUE;
+  return UnregisterClassLocked(cls) ? TRUE : FALSE;
 }
 
 BOOL GetClassInfoEx(HINSTANCE, const char* class_name, WNDCLASSEX* out) {

@@ -40,7 +40,9 @@ class NullUISystem : public IUISystem {
   plat::HRESULT RenderPhotoToBitmap(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
   plat::HRESULT DrawFolderPreview(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
   plat::HRESULT PhotoEditApply(std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
-  plat::HRESULT OnSystemMessage(plat::UINT, plat::WPARAM, plat::LPARAM) override { return plat::E_NOTIMPL; }
+  plat::HRESULT OnSystemMessage(plat::HWND, plat::UINT, plat::WPARAM, plat::LPARAM) override {
+    return plat::E_NOTIMPL;
+  }
   plat::HRESULT GetPlaybackTimes(double*, double*) override { return plat::E_NOTIMPL; }
   plat::HRESULT DispatchHotkey(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
 };

@@ -34,9 +34,6 @@ CMixerEngine::~CMixerEngine() {
   if (m_hCallbackWnd) {
     SetWindowLongPtr(m_hCallbackWnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hCallbackWnd);
-    // The class names a procedure of this server: it must not outlive an
-    // unload. Refused while another engine's window still uses it.
-    UnregisterClass(kCallbackWindowClass, nullptr);
   }
 }
 

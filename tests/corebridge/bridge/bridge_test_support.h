@@ -24,6 +24,7 @@
 #include "platform/win/keys.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
+#include "tests/corebridge/bridge/fake_disc_runner.h"
 #include "tests/corebridge/core/settings_test_support.h"
 
 namespace bridge_test {
@@ -127,13 +128,13 @@ class TestCoreObject : public ICoreObject {
     if (iid == IID_ICoreAudio && audio) return audio->QueryInterface(iid, out);
     if (iid == IID_IDriveEnumerator && drives) return drives->QueryInterface(iid, out);
     if (iid == IID_IKeyInputSource && keys) return keys->QueryInterface(iid, out);
-    // Any object stands for the DVD engine where only its presence counts.
-    if (iid == IID_IDiscRunner && dvdPresent) return keys->QueryInterface(IID_IUnknown, out);
+    if (iid == IID_IDiscRunner && dvdPresent) return dvd->QueryInterface(iid, out);
     return E_NOINTERFACE;
   }
   ComPtr<ComObject<CMemoryAudio>> audio = MakeComObject<CMemoryAudio>();
   ComPtr<ComObject<CDriveEnumerator>> drives;
   ComPtr<ComObject<CKeyInput>> keys = MakeComObject<CKeyInput>();
+  ComPtr<ComObject<FakeDiscRunner>> dvd = MakeComObject<FakeDiscRunner>();
   bool dvdPresent = false;
 };
 
@@ -195,6 +196,7 @@ class BridgeTest : public ::testing::Test {
       if (FAILED(coreFailure_)) return coreFailure_;
       auto core = MakeComObject<TestCoreObject>();
       core->drives = MakeComObject<CDriveEnumerator>();
+      core->dvdPresent = dvdEngine_;
       core_ = core.Get();
       *out = core->NonDelegatingUnknown();
       (*out)->AddRef();
@@ -238,6 +240,7 @@ class BridgeTest : public ::testing::Test {
   FakeHomePage home_;
   FakeModule9Page module9_;
   TestCoreObject* core_ = nullptr;
+  bool dvdEngine_ = false;  // whether the core object made at Start hands out a DVD engine
   int coreCreations_ = 0;
   HRESULT coreFailure_ = S_OK;
   UINT timerPeriodMs_ = 3'600'000;  // ticks are driven by the tests

@@ -25,7 +25,9 @@ class SystemMessagesTest : public BridgeTest {
     BridgeTest::TearDown();
     SetPowerSource(nullptr);
   }
-  HRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam = 0) { return system_->OnSystemMessage(msg, wParam, lParam); }
+  HRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam = 0) {
+    return system_->OnSystemMessage(nullptr, msg, wParam, lParam);
+  }
 
   std::shared_ptr<FakePowerSource> power_ = std::make_shared<FakePowerSource>();
 };

@@ -26,10 +26,10 @@ TEST_F(UISystemTest, SettersAndQueriesBeforeStart) {
   EXPECT_EQ(system_->GetDriveInfo(2, &kind), E_FAIL);  // no core object yet
   EXPECT_EQ(kind, -1);
   // Before Start the system messages are refused, other messages left alone.
-  EXPECT_EQ(system_->OnSystemMessage(WM_POWERBROADCAST, PBT_APMSUSPEND, 0), E_FAIL);
-  EXPECT_EQ(system_->OnSystemMessage(WM_DISPLAYCHANGE, 32, 0), E_FAIL);
-  EXPECT_EQ(system_->OnSystemMessage(WM_PAINT, 0, 0), E_NOTIMPL);
-  EXPECT_EQ(system_->OnSystemMessage(WM_KEYDOWN, 'A', 0), E_NOTIMPL);
+  EXPECT_EQ(system_->OnSystemMessage(nullptr, WM_POWERBROADCAST, PBT_APMSUSPEND, 0), E_FAIL);
+  EXPECT_EQ(system_->OnSystemMessage(nullptr, WM_DISPLAYCHANGE, 32, 0), E_FAIL);
+  EXPECT_EQ(system_->OnSystemMessage(nullptr, WM_PAINT, 0, 0), E_NOTIMPL);
+  EXPECT_EQ(system_->OnSystemMessage(nullptr, WM_KEYDOWN, 'A', 0), E_NOTIMPL);
 }
 
 TEST_F(UISystemTest, StartCreatesTheCoreObjectOnceAndConnectsItsServices) {
@@ -48,7 +48,14 @@ TEST_F(UISystemTest, StartCreatesTheCoreObjectOnceAndConnectsItsServices) {
   // A second Start keeps the core object.
   ASSERT_EQ(system_->Start(), S_OK);
   EXPECT_EQ(coreCreations_, 1);
-  EXPECT_EQ(system_->OnSystemMessage(WM_PAINT, 0, 0), E_NOTIMPL);
+  EXPECT_EQ(system_->OnSystemMessage(nullptr, WM_PAINT, 0, 0), E_NOTIMPL);
+}
+
+TEST_F(UISystemTest, StartPreparesTheDvdEngineOfTheCoreObject) {
+  dvdEngine_ = true;
+  ASSERT_EQ(system_->Start(), S_OK);
+  ASSERT_NE(core_, nullptr);
+  EXPECT_EQ(core_->dvd->op102Calls, 1);
 }
 
 TEST_F(UISystemTest, AFailingCoreObjectFailsStart) {
@@ -56,7 +63,7 @@ TEST_F(UISystemTest, AFailingCoreObjectFailsStart) {
   EXPECT_EQ(system_->Start(), REGDB_E_CLASSNOTREG);
   EXPECT_EQ(system_->IsStarted(), 0);
   EXPECT_EQ(system_->HiddenWindow(), nullptr);
-  EXPECT_EQ(system_->OnSystemMessage(WM_POWERBROADCAST, PBT_APMSUSPEND, 0), E_FAIL);
+  EXPECT_EQ(system_->OnSystemMessage(nullptr, WM_POWERBROADCAST, PBT_APMSUSPEND, 0), E_FAIL);
   // Actions still run; those needing the core object do nothing.
   EXPECT_EQ(system_->ExecuteAction("Vol Up", 0, 0), E_FAIL);
 }
@@ -85,7 +92,7 @@ TEST_F(UISystemTest, StopGivesVolumeBackBeforeReleasingAndSavesConfigLast) {
   EXPECT_EQ(system_->ExecuteAction("Vol Mute", 0, 0), E_FAIL);
   int kind = 0;
   EXPECT_EQ(system_->GetDriveInfo(0, &kind), E_FAIL);
-  EXPECT_EQ(system_->OnSystemMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0), E_FAIL);
+  EXPECT_EQ(system_->OnSystemMessage(nullptr, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0), E_FAIL);
   // Start after Stop creates a new core object.
   ASSERT_EQ(system_->Start(), S_OK);
   EXPECT_EQ(coreCreations_, 2);

@@ -1,7 +1,8 @@
-// SIGTERM and SIGINT become one close request on the thread's message loop,
+// SIGTERM, SIGINT and SIGHUP become one close request on the thread's message loop,
 // never inside the signal handler; the old handlers come back afterwards.
 #include "lounge/shell/close_signals.h"
 
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -41,6 +42,40 @@ TEST(CloseSignalsTest, SignalsBecomeACloseRequestOnTheLoop) {
   struct sigaction after {};
   ::sigaction(SIGTERM, nullptr, &after);
   EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
+bool Blocked(int signal) {
+  sigset_t mask;
+  ::pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+  return sigismember(&mask, signal) == 1;
+}
+
+// Blocked from the start, a signal waits: start-up sees it pending, the loop
+// takes it once it accepts, and the block comes back at the end.
+TEST(CloseSignalsTest, BlockedSignalWaitsUntilTheLoopAcceptsIt) {
+  sigset_t before;
+  ::pthread_sigmask(SIG_BLOCK, nullptr, &before);
+  BlockCloseSignals();
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    int requests = 0;
+    {
+      CCloseSignals signals([&] { ++requests; });
+      ASSERT_TRUE(signals.Installed());
+      EXPECT_FALSE(signals.Pending());
+      ::raise(signal);
+      EXPECT_TRUE(signals.Pending());
+      PumpFor(5);
+      EXPECT_EQ(requests, 0);
+      signals.Accept();
+      EXPECT_FALSE(Blocked(signal));
+      PumpFor(20);
+      EXPECT_EQ(requests, 1);
+      EXPECT_FALSE(signals.Pending());
+    }
+    EXPECT_TRUE(Blocked(signal));
+  }
+  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 // settings before the frame goes.
 #include "lounge/shell/main_app.h"
 
+#include <pthread.h>
+#include <signal.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +16,7 @@
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/registry_key.h"
+#include "lounge/shell/close_signals.h"
 #include "lounge/shell/main_frame.h"
 #include "lounge/shell/shell_pages_factory.h"
 #include "lounge/skin/skin_paths.h"
@@ -144,6 +148,22 @@ TEST_F(MainAppTest, StoredSizeLargerThanTheScreenIsCutToIt) {
   EXPECT_EQ(WindowRect(app.FrameWindow()), (plat::RECT{0, 0, 1280, 800}));
 }
 
+// Out of the box, the hive the build writes offers every module: the home
+// menu shows and enables TV, Radio and Burning, the wide home layout is
+// chosen, and the system core makes the radio folder and scans for discs.
+TEST_F(MainAppTest, TheBuildsHiveOffersEveryModule) {
+  CMainApp app(&MakeShellPages);
+  ASSERT_TRUE(app.InitInstance({})) << static_cast<int>(app.Failure());
+  const AppOptions& options = app.Options();
+  for (int bit : {0, 1, 2}) EXPECT_TRUE((options.rootFeatures >> bit) & 1) << "root bit " << bit;
+  EXPECT_TRUE((options.tvFeatures >> 1) & 1);
+  EXPECT_TRUE((options.radioFeatures >> 1) & 1);
+  CConfig* config = app.Config();
+  ASSERT_NE(config, nullptr);
+  EXPECT_TRUE(config->m_aFeatureWords[FEATURE_RADIO] & 1);
+  EXPECT_TRUE(config->m_aFeatureWords[FEATURE_MOVIE] & 1);
+}
+
 TEST_F(MainAppTest, StartUpWordsAndOptionsReachTheConfigurationRoot) {
   SetMachineString("Vendor", "Rorido");
   const char* words[] = {"RootFeatureset",  "TVFeatureset",    "RadioFeatureset", "PhotoFeatureset",
@@ -191,6 +211,31 @@ TEST_F(MainAppTest, CloseEndsTheLoopAndExitSavesBeforeTheFrameGoes) {
   EXPECT_EQ(FrameSize(), (1000u << 16) | 600u);
   EXPECT_EQ(app.Bridge(), nullptr);
   EXPECT_EQ(app.Config(), nullptr);
+}
+
+TEST_F(MainAppTest, CloseSignalBeforeTheFrameEndsTheStartCleanly) {
+  // As the program does first thing: the signal waits instead of killing.
+  sigset_t before;
+  ::pthread_sigmask(SIG_BLOCK, nullptr, &before);
+  BlockCloseSignals();
+  ::raise(SIGTERM);
+  {
+    CMainApp app(&MakeShellPages);
+    EXPECT_FALSE(app.InitInstance({}));
+    EXPECT_EQ(app.Failure(), CMainApp::StartFailure::ClosedWhileStarting);
+    EXPECT_EQ(app.FailureExitCode(), 0);
+    EXPECT_EQ(app.FrameWindow(), nullptr);
+    EXPECT_EQ(plat::FindWindow(kFrameClassName, nullptr), nullptr);
+    EXPECT_EQ(app.ExitInstance(app.FailureExitCode()), 0);
+  }
+  EXPECT_FALSE(fs::exists(env_.settingsFolder() + "/Config.xml"));
+  // The signal was meant for the program under test: take it before unblocking.
+  sigset_t term;
+  sigemptyset(&term);
+  sigaddset(&term, SIGTERM);
+  const timespec now{};
+  ::sigtimedwait(&term, nullptr, &now);
+  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }
 
 TEST_F(MainAppTest, CommandLineStartClearsTheStartDrive) {

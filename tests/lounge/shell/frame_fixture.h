@@ -118,6 +118,7 @@ struct ExecutedAction {
 };
 
 struct SystemMessage {
+  HWND window;
   UINT msg;
   WPARAM wParam;
   LPARAM lParam;
@@ -148,8 +149,8 @@ class RecordingSystem : public test_support::NullUISystem {
     executed.push_back({name ? name : "", a, b});
     return 1;
   }
-  plat::HRESULT OnSystemMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-    systemMessages.push_back({msg, wParam, lParam});
+  plat::HRESULT OnSystemMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override {
+    systemMessages.push_back({window, msg, wParam, lParam});
     return systemMessageResult;
   }
   plat::HRESULT GetPlaybackTimes(double*, double*) override { return plat::E_FAIL; }

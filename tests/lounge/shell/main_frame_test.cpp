@@ -533,6 +533,7 @@ TEST_F(MainFrameTest, OnlyTheFourSystemNoticesGoToTheSystemCore) {
   for (UINT msg : notices) EXPECT_EQ(Send(msg, 7, 8), 0);
   ASSERT_EQ(env.system.systemMessages.size(), 4u);
   for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(env.system.systemMessages[i].window, env.Window());
     EXPECT_EQ(env.system.systemMessages[i].msg, notices[i]);
     EXPECT_EQ(env.system.systemMessages[i].wParam, 7u);
     EXPECT_EQ(env.system.systemMessages[i].lParam, 8);
@@ -626,7 +627,7 @@ std::vector<SystemMessage>& RemoteLog() {
 }
 
 plat::LRESULT RemoteProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg >= plat::WM_USER) RemoteLog().push_back({msg, w, l});
+  if (msg >= plat::WM_USER) RemoteLog().push_back({h, msg, w, l});
   return plat::DefWindowProc(h, msg, w, l);
 }
 
@@ -657,7 +658,7 @@ TEST_F(MainFrameTest, RemoteModeIsPostedToTheRemoteWindowForVendor1Only) {
 TEST_F(MainFrameTest, PhotoItemMessagesReachTheDrawerOnlyWhileThePhotoPageIsActive) {
   ASSERT_TRUE(env.Start());
   std::vector<SystemMessage> drawn;
-  env.frame->SetPhotoItemDrawer([&](UINT msg, WPARAM w, LPARAM l) { drawn.push_back({msg, w, l}); });
+  env.frame->SetPhotoItemDrawer([&](UINT msg, WPARAM w, LPARAM l) { drawn.push_back({nullptr, msg, w, l}); });
   Send(WM_PHOTO_DRAW_ARCHIVE_ITEM, 1, 2);
   EXPECT_TRUE(drawn.empty());
   env.frame->SetActivePage(&env.Page("Photo"));
