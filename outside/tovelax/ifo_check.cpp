@@ -48,46 +48,28 @@ class Checker {
   std::string Manager() {
     if (auto problem = Header("DVDVIDEO-VMG"); !problem.empty()) return problem;
     const std::uint32_t firstPlay = Be32(file_, 132);
-    if (firstPlay != 0 && !Pgc(Span{0, whole_.end}, firstPlay)) return "first-play program chain outside the file";
-    struct Table {
-      std::uint64_t pointer;
-      const char* name;
-      bool (Checker::*check)(Span);
-    };
-    const Table tables[] = {
-        {196, "title search table", &Checker::TitleSearch},    {200, "menu program chains", &Checker::PgciUnits},
-        {204, "parental table", &Checker::Parental},          {208, "title set attributes", &Checker::Attributes},
-        {212, "text data", &Checker::TextData},               {216, "menu cell addresses", &Checker::CellAddresses},
+    if (firstPlay != 0 && !Pgc(whole_, firstPlay)) return "first-play program chain outside the file";
+    static const Table kTables[] = {
+        {196, "title search table", &Checker::TitleSearch},   {200, "menu program chains", &Checker::PgciUnits},
+        {204, "parental table", &Checker::Parental},         {208, "title set attributes", &Checker::Attributes},
+        {212, "text data", &Checker::TextData},              {216, "menu cell addresses", &Checker::CellAddresses},
         {220, "menu VOBU map", &Checker::VobuMap},
     };
-    for (const Table& t : tables)
-      if (auto problem = CheckTable(t.pointer, t.name, t.check); !problem.empty()) return problem;
+    if (auto problem = CheckTables(kTables); !problem.empty()) return problem;
     if (Be32(file_, 196) == 0) return "no title search table";
-    // The navigator indexes title sets by these numbers without checking.
-    const std::uint64_t titles = std::uint64_t{Be32(file_, 196)} * kSector;
-    for (std::uint64_t i = 0, n = Be16(file_, titles); i < n; ++i) {
-      const std::uint64_t entry = titles + 8 + i * 12;
-      const std::uint32_t set = file_[entry + 6];
-      if (set == 0 || set > Be16(file_, 62) || file_[entry + 7] == 0) return "a title names a title set that does not exist";
-    }
+    if (!TitlesReachTitleSets()) return "a title names a title set that does not exist";
     return {};
   }
 
   std::string TitleSet() {
     if (auto problem = Header("DVDVIDEO-VTS"); !problem.empty()) return problem;
-    struct Table {
-      std::uint64_t pointer;
-      const char* name;
-      bool (Checker::*check)(Span);
-    };
-    const Table tables[] = {
-        {200, "chapter table", &Checker::ChapterTable},      {204, "title program chains", &Checker::Pgcit},
-        {208, "menu program chains", &Checker::PgciUnits},   {212, "time map table", &Checker::TimeMaps},
+    static const Table kTables[] = {
+        {200, "chapter table", &Checker::ChapterTable},        {204, "title program chains", &Checker::Pgcit},
+        {208, "menu program chains", &Checker::PgciUnits},     {212, "time map table", &Checker::TimeMaps},
         {216, "menu cell addresses", &Checker::CellAddresses}, {220, "menu VOBU map", &Checker::VobuMap},
         {224, "title cell addresses", &Checker::CellAddresses}, {228, "title VOBU map", &Checker::VobuMap},
     };
-    for (const Table& t : tables)
-      if (auto problem = CheckTable(t.pointer, t.name, t.check); !problem.empty()) return problem;
+    if (auto problem = CheckTables(kTables); !problem.empty()) return problem;
     if (Be32(file_, 200) == 0 || Be32(file_, 204) == 0) return "no chapter or program chain table";
     if (!ChaptersReachPrograms()) return "a chapter names a program chain or program that does not exist";
     return {};
@@ -106,14 +88,35 @@ class Checker {
   }
 
   // A table that starts at the sector in the header field at `pointer` (0:
-  // absent) and declares its own length.
-  std::string CheckTable(std::uint64_t pointer, const char* name, bool (Checker::*check)(Span)) {
-    const std::uint64_t sector = Be32(file_, pointer);
-    if (sector == 0) return {};
-    const std::uint64_t at = sector * kSector;
-    if (!whole_.Holds(at, 8)) return std::string(name) + " starts past the end of the file";
-    if (!(this->*check)(Span{at, whole_.end})) return std::string(name) + " runs past the end of the file";
+  // absent), and the check of what it declares.
+  struct Table {
+    std::uint64_t pointer;
+    const char* name;
+    bool (Checker::*check)(Span);
+  };
+
+  std::string CheckTables(std::span<const Table> tables) {
+    for (const Table& table : tables) {
+      const std::uint64_t sector = Be32(file_, table.pointer);
+      if (sector == 0) continue;
+      const std::uint64_t at = sector * kSector;
+      if (!whole_.Holds(at, 8)) return std::string(table.name) + " starts past the end of the file";
+      if (!(this->*table.check)(Span{at, whole_.end}))
+        return std::string(table.name) + " runs past the end of the file";
+    }
     return {};
+  }
+
+  // The navigator indexes title sets by the titles' numbers unchecked. The
+  // title search table is known to lie inside the file.
+  bool TitlesReachTitleSets() {
+    const std::uint64_t titles = std::uint64_t{Be32(file_, 196)} * kSector;
+    for (std::uint64_t i = 0, n = Be16(file_, titles); i < n; ++i) {
+      const std::uint64_t entry = titles + 8 + i * 12;
+      const std::uint32_t set = file_[entry + 6];
+      if (set == 0 || set > Be16(file_, 62) || file_[entry + 7] == 0) return false;
+    }
+    return true;
   }
 
   // The table's extent from its "last byte" field at `field`; nullopt when
@@ -303,8 +306,8 @@ class ImageFiles {
     const ssize_t blocks = DVDFileSize(file.get());
     if (blocks < 0 || static_cast<std::uint64_t>(blocks) * kSector > kLargestIfo) return out;
     out.bytes.resize(static_cast<std::size_t>(blocks) * kSector);
-    out.readable = out.bytes.empty() ||
-                   DVDReadBytes(file.get(), out.bytes.data(), out.bytes.size()) == static_cast<ssize_t>(out.bytes.size());
+    const auto wanted = static_cast<ssize_t>(out.bytes.size());
+    out.readable = wanted == 0 || DVDReadBytes(file.get(), out.bytes.data(), out.bytes.size()) == wanted;
     return out;
   }
 

@@ -19,7 +19,7 @@ namespace {
 struct VideoOutState {
   const FrameCallback* onFrame;
   std::mutex mutex;
-  bool showNext = true;              // the next buffer is shown on arrival
+  bool showNext = true;                   // the next buffer is shown on arrival
   const GstBuffer* shownEarly = nullptr;  // and its own turn is skipped
 };
 
