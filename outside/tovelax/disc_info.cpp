@@ -4,6 +4,8 @@
 #include <dvdread/ifo_read.h>
 #include <dvdread/ifo_types.h>
 
+#include "outside/tovelax/ifo_check.h"
+
 namespace tovelax {
 namespace {
 
@@ -17,6 +19,9 @@ struct IfoCloser {
 }  // namespace
 
 std::optional<DiscInfo> ReadDiscInfo(const std::string& path) {
+  // The reading library parses IFOs without bounds of its own (even to make
+  // the disc's identity): a damaged one is refused before it gets to them.
+  if (!DiscIfoProblem(path).empty()) return std::nullopt;
   std::unique_ptr<dvd_reader_t, ReaderCloser> reader(DVDOpen(path.c_str()));
   if (!reader) return std::nullopt;
   DiscInfo info;

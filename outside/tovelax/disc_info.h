@@ -20,6 +20,7 @@ struct DiscInfo {
   std::vector<int> titleSetOfTitle;  // index title-1 -> title set number
 };
 
+// nullopt when the disc cannot be read or its IFOs are damaged.
 std::optional<DiscInfo> ReadDiscInfo(const std::string& path);
 
 // Bits 8..15 for the levels 1..8 at which `title` is defined; all levels when

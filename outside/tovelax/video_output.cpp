@@ -5,38 +5,94 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string_view>
+
+#include "outside/tovelax/start_clock.h"
 
 namespace tovelax {
 namespace {
 
+// The state of one video output: where frames go, and the first frame after
+// a start or a time reset, shown as soon as it arrives.
+struct VideoOutState {
+  const FrameCallback* onFrame;
+  std::mutex mutex;
+  bool showNext = true;                   // the next buffer is shown on arrival
+  const GstBuffer* shownEarly = nullptr;  // and its own turn is skipped
+};
+
+// Copies a BGRA buffer into a frame for the client.
+std::shared_ptr<VideoFrame> FrameFromBuffer(GstBuffer* buffer, GstCaps* caps) {
+  GstVideoInfo info;
+  GstVideoFrame mapped;
+  if (!buffer || !caps || !gst_video_info_from_caps(&info, caps) ||
+      !gst_video_frame_map(&mapped, &info, buffer, GST_MAP_READ))
+    return nullptr;
+  auto frame = std::make_shared<VideoFrame>();
+  frame->width = static_cast<std::uint32_t>(GST_VIDEO_FRAME_WIDTH(&mapped));
+  frame->height = static_cast<std::uint32_t>(GST_VIDEO_FRAME_HEIGHT(&mapped));
+  frame->stride = frame->width * 4;
+  frame->timestampNs = GST_BUFFER_PTS_IS_VALID(buffer) ? static_cast<std::int64_t>(GST_BUFFER_PTS(buffer)) : -1;
+  frame->pixels.resize(std::size_t{frame->stride} * frame->height);
+  const auto* source = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, 0));
+  const std::size_t sourceStride = static_cast<std::size_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, 0));
+  for (std::uint32_t row = 0; row < frame->height; ++row)
+    std::memcpy(frame->pixels.data() + std::size_t{row} * frame->stride, source + row * sourceStride, frame->stride);
+  gst_video_frame_unmap(&mapped);
+  return frame;
+}
+
 GstFlowReturn OnNewSample(GstAppSink* sink, gpointer data) {
-  const auto* onFrame = static_cast<const FrameCallback*>(data);
+  auto* state = static_cast<VideoOutState*>(data);
   GstSample* sample = gst_app_sink_pull_sample(sink);
   if (!sample) return GST_FLOW_OK;
-  GstVideoInfo info;
   GstBuffer* buffer = gst_sample_get_buffer(sample);
-  GstCaps* caps = gst_sample_get_caps(sample);
-  GstVideoFrame mapped;
-  if (buffer && caps && gst_video_info_from_caps(&info, caps) &&
-      gst_video_frame_map(&mapped, &info, buffer, GST_MAP_READ)) {
-    auto frame = std::make_shared<VideoFrame>();
-    frame->width = static_cast<std::uint32_t>(GST_VIDEO_FRAME_WIDTH(&mapped));
-    frame->height = static_cast<std::uint32_t>(GST_VIDEO_FRAME_HEIGHT(&mapped));
-    frame->stride = frame->width * 4;
-    frame->timestampNs = GST_BUFFER_PTS_IS_VALID(buffer) ? static_cast<std::int64_t>(GST_BUFFER_PTS(buffer)) : -1;
-    frame->pixels.resize(std::size_t{frame->stride} * frame->height);
-    const auto* source = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, 0));
-    const std::size_t sourceStride = static_cast<std::size_t>(GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, 0));
-    for (std::uint32_t row = 0; row < frame->height; ++row)
-      std::memcpy(frame->pixels.data() + std::size_t{row} * frame->stride, source + row * sourceStride,
-                  frame->stride);
-    gst_video_frame_unmap(&mapped);
-    if (*onFrame) (*onFrame)(std::move(frame));
+  bool shown;
+  {
+    std::lock_guard lock(state->mutex);
+    shown = buffer && buffer == state->shownEarly;
+    state->shownEarly = nullptr;
+  }
+  if (!shown) {
+    if (auto frame = FrameFromBuffer(buffer, gst_sample_get_caps(sample)); frame && *state->onFrame)
+      (*state->onFrame)(std::move(frame));
   }
   gst_sample_unref(sample);
   return GST_FLOW_OK;
+}
+
+// Before the sink waits for a buffer's time: the first buffer after a start
+// or a time reset goes to the client at once, as a sink shows its preroll
+// frame; the sink then skips it when its time comes.
+GstPadProbeReturn ShowFirstAtOnce(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
+  auto* state = static_cast<VideoOutState*>(data);
+  if (info->type & GST_PAD_PROBE_TYPE_EVENT_FLUSH) {
+    GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+    gboolean resetTime = FALSE;
+    if (GST_EVENT_TYPE(event) == GST_EVENT_FLUSH_STOP) gst_event_parse_flush_stop(event, &resetTime);
+    std::lock_guard lock(state->mutex);
+    state->shownEarly = nullptr;
+    if (resetTime) state->showNext = true;
+    return GST_PAD_PROBE_OK;
+  }
+  GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+  {
+    std::lock_guard lock(state->mutex);
+    if (!buffer || !state->showNext) return GST_PAD_PROBE_OK;
+    state->showNext = false;
+  }
+  GstCaps* caps = gst_pad_get_current_caps(pad);
+  auto frame = FrameFromBuffer(buffer, caps);
+  if (caps) gst_caps_unref(caps);
+  if (!frame || !*state->onFrame) return GST_PAD_PROBE_OK;
+  {
+    std::lock_guard lock(state->mutex);
+    state->shownEarly = buffer;
+  }
+  (*state->onFrame)(std::move(frame));
+  return GST_PAD_PROBE_OK;
 }
 
 }  // namespace
@@ -78,9 +134,18 @@ GstElement* MakeVideoOutputBin(const FrameCallback* onFrame, GstElement** balanc
   // instead of waiting for every stream to preroll again, which a stream
   // that has stopped flowing would never do.
   g_object_set(sink, "sync", TRUE, "async", FALSE, "max-buffers", 2u, "drop", FALSE, "qos", TRUE, nullptr);
+  auto state = std::make_unique<VideoOutState>();
+  state->onFrame = onFrame;
+  GstPad* sinkPad = gst_element_get_static_pad(sink, "sink");
+  gst_pad_add_probe(sinkPad, static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_FLUSH),
+                    ShowFirstAtOnce, state.get(), nullptr);
+  gst_object_unref(sinkPad);
+  StartClockAtFirstBuffer(sink);
   GstAppSinkCallbacks callbacks{};
   callbacks.new_sample = OnNewSample;
-  gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, const_cast<FrameCallback*>(onFrame), nullptr);
+  // The sink owns the state; its probes and callbacks end with it.
+  gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, state.release(),
+                             [](gpointer data) { delete static_cast<VideoOutState*>(data); });
   GstPad* pad = gst_element_get_static_pad(queue, "sink");
   gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
   gst_object_unref(pad);
@@ -96,6 +161,7 @@ GstElement* MakeAudioSink(bool discard) {
     if (g_object_class_find_property(G_OBJECT_GET_CLASS(sink), name))
       g_object_set(sink, name, std::string_view(name) == "sync" ? TRUE : FALSE, nullptr);
   }
+  StartClockAtFirstBuffer(sink);
   return sink;
 }
 
