@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "interfaces/event_sinks.h"
+#include "interfaces/image_acquire.h"
 #include "platform/com/unknown.h"
 #include "platform/core/types.h"
 
@@ -14,8 +15,6 @@ inline constexpr plat::IID IID_ICoreObject = plat::MakeGuid("{65E9BC66-6E7B-468E
 inline constexpr plat::IID IID_ICoreAudio = plat::MakeGuid("{1CCE5C36-FF0E-4CEA-8810-E1A6593A953E}");
 inline constexpr plat::IID IID_IDriveEnumerator = plat::MakeGuid("{84247F0C-B199-4424-96F1-09B772E12CAC}");
 inline constexpr plat::IID IID_IKeyInputSource = plat::MakeGuid("{A9920B2B-DAB3-491A-B8E3-DBAA6152F2F6}");
-inline constexpr plat::IID IID_IImageAcquire = plat::MakeGuid("{4B698777-715E-4B50-8A9D-3A05B1DC344B}");
-inline constexpr plat::IID IID_IImageAcquireSession = plat::MakeGuid("{66DE70E7-AAAA-40EB-B651-9C69EDFC6E2D}");
 
 // Name buffers of the audio and drive services hold this many bytes.
 inline constexpr int kServiceNameBytes = 520;
@@ -123,23 +122,3 @@ struct IKeyInputSource : plat::IUnknown {
 };
 PLAT_BIND_IID(IKeyInputSource, IID_IKeyInputSource);
 
-// Image acquisition from cameras and scanners.
-struct IImageAcquire : plat::IUnknown {
-  virtual plat::HRESULT SetEventSink(IImageAcquireEventSink* sink) = 0;  // 3
-  virtual plat::HRESULT GetDeviceCount(int* count) = 0;                  // 4
-  virtual plat::HRESULT GetDeviceName(int index, char** buffer) = 0;     // 5
-
- protected:
-  ~IImageAcquire() = default;
-};
-PLAT_BIND_IID(IImageAcquire, IID_IImageAcquire);
-
-struct IImageAcquireSession : plat::IUnknown {
-  virtual plat::HRESULT OpenDevice(int index) = 0;     // 3
-  virtual plat::HRESULT CloseDevice() = 0;             // 4
-  virtual plat::HRESULT GetItemCount(int* count) = 0;  // 5
-
- protected:
-  ~IImageAcquireSession() = default;
-};
-PLAT_BIND_IID(IImageAcquireSession, IID_IImageAcquireSession);

@@ -160,23 +160,6 @@ class IPhotoNotifySink {
   ~IPhotoNotifySink() = default;
 };
 
-class IImageAcquireEventSink {
- public:
-  virtual int Notify0(SinkArg a, SinkArg b) = 0;
-  virtual int Notify1(SinkArg a, SinkArg b) = 0;
-  virtual int Notify2(SinkArg a, SinkArg b) = 0;
-  virtual int Notify3(SinkArg a, SinkArg b) = 0;
-  virtual int Notify4(SinkArg a, SinkArg b) = 0;
-  virtual int Notify5(SinkArg a, SinkArg b) = 0;
-  virtual int Notify6(SinkArg a, SinkArg b) = 0;
-  virtual int Notify7(SinkArg a, SinkArg b) = 0;
-  virtual int Notify8(SinkArg a, SinkArg b) = 0;
-  virtual int Notify9(SinkArg a, SinkArg b) = 0;
-
- protected:
-  ~IImageAcquireEventSink() = default;
-};
-
 // Music status flags cleared by the media library.
 class IStatusSink {
  public:

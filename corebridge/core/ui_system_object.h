@@ -491,16 +491,16 @@ class CUISystem : public IUISystem {
   };
   class ImageAcquireSink final : public IImageAcquireEventSink {
    public:
-    int Notify0(SinkArg, SinkArg) override { return 0; }
-    int Notify1(SinkArg, SinkArg) override { return 0; }
-    int Notify2(SinkArg, SinkArg) override { return 0; }
-    int Notify3(SinkArg, SinkArg) override { return 0; }
-    int Notify4(SinkArg, SinkArg) override { return 0; }
-    int Notify5(SinkArg, SinkArg) override { return 0; }
-    int Notify6(SinkArg, SinkArg) override { return 0; }
-    int Notify7(SinkArg, SinkArg) override { return 0; }
-    int Notify8(SinkArg, SinkArg) override { return 0; }
-    int Notify9(SinkArg, SinkArg) override { return 0; }
+    int GetCurrentDevice(AcquireDeviceRecord*) override { return 0; }
+    int GetItems(AcquireItemList*) override { return 0; }
+    int Reserved2() override { return 0; }
+    int OnImage(const char*, std::int32_t) override { return 0; }
+    int Reserved4() override { return 0; }
+    int OnFinished() override { return 0; }
+    int Reserved6() override { return 0; }
+    int Reserved7() override { return 0; }
+    int OnProgress(std::int32_t) override { return 0; }
+    int ShouldStop() override { return 0; }
   };
   class MusicStatusSink final : public IStatusSink {
    public:

@@ -5,6 +5,7 @@
 #include "outside/coreobject/memory_audio.h"
 #include "outside/coreobject/mixhost_audio.h"
 #include "outside/coreobject/services.h"
+#include "outside/imageacquire/image_acquire.h"
 #include "platform/com/runtime.h"
 
 using plat::HRESULT;
@@ -63,7 +64,19 @@ HRESULT CCoreObject::FallbackQueryInterface(const plat::IID& iid, void** out) {
     return QueryService(keys_, makeKeys, iid, out);
   }
   if (iid == IID_IImageAcquire || iid == IID_IImageAcquireSession) {
-    return QueryService(images_, make(std::type_identity<CImageAcquire>{}), iid, out);
+    auto makeImages = [this](plat::IUnknown** created) {
+      // A camera or scanner that comes or goes reaches the Photo module as
+      // the drive enumerator's media notice.
+      plat::ComPtr<IDriveEnumerator> drives;
+      FallbackQueryInterface(IID_IDriveEnumerator, reinterpret_cast<void**>(&drives));
+      std::function<void()> notify = [drives] {
+        if (!drives) return;
+        if (IPhotoNotifySink* sink = static_cast<CDriveEnumerator*>(drives.Get())->PhotoSink()) sink->OnMediaNotice(0);
+      };
+      return plat::CreateComObject<CImageAcquire>(nullptr, plat::IID_IUnknown, reinterpret_cast<void**>(created),
+                                                  std::move(notify));
+    };
+    return QueryService(images_, makeImages, iid, out);
   }
   for (const auto& engine : engineClasses_) {
     if (iid != engine.iid) continue;

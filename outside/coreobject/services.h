@@ -46,29 +46,3 @@ class CKeyInput : public IKeyInputSource {
   bool started_ = false;
   IKeyDispatchSink* sink_ = nullptr;
 };
-
-class CImageAcquire : public IImageAcquire, public IImageAcquireSession {
- public:
-  using Interfaces = plat::InterfaceList<IImageAcquire, IImageAcquireSession>;
-
-  plat::HRESULT SetEventSink(IImageAcquireEventSink* sink) override {
-    sink_ = sink;
-    return plat::S_OK;
-  }
-  plat::HRESULT GetDeviceCount(int* count) override {
-    if (!count) return plat::E_POINTER;
-    *count = 0;
-    return plat::S_OK;
-  }
-  plat::HRESULT GetDeviceName(int, char**) override { return plat::E_FAIL; }
-  plat::HRESULT OpenDevice(int) override { return plat::E_FAIL; }
-  plat::HRESULT CloseDevice() override { return plat::S_OK; }
-  plat::HRESULT GetItemCount(int* count) override {
-    if (!count) return plat::E_POINTER;
-    *count = 0;
-    return plat::S_OK;
-  }
-
- private:
-  IImageAcquireEventSink* sink_ = nullptr;
-};

@@ -61,9 +61,14 @@ TEST_F(CoreObjectTest, ServicesAreHandedOutByTheirIds) {
   }
   ComPtr<IImageAcquire> images;
   core_->QueryInterface(IID_IImageAcquire, reinterpret_cast<void**>(&images));
-  int count = -1;
-  EXPECT_EQ(images->GetDeviceCount(&count), S_OK);
-  EXPECT_EQ(count, 0);
+  // No camera or scanner is declared in the test's registry.
+  ASSERT_EQ(images->RefreshDevices(0), S_OK);
+  AcquireDeviceList cameras;
+  EXPECT_EQ(images->GetCameras(&cameras), S_OK);
+  EXPECT_TRUE(cameras.empty());
+  ComPtr<IImageAcquireSession> session;
+  ASSERT_EQ(images->QueryInterface(IID_IImageAcquireSession, reinterpret_cast<void**>(&session)), S_OK);
+  EXPECT_EQ(session->Connect(), E_FAIL) << "no device selected";
 }
 
 TEST_F(CoreObjectTest, AudioGoesToTheMixerComponentWhenItIsRegistered) {
