@@ -53,6 +53,20 @@ int StepDuration(const int (&values)[N], int current, int direction) {
   return values[(index + direction + n) % n];
 }
 
+// Shows a state text: as a lasting status when the configuration keeps that
+// kind of text on screen, else as a passing OSD text.
+void ShowStateText(CUISystem& system, const char* key) {
+  const CConfig* config = system.Config();
+  const std::string text = key;
+  const bool scan = text == "FASTFORWARD" || text == "REWIND";
+  const bool lasting = config && ((text == "PAUSE" && config->m_bPauseNoticeText) || (scan && config->m_bKeepScanOsd));
+  if (lasting) {
+    system.ShowNamedItem(text);
+  } else {
+    system.SetNamedItemState(text, 1);
+  }
+}
+
 }  // namespace
 
 // --- Small services ----------------------------------------------------------
@@ -193,9 +207,14 @@ int CUISystem::PauseSlideShow() {
   const int state = SlideShowState();
   if (state == kShowNone || state == kShowPaused) return 0;
   auto show = CoreService<ISlideDraw>();
-  if (!show || plat::FAILED(show->Pause())) return 0;
+  if (!show) return 0;
+  // While scanning the renderer's stream already stands still: its Pause
+  // ends the stepping and answers that nothing was playing. The show is
+  // paused all the same.
+  const plat::HRESULT hr = show->Pause();
+  if (plat::FAILED(hr) && state != kShowFastForward && state != kShowRewind) return 0;
   SetSlideShowState(kShowPaused);
-  SetNamedItemState("PAUSE", 1);
+  ShowStateText(*this, "PAUSE");
   return 1;
 }
 
@@ -302,7 +321,7 @@ int CUISystem::OnPhotoSlideshowFastforward(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pPhoto || !show || SlideShowState() == kShowNone) return 0;
   if (plat::FAILED(show->FastForward(2.0f))) return 0;
   SetSlideShowState(kShowFastForward);
-  SetNamedItemState("FASTFORWARD", 1);
+  ShowStateText(*this, "FASTFORWARD");
   if (!m_pUICallback || !m_pUICallback->NotifyPlaybackBar(1)) return 0;
   PhotoNotifyMode(kModeFastForward);
   return 1;
@@ -314,7 +333,7 @@ int CUISystem::OnPhotoSlideshowRewind(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pPhoto || !show || SlideShowState() == kShowNone) return 0;
   if (plat::FAILED(show->Rewind(2.0f))) return 0;
   SetSlideShowState(kShowRewind);
-  SetNamedItemState("REWIND", 1);
+  ShowStateText(*this, "REWIND");
   if (!m_pUICallback || !m_pUICallback->NotifyPlaybackBar(1)) return 0;
   PhotoNotifyMode(kModeRewind);
   return 1;
@@ -346,7 +365,7 @@ int CUISystem::OnPhotoSlideshowNextSlide(std::intptr_t, std::intptr_t) {
   if (plat::FAILED(show->GetCurrentPosition(&position))) return 0;
   const std::int64_t target = StepTarget(position, photo.m_nSlideDuration, photo.m_nTransitionSeconds, true);
   if (target < 0 || !SeekSlideShow(target)) return 0;
-  SetNamedItemState("NEXTSLIDE", 1);
+  ShowStateText(*this, "NEXTSLIDE");
   if (!m_pUICallback || !m_pUICallback->NotifyPlaybackBar(1)) return 0;
   PhotoNotifyMode(kModeNext);
   return 1;
@@ -361,7 +380,7 @@ int CUISystem::OnPhotoSlideshowPreviousSlide(std::intptr_t, std::intptr_t) {
   if (plat::FAILED(show->GetCurrentPosition(&position))) return 0;
   const std::int64_t target = StepTarget(position, photo.m_nSlideDuration, photo.m_nTransitionSeconds, false);
   if (target < 0 || !SeekSlideShow(target)) return 0;
-  SetNamedItemState("PREVIOUSSLIDE", 1);
+  ShowStateText(*this, "PREVIOUSSLIDE");
   if (!m_pUICallback || !m_pUICallback->NotifyPlaybackBar(1)) return 0;
   PhotoNotifyMode(kModePrevious);
   return 1;

@@ -136,6 +136,13 @@ TEST_F(PhotoTest, PlayStatesAndTheirModeNotices) {
   EXPECT_EQ(Modes(), (std::vector<WPARAM>{1, 2, 4, 5, 1, 2, 1}));
   EXPECT_TRUE(frame_.Saw("ShowOsdStringId PAUSE @2000"));
   EXPECT_TRUE(frame_.Saw("ShowOsdStringId FASTFORWARD @2000"));
+  // Kept on screen when the configuration asks for it.
+  Config().m_bKeepScanOsd = 1;
+  ASSERT_EQ(Act("Photo Slideshow Fastforward"), S_OK);
+  EXPECT_TRUE(frame_.Saw("ShowOsdStringId FASTFORWARD @0"));
+  ASSERT_EQ(Act("Photo Slideshow Pause"), S_OK);
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  EXPECT_EQ(Modes(), (std::vector<WPARAM>{4, 2, 1}));
   ASSERT_EQ(Act("Photo Slideshow Stop"), S_OK);
   EXPECT_EQ(system_->SlideShowState(), 0);
   EXPECT_EQ(Modes(), std::vector<WPARAM>{3});
@@ -165,6 +172,13 @@ TEST_F(PhotoTest, SteppingSeeksToSlideStartsAndNotPastTheEnd) {
   ASSERT_EQ(Act("Photo Slideshow PreviousSlide"), S_OK);
   EXPECT_TRUE(Show().Called("SetCurrentPosition 3"));
   EXPECT_EQ(Modes(), (std::vector<WPARAM>{1, 2, 7, 7, 6}));
+  // Without a slide period there is nothing to step to.
+  Photo().m_nSlideDuration = 0;
+  Photo().m_nTransitionSeconds = 0;
+  Show().calls.clear();
+  EXPECT_EQ(Act("Photo Slideshow NextSlide"), E_FAIL);
+  EXPECT_EQ(Act("Photo Slideshow PreviousSlide"), E_FAIL);
+  EXPECT_TRUE(Show().calls.empty());
   Act("Photo Slideshow Stop");
 }
 
