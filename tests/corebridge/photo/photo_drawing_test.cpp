@@ -143,6 +143,15 @@ TEST_F(PhotoDrawingTest, CachedBitmapsAndImageFiles) {
   ASSERT_EQ(Act("Photo Destroy Photo Caches"), S_OK);
   EXPECT_FALSE(Photo().m_vecPhotos[0].hThumbnail);
 
+  // A bitmap that cannot be made even after every cache is dropped is a
+  // failure, not a success.
+  Photo().m_vecPhotos.push_back(Record(path));
+  ASSERT_EQ(system_->RenderPhotoToBitmap(1, screen.dc, 0, 0, 32, 24, nullptr), S_OK);
+  EXPECT_EQ(system_->RenderPhotoToBitmap(0, screen.dc, 0, 0, 100000, 100000, nullptr), E_OUTOFMEMORY);
+  EXPECT_FALSE(Photo().m_vecPhotos[0].hThumbnail);
+  EXPECT_FALSE(Photo().m_vecPhotos[1].hThumbnail) << "the caches were dropped for the retry";
+  Photo().m_vecPhotos.pop_back();
+
   Canvas canvas(32, 24);
   EXPECT_EQ(system_->DrawImageFile(path.c_str(), canvas.dc, 0, 0, 32, 24, 0), S_OK);
   EXPECT_TRUE(Near(canvas.At(16, 12), kRed));
