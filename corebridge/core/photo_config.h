@@ -50,7 +50,7 @@ struct PhotoRecord {
 struct PhotoDevice {
   std::string strName;
   int nType = 0;
-  std::string strIdentifier;  // how the acquisition component finds it again
+  std::string strIdentifier{};  // how the acquisition component finds it again
   int nIndex = 0;             // its place in the component's list
 };
 
