@@ -48,6 +48,7 @@ CUISystem::CUISystem(CUISystemServices services) : m_services(std::move(services
 }
 
 CUISystem::~CUISystem() {
+  DestroyPhotoCaches();  // the photo records' cached bitmaps are the Photo controller's
   m_pWMPlayer.Reset();
   if (g_pUISystem == this) g_pUISystem = nullptr;
   m_pScheduleTimer.reset();

@@ -47,10 +47,6 @@ class PhotoDrawingTest : public PhotoTest {
     PhotoTest::SetUp();
     Enter();
   }
-  void TearDown() override {
-    system_->DestroyPhotoCaches();
-    PhotoTest::TearDown();
-  }
 };
 
 TEST_F(PhotoDrawingTest, AFolderPreviewDrawsTheFirstCellsOfTheGrid) {

@@ -152,6 +152,19 @@ TEST_F(PhotoTest, PlayStatesAndTheirModeNotices) {
   EXPECT_EQ(Act("Photo Slideshow Pause Play"), E_FAIL);
 }
 
+TEST_F(PhotoTest, RewindingToTheStartPlaysOn) {
+  Enter();
+  FillPhotos(3);
+  Photo().m_nSlideDuration = 2;
+  Photo().m_bPlayBgMusic = 0;
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  ASSERT_EQ(Act("Photo Slideshow Rewind"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 4);
+  ASSERT_TRUE(PumpUntil([&] { return system_->SlideShowState() == 1; }, 10s)) << "the renderer's start notice plays";
+  EXPECT_EQ(Modes(), (std::vector<WPARAM>{1, 5, 1}));
+  Act("Photo Slideshow Stop");
+}
+
 TEST_F(PhotoTest, SteppingSeeksToSlideStartsAndNotPastTheEnd) {
   Enter();
   FillPhotos(3);
