@@ -349,16 +349,13 @@ int CUISystem::OnPhotoCdDvdDevice(std::intptr_t, std::intptr_t) {
   return PhotoGoToView(kViewCdDvd, 0);
 }
 
-namespace {
-// Reader slot n (1 USB .. 5 Secure Digital) of the configured roots.
-constexpr int kReaderRootOffset = 1;
-}  // namespace
-
+// Reader slot `slot` (1 USB .. 5 Secure Digital): its configured root
+// follows the optical one, and its view follows the CD/DVD view.
 static int ShowReaderDevice(CUISystem& system, CConfig& config, int slot) {
   CPhotoConfig& photo = *config.m_pPhoto;
-  const int view = kViewUsb + slot - 1;
+  const int view = kViewCdDvd + slot;
   if (photo.m_nPhotoState == view) return 0;
-  const auto folder = ReaderFolder(config.m_szDriveRoots[static_cast<std::size_t>(slot + kReaderRootOffset)]);
+  const auto folder = ReaderFolder(config.m_szDriveRoots[static_cast<std::size_t>(slot + 1)]);
   if (!folder) {
     if (system.PhotoPageCallback()) system.PhotoPageCallback()->ReloadPage();
     return 0;

@@ -106,6 +106,31 @@ TEST_F(PhotoTest, BrowsingADriveOpensItsFolderAndTheHistoryRemembersTheWay) {
   EXPECT_EQ(Act("Photo Browser", 5, 1), E_FAIL) << "no such entry";
 }
 
+TEST_F(PhotoTest, ReaderSlotsOpenTheirCardsMountPoint) {
+  VolumeInfo card;
+  card.letter = 'K';
+  card.type = DRIVE_REMOVABLE;
+  card.root = dir_;
+  volumes_->volumes.push_back(card);
+  Enter();
+  Config().m_szDriveRoots[2] = "K:\\";   // USB
+  Config().m_szDriveRoots[6] = "I:\\";   // Secure Digital: no such drive
+  ASSERT_EQ(Act("Photo USB Device"), S_OK);
+  EXPECT_EQ(Photo().m_nPhotoState, 25);
+  EXPECT_EQ(Photo().m_strCurrentFolder, dir_);
+  EXPECT_EQ(Act("Photo USB Device"), E_FAIL) << "already there";
+  page_.calls.clear();
+  EXPECT_EQ(Act("Photo Secure Digital Device"), E_FAIL);
+  EXPECT_TRUE(page_.Saw("ReloadPage"));
+  EXPECT_EQ(Photo().m_nPhotoState, 25);
+  // The archive is the browse folder.
+  Photo().m_strBrowseFolder = env_.path("archive");
+  ASSERT_EQ(Act("Photo Archive"), S_OK);
+  EXPECT_EQ(Photo().m_nPhotoState, 23);
+  EXPECT_EQ(Photo().m_strCurrentFolder, Photo().m_strBrowseFolder);
+  EXPECT_EQ(Photo().m_vecViewHistory, (std::vector<int>{20, 25}));
+}
+
 TEST_F(PhotoTest, NextAndPreviousImageSkipUncheckedAndStopAtTheEnds) {
   Enter();
   FillPhotos(4);
