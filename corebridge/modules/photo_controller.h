@@ -86,7 +86,9 @@ inline bool AdjustedAny(const PhotoRecord& r) {
 }
 
 // Views that browse a folder of the drive or the browse folder.
-inline bool IsFolderView(int view) { return view == kViewBrowser || (view >= kViewArchive && view <= kViewRecordBrowse); }
+inline bool IsFolderView(int view) {
+  return view == kViewBrowser || (view >= kViewArchive && view <= kViewRecordBrowse);
+}
 
 // The volume holding `path`: the one whose mount point is its longest leading
 // folder; none for a path outside every volume.

@@ -106,7 +106,8 @@ int CUISystem::OnPhotoUpdateBgMusicExploreItem(std::intptr_t, std::intptr_t) {
   player.AddFileToFileBrowsingPlaylist(0, plat::Bstr(highlight).get());
   const long count = static_cast<long>(photo.m_vecMusic.size());
   for (long i = 0; i < count; ++i) {
-    player.AddFileToFileBrowsingPlaylist(i, plat::Bstr(RecordPath(photo.m_vecMusic[static_cast<std::size_t>(i)])).get());
+    const plat::Bstr file(RecordPath(photo.m_vecMusic[static_cast<std::size_t>(i)]));
+    player.AddFileToFileBrowsingPlaylist(i, file.get());
   }
   player.RemoveFileFromFileBrowsingPlaylist(count);
   if (m_pPhotoPage) m_pPhotoPage->RefreshBrowserList(kSourceMusic, 1);

@@ -22,7 +22,8 @@ JpegLayout ReadLayout(const std::string& bytes) {
   std::size_t at = 2;  // after SOI
   while (at + 4 <= bytes.size() && static_cast<unsigned char>(bytes[at]) == 0xFF) {
     const int marker = static_cast<unsigned char>(bytes[at + 1]);
-    const std::size_t length = (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+    const std::size_t length =
+        (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
     layout.markers.push_back(marker);
     const std::string payload = bytes.substr(at + 4, length - 2);
     if (marker == 0xDB) layout.tables.push_back(payload);
