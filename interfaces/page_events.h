@@ -4,6 +4,9 @@
 // pages' tables (operation 0, the page's own destructor, is not callable).
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/core/types.h"
 
 class CConfig;
@@ -53,15 +56,35 @@ class IMusicPageEvents {
   ~IMusicPageEvents() = default;
 };
 
+// The Photo page. Page paths are the skin's ("Photo\\PhotoDisplay"); browser
+// sources: 0 photos, 1 background music, 2 drive selector, 3 acquired
+// images, 4 folder selection.
 class IPhotoPageEvents {
  public:
-  virtual int Op1() = 0;
-  virtual int Op2() = 0;
-  virtual int Op3() = 0;
-  virtual int Op4() = 0;
-  virtual int Op5() = 0;
-  virtual int Op6() = 0;
-  virtual int Redraw(int flag) = 0;                       // 7
+  virtual int ShowPage(const char* path) = 0;                                    // 1: load a layout
+  virtual int ReloadPage() = 0;                                                  // 2
+  virtual int PopHistory(int count) = 0;                                         // 3
+  virtual int ClearHistory() = 0;                                                // 4
+  virtual int EnterModule(const char* path) = 0;                                 // 5: null = drive selector
+  virtual int NoOperation() = 0;                                                 // 6
+  virtual int Redraw(int flag) = 0;                                              // 7
+  virtual int OpenPhotoFolder(const char* folder, const char* root) = 0;         // 8
+  virtual int OpenMusicFolder(const char* folder) = 0;                           // 9
+  virtual int ResetAcquireBrowser() = 0;                                         // 10
+  virtual int LoadPhotoFileList(const std::vector<std::string>& files) = 0;      // 11
+  virtual int OpenFolderSelectFolder(const char* folder, const char* root) = 0;  // 12
+  virtual int RefreshBrowserList(int source, int resetTop) = 0;                  // 13
+  virtual int AddBrowserFile(const char* path, int source) = 0;                  // 14
+  // The current folder of a browser; 0 for another source, for an empty
+  // folder, or when `requireFiles` is set and the browser holds no file.
+  virtual int GetBrowserFolder(std::string& folder, int source, int requireFiles) = 0;  // 15
+  // The files below `folder` whose extension occurs in `filter`
+  // ("|.mp3|.wav||"), recursively; `flag` is the collector's.
+  virtual int CollectFiles(const char* folder, const char* filter, std::vector<std::string>& files,
+                           int flag) = 0;                                        // 16
+  // 0..100 a percentage, -1 preparing, -2 failed.
+  virtual int ShowAcquireProgress(int percent) = 0;                              // 17
+  virtual plat::HWND GetDisplayWindow() = 0;                                     // 18: null when none
 
  protected:
   ~IPhotoPageEvents() = default;

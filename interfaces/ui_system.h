@@ -47,11 +47,22 @@ struct IUISystem : plat::IUnknown {
   virtual plat::HRESULT ExecuteAction(const char* name, std::intptr_t a, std::intptr_t b) = 0;  // 17
   virtual plat::HRESULT GetScheduleList(CScheduleList** list) = 0;                // 18
   virtual plat::HRESULT GetDriveInfo(int drive, int* kind) = 0;                   // 19
-  virtual plat::HRESULT DrawPhotoThumbnail(std::intptr_t a, std::intptr_t b, std::intptr_t c) = 0;   // 20
-  virtual plat::HRESULT RenderPhotoToBitmap(std::intptr_t a, std::intptr_t b, std::intptr_t c) = 0;  // 21
-  virtual plat::HRESULT DrawFolderPreview(std::intptr_t a, std::intptr_t b, std::intptr_t c) = 0;    // 22
-  virtual plat::HRESULT PhotoEditApply(std::intptr_t a, std::intptr_t b) = 0;                        // 23
-  // `window` is the window the message came to (the frame, or the system
+  // The Photo page's drawing services. Rectangles are left, top, right,
+  // bottom; a background bitmap, when given, is copied in first.
+  virtual plat::HRESULT DrawPhotoThumbnail(std::int32_t index, plat::HDC hdc, std::int32_t left, std::int32_t top,
+                                           std::int32_t right, std::int32_t bottom, std::int32_t direct,
+                                           std::int32_t keepAspect) = 0;  // 20
+  virtual plat::HRESULT RenderPhotoToBitmap(std::int32_t index, plat::HDC hdc, std::int32_t left, std::int32_t top,
+                                            std::int32_t right, std::int32_t bottom,
+                                            plat::HBITMAP background) = 0;  // 21
+  virtual plat::HRESULT DrawFolderPreview(std::int32_t index, plat::HDC hdc, std::int32_t bitmapLeft,
+                                          std::int32_t bitmapTop, std::int32_t bitmapRight, std::int32_t bitmapBottom,
+                                          std::int32_t gridLeft, std::int32_t gridTop, std::int32_t gridRight,
+                                          std::int32_t gridBottom, std::int32_t rows, std::int32_t columns,
+                                          std::int32_t percent, plat::HBITMAP background) = 0;  // 22
+  virtual plat::HRESULT DrawImageFile(const char* path, plat::HDC hdc, std::int32_t left, std::int32_t top,
+                                      std::int32_t right, std::int32_t bottom, std::int32_t direct) = 0;  // 23
+// `window` is the window the message came to (the frame, or the system
   // core's own hidden window).
   virtual plat::HRESULT OnSystemMessage(plat::HWND window, plat::UINT msg, plat::WPARAM wParam,
                                         plat::LPARAM lParam) = 0;  // 24

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "interfaces/image_acquire.h"
 #include "platform/core/types.h"
 
 class CConfig;
@@ -49,6 +50,8 @@ struct PhotoRecord {
 struct PhotoDevice {
   std::string strName;
   int nType = 0;
+  std::string strIdentifier{};  // how the acquisition component finds it again
+  int nIndex = 0;             // its place in the component's list
 };
 
 // Free space available to the caller on the volume that holds `path`;
@@ -112,7 +115,7 @@ class CPhotoConfig {
   std::vector<PhotoDevice> m_vecDevices;       // acquisition devices
   int m_nSelectedDevice = -1;                  // the selected device index
   std::string m_strRememberedDevice;           // the remembered device name
-  std::vector<std::string> m_arrAcquiredItems; // the acquired item list
+  AcquireItemList m_arrAcquiredItems;          // the acquired item list
 
   // --- Background music (group PHOTO_BGMUSIC) -------------------------------
   int m_nBgMusicType = 0;  // 0..7; key PHOTO_BGMUSICTYPE (BackgroundMusicKind)
@@ -139,6 +142,7 @@ class CPhotoConfig {
   // --- Folders and lists ------------------------------------------------------
   std::vector<std::string> m_arrTempList;  // the temporary-file list
   std::string m_strCurrentFolder;          // CurrentFolder
+  std::string m_strRootFolder;             // the root the photo browser shows the current folder under
   std::string m_strMusicFolder;            // the music folder
   std::string m_strBrowseFolder;           // key PHOTO_BROWSEFOLDER (BrowseFolder)
   std::string m_strText1;

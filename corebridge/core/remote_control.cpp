@@ -174,29 +174,29 @@ bool CUISystem::RunFiveKeyAction(std::intptr_t code) {
       if (!slideShow && !single) return false;
       switch (code) {
         case 9:
-          choice = single ? Choice{"Photo NextImage", &CUISystem::PhotoKeyNext} : Choice{"Vol Down", &CUISystem::OnVolDown};
+          choice = single ? Choice{"Photo NextImage", &CUISystem::OnPhotoNextImage} : Choice{"Vol Down", &CUISystem::OnVolDown};
           break;
         case 10:
-          choice = single ? Choice{"Photo PreviousImage", &CUISystem::PhotoKeyPrevious}
+          choice = single ? Choice{"Photo PreviousImage", &CUISystem::OnPhotoPreviousImage}
                           : Choice{"Vol Up", &CUISystem::OnVolUp};
           break;
         case 11:
-          choice = slideShow ? Choice{"Photo Slideshow NextSlide", &CUISystem::PhotoKeyNextSlide}
-                             : Choice{"Photo Rotate Right", &CUISystem::PhotoKeyRotateRight};
+          choice = slideShow ? Choice{"Photo Slideshow NextSlide", &CUISystem::OnPhotoSlideshowNextSlide}
+                             : Choice{"Photo Rotate Right", &CUISystem::OnPhotoRotateRight};
           break;
         case 12:
-          choice = slideShow ? Choice{"Photo Slideshow PreviousSlide", &CUISystem::PhotoKeyPreviousSlide}
-                             : Choice{"Photo Rotate Left", &CUISystem::PhotoKeyRotateLeft};
+          choice = slideShow ? Choice{"Photo Slideshow PreviousSlide", &CUISystem::OnPhotoSlideshowPreviousSlide}
+                             : Choice{"Photo Rotate Left", &CUISystem::OnPhotoRotateLeft};
           break;
         case 13: choice = {"Photo Slideshow Stop", &CUISystem::PhotoStopSlideShow}; break;
-        case 14: choice = {"Photo Slideshow Play Pause", &CUISystem::PhotoKeyPlayPause}; break;
+        case 14: choice = {"Photo Slideshow Play Pause", &CUISystem::OnPhotoSlideshowPlayPause}; break;
         case 49:
-          choice = slideShow ? Choice{"Photo Slideshow Fastforward", &CUISystem::PhotoKeyFastForward}
-                             : Choice{"Photo Rotate Right", &CUISystem::PhotoKeyRotateRight};
+          choice = slideShow ? Choice{"Photo Slideshow Fastforward", &CUISystem::OnPhotoSlideshowFastforward}
+                             : Choice{"Photo Rotate Right", &CUISystem::OnPhotoRotateRight};
           break;
         case 50:
-          choice = slideShow ? Choice{"Photo Slideshow Rewind", &CUISystem::PhotoKeyRewind}
-                             : Choice{"Photo Rotate Left", &CUISystem::PhotoKeyRotateLeft};
+          choice = slideShow ? Choice{"Photo Slideshow Rewind", &CUISystem::OnPhotoSlideshowRewind}
+                             : Choice{"Photo Rotate Left", &CUISystem::OnPhotoRotateLeft};
           break;
         default: break;
       }

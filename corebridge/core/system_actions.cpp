@@ -12,7 +12,7 @@ void CUISystem::BuildActionTable() {
   // The entries of the modules and the system words come first.
   m_actions.Register("Movie Entry", 0, &CUISystem::OnMovieEntry);
   m_actions.Register("Music Entry", 1, &CUISystem::OnMusicEntry);
-  m_actions.Register("Photo Entry", 2, &CUISystem::PhotoAction);
+  m_actions.Register("Photo Entry", 2, &CUISystem::OnPhotoEntry);
   m_actions.Register("Video Entry", 3, &CUISystem::VideoAction);
   m_actions.Register("TV Entry", 4, &CUISystem::TVAction);
   m_actions.Register("Radio Entry", 5, &CUISystem::RadioAction);

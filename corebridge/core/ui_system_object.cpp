@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "corebridge/core/config.h"
+#include "corebridge/core/display_probe.h"
 #include "corebridge/core/hidden_window.h"
 #include "corebridge/core/registry_key.h"
 #include "corebridge/core/schedule_list.h"
@@ -47,6 +48,7 @@ CUISystem::CUISystem(CUISystemServices services) : m_services(std::move(services
 }
 
 CUISystem::~CUISystem() {
+  DestroyPhotoCaches();  // the photo records' cached bitmaps are the Photo controller's
   m_pWMPlayer.Reset();
   if (g_pUISystem == this) g_pUISystem = nullptr;
   m_pScheduleTimer.reset();
@@ -257,12 +259,7 @@ HRESULT CUISystem::GetDriveInfo(int drive, int* kind) {
   return S_OK;
 }
 
-// The Photo controller's drawing operations and the DVD controller's play
-// times answer as an absent controller does.
-HRESULT CUISystem::DrawPhotoThumbnail(std::intptr_t, std::intptr_t, std::intptr_t) { return E_FAIL; }
-HRESULT CUISystem::RenderPhotoToBitmap(std::intptr_t, std::intptr_t, std::intptr_t) { return E_FAIL; }
-HRESULT CUISystem::DrawFolderPreview(std::intptr_t, std::intptr_t, std::intptr_t) { return E_FAIL; }
-HRESULT CUISystem::PhotoEditApply(std::intptr_t, std::intptr_t) { return E_FAIL; }
+// The DVD controller's play times answer as an absent controller does.
 HRESULT CUISystem::GetPlaybackTimes(double*, double*) {
   plat::ComPtr<plat::IUnknown> dvd;
   if (plat::FAILED(QueryCore(IID_IDiscRunner, dvd.ReleaseAndGetAddressOf()))) return E_FAIL;

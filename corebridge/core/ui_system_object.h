@@ -6,10 +6,13 @@
 // the callback tables the engines and services call back on.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "corebridge/core/action_table.h"
 #include "corebridge/core/desktop_state.h"
@@ -17,6 +20,7 @@
 #include "corebridge/core/schedule_item.h"
 #include "interfaces/core_object.h"
 #include "interfaces/event_sinks.h"
+#include "interfaces/image_acquire.h"
 #include "interfaces/page_events.h"
 #include "interfaces/ui_system.h"
 #include "interfaces/wmhost/wmplayer.h"
@@ -30,6 +34,7 @@ class CScheduleList;
 class CScheduleTimer;
 class CHiddenWindow;
 class CAudioProfileList;
+class CDisplayProbe;
 class ILocalClock;
 
 // What the object takes from its surroundings; tests replace each part.
@@ -75,10 +80,18 @@ class CUISystem : public IUISystem {
   plat::HRESULT ExecuteAction(const char* name, std::intptr_t a, std::intptr_t b) override;
   plat::HRESULT GetScheduleList(CScheduleList** list) override;
   plat::HRESULT GetDriveInfo(int drive, int* kind) override;
-  plat::HRESULT DrawPhotoThumbnail(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
-  plat::HRESULT RenderPhotoToBitmap(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
-  plat::HRESULT DrawFolderPreview(std::intptr_t a, std::intptr_t b, std::intptr_t c) override;
-  plat::HRESULT PhotoEditApply(std::intptr_t a, std::intptr_t b) override;
+  plat::HRESULT DrawPhotoThumbnail(std::int32_t index, plat::HDC hdc, std::int32_t left, std::int32_t top,
+                                   std::int32_t right, std::int32_t bottom, std::int32_t direct,
+                                   std::int32_t keepAspect) override;
+  plat::HRESULT RenderPhotoToBitmap(std::int32_t index, plat::HDC hdc, std::int32_t left, std::int32_t top,
+                                    std::int32_t right, std::int32_t bottom, plat::HBITMAP background) override;
+  plat::HRESULT DrawFolderPreview(std::int32_t index, plat::HDC hdc, std::int32_t bitmapLeft, std::int32_t bitmapTop,
+                                  std::int32_t bitmapRight, std::int32_t bitmapBottom, std::int32_t gridLeft,
+                                  std::int32_t gridTop, std::int32_t gridRight, std::int32_t gridBottom,
+                                  std::int32_t rows, std::int32_t columns, std::int32_t percent,
+                                  plat::HBITMAP background) override;
+  plat::HRESULT DrawImageFile(const char* path, plat::HDC hdc, std::int32_t left, std::int32_t top,
+                              std::int32_t right, std::int32_t bottom, std::int32_t direct) override;
   plat::HRESULT OnSystemMessage(plat::HWND window, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) override;
   plat::HRESULT GetPlaybackTimes(double* first, double* second) override;
   plat::HRESULT DispatchHotkey(std::intptr_t window, std::intptr_t code, std::intptr_t extra) override;
@@ -206,7 +219,6 @@ class CUISystem : public IUISystem {
 
   int MovieAction(std::intptr_t a, std::intptr_t b);
   int MusicAction(std::intptr_t a, std::intptr_t b);
-  int PhotoAction(std::intptr_t a, std::intptr_t b);
   int VideoAction(std::intptr_t a, std::intptr_t b);
   int TVAction(std::intptr_t a, std::intptr_t b);
   int RadioAction(std::intptr_t a, std::intptr_t b);
@@ -257,22 +269,117 @@ class CUISystem : public IUISystem {
   int MusicPlaySelected();
   int MusicShowSongInfo();
 
-  int PhotoStopModule(std::intptr_t a, std::intptr_t b);
+  // --- Photo controller (corebridge/modules/photo_*.cpp) -----------------------
+  // Entry, exit, slide show and its settings (photo_slideshow.cpp).
+  int OnPhotoEntry(std::intptr_t a, std::intptr_t b);
+  int PhotoStopModule(std::intptr_t a, std::intptr_t b);  // "Photo Exit"
+  int OnPhotoSlideshowPlay(std::intptr_t a, std::intptr_t b);
+  int PhotoStopSlideShow(std::intptr_t a, std::intptr_t b);  // "Photo Slideshow Stop"
+  int OnPhotoSlideshowPause(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSlideshowFastforward(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSlideshowRewind(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSlideshowNextSlide(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSlideshowPreviousSlide(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSlideshowPlayPause(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSlideshowPausePlay(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSlideshowResize(std::intptr_t a, std::intptr_t b);
+  int OnPhotoPictureDurationLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoPictureDurationRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoTransitionEffectLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoTransitionEffectRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoPlayBgMusicLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoPlayBgMusicRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoLoadDefaultSetting(std::intptr_t a, std::intptr_t b);
+  int PhotoOnDisplayChange();
+  int SlideShowStart();
+  int PlaySlideShow();
+  int PauseSlideShow();
+  int StopSlideShow();
+  int SeekSlideShow(std::int64_t seconds);
+  // Sets the slide-show state in both fields the pages and the core read.
+  void SetSlideShowState(int state);
+  int SlideShowState() const;
+  // The remote-control mode notice of the Photo module.
+  void PhotoNotifyMode(int mode);
+  int PhotoRedraw(int flag);
+  // Background music (photo_music.cpp).
+  int StartBackgroundMusic();
+  int PauseBackgroundMusic();
+  int StopBackgroundMusic();
+  int OnPhotoUpdateBgMusicExploreItem(std::intptr_t a, std::intptr_t b);
+  int OnPhotoKillBgMusicFiles(std::intptr_t a, std::intptr_t b);
+  // Views, history, browsing, sorting and deleting (photo_views.cpp).
+  int PhotoGoToView(int view, int refresh);
+  int PhotoReturn(int refresh);
+  int PhotoRefreshView();
+  int PhotoShowDriveSelector();
+  int PhotoSendToRecord(const std::string& folder);
+  int DestroyPhotoCaches();
+  int DeletePhotoTempFiles();
   int PhotoBack(std::intptr_t a, std::intptr_t b);
   int PhotoOnDeviceChange(int event, int drive);
-  int PhotoOnDisplayChange();
-  int PhotoStopSlideShow(std::intptr_t a, std::intptr_t b);
+  int OnPhotoFullscreen(std::intptr_t a, std::intptr_t b);
+  int OnPhotoPreviousImage(std::intptr_t a, std::intptr_t b);
+  int OnPhotoNextImage(std::intptr_t a, std::intptr_t b);
+  int OnPhotoClearRecentPicture(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSortByName(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSortByDate(std::intptr_t a, std::intptr_t b);
+  int OnPhotoDeleteAllFile(std::intptr_t a, std::intptr_t b);
+  int OnPhotoDeleteFile(std::intptr_t index, std::intptr_t b);
+  int OnPhotoBrowser(std::intptr_t entry, std::intptr_t kind);
+  int OnPhotoEditBrowser(std::intptr_t a, std::intptr_t b);
+  int OnPhotoEditView(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBurnningBrowser(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBurnningPreview(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSetting(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBgMusicBrowserSelection(std::intptr_t a, std::intptr_t b);
+  int OnPhotoAcquireImageFolderSelection(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBrowseFolderSelection(std::intptr_t a, std::intptr_t b);
+  int OnPhotoArchive(std::intptr_t a, std::intptr_t b);
+  int OnPhotoCdDvdDevice(std::intptr_t a, std::intptr_t b);
+  int OnPhotoUsbDevice(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSmartMediaDevice(std::intptr_t a, std::intptr_t b);
+  int OnPhotoMemoryStickDevice(std::intptr_t a, std::intptr_t b);
+  int OnPhotoCompactFlashDevice(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSecureDigitalDevice(std::intptr_t a, std::intptr_t b);
+  int OnPhotoReturn(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBgMusicBrowserReturn(std::intptr_t a, std::intptr_t b);
+  int OnPhotoFolderSelectReturn(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBrowseFolderSelectionReturn(std::intptr_t a, std::intptr_t b);
+  int OnPhotoMenuEdit(std::intptr_t a, std::intptr_t b);
+  int OnPhotoFileView(std::intptr_t a, std::intptr_t b);
+  int OnPhotoMenuEditReturn(std::intptr_t a, std::intptr_t b);
+  int OnPhotoRecord(std::intptr_t a, std::intptr_t b);
+  int OnPhotoDestroyPhotoCaches(std::intptr_t a, std::intptr_t b);
+  int OnPhotoKillPhotoFiles(std::intptr_t a, std::intptr_t b);
+  // Rotation, adjustments, working copies, engines (photo_edit.cpp).
+  int InitPhotoEngines();
+  std::string MakeEditableCopy(const std::string& path);
+  int ApplyPhotoEdit(int index);
+  int OnPhotoRotateLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoRotateRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBrightnessLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoBrightnessRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoHueLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoHueRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSaturationLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSaturationRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoContrastLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoContrastRight(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSharpnessLeft(std::intptr_t a, std::intptr_t b);
+  int OnPhotoSharpnessRight(std::intptr_t a, std::intptr_t b);
+  // Cameras and scanners (photo_acquire.cpp).
+  int OnPhotoImageAcquisitionBrowser(std::intptr_t device, std::intptr_t b);
+  int LoadAcquireDevices();
+  int SelectAcquireDevice(int index);
+  int OpenAcquireSession();
+  int StartPhotoAcquire();
+  int EndPhotoAcquire();
   int PhotoOnRefreshMessage();
   int PhotoOnNotifyMessage(std::intptr_t item);
-  int PhotoKeyFastForward(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyRewind(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyNextSlide(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyPreviousSlide(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyPlayPause(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyPrevious(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyNext(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyRotateLeft(std::intptr_t a, std::intptr_t b);
-  int PhotoKeyRotateRight(std::intptr_t a, std::intptr_t b);
+  IImageAcquireEventSink* ImageAcquireSink() { return &m_imageAcquireSink; }
+  ISlideShowEventSink* SlideShowSink() { return &m_slideShowSink; }
+  IPhotoPageEvents* PhotoPageCallback() const { return m_pPhotoPage; }
 
   int VideoStopModule(std::intptr_t a, std::intptr_t b);
   int VideoBack(std::intptr_t a, std::intptr_t b);
@@ -317,13 +424,18 @@ class CUISystem : public IUISystem {
   int ExitModule(int module, int movieFlag);
 
   // Callback tables, each a sub-object that forwards to the object.
-  class SlideShowSink final : public ISlideShowEventSink {
+  // The slide-show renderer's events (photo_slideshow.cpp).
+  class SlideShowSinkTable final : public ISlideShowEventSink {
    public:
+    explicit SlideShowSinkTable(CUISystem& owner) : owner_(owner) {}
     int OnTick() override { return 0; }
-    int OnShowEnded() override { return 0; }
+    int OnShowEnded() override;
     int OnForeground(std::int32_t) override { return 0; }
     int OnWindowFlag(std::int32_t) override { return 0; }
-    int OnRewindAtStart() override { return 0; }
+    int OnRewindAtStart() override;
+
+   private:
+    CUISystem& owner_;
   };
   class CoreAudioSinkTable final : public ICoreAudioEventSink {
    public:
@@ -489,18 +601,40 @@ class CUISystem : public IUISystem {
    private:
     CUISystem& owner_;
   };
-  class ImageAcquireSink final : public IImageAcquireEventSink {
+  // The acquisition worker's events (photo_acquire.cpp). The list queries
+  // come on the UI thread; the rest on the worker, which only queues them
+  // under the lock and wakes the UI thread with WM_USER+842.
+  class ImageAcquireSinkTable final : public IImageAcquireEventSink {
    public:
-    int GetCurrentDevice(AcquireDeviceRecord*) override { return 0; }
-    int GetItems(AcquireItemList*) override { return 0; }
+    explicit ImageAcquireSinkTable(CUISystem& owner) : owner_(owner) {}
+    int GetCurrentDevice(AcquireDeviceRecord* device) override;
+    int GetItems(AcquireItemList* items) override;
     int Reserved2() override { return 0; }
-    int OnImage(const char*, std::int32_t) override { return 0; }
+    int OnImage(const char* path, std::int32_t keep) override;
     int Reserved4() override { return 0; }
-    int OnFinished() override { return 0; }
+    int OnFinished() override;
     int Reserved6() override { return 0; }
     int Reserved7() override { return 0; }
-    int OnProgress(std::int32_t) override { return 0; }
-    int ShouldStop() override { return 0; }
+    int OnProgress(std::int32_t percent) override;
+    int ShouldStop() override { return running_.load() ? 0 : 1; }
+
+    struct Event {
+      enum Kind { Image, Progress, Finished } kind;
+      std::string path;
+      int value = 0;
+    };
+    std::vector<Event> Drain();
+    void SetRunning(bool running) { running_.store(running); }
+    // The window the worker wakes; set before a worker starts.
+    void SetWindow(plat::HWND window);
+
+   private:
+    void Queue(Event event);
+    CUISystem& owner_;
+    std::mutex lock_;
+    std::vector<Event> events_;
+    plat::HWND window_ = nullptr;
+    std::atomic<bool> running_{false};
   };
   class MusicStatusSink final : public IStatusSink {
    public:
@@ -519,7 +653,7 @@ class CUISystem : public IUISystem {
   };
 
   CUISystemServices m_services;
-  SlideShowSink m_slideShowSink;
+  SlideShowSinkTable m_slideShowSink{*this};
   CoreAudioSinkTable m_coreAudioSink{*this};
   GrabberSinkTable m_grabberSink{*this};
   WMPlayerSink m_wmPlayerSink{*this};
@@ -531,7 +665,11 @@ class CUISystem : public IUISystem {
   RadioSinkTable m_radioSink;
   KeySink m_keyDispatchSink{*this};
   PhotoNoticeSink m_photoNotifySink{*this};
-  ImageAcquireSink m_imageAcquireSink;
+  ImageAcquireSinkTable m_imageAcquireSink{*this};
+  // The Photo controller's acquisition session (while one is open) and the
+  // display probe whose overlay a slide show holds.
+  plat::ComPtr<IImageAcquireSession> m_pAcquireSession;
+  std::unique_ptr<CDisplayProbe> m_pDisplayProbe;
   MusicStatusSink m_statusSink{*this};
 
   std::unique_ptr<CConfig> m_pConfig;

@@ -18,11 +18,6 @@ int CUISystem::MusicAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::PhotoAction(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoAction");
-  return 0;
-}
-
 int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
   RunStep("VideoAction");
   return 0;
@@ -148,61 +143,6 @@ int CUISystem::OnMusicStopMediaSearch(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::PhotoBack(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoBack");
-  return 0;
-}
-
-int CUISystem::PhotoStopSlideShow(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoStopSlideShow");
-  return 0;
-}
-
-int CUISystem::PhotoKeyFastForward(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyFastForward");
-  return 0;
-}
-
-int CUISystem::PhotoKeyRewind(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyRewind");
-  return 0;
-}
-
-int CUISystem::PhotoKeyNextSlide(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyNextSlide");
-  return 0;
-}
-
-int CUISystem::PhotoKeyPreviousSlide(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyPreviousSlide");
-  return 0;
-}
-
-int CUISystem::PhotoKeyPlayPause(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyPlayPause");
-  return 0;
-}
-
-int CUISystem::PhotoKeyPrevious(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyPrevious");
-  return 0;
-}
-
-int CUISystem::PhotoKeyNext(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyNext");
-  return 0;
-}
-
-int CUISystem::PhotoKeyRotateLeft(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyRotateLeft");
-  return 0;
-}
-
-int CUISystem::PhotoKeyRotateRight(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoKeyRotateRight");
-  return 0;
-}
-
 int CUISystem::VideoBack(std::intptr_t, std::intptr_t) {
   RunStep("VideoBack");
   return 0;
@@ -289,12 +229,6 @@ int CUISystem::MusicStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-int CUISystem::PhotoStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("PhotoStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
 int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
   RunStep("RadioStopModule");
   if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
@@ -336,11 +270,6 @@ int CUISystem::MusicOnDeviceChange(int event, int drive) {
   return 0;
 }
 
-int CUISystem::PhotoOnDeviceChange(int event, int drive) {
-  RunStep(("PhotoOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
 int CUISystem::RadioOnDeviceChange(int event, int drive) {
   RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
@@ -376,16 +305,6 @@ int CUISystem::MovieEngineReapplyOnPowerRestore() {
   return 0;
 }
 
-int CUISystem::PhotoOnDisplayChange() {
-  RunStep("PhotoOnDisplayChange");
-  return 1;
-}
-
-int CUISystem::PhotoOnRefreshMessage() {
-  RunStep("PhotoOnRefreshMessage");
-  return 0;
-}
-
 int CUISystem::VideoStartPositionTimer() {
   RunStep("VideoStartPositionTimer");
   return 1;
@@ -408,11 +327,6 @@ int CUISystem::FindDiscDrive(int, int) {
 
 int CUISystem::MusicLoadAudioCd(const std::string& drive) {
   RunStep(("MusicLoadAudioCd " + drive).c_str());
-  return 0;
-}
-
-int CUISystem::PhotoOnNotifyMessage(std::intptr_t) {
-  RunStep("PhotoOnNotifyMessage");
   return 0;
 }
 

@@ -17,7 +17,9 @@ class LibraryAllocationsIgnored {
   LibraryAllocationsIgnored() { __lsan_disable(); }
   ~LibraryAllocationsIgnored() { __lsan_enable(); }
 #else
-  LibraryAllocationsIgnored() = default;
+  // Not trivial, so a scope object is no unused variable.
+  LibraryAllocationsIgnored() {}
+  ~LibraryAllocationsIgnored() {}
 #endif
   LibraryAllocationsIgnored(const LibraryAllocationsIgnored&) = delete;
   LibraryAllocationsIgnored& operator=(const LibraryAllocationsIgnored&) = delete;

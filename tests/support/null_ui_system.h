@@ -36,10 +36,23 @@ class NullUISystem : public IUISystem {
   plat::HRESULT ExecuteAction(const char*, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
   plat::HRESULT GetScheduleList(CScheduleList**) override { return plat::E_NOTIMPL; }
   plat::HRESULT GetDriveInfo(int, int*) override { return plat::E_NOTIMPL; }
-  plat::HRESULT DrawPhotoThumbnail(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
-  plat::HRESULT RenderPhotoToBitmap(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
-  plat::HRESULT DrawFolderPreview(std::intptr_t, std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
-  plat::HRESULT PhotoEditApply(std::intptr_t, std::intptr_t) override { return plat::E_NOTIMPL; }
+  plat::HRESULT DrawPhotoThumbnail(std::int32_t, plat::HDC, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                   std::int32_t, std::int32_t) override {
+    return plat::E_NOTIMPL;
+  }
+  plat::HRESULT RenderPhotoToBitmap(std::int32_t, plat::HDC, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                    plat::HBITMAP) override {
+    return plat::E_NOTIMPL;
+  }
+  plat::HRESULT DrawFolderPreview(std::int32_t, plat::HDC, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                  std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                  std::int32_t, plat::HBITMAP) override {
+    return plat::E_NOTIMPL;
+  }
+  plat::HRESULT DrawImageFile(const char*, plat::HDC, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                              std::int32_t) override {
+    return plat::E_NOTIMPL;
+  }
   plat::HRESULT OnSystemMessage(plat::HWND, plat::UINT, plat::WPARAM, plat::LPARAM) override {
     return plat::E_NOTIMPL;
   }

@@ -1,5 +1,6 @@
 #include <set>
 
+#include "corebridge/core/photo_config.h"
 #include "tests/corebridge/bridge/action_names_table.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
@@ -144,6 +145,9 @@ TEST_F(ActionTableTest, HomeByVendor) {
 }
 
 TEST_F(ActionTableTest, BackStepsBackInEachModule) {
+  // In the photo browser, Photo's back goes back a view (at the drive
+  // selector it would leave the module).
+  Config().m_pPhoto->m_nPhotoState = 0;
   for (const auto& m : kModules) {
     steps_.clear();
     Config().m_nActiveModule = m.module;

@@ -1,0 +1,261 @@
+// The slide show through the controller: entering the module, the picture
+// duration and transition settings, starting on the real renderer with the
+// configured effects, stepping, the play states with their remote-control
+// notices, and background music through the real media player.
+#include "tests/corebridge/photo/photo_test_support.h"
+#include "tests/engines/playback/wmhost/media_fixtures.h"
+
+namespace photo_test {
+namespace {
+
+TEST_F(PhotoTest, EntryOpensTheDriveSelectorAndSendsTheAlbumMode) {
+  ASSERT_EQ(Act("Photo Entry"), S_OK);
+  EXPECT_EQ(Config().m_nActiveModule, MODULE_PHOTO);
+  EXPECT_EQ(Photo().m_nPhotoState, 20);
+  EXPECT_EQ(Photo().m_bEnginesReady, 1);
+  EXPECT_TRUE(page_.Saw("EnterModule null"));
+  EXPECT_TRUE(page_.Saw("RefreshBrowserList 2 1"));
+  EXPECT_TRUE(system_->WMPlayer()) << "the player is held for the background music";
+  EXPECT_EQ(Modes(), std::vector<WPARAM>{0});
+  // Entering again changes nothing.
+  page_.calls.clear();
+  EXPECT_EQ(Act("Photo Entry"), S_OK);
+  EXPECT_TRUE(page_.calls.empty());
+  // "Photo Exit" leaves the module.
+  EXPECT_EQ(Act("Photo Exit"), S_OK);
+  EXPECT_EQ(Config().m_nActiveModule, MODULE_NONE);
+  EXPECT_TRUE(page_.Saw("NoOperation"));
+}
+
+TEST_F(PhotoTest, PictureDurationStepsThroughEitherListAndWraps) {
+  struct Case {
+    int vendor;
+    int from;
+    const char* action;
+    int to;
+  } cases[] = {
+      {1, 2, "Photo PictureDurationLeft", 60},  {1, 60, "Photo PictureDurationRight", 2},
+      {1, 10, "Photo PictureDurationRight", 15}, {1, 45, "Photo PictureDurationLeft", 30},
+      {0, 10, "Photo PictureDurationRight", 12}, {0, 25, "Photo PictureDurationLeft", 20},
+      {0, 2, "Photo PictureDurationLeft", 60},  {0, 60, "Photo PictureDurationRight", 2},
+      {0, 11, "Photo PictureDurationRight", 3},  {1, 12, "Photo PictureDurationLeft", 3},
+      {0, 0, "Photo PictureDurationLeft", 3},   {0, 61, "Photo PictureDurationRight", 3},
+  };
+  for (const auto& c : cases) {
+    frame_.vendor = c.vendor;
+    Photo().m_nSlideDuration = c.from;
+    page_.calls.clear();
+    EXPECT_EQ(Act(c.action), S_OK);
+    EXPECT_EQ(Photo().m_nSlideDuration, c.to) << c.vendor << " " << c.from << " " << c.action;
+    EXPECT_TRUE(page_.Saw("Redraw 1"));
+  }
+  Photo().m_nTransition = 0;
+  Act("Photo Transition Effect Left");
+  EXPECT_EQ(Photo().m_nTransition, 5);
+  Act("Photo Transition Effect Right");
+  EXPECT_EQ(Photo().m_nTransition, 0);
+}
+
+TEST_F(PhotoTest, WipeModeGivesTheWipeRowInTurnAndTransitionTimeFollowsTheDuration) {
+  Enter();
+  FillPhotos(7);
+  Photo().m_nTransition = 0;
+  const struct {
+    int duration;
+    int transition;
+  } times[] = {{10, 3}, {2, 1}, {4, 1}, {6, 2}};
+  for (const auto& t : times) {
+    Photo().m_nSlideDuration = t.duration;
+    Photo().m_nPhotoState = 0;
+    ASSERT_EQ(Act("Photo Slideshow Play"), S_OK) << t.duration;
+    EXPECT_EQ(Show().slideDuration, t.duration * 10'000'000LL);
+    EXPECT_EQ(Show().transitionDuration, t.transition * 10'000'000LL) << t.duration;
+    EXPECT_EQ(Show().effects, (std::vector<int>{88, 79, 96, 81, 78, 88, 79}));
+    EXPECT_EQ(Show().slides.size(), 7u);
+    EXPECT_EQ(Photo().m_nPhotoState, 1);
+    ASSERT_EQ(Act("Photo Slideshow Stop"), S_OK);
+    EXPECT_EQ(system_->SlideShowState(), 0);
+  }
+  // Crossfade and none take one effect for every slide.
+  for (const auto& [mode, effect] : {std::pair{3, 34}, std::pair{5, 0}}) {
+    Photo().m_nTransition = mode;
+    ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+    EXPECT_EQ(Show().effects, std::vector<int>(7, effect));
+    Act("Photo Slideshow Stop");
+  }
+}
+
+TEST_F(PhotoTest, AShowStartsAtTheStartIndexAndUsesWorkingCopies) {
+  Enter();
+  FillPhotos(4);
+  Photo().m_vecPhotos[1].bChecked = 0;
+  Photo().m_nSlideStart = 2;
+  const std::string copy = WriteJpeg(dir_ + "/copy.jpg", 0xFF00FF00u);
+  Photo().m_mapEditedCopies[Photo().m_vecPhotos[3].strPath] = copy;
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  EXPECT_EQ(Show().slides, (std::vector<std::string>{Photo().m_vecPhotos[2].strPath, copy,
+                                                     Photo().m_vecPhotos[0].strPath}));
+  Act("Photo Slideshow Stop");
+}
+
+TEST_F(PhotoTest, NoCheckedPhotoTearsTheGraphDownAndStaysStopped) {
+  Enter();
+  FillPhotos(3);
+  for (auto& r : Photo().m_vecPhotos) r.bChecked = 0;
+  Photo().m_nPhotoState = 0;
+  Show().calls.clear();
+  EXPECT_EQ(Act("Photo Slideshow Play"), E_FAIL);
+  EXPECT_TRUE(Show().Called("TearDown"));
+  EXPECT_FALSE(Show().Called("Run"));
+  EXPECT_EQ(system_->SlideShowState(), 0);
+  EXPECT_EQ(Photo().m_nPhotoState, 0) << "nothing plays, so the view stays";
+  EXPECT_TRUE(Modes().empty());
+}
+
+TEST_F(PhotoTest, PlayStatesAndTheirModeNotices) {
+  Enter();
+  FillPhotos(3);
+  Photo().m_nSlideDuration = 2;
+  Photo().m_bPlayBgMusic = 0;
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 1);
+  EXPECT_EQ(Act("Photo Slideshow Play"), E_FAIL) << "already playing";
+  ASSERT_EQ(Act("Photo Slideshow Pause"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 2);
+  EXPECT_EQ(Act("Photo Slideshow Pause"), E_FAIL) << "already paused";
+  ASSERT_EQ(Act("Photo Slideshow Fastforward"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 3);
+  ASSERT_EQ(Act("Photo Slideshow Rewind"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 4);
+  ASSERT_EQ(Act("Photo Slideshow Play Pause"), S_OK);  // states 2..4 play
+  EXPECT_EQ(system_->SlideShowState(), 1);
+  ASSERT_EQ(Act("Photo Slideshow Pause Play"), S_OK);  // state 1 pauses
+  EXPECT_EQ(system_->SlideShowState(), 2);
+  ASSERT_EQ(Act("Photo Slideshow Pause Play"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 1);
+  EXPECT_EQ(Modes(), (std::vector<WPARAM>{1, 2, 4, 5, 1, 2, 1}));
+  EXPECT_TRUE(frame_.Saw("ShowOsdStringId PAUSE @2000"));
+  EXPECT_TRUE(frame_.Saw("ShowOsdStringId FASTFORWARD @2000"));
+  // Kept on screen when the configuration asks for it.
+  Config().m_bKeepScanOsd = 1;
+  ASSERT_EQ(Act("Photo Slideshow Fastforward"), S_OK);
+  EXPECT_TRUE(frame_.Saw("ShowOsdStringId FASTFORWARD @0"));
+  ASSERT_EQ(Act("Photo Slideshow Pause"), S_OK);
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  EXPECT_EQ(Modes(), (std::vector<WPARAM>{4, 2, 1}));
+  ASSERT_EQ(Act("Photo Slideshow Stop"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 0);
+  EXPECT_EQ(Modes(), std::vector<WPARAM>{3});
+  EXPECT_TRUE(Show().Called("ShowVideo 0"));
+  // Without a show nothing scans.
+  EXPECT_EQ(Act("Photo Slideshow Fastforward"), E_FAIL);
+  EXPECT_EQ(Act("Photo Slideshow Pause Play"), E_FAIL);
+}
+
+TEST_F(PhotoTest, RewindingToTheStartPlaysOn) {
+  Enter();
+  FillPhotos(3);
+  Photo().m_nSlideDuration = 2;
+  Photo().m_bPlayBgMusic = 0;
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  ASSERT_EQ(Act("Photo Slideshow Rewind"), S_OK);
+  EXPECT_EQ(system_->SlideShowState(), 4);
+  ASSERT_TRUE(PumpUntil([&] { return system_->SlideShowState() == 1; }, 10s)) << "the renderer's start notice plays";
+  EXPECT_EQ(Modes(), (std::vector<WPARAM>{1, 5, 1}));
+  Act("Photo Slideshow Stop");
+}
+
+TEST_F(PhotoTest, SteppingSeeksToSlideStartsAndNotPastTheEnd) {
+  Enter();
+  FillPhotos(3);
+  Photo().m_nSlideDuration = 2;  // transition 1 s: slides start at 0, 3, 6; the show lasts 8 s
+  Photo().m_bPlayBgMusic = 0;
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  ASSERT_EQ(Act("Photo Slideshow Pause"), S_OK);
+  Show().calls.clear();
+  ASSERT_EQ(Act("Photo Slideshow NextSlide"), S_OK);
+  EXPECT_TRUE(Show().Called("SetCurrentPosition 3"));
+  EXPECT_EQ(system_->SlideShowState(), 2) << "a paused show stays paused";
+  ASSERT_EQ(Act("Photo Slideshow NextSlide"), S_OK);
+  EXPECT_TRUE(Show().Called("SetCurrentPosition 6"));
+  Show().calls.clear();
+  EXPECT_EQ(Act("Photo Slideshow NextSlide"), E_FAIL) << "the last slide has no next";
+  EXPECT_TRUE(Show().calls.empty());
+  // Early in a slide, previous goes to the one before.
+  ASSERT_EQ(Act("Photo Slideshow PreviousSlide"), S_OK);
+  EXPECT_TRUE(Show().Called("SetCurrentPosition 3"));
+  EXPECT_EQ(Modes(), (std::vector<WPARAM>{1, 2, 7, 7, 6}));
+  // Without a slide period there is nothing to step to.
+  Photo().m_nSlideDuration = 0;
+  Photo().m_nTransitionSeconds = 0;
+  Show().calls.clear();
+  EXPECT_EQ(Act("Photo Slideshow NextSlide"), E_FAIL);
+  EXPECT_EQ(Act("Photo Slideshow PreviousSlide"), E_FAIL);
+  EXPECT_TRUE(Show().calls.empty());
+  Act("Photo Slideshow Stop");
+}
+
+TEST_F(PhotoTest, TheShowsEndStopsItAndGoesBack) {
+  Enter();
+  FillPhotos(2);
+  Photo().m_nSlideDuration = 2;
+  Photo().m_bPlayBgMusic = 0;
+  Photo().m_nPhotoState = 0;
+  Photo().m_strCurrentFolder = dir_;
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  // Run to the end: 2 + 1 + 2 s.
+  ASSERT_TRUE(PumpUntil([&] { return system_->SlideShowState() == 0; }, 30s));
+  EXPECT_EQ(Photo().m_nPhotoState, 0) << "back to the view the show started from";
+  EXPECT_TRUE(Show().Called("TearDown"));
+}
+
+TEST_F(PhotoTest, FolderMusicPlaysThroughThePlayerAndStopsWithTheShow) {
+  const std::string music = env_.path("music");
+  fs::create_directories(music);
+  ASSERT_TRUE(wmhost_test::WriteTone(music + "/a.wav", wmhost_test::AudioFormat::Wav, 3.0));
+  ASSERT_TRUE(wmhost_test::WriteTone(music + "/b.wav", wmhost_test::AudioFormat::Wav, 3.0, 660));
+  Enter();
+  FillPhotos(2);
+  Photo().m_nSlideDuration = 10;
+  Photo().m_bPlayBgMusic = 1;
+  Photo().m_nBgMusicType = 7;
+  Photo().m_szBgMusicPath = music;
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  EXPECT_EQ(Photo().m_nMusicState, 1);
+  IWMPlayer* player = system_->WMPlayer();
+  ASSERT_TRUE(player);
+  double position = 0;
+  ASSERT_TRUE(PumpUntil([&] { return SUCCEEDED(player->GetCurrentPos(&position)) && position > 0.2; }))
+      << "the music plays";
+  Bstr url;
+  ASSERT_EQ(player->GetCurPlayingTrackInfo(Bstr("SourceURL").get(), url.out()), S_OK);
+  EXPECT_EQ(fs::path(url.utf8()).parent_path(), fs::path(music));
+
+  // Pausing the show pauses the music; stopping stops both.
+  ASSERT_EQ(Act("Photo Slideshow Pause"), S_OK);
+  EXPECT_EQ(Photo().m_nMusicState, 2);
+  ASSERT_EQ(Act("Photo Slideshow Stop"), S_OK);
+  EXPECT_EQ(Photo().m_nMusicState, 0);
+  PumpUntil([] { return false; }, 300ms);
+  double stopped = -1, later = -1;
+  player->GetCurrentPos(&stopped);
+  PumpUntil([] { return false; }, 400ms);
+  player->GetCurrentPos(&later);
+  EXPECT_DOUBLE_EQ(stopped, later) << "nothing plays after the show";
+}
+
+TEST_F(PhotoTest, AFolderWithoutMusicLeavesTheShowSilent) {
+  Enter();
+  FillPhotos(1);
+  Photo().m_bPlayBgMusic = 1;
+  Photo().m_nBgMusicType = 7;
+  Photo().m_szBgMusicPath = env_.path("empty");
+  fs::create_directories(Photo().m_szBgMusicPath);
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK) << "the show plays without music";
+  EXPECT_EQ(Photo().m_nMusicState, 0);
+  EXPECT_EQ(Act("Photo Slideshow Pause"), E_FAIL) << "music on with a type but stopped refuses the pause";
+  Act("Photo Slideshow Stop");
+}
+
+}  // namespace
+}  // namespace photo_test
