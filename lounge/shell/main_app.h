@@ -35,7 +35,7 @@ inline constexpr plat::UINT WM_REMOTE_WINDOW_FRAME = plat::WM_USER + 1001;  // 2
 class CMainApp {
  public:
   // Why InitInstance refused to start; the exit code follows from it.
-  enum class StartFailure { None, AnotherCopyRuns, OtherUserRuns, FrameFailed, BindingFailed };
+  enum class StartFailure { None, AnotherCopyRuns, OtherUserRuns, FrameFailed, BindingFailed, SkinBroken };
 
   // `makePages` makes the frame's pages (MakeShellPages in the program).
   explicit CMainApp(ShellPageFactory makePages);

@@ -5,6 +5,7 @@
 
 #include "lounge/skin/gdi_handles.h"
 #include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_report.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/blit.h"
 #include "platform/gdi/image_loader.h"
@@ -57,11 +58,18 @@ plat::HBITMAP CutBitmapSlice(plat::HBITMAP bitmap, float from, float to) {
 }
 
 plat::HBITMAP LoadDibSectionFile(const std::string& path) {
+  if (path.empty()) return nullptr;
   const std::string file = ResolveSkinPath(path);
-  std::error_code ec;
   // A missing file is not handed to the decoder at all.
-  if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return nullptr;
-  return plat::LoadImageBitmap(file, 0, 0, plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION);
+  std::error_code ec;
+  const auto status = std::filesystem::status(file, ec);
+  if (ec || !std::filesystem::is_regular_file(status)) {
+    ReportSkinProblem("image", file, ec ? ec.message() : "not a regular file");
+    return nullptr;
+  }
+  plat::HBITMAP bitmap = plat::LoadImageBitmap(file, 0, 0, plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION);
+  if (!bitmap) ReportSkinProblem("image", file, "cannot be read as a picture");
+  return bitmap;
 }
 
 plat::HBITMAP LoadBitmapFile(const std::string& path, int frame) {

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "lounge/skin/page_element_index.h"
+#include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_report.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win/window.h"
 
@@ -41,6 +43,10 @@ int CSkinPage::LoadLayout(const std::string& path) {
 
   m_layout = std::make_unique<CLayoutReader>(path);
   if (!m_layout->LoadAll()) {
+    // A page that cannot open says why, once per file and reason.
+    const std::string file = ResolveSkinPath(m_layout->LayoutFile());
+    ReportSkinProblem("layout", file, m_layout->LoadError());
+    m_layoutError = "\"" + EscapeForMessage(file) + "\": " + EscapeForMessage(m_layout->LoadError());
     m_layout.reset();
     m_elementIndex->Rebuild();
     m_listStates.clear();
@@ -48,6 +54,7 @@ int CSkinPage::LoadLayout(const std::string& path) {
     return 0;
   }
   m_elementIndex->Rebuild();
+  m_layoutError.clear();
 
   const CLayoutReader& layout = *m_layout;
   m_buttonStates.assign(layout.Buttons().size(), ElementState{});

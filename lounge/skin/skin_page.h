@@ -216,6 +216,9 @@ class CSkinPage {
   CLayoutReader* Layout() const { return m_layout.get(); }
   CPageElementIndex& ElementIndex() const { return *m_elementIndex; }
   const std::string& CurrentPath() const { return m_currentPath; }
+  // Why the last LoadLayout failed: the layout file and the reason, control
+  // characters escaped; empty after a layout loaded.
+  const std::string& LayoutError() const { return m_layoutError; }
   const std::vector<std::string>& History() const { return m_history; }
   int IsLoaded() const { return m_loaded; }
   int IsPainted() const { return m_painted; }
@@ -294,6 +297,7 @@ class CSkinPage {
   plat::HWND m_owner = nullptr;
   ISkinPageHost* m_host = nullptr;
   std::string m_currentPath;
+  std::string m_layoutError;
   std::vector<std::string> m_history;
   int m_loaded = 0;
   plat::RECT m_backBufferRect{};
