@@ -61,6 +61,10 @@ class CLayoutReader {
   // Loads `path` into the document; 0 when it is missing or not well-formed.
   int LoadXmlFile(const std::string& path);
 
+  // Frees the parsed document once the tables are read; the queries answer
+  // from the tables alone.
+  void ReleaseDocument() { m_document = plat::xml::Document(); }
+
   // Why the layout did not load (the file or a part of it), without the
   // path; empty while nothing failed.
   const std::string& LoadError() const { return m_loadError; }

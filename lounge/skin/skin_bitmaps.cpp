@@ -1,11 +1,9 @@
 #include "lounge/skin/skin_bitmaps.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "lounge/skin/gdi_handles.h"
-#include "lounge/skin/skin_paths.h"
-#include "lounge/skin/skin_report.h"
+#include "lounge/skin/skin_image_cache.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/blit.h"
 #include "platform/gdi/image_loader.h"
@@ -57,28 +55,24 @@ plat::HBITMAP CutBitmapSlice(plat::HBITMAP bitmap, float from, float to) {
   return CopyColumns(bitmap, x, sliceWidth, height);
 }
 
+plat::HBITMAP LoadSharedBitmapFile(const std::string& path) {
+  plat::SurfacePtr pixels = SharedSkinImage(path);
+  return pixels ? plat::CreateBitmapFromSurface(std::move(pixels), true) : nullptr;
+}
+
 plat::HBITMAP LoadDibSectionFile(const std::string& path) {
-  if (path.empty()) return nullptr;
-  const std::string file = ResolveSkinPath(path);
-  // A missing file is not handed to the decoder at all.
-  std::error_code ec;
-  const auto status = std::filesystem::status(file, ec);
-  if (ec || !std::filesystem::is_regular_file(status)) {
-    ReportSkinProblem("image", file, ec ? ec.message() : "not a regular file");
-    return nullptr;
-  }
-  plat::HBITMAP bitmap = plat::LoadImageBitmap(file, 0, 0, plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION);
-  if (!bitmap) ReportSkinProblem("image", file, "cannot be read as a picture");
-  return bitmap;
+  // The caller may draw into its bitmap: it gets pixels of its own.
+  const plat::SurfacePtr pixels = SharedSkinImage(path);
+  return pixels ? plat::CreateBitmapFromSurface(std::make_shared<plat::Surface>(*pixels), true) : nullptr;
 }
 
 plat::HBITMAP LoadBitmapFile(const std::string& path, int frame) {
-  BitmapPtr loaded(LoadDibSectionFile(path));
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? CutBitmapFrame(loaded.get(), frame) : nullptr;
 }
 
 plat::HBITMAP LoadBitmapFileSlice(const std::string& path, float from, float to) {
-  BitmapPtr loaded(LoadDibSectionFile(path));
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? CutBitmapSlice(loaded.get(), from, to) : nullptr;
 }
 
@@ -116,6 +110,6 @@ int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
 }
 
 int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect) {
-  BitmapPtr loaded(LoadDibSectionFile(path));
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? DrawBitmap(loaded.get(), dc, rect) : 0;
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "lounge/skin/layout_cache.h"
 #include "lounge/skin/page_element_index.h"
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_report.h"
@@ -41,13 +42,12 @@ int CSkinPage::LoadLayout(const std::string& path) {
   if (!m_currentPath.empty()) m_history.push_back(m_currentPath);
   m_currentPath = path;
 
-  m_layout = std::make_unique<CLayoutReader>(path);
-  if (!m_layout->LoadAll()) {
+  LayoutLoad load = SharedLayout(path);
+  m_layout = std::move(load.layout);
+  if (!m_layout) {
     // A page that cannot open says why, once per file and reason.
-    const std::string file = ResolveSkinPath(m_layout->LayoutFile());
-    ReportSkinProblem("layout", file, m_layout->LoadError());
-    m_layoutError = "\"" + EscapeForMessage(file) + "\": " + EscapeForMessage(m_layout->LoadError());
-    m_layout.reset();
+    ReportSkinProblem("layout", load.file, load.error);
+    m_layoutError = "\"" + EscapeForMessage(load.file) + "\": " + EscapeForMessage(load.error);
     m_elementIndex->Rebuild();
     m_listStates.clear();
     m_focusedList = m_focusedEntry = -1;

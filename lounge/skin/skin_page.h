@@ -213,7 +213,7 @@ class CSkinPage {
   plat::HWND Owner() const { return m_owner; }
   ISkinPageHost* Host() const { return m_host; }
   void SetHost(ISkinPageHost* host) { m_host = host; }
-  CLayoutReader* Layout() const { return m_layout.get(); }
+  const CLayoutReader* Layout() const { return m_layout.get(); }
   CPageElementIndex& ElementIndex() const { return *m_elementIndex; }
   const std::string& CurrentPath() const { return m_currentPath; }
   // Why the last LoadLayout failed: the layout file and the reason, control
@@ -303,7 +303,7 @@ class CSkinPage {
   plat::RECT m_backBufferRect{};
   BitmapPtr m_backBuffer;
   int m_painted = 0;
-  std::unique_ptr<CLayoutReader> m_layout;
+  std::shared_ptr<const CLayoutReader> m_layout;  // shared with other pages (layout_cache.h)
   int m_highlightedButton = -1;
   int m_pressedButton = -1;
   std::vector<ElementState> m_buttonStates;

@@ -309,7 +309,7 @@ int CSkinPage::DrawIndicator(int i, HDC dc, const RECT& rect) {
   const LayoutIndicator& indicator = m_layout->Indicators()[static_cast<size_t>(i)];
   DrawBitmapFile(indicator.image, dc, rect);
   // Without a readable knob image there is no knob (and no size to divide by).
-  BitmapPtr knob(LoadDibSectionFile(indicator.secondImage));
+  BitmapPtr knob(LoadSharedBitmapFile(indicator.secondImage));
   int knobWidth = 0, knobHeight = 0;
   if (!knob || !GetBitmapSize(knob.get(), knobWidth, knobHeight) || knobHeight <= 0) return 1;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
