@@ -6,7 +6,6 @@
 #include "lounge/skin/skin_image_cache.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/blit.h"
-#include "platform/gdi/image_loader.h"
 
 namespace {
 

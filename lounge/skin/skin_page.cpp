@@ -6,7 +6,6 @@
 
 #include "lounge/skin/layout_cache.h"
 #include "lounge/skin/page_element_index.h"
-#include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_report.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win/window.h"
