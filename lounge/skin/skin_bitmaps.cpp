@@ -91,10 +91,10 @@ plat::HBITMAP StretchBitmap(plat::HBITMAP bitmap, plat::SIZE size) {
   return copy.release();
 }
 
-int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
-  int width = 0;
-  int height = 0;
-  if (!GetBitmapSize(bitmap, width, height)) return 0;
+namespace {
+
+// Stretches the columns [x, x + width) of the bitmap into the rectangle.
+int DrawColumns(plat::HBITMAP bitmap, int x, int width, int height, plat::HDC dc, const plat::RECT& rect) {
   const plat::SIZE size{rect.right - rect.left, rect.bottom - rect.top};
   if (size.cx <= 0 || size.cy <= 0) return 0;
   MemoryDC source;
@@ -103,9 +103,30 @@ int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
   // as a stretched copy blitted there, without the full-size temporary.
   const int previousMode = plat::SetStretchBltMode(dc, plat::COLORONCOLOR);
   const plat::BOOL drawn =
-      plat::StretchBlt(dc, rect.left, rect.top, size.cx, size.cy, source.get(), 0, 0, width, height, plat::SRCCOPY);
+      plat::StretchBlt(dc, rect.left, rect.top, size.cx, size.cy, source.get(), x, 0, width, height, plat::SRCCOPY);
   if (previousMode) plat::SetStretchBltMode(dc, previousMode);
   return drawn ? 1 : 0;
+}
+
+}  // namespace
+
+int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(bitmap, width, height)) return 0;
+  return DrawColumns(bitmap, 0, width, height, dc, rect);
+}
+
+int DrawBitmapFileFrame(const std::string& path, int frame, plat::HDC dc, const plat::RECT& rect) {
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(loaded.get(), width, height)) return 0;
+  // The frame as CutBitmapFrame cuts it, drawn without cutting a copy.
+  frame = std::clamp(frame, 0, SKIN_FRAME_COUNT - 1);
+  const int frameWidth = width / SKIN_FRAME_COUNT;
+  if (frameWidth <= 0) return 0;
+  return DrawColumns(loaded.get(), frame * width / SKIN_FRAME_COUNT, frameWidth, height, dc, rect);
 }
 
 int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect) {

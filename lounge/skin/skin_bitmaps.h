@@ -40,5 +40,8 @@ plat::HBITMAP StretchBitmap(plat::HBITMAP bitmap, plat::SIZE size);
 int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect);
 // Loads the file and draws it as DrawBitmap does; 0 when it cannot be loaded.
 int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect);
+// Draws frame `frame` of the file as LoadBitmapFile and DrawBitmap would; 0
+// when it cannot be loaded or has no frame.
+int DrawBitmapFileFrame(const std::string& path, int frame, plat::HDC dc, const plat::RECT& rect);
 // 0 for no bitmap.
 int GetBitmapSize(plat::HBITMAP bitmap, int& width, int& height);

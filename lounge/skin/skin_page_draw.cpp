@@ -58,8 +58,7 @@ bool DrawLayoutText(const LayoutText& text, HDC dc, const RECT& rect, COLORREF c
 }  // namespace
 
 void CSkinPage::DrawStateImage(const std::string& file, int state, HDC dc, const RECT& rect) {
-  BitmapPtr frame(LoadBitmapFile(file, state));
-  if (!frame || !DrawBitmap(frame.get(), dc, rect)) FillBlack(dc, rect);
+  if (!DrawBitmapFileFrame(file, state, dc, rect)) FillBlack(dc, rect);
 }
 
 int CSkinPage::PaintAll(HDC dc) {
