@@ -25,8 +25,11 @@ struct CachedImage {
 
 class ImageCache {
  public:
-  plat::SurfacePtr Get(const std::string& path) {
-    if (path.empty()) return nullptr;
+  plat::SurfacePtr Get(const std::string& name) {
+    if (name.empty()) return nullptr;
+    // Pages name shared images through their own folders ("../../Img/..."):
+    // one entry per file, whatever the way to it.
+    const std::string path = std::filesystem::path(name).lexically_normal().string();
     std::lock_guard<std::mutex> guard(lock_);
     ++clock_;
     if (auto it = images_.find(path); it != images_.end()) {

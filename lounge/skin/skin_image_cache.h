@@ -3,9 +3,10 @@
 // switch often and mostly draw the same buttons and backgrounds; decoding
 // them again each time was most of the cost of a page switch.
 //
-// The cache holds at most kSkinImageCacheBytes of pixels; the images used
-// least recently go first. Thread-safe; the pixels it hands out are shared
-// and must only be read.
+// The cache holds at most kSkinImageCacheBytes of pixels, enough for the
+// images of a full-screen page and its bars (the home page at 1920x1080 keeps
+// about 19 MiB); the images used least recently go first. Thread-safe; the
+// pixels it hands out are shared and must only be read.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,7 @@
 
 #include "platform/gdi/surface.h"
 
-inline constexpr std::size_t kSkinImageCacheBytes = 32u << 20;
+inline constexpr std::size_t kSkinImageCacheBytes = 24u << 20;
 
 // The pixels of the image file at `path` (found without regard to case).
 // Null when the path is empty, or the file is missing or no picture, which is

@@ -52,6 +52,8 @@ TEST_F(SkinCacheTest, AnImageIsDecodedOnceAndSharedUntilItsFileChanges) {
   ASSERT_TRUE(first);
   EXPECT_EQ(first->pixel(0, 0), 0xFF112233u);
   EXPECT_EQ(SharedSkinImage(path), first);
+  // Also when a page names it through its own folder.
+  EXPECT_EQ(SharedSkinImage(PathOf("Layout/XML/Root/../../Img/button.bmp")), first);
   EXPECT_EQ(SkinImageCacheBytes(), 8u * 4 * 4);
 
   folder_.Write("Layout/Img/button.bmp", Bmp(8, 4, 0xFF445566u));
@@ -80,7 +82,8 @@ TEST_F(SkinCacheTest, MissingAndBrokenImagesAreNotKeptAndComeBackWhenMended) {
 }
 
 TEST_F(SkinCacheTest, ImagesUsedLeastRecentlyGoFirstWhenTheBudgetIsFull) {
-  // Three backgrounds of 12 MiB each against a 32 MiB budget.
+  // Three backgrounds of 12 MiB each: two fit the budget, three do not.
+  static_assert(kSkinImageCacheBytes >= (24u << 20) && kSkinImageCacheBytes < (36u << 20));
   const int width = 2048, height = 1536;
   for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) folder_.Write(name, Bmp(width, height, 0xFF000000u));
   LetFilesSettle();
