@@ -13,6 +13,7 @@
 #include "corebridge/core/radio_config.h"
 #include "corebridge/core/record_config.h"
 #include "corebridge/core/registry_key.h"
+#include "corebridge/core/settings_fields.h"
 #include "corebridge/core/tv_config.h"
 #include "corebridge/core/user_folders.h"
 #include "corebridge/core/version_text.h"
@@ -108,21 +109,13 @@ int CConfig::ConfigLoad(CXmlSettings& xml) {
 
   // A missing key reads as 0 (the audio profile as 1) and is then kept like
   // a read value, when in range.
-  int value = 0;
-  xml.XmlGetInt("SOUNDEFFECTCONFIG", value, kSection);
-  if (value == 0 || value == 1) m_bSoundEffect = value;
-  value = 0;
-  xml.XmlGetInt("OSDDURATIONCONFIG", value, kSection);
-  if (value >= 0 && value <= 10) m_nOsdDuration = value;
-  value = 0;
-  xml.XmlGetInt("SUBWOOFERCONFIG", value, kSection);
-  if (value == 0 || value == 1) m_bSubwoofer = value;
-  value = 1;
-  xml.XmlGetInt("AUDIOPROFILECONFIG", value, kSection);
-  if (value >= 1 && value <= 9) m_nAudioProfile = value;
-  std::uint32_t ratio = 0;
-  xml.XmlGetUInt("SCREENRATIOCONFIG", ratio, kSection);
-  m_nScreenRatio = static_cast<int>(ratio);
+  using namespace settings_fields;
+  ReadIntOr(xml, "SOUNDEFFECTCONFIG", m_bSoundEffect, kSection, 0, Between(0, 1));
+  ReadIntOr(xml, "OSDDURATIONCONFIG", m_nOsdDuration, kSection, 0, Between(0, 10));
+  ReadIntOr(xml, "SUBWOOFERCONFIG", m_bSubwoofer, kSection, 0, Between(0, 1));
+  ReadIntOr(xml, "AUDIOPROFILECONFIG", m_nAudioProfile, kSection, 1, Between(1, 9));
+  // 1 a 4:3 screen, 2 a wide one; 0 is what a missing key gives.
+  ReadUIntAsIntOr(xml, "SCREENRATIOCONFIG", m_nScreenRatio, kSection, 0, Between(0, 2));
   return 1;
 }
 

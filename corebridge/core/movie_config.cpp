@@ -5,6 +5,7 @@
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/registry_key.h"
+#include "corebridge/core/settings_fields.h"
 #include "corebridge/core/xml_settings.h"
 #include "platform/registry/registry.h"
 
@@ -62,32 +63,22 @@ void CMovieConfig::ReadRegistryDefaults() {
 
 int CMovieConfig::MovieConfigLoad(CXmlSettings& xml) {
   if (!xml.Root()) return 0;
-  xml.XmlGetInt("MOVIE_DRIVEIDX", m_nDriveIndex, kSection);
+  using namespace settings_fields;
+  ReadInt(xml, "MOVIE_DRIVEIDX", m_nDriveIndex, kSection, kNonNegative);
 
   // Keys read "into a zero first": a missing key reads as 0 and that 0 is
   // then subject to the key's rule like a value read.
-  int dxva = 0;
-  xml.XmlGetInt("MOVIE_ISUSEDXVA", dxva, kSection);
-  if (dxva == 0 || dxva == 1) m_bUseDxva = dxva;
+  ReadIntOr(xml, "MOVIE_ISUSEDXVA", m_bUseDxva, kSection, 0, Between(0, 1));
+  // 1 letterbox, 2 pan and scan, 3 fill; 0 is what a missing key gives.
+  if (m_pRoot) ReadUIntAsIntOr(xml, "MOVIE_WIDESCREENMODE", m_pRoot->m_nWideScreenMode, kSection, 0, Between(0, 3));
+  ReadUIntAsIntOr(xml, "MOVIE_COLORPROFILE", m_nColorProfile, kSection, 0, kNonNegative);
 
-  std::uint32_t wideScreen = 0;
-  xml.XmlGetUInt("MOVIE_WIDESCREENMODE", wideScreen, kSection);
-  if (m_pRoot) m_pRoot->m_nWideScreenMode = static_cast<int>(wideScreen);
-
-  std::uint32_t colorProfile = 0;
-  xml.XmlGetUInt("MOVIE_COLORPROFILE", colorProfile, kSection);
-  m_nColorProfile = static_cast<int>(colorProfile);
-
-  xml.XmlGetInt("MOVIE_AUDIOSPEAKERIDX", m_nAudioSpeakerIdx, kSection);
-  xml.XmlGetInt("MOVIE_AUDIOPROFILEIDX", m_nAudioProfileIdx, kSection);
-  xml.XmlGetInt("MOVIE_AUDIOCHANNELEXPANDERIDX", m_nAudioChannelExpanderIdx, kSection);
-  xml.XmlGetInt("MOVIE_SUBTITLEPROFILEIDX", m_nSubtitleProfileIdx, kSection);
-
-  std::uint32_t closedCaption = 0;
-  xml.XmlGetUInt("MOVIE_CLOSEDCAPTIONON", closedCaption, kSection);
-  m_bClosedCaptionOn = static_cast<int>(closedCaption);
-
-  xml.XmlGetInt("MOVIE_LANGUAGEPROFILEIDX", m_nLanguageProfileIdx, kSection);
+  ReadInt(xml, "MOVIE_AUDIOSPEAKERIDX", m_nAudioSpeakerIdx, kSection, kNonNegative);
+  ReadInt(xml, "MOVIE_AUDIOPROFILEIDX", m_nAudioProfileIdx, kSection, kNonNegative);
+  ReadInt(xml, "MOVIE_AUDIOCHANNELEXPANDERIDX", m_nAudioChannelExpanderIdx, kSection, kNonNegative);
+  ReadInt(xml, "MOVIE_SUBTITLEPROFILEIDX", m_nSubtitleProfileIdx, kSection, kNonNegative);
+  ReadUIntAsIntOr(xml, "MOVIE_CLOSEDCAPTIONON", m_bClosedCaptionOn, kSection, 0, kAny);
+  ReadInt(xml, "MOVIE_LANGUAGEPROFILEIDX", m_nLanguageProfileIdx, kSection, kNonNegative);
   xml.XmlGetString("MOVIE_PCPASSWORD", m_strParentalPassword, kSection);
 
   std::uint32_t rating = 0;

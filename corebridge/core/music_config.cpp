@@ -4,6 +4,7 @@
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/section_text.h"
+#include "corebridge/core/settings_fields.h"
 #include "corebridge/core/xml_settings.h"
 
 CMusicConfig::CMusicConfig(CConfig* root)
@@ -15,8 +16,9 @@ CMusicConfig::~CMusicConfig() = default;
 
 int CMusicConfig::MusicConfigLoad(CXmlSettings& xml) {
   if (!xml.Root()) return 0;
-  xml.XmlGetInt("MUSIC_ORDERING", m_nOrdering, kSection);
-  xml.XmlGetInt("MUSIC_RIPPING_FORMAT", m_nRippingFormat, kSection);
+  using namespace settings_fields;
+  ReadInt(xml, "MUSIC_ORDERING", m_nOrdering, kSection, kAny);
+  ReadInt(xml, "MUSIC_RIPPING_FORMAT", m_nRippingFormat, kSection, kAny);
   xml.XmlGetInt("MUSIC_WITH_SONG_INFO", m_bWithSongInfo, kSection);
   xml.XmlGetInt("MUSIC_REPEAT_ALL", m_bRepeatAll, kSection);
   xml.XmlGetInt("MUSIC_SHUFFLE", m_bShuffle, kSection);

@@ -7,6 +7,7 @@
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/section_text.h"
+#include "corebridge/core/settings_fields.h"
 #include "corebridge/core/xml_settings.h"
 
 namespace {
@@ -17,8 +18,8 @@ constexpr const char* kBgPlaylist = "PHOTO_BGMUSICPLAYLIST";
 constexpr const char* kBgCd = "PHOTO_BGMUSICCD";
 constexpr const char* kBgTrack = "PHOTO_BGMUSICTRACK";
 constexpr std::size_t kCdDriveChars = 7;
-
-bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
+// A slide shown longer than a day is no slide show anyone set up.
+constexpr int kMaxSlideSeconds = 24 * 60 * 60;
 
 }  // namespace
 
@@ -28,23 +29,18 @@ CPhotoConfig::~CPhotoConfig() = default;
 
 int CPhotoConfig::PhotoConfigLoad(CXmlSettings& xml) {
   if (!xml.Root()) return 0;
-  int value = 0;
-  if (xml.XmlGetInt("PHOTO_DURATION", value, kSection) && value > 0) m_nSlideDuration = value;
-  if (xml.XmlGetInt("PHOTO_TRANSITION", value, kSection) && InRange(value, 0, 5)) m_nTransition = value;
-  if (xml.XmlGetInt("PHOTO_ISPLAYBGMUSIC", value, kSection) && InRange(value, 0, 1)) m_bPlayBgMusic = value;
-
-  int type = 0;  // a missing key reads as 0
-  xml.XmlGetInt("PHOTO_BGMUSICTYPE", type, kBgMusic);
-  if (InRange(type, 0, 7)) m_nBgMusicType = type;
+  using namespace settings_fields;
+  ReadInt(xml, "PHOTO_DURATION", m_nSlideDuration, kSection, Between(1, kMaxSlideSeconds));
+  ReadInt(xml, "PHOTO_TRANSITION", m_nTransition, kSection, Between(0, 5));
+  ReadInt(xml, "PHOTO_ISPLAYBGMUSIC", m_bPlayBgMusic, kSection, Between(0, 1));
+  ReadIntOr(xml, "PHOTO_BGMUSICTYPE", m_nBgMusicType, kBgMusic, 0, Between(0, 7));  // a missing key reads as 0
 
   xml.XmlGetWString("PHOTO_BGMUSICALBUMNAME", m_wszBgAlbumName, kBgAlbum);
   xml.XmlGetWString("PHOTO_BGMUSICALBUMID", m_wszBgAlbumId, kBgAlbum);
   xml.XmlGetWString("PHOTO_BGMUSICARTIST", m_wszBgArtist, kBgMusic);
   xml.XmlGetWString("PHOTO_BGMUSICPLAYLISTNAME", m_wszBgPlaylistName, kBgPlaylist);
   xml.XmlGetWString("PHOTO_BGMUSICPLAYLISTURL", m_wszBgPlaylistUrl, kBgPlaylist);
-  int order = 0;
-  xml.XmlGetInt("PHOTO_BGMUSICPLAYLISTORDER", order, kBgPlaylist);
-  m_nBgPlaylistOrder = order;
+  ReadIntOr(xml, "PHOTO_BGMUSICPLAYLISTORDER", m_nBgPlaylistOrder, kBgPlaylist, 0, kAny);
   xml.XmlGetWString("PHOTO_BGMUSICCDNAME", m_wszBgCdName, kBgCd);
   std::string drive;
   if (xml.XmlGetString("PHOTO_BGMUSICCDDRIVE", drive, kBgCd)) {
@@ -59,9 +55,12 @@ int CPhotoConfig::PhotoConfigLoad(CXmlSettings& xml) {
   xml.XmlGetWString("PHOTO_BGMUSICTRACKCOLLECTID", m_wszBgTrackCollectionId, kBgTrack);
   xml.XmlGetWString("PHOTO_BGMUSICTRACKTDURA", m_wszBgTrackDurationText, kBgTrack);
 
+  // Seconds; -1 (what a missing key gives) when unknown.
   double duration = -1.0;
-  xml.XmlGetDouble("PHOTO_BGMUSICTRACKDDURA", duration, kBgMusic);
-  m_dBgTrackDuration = duration;
+  if (xml.XmlReadDouble("PHOTO_BGMUSICTRACKDDURA", duration, kBgMusic) != XmlNumber::kNotANumber &&
+      (duration >= 0.0 || duration == -1.0)) {
+    m_dBgTrackDuration = duration;
+  }
   std::string musicPath;
   xml.XmlGetString("PHOTO_BGMUSICPATH", musicPath, kBgMusic);
   m_szBgMusicPath = musicPath;

@@ -5,6 +5,7 @@
 
 #include "corebridge/core/schedule_item.h"
 #include "corebridge/core/section_text.h"
+#include "corebridge/core/settings_fields.h"
 #include "corebridge/core/xml_settings.h"
 
 namespace {
@@ -22,10 +23,13 @@ constexpr BandKeys kFMKeys{"RADIO_FMSTATIONNAME", "RADIO_FMSTATIONFREQ", "RADIO_
 constexpr BandKeys kAMKeys{"RADIO_AMSTATIONNAME", "RADIO_AMSTATIONFREQ", "RADIO_AMSTATIONSELECT",
                            "RADIO_AMSTATIONPRESETID"};
 
-void GetUIntAsInt(const CXmlSettings& xml, const char* key, int& field, const char* section) {
-  std::uint32_t value = 0;
-  if (xml.XmlGetUInt(key, value, section)) field = static_cast<int>(value);
-}
+// The widest bands any tuner covers: FM from the low OIRT band to 108 MHz
+// (hertz), AM from long wave to the top of medium wave (thousandths of a
+// hertz).
+constexpr int kLowestFM = 64'000'000;
+constexpr int kHighestFM = 108'000'000;
+constexpr int kLowestAM = 148'500'000;
+constexpr int kHighestAM = 1'710'000'000;
 
 void LoadStations(const CXmlSettings& xml, const BandKeys& keys, std::vector<RadioStation>& list) {
   std::vector<std::string> names;
@@ -82,19 +86,20 @@ CRadioConfig::~CRadioConfig() = default;
 
 int CRadioConfig::RadioConfigLoad(CXmlSettings& xml) {
   if (!xml.Root()) return 0;
-  xml.XmlGetInt("RADIO_RECORDFORMAT", m_nRecordFormat, kSection);
-  xml.XmlGetInt("RADIO_RECORDTO", m_nRecordTo, kSection);
-  xml.XmlGetInt("RADIO_RECORDDISCFORMAT", m_nRecordDiscFormat, kSection);
-  xml.XmlGetInt("RADIO_CURAREA", m_nCurArea, kSection);
-  xml.XmlGetInt("RADIO_CURBAND", m_nCurBand, kSection);
-  GetUIntAsInt(xml, "RADIO_CURFMFREQUENCY", m_nCurFMFrequency, kSection);
-  GetUIntAsInt(xml, "RADIO_CURAMFREQUENCY", m_nCurAMFrequency, kSection);
-  xml.XmlGetInt("RADIO_CURFMSTATION", m_nCurFMStation, kSection);
-  xml.XmlGetInt("RADIO_CURAMSTATION", m_nCurAMStation, kSection);
-  GetUIntAsInt(xml, "RADIO_FMFINETUNESCALE", m_nFMFineTuneScale, kSection);
-  GetUIntAsInt(xml, "RADIO_FMAUTOSCANSCALE", m_nFMAutoScanScale, kSection);
-  GetUIntAsInt(xml, "RADIO_AMFINETUNESCALE", m_nAMFineTuneScale, kSection);
-  GetUIntAsInt(xml, "RADIO_AMAUTOSCANSCALE", m_nAMAutoScanScale, kSection);
+  using namespace settings_fields;
+  ReadInt(xml, "RADIO_RECORDFORMAT", m_nRecordFormat, kSection, Between(0, 4));
+  ReadInt(xml, "RADIO_RECORDTO", m_nRecordTo, kSection, kAny);
+  ReadInt(xml, "RADIO_RECORDDISCFORMAT", m_nRecordDiscFormat, kSection, Between(0, 1));
+  ReadInt(xml, "RADIO_CURAREA", m_nCurArea, kSection, kNonNegative);
+  ReadInt(xml, "RADIO_CURBAND", m_nCurBand, kSection, Between(RADIO_BAND_AM, RADIO_BAND_FM));
+  ReadUIntAsInt(xml, "RADIO_CURFMFREQUENCY", m_nCurFMFrequency, kSection, Between(kLowestFM, kHighestFM));
+  ReadUIntAsInt(xml, "RADIO_CURAMFREQUENCY", m_nCurAMFrequency, kSection, Between(kLowestAM, kHighestAM));
+  ReadInt(xml, "RADIO_CURFMSTATION", m_nCurFMStation, kSection, kIndexOrNone);
+  ReadInt(xml, "RADIO_CURAMSTATION", m_nCurAMStation, kSection, kIndexOrNone);
+  ReadUIntAsInt(xml, "RADIO_FMFINETUNESCALE", m_nFMFineTuneScale, kSection, kPositive);
+  ReadUIntAsInt(xml, "RADIO_FMAUTOSCANSCALE", m_nFMAutoScanScale, kSection, kPositive);
+  ReadUIntAsInt(xml, "RADIO_AMFINETUNESCALE", m_nAMFineTuneScale, kSection, kPositive);
+  ReadUIntAsInt(xml, "RADIO_AMAUTOSCANSCALE", m_nAMAutoScanScale, kSection, kPositive);
   LoadStations(xml, kFMKeys, m_fmStations);
   LoadStations(xml, kAMKeys, m_amStations);
   return 1;

@@ -77,7 +77,8 @@ CScheduleItem ItemAt(const SectionArrays& arrays, std::size_t i) {
   if (auto v = NumberAt(arrays, kRepeatMode, i)) item.SetRepeatMode(*v);
   if (auto d = DateAt(arrays, kBeginYM, i)) item.SetBeginDate(*d);
   if (auto d = DateAt(arrays, kRecordYM, i)) item.SetRecordDate(*d);
-  if (auto v = NumberAt(arrays, kDuration, i)) item.SetDuration(*v);
+  // Minutes; a negative length is no recording anyone set.
+  if (auto v = NumberAt(arrays, kDuration, i); v && *v > 0) item.SetDuration(*v);
   if (auto v = NumberAt(arrays, kEnable, i)) item.SetEnable(*v);
   if (arrays[kRecFileName] && i < arrays[kRecFileName]->size()) item.SetRecFileName((*arrays[kRecFileName])[i]);
   if (auto v = NumberAt(arrays, kPriority, i)) item.SetPriority(*v);

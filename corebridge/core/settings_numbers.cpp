@@ -59,7 +59,7 @@ std::uint32_t ParseUInt32(std::string_view text, bool* hasDigits) {
   return m.negative ? static_cast<std::uint32_t>(0u - v) : v;
 }
 
-double ParseDouble(std::string_view text) {
+double ParseDouble(std::string_view text, bool* hasDigits) {
   std::size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
   if (i < text.size() && text[i] == '+') ++i;
@@ -67,6 +67,7 @@ double ParseDouble(std::string_view text) {
   const char* first = text.data() + i;
   const char* last = text.data() + text.size();
   const auto result = std::from_chars(first, last, value, std::chars_format::general);
+  if (hasDigits) *hasDigits = result.ec == std::errc{} || result.ec == std::errc::result_out_of_range;
   if (result.ec == std::errc::result_out_of_range) {
     // atof gives +-HUGE_VAL on overflow and (about) zero on underflow.
     const bool negative = first != last && *first == '-';

@@ -17,7 +17,8 @@ namespace settings_numbers {
 // any digit was read (atoi gives 0 both for "0" and for "abc").
 std::int32_t ParseInt32(std::string_view text, bool* hasDigits = nullptr);
 std::uint32_t ParseUInt32(std::string_view text, bool* hasDigits = nullptr);
-double ParseDouble(std::string_view text);
+// `hasDigits` tells whether a number was read at all.
+double ParseDouble(std::string_view text, bool* hasDigits = nullptr);
 
 std::string FormatInt32(std::int32_t value);
 std::string FormatUInt32(std::uint32_t value);

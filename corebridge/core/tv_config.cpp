@@ -1,5 +1,6 @@
 #include "corebridge/core/tv_config.h"
 
+#include "corebridge/core/settings_fields.h"
 #include "corebridge/core/xml_settings.h"
 
 CTVConfig::CTVConfig(CConfig* root) : m_pConfig(root) {}
@@ -13,11 +14,12 @@ int CTVConfig::TVConfigLoad(CXmlSettings& xml) {
   xml.XmlGetString("SNAPSHOT_FOLDER", m_strSnapshotFolder, kSection);
   xml.XmlGetString("VIDEO_DEVICE", m_strVideoDevice, kSection);
   xml.XmlGetString("AUDIO_DEVICE", m_strAudioDevice, kSection);
-  xml.XmlGetInt("COUNTRY_INDEX", m_nCountryIndex, kSection);
-  xml.XmlGetInt("VIDEO_SOURCE", m_nVideoSource, kSection);
-  xml.XmlGetInt("TUNER_TYPE", m_nTunerType, kSection);
-  xml.XmlGetInt("CHANNEL", m_nChannel, kSection);
-  xml.XmlGetInt("SNAPSHOT_FORMAT", m_nSnapshotFormat, kSection);
+  using namespace settings_fields;
+  ReadInt(xml, "COUNTRY_INDEX", m_nCountryIndex, kSection, kIndexOrNone);
+  ReadInt(xml, "VIDEO_SOURCE", m_nVideoSource, kSection, kAny);
+  ReadInt(xml, "TUNER_TYPE", m_nTunerType, kSection, kAny);
+  ReadInt(xml, "CHANNEL", m_nChannel, kSection, kNonNegative);
+  ReadInt(xml, "SNAPSHOT_FORMAT", m_nSnapshotFormat, kSection, kAny);
   m_signalChannels.clear();
   m_channelEnable.clear();
   xml.XmlGetUIntArray("SIGNAL_CHANNEL", m_signalChannels, kSection);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "corebridge/core/section_text.h"
+#include "corebridge/core/settings_fields.h"
 #include "corebridge/core/xml_settings.h"
 
 namespace {
@@ -47,7 +48,7 @@ int CVideoConfig::VideoConfigLoad(CXmlSettings& xml) {
   m_nScreenMode4x3 = (xml.XmlGetInt("SCREEN_MODE_4X3", value, kSection) && value != 1) ? 2 : 1;
   m_nScreenMode16x9 = (xml.XmlGetInt("SCREEN_MODE_16X9", value, kSection) && value != 1) ? 2 : 1;
   xml.XmlGetString("VIDEO_BROWSEFOLDER", m_strBrowseFolder, kSection);
-  xml.XmlGetInt("DVPROFILEINDEX", m_nDVProfileIndex, kSection);
+  settings_fields::ReadInt(xml, "DVPROFILEINDEX", m_nDVProfileIndex, kSection, settings_fields::kIndexOrNone);
   return 1;
 }
 

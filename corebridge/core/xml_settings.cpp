@@ -4,13 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "corebridge/core/settings_escape.h"
 #include "corebridge/core/settings_numbers.h"
+#include "platform/sys/atomic_file.h"
+#include "platform/sys/kept_aside.h"
 #include "platform/xml/document.h"
 
 namespace {
@@ -22,38 +26,64 @@ std::string ErrnoText(const std::string& what, const std::string& path) {
   return what + " \"" + path + "\": " + std::strerror(errno);
 }
 
-// Reads a regular file whole. Opening does not block (a FIFO in its place
-// would otherwise wait for a writer forever).
-bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& error) {
+enum class ReadResult { kRead, kFailed, kTooLarge };
+
+// Reads a regular file whole, up to `limit` bytes. Opening does not block (a
+// FIFO in its place would otherwise wait for a writer forever).
+ReadResult ReadRegularFile(const std::string& path, std::size_t limit, std::string& bytes, std::string& error) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     error = ErrnoText("cannot open", path);
-    return false;
+    return ReadResult::kFailed;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     error = "not a regular file: \"" + path + "\"";
     ::close(fd);
-    return false;
+    return ReadResult::kFailed;
   }
-  // Read straight into the string, growing it if the file grows meanwhile.
+  const auto tooLarge = [&] {
+    error = "\"" + path + "\" is larger than " + std::to_string(limit >> 20) + " MiB";
+    ::close(fd);
+    bytes.clear();
+    return ReadResult::kTooLarge;
+  };
+  if (static_cast<std::uint64_t>(st.st_size) > limit) return tooLarge();
+  // Read straight into the string, growing it if the file grows meanwhile,
+  // but never past the limit.
   std::size_t used = 0;
   bytes.assign(static_cast<std::size_t>(st.st_size) + 1, '\0');
   for (;;) {
-    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    if (used == bytes.size()) {
+      if (used > limit) return tooLarge();
+      bytes.resize(std::min(bytes.size() * 2, limit + 1));
+    }
     const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
     if (n < 0) {
       if (errno == EINTR) continue;
       error = ErrnoText("cannot read", path);
       ::close(fd);
-      return false;
+      return ReadResult::kFailed;
     }
     if (n == 0) break;
     used += static_cast<std::size_t>(n);
   }
+  if (used > limit) return tooLarge();
   bytes.resize(used);
   ::close(fd);
-  return true;
+  return ReadResult::kRead;
+}
+
+// Renames an unusable settings file out of the way before anything writes a
+// new one, and says so on stderr.
+void KeepAside(const std::string& path, std::string& message) {
+  if (const plat::KeptAside kept = plat::KeepAside(path)) {
+    message += "; kept as \"" + kept.path + "\"";
+  } else {
+    errno = kept.error;
+    message += "; " + ErrnoText("cannot keep aside", path);
+  }
+  std::fprintf(stderr, "settings: %s\n", message.c_str());
 }
 
 // Copies the document's element tree into a settings tree, without recursion
@@ -137,20 +167,22 @@ int CXmlSettings::XmlSettingsOpen() {
 }
 
 int CXmlSettings::XmlSettingsLoadFile(const std::string& path) {
+  plat::RemoveStaleTemporaryFiles(path);
   std::string bytes;
-  if (!ReadRegularFile(path, bytes, m_strLastError)) return 0;
+  switch (ReadRegularFile(path, kMaxFileBytes, bytes, m_strLastError)) {
+    case ReadResult::kRead:
+      break;
+    case ReadResult::kFailed:
+      return 0;
+    case ReadResult::kTooLarge:
+      KeepAside(path, m_strLastError);
+      return 0;
+  }
   plat::xml::Document doc;
   const plat::xml::Status status = doc.loadString(bytes);
   if (!status || !doc.documentElement()) {
     m_strLastError = "cannot parse \"" + path + "\": " + status.message;
-    // Keep the unreadable file aside before anything writes a new one.
-    const std::string aside = path + ".bad";
-    if (std::rename(path.c_str(), aside.c_str()) == 0) {
-      m_strLastError += "; kept as \"" + aside + "\"";
-    } else {
-      m_strLastError += "; " + ErrnoText("cannot keep aside", path);
-    }
-    std::fprintf(stderr, "settings: %s\n", m_strLastError.c_str());
+    KeepAside(path, m_strLastError);
     return 0;
   }
   m_pRoot = TreeFromDocument(doc);
@@ -209,25 +241,47 @@ const CXmlNode* CXmlSettings::FindKey(std::string_view key, std::string_view sec
   return scope->FindFirst(key);
 }
 
-int CXmlSettings::XmlGetInt(std::string_view key, int& out, std::string_view section) const {
+XmlNumber CXmlSettings::XmlReadInt(std::string_view key, int& out, std::string_view section) const {
   const CXmlNode* node = FindKey(key, section);
-  if (!node || !node->m_value) return 0;
-  out = settings_numbers::ParseInt32(*node->m_value);
-  return 1;
+  if (!node || !node->m_value) return XmlNumber::kMissing;
+  bool hasDigits = false;
+  const int value = settings_numbers::ParseInt32(*node->m_value, &hasDigits);
+  if (!hasDigits) return XmlNumber::kNotANumber;
+  out = value;
+  return XmlNumber::kRead;
+}
+
+XmlNumber CXmlSettings::XmlReadUInt(std::string_view key, std::uint32_t& out, std::string_view section) const {
+  const CXmlNode* node = FindKey(key, section);
+  if (!node || !node->m_value) return XmlNumber::kMissing;
+  bool hasDigits = false;
+  const std::uint32_t value = settings_numbers::ParseUInt32(*node->m_value, &hasDigits);
+  if (!hasDigits) return XmlNumber::kNotANumber;
+  out = value;
+  return XmlNumber::kRead;
+}
+
+XmlNumber CXmlSettings::XmlReadDouble(std::string_view key, double& out, std::string_view section) const {
+  const CXmlNode* node = FindKey(key, section);
+  if (!node || !node->m_value) return XmlNumber::kMissing;
+  bool hasDigits = false;
+  const double value = settings_numbers::ParseDouble(*node->m_value, &hasDigits);
+  // No setting means an infinity or NaN; "inf" and "1e999" are no numbers here.
+  if (!hasDigits || !std::isfinite(value)) return XmlNumber::kNotANumber;
+  out = value;
+  return XmlNumber::kRead;
+}
+
+int CXmlSettings::XmlGetInt(std::string_view key, int& out, std::string_view section) const {
+  return XmlReadInt(key, out, section) == XmlNumber::kRead ? 1 : 0;
 }
 
 int CXmlSettings::XmlGetDouble(std::string_view key, double& out, std::string_view section) const {
-  const CXmlNode* node = FindKey(key, section);
-  if (!node || !node->m_value) return 0;
-  out = settings_numbers::ParseDouble(*node->m_value);
-  return 1;
+  return XmlReadDouble(key, out, section) == XmlNumber::kRead ? 1 : 0;
 }
 
 int CXmlSettings::XmlGetUInt(std::string_view key, std::uint32_t& out, std::string_view section) const {
-  const CXmlNode* node = FindKey(key, section);
-  if (!node || !node->m_value) return 0;
-  out = settings_numbers::ParseUInt32(*node->m_value);
-  return 1;
+  return XmlReadUInt(key, out, section) == XmlNumber::kRead ? 1 : 0;
 }
 
 int CXmlSettings::XmlGetString(std::string_view key, std::string& out, std::string_view section) const {

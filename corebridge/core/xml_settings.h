@@ -24,6 +24,13 @@
 #include <string_view>
 #include <vector>
 
+// What a number getter found under a key.
+enum class XmlNumber {
+  kMissing,     // no such key, or a key without a value
+  kNotANumber,  // a value with no digits to read, or an infinite or NaN double
+  kRead,
+};
+
 // One node of the settings tree.
 class CXmlNode {
  public:
@@ -54,9 +61,15 @@ class CXmlSettings {
 
   // Starts a new, empty tree for writing: a root "MRVConfig" and nothing else.
   int XmlSettingsOpen();
+  // No settings file comes near this; a bigger one is kept aside unread.
+  static constexpr std::size_t kMaxFileBytes = 4u << 20;
+
   // Reads the file into a new tree. 0 when the file is missing or cannot be
-  // read (the tree stays as it was); a file that does not parse is renamed to
-  // "<path>.bad" so that nothing overwrites it, and gives 0 as well.
+  // read (the tree stays as it was); a file that does not parse or is larger
+  // than kMaxFileBytes is renamed to the first free "<path>.bad",
+  // "<path>.bad.1", ... so that nothing overwrites it, and gives 0 as well.
+  // Temporary files that killed saves of this file left behind are removed
+  // first.
   int XmlSettingsLoadFile(const std::string& path);
   // Writes the tree atomically (temporary file, fsync, rename); needs a tree.
   int XmlSettingsSave(const std::string& path) const;
@@ -66,13 +79,19 @@ class CXmlSettings {
   // the root.
   CXmlNode* XmlFindSection(std::string_view name, bool create);
 
-  // Getters: write `out` and return 1 when the key is found (with a value,
-  // for numbers); otherwise return 0 and leave `out` as it was. An empty
-  // section searches from the root; a missing section is a missing key.
+  // Getters: write `out` and return 1 when the key is found (with a value
+  // that reads as a number, for numbers); otherwise return 0 and leave `out`
+  // as it was. An empty section searches from the root; a missing section is
+  // a missing key.
   int XmlGetInt(std::string_view key, int& out, std::string_view section) const;
   int XmlGetDouble(std::string_view key, double& out, std::string_view section) const;
   int XmlGetUInt(std::string_view key, std::uint32_t& out, std::string_view section) const;
   int XmlGetString(std::string_view key, std::string& out, std::string_view section) const;
+  // The number getters with the reason when nothing is read, for keys whose
+  // missing value counts as a value. `out` is written only on kRead.
+  XmlNumber XmlReadInt(std::string_view key, int& out, std::string_view section) const;
+  XmlNumber XmlReadUInt(std::string_view key, std::uint32_t& out, std::string_view section) const;
+  XmlNumber XmlReadDouble(std::string_view key, double& out, std::string_view section) const;
   // Text is UTF-8 in memory; the wide form reads the same value.
   int XmlGetWString(std::string_view key, std::string& out, std::string_view section) const;
 

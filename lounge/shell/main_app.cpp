@@ -12,6 +12,7 @@
 #include "lounge/shell/main_frame.h"
 #include "lounge/shell/single_instance.h"
 #include "lounge/skin/app_icon.h"
+#include "lounge/skin/skin_report.h"
 #include "lounge/skin/string_table.h"
 #include "platform/com/runtime.h"
 #include "platform/display/display.h"
@@ -75,6 +76,13 @@ bool CMainApp::InitInstance(const std::vector<std::string>& args) {
     strings_ = std::make_unique<CStringTable>();
     SetUIStringTable(strings_.get());
   }
+  // Without its texts the skin shows nothing but empty labels.
+  if (!strings_->LoadError().empty()) {
+    std::fprintf(stderr, "lounge: cannot start: the skin's string table \"%s\" does not load: %s\n",
+                 EscapeForMessage(strings_->GetPath()).c_str(), EscapeForMessage(strings_->LoadError()).c_str());
+    failure_ = StartFailure::SkinBroken;
+    return false;
+  }
   // A close asked for by a signal is handled on this thread's loop; one
   // that comes while starting closes the frame once the loop runs.
   signals_ = std::make_unique<CCloseSignals>([this] { RequestClose(); });
@@ -89,6 +97,13 @@ bool CMainApp::InitInstance(const std::vector<std::string>& args) {
   }
   if (!CreateFrame()) {
     failure_ = StartFailure::FrameFailed;
+    return false;
+  }
+  // A home page without a layout would be a dead black screen.
+  if (!frame_->RootLayoutError().empty()) {
+    std::fprintf(stderr, "lounge: cannot start: no home page layout of the skin loads: %s\n",
+                 frame_->RootLayoutError().c_str());
+    failure_ = StartFailure::SkinBroken;
     return false;
   }
   ShowFrameAtStart();

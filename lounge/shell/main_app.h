@@ -36,7 +36,16 @@ class CMainApp {
  public:
   // Why InitInstance refused to start; the exit code follows from it.
   // ClosedWhileStarting: a close signal came before the frame existed.
-  enum class StartFailure { None, AnotherCopyRuns, OtherUserRuns, FrameFailed, BindingFailed, ClosedWhileStarting };
+  // SkinBroken: no string table or no home layout could be loaded.
+  enum class StartFailure {
+    None,
+    AnotherCopyRuns,
+    OtherUserRuns,
+    FrameFailed,
+    BindingFailed,
+    ClosedWhileStarting,
+    SkinBroken
+  };
 
   // `makePages` makes the frame's pages (MakeShellPages in the program).
   explicit CMainApp(ShellPageFactory makePages);

@@ -186,12 +186,19 @@ void CMainFrame::ForEachPageInCreateOrder(const std::function<void(CShellPage&)>
 }
 
 void CMainFrame::LoadRootLayout() {
+  m_rootLayoutError.clear();
   if (!m_pages.root) return;
   const int width = plat::GetSystemMetrics(plat::SM_CXSCREEN);
   const int height = plat::GetSystemMetrics(plat::SM_CYSCREEN);
   for (const std::string& path :
-       RootLayoutCandidates(true, m_options.vendorId, m_options.rootFeatures, width, height))
-    if (m_pages.root->LoadLayout(path)) return;
+       RootLayoutCandidates(true, m_options.vendorId, m_options.rootFeatures, width, height)) {
+    if (m_pages.root->LoadLayout(path)) {
+      m_rootLayoutError.clear();
+      return;
+    }
+    if (!m_rootLayoutError.empty()) m_rootLayoutError += "; ";
+    m_rootLayoutError += m_pages.root->LayoutError();
+  }
 }
 
 int CMainFrame::OnCreate() {

@@ -75,6 +75,9 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   // running-object registration. False when the window cannot be made.
   bool Create(const char* className, const std::string& title, plat::DWORD style, const plat::RECT& rect);
   plat::HWND Window() const { return m_hwnd; }
+  // Why no home layout loaded when the window was made (each tried layout
+  // file and its reason); empty when one loaded or there is no home page.
+  const std::string& RootLayoutError() const { return m_rootLayoutError; }
 
   // The system core (not owned; null unbinds). Actions, the configuration
   // root, drive queries, system notices and hot keys go through it.
@@ -184,6 +187,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   int OnCreate();
   void OnDestroy();
   void LoadRootLayout();
+  std::string m_rootLayoutError;
   void ForEachPageInCreateOrder(const std::function<void(CShellPage&)>& call);
   // The page of a module (Movie ... TV, the record hub), or null.
   CShellPage* PageOfModule(int module) const;

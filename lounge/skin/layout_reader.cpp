@@ -9,6 +9,7 @@
 #include "lounge/shell/app_services.h"
 #include "lounge/skin/number_text.h"
 #include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_report.h"
 #include "lounge/skin/table_access.h"
 
 using plat::xml::Element;
@@ -43,14 +44,23 @@ CLayoutReader::CLayoutReader(const std::string& pagePath) : CLayoutReader(pagePa
 CLayoutReader::CLayoutReader(const std::string& pagePath, const std::filesystem::path& baseFolder)
     : m_folder(LayoutFolderOf(baseFolder, pagePath)) {
   // An empty page path names no page: the folder would be the layout root.
-  if (!pagePath.empty()) LoadXmlFile(JoinSkinFile(m_folder, kLayoutFile));
+  if (pagePath.empty()) {
+    m_loadError = "no page named";
+  } else {
+    LoadXmlFile(JoinSkinFile(m_folder, kLayoutFile));
+  }
 }
 
 CLayoutReader::~CLayoutReader() = default;
 
 int CLayoutReader::LoadXmlFile(const std::string& path) {
-  return m_document.loadFile(ResolveSkinPath(path)).ok ? 1 : 0;
+  const std::string file = ResolveSkinPath(path);
+  const plat::xml::Status status = m_document.loadFile(file);
+  m_loadError = status ? std::string() : SkinLoadReason(status.message, file);
+  return status ? 1 : 0;
 }
+
+std::string CLayoutReader::LayoutFile() const { return JoinSkinFile(m_folder, kLayoutFile); }
 
 int CLayoutReader::ParseRect(const Element& position, plat::RECT& rect) {
   std::optional<std::string> left = Attribute(position, "left");
@@ -86,16 +96,21 @@ int CLayoutReader::ParseColors(const Element& color, plat::COLORREF& normal, pla
 }
 
 int CLayoutReader::LoadAll() {
+  // Every parser runs; the first that fails names the reason.
+  const std::pair<int (CLayoutReader::*)(), const char*> parts[] = {
+      {&CLayoutReader::ParseBackground, "background"}, {&CLayoutReader::ParseButtons, "buttons"},
+      {&CLayoutReader::ParseLinks, "links"},           {&CLayoutReader::ParseTexts, "texts"},
+      {&CLayoutReader::ParseLists, "lists"},           {&CLayoutReader::ParseStillImages, "still images"},
+      {&CLayoutReader::ParseProgress, "progress bars"}, {&CLayoutReader::ParseIndicators, "indicators"},
+      {&CLayoutReader::ParseHotkeys, "hot keys"},
+  };
+  const bool loaded = m_loadError.empty();
   int ok = 1;
-  ok &= ParseBackground();
-  ok &= ParseButtons();
-  ok &= ParseLinks();
-  ok &= ParseTexts();
-  ok &= ParseLists();
-  ok &= ParseStillImages();
-  ok &= ParseProgress();
-  ok &= ParseIndicators();
-  ok &= ParseHotkeys();
+  for (const auto& [parse, name] : parts) {
+    if ((this->*parse)()) continue;
+    if (ok && loaded) m_loadError = std::string("a required part of its ") + name + " is missing or unreadable";
+    ok = 0;
+  }
   if (!ok) ClearTables();
   return ok;
 }

@@ -61,6 +61,17 @@ class CLayoutReader {
   // Loads `path` into the document; 0 when it is missing or not well-formed.
   int LoadXmlFile(const std::string& path);
 
+  // Frees the parsed document once the tables are read; the queries answer
+  // from the tables alone.
+  void ReleaseDocument() { m_document = plat::xml::Document(); }
+
+  // Why the layout did not load (the file or a part of it), without the
+  // path; empty while nothing failed.
+  const std::string& LoadError() const { return m_loadError; }
+  // The layout file as the page names it (not yet matched without regard to
+  // case).
+  std::string LayoutFile() const;
+
   // The page's folder (POSIX path); images are joined to it.
   const std::string& GetFolder() const { return m_folder; }
 
@@ -195,6 +206,7 @@ class CLayoutReader {
   void ClearTables();
 
   std::string m_folder;
+  std::string m_loadError;
   plat::xml::Document m_document;
   std::string m_background;
   plat::RECT m_pageRect;

@@ -14,7 +14,7 @@ ListScrollRecord* CPageElementIndex::RecordAt(int list) { return const_cast<List
 
 int CPageElementIndex::ListByName(const std::string& name) const {
   int l = -1;
-  CLayoutReader* layout = m_page.Layout();
+  const CLayoutReader* layout = m_page.Layout();
   if (!layout || !layout->FindList(name, l)) return -1;
   return l;
 }
@@ -22,7 +22,7 @@ int CPageElementIndex::ListByName(const std::string& name) const {
 int CPageElementIndex::Rebuild() {
   m_records.clear();
   m_listCount = 0;
-  CLayoutReader* layout = m_page.Layout();
+  const CLayoutReader* layout = m_page.Layout();
   if (!layout) return 0;
   for (const CLayoutList& list : layout->Lists()) {
     ListScrollRecord record;
@@ -201,7 +201,7 @@ int CPageElementIndex::MoveFocusWithScroll() {
 
 int CPageElementIndex::BlocksRightMove() {
   int list = m_page.FocusedList();
-  CLayoutReader* layout = m_page.Layout();
+  const CLayoutReader* layout = m_page.Layout();
   if (!layout || !Record(list)) return 0;
   int action = -1;
   if (!layout->FindListAction("pageup", action, list)) return 0;

@@ -1,13 +1,11 @@
 #include "lounge/skin/skin_bitmaps.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "lounge/skin/gdi_handles.h"
-#include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_image_cache.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/blit.h"
-#include "platform/gdi/image_loader.h"
 
 namespace {
 
@@ -56,21 +54,24 @@ plat::HBITMAP CutBitmapSlice(plat::HBITMAP bitmap, float from, float to) {
   return CopyColumns(bitmap, x, sliceWidth, height);
 }
 
+plat::HBITMAP LoadSharedBitmapFile(const std::string& path) {
+  plat::SurfacePtr pixels = SharedSkinImage(path);
+  return pixels ? plat::CreateBitmapFromSurface(std::move(pixels), true) : nullptr;
+}
+
 plat::HBITMAP LoadDibSectionFile(const std::string& path) {
-  const std::string file = ResolveSkinPath(path);
-  std::error_code ec;
-  // A missing file is not handed to the decoder at all.
-  if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return nullptr;
-  return plat::LoadImageBitmap(file, 0, 0, plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION);
+  // The caller may draw into its bitmap: it gets pixels of its own.
+  const plat::SurfacePtr pixels = SharedSkinImage(path);
+  return pixels ? plat::CreateBitmapFromSurface(std::make_shared<plat::Surface>(*pixels), true) : nullptr;
 }
 
 plat::HBITMAP LoadBitmapFile(const std::string& path, int frame) {
-  BitmapPtr loaded(LoadDibSectionFile(path));
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? CutBitmapFrame(loaded.get(), frame) : nullptr;
 }
 
 plat::HBITMAP LoadBitmapFileSlice(const std::string& path, float from, float to) {
-  BitmapPtr loaded(LoadDibSectionFile(path));
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? CutBitmapSlice(loaded.get(), from, to) : nullptr;
 }
 
@@ -90,10 +91,10 @@ plat::HBITMAP StretchBitmap(plat::HBITMAP bitmap, plat::SIZE size) {
   return copy.release();
 }
 
-int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
-  int width = 0;
-  int height = 0;
-  if (!GetBitmapSize(bitmap, width, height)) return 0;
+namespace {
+
+// Stretches the columns [x, x + width) of the bitmap into the rectangle.
+int DrawColumns(plat::HBITMAP bitmap, int x, int width, int height, plat::HDC dc, const plat::RECT& rect) {
   const plat::SIZE size{rect.right - rect.left, rect.bottom - rect.top};
   if (size.cx <= 0 || size.cy <= 0) return 0;
   MemoryDC source;
@@ -102,12 +103,33 @@ int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
   // as a stretched copy blitted there, without the full-size temporary.
   const int previousMode = plat::SetStretchBltMode(dc, plat::COLORONCOLOR);
   const plat::BOOL drawn =
-      plat::StretchBlt(dc, rect.left, rect.top, size.cx, size.cy, source.get(), 0, 0, width, height, plat::SRCCOPY);
+      plat::StretchBlt(dc, rect.left, rect.top, size.cx, size.cy, source.get(), x, 0, width, height, plat::SRCCOPY);
   if (previousMode) plat::SetStretchBltMode(dc, previousMode);
   return drawn ? 1 : 0;
 }
 
+}  // namespace
+
+int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(bitmap, width, height)) return 0;
+  return DrawColumns(bitmap, 0, width, height, dc, rect);
+}
+
+int DrawBitmapFileFrame(const std::string& path, int frame, plat::HDC dc, const plat::RECT& rect) {
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
+  int width = 0;
+  int height = 0;
+  if (!GetBitmapSize(loaded.get(), width, height)) return 0;
+  // The frame as CutBitmapFrame cuts it, drawn without cutting a copy.
+  frame = std::clamp(frame, 0, SKIN_FRAME_COUNT - 1);
+  const int frameWidth = width / SKIN_FRAME_COUNT;
+  if (frameWidth <= 0) return 0;
+  return DrawColumns(loaded.get(), frame * width / SKIN_FRAME_COUNT, frameWidth, height, dc, rect);
+}
+
 int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect) {
-  BitmapPtr loaded(LoadDibSectionFile(path));
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? DrawBitmap(loaded.get(), dc, rect) : 0;
 }

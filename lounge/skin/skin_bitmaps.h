@@ -1,8 +1,9 @@
 // Drawing helpers for skin bitmaps: loading bitmap files, cutting them into
 // state frames or horizontal slices, stretched copies and drawing into a
-// device context. They keep no state; every bitmap they return belongs to the
-// caller, who deletes it (DeleteObject). A missing file, an unreadable bitmap
-// or a null input gives a null handle.
+// device context. Files are decoded once and shared (skin_image_cache.h);
+// every bitmap these helpers return belongs to the caller, who deletes it
+// (DeleteObject). A missing file, an unreadable bitmap or a null input gives
+// a null handle, and the first two are reported once.
 #pragma once
 
 #include <string>
@@ -27,6 +28,9 @@ plat::HBITMAP LoadBitmapFile(const std::string& path, int frame);
 plat::HBITMAP LoadBitmapFileSlice(const std::string& path, float from, float to);
 // Loads a bitmap file whole, as a DIB section at its own size.
 plat::HBITMAP LoadDibSectionFile(const std::string& path);
+// The same, but the bitmap shares the decoded pixels with every other user of
+// the file (see skin_image_cache.h): cheap, and only to be drawn from.
+plat::HBITMAP LoadSharedBitmapFile(const std::string& path);
 
 // A screen-compatible bitmap of `size` holding the whole source stretched
 // into it (nearest pixels). Null for no bitmap or an empty size.
@@ -36,5 +40,8 @@ plat::HBITMAP StretchBitmap(plat::HBITMAP bitmap, plat::SIZE size);
 int DrawBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect);
 // Loads the file and draws it as DrawBitmap does; 0 when it cannot be loaded.
 int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect);
+// Draws frame `frame` of the file as LoadBitmapFile and DrawBitmap would; 0
+// when it cannot be loaded or has no frame.
+int DrawBitmapFileFrame(const std::string& path, int frame, plat::HDC dc, const plat::RECT& rect);
 // 0 for no bitmap.
 int GetBitmapSize(plat::HBITMAP bitmap, int& width, int& height);

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
+#include "lounge/skin/layout_cache.h"
 #include "lounge/skin/page_element_index.h"
+#include "lounge/skin/skin_report.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/win/window.h"
 
@@ -39,15 +41,19 @@ int CSkinPage::LoadLayout(const std::string& path) {
   if (!m_currentPath.empty()) m_history.push_back(m_currentPath);
   m_currentPath = path;
 
-  m_layout = std::make_unique<CLayoutReader>(path);
-  if (!m_layout->LoadAll()) {
-    m_layout.reset();
+  LayoutLoad load = SharedLayout(path);
+  m_layout = std::move(load.layout);
+  if (!m_layout) {
+    // A page that cannot open says why, once per file and reason.
+    ReportSkinProblem("layout", load.file, load.error);
+    m_layoutError = "\"" + EscapeForMessage(load.file) + "\": " + EscapeForMessage(load.error);
     m_elementIndex->Rebuild();
     m_listStates.clear();
     m_focusedList = m_focusedEntry = -1;
     return 0;
   }
   m_elementIndex->Rebuild();
+  m_layoutError.clear();
 
   const CLayoutReader& layout = *m_layout;
   m_buttonStates.assign(layout.Buttons().size(), ElementState{});

@@ -213,9 +213,12 @@ class CSkinPage {
   plat::HWND Owner() const { return m_owner; }
   ISkinPageHost* Host() const { return m_host; }
   void SetHost(ISkinPageHost* host) { m_host = host; }
-  CLayoutReader* Layout() const { return m_layout.get(); }
+  const CLayoutReader* Layout() const { return m_layout.get(); }
   CPageElementIndex& ElementIndex() const { return *m_elementIndex; }
   const std::string& CurrentPath() const { return m_currentPath; }
+  // Why the last LoadLayout failed: the layout file and the reason, control
+  // characters escaped; empty after a layout loaded.
+  const std::string& LayoutError() const { return m_layoutError; }
   const std::vector<std::string>& History() const { return m_history; }
   int IsLoaded() const { return m_loaded; }
   int IsPainted() const { return m_painted; }
@@ -294,12 +297,13 @@ class CSkinPage {
   plat::HWND m_owner = nullptr;
   ISkinPageHost* m_host = nullptr;
   std::string m_currentPath;
+  std::string m_layoutError;
   std::vector<std::string> m_history;
   int m_loaded = 0;
   plat::RECT m_backBufferRect{};
   BitmapPtr m_backBuffer;
   int m_painted = 0;
-  std::unique_ptr<CLayoutReader> m_layout;
+  std::shared_ptr<const CLayoutReader> m_layout;  // shared with other pages (layout_cache.h)
   int m_highlightedButton = -1;
   int m_pressedButton = -1;
   std::vector<ElementState> m_buttonStates;

@@ -58,8 +58,7 @@ bool DrawLayoutText(const LayoutText& text, HDC dc, const RECT& rect, COLORREF c
 }  // namespace
 
 void CSkinPage::DrawStateImage(const std::string& file, int state, HDC dc, const RECT& rect) {
-  BitmapPtr frame(LoadBitmapFile(file, state));
-  if (!frame || !DrawBitmap(frame.get(), dc, rect)) FillBlack(dc, rect);
+  if (!DrawBitmapFileFrame(file, state, dc, rect)) FillBlack(dc, rect);
 }
 
 int CSkinPage::PaintAll(HDC dc) {
@@ -309,7 +308,7 @@ int CSkinPage::DrawIndicator(int i, HDC dc, const RECT& rect) {
   const LayoutIndicator& indicator = m_layout->Indicators()[static_cast<size_t>(i)];
   DrawBitmapFile(indicator.image, dc, rect);
   // Without a readable knob image there is no knob (and no size to divide by).
-  BitmapPtr knob(LoadDibSectionFile(indicator.secondImage));
+  BitmapPtr knob(LoadSharedBitmapFile(indicator.secondImage));
   int knobWidth = 0, knobHeight = 0;
   if (!knob || !GetBitmapSize(knob.get(), knobWidth, knobHeight) || knobHeight <= 0) return 1;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;

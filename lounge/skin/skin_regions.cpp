@@ -71,6 +71,6 @@ plat::HRGN BitmapToRegion(plat::HBITMAP bitmap, plat::COLORREF key, plat::COLORR
 }
 
 plat::HRGN LoadRegionFromBitmapFile(const std::string& path, plat::COLORREF key, plat::COLORREF tolerance) {
-  BitmapPtr loaded(LoadDibSectionFile(path));
+  BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? BitmapToRegion(loaded.get(), key, tolerance) : nullptr;
 }

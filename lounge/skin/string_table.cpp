@@ -2,6 +2,7 @@
 
 #include "lounge/skin/number_text.h"
 #include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_report.h"
 
 namespace {
 constexpr const char* kStringFile = "string.xml";
@@ -15,7 +16,12 @@ CStringTable::CStringTable(const std::filesystem::path& folder) : m_path(JoinSki
 
 CStringTable::~CStringTable() { UnregisterUIStringTable(this); }
 
-int CStringTable::Load() { return m_document.loadFile(ResolveSkinPath(m_path)).ok ? 1 : 0; }
+int CStringTable::Load() {
+  const std::string file = ResolveSkinPath(m_path);
+  const plat::xml::Status status = m_document.loadFile(file);
+  m_loadError = status ? std::string() : SkinLoadReason(status.message, file);
+  return status ? 1 : 0;
+}
 
 int CStringTable::Parse() {
   m_entries.clear();

@@ -28,6 +28,8 @@ class CStringTable : public IUIStringLookup {
 
   // Loads the file into the document; 0 when it is missing or not well-formed.
   int Load();
+  // Why the last Load failed, without the path; empty after a load.
+  const std::string& LoadError() const { return m_loadError; }
   // Rebuilds the map from the loaded document; 0 when there is no root.
   int Parse();
   // 1 with the text, or 0 when the key is absent (text untouched).
@@ -38,6 +40,7 @@ class CStringTable : public IUIStringLookup {
 
  private:
   std::string m_path;
+  std::string m_loadError;
   plat::xml::Document m_document;
   std::unordered_map<std::string, std::string> m_entries;
 };

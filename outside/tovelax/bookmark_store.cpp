@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/sys/atomic_file.h"
+#include "platform/sys/kept_aside.h"
 
 namespace tovelax {
 namespace {
@@ -131,8 +132,7 @@ std::optional<Bookmark> BookmarkStore::Find(const DiscId& disc) const {
 bool BookmarkStore::Put(const Bookmark& mark) {
   std::vector<Bookmark> entries;
   if (Load(&entries) == LoadResult::kRefused) {
-    const std::string aside = path_ + ".bad";
-    if (std::rename(path_.c_str(), aside.c_str()) != 0) return false;
+    if (!plat::KeepAside(path_)) return false;
     entries.clear();
   }
   std::erase_if(entries, [&](const Bookmark& m) { return m.disc == mark.disc; });

@@ -51,7 +51,8 @@ class BookmarkStore {
   LoadResult Load(std::vector<Bookmark>* entries) const;
   std::optional<Bookmark> Find(const DiscId& disc) const;
   // Puts `mark` first (replacing the disc's old entry) and saves. A refused
-  // file is renamed to "<file>.bad" before the new one is written.
+  // file is renamed to the first free "<file>.bad", "<file>.bad.1", ...
+  // before the new one is written.
   bool Put(const Bookmark& mark);
   bool Remove(const DiscId& disc);
   const std::string& path() const { return path_; }

@@ -7,6 +7,7 @@
 #include "outside/tovelax/languages.h"
 #include "outside/tovelax/media_kind.h"
 #include "outside/tovelax/video_output.h"
+#include "platform/sys/atomic_file.h"
 
 namespace tovelax {
 namespace fs = std::filesystem;
@@ -138,6 +139,9 @@ HRESULT MMApi::SetProperty(std::uint32_t id, const void* value, std::uint32_t si
       if (!value || size == 0) return kPointer;
       const char* text = static_cast<const char*>(value);
       bookmarkPath_.assign(text, strnlen(text, size));
+      // The file is named once per session: clear what saves killed in an
+      // earlier run left behind.
+      plat::RemoveStaleTemporaryFiles(bookmarkPath_);
       return kOk;
     }
     case kPropSaveResumeAtClose:

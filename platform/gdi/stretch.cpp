@@ -1,6 +1,7 @@
 // StretchBlt, TransparentBlt and AlphaBlend.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/gdi/blit.h"
@@ -181,6 +182,50 @@ void SmoothStretch(const HDC__& dst, const Surface& src, const StretchMap& map, 
 
 bool IsCopyRop(DWORD rop) { return rop == SRCCOPY || rop == SRCPAINT || rop == SRCAND || rop == SRCINVERT; }
 
+// Nearest-pixel SRCCOPY, the skin's everyday stretch: a destination row that
+// maps to the same source row as the row above is a copy of that row, and an
+// unscaled row is a copy of the source. Same pixels as the general loop.
+void NearestCopy(const HDC__& dst, const Surface& src, const StretchMap& map) {
+  std::vector<std::int32_t> cols;
+  gdi::ForEachClipped(dst, map.dest, [&](const RECT& r) {
+    const std::size_t width = static_cast<std::size_t>(r.right - r.left);
+    cols.resize(width);
+    bool inside = true;
+    for (LONG c = r.left; c < r.right; ++c) {
+      const std::int64_t sc = map.x.Nearest(c);
+      inside = inside && sc >= 0;
+      cols[static_cast<std::size_t>(c - r.left)] = static_cast<std::int32_t>(sc);
+    }
+    bool straight = inside;
+    for (std::size_t i = 1; straight && i < width; ++i) straight = cols[i] == cols[0] + static_cast<std::int32_t>(i);
+    std::int64_t previousSource = -1;
+    const std::uint32_t* previous = nullptr;
+    for (LONG row = r.top; row < r.bottom; ++row) {
+      const std::int64_t sr = map.y.Nearest(row);
+      if (sr < 0) {
+        previousSource = -1;
+        continue;
+      }
+      std::uint32_t* d = dst.surface->row(row) + r.left;
+      const std::uint32_t* s = src.row(static_cast<int>(sr));
+      if (sr == previousSource) {
+        std::memcpy(d, previous, width * sizeof *d);
+      } else if (straight) {
+        std::memcpy(d, s + cols[0], width * sizeof *d);
+      } else if (inside) {
+        const std::int32_t* col = cols.data();
+        for (std::size_t i = 0; i < width; ++i) d[i] = s[col[i]];
+      } else {
+        for (std::size_t i = 0; i < width; ++i)
+          if (cols[i] >= 0) d[i] = s[cols[i]];
+      }
+      // Only a row copied whole can stand for the next one.
+      previousSource = inside ? sr : -1;
+      previous = d;
+    }
+  });
+}
+
 }  // namespace
 
 BOOL StretchBlt(HDC hdc, int x, int y, int width, int height, HDC hdc_src, int x_src, int y_src, int width_src,
@@ -197,6 +242,8 @@ BOOL StretchBlt(HDC hdc, int x, int y, int width, int height, HDC hdc_src, int x
   if (from == dst->surface) from = std::make_shared<Surface>(*from);
   if (dst->stretch_mode == HALFTONE) {
     SmoothStretch(*dst, *from, map, rop);
+  } else if (rop == SRCCOPY) {
+    NearestCopy(*dst, *from, map);
   } else {
     gdi::ForEachNearest(*dst, *from, map, [rop](std::uint32_t& d, std::uint32_t s) { ApplyRop(d, s, rop); });
   }

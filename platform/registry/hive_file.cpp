@@ -16,6 +16,7 @@
 
 #include "platform/registry/registry.h"
 #include "platform/sys/atomic_file.h"
+#include "platform/sys/kept_aside.h"
 
 namespace plat::reg {
 namespace {
@@ -88,7 +89,11 @@ bool FileStamp::operator==(const FileStamp& o) const {
          changed.tv_nsec == o.changed.tv_nsec;
 }
 
-HiveFile::HiveFile(std::string path, std::vector<HiveRoot> roots) : path_(std::move(path)), roots_(std::move(roots)) {}
+HiveFile::HiveFile(std::string path, std::vector<HiveRoot> roots) : path_(std::move(path)), roots_(std::move(roots)) {
+  // A hive is opened once per process: the moment to clear what saves killed
+  // in an earlier run left behind.
+  RemoveStaleTemporaryFiles(path_);
+}
 
 HiveFile::Snapshot HiveFile::Read() const {
   Snapshot snap;
@@ -170,18 +175,14 @@ bool HiveFile::Adopt(const Snapshot& snap, bool locked) {
 
 bool HiveFile::SetAside(const ParseError& error) {
   const std::string where = path_ + " line " + std::to_string(error.line) + ": " + error.reason;
-  std::string aside = path_ + ".bad";
-  struct stat st {};
-  for (int n = 1; ::lstat(aside.c_str(), &st) == 0 && n <= 1000; ++n) aside = path_ + ".bad." + std::to_string(n);
   // Files kept aside earlier are never replaced.
-  int failure = ::lstat(aside.c_str(), &st) == 0 ? EEXIST : 0;
-  if (!failure && ::rename(path_.c_str(), aside.c_str()) != 0) failure = errno;
-  if (failure) {
-    Report(where + "; cannot move it aside (" + ErrnoText(failure) +
+  const KeptAside kept = KeepAside(path_);
+  if (!kept) {
+    Report(where + "; cannot move it aside (" + ErrnoText(kept.error) +
            "), so it stays as it is, reads see an empty hive and changes are refused");
     return false;
   }
-  Report(where + "; kept it as " + aside + " and started an empty hive");
+  Report(where + "; kept it as " + kept.path + " and started an empty hive");
   tree_ = Key();
   text_.clear();
   synced_ = true;

@@ -1,10 +1,14 @@
 #include "platform/sys/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -53,6 +57,9 @@ std::string temporaryName(const std::filesystem::path& target) {
   return target.parent_path() / name;
 }
 
+// Whether a process with this id runs (one that we may not signal runs too).
+bool processRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
 int writeAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t n = ::write(fd, data.data(), data.size());
@@ -99,6 +106,44 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view 
   if (int error = syncFolder(target.parent_path()))
     return failure("Saved, but cannot flush the folder of", path, error);
   return AtomicWriteResult{};
+}
+
+pid_t TemporaryFileWriter(std::string_view name, std::string_view target) {
+  // ".<target>.<pid>-<counter>-<random>.tmp"
+  constexpr std::string_view kSuffix = ".tmp";
+  if (target.empty() || name.size() < target.size() + 2 + kSuffix.size() || name.front() != '.') return 0;
+  name.remove_prefix(1);
+  if (!name.starts_with(target) || name[target.size()] != '.' || !name.ends_with(kSuffix)) return 0;
+  name.remove_prefix(target.size() + 1);
+  name.remove_suffix(kSuffix.size());
+  pid_t pid = 0;
+  const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), pid);
+  if (ec != std::errc{} || pid <= 0 || end == name.data() + name.size() || *end != '-') return 0;
+  return pid;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& path) {
+  const std::filesystem::path target(path);
+  const std::string fileName = target.filename().string();
+  if (fileName.empty()) return 0;
+  const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd < 0) return 0;
+  DIR* dir = ::fdopendir(dirFd);
+  if (!dir) {
+    ::close(dirFd);
+    return 0;
+  }
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const pid_t writer = TemporaryFileWriter(entry->d_name, fileName);
+    if (writer == 0 || writer == ::getpid() || processRuns(writer)) continue;
+    struct stat st {};
+    if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (::unlinkat(dirFd, entry->d_name, 0) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 }  // namespace plat

@@ -24,4 +24,14 @@ struct AtomicWriteResult {
 // the new content is in place.
 AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view content, mode_t mode = 0666);
 
+// Removes the temporary files that saves of `path` left behind when they were
+// killed: those in its folder named as WriteFileAtomically names them, whose
+// writing process no longer runs. Files of a running process (this one
+// included) are left alone. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& path);
+
+// The process id in the name of a temporary file of `target`'s saves, or 0
+// when `name` is not such a name.
+pid_t TemporaryFileWriter(std::string_view name, std::string_view target);
+
 }  // namespace plat

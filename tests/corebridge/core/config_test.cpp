@@ -130,9 +130,15 @@ TEST_F(ConfigTest, OutOfRangeValuesKeepTheCurrentValue) {
       {"SOUNDEFFECTCONFIG", "2", &CConfig::m_bSoundEffect, 0},
       {"SOUNDEFFECTCONFIG", "1", &CConfig::m_bSoundEffect, 1},
       {"SUBWOOFERCONFIG", "-1", &CConfig::m_bSubwoofer, 0},
-      {"SCREENRATIOCONFIG", "7", &CConfig::m_nScreenRatio, 7},        // stored always
-      {"SCREENRATIOCONFIG", "-1", &CConfig::m_nScreenRatio, -1},      // unsigned 4294967295
+      {"SCREENRATIOCONFIG", "2", &CConfig::m_nScreenRatio, 2},
+      {"SCREENRATIOCONFIG", "7", &CConfig::m_nScreenRatio, 1},
+      {"SCREENRATIOCONFIG", "-1", &CConfig::m_nScreenRatio, 1},       // unsigned 4294967295
       {"OSDDURATIONCONFIG", "99999999999", &CConfig::m_nOsdDuration, 2},  // saturates out of range
+      // Text that is no number keeps the default; it once read as 0 ("Off").
+      {"OSDDURATIONCONFIG", "abc", &CConfig::m_nOsdDuration, 2},
+      {"OSDDURATIONCONFIG", "", &CConfig::m_nOsdDuration, 2},
+      {"AUDIOPROFILECONFIG", "x", &CConfig::m_nAudioProfile, 8},
+      {"SCREENRATIOCONFIG", "wide", &CConfig::m_nScreenRatio, 1},
   };
   for (const Case& c : cases) {
     CConfig config;

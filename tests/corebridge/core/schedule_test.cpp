@@ -484,4 +484,19 @@ TEST_F(ScheduleListTest, UnequalArraysAndMalformedEntries) {
   EXPECT_EQ(second.GetPriority(), INT_MAX);
 }
 
+TEST_F(ScheduleListTest, NegativeDurationTakesTheDefault) {
+  const std::string arrays =
+      "<SCH_TYPE><e value=\"1\"/><e value=\"1\"/></SCH_TYPE>"
+      "<SCH_REPEATMODE><e value=\"1\"/><e value=\"1\"/></SCH_REPEATMODE>"
+      "<SCH_DURATION><e value=\"-30\"/><e value=\"45\"/></SCH_DURATION>";
+  WriteFile(env_.path("Schedule.sys"), "<MRVConfig><SCHEDULECONFIG>" + arrays + "</SCHEDULECONFIG></MRVConfig>");
+  ASSERT_EQ(list_.LoadSave(env_.dir(), 1), 1);
+  ASSERT_EQ(list_.Count(), 2);
+  CScheduleItem first, second;
+  list_.GetAt(0, first);
+  list_.GetAt(1, second);
+  EXPECT_EQ(first.GetDuration(), CScheduleItem(1).GetDuration());
+  EXPECT_EQ(second.GetDuration(), 45);
+}
+
 }  // namespace

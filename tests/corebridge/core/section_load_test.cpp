@@ -61,6 +61,14 @@ TEST_F(SectionLoadTest, MovieKeys) {
                  {
                      {s, "MOVIE_DRIVEIDX", nullptr, &M::m_nDriveIndex, 2, 2},
                      {s, "MOVIE_DRIVEIDX", "4", &M::m_nDriveIndex, 2, 4},
+                     // No number, or an index no caller can mean: the field stays.
+                     {s, "MOVIE_DRIVEIDX", "abc", &M::m_nDriveIndex, 2, 2},
+                     {s, "MOVIE_DRIVEIDX", "-2147483648", &M::m_nDriveIndex, 2, 2},
+                     {s, "MOVIE_ISUSEDXVA", "abc", &M::m_bUseDxva, 1, 1},  // not read as a missing 0
+                     {s, "MOVIE_COLORPROFILE", "4294967295", &M::m_nColorProfile, 3, 3},
+                     {s, "MOVIE_COLORPROFILE", "", &M::m_nColorProfile, 3, 3},
+                     {s, "MOVIE_AUDIOPROFILEIDX", "-1", &M::m_nAudioProfileIdx, 1, 1},
+                     {s, "MOVIE_CLOSEDCAPTIONON", "on", &M::m_bClosedCaptionOn, 1, 1},
                      {s, "MOVIE_ISUSEDXVA", nullptr, &M::m_bUseDxva, 1, 0},  // missing reads 0
                      {s, "MOVIE_ISUSEDXVA", "1", &M::m_bUseDxva, 0, 1},
                      {s, "MOVIE_ISUSEDXVA", "2", &M::m_bUseDxva, 1, 1},
@@ -203,6 +211,9 @@ TEST_F(SectionLoadTest, PhotoKeys) {
                      {s, "PHOTO_DURATION", "7", &P::m_nSlideDuration, 3, 7},
                      {s, "PHOTO_DURATION", "0", &P::m_nSlideDuration, 3, 3},
                      {s, "PHOTO_DURATION", "-4", &P::m_nSlideDuration, 3, 3},
+                     {s, "PHOTO_DURATION", "2147483647", &P::m_nSlideDuration, 3, 3},
+                     {s, "PHOTO_DURATION", "86400", &P::m_nSlideDuration, 3, 86400},
+                     {s, "PHOTO_DURATION", "five", &P::m_nSlideDuration, 3, 3},
                      {s, "PHOTO_TRANSITION", "6", &P::m_nTransition, 5, 5},
                      {s, "PHOTO_TRANSITION", "0", &P::m_nTransition, 5, 0},
                      {s, "PHOTO_TRANSITION", "-1", &P::m_nTransition, 5, 5},
@@ -211,6 +222,7 @@ TEST_F(SectionLoadTest, PhotoKeys) {
                      {"PHOTO_BGMUSIC", "PHOTO_BGMUSICTYPE", nullptr, &P::m_nBgMusicType, 3, 0},
                      {"PHOTO_BGMUSIC", "PHOTO_BGMUSICTYPE", "7", &P::m_nBgMusicType, 3, 7},
                      {"PHOTO_BGMUSIC", "PHOTO_BGMUSICTYPE", "8", &P::m_nBgMusicType, 3, 3},
+                     {"PHOTO_BGMUSIC", "PHOTO_BGMUSICTYPE", "x", &P::m_nBgMusicType, 3, 3},
                      {"PHOTO_BGMUSICPLAYLIST", "PHOTO_BGMUSICPLAYLISTORDER", nullptr, &P::m_nBgPlaylistOrder, 5, 0},
                      {"PHOTO_BGMUSICPLAYLIST", "PHOTO_BGMUSICPLAYLISTORDER", "-2", &P::m_nBgPlaylistOrder, 5, -2},
                  },
@@ -234,6 +246,26 @@ TEST_F(SectionLoadTest, PhotoMusicTextsAndDefaultsOfMissingKeys) {
   EXPECT_EQ(photo.m_wszBgArtist, "kept");
 }
 
+TEST_F(SectionLoadTest, PhotoTrackDurationTakesOnlyFiniteLengths) {
+  CConfig root;
+  const struct {
+    const char* text;
+    double expected;
+  } cases[] = {
+      {"215.5", 215.5}, {"0", 0.0},        {"-1.000000", -1.0}, {"-3", 12.5},
+      {"nan", 12.5},    {"inf", 12.5},     {"-1e999", 12.5},    {"long", 12.5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    CPhotoConfig photo(&root);
+    photo.m_dBgTrackDuration = 12.5;
+    CXmlSettings xml;
+    MakeDocument(xml, "PHOTO_BGMUSIC", "PHOTO_BGMUSICTRACKDDURA", c.text);
+    ASSERT_EQ(photo.PhotoConfigLoad(xml), 1);
+    EXPECT_EQ(photo.m_dBgTrackDuration, c.expected);
+  }
+}
+
 TEST_F(SectionLoadTest, TVKeys) {
   CConfig root;
   using T = CTVConfig;
@@ -242,6 +274,9 @@ TEST_F(SectionLoadTest, TVKeys) {
                  {
                      {s, "COUNTRY_INDEX", nullptr, &T::m_nCountryIndex, -1, -1},
                      {s, "COUNTRY_INDEX", "12", &T::m_nCountryIndex, -1, 12},
+                     {s, "COUNTRY_INDEX", "-2", &T::m_nCountryIndex, -1, -1},
+                     {s, "COUNTRY_INDEX", "none", &T::m_nCountryIndex, -1, -1},
+                     {s, "CHANNEL", "-3", &T::m_nChannel, 9, 9},
                      {s, "VIDEO_SOURCE", "2", &T::m_nVideoSource, 0, 2},
                      {s, "TUNER_TYPE", "1", &T::m_nTunerType, 0, 1},
                      {s, "CHANNEL", nullptr, &T::m_nChannel, 9, 9},
@@ -274,12 +309,25 @@ TEST_F(SectionLoadTest, RadioKeys) {
                  {
                      {s, "RADIO_CURBAND", nullptr, &R::m_nCurBand, 2, 2},
                      {s, "RADIO_CURBAND", "1", &R::m_nCurBand, 2, 1},
+                     {s, "RADIO_CURBAND", "3", &R::m_nCurBand, 2, 2},
+                     {s, "RADIO_RECORDFORMAT", "9", &R::m_nRecordFormat, 0, 0},
                      {s, "RADIO_RECORDFORMAT", "4", &R::m_nRecordFormat, 0, 4},
                      {s, "RADIO_RECORDTO", "1", &R::m_nRecordTo, 0, 1},
                      {s, "RADIO_RECORDDISCFORMAT", "1", &R::m_nRecordDiscFormat, 0, 1},
                      {s, "RADIO_CURAREA", "3", &R::m_nCurArea, 0, 3},
                      {s, "RADIO_CURFMFREQUENCY", nullptr, &R::m_nCurFMFrequency, 100700000, 100700000},
                      {s, "RADIO_CURFMFREQUENCY", "99100000", &R::m_nCurFMFrequency, 100700000, 99100000},
+                     {s, "RADIO_CURFMFREQUENCY", "76000000", &R::m_nCurFMFrequency, 100700000, 76000000},
+                     // Outside any FM band, or no number at all (once read as 0 Hz).
+                     {s, "RADIO_CURFMFREQUENCY", "4294967295", &R::m_nCurFMFrequency, 100700000, 100700000},
+                     {s, "RADIO_CURFMFREQUENCY", "0", &R::m_nCurFMFrequency, 100700000, 100700000},
+                     {s, "RADIO_CURFMFREQUENCY", "108000001", &R::m_nCurFMFrequency, 100700000, 100700000},
+                     {s, "RADIO_CURFMFREQUENCY", "abc", &R::m_nCurFMFrequency, 100700000, 100700000},
+                     {s, "RADIO_CURAMFREQUENCY", "1710000001", &R::m_nCurAMFrequency, 522000000, 522000000},
+                     {s, "RADIO_CURAMFREQUENCY", "99100000", &R::m_nCurAMFrequency, 522000000, 522000000},
+                     {s, "RADIO_CURFMSTATION", "-7", &R::m_nCurFMStation, 3, 3},
+                     {s, "RADIO_FMFINETUNESCALE", "0", &R::m_nFMFineTuneScale, 50000, 50000},
+                     {s, "RADIO_AMAUTOSCANSCALE", "4294967295", &R::m_nAMAutoScanScale, 9000000, 9000000},
                      {s, "RADIO_CURAMFREQUENCY", "1008000000", &R::m_nCurAMFrequency, 522000000, 1008000000},
                      {s, "RADIO_CURFMSTATION", "-1", &R::m_nCurFMStation, 3, -1},
                      {s, "RADIO_CURAMSTATION", "2", &R::m_nCurAMStation, -1, 2},
@@ -337,6 +385,7 @@ TEST_F(SectionLoadTest, VideoKeys) {
                      {s, "SCREEN_MODE_16X9", "9", &V::m_nScreenMode16x9, 1, 2},
                      {s, "DVPROFILEINDEX", nullptr, &V::m_nDVProfileIndex, -1, -1},
                      {s, "DVPROFILEINDEX", "3", &V::m_nDVProfileIndex, -1, 3},
+                     {s, "DVPROFILEINDEX", "-9", &V::m_nDVProfileIndex, -1, -1},
                  },
                  &V::VideoConfigLoad);
 }

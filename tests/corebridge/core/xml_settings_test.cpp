@@ -1,6 +1,7 @@
 // The settings document: typed getters and setters, the file format, read
 // tolerance and the safety of loading and saving.
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -290,11 +291,100 @@ TEST_F(XmlSettingsTest, ParseErrorIsALoadFailureAndTheFileIsKeptAside) {
   // The tree from before stays usable.
   EXPECT_NE(xml.Root(), nullptr);
 
-  for (const std::string& text : {std::string(), std::string("   \n"), std::string("not xml at all")}) {
+  // Each later unreadable file gets the next number; none replaces another.
+  const std::vector<std::string> texts{std::string(), std::string("   \n"), std::string("not xml at all")};
+  for (const std::string& text : texts) {
     WriteFile(path, text);
     EXPECT_EQ(xml.XmlSettingsLoadFile(path), 0);
-    EXPECT_EQ(ReadFile(path + ".bad"), text);
   }
+  EXPECT_EQ(ReadFile(path + ".bad"), broken);
+  for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(ReadFile(path + ".bad." + std::to_string(i + 1)), texts[i]);
+  EXPECT_FALSE(settings_test::Exists(path));
+}
+
+TEST_F(XmlSettingsTest, FileLargerThanTheCapIsKeptAsideUnread) {
+  const std::string path = env_.path("Schedule.sys");
+  // Well-formed, just too large: padding inside a comment.
+  std::string big = "<MRVConfig><S><K value=\"1\"/></S><!--";
+  big.append(CXmlSettings::kMaxFileBytes, ' ');
+  big += "--></MRVConfig>";
+  WriteFile(path, big);
+  CXmlSettings xml;
+  EXPECT_EQ(xml.XmlSettingsLoadFile(path), 0);
+  EXPECT_EQ(xml.Root(), nullptr);
+  EXPECT_NE(xml.LastError().find("larger than 4 MiB"), std::string::npos) << xml.LastError();
+  EXPECT_FALSE(settings_test::Exists(path));
+  EXPECT_EQ(std::filesystem::file_size(path + ".bad"), big.size());
+
+  // Exactly at the cap still loads.
+  std::string fits = "<MRVConfig><S><K value=\"1\"/></S><!--";
+  fits.append(CXmlSettings::kMaxFileBytes - fits.size() - std::string("--></MRVConfig>").size(), ' ');
+  fits += "--></MRVConfig>";
+  ASSERT_EQ(fits.size(), CXmlSettings::kMaxFileBytes);
+  WriteFile(path, fits);
+  EXPECT_EQ(xml.XmlSettingsLoadFile(path), 1) << xml.LastError();
+}
+
+TEST_F(XmlSettingsTest, TemporaryFilesOfKilledSavesGoAtTheNextLoad) {
+  const std::string path = env_.path("Config.xml");
+  WriteFile(path, "<MRVConfig/>");
+  // A process that has ended stands for the writer a kill stopped mid-save.
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(gone, &status, 0), gone);
+  const std::string g = std::to_string(gone);
+  const std::string me = std::to_string(::getpid());
+  const std::string stale = env_.path(".Config.xml." + g + "-0-12345.tmp");
+  const std::string mine = env_.path(".Config.xml." + me + "-3-99.tmp");          // a save in progress here
+  const std::string other = env_.path(".Schedule.sys." + g + "-0-1.tmp");         // another file's
+  const std::string unlike = env_.path(".Config.xml." + g + ".tmp");              // not our naming
+  const std::string folder = env_.path(".Config.xml." + g + "-1-2.tmp");          // not a file
+  for (const std::string& f : {stale, mine, other, unlike}) WriteFile(f, "partial");
+  std::filesystem::create_directory(folder);
+
+  CXmlSettings xml;
+  EXPECT_EQ(xml.XmlSettingsLoadFile(path), 1);
+  EXPECT_FALSE(settings_test::Exists(stale));
+  for (const std::string& f : {mine, other, unlike, folder}) EXPECT_TRUE(settings_test::Exists(f)) << f;
+}
+
+TEST_F(XmlSettingsTest, TextThatIsNoNumberIsNotRead) {
+  CXmlSettings xml;
+  ASSERT_EQ(LoadText(xml,
+                     "<MRVConfig><S>"
+                     "<WORD value=\"abc\"/><EMPTY value=\"\"/><SIGN value=\"-\"/>"
+                     "<NAN value=\"nan\"/><INF value=\"-inf\"/><HUGE value=\"1e999\"/>"
+                     "<LEADING value=\" 12abc\"/><HALF value=\"0.5\"/>"
+                     "</S></MRVConfig>"),
+            1);
+  for (const char* key : {"WORD", "EMPTY", "SIGN"}) {
+    SCOPED_TRACE(key);
+    int n = 7;
+    std::uint32_t u = 7;
+    double d = 7.0;
+    EXPECT_EQ(xml.XmlReadInt(key, n, "S"), XmlNumber::kNotANumber);
+    EXPECT_EQ(xml.XmlGetInt(key, n, "S"), 0);
+    EXPECT_EQ(xml.XmlGetUInt(key, u, "S"), 0);
+    EXPECT_EQ(xml.XmlGetDouble(key, d, "S"), 0);
+    EXPECT_EQ(n, 7);
+    EXPECT_EQ(u, 7u);
+    EXPECT_EQ(d, 7.0);
+  }
+  for (const char* key : {"NAN", "INF", "HUGE"}) {
+    double d = 7.0;
+    EXPECT_EQ(xml.XmlReadDouble(key, d, "S"), XmlNumber::kNotANumber) << key;
+    EXPECT_EQ(d, 7.0);
+  }
+  int n = 0;
+  EXPECT_EQ(xml.XmlReadInt("NO_SUCH_KEY", n, "S"), XmlNumber::kMissing);
+  // Digits first still read as they always have.
+  EXPECT_EQ(xml.XmlReadInt("LEADING", n, "S"), XmlNumber::kRead);
+  EXPECT_EQ(n, 12);
+  double d = 0;
+  EXPECT_EQ(xml.XmlGetDouble("HALF", d, "S"), 1);
+  EXPECT_EQ(d, 0.5);
 }
 
 TEST_F(XmlSettingsTest, MissingOrUnreadableFilesFailWithoutSideEffects) {

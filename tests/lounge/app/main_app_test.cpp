@@ -20,6 +20,7 @@
 #include "lounge/shell/main_frame.h"
 #include "lounge/shell/shell_pages_factory.h"
 #include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_report.h"
 #include "lounge/skin/string_table.h"
 #include "platform/display/display.h"
 #include "platform/registry/registry.h"
@@ -114,6 +115,44 @@ TEST_F(MainAppTest, FirstStartIsMaximisedAndRestoresToTheScreenLessMargins) {
   app.ExitInstance();
   // Maximised at exit: no size is stored.
   EXPECT_FALSE(FrameSize().has_value());
+}
+
+TEST_F(MainAppTest, ABrokenSkinIsSaidAndEndsTheStartWithStatusOne) {
+  // A newline in the folder's name must not split the message.
+  const fs::path skin = env_.path("skin\nfolder");
+  fs::create_directories(skin);
+  SetSkinBaseFolder(skin);
+  ResetSkinReports();
+  {
+    CMainApp app(&MakeShellPages);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.InitInstance({}));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(app.Failure(), CMainApp::StartFailure::SkinBroken);
+    EXPECT_EQ(app.FailureExitCode(), 1);
+    EXPECT_EQ(app.FrameWindow(), nullptr);
+    EXPECT_EQ(said, "lounge: cannot start: the skin's string table \"" + env_.path("skin\\x0afolder") +
+                        "/string.xml\" does not load: No such file or directory\n");
+    app.ExitInstance(app.FailureExitCode());
+  }
+  // Its texts, but no home layout: no dead black screen either.
+  fs::copy_file(std::string(MARIVEL_TEST_BIN_DIR) + "/string.xml", skin / "string.xml");
+  {
+    CMainApp app(&MakeShellPages);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.InitInstance({}));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(app.Failure(), CMainApp::StartFailure::SkinBroken);
+    EXPECT_EQ(app.FailureExitCode(), 1);
+    const std::size_t exit = said.find("lounge: cannot start: no home page layout of the skin loads: ");
+    ASSERT_NE(exit, std::string::npos) << said;
+    EXPECT_NE(said.find(env_.path("skin\\x0afolder") + "/Layout/XML/Root/layout.xml\": No such file or directory", exit),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(said.find("skin\nfolder"), std::string::npos) << said;
+    app.ExitInstance(app.FailureExitCode());
+  }
+  ResetSkinReports();
 }
 
 TEST_F(MainAppTest, StoredSizeGivesACentredWindowAndOnlySomeVendorsStoreIt) {

@@ -169,6 +169,37 @@ TEST(SkinBitmapsTest, StretchesAndDraws) {
   EXPECT_EQ(out.pixel(1, 1), Bgra(255, 255, 255));
 }
 
+// Drawing a state frame straight from the file draws what cutting the frame
+// and drawing the cut did, at every frame (out-of-range ones clamped) and size.
+TEST(SkinBitmapsTest, FrameDrawnFromTheFileMatchesTheCutFrame) {
+  TempFolder folder;
+  const std::string strip = WriteBmp(folder, "strip.bmp", Ramp(42, 5));  // frames of 10 columns, 2 left over
+  const std::string narrow = WriteBmp(folder, "narrow.bmp", Ramp(3, 5));  // too narrow for a frame
+  const RECT targets[] = {{0, 0, 10, 5}, {1, 2, 31, 17}, {3, 1, 7, 3}, {-4, -2, 20, 9}, {5, 5, 5, 9}};
+  for (int frame = -1; frame <= SKIN_FRAME_COUNT; ++frame) {
+    for (const RECT& target : targets) {
+      BitmapPtr cutCanvas(plat::CreateCompatibleBitmap(nullptr, 24, 16));
+      BitmapPtr drawnCanvas(plat::CreateCompatibleBitmap(nullptr, 24, 16));
+      MemoryDC cutDc, drawnDc;
+      ASSERT_TRUE(cutDc.SelectBitmap(cutCanvas.get()) && drawnDc.SelectBitmap(drawnCanvas.get()));
+      BitmapPtr cut(LoadBitmapFile(strip, frame));
+      const int expected = DrawBitmap(cut.get(), cutDc.get(), target);
+      EXPECT_EQ(DrawBitmapFileFrame(strip, frame, drawnDc.get(), target), expected);
+      const auto& a = *plat::GetBitmapSurface(cutCanvas.get());
+      const auto& b = *plat::GetBitmapSurface(drawnCanvas.get());
+      for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 24; ++x)
+          ASSERT_EQ(b.pixel(x, y), a.pixel(x, y)) << "frame " << frame << " target " << target.left << ","
+                                                  << target.top << " at " << x << "," << y;
+    }
+  }
+  BitmapPtr canvas(plat::CreateCompatibleBitmap(nullptr, 4, 4));
+  MemoryDC dc;
+  ASSERT_TRUE(dc.SelectBitmap(canvas.get()));
+  EXPECT_EQ(DrawBitmapFileFrame(narrow, 0, dc.get(), RECT{0, 0, 4, 4}), 0);
+  EXPECT_EQ(DrawBitmapFileFrame(folder.path().string() + "/missing.bmp", 0, dc.get(), RECT{0, 0, 4, 4}), 0);
+}
+
 TEST(SkinBitmapsTest, BitmapSize) {
   int w = -1, h = -1;
   EXPECT_EQ(GetBitmapSize(nullptr, w, h), 0);

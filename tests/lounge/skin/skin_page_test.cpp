@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "lounge/skin/skin_report.h"
 #include "skin_page_fixture.h"
 
 namespace {
@@ -158,6 +159,42 @@ TEST_F(SkinPageTest, ListsWithNothingFocusableStillGetFocusZero) {
   ASSERT_EQ(page->LoadLayout("Test\\Main"), 1);
   EXPECT_EQ(page->FocusedList(), 0);
   EXPECT_EQ(page->FocusedEntry(), 0);
+}
+
+TEST_F(SkinPageTest, LayoutsAndImagesThatCannotLoadAreReportedOnce) {
+  ResetSkinReports();
+  ::testing::internal::CaptureStderr();
+  // A page without a layout does not open, and says why.
+  EXPECT_EQ(page->LoadLayout("Test\\Missing"), 0);
+  EXPECT_EQ(page->LoadLayout("Test\\Missing"), 0);
+  EXPECT_NE(page->LayoutError().find("Test/Missing/layout.xml\": No such file or directory"), std::string::npos)
+      << page->LayoutError();
+  // A layout that is no XML, and one without its background.
+  env.skin.Write("Layout/XML/Test/Broken/layout.xml", "<page><action");
+  env.skin.Write("Layout/XML/Test/Bare/layout.xml", "<page/>");
+  EXPECT_EQ(page->LoadLayout("Test\\Broken"), 0);
+  EXPECT_EQ(page->LoadLayout("Test\\Bare"), 0);
+  // A button whose image is gone draws black, said once however often the
+  // page is drawn.
+  WriteLayout(env.skin, "Test\\Gone", 320, 240, Button("Play", "gone.bmp", 10, 10));
+  WriteSolid(env.skin, "Layout/XML/Test/Gone/bg.bmp", kBackground, 16, 16);
+  ASSERT_EQ(page->LoadLayout("Test\\Gone"), 1);
+  EXPECT_EQ(page->LayoutError(), "");
+  page->CreateBackBuffer();
+  env.Settle();
+  page->Redraw(0);
+  env.Settle();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  const std::string folder = env.skin.path().string() + "/Layout/XML/Test/";
+  EXPECT_EQ(said, "lounge: skin: layout \"" + folder + "Missing/layout.xml\": No such file or directory\n" +
+                      "lounge: skin: layout \"" + folder +
+                      "Broken/layout.xml\": not well-formed XML: XML parse error at offset 12: Error parsing start "
+                      "element tag\n" +
+                      "lounge: skin: layout \"" + folder +
+                      "Bare/layout.xml\": a required part of its background is missing or unreadable\n" +
+                      "lounge: skin: image \"" + folder + "Gone/gone.bmp\": No such file or directory\n");
+  EXPECT_EQ(env.Screen(30, 30), 0xFF000000u);
+  ResetSkinReports();
 }
 
 TEST_F(SkinPageTest, DrawsStateCodesScaledToTheClientArea) {

@@ -59,11 +59,17 @@ TEST_F(StringTableTest, MissingOrBrokenFileGivesAnEmptyTable) {
     EXPECT_EQ(table.Lookup("FONT1", text), 0);
     EXPECT_EQ(text, "default");
     EXPECT_EQ(table.size(), 0u);
+    // The reason, for the program to say why it cannot start.
+    EXPECT_EQ(table.LoadError(), "No such file or directory");
   }
   folder_.Write("string.xml", "<s><A value=\"1\"/>");
   CStringTable broken(folder_.path());
   EXPECT_EQ(broken.size(), 0u);
   EXPECT_EQ(broken.Parse(), 0);
+  EXPECT_EQ(broken.LoadError().rfind("not well-formed XML: ", 0), 0u) << broken.LoadError();
+  folder_.Write("string.xml", "<s><A value=\"1\"/></s>");
+  EXPECT_EQ(broken.Load(), 1);
+  EXPECT_EQ(broken.LoadError(), "");
 }
 
 TEST_F(StringTableTest, LookupGoesThroughTheRegisteredTable) {

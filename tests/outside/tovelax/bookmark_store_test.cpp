@@ -108,6 +108,15 @@ TEST_F(BookmarkStoreTest, ARefusedFileIsSetAsideNotOverwritten) {
   ASSERT_TRUE(store.Put(Mark(1, 1, 1)));
   EXPECT_EQ(Read(path_ + ".bad"), "tovelax-bookmarks 1\ngarbage\n");
   EXPECT_EQ(store.Find(Mark(1, 1, 1).disc), Mark(1, 1, 1));
+
+  // A second refused file goes beside the first, never over it.
+  {
+    std::ofstream out(path_);
+    out << "second garbage\n";
+  }
+  ASSERT_TRUE(store.Put(Mark(2, 1, 1)));
+  EXPECT_EQ(Read(path_ + ".bad"), "tovelax-bookmarks 1\ngarbage\n");
+  EXPECT_EQ(Read(path_ + ".bad.1"), "second garbage\n");
 }
 
 TEST_F(BookmarkStoreTest, MissingFileReadsAsNoBookmarks) {

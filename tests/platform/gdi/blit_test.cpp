@@ -157,6 +157,45 @@ TEST(StretchBlt, NearestPixelTables) {
   }
 }
 
+// The straight copy of nearest pixels takes short cuts (repeated rows,
+// unscaled rows); it must draw exactly what the general per-pixel loop draws:
+// SRCAND of a zero source clears what it would draw, SRCPAINT then draws it.
+TEST(StretchBlt, NearestCopyDrawsWhatTheGeneralLoopDraws) {
+  MemoryCanvas src(13, 11);
+  FillCoordinates(src.surface());
+  MemoryCanvas zero(13, 11, 0);
+  std::mt19937 rng(11);
+  auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); };
+  HRGN clip = CreateRectRgn(0, 0, 1, 1);
+  for (int i = 0; i < 2000; ++i) {
+    const int x = pick(-8, 20), y = pick(-8, 20), w = pick(-30, 40), h = pick(-30, 40);
+    const int sx = pick(-4, 14), sy = pick(-4, 12), sw = pick(-14, 14), sh = pick(-12, 12);
+    // Every destination pixel differs, so a pixel drawn that should not be shows.
+    MemoryCanvas copied(24, 24);
+    MemoryCanvas general(24, 24);
+    FillCoordinates(copied.surface());
+    FillCoordinates(general.surface());
+    if (i % 3 == 0) {
+      // Two separate rectangles, so one blit is cut into several runs.
+      HRGN second = CreateRectRgn(pick(0, 23), pick(0, 23), pick(0, 24), pick(0, 24));
+      SetRectRgn(clip, pick(0, 12), pick(0, 12), pick(12, 24), pick(12, 24));
+      CombineRgn(clip, clip, second, RGN_OR);
+      DeleteObject(second);
+      SelectClipRgn(copied.dc(), clip);
+      SelectClipRgn(general.dc(), clip);
+    }
+    ASSERT_TRUE(StretchBlt(copied.dc(), x, y, w, h, src.dc(), sx, sy, sw, sh, SRCCOPY));
+    ASSERT_TRUE(StretchBlt(general.dc(), x, y, w, h, zero.dc(), sx, sy, sw, sh, SRCAND));
+    ASSERT_TRUE(StretchBlt(general.dc(), x, y, w, h, src.dc(), sx, sy, sw, sh, SRCPAINT));
+    for (int py = 0; py < 24; ++py)
+      for (int px = 0; px < 24; ++px)
+        ASSERT_EQ(copied.at(px, py), general.at(px, py))
+            << "blit " << x << "," << y << " " << w << "x" << h << " from " << sx << "," << sy << " " << sw << "x"
+            << sh << " at " << px << "," << py;
+  }
+  DeleteObject(clip);
+}
+
 TEST(StretchBlt, SmoothModeAveragesAndInterpolates) {
   MemoryCanvas src(4, 2);
   // Columns alternate 0 and 200 in every channel.

@@ -1,9 +1,11 @@
 #include "platform/registry/registry.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -314,6 +316,22 @@ TEST_F(Registry, AMalformedHiveIsKeptAsideAndAFreshOneStarted) {
   EXPECT_EQ(TempRegistry::ReadFile(hives_.machine() + ".bad.1"), garbage2);
   EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "v"), Dword(2));
   EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, TemporaryFilesOfAKilledSaveGoWhenTheHiveIsFirstOpened) {
+  // An ended child stands for the writer a kill stopped mid-save.
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(gone, &status, 0), gone);
+  const std::string stale = hives_.dir() + "/.user.reg." + std::to_string(gone) + "-0-42.tmp";
+  const std::string running = hives_.dir() + "/.user.reg." + std::to_string(::getppid()) + "-0-42.tmp";
+  for (const std::string& f : {stale, running}) std::ofstream(f) << "REGEDIT4\n[HKEY_CURR";
+
+  EXPECT_EQ(Query(HKEY_CURRENT_USER, "nothing"), std::nullopt);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(running)) << "its writer still runs";
 }
 
 // Hives that cannot be written, in ways that hold for every user, root too.

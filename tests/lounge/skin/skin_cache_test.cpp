@@ -1,0 +1,136 @@
+// The shared skin caches: an image file is decoded once and a layout parsed
+// once, for every page that uses them, until the file changes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "lounge/skin/layout_cache.h"
+#include "lounge/skin/skin_image_cache.h"
+#include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_report.h"
+#include "platform/gdi/bmp_codec.h"
+#include "temp_folder.h"
+
+namespace {
+
+std::string Bmp(int width, int height, std::uint32_t colour) {
+  plat::Surface surface(width, height, colour);
+  const std::vector<std::uint8_t> bytes = plat::gdi::EncodeBmp(surface, 24);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Files are trusted only once older than the tick of the clock that stamps
+// them; wait that out.
+void LetFilesSettle() { std::this_thread::sleep_for(std::chrono::milliseconds(250)); }
+
+class SkinCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetSkinBaseFolder(folder_.path());
+    ClearSkinImageCache();
+    ClearLayoutCache();
+  }
+  void TearDown() override {
+    SetSkinBaseFolder({});
+    ClearSkinImageCache();
+    ClearLayoutCache();
+  }
+  std::string PathOf(const std::string& relative) const { return (folder_.path() / relative).string(); }
+
+  TempFolder folder_;
+};
+
+TEST_F(SkinCacheTest, AnImageIsDecodedOnceAndSharedUntilItsFileChanges) {
+  folder_.Write("Layout/Img/button.bmp", Bmp(8, 4, 0xFF112233u));
+  const std::string path = PathOf("Layout/Img/button.bmp");
+  LetFilesSettle();
+  const plat::SurfacePtr first = SharedSkinImage(path);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->pixel(0, 0), 0xFF112233u);
+  EXPECT_EQ(SharedSkinImage(path), first);
+  // Also when a page names it through its own folder.
+  EXPECT_EQ(SharedSkinImage(PathOf("Layout/XML/Root/../../Img/button.bmp")), first);
+  EXPECT_EQ(SkinImageCacheBytes(), 8u * 4 * 4);
+
+  folder_.Write("Layout/Img/button.bmp", Bmp(8, 4, 0xFF445566u));
+  const plat::SurfacePtr changed = SharedSkinImage(path);
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(changed->pixel(0, 0), 0xFF445566u);
+  EXPECT_EQ(first->pixel(0, 0), 0xFF112233u) << "pixels already handed out stay as they were";
+}
+
+TEST_F(SkinCacheTest, MissingAndBrokenImagesAreNotKeptAndComeBackWhenMended) {
+  ResetSkinReports();
+  ::testing::internal::CaptureStderr();
+  const std::string path = PathOf("Layout/Img/late.bmp");
+  EXPECT_EQ(SharedSkinImage(path), nullptr);
+  EXPECT_EQ(SharedSkinImage(path), nullptr);
+  EXPECT_EQ(SharedSkinImage(""), nullptr);
+  folder_.Write("Layout/Img/late.bmp", "BM not really");
+  EXPECT_EQ(SharedSkinImage(path), nullptr);
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said, "lounge: skin: image \"" + path + "\": No such file or directory\n" +
+                      "lounge: skin: image \"" + path + "\": cannot be read as a picture\n");
+  folder_.Write("Layout/Img/late.bmp", Bmp(2, 2, 0xFF010203u));
+  ASSERT_TRUE(SharedSkinImage(path));
+  EXPECT_EQ(SharedSkinImage(path)->pixel(1, 1), 0xFF010203u);
+  ResetSkinReports();
+}
+
+TEST_F(SkinCacheTest, ImagesUsedLeastRecentlyGoFirstWhenTheBudgetIsFull) {
+  // Three backgrounds of 12 MiB each: two fit the budget, three do not.
+  static_assert(kSkinImageCacheBytes >= (24u << 20) && kSkinImageCacheBytes < (36u << 20));
+  const int width = 2048, height = 1536;
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) folder_.Write(name, Bmp(width, height, 0xFF000000u));
+  LetFilesSettle();
+  const std::size_t each = static_cast<std::size_t>(width) * height * 4;
+  const plat::SurfacePtr a = SharedSkinImage(PathOf("a.bmp"));
+  const plat::SurfacePtr b = SharedSkinImage(PathOf("b.bmp"));
+  EXPECT_EQ(SkinImageCacheBytes(), 2 * each);
+  EXPECT_EQ(SharedSkinImage(PathOf("a.bmp")), a);  // a is now the more recent
+  SharedSkinImage(PathOf("c.bmp"));
+  EXPECT_LE(SkinImageCacheBytes(), kSkinImageCacheBytes);
+  EXPECT_EQ(SharedSkinImage(PathOf("a.bmp")), a);
+  EXPECT_NE(SharedSkinImage(PathOf("b.bmp")), b) << "b was used least recently and went";
+}
+
+TEST_F(SkinCacheTest, ALayoutIsParsedOnceForEveryPageUntilItsFileChanges) {
+  const std::string layout = "<page><image value=\"bg.bmp\"/><position left=\"0\" top=\"0\" width=\"%W\" "
+                             "height=\"720\"/><action value=\"Play\"><image value=\"play.bmp\"/>"
+                             "<position left=\"1\" top=\"2\" width=\"3\" height=\"4\"/></action></page>";
+  auto write = [&](const char* width) {
+    std::string text = layout;
+    text.replace(text.find("%W"), 2, width);
+    folder_.Write("Layout/XML/Music/Tracks/layout.xml", text);
+  };
+  write("1280");
+  LetFilesSettle();
+  const LayoutLoad first = SharedLayout("Music\\Tracks");
+  ASSERT_TRUE(first.layout) << first.error;
+  EXPECT_EQ(first.file, PathOf("Layout/XML/Music/Tracks/layout.xml"));
+  EXPECT_EQ(SharedLayout("Music\\Tracks").layout, first.layout);
+  int width = 0, height = 0;
+  first.layout->GetPageSize(width, height);
+  EXPECT_EQ(width, 1280);
+  ASSERT_EQ(first.layout->Buttons().size(), 1u);
+
+  write("1920");
+  const LayoutLoad changed = SharedLayout("Music\\Tracks");
+  ASSERT_TRUE(changed.layout);
+  EXPECT_NE(changed.layout, first.layout);
+  changed.layout->GetPageSize(width, height);
+  EXPECT_EQ(width, 1920);
+
+  // Another skin folder holds other layouts under the same page path.
+  TempFolder other;
+  SetSkinBaseFolder(other.path());
+  const LayoutLoad missing = SharedLayout("Music\\Tracks");
+  EXPECT_FALSE(missing.layout);
+  EXPECT_EQ(missing.error, "No such file or directory");
+}
+
+}  // namespace
