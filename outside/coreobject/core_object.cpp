@@ -15,6 +15,8 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_IWMPlayer, CLSID_WMPlayer},
       {IID_IImageFx, CLSID_ImageFx},
       {IID_IImageFxProps, CLSID_ImageFx},
+      {IID_ICdToWma, CLSID_CdToWma},
+      {IID_ICdToMp3, CLSID_CdToMp3},
   };
   return kEngines;
 }

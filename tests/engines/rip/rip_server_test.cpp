@@ -1,0 +1,95 @@
+// The rippers through the real servers, message loop and event window: media
+// files and CD image tracks ripped to WAV, MP3 and WMA, checked by decoding
+// what was written.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/sys/drive_table.h"
+#include "tests/engines/rip/ripper_client.h"
+
+namespace rip_test {
+namespace {
+
+using plat::S_OK;
+
+class RipServerTest : public ::testing::Test {
+ protected:
+  ServerEnvironment environment_;
+  TempDir dir_;
+};
+
+struct OutputCase {
+  Kind kind;
+  const char* output;
+};
+
+constexpr OutputCase kOutputs[] = {{Kind::Mp3, "out.wav"}, {Kind::Mp3, "out.mp3"}, {Kind::Wma, "out.wma"}};
+
+// A decoded rip lasts as long as its source (within 80 ms) and carries its tone.
+void ExpectTone(const std::string& path, double seconds, double hertz) {
+  const Decoded decoded = Decode(path);
+  ASSERT_TRUE(decoded.ok) << path;
+  EXPECT_NEAR(decoded.seconds(), seconds, 0.08) << path;
+  EXPECT_TRUE(ToneDominant(decoded.samples, hertz)) << path;
+}
+
+TEST_F(RipServerTest, AToneFileRipsToEachFormatAndEndsOnce) {
+  const std::vector<std::int16_t> tone = StereoTone(2.0, 440);
+  WriteWav(dir_ / "tone.wav", tone);
+  for (const OutputCase& c : kOutputs) {
+    SCOPED_TRACE(c.output);
+    RipperClient ripper(c.kind);
+    ASSERT_EQ(ripper.created(), S_OK);
+    RecordingSink sink;
+    const std::string output = dir_ / c.output;
+    const RipOutcome outcome = RipToEnd(ripper, sink, dir_ / "tone.wav", output);
+    ASSERT_EQ(outcome.open, S_OK);
+    ASSERT_EQ(outcome.build, S_OK);
+    ASSERT_EQ(outcome.run, S_OK);
+    ASSERT_TRUE(outcome.ended);
+    EXPECT_EQ(sink.Count("finished"), 1);
+    EXPECT_EQ(sink.Count("aborted"), 0);
+    EXPECT_EQ(outcome.duration, 20'000'000);
+    // The end is kept: a complete rip never looks cut short.
+    EXPECT_EQ(outcome.position, outcome.duration);
+    ExpectTone(output, 2.0, 440);
+  }
+  // WAV keeps the PCM as it was.
+  std::vector<std::uint8_t> source = WavData(dir_ / "tone.wav");
+  EXPECT_EQ(WavData(dir_ / "out.wav"), source);
+}
+
+TEST_F(RipServerTest, FileNamesWithUnusualCharactersWork) {
+  const std::string name = dir_ / "a #1 %20 \xC3\xBC ton.wav";
+  WriteWav(name, StereoTone(1.0, 880));
+  RipperClient ripper(Kind::Mp3);
+  RecordingSink sink;
+  const std::string output = dir_ / "\xC3\xB6 #2 %d % out.mp3";
+  const RipOutcome outcome = RipToEnd(ripper, sink, name, output);
+  ASSERT_EQ(outcome.open, S_OK);
+  ASSERT_EQ(outcome.build, S_OK);
+  ASSERT_TRUE(outcome.ended);
+  ExpectTone(output, 1.0, 880);
+
+  // The same through the UTF-16 entry.
+  RipperClient wide(Kind::Wma);
+  ASSERT_EQ(wide.Initialize(), S_OK);
+  EXPECT_EQ(wide.OpenSourceW(u"" + plat::Utf8ToUtf16(name)), S_OK);
+  wide.Uninitialize();
+}
+
+TEST_F(RipServerTest, AMissingFileIsRefusedAndBuildNeedsASource) {
+  for (Kind kind : {Kind::Wma, Kind::Mp3}) {
+    SCOPED_TRACE(KindName(kind));
+    RipperClient ripper(kind);
+    ASSERT_EQ(ripper.Initialize(), S_OK);
+    EXPECT_EQ(ripper.OpenSource(dir_ / "missing.wav"), static_cast<plat::HRESULT>(0x80070002));
+    EXPECT_EQ(ripper.BuildRipGraph(dir_ / "out.wav"), plat::E_FAIL);
+    EXPECT_EQ(ripper.Run(), plat::E_FAIL);
+    ripper.Uninitialize();
+  }
+}
+
+}  // namespace
+}  // namespace rip_test
