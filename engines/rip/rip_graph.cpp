@@ -152,13 +152,16 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
   bool queued = false;
   {
     std::lock_guard lock(s->mutex);
+    // A failed graph reports its first error alone: further errors of the
+    // same failure and a later end of stream add nothing.
+    const bool failedBefore = s->failed;
     if (type == GST_MESSAGE_EOS) {
       s->eos = true;
       if (!s->stopping) s->ended = true;
     } else {
       s->failed = true;
     }
-    if (s->reporting && !s->stopping) {
+    if (s->reporting && !s->stopping && !failedBefore) {
       s->events.push_back(type == GST_MESSAGE_EOS ? kEcComplete : kEcErrorAbort);
       queued = true;
     }
@@ -265,9 +268,7 @@ plat::HRESULT RipGraph::Build(const OutputSpec& output) {
   // preview branch beside it.
   std::vector<GstElement*> chain;
   if (output.clockPaced) {
-    GstElement* pace = Make("identity");
-    if (pace) g_object_set(pace, "sync", TRUE, nullptr);
-    chain.push_back(pace);
+    chain.push_back(Make("identity"));
   }
   GstElement* tee = nullptr;
   std::vector<GstElement*> preview;
@@ -287,6 +288,7 @@ plat::HRESULT RipGraph::Build(const OutputSpec& output) {
     for (GstElement* e : preview) if (e) gst_object_unref(gst_object_ref_sink(e));
     return plat::E_FAIL;
   }
+  if (output.clockPaced) pace_ = chain.front();
   for (GstElement* e : chain) gst_bin_add(GST_BIN(pipeline_), e);
   for (GstElement* e : preview) gst_bin_add(GST_BIN(pipeline_), e);
   bool linked = true;
@@ -314,6 +316,9 @@ plat::HRESULT RipGraph::Build(const OutputSpec& output) {
   }
   const GstStateChangeReturn state = gst_element_get_state(pipeline_, nullptr, nullptr, kPrerollTimeout);
   if (state == GST_STATE_CHANGE_FAILURE || state == GST_STATE_CHANGE_ASYNC) return plat::E_FAIL;
+  // Held to the clock only once prerolled: a synchronising element would
+  // hold back the data the file's preroll waits for.
+  if (pace_) g_object_set(pace_, "sync", TRUE, nullptr);
   {
     std::lock_guard lock(shared_->mutex);
     if (shared_->failed) return plat::E_FAIL;
@@ -353,7 +358,8 @@ plat::HRESULT RipGraph::Stop(std::chrono::milliseconds drain) {
   }
   if (drainIt) {
     // The end of stream finalises the file (sizes, index, header); a paused
-    // graph runs again to carry it there.
+    // graph runs again to carry it there, no longer held to the clock.
+    if (pace_) g_object_set(pace_, "sync", FALSE, nullptr);
     gst_element_send_event(pipeline_, gst_event_new_eos());
     GstState current = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &current, nullptr, 0);

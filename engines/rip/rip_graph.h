@@ -88,6 +88,7 @@ class RipGraph {
   std::unique_ptr<Shared> shared_;
   GstElement* pipeline_ = nullptr;
   GstPad* audioPad_ = nullptr;
+  GstElement* pace_ = nullptr;  // the clock-pacing identity, if any
   bool started_ = false;  // taken to PAUSED already
   bool built_ = false;
   bool stopped_ = false;
