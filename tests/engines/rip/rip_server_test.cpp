@@ -3,9 +3,11 @@
 // what was written.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
-#include "platform/sys/drive_table.h"
+#include "interfaces/core_object.h"
+#include "interfaces/engines.h"
 #include "tests/engines/rip/ripper_client.h"
 
 namespace rip_test {
@@ -15,6 +17,7 @@ using plat::S_OK;
 
 class RipServerTest : public ::testing::Test {
  protected:
+  const std::string& registry() const { return environment_.registryDir(); }
   ServerEnvironment environment_;
   TempDir dir_;
 };
@@ -89,6 +92,37 @@ TEST_F(RipServerTest, AMissingFileIsRefusedAndBuildNeedsASource) {
     EXPECT_EQ(ripper.Run(), plat::E_FAIL);
     ripper.Uninitialize();
   }
+}
+
+TEST_F(RipServerTest, TheCoreObjectHandsOutBothRippers) {
+  plat::ComPtr<plat::IUnknown> core;
+  ASSERT_EQ(plat::CoCreateInstance(CLSID_CoreObject, nullptr, plat::CLSCTX_INPROC_SERVER, plat::IID_IUnknown,
+                                   reinterpret_cast<void**>(&core)),
+            S_OK);
+  plat::ComPtr<ICdToWma> wma;
+  plat::ComPtr<ICdToMp3> mp3;
+  ASSERT_EQ(core->QueryInterface(IID_ICdToWma, reinterpret_cast<void**>(&wma)), S_OK);
+  ASSERT_EQ(core->QueryInterface(IID_ICdToMp3, reinterpret_cast<void**>(&mp3)), S_OK);
+  EXPECT_EQ(wma->Initialize(), S_OK);
+  EXPECT_EQ(mp3->Initialize(), S_OK);
+  EXPECT_EQ(mp3->IsEncoderAvailable(), 1);
+  // Before a preview build the video slots answer as without a video window.
+  EXPECT_EQ(wma->ShowVideo(1), S_OK);
+  EXPECT_EQ(wma->SetVideoOwner(nullptr), plat::E_FAIL);
+  EXPECT_EQ(wma->Uninitialize(), S_OK);
+  EXPECT_EQ(mp3->Uninitialize(), S_OK);
+}
+
+TEST_F(RipServerTest, SelfcheckCreatesBothClasses) {
+  const std::string command = std::string("MARIVEL_REGISTRY_DIR=") + registry() + " " + RIP_SELFCHECK + " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe)) output += line;
+  ::pclose(pipe);
+  EXPECT_NE(output.find("Kestrovia WMA Ripper: ok"), std::string::npos) << output;
+  EXPECT_NE(output.find("Kestrovia MP3 Ripper: ok"), std::string::npos) << output;
 }
 
 }  // namespace
