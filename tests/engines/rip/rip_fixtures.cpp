@@ -120,6 +120,35 @@ std::string WriteCdImage(const std::string& folder, const std::vector<double>& h
   return folder + "/disc.cue";
 }
 
+std::string MediaFixture(const std::string& name) {
+  static const bool built = [] {
+    const std::string command = std::string(RIP_FIXTURE_SCRIPT) + " " + RIP_FIXTURE_DIR;
+    return std::system(command.c_str()) == 0;
+  }();
+  return built ? std::string(RIP_FIXTURE_DIR) + "/" + name : std::string();
+}
+
+std::vector<std::uint8_t> CdxaFile(const std::vector<std::uint8_t>& sectors) {
+  std::vector<std::uint8_t> file;
+  file.insert(file.end(), {'R', 'I', 'F', 'F'});
+  Put32(file, static_cast<std::uint32_t>(4 + 8 + 16 + 8 + sectors.size()));
+  file.insert(file.end(), {'C', 'D', 'X', 'A', 'f', 'm', 't', ' '});
+  Put32(file, 16);
+  file.insert(file.end(), 16, 0);
+  file.insert(file.end(), {'d', 'a', 't', 'a'});
+  Put32(file, static_cast<std::uint32_t>(sectors.size()));
+  file.insert(file.end(), sectors.begin(), sectors.end());
+  return file;
+}
+
+void WriteVideoCdDat(const std::string& path) {
+  // vcd.cue puts the MPEG track's INDEX 01 at 00:06:00, sector 450.
+  constexpr std::size_t kTrackStart = 450 * 2352;
+  const std::vector<std::uint8_t> bin = ReadBytes(MediaFixture("vcd.bin"));
+  if (bin.size() <= kTrackStart) return;
+  WriteBytes(path, CdxaFile({bin.begin() + static_cast<std::ptrdiff_t>(kTrackStart), bin.end()}));
+}
+
 std::vector<std::uint8_t> WavData(const std::string& path) {
   const std::vector<std::uint8_t> file = ReadBytes(path);
   if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 || std::memcmp(file.data() + 8, "WAVE", 4) != 0) {

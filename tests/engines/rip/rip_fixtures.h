@@ -40,6 +40,17 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 std::string WriteCdImage(const std::string& folder, const std::vector<double>& hertz, double seconds,
                          std::vector<std::vector<std::uint8_t>>* pcm);
 
+// The media of make_rip_fixtures.sh (built once, cached by the script's
+// hash): vcd.mpg, dvd.mpg, mpeg1.mpg, av.mkv, video.mkv, vcd.bin/vcd.cue.
+// Every sound in them is a 1000 Hz tone of about 3 s.
+std::string MediaFixture(const std::string& name);
+
+// A RIFF "CDXA" file (a "fmt " chunk, then the sectors as its "data" chunk).
+std::vector<std::uint8_t> CdxaFile(const std::vector<std::uint8_t>& sectors);
+// The Video CD image's MPEG track (from its second track's start) wrapped
+// as a CDXA file at `path`, as a Video CD's .DAT file is.
+void WriteVideoCdDat(const std::string& path);
+
 // The data chunk of a RIFF/WAVE file; empty when there is none.
 std::vector<std::uint8_t> WavData(const std::string& path);
 
