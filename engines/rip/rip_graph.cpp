@@ -39,6 +39,7 @@ struct RipGraph::Shared {
 
   GstSegment segment;  // streaming thread only
   std::atomic<std::int64_t> positionNs{-1};
+  std::atomic<bool> endSent{false};  // Stop's end of stream, at the pin
 
   Shared() { gst_segment_init(&segment, GST_FORMAT_TIME); }
 };
@@ -92,7 +93,8 @@ GstPadProbeReturn TrackPosition(GstPad*, GstPadProbeInfo* info, gpointer data) {
     return GST_PAD_PROBE_OK;
   }
   GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-  if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer)) return GST_PAD_PROBE_OK;
+  // Buffers dropped at the pin once the stream was ended never reach the file.
+  if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer) || s->endSent.load()) return GST_PAD_PROBE_OK;
   GstClockTime end = GST_BUFFER_PTS(buffer);
   if (GST_BUFFER_DURATION_IS_VALID(buffer)) end += GST_BUFFER_DURATION(buffer);
   const guint64 streamTime = gst_segment_to_stream_time(&s->segment, GST_FORMAT_TIME, end);
@@ -173,6 +175,20 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
 
 GstElement* Make(const char* factory) { return gst_element_factory_make(factory, nullptr); }
 
+// Ends the stream at the audio output pin, on the streaming thread: the
+// branch behind it gets its end of stream whatever the source does with one
+// (an input that loops, a device that ignores it).
+GstPadProbeReturn EndAtPin(GstPad* pad, GstPadProbeInfo*, gpointer data) {
+  auto* ended = static_cast<std::atomic<bool>*>(data);
+  if (!ended->exchange(true)) {
+    if (GstPad* peer = gst_pad_get_peer(pad)) {
+      gst_pad_send_event(peer, gst_event_new_eos());
+      gst_object_unref(peer);
+    }
+  }
+  return GST_PAD_PROBE_DROP;
+}
+
 }  // namespace
 
 RipGraph::RipGraph(std::function<void()> notify) : shared_(std::make_unique<Shared>()) {
@@ -201,6 +217,7 @@ plat::HRESULT RipGraph::Open(const SourceSpec& source) {
 
   Shared* s = shared_.get();
   if (source.kind == SourceSpec::Kind::Element) {
+    elementSource_ = true;
     GstElement* element = source.makeElement ? source.makeElement() : nullptr;
     if (!element) return plat::E_FAIL;
     gst_bin_add(GST_BIN(pipeline_), element);
@@ -360,7 +377,12 @@ plat::HRESULT RipGraph::Stop(std::chrono::milliseconds drain) {
     // The end of stream finalises the file (sizes, index, header); a paused
     // graph runs again to carry it there, no longer held to the clock.
     if (pace_) g_object_set(pace_, "sync", FALSE, nullptr);
-    gst_element_send_event(pipeline_, gst_event_new_eos());
+    if (elementSource_) {
+      s->endSent.store(false);
+      gst_pad_add_probe(audioPad_, GST_PAD_PROBE_TYPE_BUFFER, EndAtPin, &s->endSent, nullptr);
+    } else {
+      gst_element_send_event(pipeline_, gst_event_new_eos());
+    }
     GstState current = GST_STATE_NULL;
     gst_element_get_state(pipeline_, &current, nullptr, 0);
     if (current != GST_STATE_PLAYING) gst_element_set_state(pipeline_, GST_STATE_PLAYING);

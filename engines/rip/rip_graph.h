@@ -90,6 +90,7 @@ class RipGraph {
   GstPad* audioPad_ = nullptr;
   GstElement* pace_ = nullptr;  // the clock-pacing identity, if any
   bool started_ = false;  // taken to PAUSED already
+  bool elementSource_ = false;
   bool built_ = false;
   bool stopped_ = false;
   std::int64_t duration_ = 0;

@@ -15,6 +15,102 @@ GstElement* MakeTone(DWORD hertz) {
   return source;
 }
 
+// An audio file played over and over at the clock's pace, as one endless
+// live input. At each end of the file the decoder seeks back to the start;
+// the flush stays inside the bin and the pad offset carries the running time
+// on, so what follows sees one unbroken stream.
+struct FileLoop {
+  GstElement* decoder = nullptr;  // owned by the bin
+  GstSegment segment;
+  GstClockTime offset = 0;
+  GstClockTime lastEnd = 0;
+};
+
+void SeekToStart(GstElement* decoder, gpointer) {
+  gst_element_seek_simple(decoder, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
+}
+
+GstPadProbeReturn Loop(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
+  auto* loop = static_cast<FileLoop*>(data);
+  if (GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_BUFFER) {
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    if (buffer && GST_BUFFER_PTS_IS_VALID(buffer)) {
+      GstClockTime end = GST_BUFFER_PTS(buffer);
+      if (GST_BUFFER_DURATION_IS_VALID(buffer)) end += GST_BUFFER_DURATION(buffer);
+      const guint64 running = gst_segment_to_running_time(&loop->segment, GST_FORMAT_TIME, end);
+      if (running != GST_CLOCK_TIME_NONE && running > loop->lastEnd) loop->lastEnd = running;
+    }
+    return GST_PAD_PROBE_OK;
+  }
+  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+  switch (GST_EVENT_TYPE(event)) {
+    case GST_EVENT_SEGMENT: {
+      const GstSegment* segment = nullptr;
+      gst_event_parse_segment(event, &segment);
+      gst_segment_copy_into(segment, &loop->segment);
+      return GST_PAD_PROBE_OK;
+    }
+    case GST_EVENT_FLUSH_START:
+    case GST_EVENT_FLUSH_STOP:
+      return GST_PAD_PROBE_DROP;
+    case GST_EVENT_EOS:
+      if (loop->lastEnd == 0) return GST_PAD_PROBE_OK;  // an empty file ends the input
+      loop->offset += loop->lastEnd;
+      loop->lastEnd = 0;
+      gst_pad_set_offset(pad, static_cast<gint64>(loop->offset));
+      gst_element_call_async(loop->decoder, SeekToStart, nullptr, nullptr);
+      return GST_PAD_PROBE_DROP;
+    default:
+      return GST_PAD_PROBE_OK;
+  }
+}
+
+void LinkDecoded(GstElement*, GstPad* pad, gpointer convert) {
+  GstPad* sink = gst_element_get_static_pad(GST_ELEMENT(convert), "sink");
+  if (!gst_pad_is_linked(sink)) {
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    const bool audio = caps && g_str_has_prefix(gst_structure_get_name(gst_caps_get_structure(caps, 0)), "audio/");
+    if (caps) gst_caps_unref(caps);
+    if (audio) gst_pad_link(pad, sink);
+  }
+  gst_object_unref(sink);
+}
+
+GstElement* MakeFileLoop(const std::string& path) {
+  GstElement* bin = gst_bin_new(nullptr);
+  GstElement* source = gst_element_factory_make("filesrc", nullptr);
+  GstElement* decoder = gst_element_factory_make("decodebin", nullptr);
+  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+  GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+  GstElement* pace = gst_element_factory_make("identity", nullptr);
+  if (!source || !decoder || !convert || !resample || !pace) {
+    for (GstElement* e : {source, decoder, convert, resample, pace}) {
+      if (e) gst_object_unref(gst_object_ref_sink(e));
+    }
+    gst_object_unref(gst_object_ref_sink(bin));
+    return nullptr;
+  }
+  g_object_set(source, "location", path.c_str(), nullptr);
+  g_object_set(pace, "sync", TRUE, nullptr);
+  gst_bin_add_many(GST_BIN(bin), source, decoder, convert, resample, pace, nullptr);
+  gst_element_link(source, decoder);
+  gst_element_link_many(convert, resample, pace, nullptr);
+  g_signal_connect(decoder, "pad-added", G_CALLBACK(LinkDecoded), convert);
+  auto* loop = new FileLoop;
+  loop->decoder = decoder;
+  gst_segment_init(&loop->segment, GST_FORMAT_TIME);
+  GstPad* looped = gst_element_get_static_pad(resample, "src");
+  gst_pad_add_probe(looped,
+                    static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
+                                                 GST_PAD_PROBE_TYPE_EVENT_FLUSH),
+                    Loop, loop, [](gpointer data) { delete static_cast<FileLoop*>(data); });
+  gst_object_unref(looped);
+  GstPad* out = gst_element_get_static_pad(pace, "src");
+  gst_element_add_pad(bin, gst_ghost_pad_new("src", out));
+  gst_object_unref(out);
+  return bin;
+}
+
 std::vector<AudioInput> MonitoredDevices() {
   std::vector<AudioInput> inputs;
   GstDeviceMonitor* monitor = gst_device_monitor_new();
@@ -58,12 +154,22 @@ std::vector<AudioInput> ReadVirtualAudioInputs() {
     const bool tone = RegQueryValueExA(sub, "Tone", nullptr, &type, reinterpret_cast<BYTE*>(&hertz), &size) ==
                           ERROR_SUCCESS &&
                       type == REG_DWORD && hertz > 0;
+    char file[4096] = {};
+    DWORD fileSize = sizeof(file) - 1;
+    const bool looped = !tone &&
+                        RegQueryValueExA(sub, "File", nullptr, &type, reinterpret_cast<BYTE*>(file), &fileSize) ==
+                            ERROR_SUCCESS &&
+                        type == REG_SZ && file[0] != 0;
     RegCloseKey(sub);
-    if (!tone) continue;
+    if (!tone && !looped) continue;
     AudioInput input;
     input.description = name;
     input.friendlyName = name;
-    input.makeElement = [hertz] { return MakeTone(hertz); };
+    if (tone) {
+      input.makeElement = [hertz] { return MakeTone(hertz); };
+    } else {
+      input.makeElement = [path = std::string(file)] { return MakeFileLoop(path); };
+    }
     inputs.push_back(std::move(input));
   }
   RegCloseKey(key);

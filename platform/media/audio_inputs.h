@@ -2,7 +2,8 @@
 // GStreamer's device monitor lists as "Audio/Source", and the virtual inputs
 // declared in the registry under
 // HKEY_LOCAL_MACHINE\SoftWare\Kestrovia\Marivel\VirtualAudioInputs\<name>
-// (a DWORD "Tone": a live sine tone of that many Hz).
+// (a DWORD "Tone": a live sine tone of that many Hz; or a string "File": an
+// audio file played in a loop at the clock's pace).
 #pragma once
 
 #include <functional>

@@ -15,6 +15,7 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libgstplayback.so\n"
          "leak:libgstlibav.so\n"
          "leak:libavcodec.so\n"
+         "leak:libavutil.so\n"
          "leak:libmpg123.so\n"
          "leak:liborc-0.4.so\n"
          "leak:libpulse.so\n";

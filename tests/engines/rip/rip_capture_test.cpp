@@ -22,6 +22,16 @@ class RipCaptureTest : public ::testing::Test {
     const plat::DWORD hertz = 1000;
     plat::RegSetValueExA(key, "Tone", 0, plat::REG_DWORD, reinterpret_cast<const plat::BYTE*>(&hertz), sizeof hertz);
     plat::RegCloseKey(key);
+    // A one-second file that loops for as long as the input is read.
+    WriteWav(dir_ / "loop.wav", StereoTone(1.0, 700));
+    const std::string loop = std::string(plat::media::kVirtualAudioInputsKey) + "\\Looped File";
+    ASSERT_EQ(plat::RegCreateKeyExA(plat::HKEY_LOCAL_MACHINE, loop.c_str(), 0, nullptr, 0, plat::KEY_ALL_ACCESS,
+                                    nullptr, &key, nullptr),
+              plat::ERROR_SUCCESS);
+    const std::string file = dir_ / "loop.wav";
+    plat::RegSetValueExA(key, "File", 0, plat::REG_SZ, reinterpret_cast<const plat::BYTE*>(file.c_str()),
+                         static_cast<plat::DWORD>(file.size() + 1));
+    plat::RegCloseKey(key);
   }
 
   ServerEnvironment environment_;
@@ -53,6 +63,27 @@ TEST_F(RipCaptureTest, AVirtualToneInputRecordsUntilStopped) {
   EXPECT_TRUE(ToneDominant(decoded.samples, 1000));
 }
 
+TEST_F(RipCaptureTest, AVirtualFileInputLoopsAtTheClocksPace) {
+  RipperClient ripper(Kind::Wma);
+  RecordingSink sink;
+  ASSERT_EQ(ripper.Initialize(), S_OK);
+  ripper.SetEventSink(&sink);
+  ASSERT_EQ(ripper.FindCaptureFilter("Looped File"), S_OK);
+  const std::string output = dir_ / "looped.wma";
+  ASSERT_EQ(ripper.BuildRipGraph(output), S_OK);
+  ASSERT_EQ(ripper.Run(), S_OK);
+  PumpFor(2500);
+  ASSERT_EQ(ripper.Stop(), S_OK);
+  ripper.Uninitialize();
+  EXPECT_TRUE(sink.log.empty());
+  const Decoded decoded = Decode(output);
+  ASSERT_TRUE(decoded.ok);
+  // Read past the file's own second, and no faster than the clock.
+  EXPECT_GT(decoded.seconds(), 1.5);
+  EXPECT_LT(decoded.seconds(), 2.7);
+  EXPECT_TRUE(ToneDominant(decoded.samples, 700));
+}
+
 TEST_F(RipCaptureTest, AnUnknownInputIsNotFoundAndHoldsNoSource) {
   for (Kind kind : {Kind::Wma, Kind::Mp3}) {
     SCOPED_TRACE(KindName(kind));
@@ -67,11 +98,11 @@ TEST_F(RipCaptureTest, AnUnknownInputIsNotFoundAndHoldsNoSource) {
 }
 
 TEST_F(RipCaptureTest, TheInputListNamesVirtualInputsByTheirKey) {
-  bool found = false;
+  int found = 0;
   for (const plat::media::AudioInput& input : plat::media::ListAudioInputs()) {
-    found = found || (input.description == "Test Tone" && input.friendlyName == "Test Tone");
+    for (const char* name : {"Test Tone", "Looped File"}) found += input.description == name && input.friendlyName == name;
   }
-  EXPECT_TRUE(found);
+  EXPECT_EQ(found, 2);
 }
 
 }  // namespace
