@@ -31,8 +31,9 @@ TEST(MpegSniffTest, EachKindOfFile) {
     WriteBytes(dir / name, bytes);
     return dir / name;
   };
-  std::vector<std::uint8_t> mpeg2At100(100, 0x55);
-  mpeg2At100.insert(mpeg2At100.end(), {0x00, 0x00, 0x01, 0xBA, 0x44, 0, 0, 0});
+  std::vector<std::uint8_t> mpeg2At100(108, 0x55);
+  constexpr std::uint8_t kMpeg2Pack[8] = {0x00, 0x00, 0x01, 0xBA, 0x44, 0, 0, 0};
+  std::copy(std::begin(kMpeg2Pack), std::end(kMpeg2Pack), mpeg2At100.begin() + 100);
   std::vector<std::uint8_t> otherMux = kVcdPack;
   otherMux[10] = 0x1C;
   std::vector<std::uint8_t> cda = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'C', 'D', 'D', 'A', 'f', 'm', 't', ' ', 24, 0, 0, 0};
