@@ -64,11 +64,12 @@ RipEngine::RipEngine(Variant variant) : variant_(variant) {
 
 RipEngine::~RipEngine() {
   StopTimer();
+  // The pipeline and its bus handler go before the window they post to.
+  graph_.reset();
   if (window_) DestroyWindow(window_);
   window_ = nullptr;
   RipEngine* self = this;
   g_liveWma.compare_exchange_strong(self, nullptr);
-  graph_.reset();
 }
 
 HRESULT RipEngine::Initialize() {
@@ -95,13 +96,14 @@ HRESULT RipEngine::Initialize() {
 HRESULT RipEngine::Uninitialize() {
   encoderDriver_ = false;
   StopTimer();
+  // The pipeline and its bus handler go before the window they post to; a
+  // notice already posted then finds no engine behind the window.
+  graph_.reset();
   if (window_) {
     SetWindowLongPtr(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
     window_ = nullptr;
   }
-  // The pipeline stops before anything it could post to is gone.
-  graph_.reset();
   previewBuilt_ = false;
   initialized_ = false;
   return S_OK;

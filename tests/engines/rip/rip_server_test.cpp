@@ -3,8 +3,10 @@
 // what was written.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "interfaces/core_object.h"
 #include "interfaces/engines.h"
@@ -91,6 +93,59 @@ TEST_F(RipServerTest, AMissingFileIsRefusedAndBuildNeedsASource) {
     EXPECT_EQ(ripper.BuildRipGraph(dir_ / "out.wav"), plat::E_FAIL);
     EXPECT_EQ(ripper.Run(), plat::E_FAIL);
     ripper.Uninitialize();
+  }
+}
+
+TEST_F(RipServerTest, ANoticeArrivingAfterUninitializeReachesNothing) {
+  WriteWav(dir_ / "short.wav", StereoTone(0.3, 440));
+  for (Kind kind : {Kind::Wma, Kind::Mp3}) {
+    SCOPED_TRACE(KindName(kind));
+    RipperClient ripper(kind);
+    RecordingSink sink;
+    ASSERT_EQ(ripper.Initialize(), S_OK);
+    ripper.SetEventSink(&sink);
+    ASSERT_EQ(ripper.OpenSource(dir_ / "short.wav"), S_OK);
+    ASSERT_EQ(ripper.BuildRipGraph(dir_ / (kind == Kind::Wma ? "short.wma" : "short.mp3")), S_OK);
+    ASSERT_EQ(ripper.Run(), S_OK);
+    // The end is queued and its notice posted while nobody pumps.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_EQ(ripper.Uninitialize(), S_OK);
+    PumpFor(200);
+    EXPECT_TRUE(sink.log.empty());
+  }
+}
+
+TEST_F(RipServerTest, ReleasingAnOlderWmaRipperLeavesTheNewerOneReporting) {
+  WriteWav(dir_ / "tone.wav", StereoTone(0.5, 440));
+  auto older = std::make_unique<RipperClient>(Kind::Wma);
+  RipperClient newer(Kind::Wma);
+  older.reset();
+  RecordingSink sink;
+  const RipOutcome outcome = RipToEnd(newer, sink, dir_ / "tone.wav", dir_ / "newer.wma");
+  ASSERT_EQ(outcome.build, S_OK);
+  EXPECT_TRUE(outcome.ended);
+  EXPECT_EQ(sink.log, std::vector<std::string>{"finished"});
+}
+
+TEST_F(RipServerTest, APreviewRipPlaysWhileItWritesAndShowsNoVideo) {
+  WriteWav(dir_ / "tone.wav", StereoTone(1.0, 440));
+  for (Kind kind : {Kind::Wma, Kind::Mp3}) {
+    SCOPED_TRACE(KindName(kind));
+    RipperClient ripper(kind);
+    RecordingSink sink;
+    ASSERT_EQ(ripper.Initialize(), S_OK);
+    ripper.SetEventSink(&sink);
+    ASSERT_EQ(ripper.OpenSource(dir_ / "tone.wav"), S_OK);
+    const std::string output = dir_ / (kind == Kind::Wma ? "preview.wma" : "preview.mp3");
+    ASSERT_EQ(ripper.BuildRipGraph(output, 1), S_OK);
+    // The graph renders no video: the video slots answer so.
+    EXPECT_EQ(ripper.ShowVideo(1), plat::E_NOINTERFACE);
+    EXPECT_EQ(ripper.SetVideoOwner(nullptr), plat::E_NOINTERFACE);
+    ASSERT_EQ(ripper.Run(), S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return sink.Ended(); }, 20000));
+    EXPECT_EQ(sink.log, std::vector<std::string>{"finished"});
+    ripper.Uninitialize();
+    ExpectTone(output, 1.0, 440);
   }
 }
 
