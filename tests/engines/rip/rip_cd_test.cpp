@@ -32,6 +32,12 @@ class RipCdTest : public ::testing::Test {
     drive.type = plat::DRIVE_CDROM;
     drive.device = dir_ / "no-such-device";
     volumes->volumes.push_back(drive);
+    plat::VolumeInfo dataDisc;  // a Video CD: data tracks only
+    dataDisc.letter = 'V';
+    dataDisc.type = plat::DRIVE_CDROM;
+    dataDisc.isVirtual = true;
+    dataDisc.image = MediaFixture("vcd.cue");
+    volumes->volumes.push_back(dataDisc);
     plat::SetVolumeSource(volumes);
   }
   void TearDown() override { plat::SetVolumeSource(nullptr); }
@@ -76,6 +82,7 @@ TEST_F(RipCdTest, TrackPathsWithoutAReadableTrackAreRefused) {
       {"R:\\Track04.cda", static_cast<plat::HRESULT>(0x80070002)},  // the disc has three
       {"S:\\Track01.cda", static_cast<plat::HRESULT>(0x80070015)},  // device missing
       {"T:\\Track01.cda", static_cast<plat::HRESULT>(0x80070015)},  // no such drive
+      {"V:\\Track01.cda", static_cast<plat::HRESULT>(0x80070015)},  // no audio on the disc
       {"R:\\Track00.cda", static_cast<plat::HRESULT>(0x80070002)},  // not a track path at all
   };
   for (Kind kind : {Kind::Wma, Kind::Mp3}) {
