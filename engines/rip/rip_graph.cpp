@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -119,6 +120,16 @@ bool Claim(Shared* s, GstPad* pad) {
 void OnDecodedPad(GstElement*, GstPad* pad, gpointer data) {
   auto* s = static_cast<Shared*>(data);
   if (!StartsWith(CapsName(pad), "audio/x-raw") || !Claim(s, pad)) Discard(s, pad);
+}
+
+// Pictures are never decoded (the video trimming): decodebin may plug no
+// video or image decoder, and such streams end undecoded inside it.
+enum class AutoplugSelect { Try = 0, Expose = 1, Skip = 2 };  // GstAutoplugSelectResult
+int SkipPictureDecoders(GstElement*, GstPad*, GstCaps*, GstElementFactory* factory, gpointer) {
+  const gchar* klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
+  const bool picture = klass && std::strstr(klass, "Decoder") &&
+                       (std::strstr(klass, "Video") || std::strstr(klass, "Image"));
+  return static_cast<int>(picture ? AutoplugSelect::Skip : AutoplugSelect::Try);
 }
 
 void OnNoMorePads(GstElement*, gpointer data) {
@@ -247,6 +258,7 @@ plat::HRESULT RipGraph::Open(const SourceSpec& source) {
   gst_bin_add_many(GST_BIN(pipeline_), reader, next, nullptr);
   if (!gst_element_link(reader, next)) return plat::E_FAIL;
   g_signal_connect(next, "pad-added", G_CALLBACK(demux ? OnDemuxedPad : OnDecodedPad), s);
+  if (!demux) g_signal_connect(next, "autoplug-select", G_CALLBACK(SkipPictureDecoders), nullptr);
   g_signal_connect(next, "no-more-pads", G_CALLBACK(OnNoMorePads), s);
 
   if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) return plat::E_FAIL;
