@@ -68,7 +68,7 @@ bool AddLive(GstElement* pipeline, GstElement* element) {
   return true;
 }
 
-// Streams nobody rips (pictures, further audio streams) are consumed here.
+// Streams nobody rips (further audio streams, text) are consumed here.
 void Discard(Shared* s, GstPad* pad) {
   GstElement* sink = gst_element_factory_make("fakesink", nullptr);
   if (!sink) return;

@@ -158,8 +158,10 @@ std::vector<std::uint8_t> WavData(const std::string& path) {
   while (at + 8 <= file.size()) {
     const std::size_t size = Le32(file.data() + at + 4);
     if (std::memcmp(file.data() + at, "data", 4) == 0) {
-      const std::size_t end = std::min(file.size(), at + 8 + size);
-      return {file.begin() + static_cast<std::ptrdiff_t>(at + 8), file.begin() + static_cast<std::ptrdiff_t>(end)};
+      // A header that claims more than the file holds was never finished.
+      if (at + 8 + size > file.size()) return {};
+      return {file.begin() + static_cast<std::ptrdiff_t>(at + 8),
+              file.begin() + static_cast<std::ptrdiff_t>(at + 8 + size)};
     }
     at += 8 + size + (size & 1);
   }

@@ -51,7 +51,8 @@ std::vector<std::uint8_t> CdxaFile(const std::vector<std::uint8_t>& sectors);
 // as a CDXA file at `path`, as a Video CD's .DAT file is.
 void WriteVideoCdDat(const std::string& path);
 
-// The data chunk of a RIFF/WAVE file; empty when there is none.
+// The data chunk of a RIFF/WAVE file; empty when there is none or when its
+// size reaches past the end of the file (a header never finished).
 std::vector<std::uint8_t> WavData(const std::string& path);
 
 // A file decoded by GStreamer to 44.1 kHz mono 16-bit samples.

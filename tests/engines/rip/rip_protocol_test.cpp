@@ -134,6 +134,27 @@ TEST_F(RipProtocolTest, StopHalfwayLeavesAFinishedFileOfThePositionReached) {
   }
 }
 
+TEST_F(RipProtocolTest, StopWhilePausedStillFinishesTheFile) {
+  RipperClient ripper(Kind::Mp3);
+  RecordingSink sink;
+  const std::string output = dir_ / "paused.wav";
+  Start(ripper, sink, output);
+  PumpFor(800);
+  ASSERT_EQ(ripper.Pause(), S_OK);
+  PumpFor(200);
+  ASSERT_EQ(ripper.Stop(), S_OK);
+  std::int64_t position = 0;
+  ASSERT_EQ(ripper.GetPosition(&position), S_OK);
+  ripper.Uninitialize();
+  EXPECT_GT(position, 2'000'000);
+  const Decoded decoded = Decode(output);
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_NEAR(decoded.seconds(), static_cast<double>(position) / 1e7, 0.08);
+  // The WAV header counts exactly the samples written.
+  EXPECT_EQ(WavData(output).size() % 4, 0u);
+  EXPECT_NEAR(static_cast<double>(WavData(output).size()) / (kRate * 4), static_cast<double>(position) / 1e7, 0.03);
+}
+
 TEST_F(RipProtocolTest, AFailingWriteMidRipIsAnAbort) {
   ::unsetenv("MARIVEL_RIP_PACE");
   // /dev/full opens fine and refuses every write: the disk filling up.
