@@ -23,7 +23,7 @@ struct FileLoop {
   GstElement* decoder = nullptr;  // owned by the bin
   GstSegment segment;
   GstClockTime offset = 0;
-  GstClockTime lastEnd = 0;
+  GstClockTime lastEnd = 0;  // how far the current pass got, in stream time
 };
 
 void SeekToStart(GstElement* decoder, gpointer) {
@@ -37,8 +37,10 @@ GstPadProbeReturn Loop(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
     if (buffer && GST_BUFFER_PTS_IS_VALID(buffer)) {
       GstClockTime end = GST_BUFFER_PTS(buffer);
       if (GST_BUFFER_DURATION_IS_VALID(buffer)) end += GST_BUFFER_DURATION(buffer);
-      const guint64 running = gst_segment_to_running_time(&loop->segment, GST_FORMAT_TIME, end);
-      if (running != GST_CLOCK_TIME_NONE && running > loop->lastEnd) loop->lastEnd = running;
+      // Stream time: the pass's own length, whatever offset the segment
+      // already carries.
+      const guint64 streamTime = gst_segment_to_stream_time(&loop->segment, GST_FORMAT_TIME, end);
+      if (streamTime != GST_CLOCK_TIME_NONE && streamTime > loop->lastEnd) loop->lastEnd = streamTime;
     }
     return GST_PAD_PROBE_OK;
   }
