@@ -8,6 +8,7 @@
 
 #include "engines/rip/mp3_catalogue.h"
 #include "engines/rip/rip_engine.h"
+#include "engines/rip/rip_source.h"
 #include "engines/rip/wma_profile.h"
 #include "tests/engines/rip/rip_fixtures.h"
 
@@ -59,6 +60,31 @@ TEST(RipProgressTest, TheMp3EndIsReportedOncePerRun) {
   bool fresh = false;
   ReportProgress(Variant::Mp3, nullptr, 10, 10, fresh);  // no sink: nothing
   EXPECT_FALSE(fresh);
+}
+
+// ---- CD track paths ----
+
+TEST(CdTrackPathTest, ADriveRootAndTrackNN) {
+  struct Case {
+    const char* path;
+    bool parsed;
+    const char* root;
+    int index;
+  };
+  const Case cases[] = {
+      {"D:\\Track03.cda", true, "D:", 3},    {"d:/track12.CDA", true, "d:", 12}, {"R:Track01.cda", true, "R:", 1},
+      {"D:\\Track3.cda", false, "", 0},      {"D:\\Track00.cda", false, "", 0}, {"D:\\sub\\Track01.cda", false, "", 0},
+      {"1:\\Track01.cda", false, "", 0},     {"D:\\Track01.wav", false, "", 0}, {"/music/Track01.cda", false, "", 0},
+      {"", false, "", 0},
+  };
+  for (const Case& c : cases) {
+    std::string root;
+    int index = 0;
+    EXPECT_EQ(ParseCdTrackPath(c.path, &root, &index), c.parsed) << c.path;
+    if (!c.parsed) continue;
+    EXPECT_EQ(root, c.root) << c.path;
+    EXPECT_EQ(index, c.index) << c.path;
+  }
 }
 
 // ---- the Windows Media profile ----
