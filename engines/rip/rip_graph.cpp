@@ -365,13 +365,15 @@ std::int64_t RipGraph::QueryDuration() const {
   return ns > 0 ? ns / 100 : 0;
 }
 
+// Only a built graph runs: a source without its output branch has nothing
+// to rip to.
 plat::HRESULT RipGraph::Play() {
-  if (!pipeline_ || stopped_) return plat::E_FAIL;
+  if (!pipeline_ || stopped_ || !built_) return plat::E_FAIL;
   return gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE ? plat::E_FAIL : plat::S_OK;
 }
 
 plat::HRESULT RipGraph::Pause() {
-  if (!pipeline_ || stopped_) return plat::E_FAIL;
+  if (!pipeline_ || stopped_ || !built_) return plat::E_FAIL;
   return gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ? plat::E_FAIL : plat::S_OK;
 }
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -90,6 +91,8 @@ TEST_F(RipServerTest, AMissingFileIsRefusedAndBuildNeedsASource) {
     RipperClient ripper(kind);
     ASSERT_EQ(ripper.Initialize(), S_OK);
     EXPECT_EQ(ripper.OpenSource(dir_ / "missing.wav"), static_cast<plat::HRESULT>(0x80070002));
+    std::ofstream(dir_ / "notes.txt") << "not a media file\n";
+    EXPECT_EQ(ripper.OpenSource(dir_ / "notes.txt"), plat::E_FAIL);
     EXPECT_EQ(ripper.BuildRipGraph(dir_ / "out.wav"), plat::E_FAIL);
     EXPECT_EQ(ripper.Run(), plat::E_FAIL);
     ripper.Uninitialize();
