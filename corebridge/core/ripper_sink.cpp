@@ -69,7 +69,7 @@ int CUISystem::WmaRipperSinkTable::OnFinished() {
 
   std::int64_t position = 0;
   std::int64_t duration = 0;
-  const bool positionRead = plat::SUCCEEDED(ripper->QueryDuration(&position));
+  const bool positionRead = plat::SUCCEEDED(ripper->GetPosition(&position));
   ripper->GetDuration(&duration);
   ripper->Stop();
   ripper->Uninitialize();

@@ -17,6 +17,8 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_IImageFx, CLSID_ImageFx},
       {IID_IImageFxProps, CLSID_ImageFx},
       {IID_ISlideDraw, CLSID_SlideDraw},
+      {IID_ICdToWma, CLSID_CdToWma},
+      {IID_ICdToMp3, CLSID_CdToMp3},
   };
   return kEngines;
 }

@@ -118,31 +118,35 @@ class SinkMusicPage final : public IMusicPageEvents {
 class FakeRipper : public ICdToWma {
  public:
   using Interfaces = InterfaceList<ICdToWma>;
-  HRESULT Reserved3() override { return E_NOTIMPL; }
+  HRESULT Initialize() override { return E_NOTIMPL; }
   HRESULT Uninitialize() override {
     calls.push_back("Uninitialize");
     return S_OK;
   }
-  HRESULT Reserved5() override { return E_NOTIMPL; }
-  HRESULT Reserved6() override { return E_NOTIMPL; }
-  HRESULT Reserved7() override { return E_NOTIMPL; }
-  HRESULT Reserved8() override { return E_NOTIMPL; }
-  HRESULT Reserved9() override { return E_NOTIMPL; }
+  HRESULT SetEventSink(IRipperEventSink*) override { return E_NOTIMPL; }
+  HRESULT FindCaptureFilter(const char*) override { return E_NOTIMPL; }
+  HRESULT OpenSourceW(const plat::WCHAR*) override { return E_NOTIMPL; }
+  HRESULT OpenSource(const char*) override { return E_NOTIMPL; }
+  HRESULT BuildRipGraph(const char*, int, int) override { return E_NOTIMPL; }
   HRESULT GetDuration(std::int64_t* value) override {
     *value = duration;
     return S_OK;
   }
-  HRESULT QueryDuration(std::int64_t* value) override {
+  HRESULT GetPosition(std::int64_t* value) override {
     if (!positionReadable) return E_FAIL;
     *value = position;
     return S_OK;
   }
-  HRESULT Reserved12() override { return E_NOTIMPL; }
-  HRESULT Reserved13() override { return E_NOTIMPL; }
+  HRESULT Run() override { return E_NOTIMPL; }
+  HRESULT Pause() override { return E_NOTIMPL; }
   HRESULT Stop() override {
     calls.push_back("Stop");
     return S_OK;
   }
+  HRESULT SetVideoOwner(plat::HWND) override { return E_NOTIMPL; }
+  HRESULT SetVideoPosition(int, int, int, int) override { return E_NOTIMPL; }
+  HRESULT GetVideoPosition(int*, int*, int*, int*) override { return E_NOTIMPL; }
+  HRESULT ShowVideo(int) override { return E_NOTIMPL; }
 
   std::int64_t position = 0;
   std::int64_t duration = 0;
