@@ -84,7 +84,7 @@ HRESULT DvdSession::Open(const std::string& path, bool startPaused) {
   hooks.frame = [this](std::shared_ptr<const VideoFrame> frame) { frames_.Publish(std::move(frame)); };
   hooks.audioProblem = [this](std::int32_t code, int streamId) { events_.Push(code, streamId, 0); };
   hooks.error = [this](const std::string&) { events_.Push(kEvError, kErrUnexpected, 0); };
-  pipeline_ = std::make_unique<DvdPipeline>(std::move(hooks), settings_.discardAudio);
+  pipeline_ = std::make_unique<DvdPipeline>(std::move(hooks), settings_.discardAudio, settings_.hardwareDecoding);
   if (!pipeline_->Start()) {
     Close();
     return kUnplayable;
@@ -440,6 +440,18 @@ GstStructure* DvdSession::HighlightEventLocked() {
 HRESULT DvdSession::AfterJump(int status) {
   Wake();
   return status == DVDNAV_STATUS_OK ? kOk : kFail;
+}
+
+HRESULT DvdSession::RecheckRegion() {
+  const int region = settings_.region.region;
+  const bool refused = region >= 1 && region <= 8 && (disc_.refusedRegions & (1u << (region - 1)));
+  if (refused) return kWrongRegion;
+  if (region >= 1 && region <= 8) {
+    std::lock_guard lock(navMutex_);
+    if (nav_) dvdnav_set_region_mask(nav_, 1 << (region - 1));
+  }
+  regionRefused_ = false;
+  return kOk;
 }
 
 HRESULT DvdSession::Play() {

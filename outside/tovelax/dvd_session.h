@@ -28,6 +28,7 @@ namespace tovelax {
 struct PlayerSettings {
   bool discardAudio = false;
   bool autoPlay = false;
+  bool hardwareDecoding = false;
   RegionRecord region{};         // region 0: no check
   std::int32_t parentalLevel = 8;
   std::uint32_t preferredLanguage = 0;  // ISO code; 0 = from the environment
@@ -44,6 +45,10 @@ class DvdSession {
   HRESULT Open(const std::string& path, bool startPaused);
   void Close();
   const DiscInfo& disc() const { return disc_; }
+  // Checks the open disc against the player's region again: a disc that
+  // refused the old region plays once the new one is allowed. kWrongRegion
+  // when it is still refused.
+  HRESULT RecheckRegion();
 
   HRESULT Play();
   HRESULT Pause();
