@@ -515,6 +515,12 @@ HRESULT DvdSession::Stop() {
 HRESULT DvdSession::NextChapter() {
   std::lock_guard lock(navMutex_);
   if (domain_ != kDomainTitle || Prohibited(kUopNextChapter)) return kProhibited;
+  // Past the title's last chapter there is none to go to: the caller ends playback.
+  std::int32_t title = 0, part = 0, parts = 0;
+  if (dvdnav_current_title_info(nav_, &title, &part) == DVDNAV_STATUS_OK && title > 0 &&
+      dvdnav_get_number_of_parts(nav_, title, &parts) == DVDNAV_STATUS_OK && part >= parts) {
+    return kTrackAtEnd;
+  }
   return AfterJump(dvdnav_next_pg_search(nav_));
 }
 

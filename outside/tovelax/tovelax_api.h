@@ -48,7 +48,8 @@ inline constexpr HRESULT kOutOfMemory = static_cast<HRESULT>(0x8007000E);
 inline constexpr HRESULT kProhibited = static_cast<HRESULT>(0x89050001);
 // No disc or source is open.
 inline constexpr HRESULT kNotOpen = static_cast<HRESULT>(0x89050002);
-// Track control: already at the first or last track (the caller treats it as done).
+// Track control: already at the first or last track (the caller treats it as done);
+// NextChapter: the title's last chapter plays, there is no next one.
 inline constexpr HRESULT kTrackAtEnd = static_cast<HRESULT>(0x89050003);
 // The source cannot be played (unknown layout, unreadable disc, missing decoder).
 inline constexpr HRESULT kUnplayable = static_cast<HRESULT>(0x89050004);

@@ -461,6 +461,7 @@ HRESULT CDiscRunner::ChapterStep(bool next) {
     if (hr == kTrackAtEnd) hr = 1;
   } else {
     hr = next ? t->NextChapter() : t->PrevChapter();
+    if (hr == kTrackAtEnd) hr = 1;  // no further chapter
   }
   if (SUCCEEDED(hr) && playState_ == kDiscScanning) {
     FastForward(kNormalSpeed);

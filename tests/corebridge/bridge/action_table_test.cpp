@@ -1,6 +1,7 @@
 #include <set>
 
 #include "tests/corebridge/bridge/action_names_table.h"
+#include "corebridge/core/movie_config.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
 namespace bridge_test {
@@ -144,6 +145,7 @@ TEST_F(ActionTableTest, HomeByVendor) {
 }
 
 TEST_F(ActionTableTest, BackStepsBackInEachModule) {
+  Config().m_pMovie->m_nMoviePageState = 6;  // a settings page: Back goes to the pop-up menu
   for (const auto& m : kModules) {
     steps_.clear();
     Config().m_nActiveModule = m.module;

@@ -16,6 +16,7 @@
 #include "corebridge/core/schedule_list.h"
 #include "corebridge/core/ui_system_object.h"
 #include "interfaces/engines.h"
+#include "interfaces/imagefx.h"
 #include "outside/coreobject/drive_enumerator.h"
 #include "outside/coreobject/memory_audio.h"
 #include "outside/coreobject/services.h"
@@ -24,6 +25,7 @@
 #include "platform/win/keys.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
+#include "tests/corebridge/bridge/fake_disc_runner.h"
 #include "tests/corebridge/core/settings_test_support.h"
 
 namespace bridge_test {
@@ -127,14 +129,19 @@ class TestCoreObject : public ICoreObject {
     if (iid == IID_ICoreAudio && audio) return audio->QueryInterface(iid, out);
     if (iid == IID_IDriveEnumerator && drives) return drives->QueryInterface(iid, out);
     if (iid == IID_IKeyInputSource && keys) return keys->QueryInterface(iid, out);
-    // Any object stands for the DVD engine where only its presence counts.
-    if (iid == IID_IDiscRunner && dvdPresent) return keys->QueryInterface(IID_IUnknown, out);
+    if ((iid == IID_IDiscRunner || iid == IID_IDiscRunnerQueries) && dvdPresent) {
+      if (!dvd) dvd = MakeComObject<FakeDiscRunner>();
+      return dvd->QueryInterface(iid, out);
+    }
+    if (iid == IID_IImageFx && imageFx) return imageFx->QueryInterface(iid, out);
     return E_NOINTERFACE;
   }
   ComPtr<ComObject<CMemoryAudio>> audio = MakeComObject<CMemoryAudio>();
   ComPtr<ComObject<CDriveEnumerator>> drives;
   ComPtr<ComObject<CKeyInput>> keys = MakeComObject<CKeyInput>();
   bool dvdPresent = false;
+  ComPtr<ComObject<FakeDiscRunner>> dvd;  // the DVD engine while dvdPresent
+  ComPtr<IUnknown> imageFx;
 };
 
 // Remote-control helper window: records the messages it gets and answers
