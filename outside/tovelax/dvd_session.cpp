@@ -442,8 +442,9 @@ HRESULT DvdSession::AfterJump(int status) {
   return status == DVDNAV_STATUS_OK ? kOk : kFail;
 }
 
-HRESULT DvdSession::RecheckRegion() {
-  const int region = settings_.region.region;
+HRESULT DvdSession::SetRegion(const RegionRecord& record) {
+  settings_.region = record;
+  const int region = record.region;
   const bool refused = region >= 1 && region <= 8 && (disc_.refusedRegions & (1u << (region - 1)));
   if (refused) return kWrongRegion;
   if (region >= 1 && region <= 8) {
@@ -515,11 +516,13 @@ HRESULT DvdSession::Stop() {
 HRESULT DvdSession::NextChapter() {
   std::lock_guard lock(navMutex_);
   if (domain_ != kDomainTitle || Prohibited(kUopNextChapter)) return kProhibited;
-  // Past the title's last chapter there is none to go to: the caller ends playback.
-  std::int32_t title = 0, part = 0, parts = 0;
-  if (dvdnav_current_title_info(nav_, &title, &part) == DVDNAV_STATUS_OK && title > 0 &&
-      dvdnav_get_number_of_parts(nav_, title, &parts) == DVDNAV_STATUS_OK && part >= parts) {
-    return kTrackAtEnd;
+  // The next chapter counts from the one the client was told of: the
+  // navigation runs ahead of the picture by what the pipeline holds. Past
+  // the title's last chapter there is none: the caller ends playback.
+  std::int32_t parts = 0;
+  if (title_ > 0 && chapter_ > 0 && dvdnav_get_number_of_parts(nav_, title_, &parts) == DVDNAV_STATUS_OK) {
+    if (chapter_ >= parts) return kTrackAtEnd;
+    return AfterJump(dvdnav_part_play(nav_, title_, chapter_ + 1));
   }
   return AfterJump(dvdnav_next_pg_search(nav_));
 }

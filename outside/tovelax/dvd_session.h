@@ -45,10 +45,10 @@ class DvdSession {
   HRESULT Open(const std::string& path, bool startPaused);
   void Close();
   const DiscInfo& disc() const { return disc_; }
-  // Checks the open disc against the player's region again: a disc that
-  // refused the old region plays once the new one is allowed. kWrongRegion
-  // when it is still refused.
-  HRESULT RecheckRegion();
+  // Takes the player's new region and checks the open disc against it: a
+  // disc that refused the old region plays once the new one is allowed.
+  // kWrongRegion when it is still refused.
+  HRESULT SetRegion(const RegionRecord& region);
 
   HRESULT Play();
   HRESULT Pause();

@@ -149,7 +149,7 @@ HRESULT MMApi::SetProperty(std::uint32_t id, const void* value, std::uint32_t si
       if (!ReadValue(value, size, &region)) return kInvalidArg;
       if (region.region < 1 || region.region > 8) return kInvalidArg;
       settings_.region = region;
-      return dvd_ ? dvd_->RecheckRegion() : kOk;
+      return dvd_ ? dvd_->SetRegion(region) : kOk;
     }
     case kPropParentalLevel:
       if (!ReadValue(value, size, &number) || number < 1 || number > 8) return kInvalidArg;

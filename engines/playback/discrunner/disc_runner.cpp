@@ -165,7 +165,7 @@ HRESULT CDiscRunner::Open(const char* path) {
   if (playState_ != kDiscUnbound || SUCCEEDED(BindLibrary())) {
     CreateWindows();
     const std::string source = SourcePath(path);
-    Classify(path ? source.c_str() : nullptr);
+    ClassifyOpen(path, source);
     if (auto* s = this->source(); s && path) {
       ApplyDriveRegion(path);
       hr = s->Open(source.c_str());
@@ -182,7 +182,7 @@ HRESULT CDiscRunner::DvdOp51(const char* path) {
   resumeApplied_ = false;
   CreateWindows();
   const std::string source = SourcePath(path);
-  Classify(path ? source.c_str() : nullptr);
+  ClassifyOpen(path, source);
   if (!path) return E_FAIL;
   ApplyDriveRegion(path);
   const HRESULT hr = this->source()->OpenEx(source.c_str(), 0);
@@ -203,6 +203,9 @@ HRESULT CDiscRunner::FinishOpen(HRESULT openResult) {
   ended_ = 0;
   const std::int32_t autoPlay = 0;
   source()->SetProperty(tovelax::kPropAutoPlay, &autoPlay, sizeof autoPlay);
+  // Events the library queued while opening (a refused region) came before
+  // there was a window to wake: fetch them with the next messages.
+  plat::PostMessage(videoWindow_, kEventMessage, 0, 0);
   return openResult | style | owner | drain | notify;
 }
 

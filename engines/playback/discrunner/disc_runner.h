@@ -179,6 +179,9 @@ class CDiscRunner : public IDiscRunner,
   // What the library opens for `path`: a drive's letter root (D:\ and
   // the like) becomes its volume's mount point or disc image; other paths stay.
   static std::string SourcePath(const char* path);
+  // Classifies what `path` opens; a DVD folder or image behind an optical
+  // drive's letter root (a virtual drive) counts as a disc in that drive.
+  void ClassifyOpen(const char* path, const std::string& source);
   // Gives the library the region of the drive `path` names, if it has one.
   void ApplyDriveRegion(const char* path);
   plat::HRESULT FinishOpen(plat::HRESULT openResult);

@@ -45,6 +45,16 @@ std::string CDiscRunner::SourcePath(const char* path) {
   return volume->root.empty() ? volume->image : volume->root;
 }
 
+void CDiscRunner::ClassifyOpen(const char* path, const std::string& source) {
+  Classify(path ? source.c_str() : nullptr);
+  constexpr int kDvdDisc = 1, kDvdFile = 18;
+  if (discKind_ != kDvdFile || discSubKind_ < 1 || discSubKind_ > 3 || !IsLetterRoot(path)) return;
+  if (const auto volume = plat::FindVolume(path); volume && volume->type == plat::DRIVE_CDROM) {
+    discKind_ = kDvdDisc;
+    discSubKind_ = 0;
+  }
+}
+
 void CDiscRunner::ApplyDriveRegion(const char* path) {
   auto* s = source();
   if (!s || !IsLetterRoot(path)) return;

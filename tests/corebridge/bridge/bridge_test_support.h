@@ -129,6 +129,7 @@ class TestCoreObject : public ICoreObject {
     if (iid == IID_ICoreAudio && audio) return audio->QueryInterface(iid, out);
     if (iid == IID_IDriveEnumerator && drives) return drives->QueryInterface(iid, out);
     if (iid == IID_IKeyInputSource && keys) return keys->QueryInterface(iid, out);
+    if ((iid == IID_IDiscRunner || iid == IID_IDiscRunnerQueries) && engine) return engine->QueryInterface(iid, out);
     if ((iid == IID_IDiscRunner || iid == IID_IDiscRunnerQueries) && dvdPresent) {
       if (!dvd) dvd = MakeComObject<FakeDiscRunner>();
       return dvd->QueryInterface(iid, out);
@@ -142,6 +143,7 @@ class TestCoreObject : public ICoreObject {
   bool dvdPresent = false;
   ComPtr<ComObject<FakeDiscRunner>> dvd;  // the DVD engine while dvdPresent
   ComPtr<IUnknown> imageFx;
+  ComPtr<IUnknown> engine;  // a real DVD engine, in place of the scripted one
 };
 
 // Remote-control helper window: records the messages it gets and answers
