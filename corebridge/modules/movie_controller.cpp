@@ -548,7 +548,8 @@ int CUISystem::MovieScan(bool forward) {
     dvd->Play();
     step = -1;
   }
-  if (step == (forward ? kForwardLast : kRewindLast)) step = -1;
+  const int last = forward ? kForwardLast : kRewindLast;
+  if (step < -1 || step >= last) step = -1;  // after the last entry (or from a stray value) the table starts again
   other = -1;
   ++step;
   const int speed = forward ? kForwardSpeeds[step] : kRewindSpeeds[step];
