@@ -9,27 +9,27 @@
 #include "corebridge/core/config.h"
 #include "corebridge/core/movie_config.h"
 #include "corebridge/core/ui_system_object.h"
+#include "corebridge/modules/movie_snapshot_names.h"
 #include "interfaces/imagefx.h"
 #include "platform/audio/sound/sound.h"
 #include "platform/com/hresult.h"
 
 using plat::SUCCEEDED;
 
-namespace {
-
 namespace fs = std::filesystem;
 
-// Numbers end here: a folder that holds them all gets no further snapshot.
-constexpr int kLastNumber = 99999;
+namespace movie_snapshot {
+namespace {
 
 bool Exists(const fs::path& path) {
   std::error_code ec;
   return fs::exists(fs::symlink_status(path, ec));
 }
 
-// The first free "<prefix>_NNN.BMP" of the folder.
-std::optional<fs::path> FreeBitmapName(const fs::path& folder, const char* prefix) {
-  for (int n = 0; n <= kLastNumber; ++n) {
+}  // namespace
+
+std::optional<fs::path> FreeBitmapName(const fs::path& folder, const char* prefix, int last) {
+  for (int n = 0; n <= last; ++n) {
     char name[64];
     std::snprintf(name, sizeof name, "%s_%.3d.BMP", prefix, n);
     if (!Exists(folder / name)) return folder / name;
@@ -37,17 +37,20 @@ std::optional<fs::path> FreeBitmapName(const fs::path& folder, const char* prefi
   return std::nullopt;
 }
 
-// "<stem>.jpg", or "<stem>(k).jpg" with the first free k.
-std::optional<fs::path> FreeJpegName(const fs::path& bitmap) {
+std::optional<fs::path> FreeJpegName(const fs::path& bitmap, int last) {
   const fs::path folder = bitmap.parent_path();
   const std::string stem = bitmap.stem().string();
   if (!Exists(folder / (stem + ".jpg"))) return folder / (stem + ".jpg");
-  for (int k = 1; k <= kLastNumber; ++k) {
+  for (int k = 1; k <= last; ++k) {
     const fs::path candidate = folder / (stem + "(" + std::to_string(k) + ").jpg");
     if (!Exists(candidate)) return candidate;
   }
   return std::nullopt;
 }
+
+}  // namespace movie_snapshot
+
+namespace {
 
 const char* PrefixOf(int discType) {
   if (discType == 4) return "DVD";
@@ -66,7 +69,7 @@ int CUISystem::OnMovieSnapshot(std::intptr_t, std::intptr_t) {
   if (folder.empty()) return 0;
   std::error_code ec;
   fs::create_directories(folder, ec);
-  const auto bitmap = FreeBitmapName(folder, PrefixOf(movie.m_nDiscType));
+  const auto bitmap = movie_snapshot::FreeBitmapName(folder, PrefixOf(movie.m_nDiscType));
   if (!bitmap) return 0;
   if (!SUCCEEDED(dvd->CaptureFrame(bitmap->c_str()))) {
     MoviePageRedraw(0);
@@ -79,7 +82,7 @@ int CUISystem::OnMovieSnapshot(std::intptr_t, std::intptr_t) {
       if (VendorId() == 2) {
         fx->Save();
         fx->CloseImage();
-      } else if (const auto jpeg = FreeJpegName(*bitmap); jpeg && SUCCEEDED(fx->SaveAs(jpeg->c_str()))) {
+      } else if (const auto jpeg = movie_snapshot::FreeJpegName(*bitmap); jpeg && SUCCEEDED(fx->SaveAs(jpeg->c_str()))) {
         fx->CloseImage();
         fs::remove(*bitmap, ec);
       } else {

@@ -10,6 +10,7 @@
 
 #include "corebridge/core/movie_config.h"
 #include "corebridge/core/music_config.h"
+#include "corebridge/modules/movie_snapshot_names.h"
 #include "engines/picture/imagefx/image_fx.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
@@ -428,16 +429,16 @@ TEST_F(MovieControllerTest, SnapshotsAreNumberedAndConvertedBesideEachOther) {
 }
 
 TEST_F(MovieControllerTest, SnapshotNumbersEndInsteadOfLooping) {
-  movie_->m_strSnapshotFolder = env_.path("full");
-  fs::create_directories(env_.path("full"));
-  for (int n = 0; n <= 99999; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/DVD_%.3d.BMP", n);
-    std::ofstream(env_.path("full") + name);
+  const fs::path folder = env_.path("full");
+  fs::create_directories(folder);
+  for (const char* name : {"DVD_000.BMP", "DVD_001.BMP", "DVD_002.BMP", "DVD_002.jpg", "DVD_002(1).jpg"}) {
+    std::ofstream(folder / name);
   }
-  EnterAndPlay();
-  EXPECT_EQ(Act("Movie Snapshot"), E_FAIL);
-  EXPECT_FALSE(dvd_->Logged("Capture " + env_.path("full") + "/DVD_000.BMP"));
+  EXPECT_EQ(movie_snapshot::FreeBitmapName(folder, "DVD", 3), folder / "DVD_003.BMP");
+  EXPECT_EQ(movie_snapshot::FreeBitmapName(folder, "DVD", 2), std::nullopt);
+  EXPECT_EQ(movie_snapshot::FreeJpegName(folder / "DVD_002.BMP", 2), folder / "DVD_002(2).jpg");
+  EXPECT_EQ(movie_snapshot::FreeJpegName(folder / "DVD_002.BMP", 1), std::nullopt);
+  EXPECT_EQ(movie_snapshot::FreeBitmapName(folder, "SVCD"), folder / "SVCD_000.BMP");
 }
 
 }  // namespace
