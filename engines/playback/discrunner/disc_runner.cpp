@@ -166,7 +166,8 @@ HRESULT CDiscRunner::Open(const char* path) {
     CreateWindows();
     const std::string source = SourcePath(path);
     ClassifyOpen(path, source);
-    if (auto* s = this->source(); s && path) {
+    // A letter root without a volume (or medium) names nothing to open.
+    if (auto* s = this->source(); s && path && !source.empty()) {
       ApplyDriveRegion(path);
       hr = s->Open(source.c_str());
       if (SUCCEEDED(hr)) hr = FinishOpen(hr);
@@ -183,7 +184,7 @@ HRESULT CDiscRunner::DvdOp51(const char* path) {
   CreateWindows();
   const std::string source = SourcePath(path);
   ClassifyOpen(path, source);
-  if (!path) return E_FAIL;
+  if (!path || source.empty()) return E_FAIL;
   ApplyDriveRegion(path);
   const HRESULT hr = this->source()->OpenEx(source.c_str(), 0);
   if (FAILED(hr)) return hr;
