@@ -441,5 +441,89 @@ TEST_F(MovieControllerTest, SnapshotNumbersEndInsteadOfLooping) {
   EXPECT_EQ(movie_snapshot::FreeBitmapName(folder, "SVCD"), folder / "SVCD_000.BMP");
 }
 
+TEST_F(MovieControllerTest, EjectOpensThenClosesTheTrayAndForgetsTheMenus) {
+  EnterAndPlay();
+  movie_->m_bHasRootMenu = 1;
+  movie_->m_bHasTitleMenu = 1;
+  auto drives = system_->CoreService<IDriveEnumerator>();
+  int door = -1;
+  ASSERT_EQ(Act("Movie Eject"), S_OK);
+  drives->GetDoorState(3, &door);
+  EXPECT_EQ(door, kDoorOpen);
+  EXPECT_EQ(movie_->m_bHasRootMenu, 0);
+  EXPECT_EQ(movie_->m_bHasTitleMenu, 0);
+  Act("Movie Eject");
+  drives->GetDoorState(3, &door);
+  EXPECT_EQ(door, kDoorClosed);
+}
+
+TEST_F(MovieControllerTest, VideoDesktopSavesAndRestoresTheDesktop) {
+  EnterAndPlay();
+  ASSERT_EQ(Act("Movie VideoDesktop"), S_OK);
+  EXPECT_EQ(movie_->m_bVideoDesktopOn, 1);
+  EXPECT_TRUE(dvd_->Logged("FullScreen"));
+  EXPECT_FALSE(desktop_->log.empty());
+  // Leaving the module ends the video desktop before the disc closes.
+  dvd_->log.clear();
+  system_->OnHome(0, 0);
+  EXPECT_EQ(movie_->m_bVideoDesktopOn, 0);
+  ASSERT_GE(dvd_->log.size(), 2u);
+  EXPECT_EQ(dvd_->log[0], "RestoreWindow");
+  EXPECT_TRUE(dvd_->Logged("CloseWithRecord"));
+  EXPECT_EQ(Config().m_nActiveModule, MODULE_NONE);
+}
+
+TEST_F(MovieControllerTest, SpeakersAndAudioProfilesFollowTheEngine) {
+  system_->QueryDvdAudioOutputCaps();  // stereo and multichannel output
+  EXPECT_EQ(movie_->m_arrSpeakers, (std::vector<std::uint32_t>{1, 3, 4, 5}));
+  movie_->m_nAudioSpeakerIdx = 0;
+  ASSERT_EQ(Act("Movie Update Audio Profiles"), S_OK);
+  EXPECT_EQ(movie_->m_arrAudioProfiles, std::vector<std::uint32_t>{1});  // the stereo downmix
+  movie_->m_nAudioChannelExpanderIdx = 0;
+  Act("Movie AudioOutput Right");  // four speakers: no profile of the engine's, the "none" profile
+  EXPECT_EQ(movie_->m_nAudioSpeakerIdx, 1);
+  EXPECT_EQ(movie_->m_arrAudioProfiles, std::vector<std::uint32_t>{9});
+  EXPECT_EQ(movie_->m_nAudioChannelExpanderIdx, 0);
+  Act("Movie AudioOutput Right");
+  Act("Movie AudioOutput Right");  // headphones: the expander falls back
+  EXPECT_EQ(movie_->m_nAudioSpeakerIdx, 3);
+  EXPECT_EQ(movie_->m_nAudioChannelExpanderIdx, 2);
+  Act("Movie AudioOutput Right");  // wraps to two speakers
+  EXPECT_EQ(movie_->m_nAudioSpeakerIdx, 0);
+  EnterAndPlay();
+  ASSERT_EQ(system_->MovieApplyVideoSettings(), 0);
+  EXPECT_TRUE(dvd_->Logged("Speaker 8"));
+  EXPECT_TRUE(dvd_->Logged("Op74 2"));
+  EXPECT_FALSE(dvd_->Logged("DvdOp60"));  // the engine's slot 60 is another operation
+}
+
+TEST_F(MovieControllerTest, ParentalBlockClosesWithTheResumePointAndAsksForTheLevel) {
+  EnterAndPlay();
+  dvd_->titleLevel = 8;
+  dvd_->sink->OnParentalLevelTooLow();
+  EXPECT_EQ(movie_->m_nRequestedLevel, 7);
+  EXPECT_EQ(movie_->m_bLevelRequestPending, 1);
+  EXPECT_EQ(movie_->m_nMoviePageState, 17);
+  EXPECT_TRUE(dvd_->Logged("CloseWithRecord"));
+}
+
+TEST_F(MovieControllerTest, LanguageListsStartWithOffAndTheTitleDefault) {
+  EnterAndPlay();
+  ASSERT_GE(movie_->m_listSubtitleProfiles.size(), 2u);
+  EXPECT_EQ(movie_->m_listSubtitleProfiles.front(), "Off");
+  EXPECT_EQ(*std::next(movie_->m_listSubtitleProfiles.begin()), "Title Default");
+  EXPECT_EQ(movie_->m_listLanguageProfiles.front(), "Title Default");
+  // The default subtitle is chosen by the title's language at a chapter start.
+  dvd_->subtitleNames = {"German", "English"};
+  dvd_->sink->OnSubtitleChange(2);
+  dvd_->sink->OnValidOperationsChange(0);
+  movie_->m_nSubtitleChosen = 0;
+  movie_->m_nSubtitleProfileIdx = 1;  // the title's default
+  dvd_->sink->OnTitleChange(1);
+  dvd_->sink->OnChapterStart(3);
+  EXPECT_TRUE(dvd_->Logged("SelectSubtitle 1"));
+  EXPECT_EQ(movie_->m_strSubtitleText, "English");
+}
+
 }  // namespace
 }  // namespace bridge_test
