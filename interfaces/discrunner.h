@@ -10,6 +10,7 @@
 
 inline constexpr plat::CLSID CLSID_DiscRunner = plat::MakeGuid("{3F2F27A6-AC4B-48F7-9CDE-092B8CC20B8A}");
 inline constexpr plat::IID IID_IDiscRunner = plat::MakeGuid("{EF8563DF-2933-4CA6-BF06-3E0862CF7B03}");
+inline constexpr plat::IID IID_IDiscRunnerQueries = plat::MakeGuid("{5B0C9E1A-7D43-4F2E-9A61-C8E2D4B7A390}");
 
 // Events of the playing source, called on the thread that opened it. A plain
 // table without IUnknown: the receiver owns it and nobody deletes through it.
@@ -165,3 +166,33 @@ struct IDiscRunner : plat::IUnknown {
   ~IDiscRunner() = default;
 };
 PLAT_BIND_IID(IDiscRunner, IID_IDiscRunner);
+
+// What the Movie controller asks of the engine beyond IDiscRunner's table:
+// the playing chapter, whether an open continued at the disc's resume
+// point, the region of a drive, the audio profiles performed for a speaker
+// configuration, the speaker configuration and hardware decoding. The same
+// object as IDiscRunner answers it. Drive roots are letter roots (D:\ and the like).
+//
+// Speaker configurations: 8 two speakers, 4 S/PDIF, 0x10 four speakers,
+// 0x20 six speakers, 0x20000 headphones. Audio-profile bits: 2 stereo
+// downmix; a configuration without any bit performs no profile.
+struct IDiscRunnerQueries : plat::IUnknown {
+  // The chapter now playing (E_FAIL with nothing open).
+  virtual plat::HRESULT GetChapter(int* chapter) = 0;                                        // 3
+  // S_OK when the last open continued at the disc's saved resume point,
+  // S_FALSE when it started at the beginning.
+  virtual plat::HRESULT GetResumeApplied() = 0;                                              // 4
+  // The drive's region (1..8, 0 when it has none) and the region changes it
+  // has left.
+  virtual plat::HRESULT GetDriveRegion(const char* root, int* region, int* changesLeft) = 0;  // 5
+  // Sets the drive's region, spending one change; E_FAIL with none left.
+  virtual plat::HRESULT SetDriveRegion(const char* root, int region) = 0;                   // 6
+  virtual plat::HRESULT GetAudioProfileCaps(int speaker, std::uint32_t* bits) = 0;          // 7
+  virtual plat::HRESULT SetSpeakerMode(int speaker) = 0;                                     // 8
+  // Prefers hardware video decoders from the next open on.
+  virtual plat::HRESULT SetHardwareDecoding(int on) = 0;                                     // 9
+
+ protected:
+  ~IDiscRunnerQueries() = default;
+};
+PLAT_BIND_IID(IDiscRunnerQueries, IID_IDiscRunnerQueries);

@@ -25,8 +25,10 @@ class IMoviePageEvents {
   virtual int EnterModule() = 0;                          // 1
   virtual int OnRedraw(int flag) = 0;                     // 2
   virtual int ShowPage() = 0;                             // 3
-  virtual int Reserved4() = 0;                            // 4
-  virtual int OnDisplayResize() = 0;                      // 5
+  virtual int LoadPage(const char* path) = 0;             // 4
+  // Where the video goes: the owner window and the rectangle in it; 0 when
+  // the page has none to offer.
+  virtual int GetVideoWindow(plat::HWND* owner, plat::RECT* rect) = 0;  // 5
   virtual int RefreshDriveList() = 0;                     // 6
   virtual int ShowPinEntry() = 0;                         // 7
   virtual int IsFrameMaximized() = 0;                     // 8

@@ -118,7 +118,7 @@ class CMovieConfig {
   char m_chDrive = 0;              // drive letter of the open disc
   std::uint8_t m_nDriveLetterIndex = 0;  // drive letter minus 'A' (DriveIndex of the page)
   int m_nDriveIndex = 0;                 // chosen drive; key MOVIE_DRIVEIDX
-  int m_nPendingDriveIndex = -1;         // drive asked for while another opens (PendingDriveIndex)
+  int m_nPendingDriveIndex = 0;          // drive the drive chooser asked for, 0 = none (PendingDriveIndex)
   int m_nDriveListPos = 0;               // position in m_arrDrives (DriveListPos)
   std::vector<MovieDriveEntry> m_arrDrives;  // optical drives (DriveList; its size is the count)
 
@@ -165,8 +165,10 @@ class CMovieConfig {
   int m_bVideoDesktopOn = 0;         // VideoDesktopOn
   int m_bAudioDefaultPicked = 0;     // AudioDefaultPicked
   int m_bSubtitleDefaultPicked = 0;  // SubtitleDefaultPicked
-  int m_nSubtitleChosen = -1;        // subtitle stream the user chose (SubtitleChosen)
-  int m_nAudioChosen = -1;           // audio stream the user chose (AudioChosen)
+  // 1 while the subtitle (audio) stream is not chosen automatically at a
+  // chapter change (SubtitleChosen, AudioChosen).
+  int m_nSubtitleChosen = 0;
+  int m_nAudioChosen = 0;
   int m_bPageChanged1 = 0;           // first change flag of the Movie page
   int m_bPageChanged2 = 0;           // second change flag of the Movie page
 

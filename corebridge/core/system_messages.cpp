@@ -228,8 +228,8 @@ LRESULT CUISystem::OnDeviceChangeOnUiThread(int event, int drive) {
             OnMusicEntry(0, 0);
             MusicOnDeviceChange(event, drive);
           } else if (kind >= 2 && kind <= 7 && !m_pConfig->m_bSuppress) {
-            FindDiscDrive(drive + 1, 0);
-            OnMovieEntry(drive + 1, 1);
+            FindDiscDrive(drive, 0);
+            OnMovieEntry(drive, 1);
           }
         }
       }

@@ -19,6 +19,7 @@
 #include "corebridge/core/module_states.h"
 #include "corebridge/core/schedule_item.h"
 #include "interfaces/core_object.h"
+#include "interfaces/discrunner.h"
 #include "interfaces/event_sinks.h"
 #include "interfaces/image_acquire.h"
 #include "interfaces/page_events.h"
@@ -30,6 +31,7 @@
 #include "platform/sys/system_events.h"
 
 class CConfig;
+class CMovieConfig;
 class CScheduleList;
 class CScheduleTimer;
 class CHiddenWindow;
@@ -217,7 +219,6 @@ class CUISystem : public IUISystem {
   void RegisterAuthoringActions();
   void RegisterBurningActions();
 
-  int MovieAction(std::intptr_t a, std::intptr_t b);
   int MusicAction(std::intptr_t a, std::intptr_t b);
   int VideoAction(std::intptr_t a, std::intptr_t b);
   int TVAction(std::intptr_t a, std::intptr_t b);
@@ -226,23 +227,117 @@ class CUISystem : public IUISystem {
   int AuthoringAction(std::intptr_t a, std::intptr_t b);
   int BurningAction(std::intptr_t a, std::intptr_t b);
 
+  // --- Movie controller (corebridge/modules/movie_*.cpp) ---------------------
+  // Entering, leaving, the disc and the transport (movie_controller.cpp).
   int OnMovieEntry(std::intptr_t drive, std::intptr_t forced);
-  int OnMovieStop(std::intptr_t a, std::intptr_t b);
-  int OnMoviePlay(std::intptr_t a, std::intptr_t b);
+  int OnMoviePlay(std::intptr_t resume, std::intptr_t arg);
   int OnMoviePause(std::intptr_t a, std::intptr_t b);
+  int OnMoviePlayPause(std::intptr_t a, std::intptr_t b);
+  int OnMoviePausePlay(std::intptr_t a, std::intptr_t b);
+  int OnMovieStop(std::intptr_t a, std::intptr_t b);
   int OnMoviePreChapter(std::intptr_t a, std::intptr_t b);
   int OnMovieNextChapter(std::intptr_t a, std::intptr_t b);
   int OnMovieFastForeward(std::intptr_t a, std::intptr_t b);
   int OnMovieRewind(std::intptr_t a, std::intptr_t b);
-  int OnMovieBack(std::intptr_t a, std::intptr_t b);
-  int MovieStopModule(std::intptr_t flag, std::intptr_t b);
+  int OnMovieEject(std::intptr_t a, std::intptr_t b);
+  int MovieStopModule(std::intptr_t reshow, std::intptr_t b);
+  int MoviePrepareDisc(int resume);
+  int MovieOpenDisc(int resume);
+  int MovieCloseDisc(int saveResume);
+  int HasDvdResumeState(int drive);
+  int FindDiscDrive(int drive, int fallback);
+  int GetDriveMediaKind(int drive, int& kind);
+  int WaitPumpingMessages(int ms);
+  int MovieSetDxva(int on);
   int MovieOnDeviceChange(int event, int drive);
   int MoviePageRefresh();
-  int GetDriveMediaKind(int drive, int& kind);
   int QueryDvdAudioOutputCaps();
   int MovieEngineReapplyOnPowerApply();
   int MovieEngineReapplyOnPowerRestore();
-  int FindDiscDrive(int drive, int fallback);
+  // Disc menus, streams, snapshots, the settings pages (movie_settings.cpp,
+  // movie_streams.cpp, movie_snapshot.cpp).
+  int OnMovieLanguage(std::intptr_t a, std::intptr_t b);
+  int OnMovieSubtitle(std::intptr_t a, std::intptr_t b);
+  int OnMovieAngle(std::intptr_t a, std::intptr_t b);
+  int OnMovieClosedCaption(std::intptr_t a, std::intptr_t b);
+  int OnMovieFWMainMenu(std::intptr_t a, std::intptr_t b);
+  int OnMovieRootMenu(std::intptr_t a, std::intptr_t b);
+  int OnMovieMainMenu(std::intptr_t a, std::intptr_t b);
+  int OnMovieResume(std::intptr_t a, std::intptr_t b);
+  int OnMovieRestart(std::intptr_t a, std::intptr_t b);
+  int OnMovieMenuUp(std::intptr_t a, std::intptr_t b);
+  int OnMovieMenuDown(std::intptr_t a, std::intptr_t b);
+  int OnMovieMenuLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieMenuRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieMenuEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey1(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey2(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey3(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey4(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey5(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey6(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey7(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey8(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey9(std::intptr_t a, std::intptr_t b);
+  int OnMovieKey0(std::intptr_t a, std::intptr_t b);
+  int OnMovieVideoDesktop(std::intptr_t a, std::intptr_t b);
+  int OnMovieSnapshot(std::intptr_t a, std::intptr_t b);
+  int OnMovieGoUp(std::intptr_t a, std::intptr_t b);
+  int OnMovieSnapshotFolderEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieSetting(std::intptr_t a, std::intptr_t b);
+  int OnMovieSettingEntry(std::intptr_t a, std::intptr_t b);
+  int OnMovieSettingReturn(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioSetting(std::intptr_t a, std::intptr_t b);
+  int OnMovieLanguageSetting(std::intptr_t a, std::intptr_t b);
+  int OnMovieParentalControlSetting(std::intptr_t a, std::intptr_t b);
+  int OnMovieBack(std::intptr_t a, std::intptr_t b);
+  int OnMovieGoSettingPage(std::intptr_t a, std::intptr_t b);
+  int OnMovieNotSupportDTS(std::intptr_t a, std::intptr_t b);
+  int OnMovieApplyRegionCode(std::intptr_t a, std::intptr_t b);
+  int OnMovieAcceptPLCChange(std::intptr_t a, std::intptr_t b);
+  int OnMovieResize(std::intptr_t a, std::intptr_t b);
+  int OnMovieScreenRatioLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieWideScreenModeLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieWideScreenModeRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieColorProfileLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieColorProfileRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieEnableDXVALeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioOutputLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioOutputRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioProfileLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioProfileRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioChannelExpanderLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioChannelExpanderRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectSubtitleLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectSubtitleRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectClosedCaptionLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectClosedCaptionRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectLanguageLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectLanguageRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectPLCLevelLeft(std::intptr_t a, std::intptr_t b);
+  int OnMovieSelectPLCLevelRight(std::intptr_t a, std::intptr_t b);
+  int OnMovieRestoreVideoSettingEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieRestoreAudioSettingEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieRestoreLanguageSettingEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieRestoreDefaultsSettingEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieChangePINNumberEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieRemovePINNumberEnter(std::intptr_t a, std::intptr_t b);
+  int OnMovieAllowDiscPlay(std::intptr_t a, std::intptr_t b);
+  int OnMovieDenyDiscPlay(std::intptr_t a, std::intptr_t b);
+  int OnMoviePassWordErrorOK(std::intptr_t a, std::intptr_t b);
+  int OnMovieRemovePINYes(std::intptr_t a, std::intptr_t b);
+  int OnMovieRemovePINNO(std::intptr_t a, std::intptr_t b);
+  int OnMovieUpdateAudioProfiles(std::intptr_t a, std::intptr_t b);
+  int OnMovieAudioOutputSelection(std::intptr_t a, std::intptr_t b);
+  int OnMovieVIVEXSelection(std::intptr_t a, std::intptr_t b);
+  int MovieApplyVideoSettings();
+  int MovieSelectDefaultAudio();
+  int MovieSelectDefaultSubtitle();
+  int EnumDvdLocales();
+  // The DVD event reactions (movie_events.cpp).
+  int RegionAdminCheck();
+  IDvdEventSink* MovieDvdEventSink() { return &m_movieDvdEvents; }
+  int MovieDiscOpen() const { return m_bDiscOpen; }
 
   int OnMusicEntry(std::intptr_t a, std::intptr_t b);
   int OnMusicStop(std::intptr_t a, std::intptr_t b);
@@ -423,6 +518,47 @@ class CUISystem : public IUISystem {
   void ReadRegistryValues();
   int ExitModule(int module, int movieFlag);
 
+  // Movie controller helpers.
+  CMovieConfig& MovieState() const;
+  plat::ComPtr<IDiscRunner> MovieEngine() const;
+  plat::ComPtr<IDiscRunnerQueries> MovieEngineQueries() const;
+  int MoviePageRedraw(int flag);
+  int MoviePageShow();
+  // Sets the page state, showing the page when it changed.
+  void MovieSetPageShown(int state);
+  int MovieRefreshDriveList();
+  // The playback mode notice for the remote-control window (vendor 1 only).
+  void MovieRemoteNotice(int mode, int lParam, const char* text);
+  int MovieRemoteDiscModule() const;
+  std::string MovieString(const std::string& key) const;
+  void MovieShowChapter(int chapter);
+  int MovieChapterSkip(bool next);
+  int MovieScan(bool forward);
+  int MovieDigitKey(int digit);
+  int MovieMenuNavigate(int code);
+  int MovieShowMenu(int rootMenu);
+  int MovieApplyColorProfile();
+  int MovieApplyAudioProfile(IDiscRunner& dvd);
+  void MovieApplyPowerScheme();
+  void MovieRestorePowerScheme();
+  void MovieRebuildAudioNames(IDiscRunner& dvd);
+  void MovieRebuildSubtitleNames(IDiscRunner& dvd);
+  void MovieSelectWideScreen(bool left);
+  void MovieStepColorProfile(bool left);
+  void MovieStepSpeaker(bool left);
+  void MovieStepAudioProfile(bool left);
+  void MovieStepParentalLevel(bool left);
+  // Reactions of the DVD event table that run as the controller.
+  void MovieOnChapterChange(int chapter);
+  void MovieOnRegionMismatch(int discRegionMask);
+  void MovieOnParentalRequest(int level);
+  void MovieOnParentalBlock();
+  void MovieOnDiscClosed();
+  void MovieOnAudioNotSupported();
+
+  int m_bDiscOpen = 0;        // a disc is open on the DVD engine
+  int m_bPlaybackPower = 0;   // the playback power scheme is in force
+
   // Callback tables, each a sub-object that forwards to the object.
   // The slide-show renderer's events (photo_slideshow.cpp).
   class SlideShowSinkTable final : public ISlideShowEventSink {
@@ -509,27 +645,61 @@ class CUISystem : public IUISystem {
     int Notify11(SinkArg, SinkArg) override { return 0; }
     int Notify12(SinkArg, SinkArg) override { return 0; }
   };
+  // The DVD engine's one event table: each event goes to the table of the
+  // module that drives the engine (dvd_sink.cpp).
   class DvdSink final : public IDvdEventSink {
    public:
-    void OnDomainChange(std::int32_t) override {}
-    void OnTitleChange(std::int32_t) override {}
-    void OnChapterStart(std::int32_t) override {}
-    void OnAudioChange(std::int32_t) override {}
-    void OnSubtitleChange(std::int32_t) override {}
-    void OnAngleChange(std::int32_t) override {}
-    void OnButtonChange(std::int32_t) override {}
+    explicit DvdSink(CUISystem& owner) : owner_(owner) {}
+    void OnDomainChange(std::int32_t value) override;
+    void OnTitleChange(std::int32_t value) override;
+    void OnChapterStart(std::int32_t chapter) override;
+    void OnAudioChange(std::int32_t count) override;
+    void OnSubtitleChange(std::int32_t count) override;
+    void OnAngleChange(std::int32_t count) override;
+    void OnButtonChange(std::int32_t count) override;
+    void OnTimeChange(const std::uint32_t* eventTime, const std::uint32_t* currentTime) override;
+    void OnValidOperationsChange(std::uint32_t prohibited) override;
+    void OnInvalidRegion(std::int32_t discRegionMask) override;
+    void Reserved10() override;
+    void OnParentalLevelChange(std::int32_t level) override;
+    void OnParentalLevelTooLow() override;
+    void OnDiscEjected() override;
+    void OnDiscInserted() override;
+    void OnComplete() override;
+    void OnStopped() override;
+    void OnLibraryNotice() override;
+    void OnRateChange(std::int32_t speed) override;
+
+   private:
+    IDvdEventSink* Target() const;
+    CUISystem& owner_;
+  };
+  // The Movie controller's reactions to the DVD engine's events (movie_events.cpp).
+  class MovieDvdEvents final : public IDvdEventSink {
+   public:
+    explicit MovieDvdEvents(CUISystem& owner) : owner_(owner) {}
+    void OnDomainChange(std::int32_t value) override;
+    void OnTitleChange(std::int32_t value) override;
+    void OnChapterStart(std::int32_t chapter) override;
+    void OnAudioChange(std::int32_t count) override;
+    void OnSubtitleChange(std::int32_t count) override;
+    void OnAngleChange(std::int32_t count) override;
+    void OnButtonChange(std::int32_t count) override;
     void OnTimeChange(const std::uint32_t*, const std::uint32_t*) override {}
-    void OnValidOperationsChange(std::uint32_t) override {}
-    void OnInvalidRegion(std::int32_t) override {}
+    void OnValidOperationsChange(std::uint32_t prohibited) override;
+    void OnInvalidRegion(std::int32_t discRegionMask) override;
     void Reserved10() override {}
-    void OnParentalLevelChange(std::int32_t) override {}
-    void OnParentalLevelTooLow() override {}
-    void OnDiscEjected() override {}
+    void OnParentalLevelChange(std::int32_t level) override;
+    void OnParentalLevelTooLow() override;
+    void OnDiscEjected() override;
     void OnDiscInserted() override {}
-    void OnComplete() override {}
-    void OnStopped() override {}
-    void OnLibraryNotice() override {}
-    void OnRateChange(std::int32_t) override {}
+    void OnComplete() override;
+    void OnStopped() override;
+    void OnLibraryNotice() override;
+    void OnRateChange(std::int32_t speed) override;
+
+   private:
+    CUISystem& owner_;
   };
   class RipperSink final : public IRipperEventSink {
    public:
@@ -658,7 +828,8 @@ class CUISystem : public IUISystem {
   GrabberSinkTable m_grabberSink{*this};
   WMPlayerSink m_wmPlayerSink{*this};
   DvGrabSink m_dvGrabSink;
-  DvdSink m_dvdSink;
+  DvdSink m_dvdSink{*this};
+  MovieDvdEvents m_movieDvdEvents{*this};
   RipperSink m_mp3RipperSink;
   WmaRipperSinkTable m_wmaRipperSink{*this};
   AuthoringSink m_authoringSink;

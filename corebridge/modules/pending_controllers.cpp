@@ -8,11 +8,6 @@
 
 #include <string>
 
-int CUISystem::MovieAction(std::intptr_t, std::intptr_t) {
-  RunStep("MovieAction");
-  return 0;
-}
-
 int CUISystem::MusicAction(std::intptr_t, std::intptr_t) {
   RunStep("MusicAction");
   return 0;
@@ -48,50 +43,14 @@ int CUISystem::BurningAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::OnMovieEntry(std::intptr_t, std::intptr_t) {
-  RunStep("OnMovieEntry");
-  return 0;
-}
 
-int CUISystem::OnMovieStop(std::intptr_t, std::intptr_t) {
-  RunStep("OnMovieStop");
-  return 0;
-}
 
-int CUISystem::OnMoviePlay(std::intptr_t, std::intptr_t) {
-  RunStep("OnMoviePlay");
-  return 0;
-}
 
-int CUISystem::OnMoviePause(std::intptr_t, std::intptr_t) {
-  RunStep("OnMoviePause");
-  return 0;
-}
 
-int CUISystem::OnMoviePreChapter(std::intptr_t, std::intptr_t) {
-  RunStep("OnMoviePreChapter");
-  return 0;
-}
 
-int CUISystem::OnMovieNextChapter(std::intptr_t, std::intptr_t) {
-  RunStep("OnMovieNextChapter");
-  return 0;
-}
 
-int CUISystem::OnMovieFastForeward(std::intptr_t, std::intptr_t) {
-  RunStep("OnMovieFastForeward");
-  return 0;
-}
 
-int CUISystem::OnMovieRewind(std::intptr_t, std::intptr_t) {
-  RunStep("OnMovieRewind");
-  return 0;
-}
 
-int CUISystem::OnMovieBack(std::intptr_t, std::intptr_t) {
-  RunStep("OnMovieBack");
-  return 0;
-}
 
 int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
   RunStep("OnMusicEntry");
@@ -253,17 +212,7 @@ int CUISystem::RecordStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-int CUISystem::MovieStopModule(std::intptr_t flag, std::intptr_t) {
-  RunStep(flag ? "MovieStopModule(1)" : "MovieStopModule(0)");
-  if (m_pUICallback) m_pUICallback->SetCaptionBarVisible(0, 0);
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
 
-int CUISystem::MovieOnDeviceChange(int event, int drive) {
-  RunStep(("MovieOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
 
 int CUISystem::MusicOnDeviceChange(int event, int drive) {
   RunStep(("MusicOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
@@ -285,25 +234,9 @@ int CUISystem::TVOnDeviceChange(int event, int drive) {
   return 0;
 }
 
-int CUISystem::MoviePageRefresh() {
-  RunStep("MoviePageRefresh");
-  return 1;
-}
 
-int CUISystem::QueryDvdAudioOutputCaps() {
-  RunStep("QueryDvdAudioOutputCaps");
-  return 0;
-}
 
-int CUISystem::MovieEngineReapplyOnPowerApply() {
-  RunStep("MovieEngineReapplyOnPowerApply");
-  return 0;
-}
 
-int CUISystem::MovieEngineReapplyOnPowerRestore() {
-  RunStep("MovieEngineReapplyOnPowerRestore");
-  return 0;
-}
 
 int CUISystem::VideoStartPositionTimer() {
   RunStep("VideoStartPositionTimer");
@@ -315,15 +248,7 @@ int CUISystem::VideoOnDisplayChange() {
   return 1;
 }
 
-int CUISystem::GetDriveMediaKind(int, int&) {
-  RunStep("GetDriveMediaKind");
-  return 0;  // no DVD engine: the kind stays unset
-}
 
-int CUISystem::FindDiscDrive(int, int) {
-  RunStep("FindDiscDrive");
-  return 1;
-}
 
 int CUISystem::MusicLoadAudioCd(const std::string& drive) {
   RunStep(("MusicLoadAudioCd " + drive).c_str());

@@ -74,8 +74,8 @@ std::string DvdPipeline::MissingRequired() {
                           "videobalance", "appsink", "audioconvert", "audioresample", "volume", "queue"});
 }
 
-DvdPipeline::DvdPipeline(PipelineHooks hooks, bool discardAudio)
-    : hooks_(std::move(hooks)), discardAudio_(discardAudio) {}
+DvdPipeline::DvdPipeline(PipelineHooks hooks, bool discardAudio, bool hardwareDecoding)
+    : hooks_(std::move(hooks)), discardAudio_(discardAudio), hardwareDecoding_(hardwareDecoding) {}
 
 DvdPipeline::~DvdPipeline() { Shutdown(); }
 
@@ -236,7 +236,9 @@ void DvdPipeline::LinkVideo(GstPad* pad) {
   }
   GstElement* queue = gst_element_factory_make("queue", nullptr);
   GstElement* parser = gst_element_factory_make("mpegvideoparse", nullptr);
-  GstElement* decoder = MakeFirst({"mpeg2dec", "avdec_mpeg2video"});
+  GstElement* decoder = hardwareDecoding_ ? MakeFirst({"vampeg2dec", "vaapimpeg2dec", "v4l2slmpeg2dec",
+                                                       "v4l2mpeg2dec", "mpeg2dec", "avdec_mpeg2video"})
+                                          : MakeFirst({"mpeg2dec", "avdec_mpeg2video"});
   if (!decoder) {
     gst_object_unref(queue);
     gst_object_unref(parser);

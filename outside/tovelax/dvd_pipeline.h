@@ -27,7 +27,9 @@ class DvdPipeline {
   // Elements the DVD pipeline cannot work without.
   static std::string MissingRequired();
 
-  DvdPipeline(PipelineHooks hooks, bool discardAudio);
+  // With hardwareDecoding the video decoder is a hardware one when the
+  // system has one (VA or V4L2), else the software decoder.
+  DvdPipeline(PipelineHooks hooks, bool discardAudio, bool hardwareDecoding = false);
   ~DvdPipeline();
   DvdPipeline(const DvdPipeline&) = delete;
   DvdPipeline& operator=(const DvdPipeline&) = delete;
@@ -61,6 +63,7 @@ class DvdPipeline {
 
   PipelineHooks hooks_;
   bool discardAudio_;
+  bool hardwareDecoding_;
   ElementPtr pipeline_;
   GstElement* source_ = nullptr;
   GstElement* spu_ = nullptr;

@@ -84,7 +84,7 @@ HRESULT DvdSession::Open(const std::string& path, bool startPaused) {
   hooks.frame = [this](std::shared_ptr<const VideoFrame> frame) { frames_.Publish(std::move(frame)); };
   hooks.audioProblem = [this](std::int32_t code, int streamId) { events_.Push(code, streamId, 0); };
   hooks.error = [this](const std::string&) { events_.Push(kEvError, kErrUnexpected, 0); };
-  pipeline_ = std::make_unique<DvdPipeline>(std::move(hooks), settings_.discardAudio);
+  pipeline_ = std::make_unique<DvdPipeline>(std::move(hooks), settings_.discardAudio, settings_.hardwareDecoding);
   if (!pipeline_->Start()) {
     Close();
     return kUnplayable;
@@ -442,6 +442,19 @@ HRESULT DvdSession::AfterJump(int status) {
   return status == DVDNAV_STATUS_OK ? kOk : kFail;
 }
 
+HRESULT DvdSession::SetRegion(const RegionRecord& record) {
+  settings_.region = record;
+  const int region = record.region;
+  const bool refused = region >= 1 && region <= 8 && (disc_.refusedRegions & (1u << (region - 1)));
+  if (refused) return kWrongRegion;
+  if (region >= 1 && region <= 8) {
+    std::lock_guard lock(navMutex_);
+    if (nav_) dvdnav_set_region_mask(nav_, 1 << (region - 1));
+  }
+  regionRefused_ = false;
+  return kOk;
+}
+
 HRESULT DvdSession::Play() {
   if (regionRefused_) return kWrongRegion;
   Run run;
@@ -503,6 +516,14 @@ HRESULT DvdSession::Stop() {
 HRESULT DvdSession::NextChapter() {
   std::lock_guard lock(navMutex_);
   if (domain_ != kDomainTitle || Prohibited(kUopNextChapter)) return kProhibited;
+  // The next chapter counts from the one the client was told of: the
+  // navigation runs ahead of the picture by what the pipeline holds. Past
+  // the title's last chapter there is none: the caller ends playback.
+  std::int32_t parts = 0;
+  if (title_ > 0 && chapter_ > 0 && dvdnav_get_number_of_parts(nav_, title_, &parts) == DVDNAV_STATUS_OK) {
+    if (chapter_ >= parts) return kTrackAtEnd;
+    return AfterJump(dvdnav_part_play(nav_, title_, chapter_ + 1));
+  }
   return AfterJump(dvdnav_next_pg_search(nav_));
 }
 

@@ -28,6 +28,7 @@ namespace tovelax {
 struct PlayerSettings {
   bool discardAudio = false;
   bool autoPlay = false;
+  bool hardwareDecoding = false;
   RegionRecord region{};         // region 0: no check
   std::int32_t parentalLevel = 8;
   std::uint32_t preferredLanguage = 0;  // ISO code; 0 = from the environment
@@ -44,6 +45,10 @@ class DvdSession {
   HRESULT Open(const std::string& path, bool startPaused);
   void Close();
   const DiscInfo& disc() const { return disc_; }
+  // Takes the player's new region and checks the open disc against it: a
+  // disc that refused the old region plays once the new one is allowed.
+  // kWrongRegion when it is still refused.
+  HRESULT SetRegion(const RegionRecord& region);
 
   HRESULT Play();
   HRESULT Pause();

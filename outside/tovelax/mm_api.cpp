@@ -153,7 +153,7 @@ HRESULT MMApi::SetProperty(std::uint32_t id, const void* value, std::uint32_t si
       if (!ReadValue(value, size, &region)) return kInvalidArg;
       if (region.region < 1 || region.region > 8) return kInvalidArg;
       settings_.region = region;
-      return kOk;
+      return dvd_ ? dvd_->SetRegion(region) : kOk;
     }
     case kPropParentalLevel:
       if (!ReadValue(value, size, &number) || number < 1 || number > 8) return kInvalidArg;
@@ -163,6 +163,10 @@ HRESULT MMApi::SetProperty(std::uint32_t id, const void* value, std::uint32_t si
     case kPropAutoPlay:
       if (!ReadValue(value, size, &number)) return kInvalidArg;
       settings_.autoPlay = number != 0;
+      return kOk;
+    case kPropHardwareDecoding:
+      if (!ReadValue(value, size, &number)) return kInvalidArg;
+      settings_.hardwareDecoding = number != 0;
       return kOk;
     case kPropAudioOutput:
       if (!ReadValue(value, size, &number) || number < 0 || number > 1) return kInvalidArg;
@@ -198,6 +202,7 @@ HRESULT MMApi::GetProperty(std::uint32_t id, void* buffer, std::uint32_t* size) 
     case kPropParentalLevel: return WriteValue<std::int32_t>(settings_.parentalLevel, buffer, size);
     case kPropAutoPlay: return WriteValue<std::int32_t>(settings_.autoPlay ? 1 : 0, buffer, size);
     case kPropAudioOutput: return WriteValue<std::int32_t>(settings_.discardAudio ? 1 : 0, buffer, size);
+    case kPropHardwareDecoding: return WriteValue<std::int32_t>(settings_.hardwareDecoding ? 1 : 0, buffer, size);
     case kPropDiscId:
       if (!dvd_) return kNotOpen;
       return WriteValue(dvd_->disc().id, buffer, size);

@@ -48,7 +48,8 @@ inline constexpr HRESULT kOutOfMemory = static_cast<HRESULT>(0x8007000E);
 inline constexpr HRESULT kProhibited = static_cast<HRESULT>(0x89050001);
 // No disc or source is open.
 inline constexpr HRESULT kNotOpen = static_cast<HRESULT>(0x89050002);
-// Track control: already at the first or last track (the caller treats it as done).
+// Track control: already at the first or last track (the caller treats it as done);
+// NextChapter: the title's last chapter plays, there is no next one.
 inline constexpr HRESULT kTrackAtEnd = static_cast<HRESULT>(0x89050003);
 // The source cannot be played (unknown layout, unreadable disc, missing decoder).
 inline constexpr HRESULT kUnplayable = static_cast<HRESULT>(0x89050004);
@@ -78,11 +79,14 @@ enum Property : std::uint32_t {
                                //      resume point of this disc when it is closed
   kPropTitleCount = 7,     // get: 4 bytes, number of titles of the open disc
   kPropChapterCount = 8,   // get: 4 bytes, chapters of the current title
-  kPropRegion = 14,        // set/get: RegionRecord, the player's region
+  kPropRegion = 14,        // set/get: RegionRecord, the player's region; set while a disc
+                           //      is open, it checks that disc again (kWrongRegion: still refused)
   kPropParentalLevel = 15, // set/get: 4 bytes, the player's parental level 1..8 (8 = all)
   kPropAutoPlay = 19,      // set: 4 bytes; 1 plays as soon as a source opens, 0 (default) waits for Play
   kPropAudioOutput = 20,   // set: 4 bytes; 0 the system's audio output (default), 1 discard
   kPropDiscId = 21,        // get: 16 bytes, the open disc's identity (stable across runs)
+  kPropHardwareDecoding = 22,  // set/get: 4 bytes; 1 prefers hardware MPEG-2 video decoders from
+                               //      the next open on, 0 (default) software decoders
 };
 
 // Decoder properties.

@@ -160,11 +160,16 @@ HRESULT CDiscRunner::Open(const char* path) {
   if (opening_) return E_FAIL;
   opening_ = 1;
   HRESULT hr = E_FAIL;
+  resumePending_ = false;
+  resumeApplied_ = false;
   if (playState_ != kDiscUnbound || SUCCEEDED(BindLibrary())) {
     CreateWindows();
-    Classify(path);
-    if (auto* s = source(); s && path) {
-      hr = s->Open(path);
+    const std::string source = SourcePath(path);
+    ClassifyOpen(path, source);
+    // A letter root without a volume (or medium) names nothing to open.
+    if (auto* s = this->source(); s && path && !source.empty()) {
+      ApplyDriveRegion(path);
+      hr = s->Open(source.c_str());
       if (SUCCEEDED(hr)) hr = FinishOpen(hr);
     }
   }
@@ -174,11 +179,17 @@ HRESULT CDiscRunner::Open(const char* path) {
 
 HRESULT CDiscRunner::DvdOp51(const char* path) {
   if (!api()) return E_FAIL;
+  resumePending_ = false;
+  resumeApplied_ = false;
   CreateWindows();
-  Classify(path);
-  if (!path) return E_FAIL;
-  const HRESULT hr = source()->OpenEx(path, 0);
-  return SUCCEEDED(hr) ? FinishOpen(hr) : hr;
+  const std::string source = SourcePath(path);
+  ClassifyOpen(path, source);
+  if (!path || source.empty()) return E_FAIL;
+  ApplyDriveRegion(path);
+  const HRESULT hr = this->source()->OpenEx(source.c_str(), 0);
+  if (FAILED(hr)) return hr;
+  resumePending_ = true;
+  return FinishOpen(hr);
 }
 
 HRESULT CDiscRunner::FinishOpen(HRESULT openResult) {
@@ -193,6 +204,9 @@ HRESULT CDiscRunner::FinishOpen(HRESULT openResult) {
   ended_ = 0;
   const std::int32_t autoPlay = 0;
   source()->SetProperty(tovelax::kPropAutoPlay, &autoPlay, sizeof autoPlay);
+  // Events the library queued while opening (a refused region) came before
+  // there was a window to wake: fetch them with the next messages.
+  plat::PostMessage(videoWindow_, kEventMessage, 0, 0);
   return openResult | style | owner | drain | notify;
 }
 
@@ -371,7 +385,13 @@ HRESULT CDiscRunner::Play() {
   switch (playState_) {
     case kDiscOpened:
     case kDiscStopped:
-      hr = t->Play();
+      if (resumePending_) {
+        // Continue where the disc was left; without a bookmark play from the start.
+        tovelax::ResumeRecord record{};
+        resumeApplied_ = t->RestoreBookmark(&record) == tovelax::kOk;
+      }
+      hr = resumeApplied_ && resumePending_ ? S_OK : t->Play();
+      resumePending_ = false;
       break;
     case kDiscPaused:
       hr = t->Resume();
@@ -445,6 +465,7 @@ HRESULT CDiscRunner::ChapterStep(bool next) {
     if (hr == kTrackAtEnd) hr = 1;
   } else {
     hr = next ? t->NextChapter() : t->PrevChapter();
+    if (hr == kTrackAtEnd) hr = 1;  // no further chapter
   }
   if (SUCCEEDED(hr) && playState_ == kDiscScanning) {
     FastForward(kNormalSpeed);
@@ -734,7 +755,12 @@ HRESULT CDiscRunner::GetMediaKind(const char* path, std::uint32_t* bits) {
   auto* s = source();
   if (!s) return E_FAIL;
   if (!path || !bits) return E_POINTER;
-  return s->GetMediaKind(path, bits);
+  const std::string source = SourcePath(path);
+  if (source.empty()) {
+    *bits = 0;
+    return E_FAIL;
+  }
+  return s->GetMediaKind(source.c_str(), bits);
 }
 
 HRESULT CDiscRunner::DvdOp102() {

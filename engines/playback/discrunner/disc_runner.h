@@ -14,9 +14,12 @@
 #include "platform/com/object.h"
 #include "platform/win/win_types.h"
 
-class CDiscRunner : public IDiscRunner, private tovelax::INotifyPoster, private tovelax::IFrameSink {
+class CDiscRunner : public IDiscRunner,
+                    public IDiscRunnerQueries,
+                    private tovelax::INotifyPoster,
+                    private tovelax::IFrameSink {
  public:
-  using Interfaces = plat::InterfaceList<IDiscRunner>;
+  using Interfaces = plat::InterfaceList<IDiscRunner, IDiscRunnerQueries>;
   static constexpr const char* kVideoWindowClass = "discrunner Video Window";
   static constexpr const char* kDesktopWindowClass = "Video Desktop Window";
   static constexpr const char* kRegistryPath = "SOFTWARE\\Kestrovia\\Marivel\\MyMovie";
@@ -132,6 +135,15 @@ class CDiscRunner : public IDiscRunner, private tovelax::INotifyPoster, private 
   plat::HRESULT DvdOp101(int value) override;
   plat::HRESULT DvdOp102() override;
 
+  // IDiscRunnerQueries (disc_runner_queries.cpp).
+  plat::HRESULT GetChapter(int* chapter) override;
+  plat::HRESULT GetResumeApplied() override;
+  plat::HRESULT GetDriveRegion(const char* root, int* region, int* changesLeft) override;
+  plat::HRESULT SetDriveRegion(const char* root, int region) override;
+  plat::HRESULT GetAudioProfileCaps(int speaker, std::uint32_t* bits) override;
+  plat::HRESULT SetSpeakerMode(int speaker) override;
+  plat::HRESULT SetHardwareDecoding(int on) override;
+
   // State the tests and the window procedure look at.
   int domain() const { return domain_; }
   int title() const { return title_; }
@@ -164,6 +176,14 @@ class CDiscRunner : public IDiscRunner, private tovelax::INotifyPoster, private 
   void CreateWindows();
   void DestroyWindows();
   void Classify(const char* path);
+  // What the library opens for `path`: a drive's letter root (D:\ and
+  // the like) becomes its volume's mount point or disc image; other paths stay.
+  static std::string SourcePath(const char* path);
+  // Classifies what `path` opens; a DVD folder or image behind an optical
+  // drive's letter root (a virtual drive) counts as a disc in that drive.
+  void ClassifyOpen(const char* path, const std::string& source);
+  // Gives the library the region of the drive `path` names, if it has one.
+  void ApplyDriveRegion(const char* path);
   plat::HRESULT FinishOpen(plat::HRESULT openResult);
   plat::HRESULT CloseSource(bool withRecord);
   plat::HRESULT ChapterStep(bool next);
@@ -200,6 +220,9 @@ class CDiscRunner : public IDiscRunner, private tovelax::INotifyPoster, private 
   int opening_ = 0;
   float zoom_ = 1.0f;
   bool inInvalidRegion_ = false;
+  // An open by slot 51 continues at the disc's resume point at the first Play.
+  bool resumePending_ = false;
+  bool resumeApplied_ = false;
   plat::HRESULT bindResult_ = plat::E_FAIL;
   // What SetFullScreen saved of the library's video window.
   bool savedValid_ = false;

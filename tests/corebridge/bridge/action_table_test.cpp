@@ -2,6 +2,7 @@
 
 #include "corebridge/core/photo_config.h"
 #include "tests/corebridge/bridge/action_names_table.h"
+#include "corebridge/core/movie_config.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
 namespace bridge_test {
@@ -148,6 +149,7 @@ TEST_F(ActionTableTest, BackStepsBackInEachModule) {
   // In the photo browser, Photo's back goes back a view (at the drive
   // selector it would leave the module).
   Config().m_pPhoto->m_nPhotoState = 0;
+  Config().m_pMovie->m_nMoviePageState = 6;  // a settings page: Back goes to the pop-up menu
   for (const auto& m : kModules) {
     steps_.clear();
     Config().m_nActiveModule = m.module;

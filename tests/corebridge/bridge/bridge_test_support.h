@@ -16,6 +16,7 @@
 #include "corebridge/core/schedule_list.h"
 #include "corebridge/core/ui_system_object.h"
 #include "interfaces/engines.h"
+#include "interfaces/imagefx.h"
 #include "outside/coreobject/drive_enumerator.h"
 #include "outside/coreobject/memory_audio.h"
 #include "outside/coreobject/services.h"
@@ -128,14 +129,21 @@ class TestCoreObject : public ICoreObject {
     if (iid == IID_ICoreAudio && audio) return audio->QueryInterface(iid, out);
     if (iid == IID_IDriveEnumerator && drives) return drives->QueryInterface(iid, out);
     if (iid == IID_IKeyInputSource && keys) return keys->QueryInterface(iid, out);
-    if (iid == IID_IDiscRunner && dvdPresent) return dvd->QueryInterface(iid, out);
+    if ((iid == IID_IDiscRunner || iid == IID_IDiscRunnerQueries) && engine) return engine->QueryInterface(iid, out);
+    if ((iid == IID_IDiscRunner || iid == IID_IDiscRunnerQueries) && dvdPresent) {
+      if (!dvd) dvd = MakeComObject<FakeDiscRunner>();
+      return dvd->QueryInterface(iid, out);
+    }
+    if (iid == IID_IImageFx && imageFx) return imageFx->QueryInterface(iid, out);
     return E_NOINTERFACE;
   }
   ComPtr<ComObject<CMemoryAudio>> audio = MakeComObject<CMemoryAudio>();
   ComPtr<ComObject<CDriveEnumerator>> drives;
   ComPtr<ComObject<CKeyInput>> keys = MakeComObject<CKeyInput>();
-  ComPtr<ComObject<FakeDiscRunner>> dvd = MakeComObject<FakeDiscRunner>();
   bool dvdPresent = false;
+  ComPtr<ComObject<FakeDiscRunner>> dvd;  // the DVD engine while dvdPresent
+  ComPtr<IUnknown> imageFx;
+  ComPtr<IUnknown> engine;  // a real DVD engine, in place of the scripted one
 };
 
 // Remote-control helper window: records the messages it gets and answers

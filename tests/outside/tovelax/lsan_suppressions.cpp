@@ -1,7 +1,8 @@
 // GLib and GStreamer keep process-wide allocations (type system, plugin
 // registry, thread pools) until exit by design; the leak checker is told to
 // leave those alone. The library's own allocations stay checked.
-extern "C" const char* __lsan_default_suppressions() {
+// Visible by name even in tests built with hidden symbols: the runtime looks it up.
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
   return "leak:libglib-2.0.so\n"
          "leak:libgobject-2.0.so\n"
          "leak:libgstreamer-1.0.so\n"

@@ -11,11 +11,14 @@
 #include <iterator>
 
 #include "platform/com/hresult.h"
+#include "platform/registry/registry.h"
+#include "platform/sys/drive_table.h"
 #include "platform/sys/clock.h"
 #include "platform/win/display_link.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 #include "tests/engines/playback/discrunner/fake_tovelax.h"
+#include "tests/support/temp_environment.h"
 
 namespace {
 
@@ -624,6 +627,49 @@ TEST_F(DiscRunnerTest, FramesAreDrawnIntoTheVideoWindow) {
   std::fill(frame->pixels.begin(), frame->pixels.end(), 0x80);
   script->frameSink->OnFrame(frame, {10, 20, 4, 4}, {0, 0, 2, 2}, false);
   EXPECT_EQ(surface->pixel(11, 21), 0xFFFF0000u);
+}
+
+// A drive's letter root opens what its volume holds, with the drive's
+// region given to the library first; a DVD image behind a virtual optical
+// drive counts as a disc, whose chapter steps answer 1 only past the end.
+TEST_F(DiscRunnerTest, LetterRootsOpenTheirVolumeWithTheDrivesRegion) {
+  test_support::TempEnvironment env("letters");
+  auto volumes = std::make_shared<FakeVolumeSource>();
+  volumes->volumes = {{'D', DRIVE_CDROM, "", "DVD", "", "/img/disc.iso", true}};
+  SetVolumeSource(volumes);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\D", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD region = 2;
+  RegSetValueExA(key, "Region", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&region), sizeof region);
+  RegCloseKey(key);
+
+  CDiscRunner& r = Make();
+  script->mediaBits = tovelax::kMediaDvdImage;
+  ASSERT_EQ(r.SetNotifyTarget(&sink), S_OK);
+  ASSERT_EQ(r.Open("D:\\"), S_OK);
+  EXPECT_TRUE(script->Called("Open(/img/disc.iso)"));
+  EXPECT_TRUE(script->Called("SetProperty(14,2)"));
+  EXPECT_EQ(r.disc_kind(), 1);
+  EXPECT_EQ(r.NextChapter(), S_OK);
+  script->chapterResult = tovelax::kTrackAtEnd;
+  EXPECT_EQ(r.NextChapter(), 1);  // no further chapter
+  EXPECT_EQ(r.GetResumeApplied(), S_FALSE);
+
+  // Opened at the resume point, the first Play continues there.
+  ASSERT_EQ(r.Close(), S_OK);
+  ASSERT_EQ(r.DvdOp51("D:\\"), S_OK);
+  EXPECT_TRUE(script->Called("OpenEx(/img/disc.iso,0)"));
+  script->calls.clear();
+  ASSERT_EQ(r.Play(), S_OK);
+  EXPECT_TRUE(script->Called("RestoreBookmark"));
+  EXPECT_FALSE(script->Called("Play"));
+  EXPECT_EQ(r.GetResumeApplied(), S_OK);
+
+  // A letter without a volume opens nothing.
+  EXPECT_TRUE(FAILED(r.Open("Q:\\")));
+  SetVolumeSource(nullptr);
 }
 
 }  // namespace
