@@ -3,6 +3,7 @@
 
 #include "interfaces/cdtowma.h"
 #include "interfaces/discrunner.h"
+#include "interfaces/grabber.h"
 #include "interfaces/imagefx.h"
 #include "interfaces/wmhost/wmplayer.h"
 #include "platform/com/guid.h"

@@ -15,6 +15,7 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_IWMPlayer, CLSID_WMPlayer},
       {IID_IImageFx, CLSID_ImageFx},
       {IID_IImageFxProps, CLSID_ImageFx},
+      {IID_IGrabber, CLSID_Grabber},
   };
   return kEngines;
 }
