@@ -197,7 +197,7 @@ HRESULT CGrabber::Init(GrabberInitRecord record) {
 
   const std::string wanted = profile.empty() ? "DVD SP" : profile;
   m_pStore->Open(kProfileKey);
-  if (!LoadProfiles()) {
+  if (LoadProfiles() == ProfileLoad::kFailed) {
     WriteDefaultEntry();
   } else if (SUCCEEDED(m_pStore->Select("Record", wanted.c_str())) && SUCCEEDED(m_pStore->GetSelected(&m_current))) {
     m_profileName = wanted;

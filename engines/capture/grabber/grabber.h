@@ -247,7 +247,8 @@ class CGrabber : public IGrabber, private ISysRecorderEventSink, private ISysRec
   void ReleaseComponents();
 
   // Profiles and settings.
-  bool LoadProfiles();
+  enum class ProfileLoad { kLoaded, kUnchanged, kFailed };
+  ProfileLoad LoadProfiles();
   void WriteDefaultEntry();
   void ChooseTimeShiftProfile();
   void ApplyDevices(const std::string& previousVideo, const std::string& previousAudio);

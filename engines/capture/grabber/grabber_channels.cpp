@@ -301,7 +301,7 @@ HRESULT CGrabber::SetCountry(int index) {
   m_pRecorder->SetCountryCode(code);
   SetCountryRow(index);
   m_pRecorder->SetVideoStandard(m_nStandard);
-  if (LoadProfiles()) {
+  if (LoadProfiles() == ProfileLoad::kLoaded) {
     const std::string wanted = m_profileName.empty() ? "DVD SP" : m_profileName;
     if (SUCCEEDED(m_pStore->Select("Record", wanted.c_str())) && SUCCEEDED(m_pStore->GetSelected(&m_current))) {
       m_profileName = wanted;

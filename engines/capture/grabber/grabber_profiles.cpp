@@ -25,10 +25,10 @@ bool IsListed(const ProfileEntry& entry, bool divxHeld) {
 
 // Loads the defaults of the country's video standard unless that family is
 // loaded already, and drops the entries that were there before.
-bool CGrabber::LoadProfiles() {
-  if (!m_pStore) return false;
+CGrabber::ProfileLoad CGrabber::LoadProfiles() {
+  if (!m_pStore) return ProfileLoad::kFailed;
   const bool ntsc = IsNtscStandard(m_nStandard);
-  if ((ntsc && m_nProfileFamily == 1) || (!ntsc && m_nProfileFamily == 2)) return true;
+  if ((ntsc && m_nProfileFamily == 1) || (!ntsc && m_nProfileFamily == 2)) return ProfileLoad::kUnchanged;
   int before = 0;
   m_pStore->GetCount(&before);
   const int value = ntsc ? 0 : 1;
@@ -38,14 +38,14 @@ bool CGrabber::LoadProfiles() {
   if (m_nState == grabstate::kPreview) m_pRecorder->SetPreviewFamily(value);
   int after = 0;
   m_pStore->GetCount(&after);
-  if (after <= before) return false;
+  if (after <= before) return ProfileLoad::kFailed;
   for (int i = 0; i < before; ++i) {
     ProfileEntry old{};
     if (FAILED(m_pStore->GetEntry(0, &old))) break;
     m_pStore->DeleteEntry(old.kind, old.name);
   }
   m_nProfileFamily = ntsc ? 1 : 2;
-  return true;
+  return ProfileLoad::kLoaded;
 }
 
 void CGrabber::WriteDefaultEntry() {
