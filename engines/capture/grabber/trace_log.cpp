@@ -1,11 +1,10 @@
 #include "engines/capture/grabber/trace_log.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 
 #include "platform/registry/registry.h"
@@ -59,7 +58,8 @@ void TraceLog::Write(const char* text) const {
   if (!on_ || !text) return;
   const std::string line = TraceLinePrefix(plat::GetClock().wall_now()) + text;
   const std::string folder = path_.substr(0, path_.find_last_of('/'));
-  if (!folder.empty()) ::mkdir(folder.c_str(), 0700);
+  std::error_code ec;
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path_.c_str(), "a+"));
   if (!file) return;
   std::fputs(line.c_str(), file.get());
