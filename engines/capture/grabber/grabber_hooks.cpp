@@ -6,20 +6,15 @@
 #include "platform/com/runtime.h"
 #include "platform/sys/drive_table.h"
 
-#if __has_include(<libavcodec/avcodec.h>) && defined(GRABBER_HAVE_LIBAVCODEC)
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
-#define GRABBER_USE_LIBAVCODEC 1
-#endif
 
 namespace grabber {
 
 std::vector<VideoCompressor> InstalledVideoCompressors() {
   std::vector<VideoCompressor> out;
-#ifdef GRABBER_USE_LIBAVCODEC
   if (avcodec_find_encoder(AV_CODEC_ID_MPEG4)) out.push_back(VideoCompressor{kMpeg4CompressorName, {}});
-#endif
   return out;
 }
 

@@ -9,6 +9,7 @@
 
 #include "engines/capture/grabber/channel_stepping.h"
 #include "engines/capture/grabber/country_table.h"
+#include "engines/capture/grabber/grabber_hooks.h"
 #include "engines/capture/grabber/recording_names.h"
 #include "engines/capture/grabber/time_shift_plan.h"
 
@@ -186,6 +187,13 @@ TEST(CountryTable, CLocaleGivesNoCountryAndMonthNames) {
   EXPECT_EQ(CountryRowFor(c), 0);
   EXPECT_EQ(UserMonthAbbreviation(5), "May");
   EXPECT_EQ(UserMonthAbbreviation(13), "");
+}
+
+TEST(VideoCompressors, TheMpeg4EncoderIsListed) {
+  const auto compressors = InstalledVideoCompressors();
+  ASSERT_FALSE(compressors.empty());
+  EXPECT_EQ(compressors[0].description, kMpeg4CompressorName);
+  EXPECT_EQ(compressors[0].description.rfind(u"DivX", 0), 0u);
 }
 
 }  // namespace

@@ -1,0 +1,613 @@
+#include "outside/tvrecorder/sys_recorder.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/media/tv/virtual_tuner.h"
+
+using namespace plat;
+using plat::tv::ChannelFrequencyKHz;
+using plat::tv::ChannelNumbers;
+using plat::tv::PictureControl;
+
+namespace {
+
+constexpr int kStationPercent = 50;
+
+void Put(char* out, const std::string& text) {
+  if (out) std::snprintf(out, kTvNameChars, "%s", text.c_str());
+}
+
+std::vector<std::shared_ptr<plat::tv::ITunerDevice>> MachineDevices() {
+  // Tuner cards join the list here; the virtual tuner serves every machine.
+  return {std::make_shared<plat::tv::VirtualTuner>(plat::tv::ReadVirtualTunerConfig())};
+}
+
+}  // namespace
+
+CSysRecorder::CSysRecorder() : CSysRecorder(MachineDevices()) {}
+
+CSysRecorder::CSysRecorder(std::vector<std::shared_ptr<plat::tv::ITunerDevice>> devices)
+    : m_devices(std::move(devices)) {}
+
+CSysRecorder::~CSysRecorder() { StopSearchWorker(); }
+
+int CSysRecorder::Fire(int code, std::int32_t a, std::int32_t b, const TvPicture* picture) {
+  std::lock_guard lock(m_sinkMutex);
+  return m_pSink ? m_pSink->OnRecorderEvent(kSysRecorderSource, code, a, b, picture) : 0;
+}
+
+std::shared_ptr<plat::tv::ITunerDevice> CSysRecorder::Device() const {
+  std::lock_guard lock(m_mutex);
+  if (m_nDevice < 0 || m_nDevice >= static_cast<int>(m_devices.size())) return nullptr;
+  return m_devices[static_cast<std::size_t>(m_nDevice)];
+}
+
+plat::tv::ChannelPlan CSysRecorder::Plan() const {
+  std::lock_guard lock(m_mutex);
+  return plat::tv::PlanFor(m_nCountryCode, m_nStandard);
+}
+
+tvrec::ChannelStore& CSysRecorder::Band(int antenna) { return antenna ? m_antenna : m_cable; }
+
+int CSysRecorder::SignalPercent() const {
+  const auto device = Device();
+  return device ? device->Signal() * 100 / 65535 : 0;
+}
+
+// --- Set-up and devices -------------------------------------------------------------
+
+HRESULT CSysRecorder::Initialize(int value) {
+  std::lock_guard lock(m_mutex);
+  m_nInitValue = value;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetEventSink(ISysRecorderEventSink* sink) {
+  std::lock_guard lock(m_sinkMutex);
+  m_pSink = sink;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetDeviceName(int index, char* name) {
+  if (index < 0 || index >= static_cast<int>(m_devices.size())) return E_FAIL;
+  Put(name, m_devices[static_cast<std::size_t>(index)]->Name());
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetVideoDeviceName(int index, char* name) { return GetDeviceName(index, name); }
+
+HRESULT CSysRecorder::GetAudioDeviceName(int index, char* name) {
+  if (index < 0 || index >= static_cast<int>(m_devices.size())) return E_FAIL;
+  Put(name, m_devices[static_cast<std::size_t>(index)]->Name() + " Audio");
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SelectDevices(const char* video, const char* audio) {
+  if (!video) return E_FAIL;
+  for (std::size_t i = 0; i < m_devices.size(); ++i) {
+    if (m_devices[i]->Name() != video) continue;
+    std::lock_guard lock(m_mutex);
+    m_nDevice = static_cast<int>(i);
+    m_audioDevice = audio ? audio : "";
+    return S_OK;
+  }
+  return E_FAIL;
+}
+
+HRESULT CSysRecorder::GetSelectedDevices(char* video, char* audio) {
+  const auto device = Device();
+  if (!device) return E_FAIL;
+  Put(video, device->Name());
+  std::lock_guard lock(m_mutex);
+  Put(audio, m_audioDevice);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::FinishDisc() { return E_FAIL; }
+
+HRESULT CSysRecorder::SetValue(int value) {
+  std::lock_guard lock(m_mutex);
+  m_values[0] = value;
+  return S_OK;
+}
+HRESULT CSysRecorder::SetValue12(int value) {
+  std::lock_guard lock(m_mutex);
+  m_values[1] = value;
+  return S_OK;
+}
+HRESULT CSysRecorder::SetValue13(int value) {
+  std::lock_guard lock(m_mutex);
+  m_values[2] = value;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetVideoInput(int* input) {
+  const auto device = Device();
+  if (!device || !input) return E_FAIL;
+  *input = device->Input();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetVideoInput(int input) {
+  const auto device = Device();
+  return device && device->SetInput(input) ? S_OK : E_FAIL;
+}
+
+HRESULT CSysRecorder::IsDeviceReady() { return Device() ? S_OK : E_FAIL; }
+
+HRESULT CSysRecorder::HasTuner() {
+  const auto device = Device();
+  return device && device->HasTuner() ? S_OK : E_FAIL;
+}
+
+HRESULT CSysRecorder::EnableVideo(int) { return Device() ? S_OK : E_FAIL; }
+HRESULT CSysRecorder::EnableDevice(int) { return Device() ? S_OK : E_FAIL; }
+
+HRESULT CSysRecorder::ApplyCountry(int countryCode, int* inputType) {
+  const auto device = Device();
+  if (!device) return E_FAIL;
+  {
+    std::lock_guard lock(m_mutex);
+    m_nCountryCode = countryCode;
+  }
+  if (inputType) *inputType = device->HasTuner() ? 1 : 2;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetCountryCode(int code) {
+  std::lock_guard lock(m_mutex);
+  m_nCountryCode = code;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetVideoStandard(int standard) {
+  const auto device = Device();
+  if (device && !device->SetStandard(standard)) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_nStandard = standard;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetCaptureOption(int value) {
+  std::lock_guard lock(m_mutex);
+  m_nCaptureOption = value;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetCableKey(const char* key) {
+  if (!key) return E_FAIL;
+  m_cable.SetKey(key);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetAntennaKey(const char* key) {
+  if (!key) return E_FAIL;
+  m_antenna.SetKey(key);
+  return S_OK;
+}
+
+// --- Tuning ---------------------------------------------------------------------------
+
+HRESULT CSysRecorder::GetTunerInput(int* antenna) {
+  if (!antenna) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  *antenna = m_nAntenna;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetTunerInput(int antenna) {
+  if (antenna != 0 && antenna != 1) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_nAntenna = antenna;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetChannelRange(int* first, int* last) {
+  int antenna = 1;
+  GetTunerInput(&antenna);
+  const std::vector<int> channels = ChannelNumbers(Plan(), antenna != 0);
+  if (channels.empty() || !first || !last) return E_FAIL;
+  *first = channels.front();
+  *last = channels.back();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::TuneTo(int channel, bool report) {
+  const auto device = Device();
+  if (!device || !device->HasTuner()) return E_FAIL;
+  int antenna = 1;
+  GetTunerInput(&antenna);
+  const auto kHz = ChannelFrequencyKHz(Plan(), antenna != 0, channel);
+  if (!kHz || !device->SetFrequencyKHz(*kHz)) return E_FAIL;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_nChannel != channel) m_nPreviousChannel = m_nChannel;
+    m_nChannel = channel;
+  }
+  if (report) Fire(tvevent::kChannelTuned, channel, SignalPercent());
+  return S_OK;
+}
+
+HRESULT CSysRecorder::Tune(int channel) { return TuneTo(channel, true); }
+
+HRESULT CSysRecorder::GetTunedChannel(int* channel) {
+  if (!channel) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  *channel = m_nChannel;
+  return S_OK;
+}
+
+// The next stored channel up or down the band; every channel of the band
+// when none is stored.
+HRESULT CSysRecorder::StepStored(int direction) {
+  int antenna = 1;
+  GetTunerInput(&antenna);
+  std::vector<int> channels;
+  for (const auto& [channel, c] : Band(antenna).All()) channels.push_back(channel);
+  if (channels.empty()) channels = ChannelNumbers(Plan(), antenna != 0);
+  if (channels.empty()) return E_FAIL;
+  int current = 0;
+  GetTunedChannel(&current);
+  int next = direction > 0 ? channels.front() : channels.back();
+  if (direction > 0) {
+    for (const int c : channels) {
+      if (c > current) {
+        next = c;
+        break;
+      }
+    }
+  } else {
+    for (auto it = channels.rbegin(); it != channels.rend(); ++it) {
+      if (*it < current) {
+        next = *it;
+        break;
+      }
+    }
+  }
+  return Tune(next);
+}
+
+HRESULT CSysRecorder::ChannelUp() { return StepStored(1); }
+HRESULT CSysRecorder::ChannelDown() { return StepStored(-1); }
+
+HRESULT CSysRecorder::ChannelPrevious() {
+  int previous = 0;
+  {
+    std::lock_guard lock(m_mutex);
+    previous = m_nPreviousChannel;
+  }
+  return Tune(previous);
+}
+
+HRESULT CSysRecorder::ChannelChanged() { return S_OK; }
+
+HRESULT CSysRecorder::Query(int antenna, int channel, TvChannelInfo* info) {
+  if (!info || channel < 0 || channel >= 500) return E_FAIL;
+  *info = TvChannelInfo{};
+  const tvrec::StoredChannel stored = Band(antenna).Get(channel);
+  std::string name = stored.name;
+  int tuned = -1;
+  GetTunedChannel(&tuned);
+  int antennaNow = 1;
+  GetTunerInput(&antennaNow);
+  const auto device = Device();
+  // The live signal for the tuned channel; what the table kept for others.
+  if (tuned == channel && antennaNow == antenna && device) {
+    info->value = SignalPercent();
+    if (name.empty()) name = device->StationName();
+  } else {
+    info->value = stored.value;
+  }
+  info->status = info->value >= kStationPercent ? 1 : 0;
+  info->stored = stored.stored;
+  if (name.empty()) name = std::to_string(channel);
+  Put(info->name, name);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::QueryCableChannel(int channel, TvChannelInfo* info) { return Query(0, channel, info); }
+HRESULT CSysRecorder::QueryAntennaChannel(int channel, TvChannelInfo* info) { return Query(1, channel, info); }
+
+HRESULT CSysRecorder::SetChannelStored(int antenna, int channel, int value) {
+  if (channel < 0 || channel >= 500) return E_FAIL;
+  Band(antenna).SetStored(channel, value);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetChannelValue(int antenna, int channel, int value) {
+  if (channel < 0 || channel >= 500) return E_FAIL;
+  Band(antenna).SetValue(channel, value);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetChannelParam(int antenna, int channel, int value) {
+  if (channel < 0 || channel >= 500) return E_FAIL;
+  Band(antenna).SetParam(channel, value);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetFoundChannelName(int channel, char* name) {
+  int tuned = -1;
+  GetTunedChannel(&tuned);
+  const auto device = Device();
+  if (!device || tuned != channel) return E_FAIL;
+  const std::string station = device->StationName();
+  if (station.empty()) return E_FAIL;
+  Put(name, station);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::IsSignalPresent() { return SignalPercent() > 0 ? S_OK : E_FAIL; }
+
+// --- Search -----------------------------------------------------------------------------
+
+void CSysRecorder::SearchWorker(int antenna) {
+  const auto device = Device();
+  const std::vector<int> channels = ChannelNumbers(Plan(), antenna != 0);
+  const int count = static_cast<int>(channels.size());
+  for (int i = 0; i < count && !m_bStopSearch && device; ++i) {
+    const int channel = channels[static_cast<std::size_t>(i)];
+    if (SUCCEEDED(TuneTo(channel, false))) {
+      if (const int settle = device->SettleMs(); settle > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(settle));
+      }
+      const int percent = SignalPercent();
+      if (percent >= kStationPercent) {
+        tvrec::ChannelStore& band = Band(antenna);
+        band.SetStored(channel, 1);
+        band.SetValue(channel, percent);
+        if (const std::string station = device->StationName(); !station.empty()) band.SetName(channel, station);
+        Fire(tvevent::kChannelTuned, channel, percent);
+      }
+    }
+    // An empty band never divides by zero: the loop does not run.
+    Fire(tvevent::kSearchPercent, (i + 1) * 100 / count);
+  }
+  Fire(tvevent::kSearchFinished);
+}
+
+HRESULT CSysRecorder::StartSearch() {
+  const auto device = Device();
+  if (!device || !device->HasTuner()) return E_FAIL;
+  std::lock_guard lock(m_searchMutex);
+  if (m_search.joinable()) m_search.join();
+  int antenna = 1;
+  GetTunerInput(&antenna);
+  m_bStopSearch = false;
+  m_search = std::thread([this, antenna] { SearchWorker(antenna); });
+  return S_OK;
+}
+
+void CSysRecorder::StopSearchWorker() {
+  std::lock_guard lock(m_searchMutex);
+  m_bStopSearch = true;
+  if (m_search.joinable()) m_search.join();
+}
+
+HRESULT CSysRecorder::StopSearch() {
+  StopSearchWorker();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::StartSearchAlternate() { return StartSearch(); }
+HRESULT CSysRecorder::StopSearchAlternate() { return StopSearch(); }
+
+// --- Picture and sound ------------------------------------------------------------------
+
+HRESULT CSysRecorder::PictureRange(PictureControl c, int* minimum, int* maximum, int* byDefault) {
+  const auto device = Device();
+  plat::tv::ControlRange range;
+  if (!device || !device->ControlRangeOf(c, range)) return E_FAIL;
+  if (minimum) *minimum = range.minimum;
+  if (maximum) *maximum = range.maximum;
+  if (byDefault) *byDefault = range.byDefault;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::PictureGet(PictureControl c, int* value) {
+  const auto device = Device();
+  return device && value && device->GetControl(c, *value) ? S_OK : E_FAIL;
+}
+
+HRESULT CSysRecorder::PictureSet(PictureControl c, int value) {
+  const auto device = Device();
+  return device && device->SetControl(c, value) ? S_OK : E_FAIL;
+}
+
+HRESULT CSysRecorder::GetBrightnessRange(int* a, int* b, int* c) { return PictureRange(PictureControl::kBrightness, a, b, c); }
+HRESULT CSysRecorder::GetBrightness(int* v) { return PictureGet(PictureControl::kBrightness, v); }
+HRESULT CSysRecorder::SetBrightness(int v) { return PictureSet(PictureControl::kBrightness, v); }
+HRESULT CSysRecorder::GetContrastRange(int* a, int* b, int* c) { return PictureRange(PictureControl::kContrast, a, b, c); }
+HRESULT CSysRecorder::GetContrast(int* v) { return PictureGet(PictureControl::kContrast, v); }
+HRESULT CSysRecorder::SetContrast(int v) { return PictureSet(PictureControl::kContrast, v); }
+HRESULT CSysRecorder::GetHueRange(int* a, int* b, int* c) { return PictureRange(PictureControl::kHue, a, b, c); }
+HRESULT CSysRecorder::GetHue(int* v) { return PictureGet(PictureControl::kHue, v); }
+HRESULT CSysRecorder::SetHue(int v) { return PictureSet(PictureControl::kHue, v); }
+HRESULT CSysRecorder::GetSaturationRange(int* a, int* b, int* c) { return PictureRange(PictureControl::kSaturation, a, b, c); }
+HRESULT CSysRecorder::GetSaturation(int* v) { return PictureGet(PictureControl::kSaturation, v); }
+HRESULT CSysRecorder::SetSaturation(int v) { return PictureSet(PictureControl::kSaturation, v); }
+
+HRESULT CSysRecorder::HasTvAudio() {
+  const auto device = Device();
+  return device && device->HasTuner() ? S_OK : E_FAIL;
+}
+
+HRESULT CSysRecorder::SetTvAudio(int mode) {
+  const auto device = Device();
+  return device && device->SetAudioMode(mode) ? S_OK : E_FAIL;
+}
+
+HRESULT CSysRecorder::GetTvAudio(int* mode) {
+  const auto device = Device();
+  if (!device || !mode) return E_FAIL;
+  *mode = device->AudioMode();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetAudioChannelMode(int mode) {
+  if (mode < 0 || mode > 2) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_nAudioChannelMode = mode;
+  return S_OK;
+}
+
+// --- Video window -----------------------------------------------------------------------
+
+HRESULT CSysRecorder::SetOwnerWindow(HWND owner, int, int) {
+  std::lock_guard lock(m_mutex);
+  m_hOwner = owner;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetVideoOrigin(int left, int top) {
+  std::lock_guard lock(m_mutex);
+  m_videoRect[0] = left;
+  m_videoRect[1] = top;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetVideoSize(int width, int height) {
+  if (width < 0 || height < 0) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_videoRect[2] = width;
+  m_videoRect[3] = height;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::ShowVideo(int show) {
+  std::lock_guard lock(m_mutex);
+  m_bVideoShown = show != 0;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetFrameSize(int width, int height) {
+  if (width <= 0 || height <= 0 || width > 4096 || height > 4096) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_frameSize[0] = width;
+  m_frameSize[1] = height;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetPreviewOption(int value) {
+  std::lock_guard lock(m_mutex);
+  m_nPreviewOption = value;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetProfileFamily(int value) {
+  std::lock_guard lock(m_mutex);
+  m_nProfileFamily = value;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetPreviewFamily(int value) {
+  std::lock_guard lock(m_mutex);
+  m_nPreviewFamily = value;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetTimeShiftFolder(const char* folder) {
+  if (!folder) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_timeShiftFolder = folder;
+  return S_OK;
+}
+
+// --- Web cameras and discs --------------------------------------------------------------
+
+HRESULT CSysRecorder::GetWebCameraCount(int* count) {
+  if (!count) return E_FAIL;
+  *count = 0;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetWebCamera(int, int*) { return E_FAIL; }
+HRESULT CSysRecorder::AcknowledgeDisc(int) { return S_OK; }
+
+// --- Programme guide: analogue broadcast carries none, so it stays empty ---------------
+
+HRESULT CSysRecorder::SetGuideRange(int, int) { return S_OK; }
+HRESULT CSysRecorder::GuideStep(int) { return S_OK; }
+HRESULT CSysRecorder::GuideOp217(int) { return S_OK; }
+HRESULT CSysRecorder::GuideOp218(int) { return S_OK; }
+HRESULT CSysRecorder::GuideOp219(int) { return S_OK; }
+HRESULT CSysRecorder::GuideOp220(int) { return S_OK; }
+
+HRESULT CSysRecorder::SetProgressSink(ISysRecorderProgressSink* sink) {
+  std::lock_guard lock(m_sinkMutex);
+  m_pProgress = sink;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::ClearProgressSink() {
+  std::lock_guard lock(m_sinkMutex);
+  m_pProgress = nullptr;
+  return S_OK;
+}
+
+// --- Media: capture, encoding, time shift, snapshots and teletext run on the media
+// pipelines, which this recorder does not have yet; each says so.
+
+HRESULT CSysRecorder::IsTeletextAvailable() { return E_FAIL; }
+#define TVREC_NO_MEDIA(signature) \
+  HRESULT CSysRecorder::signature { return E_NOTIMPL; }
+TVREC_NO_MEDIA(Preview(int))
+TVREC_NO_MEDIA(OpenTimeShiftSource(int))
+TVREC_NO_MEDIA(RecordSource(const char*))
+TVREC_NO_MEDIA(PauseSource(int))
+TVREC_NO_MEDIA(ResumeSource())
+TVREC_NO_MEDIA(RecordSourceNamed(const char*, int))
+TVREC_NO_MEDIA(SourceSeek(int, double))
+TVREC_NO_MEDIA(SourceSeek2(int, double))
+TVREC_NO_MEDIA(SourceOp43(int))
+TVREC_NO_MEDIA(SourceOp44())
+TVREC_NO_MEDIA(SetSourceRate(int, double))
+TVREC_NO_MEDIA(SourceOp47(int))
+TVREC_NO_MEDIA(SourceOp48(int))
+TVREC_NO_MEDIA(SourceOp49(int))
+TVREC_NO_MEDIA(SourceOp50(int))
+TVREC_NO_MEDIA(ApplySourceBlock(const EncoderBlock*))
+TVREC_NO_MEDIA(StartRecording(const char*, int, const EncoderBlock*, int))
+TVREC_NO_MEDIA(StopRecording(int))
+TVREC_NO_MEDIA(GetRecordedSize(std::int64_t*))
+TVREC_NO_MEDIA(GetRecordTimes(std::int64_t*, std::int64_t*))
+TVREC_NO_MEDIA(SaveSnapshot(const char*))
+TVREC_NO_MEDIA(WatchRecording(int))
+TVREC_NO_MEDIA(ReplayPlay())
+TVREC_NO_MEDIA(ReplayPause())
+TVREC_NO_MEDIA(ReplayHold(int))
+TVREC_NO_MEDIA(GetReplayPosition(std::int64_t*))
+TVREC_NO_MEDIA(SetReplayPosition(std::int64_t))
+TVREC_NO_MEDIA(SetReplayRate(int, double))
+TVREC_NO_MEDIA(StartTimeShift(int, const EncoderBlock*, int, int, int, int))
+TVREC_NO_MEDIA(GetReplayClock(int*, int*, int*))
+TVREC_NO_MEDIA(ResetReplay())
+TVREC_NO_MEDIA(CanTimeShift())
+TVREC_NO_MEDIA(SetCodecSettings(int, const DivXSettings*, int))
+TVREC_NO_MEDIA(ScanStart(int, int))
+TVREC_NO_MEDIA(ScanStop())
+TVREC_NO_MEDIA(ScanStep(int, int))
+TVREC_NO_MEDIA(ScanControl(int, int, int, int, int))
+TVREC_NO_MEDIA(RequestWallPicture())
+TVREC_NO_MEDIA(GetTeletextKeyColour(COLORREF*))
+TVREC_NO_MEDIA(SetTeletextOwner(HWND))
+TVREC_NO_MEDIA(SetTeletextRect(int, int, int, int))
+TVREC_NO_MEDIA(ShowTeletext(int))
+TVREC_NO_MEDIA(SetTeletextOverVideo(int))
+TVREC_NO_MEDIA(GetTeletextPage(int*))
+TVREC_NO_MEDIA(SetTeletextPage(int))
+TVREC_NO_MEDIA(PrevTeletextPage())
+TVREC_NO_MEDIA(NextTeletextPage())
+TVREC_NO_MEDIA(PrevTeletextSubPage())
+TVREC_NO_MEDIA(NextTeletextSubPage())
+TVREC_NO_MEDIA(TeletextKeyRed())
+TVREC_NO_MEDIA(TeletextKeyGreen())
+TVREC_NO_MEDIA(TeletextKeyBlue())
+TVREC_NO_MEDIA(TeletextKeyYellow())
+TVREC_NO_MEDIA(SaveTeletextPage(const char*, int))
+TVREC_NO_MEDIA(TeletextOp210(int))
+TVREC_NO_MEDIA(TeletextOp213(int))
+TVREC_NO_MEDIA(TeletextOp214(int))
+#undef TVREC_NO_MEDIA
