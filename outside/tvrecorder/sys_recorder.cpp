@@ -3,8 +3,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
+#include "outside/tvrecorder/picture_convert.h"
+#include "platform/gdi/jpeg_codec.h"
 #include "platform/media/tv/virtual_tuner.h"
+#include "platform/sys/atomic_file.h"
+#include "platform/sys/clock.h"
 
 using namespace plat;
 using plat::tv::ChannelFrequencyKHz;
@@ -31,7 +36,11 @@ CSysRecorder::CSysRecorder() : CSysRecorder(MachineDevices()) {}
 CSysRecorder::CSysRecorder(std::vector<std::shared_ptr<plat::tv::ITunerDevice>> devices)
     : m_devices(std::move(devices)) {}
 
-CSysRecorder::~CSysRecorder() { StopSearchWorker(); }
+CSysRecorder::~CSysRecorder() {
+  StopSearchWorker();
+  StopRecordingNow(false);
+  if (m_source) m_source->Stop();
+}
 
 int CSysRecorder::Fire(int code, std::int32_t a, std::int32_t b, const TvPicture* picture) {
   std::lock_guard lock(m_sinkMutex);
@@ -226,6 +235,7 @@ HRESULT CSysRecorder::TuneTo(int channel, bool report) {
     if (m_nChannel != channel) m_nPreviousChannel = m_nChannel;
     m_nChannel = channel;
   }
+  if (m_source) m_source->Retune();
   if (report) Fire(tvevent::kChannelTuned, channel, SignalPercent());
   return S_OK;
 }
@@ -547,13 +557,156 @@ HRESULT CSysRecorder::ClearProgressSink() {
   return S_OK;
 }
 
+// --- Live source, pictures and recording -------------------------------------------
+
+std::shared_ptr<plat::tv::VirtualTuner> CSysRecorder::VirtualDevice() const {
+  return std::dynamic_pointer_cast<plat::tv::VirtualTuner>(Device());
+}
+
+bool CSysRecorder::EnsureSource() {
+  if (m_source && m_source->running()) return true;
+  const auto tuner = VirtualDevice();
+  if (!tuner) return false;
+  int standard = 0x10;
+  {
+    std::lock_guard lock(m_mutex);
+    standard = m_nStandard;
+  }
+  m_source = std::make_unique<tvrec::TvSource>(tuner);
+  m_nFrameConsumer = m_source->AddVideoConsumer([this](const tvrec::VideoFrameI420& f) { OnFrame(f); });
+  if (!m_source->Start(tvrec::FormatForStandard(standard))) {
+    m_source.reset();
+    return false;
+  }
+  return true;
+}
+
+void CSysRecorder::StopSourceIfIdle() {
+  if (!m_source || m_bPreview || m_recording) return;
+  {
+    // A picture still asked for keeps the source running.
+    std::lock_guard lock(m_pictureMutex);
+    if (!m_snapshotPath.empty() || m_bWallRequest) return;
+  }
+  m_source->Stop();
+  m_source.reset();
+}
+
+// Streaming thread: serves the picture requests with the newest frame.
+void CSysRecorder::OnFrame(const tvrec::VideoFrameI420& frame) {
+  std::string snapshot;
+  bool wall = false;
+  {
+    std::lock_guard lock(m_pictureMutex);
+    snapshot.swap(m_snapshotPath);
+    wall = std::exchange(m_bWallRequest, false);
+  }
+  if (!snapshot.empty()) {
+    const auto surface = tvrec::FrameToSurface(frame);
+    const std::vector<std::uint8_t> jpeg = surface ? plat::gdi::EncodeJpeg(*surface) : std::vector<std::uint8_t>{};
+    if (!jpeg.empty() &&
+        plat::WriteFileAtomically(snapshot, std::string_view(reinterpret_cast<const char*>(jpeg.data()), jpeg.size()))) {
+      Fire(tvevent::kPictureReady);
+    }
+  }
+  if (wall) {
+    constexpr int kWallWidth = 160;
+    constexpr int kWallHeight = 120;
+    const std::vector<std::uint8_t> bgr = tvrec::FrameToBgr24(frame, kWallWidth, kWallHeight);
+    if (!bgr.empty()) {
+      const TvPicture picture{kWallWidth, kWallHeight, kWallWidth * 3, bgr.data()};
+      Fire(tvevent::kPictureReady, 0, 0, &picture);
+    }
+  }
+}
+
+HRESULT CSysRecorder::Preview(int on) {
+  if (on) {
+    if (!EnsureSource()) return E_FAIL;
+    m_bPreview = true;
+    return S_OK;
+  }
+  m_bPreview = false;
+  StopSourceIfIdle();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SaveSnapshot(const char* path) {
+  if (!path || !*path || !EnsureSource()) return E_FAIL;
+  std::lock_guard lock(m_pictureMutex);
+  m_snapshotPath = path;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::RequestWallPicture() {
+  if (!EnsureSource()) return E_FAIL;
+  std::lock_guard lock(m_pictureMutex);
+  m_bWallRequest = true;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::StartRecording(const char* file, int, const EncoderBlock* block, int) {
+  if (!file || !block || m_recording || !EnsureSource()) return E_FAIL;
+  tvrec::EncodeSettings settings = tvrec::SettingsFromBlock(*block, m_source->format());
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_frameSize[0] > 0 && m_frameSize[1] > 0) {
+      settings.width = (m_frameSize[0] + 1) & ~1;
+      settings.height = (m_frameSize[1] + 1) & ~1;
+    }
+  }
+  auto recording = std::make_unique<tvrec::AvRecorder>();
+  if (!recording->Open(file, settings)) {
+    StopSourceIfIdle();
+    return E_FAIL;
+  }
+  tvrec::AvRecorder* r = recording.get();
+  m_recording = std::move(recording);
+  m_recordConsumers[0] = m_source->AddVideoConsumer([r](const tvrec::VideoFrameI420& f) { r->AddVideo(f); });
+  m_recordConsumers[1] = m_source->AddAudioConsumer([r](const tvrec::AudioChunk& c) { r->AddAudio(c); });
+  m_recordStart = std::chrono::duration_cast<std::chrono::seconds>(GetClock().wall_now().time_since_epoch()).count();
+  m_recordStartSteady = GetClock().steady_ms();
+  return S_OK;
+}
+
+void CSysRecorder::StopRecordingNow(bool report) {
+  if (!m_recording) return;
+  // Once the consumers are gone no frame reaches the file; then it is completed.
+  if (m_source) {
+    m_source->RemoveConsumer(m_recordConsumers[0]);
+    m_source->RemoveConsumer(m_recordConsumers[1]);
+  }
+  m_recording->Close();
+  m_recording.reset();
+  if (report) Fire(tvevent::kRecordingFinalised);
+  StopSourceIfIdle();
+}
+
+HRESULT CSysRecorder::StopRecording(int) {
+  if (!m_recording) return E_FAIL;
+  StopRecordingNow(true);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetRecordedSize(std::int64_t* kilobytes) {
+  if (!kilobytes || !m_recording) return E_FAIL;
+  *kilobytes = m_recording->bytesWritten() / 1024;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::GetRecordTimes(std::int64_t* startTime, std::int64_t* elapsedSeconds) {
+  if (!m_recording) return E_FAIL;
+  if (startTime) *startTime = m_recordStart;
+  if (elapsedSeconds) *elapsedSeconds = static_cast<std::int64_t>((GetClock().steady_ms() - m_recordStartSteady) / 1000);
+  return S_OK;
+}
+
 // --- Media: capture, encoding, time shift, snapshots and teletext run on the media
 // pipelines, which this recorder does not have yet; each says so.
 
 HRESULT CSysRecorder::IsTeletextAvailable() { return E_FAIL; }
 #define TVREC_NO_MEDIA(signature) \
   HRESULT CSysRecorder::signature { return E_NOTIMPL; }
-TVREC_NO_MEDIA(Preview(int))
 TVREC_NO_MEDIA(OpenTimeShiftSource(int))
 TVREC_NO_MEDIA(RecordSource(const char*))
 TVREC_NO_MEDIA(PauseSource(int))
@@ -569,11 +722,6 @@ TVREC_NO_MEDIA(SourceOp48(int))
 TVREC_NO_MEDIA(SourceOp49(int))
 TVREC_NO_MEDIA(SourceOp50(int))
 TVREC_NO_MEDIA(ApplySourceBlock(const EncoderBlock*))
-TVREC_NO_MEDIA(StartRecording(const char*, int, const EncoderBlock*, int))
-TVREC_NO_MEDIA(StopRecording(int))
-TVREC_NO_MEDIA(GetRecordedSize(std::int64_t*))
-TVREC_NO_MEDIA(GetRecordTimes(std::int64_t*, std::int64_t*))
-TVREC_NO_MEDIA(SaveSnapshot(const char*))
 TVREC_NO_MEDIA(WatchRecording(int))
 TVREC_NO_MEDIA(ReplayPlay())
 TVREC_NO_MEDIA(ReplayPause())
@@ -590,7 +738,6 @@ TVREC_NO_MEDIA(ScanStart(int, int))
 TVREC_NO_MEDIA(ScanStop())
 TVREC_NO_MEDIA(ScanStep(int, int))
 TVREC_NO_MEDIA(ScanControl(int, int, int, int, int))
-TVREC_NO_MEDIA(RequestWallPicture())
 TVREC_NO_MEDIA(GetTeletextKeyColour(COLORREF*))
 TVREC_NO_MEDIA(SetTeletextOwner(HWND))
 TVREC_NO_MEDIA(SetTeletextRect(int, int, int, int))

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "interfaces/tvrecorder.h"
+#include "outside/tvrecorder/av_recorder.h"
 #include "outside/tvrecorder/channel_store.h"
+#include "outside/tvrecorder/tv_source.h"
 #include "platform/com/object.h"
 #include "platform/media/tv/channel_tables.h"
 #include "platform/media/tv/tuner_device.h"
@@ -184,6 +186,12 @@ class CSysRecorder : public ISysRecorder {
   plat::HRESULT PictureGet(plat::tv::PictureControl c, int* value);
   plat::HRESULT PictureSet(plat::tv::PictureControl c, int value);
   void SearchWorker(int antenna);
+  // Media: the live source runs while something needs pictures.
+  std::shared_ptr<plat::tv::VirtualTuner> VirtualDevice() const;
+  bool EnsureSource();
+  void StopSourceIfIdle();
+  void OnFrame(const tvrec::VideoFrameI420& frame);
+  void StopRecordingNow(bool report);
 
   std::vector<std::shared_ptr<plat::tv::ITunerDevice>> m_devices;
   mutable std::mutex m_mutex;
@@ -212,6 +220,19 @@ class CSysRecorder : public ISysRecorder {
   std::mutex m_sinkMutex;
   ISysRecorderEventSink* m_pSink = nullptr;
   ISysRecorderProgressSink* m_pProgress = nullptr;
+
+  // Media state belongs to the caller's thread; the frame consumer reads the
+  // picture requests under m_pictureMutex.
+  std::unique_ptr<tvrec::TvSource> m_source;
+  int m_nFrameConsumer = 0;
+  bool m_bPreview = false;
+  std::unique_ptr<tvrec::AvRecorder> m_recording;
+  int m_recordConsumers[2] = {0, 0};
+  std::int64_t m_recordStart = 0;
+  std::uint64_t m_recordStartSteady = 0;
+  std::mutex m_pictureMutex;
+  std::string m_snapshotPath;
+  bool m_bWallRequest = false;
 
   std::mutex m_searchMutex;
   std::thread m_search;
