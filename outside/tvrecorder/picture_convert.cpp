@@ -37,11 +37,14 @@ std::vector<std::uint8_t> FrameToBgr24(const VideoFrameI420& frame, int width, i
   return out;
 }
 
-std::optional<plat::Surface> FrameToSurface(const VideoFrameI420& frame) {
-  if (frame.width <= 0 || frame.height <= 0) return std::nullopt;
-  plat::Surface surface(frame.width, frame.height);
-  if (!Convert(frame, frame.width, frame.height, AV_PIX_FMT_BGRA, reinterpret_cast<std::uint8_t*>(surface.data()),
-               frame.width * 4)) {
+std::optional<plat::Surface> FrameToSurface(const VideoFrameI420& frame, int width, int height) {
+  if (width <= 0 || height <= 0) {
+    width = frame.width;
+    height = frame.height;
+  }
+  if (width <= 0 || height <= 0 || width > 8192 || height > 8192) return std::nullopt;
+  plat::Surface surface(width, height);
+  if (!Convert(frame, width, height, AV_PIX_FMT_BGRA, reinterpret_cast<std::uint8_t*>(surface.data()), width * 4)) {
     return std::nullopt;
   }
   // Opaque, whatever the converter left in the alpha bytes.

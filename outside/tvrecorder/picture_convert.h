@@ -14,6 +14,7 @@ namespace tvrec {
 // Packed BGR24 rows of `width` x `height`; empty when the frame is unusable.
 std::vector<std::uint8_t> FrameToBgr24(const VideoFrameI420& frame, int width, int height);
 
-std::optional<plat::Surface> FrameToSurface(const VideoFrameI420& frame);
+// At the frame's size, or scaled to `width` x `height`.
+std::optional<plat::Surface> FrameToSurface(const VideoFrameI420& frame, int width = 0, int height = 0);
 
 }  // namespace tvrec

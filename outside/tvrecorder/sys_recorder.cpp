@@ -338,12 +338,15 @@ HRESULT CSysRecorder::SetChannelParam(int antenna, int channel, int value) {
   return S_OK;
 }
 
+// The station name the search kept for the channel, or the live one.
 HRESULT CSysRecorder::GetFoundChannelName(int channel, char* name) {
+  int antenna = 1;
+  GetTunerInput(&antenna);
+  std::string station = Band(antenna).Get(channel).name;
   int tuned = -1;
   GetTunedChannel(&tuned);
   const auto device = Device();
-  if (!device || tuned != channel) return E_FAIL;
-  const std::string station = device->StationName();
+  if (station.empty() && device && tuned == channel) station = device->StationName();
   if (station.empty()) return E_FAIL;
   Put(name, station);
   return S_OK;
@@ -466,15 +469,15 @@ HRESULT CSysRecorder::SetAudioChannelMode(int mode) {
 // --- Video window -----------------------------------------------------------------------
 
 HRESULT CSysRecorder::SetOwnerWindow(HWND owner, int, int) {
-  std::lock_guard lock(m_mutex);
-  m_hOwner = owner;
-  return S_OK;
+  m_video.SetOwner(owner);
+  return owner && !m_video.hwnd() ? E_FAIL : S_OK;
 }
 
 HRESULT CSysRecorder::SetVideoOrigin(int left, int top) {
   std::lock_guard lock(m_mutex);
   m_videoRect[0] = left;
   m_videoRect[1] = top;
+  m_video.Place(m_videoRect[0], m_videoRect[1], m_videoRect[2], m_videoRect[3]);
   return S_OK;
 }
 
@@ -483,12 +486,12 @@ HRESULT CSysRecorder::SetVideoSize(int width, int height) {
   std::lock_guard lock(m_mutex);
   m_videoRect[2] = width;
   m_videoRect[3] = height;
+  m_video.Place(m_videoRect[0], m_videoRect[1], m_videoRect[2], m_videoRect[3]);
   return S_OK;
 }
 
 HRESULT CSysRecorder::ShowVideo(int show) {
-  std::lock_guard lock(m_mutex);
-  m_bVideoShown = show != 0;
+  m_video.Show(show != 0);
   return S_OK;
 }
 
@@ -524,6 +527,13 @@ HRESULT CSysRecorder::SetTimeShiftFolder(const char* folder) {
   m_timeShiftFolder = folder;
   return S_OK;
 }
+
+// --- Timed scan: each step tunes the channel the engine chose -----------------------
+
+HRESULT CSysRecorder::ScanStart(int first, int last) { return first <= last ? S_OK : E_FAIL; }
+HRESULT CSysRecorder::ScanStop() { return S_OK; }
+HRESULT CSysRecorder::ScanStep(int, int channel) { return TuneTo(channel, false); }
+HRESULT CSysRecorder::ScanControl(int, int, int, int, int) { return S_OK; }
 
 // --- Web cameras and discs --------------------------------------------------------------
 
@@ -601,6 +611,7 @@ void CSysRecorder::OnFrame(const tvrec::VideoFrameI420& frame) {
     snapshot.swap(m_snapshotPath);
     wall = std::exchange(m_bWallRequest, false);
   }
+  if (m_bPreview) m_video.Present(frame);
   if (!snapshot.empty()) {
     const auto surface = tvrec::FrameToSurface(frame);
     const std::vector<std::uint8_t> jpeg = surface ? plat::gdi::EncodeJpeg(*surface) : std::vector<std::uint8_t>{};
@@ -734,10 +745,6 @@ TVREC_NO_MEDIA(GetReplayClock(int*, int*, int*))
 TVREC_NO_MEDIA(ResetReplay())
 TVREC_NO_MEDIA(CanTimeShift())
 TVREC_NO_MEDIA(SetCodecSettings(int, const DivXSettings*, int))
-TVREC_NO_MEDIA(ScanStart(int, int))
-TVREC_NO_MEDIA(ScanStop())
-TVREC_NO_MEDIA(ScanStep(int, int))
-TVREC_NO_MEDIA(ScanControl(int, int, int, int, int))
 TVREC_NO_MEDIA(GetTeletextKeyColour(COLORREF*))
 TVREC_NO_MEDIA(SetTeletextOwner(HWND))
 TVREC_NO_MEDIA(SetTeletextRect(int, int, int, int))

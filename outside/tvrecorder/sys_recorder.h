@@ -17,6 +17,7 @@
 #include "outside/tvrecorder/av_recorder.h"
 #include "outside/tvrecorder/channel_store.h"
 #include "outside/tvrecorder/tv_source.h"
+#include "outside/tvrecorder/video_window.h"
 #include "platform/com/object.h"
 #include "platform/media/tv/channel_tables.h"
 #include "platform/media/tv/tuner_device.h"
@@ -193,6 +194,9 @@ class CSysRecorder : public ISysRecorder {
   void OnFrame(const tvrec::VideoFrameI420& frame);
   void StopRecordingNow(bool report);
 
+ public:
+  const tvrec::VideoWindow& video_window() const { return m_video; }
+
   std::vector<std::shared_ptr<plat::tv::ITunerDevice>> m_devices;
   mutable std::mutex m_mutex;
   int m_nDevice = -1;
@@ -211,8 +215,6 @@ class CSysRecorder : public ISysRecorder {
   int m_nPreviewFamily = 0;
   int m_frameSize[2] = {0, 0};
   int m_videoRect[4] = {0, 0, 640, 480};
-  bool m_bVideoShown = false;
-  plat::HWND m_hOwner = nullptr;
   std::string m_timeShiftFolder;
   tvrec::ChannelStore m_cable;
   tvrec::ChannelStore m_antenna;
@@ -223,9 +225,10 @@ class CSysRecorder : public ISysRecorder {
 
   // Media state belongs to the caller's thread; the frame consumer reads the
   // picture requests under m_pictureMutex.
+  tvrec::VideoWindow m_video;
   std::unique_ptr<tvrec::TvSource> m_source;
   int m_nFrameConsumer = 0;
-  bool m_bPreview = false;
+  std::atomic<bool> m_bPreview{false};
   std::unique_ptr<tvrec::AvRecorder> m_recording;
   int m_recordConsumers[2] = {0, 0};
   std::int64_t m_recordStart = 0;
