@@ -159,6 +159,10 @@ bool AvRecorder::Open(const std::string& path, const EncodeSettings& settings, s
   s.audioStream->time_base = a->time_base;
   if (settings.avi) s.videoStream->codecpar->codec_tag = MKTAG('D', 'X', '5', '0');
   if (avio_open(&s.format->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) return fail("cannot write the file");
+  // What is written reaches the file at once: the time shift and the watch
+  // while recording read the file as it grows.
+  s.format->flags |= AVFMT_FLAG_FLUSH_PACKETS;
+  s.format->flush_packets = 1;
   if (avformat_write_header(s.format, nullptr) < 0) return fail("cannot start the file");
 
   s.picture.reset(av_frame_alloc());

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <utility>
 
 #include "outside/tvrecorder/picture_convert.h"
@@ -39,6 +40,7 @@ CSysRecorder::CSysRecorder(std::vector<std::shared_ptr<plat::tv::ITunerDevice>> 
 CSysRecorder::~CSysRecorder() {
   StopSearchWorker();
   StopRecordingNow(false);
+  StopTimeShiftNow();
   if (m_source) m_source->Stop();
 }
 
@@ -592,7 +594,7 @@ bool CSysRecorder::EnsureSource() {
 }
 
 void CSysRecorder::StopSourceIfIdle() {
-  if (!m_source || m_bPreview || m_recording) return;
+  if (!m_source || m_bPreview || m_recording || m_shift) return;
   {
     // A picture still asked for keeps the source running.
     std::lock_guard lock(m_pictureMutex);
@@ -611,7 +613,10 @@ void CSysRecorder::OnFrame(const tvrec::VideoFrameI420& frame) {
     snapshot.swap(m_snapshotPath);
     wall = std::exchange(m_bWallRequest, false);
   }
-  if (m_bPreview) m_video.Present(frame);
+  {
+    std::lock_guard lock(m_shiftMutex);
+    if (m_bPreview && !(m_shift && m_shift->replaying())) m_video.Present(frame);
+  }
   if (!snapshot.empty()) {
     const auto surface = tvrec::FrameToSurface(frame);
     const std::vector<std::uint8_t> jpeg = surface ? plat::gdi::EncodeJpeg(*surface) : std::vector<std::uint8_t>{};
@@ -712,6 +717,101 @@ HRESULT CSysRecorder::GetRecordTimes(std::int64_t* startTime, std::int64_t* elap
   return S_OK;
 }
 
+// --- Time shift -------------------------------------------------------------------------
+
+HRESULT CSysRecorder::CanTimeShift() {
+  if (!VirtualDevice() || m_recording || m_shift) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  return m_timeShiftFolder.empty() ? E_FAIL : S_OK;
+}
+
+HRESULT CSysRecorder::StartTimeShift(int on, const EncoderBlock* block, int segmentMB, int segmentCount, int,
+                                     int) {
+  if (!on) {
+    if (!m_shift) return E_FAIL;
+    StopTimeShiftNow();
+    return S_OK;
+  }
+  if (!block || m_shift || FAILED(CanTimeShift()) || !EnsureSource()) return E_FAIL;
+  std::string folder;
+  {
+    std::lock_guard lock(m_mutex);
+    folder = m_timeShiftFolder;
+  }
+  const tvrec::EncodeSettings settings = tvrec::SettingsFromBlock(*block, m_source->format());
+  auto shift = std::make_unique<tvrec::TimeShift>(folder, settings, segmentMB, segmentCount,
+                                                  [this](const tvrec::VideoFrameI420& f) { m_video.Present(f); });
+  tvrec::TimeShift* s = shift.get();
+  {
+    std::lock_guard lock(m_shiftMutex);
+    m_shift = std::move(shift);
+  }
+  m_shiftConsumers[0] = m_source->AddVideoConsumer([s](const tvrec::VideoFrameI420& f) { s->AddVideo(f); });
+  m_shiftConsumers[1] = m_source->AddAudioConsumer([s](const tvrec::AudioChunk& c) { s->AddAudio(c); });
+  m_shiftStart = std::chrono::duration_cast<std::chrono::milliseconds>(GetClock().wall_now().time_since_epoch()).count();
+  m_bPreview = true;
+  return S_OK;
+}
+
+void CSysRecorder::StopTimeShiftNow() {
+  if (!m_shift) return;
+  if (m_source) {
+    m_source->RemoveConsumer(m_shiftConsumers[0]);
+    m_source->RemoveConsumer(m_shiftConsumers[1]);
+  }
+  std::unique_ptr<tvrec::TimeShift> shift;
+  {
+    std::lock_guard lock(m_shiftMutex);
+    shift = std::move(m_shift);
+  }
+  shift.reset();
+}
+
+HRESULT CSysRecorder::ReplayPlay() {
+  if (!m_shift) return E_FAIL;
+  m_shift->Play();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::ReplayPause() {
+  if (!m_shift) return E_FAIL;
+  m_shift->Pause();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::ReplayHold(int) { return m_shift ? S_OK : E_FAIL; }
+
+HRESULT CSysRecorder::GetReplayPosition(std::int64_t* ms) {
+  if (!m_shift || !ms) return E_FAIL;
+  *ms = m_shift->Position();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetReplayPosition(std::int64_t ms) {
+  if (!m_shift) return E_FAIL;
+  return m_shift->SetPosition(ms) ? S_OK : E_FAIL;
+}
+
+// Only normal speed is offered.
+HRESULT CSysRecorder::SetReplayRate(int, double rate) {
+  if (!m_shift) return E_FAIL;
+  return rate == 1.0 ? S_OK : E_NOTIMPL;
+}
+
+// The time of day the replay shows.
+HRESULT CSysRecorder::GetReplayClock(int* hour, int* minute, int* second) {
+  if (!m_shift) return E_FAIL;
+  const std::time_t at = static_cast<std::time_t>((m_shiftStart + m_shift->Position()) / 1000);
+  std::tm tm{};
+  ::localtime_r(&at, &tm);
+  if (hour) *hour = tm.tm_hour;
+  if (minute) *minute = tm.tm_min;
+  if (second) *second = tm.tm_sec;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::ResetReplay() { return S_OK; }
+
 // --- Media: capture, encoding, time shift, snapshots and teletext run on the media
 // pipelines, which this recorder does not have yet; each says so.
 
@@ -734,16 +834,6 @@ TVREC_NO_MEDIA(SourceOp49(int))
 TVREC_NO_MEDIA(SourceOp50(int))
 TVREC_NO_MEDIA(ApplySourceBlock(const EncoderBlock*))
 TVREC_NO_MEDIA(WatchRecording(int))
-TVREC_NO_MEDIA(ReplayPlay())
-TVREC_NO_MEDIA(ReplayPause())
-TVREC_NO_MEDIA(ReplayHold(int))
-TVREC_NO_MEDIA(GetReplayPosition(std::int64_t*))
-TVREC_NO_MEDIA(SetReplayPosition(std::int64_t))
-TVREC_NO_MEDIA(SetReplayRate(int, double))
-TVREC_NO_MEDIA(StartTimeShift(int, const EncoderBlock*, int, int, int, int))
-TVREC_NO_MEDIA(GetReplayClock(int*, int*, int*))
-TVREC_NO_MEDIA(ResetReplay())
-TVREC_NO_MEDIA(CanTimeShift())
 TVREC_NO_MEDIA(SetCodecSettings(int, const DivXSettings*, int))
 TVREC_NO_MEDIA(GetTeletextKeyColour(COLORREF*))
 TVREC_NO_MEDIA(SetTeletextOwner(HWND))

@@ -16,6 +16,7 @@
 #include "interfaces/tvrecorder.h"
 #include "outside/tvrecorder/av_recorder.h"
 #include "outside/tvrecorder/channel_store.h"
+#include "outside/tvrecorder/time_shift.h"
 #include "outside/tvrecorder/tv_source.h"
 #include "outside/tvrecorder/video_window.h"
 #include "platform/com/object.h"
@@ -193,6 +194,7 @@ class CSysRecorder : public ISysRecorder {
   void StopSourceIfIdle();
   void OnFrame(const tvrec::VideoFrameI420& frame);
   void StopRecordingNow(bool report);
+  void StopTimeShiftNow();
 
  public:
   const tvrec::VideoWindow& video_window() const { return m_video; }
@@ -233,6 +235,10 @@ class CSysRecorder : public ISysRecorder {
   int m_recordConsumers[2] = {0, 0};
   std::int64_t m_recordStart = 0;
   std::uint64_t m_recordStartSteady = 0;
+  std::mutex m_shiftMutex;  // the frame consumer asks whether the replay is shown
+  std::unique_ptr<tvrec::TimeShift> m_shift;
+  int m_shiftConsumers[2] = {0, 0};
+  std::int64_t m_shiftStart = 0;
   std::mutex m_pictureMutex;
   std::string m_snapshotPath;
   bool m_bWallRequest = false;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <condition_variable>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <thread>
@@ -241,6 +242,53 @@ TEST_F(MediaTest, SnapshotAndWallPictures) {
   ASSERT_TRUE(size);
   EXPECT_EQ(size->first, 720);
   EXPECT_EQ(size->second, 576);
+  r->SetEventSink(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MediaTest, TimeShiftPausesLiveAndSeeksWithinTheBuffer) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);
+  EXPECT_EQ(r->CanTimeShift(), E_FAIL);  // no folder yet
+  ASSERT_EQ(r->SetTimeShiftFolder((env.dir() + "/SBE").c_str()), S_OK);
+  ASSERT_EQ(r->CanTimeShift(), S_OK);
+  const EncoderBlock block = Profile("DVD EP");
+  ASSERT_EQ(r->StartTimeShift(1, &block, 1, 4, 10, 50), S_OK);
+  EXPECT_EQ(r->CanTimeShift(), E_FAIL);  // one at a time
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_EQ(r->ReplayPause(), S_OK);
+  std::int64_t paused = 0;
+  ASSERT_EQ(r->GetReplayPosition(&paused), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  ASSERT_EQ(r->ReplayPlay(), S_OK);
+  // It plays on from where it stopped.
+  std::int64_t playing = paused;
+  for (int i = 0; i < 300 && playing <= paused + 300; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(r->GetReplayPosition(&playing), S_OK);
+  }
+  EXPECT_GT(playing, paused + 300);
+  std::int64_t live = 0;
+  {
+    // Live is what the buffer holds newest: the replay lags it by the pause.
+    ASSERT_EQ(r->SetReplayPosition(std::int64_t{1} << 40), S_OK);  // past live: clamps to live
+    ASSERT_EQ(r->GetReplayPosition(&live), S_OK);
+  }
+  EXPECT_GE(live - playing, 2500);
+  ASSERT_EQ(r->SetReplayPosition(-100000), S_OK);  // before the start: the oldest kept
+  std::int64_t oldest = 0;
+  ASSERT_EQ(r->GetReplayPosition(&oldest), S_OK);
+  EXPECT_GE(oldest, 0);
+  EXPECT_LT(oldest, live);
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(env.dir() + "/SBE")) files += e.is_regular_file();
+  EXPECT_GE(files, 1);
+  EXPECT_LE(files, 4);
+  ASSERT_EQ(r->StartTimeShift(0, nullptr, 0, 0, 0, 0), S_OK);
+  EXPECT_EQ(r->StartTimeShift(0, nullptr, 0, 0, 0, 0), E_FAIL);
   r->SetEventSink(nullptr);
 }
 
