@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "outside/tvrecorder/picture_convert.h"
+#include "platform/gdi/bmp_codec.h"
 #include "platform/gdi/jpeg_codec.h"
 #include "platform/media/tv/virtual_tuner.h"
 #include "platform/sys/atomic_file.h"
@@ -238,6 +239,9 @@ HRESULT CSysRecorder::TuneTo(int channel, bool report) {
     m_nChannel = channel;
   }
   if (m_source) m_source->Retune();
+  // Another channel: its teletext starts afresh.
+  m_teletext->Reset();
+  m_feeder.Restart();
   if (report) Fire(tvevent::kChannelTuned, channel, SignalPercent());
   return S_OK;
 }
@@ -617,6 +621,12 @@ void CSysRecorder::OnFrame(const tvrec::VideoFrameI420& frame) {
     std::lock_guard lock(m_shiftMutex);
     if (m_bPreview && !(m_shift && m_shift->replaying())) m_video.Present(frame);
   }
+  // A station with teletext sends a field's lines with every picture.
+  if (const auto tuner = VirtualDevice()) {
+    if (const auto station = tuner->Station(); station && station->teletext && tuner->Signal() > 0) {
+      m_feeder.NextField(station->name, static_cast<double>(frame.ptsNs) / 1e9);
+    }
+  }
   if (!snapshot.empty()) {
     const auto surface = tvrec::FrameToSurface(frame);
     const std::vector<std::uint8_t> jpeg = surface ? plat::gdi::EncodeJpeg(*surface) : std::vector<std::uint8_t>{};
@@ -812,10 +822,80 @@ HRESULT CSysRecorder::GetReplayClock(int* hour, int* minute, int* second) {
 
 HRESULT CSysRecorder::ResetReplay() { return S_OK; }
 
+// --- Teletext ---------------------------------------------------------------------------
+
+// The colour the video shows through the teletext window with (magenta).
+HRESULT CSysRecorder::GetTeletextKeyColour(COLORREF* colour) {
+  if (!colour) return E_FAIL;
+  *colour = 0x00FF00FF;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::IsTeletextAvailable() { return m_teletext->Has(100) ? S_OK : E_FAIL; }
+
+HRESULT CSysRecorder::GetTeletextPage(int* page) {
+  if (!page) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  *page = m_nTeletextPage;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetTeletextPage(int page) {
+  if (page < 100 || page > 899) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_nTeletextPage = page;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::PrevTeletextPage() {
+  std::lock_guard lock(m_mutex);
+  m_nTeletextPage = m_nTeletextPage <= 100 ? 899 : m_nTeletextPage - 1;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::NextTeletextPage() {
+  std::lock_guard lock(m_mutex);
+  m_nTeletextPage = m_nTeletextPage >= 899 ? 100 : m_nTeletextPage + 1;
+  return S_OK;
+}
+
+// The virtual stations' pages have neither sub-pages nor colour links.
+HRESULT CSysRecorder::PrevTeletextSubPage() { return E_FAIL; }
+HRESULT CSysRecorder::NextTeletextSubPage() { return E_FAIL; }
+HRESULT CSysRecorder::TeletextKeyRed() { return E_FAIL; }
+HRESULT CSysRecorder::TeletextKeyGreen() { return E_FAIL; }
+HRESULT CSysRecorder::TeletextKeyBlue() { return E_FAIL; }
+HRESULT CSysRecorder::TeletextKeyYellow() { return E_FAIL; }
+
+// Format 0 text, 1 HTML, 2 RTF, 3 BMP.
+HRESULT CSysRecorder::SaveTeletextPage(const char* path, int format) {
+  if (!path || !*path) return E_FAIL;
+  int page = 100;
+  GetTeletextPage(&page);
+  if (format >= 0 && format <= 2) return m_teletext->Save(page, path, format) ? S_OK : E_FAIL;
+  if (format != 3) return E_FAIL;
+  std::vector<std::uint32_t> rgba;
+  int width = 0;
+  int height = 0;
+  if (!m_teletext->Draw(page, rgba, width, height)) return E_FAIL;
+  plat::Surface surface(width, height);
+  for (int y = 0; y < height; ++y) {
+    std::uint32_t* row = surface.row(y);
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = rgba[static_cast<std::size_t>(y) * width + x];  // R, G, B, A bytes
+      row[x] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+    }
+  }
+  const std::vector<std::uint8_t> bmp = plat::gdi::EncodeBmp(surface);
+  return !bmp.empty() && plat::WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bmp.data()),
+                                                                           bmp.size()))
+             ? S_OK
+             : E_FAIL;
+}
+
 // --- Media: capture, encoding, time shift, snapshots and teletext run on the media
 // pipelines, which this recorder does not have yet; each says so.
 
-HRESULT CSysRecorder::IsTeletextAvailable() { return E_FAIL; }
 #define TVREC_NO_MEDIA(signature) \
   HRESULT CSysRecorder::signature { return E_NOTIMPL; }
 TVREC_NO_MEDIA(OpenTimeShiftSource(int))
@@ -835,22 +915,10 @@ TVREC_NO_MEDIA(SourceOp50(int))
 TVREC_NO_MEDIA(ApplySourceBlock(const EncoderBlock*))
 TVREC_NO_MEDIA(WatchRecording(int))
 TVREC_NO_MEDIA(SetCodecSettings(int, const DivXSettings*, int))
-TVREC_NO_MEDIA(GetTeletextKeyColour(COLORREF*))
 TVREC_NO_MEDIA(SetTeletextOwner(HWND))
 TVREC_NO_MEDIA(SetTeletextRect(int, int, int, int))
 TVREC_NO_MEDIA(ShowTeletext(int))
 TVREC_NO_MEDIA(SetTeletextOverVideo(int))
-TVREC_NO_MEDIA(GetTeletextPage(int*))
-TVREC_NO_MEDIA(SetTeletextPage(int))
-TVREC_NO_MEDIA(PrevTeletextPage())
-TVREC_NO_MEDIA(NextTeletextPage())
-TVREC_NO_MEDIA(PrevTeletextSubPage())
-TVREC_NO_MEDIA(NextTeletextSubPage())
-TVREC_NO_MEDIA(TeletextKeyRed())
-TVREC_NO_MEDIA(TeletextKeyGreen())
-TVREC_NO_MEDIA(TeletextKeyBlue())
-TVREC_NO_MEDIA(TeletextKeyYellow())
-TVREC_NO_MEDIA(SaveTeletextPage(const char*, int))
 TVREC_NO_MEDIA(TeletextOp210(int))
 TVREC_NO_MEDIA(TeletextOp213(int))
 TVREC_NO_MEDIA(TeletextOp214(int))

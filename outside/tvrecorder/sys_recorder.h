@@ -16,6 +16,7 @@
 #include "interfaces/tvrecorder.h"
 #include "outside/tvrecorder/av_recorder.h"
 #include "outside/tvrecorder/channel_store.h"
+#include "outside/tvrecorder/teletext.h"
 #include "outside/tvrecorder/time_shift.h"
 #include "outside/tvrecorder/tv_source.h"
 #include "outside/tvrecorder/video_window.h"
@@ -198,6 +199,7 @@ class CSysRecorder : public ISysRecorder {
 
  public:
   const tvrec::VideoWindow& video_window() const { return m_video; }
+  const tvrec::TeletextDecoder& teletext() const { return *m_teletext; }
 
   std::vector<std::shared_ptr<plat::tv::ITunerDevice>> m_devices;
   mutable std::mutex m_mutex;
@@ -239,6 +241,9 @@ class CSysRecorder : public ISysRecorder {
   std::unique_ptr<tvrec::TimeShift> m_shift;
   int m_shiftConsumers[2] = {0, 0};
   std::int64_t m_shiftStart = 0;
+  std::shared_ptr<tvrec::TeletextDecoder> m_teletext = std::make_shared<tvrec::TeletextDecoder>();
+  tvrec::TeletextFeeder m_feeder{m_teletext};
+  int m_nTeletextPage = 100;
   std::mutex m_pictureMutex;
   std::string m_snapshotPath;
   bool m_bWallRequest = false;

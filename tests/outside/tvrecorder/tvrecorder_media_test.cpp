@@ -293,3 +293,42 @@ TEST_F(MediaTest, TimeShiftPausesLiveAndSeeksWithinTheBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MediaTest, TeletextOfTheTunedStation) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);  // "Two" carries teletext
+  ASSERT_EQ(r->Preview(1), S_OK);
+  bool available = false;
+  for (int i = 0; i < 500 && !available; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    available = r->IsTeletextAvailable() == S_OK;
+  }
+  ASSERT_TRUE(available);
+  EXPECT_NE(r->teletext().Text(100).find("Two"), std::string::npos);
+  ASSERT_EQ(r->SetTeletextPage(101), S_OK);
+  EXPECT_EQ(r->SetTeletextPage(900), E_FAIL);
+  const std::string text = env.dir() + "/p101.txt";
+  const std::string html = env.dir() + "/p101.html";
+  const std::string rtf = env.dir() + "/p101.rtf";
+  const std::string bmp = env.dir() + "/p101.bmp";
+  for (int i = 0; i < 500 && !r->teletext().Has(101); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(r->SaveTeletextPage(text.c_str(), 0), S_OK);
+  ASSERT_EQ(r->SaveTeletextPage(html.c_str(), 1), S_OK);
+  ASSERT_EQ(r->SaveTeletextPage(rtf.c_str(), 2), S_OK);
+  ASSERT_EQ(r->SaveTeletextPage(bmp.c_str(), 3), S_OK);
+  EXPECT_NE(test_support::ReadFile(text).find("News"), std::string::npos);
+  EXPECT_NE(test_support::ReadFile(html).find("News"), std::string::npos);
+  EXPECT_EQ(test_support::ReadFile(rtf).rfind("{\\rtf1", 0), 0u);
+  EXPECT_EQ(test_support::ReadFile(bmp).substr(0, 2), "BM");
+
+  // A station without teletext has none, once the old pages are forgotten.
+  ASSERT_EQ(r->Tune(5), S_OK);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(r->IsTeletextAvailable(), E_FAIL);
+  ASSERT_EQ(r->Preview(0), S_OK);
+  r->SetEventSink(nullptr);
+}
+
+}  // namespace

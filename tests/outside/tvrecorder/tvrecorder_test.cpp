@@ -9,8 +9,12 @@
 #include "outside/tvrecorder/profile_file.h"
 #include "outside/tvrecorder/profile_store.h"
 #include "outside/tvrecorder/sys_recorder.h"
+#include "outside/tvrecorder/teletext.h"
 #include "platform/media/tv/virtual_tuner.h"
 #include "tests/support/temp_environment.h"
+
+// After the platform's headers: it defines TRUE and FALSE as macros.
+#include <libzvbi.h>
 
 namespace {
 
@@ -158,6 +162,42 @@ TEST_F(RecorderTest, PictureControlsAndSound) {
   // Operations no caller uses answer E_NOTIMPL.
   EXPECT_EQ(static_cast<ISysRecorder*>(r.Get())->Unused7(), E_NOTIMPL);
   r->SetEventSink(nullptr);
+}
+
+TEST(Teletext, EncodedPagesDecode) {
+  // Address bytes are Hamming 8/4, text bytes odd parity.
+  const tvrec::TeletextPacket header = tvrec::TeletextHeader(100, "Marivel");
+  ASSERT_EQ(header.size(), 42u);
+  EXPECT_EQ(vbi_unham8(header[0]), 1);        // magazine 1, packet 0
+  EXPECT_EQ(vbi_unham8(header[1]), 0);
+  EXPECT_EQ(vbi_unham8(header[2]), 0);        // page units
+  const tvrec::TeletextPacket row = tvrec::TeletextRow(102, 5, "Abc");
+  EXPECT_EQ(vbi_unham8(row[0]), 1 | 8);       // odd packet number in the first byte
+  EXPECT_EQ(vbi_unham8(row[1]), 2);
+  for (std::size_t i = 2; i < row.size(); ++i) EXPECT_EQ(__builtin_popcount(row[i]) % 2, 1);
+  EXPECT_EQ(row[2] & 0x7f, 'A');
+
+  tvrec::TeletextDecoder decoder;
+  EXPECT_FALSE(decoder.Has(100));
+  const auto pages = tvrec::StationPages("Station Two", "03.05.2026", "21:07:00");
+  // Two cycles: a page is complete when the next header arrives.
+  double t = 0;
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    for (std::size_t i = 0; i < pages.size(); i += 16) {
+      decoder.Feed(std::vector<tvrec::TeletextPacket>(pages.begin() + i, pages.begin() + std::min(i + 16, pages.size())),
+                   t += 0.04);
+    }
+  }
+  EXPECT_GE(decoder.pagesReceived(), 4);  // the page handler saw them: without one nothing is cached
+  ASSERT_TRUE(decoder.Has(100));
+  ASSERT_TRUE(decoder.Has(103));
+  EXPECT_FALSE(decoder.Has(104));
+  const std::string text = decoder.Text(100);
+  EXPECT_NE(text.find("Station Two"), std::string::npos);
+  EXPECT_NE(text.find("21:07:00"), std::string::npos);
+  EXPECT_NE(decoder.Text(102).find("Weather"), std::string::npos);
+  decoder.Reset();
+  EXPECT_FALSE(decoder.Has(100));
 }
 
 TEST(ProfileFile, ParsesEntriesAndRefusesMalformedText) {
