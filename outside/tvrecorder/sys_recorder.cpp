@@ -598,7 +598,7 @@ bool CSysRecorder::EnsureSource() {
 }
 
 void CSysRecorder::StopSourceIfIdle() {
-  if (!m_source || m_bPreview || m_recording || m_shift) return;
+  if (!m_source || m_bPreview || m_recording || m_shift || m_bSourceOpen) return;
   {
     // A picture still asked for keeps the source running.
     std::lock_guard lock(m_pictureMutex);
@@ -619,7 +619,8 @@ void CSysRecorder::OnFrame(const tvrec::VideoFrameI420& frame) {
   }
   {
     std::lock_guard lock(m_shiftMutex);
-    if (m_bPreview && !(m_shift && m_shift->replaying())) m_video.Present(frame);
+    const bool replaying = (m_shift && m_shift->replaying()) || (m_watch && m_watch->replaying());
+    if (m_bPreview && !replaying) m_video.Present(frame);
   }
   // A station with teletext sends a field's lines with every picture.
   if (const auto tuner = VirtualDevice()) {
@@ -690,6 +691,7 @@ HRESULT CSysRecorder::StartRecording(const char* file, int, const EncoderBlock* 
   m_recording = std::move(recording);
   m_recordConsumers[0] = m_source->AddVideoConsumer([r](const tvrec::VideoFrameI420& f) { r->AddVideo(f); });
   m_recordConsumers[1] = m_source->AddAudioConsumer([r](const tvrec::AudioChunk& c) { r->AddAudio(c); });
+  m_recordingFile = file;
   m_recordStart = std::chrono::duration_cast<std::chrono::seconds>(GetClock().wall_now().time_since_epoch()).count();
   m_recordStartSteady = GetClock().steady_ms();
   return S_OK;
@@ -697,6 +699,7 @@ HRESULT CSysRecorder::StartRecording(const char* file, int, const EncoderBlock* 
 
 void CSysRecorder::StopRecordingNow(bool report) {
   if (!m_recording) return;
+  StopWatchNow();
   // Once the consumers are gone no frame reaches the file; then it is completed.
   if (m_source) {
     m_source->RemoveConsumer(m_recordConsumers[0]);
@@ -778,33 +781,33 @@ void CSysRecorder::StopTimeShiftNow() {
 }
 
 HRESULT CSysRecorder::ReplayPlay() {
-  if (!m_shift) return E_FAIL;
-  m_shift->Play();
+  if (!Replayer()) return E_FAIL;
+  Replayer()->Play();
   return S_OK;
 }
 
 HRESULT CSysRecorder::ReplayPause() {
-  if (!m_shift) return E_FAIL;
-  m_shift->Pause();
+  if (!Replayer()) return E_FAIL;
+  Replayer()->Pause();
   return S_OK;
 }
 
-HRESULT CSysRecorder::ReplayHold(int) { return m_shift ? S_OK : E_FAIL; }
+HRESULT CSysRecorder::ReplayHold(int) { return Replayer() ? S_OK : E_FAIL; }
 
 HRESULT CSysRecorder::GetReplayPosition(std::int64_t* ms) {
-  if (!m_shift || !ms) return E_FAIL;
-  *ms = m_shift->Position();
+  if (!Replayer() || !ms) return E_FAIL;
+  *ms = Replayer()->Position();
   return S_OK;
 }
 
 HRESULT CSysRecorder::SetReplayPosition(std::int64_t ms) {
-  if (!m_shift) return E_FAIL;
-  return m_shift->SetPosition(ms) ? S_OK : E_FAIL;
+  if (!Replayer()) return E_FAIL;
+  return Replayer()->SetPosition(ms) ? S_OK : E_FAIL;
 }
 
 // Only normal speed is offered.
 HRESULT CSysRecorder::SetReplayRate(int, double rate) {
-  if (!m_shift) return E_FAIL;
+  if (!Replayer()) return E_FAIL;
   return rate == 1.0 ? S_OK : E_NOTIMPL;
 }
 
@@ -821,6 +824,122 @@ HRESULT CSysRecorder::GetReplayClock(int* hour, int* minute, int* second) {
 }
 
 HRESULT CSysRecorder::ResetReplay() { return S_OK; }
+
+// --- Watching the recording, the time-shift source ------------------------------------
+
+tvrec::TimeShift* CSysRecorder::Replayer() const { return m_shift ? m_shift.get() : m_watch.get(); }
+
+void CSysRecorder::StopWatchNow() {
+  std::unique_ptr<tvrec::TimeShift> watch;
+  {
+    std::lock_guard lock(m_shiftMutex);
+    watch = std::move(m_watch);
+  }
+}
+
+// The recording so far, from its start, while it goes on recording.
+HRESULT CSysRecorder::WatchRecording(int on) {
+  if (!on) {
+    if (!m_watch) return E_FAIL;
+    StopWatchNow();
+    return S_OK;
+  }
+  if (!m_recording || m_watch) return E_FAIL;
+  const std::uint64_t started = m_recordStartSteady;
+  auto watch = std::make_unique<tvrec::TimeShift>(
+      m_recordingFile, [started] { return static_cast<std::int64_t>(GetClock().steady_ms() - started); },
+      [this](const tvrec::VideoFrameI420& f) { m_video.Present(f); });
+  tvrec::TimeShift* w = watch.get();
+  {
+    std::lock_guard lock(m_shiftMutex);
+    m_watch = std::move(watch);
+  }
+  w->PlayFrom(0);
+  return S_OK;
+}
+
+// The time-shift source: the live picture kept running for recordings from it.
+HRESULT CSysRecorder::OpenTimeShiftSource(int open) {
+  if (!open) {
+    if (!m_bSourceOpen) return E_FAIL;
+    StopRecordingNow(true);
+    m_bSourceOpen = false;
+    m_bSourcePaused = false;
+    StopSourceIfIdle();
+    return S_OK;
+  }
+  if (m_bSourceOpen || !EnsureSource()) return E_FAIL;
+  m_bSourceOpen = true;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::ApplySourceBlock(const EncoderBlock* block) {
+  if (!block || !m_bSourceOpen) return E_FAIL;
+  std::lock_guard lock(m_mutex);
+  m_sourceBlock = *block;
+  m_bSourceBlock = true;
+  return S_OK;
+}
+
+HRESULT CSysRecorder::RecordSource(const char* file) {
+  if (!m_bSourceOpen || m_recording || !file) return E_FAIL;
+  EncoderBlock block{};
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_bSourceBlock) block = m_sourceBlock;
+  }
+  if (block.videoBitRate == 0) {
+    // Without a block of its own the source records as "DVD SP" would.
+    block.format = 2;
+    block.videoBitRate = 6000000;
+    block.audioBitRate = 224;
+  }
+  return StartRecording(file, 0, &block, 1);
+}
+
+HRESULT CSysRecorder::RecordSourceNamed(const char* file, int start) { return RecordSource(file) == S_OK ? S_OK : E_FAIL; }
+
+// Pausing stops feeding the file; it stays open.
+HRESULT CSysRecorder::PauseSource(int) {
+  if (!m_recording || m_bSourcePaused || !m_source) return E_FAIL;
+  m_source->RemoveConsumer(m_recordConsumers[0]);
+  m_source->RemoveConsumer(m_recordConsumers[1]);
+  m_bSourcePaused = true;
+  return S_OK;
+}
+
+// Back to the running source: the recording from it is completed.
+HRESULT CSysRecorder::ResumeSource() {
+  if (!m_recording) return E_FAIL;
+  m_bSourcePaused = false;
+  StopRecordingNow(true);
+  return S_OK;
+}
+
+// Steps of `step` seconds on the replay shown.
+HRESULT CSysRecorder::SourceSeek(int, double step) {
+  tvrec::TimeShift* r = Replayer();
+  if (!r) return E_FAIL;
+  return r->SetPosition(r->Position() + static_cast<std::int64_t>(step * 1000)) ? S_OK : E_FAIL;
+}
+
+HRESULT CSysRecorder::SourceSeek2(int mode, double step) { return SourceSeek(mode, -step); }
+
+HRESULT CSysRecorder::SetSourceRate(int, double rate) {
+  tvrec::TimeShift* r = Replayer();
+  if (!r) return E_FAIL;
+  if (rate != 1.0) return E_NOTIMPL;
+  r->Play();
+  return S_OK;
+}
+
+// Back to live.
+HRESULT CSysRecorder::SourceOp44() {
+  tvrec::TimeShift* r = Replayer();
+  if (!r) return E_FAIL;
+  r->Play();
+  return r->SetPosition(r->LivePosition()) ? S_OK : E_FAIL;
+}
 
 // --- Teletext ---------------------------------------------------------------------------
 
@@ -898,22 +1017,11 @@ HRESULT CSysRecorder::SaveTeletextPage(const char* path, int format) {
 
 #define TVREC_NO_MEDIA(signature) \
   HRESULT CSysRecorder::signature { return E_NOTIMPL; }
-TVREC_NO_MEDIA(OpenTimeShiftSource(int))
-TVREC_NO_MEDIA(RecordSource(const char*))
-TVREC_NO_MEDIA(PauseSource(int))
-TVREC_NO_MEDIA(ResumeSource())
-TVREC_NO_MEDIA(RecordSourceNamed(const char*, int))
-TVREC_NO_MEDIA(SourceSeek(int, double))
-TVREC_NO_MEDIA(SourceSeek2(int, double))
 TVREC_NO_MEDIA(SourceOp43(int))
-TVREC_NO_MEDIA(SourceOp44())
-TVREC_NO_MEDIA(SetSourceRate(int, double))
 TVREC_NO_MEDIA(SourceOp47(int))
 TVREC_NO_MEDIA(SourceOp48(int))
 TVREC_NO_MEDIA(SourceOp49(int))
 TVREC_NO_MEDIA(SourceOp50(int))
-TVREC_NO_MEDIA(ApplySourceBlock(const EncoderBlock*))
-TVREC_NO_MEDIA(WatchRecording(int))
 TVREC_NO_MEDIA(SetCodecSettings(int, const DivXSettings*, int))
 TVREC_NO_MEDIA(SetTeletextOwner(HWND))
 TVREC_NO_MEDIA(SetTeletextRect(int, int, int, int))

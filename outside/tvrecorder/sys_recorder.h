@@ -196,6 +196,10 @@ class CSysRecorder : public ISysRecorder {
   void OnFrame(const tvrec::VideoFrameI420& frame);
   void StopRecordingNow(bool report);
   void StopTimeShiftNow();
+  // The replay the time-shift operations act on: the time shift's, or the
+  // watched recording's.
+  tvrec::TimeShift* Replayer() const;
+  void StopWatchNow();
 
  public:
   const tvrec::VideoWindow& video_window() const { return m_video; }
@@ -239,6 +243,12 @@ class CSysRecorder : public ISysRecorder {
   std::uint64_t m_recordStartSteady = 0;
   std::mutex m_shiftMutex;  // the frame consumer asks whether the replay is shown
   std::unique_ptr<tvrec::TimeShift> m_shift;
+  std::unique_ptr<tvrec::TimeShift> m_watch;  // the recording watched while it records
+  std::string m_recordingFile;
+  bool m_bSourceOpen = false;
+  bool m_bSourcePaused = false;
+  EncoderBlock m_sourceBlock{};
+  bool m_bSourceBlock = false;
   int m_shiftConsumers[2] = {0, 0};
   std::int64_t m_shiftStart = 0;
   std::shared_ptr<tvrec::TeletextDecoder> m_teletext = std::make_shared<tvrec::TeletextDecoder>();

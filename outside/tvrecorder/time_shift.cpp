@@ -78,6 +78,12 @@ TimeShift::TimeShift(std::string folder, EncodeSettings settings, int segmentMB,
   worker_ = std::thread([this] { ReaderLoop(); });
 }
 
+TimeShift::TimeShift(std::string file, std::function<std::int64_t()> live, Presenter presenter)
+    : segmentBytes_(0), segmentCount_(1), presenter_(std::move(presenter)), live_(std::move(live)) {
+  segments_.push_back(Segment{std::move(file), 0, 0});
+  worker_ = std::thread([this] { ReaderLoop(); });
+}
+
 TimeShift::~TimeShift() {
   {
     std::lock_guard lock(wakeMutex_);
@@ -89,8 +95,11 @@ TimeShift::~TimeShift() {
   std::lock_guard lock(writeMutex_);
   if (writer_) writer_->Close();
   writer_.reset();
+  // The ring's files go with it; a watched recording stays.
   std::error_code ec;
-  for (const Segment& s : segments_) std::filesystem::remove(s.path, ec);
+  if (!live_) {
+    for (const Segment& s : segments_) std::filesystem::remove(s.path, ec);
+  }
 }
 
 bool TimeShift::OpenSegment(std::int64_t startMs) {
@@ -133,6 +142,7 @@ void TimeShift::AddAudio(const AudioChunk& chunk) {
 }
 
 std::int64_t TimeShift::LivePosition() const {
+  if (live_) return live_();
   std::lock_guard lock(writeMutex_);
   return liveMs_;
 }

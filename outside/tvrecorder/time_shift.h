@@ -28,6 +28,9 @@ class TimeShift {
   using Presenter = std::function<void(const VideoFrameI420&)>;
 
   TimeShift(std::string folder, EncodeSettings settings, int segmentMB, int segmentCount, Presenter presenter);
+  // A replay of one file that is still being written (a recording watched
+  // while it records): `live` gives how far the file reaches, in ms.
+  TimeShift(std::string file, std::function<std::int64_t()> live, Presenter presenter);
   ~TimeShift();
   TimeShift(const TimeShift&) = delete;
   TimeShift& operator=(const TimeShift&) = delete;
@@ -37,6 +40,7 @@ class TimeShift {
   void AddAudio(const AudioChunk& chunk);
 
   // Caller's thread.
+  void PlayFrom(std::int64_t ms) { StartReader(ms, false); }
   void Pause();
   void Play();
   bool SetPosition(std::int64_t ms);
@@ -66,6 +70,7 @@ class TimeShift {
   const std::int64_t segmentBytes_;
   const int segmentCount_;
   Presenter presenter_;
+  std::function<std::int64_t()> live_;
 
   // Writing (streaming threads).
   mutable std::mutex writeMutex_;

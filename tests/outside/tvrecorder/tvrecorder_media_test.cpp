@@ -332,3 +332,52 @@ TEST_F(MediaTest, TeletextOfTheTunedStation) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MediaTest, WatchingARecordingWhileItRecords) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);
+  ASSERT_EQ(r->Preview(1), S_OK);
+  const std::string path = env.dir() + "/watch.0000.mpg";
+  const EncoderBlock block = Profile("DVD EP");
+  ASSERT_EQ(r->StartRecording(path.c_str(), 0, &block, 1), S_OK);
+  EXPECT_EQ(r->WatchRecording(0), E_FAIL);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ASSERT_EQ(r->WatchRecording(1), S_OK);
+  std::int64_t position = 0;
+  for (int i = 0; i < 300 && position < 500; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(r->GetReplayPosition(&position), S_OK);
+  }
+  // It plays from the start while the recording goes on ahead of it.
+  EXPECT_GE(position, 500);
+  std::int64_t start = 0, elapsed = 0;
+  ASSERT_EQ(r->GetRecordTimes(&start, &elapsed), S_OK);
+  EXPECT_LT(position, 1500 + elapsed * 1000);
+  ASSERT_EQ(r->WatchRecording(0), S_OK);
+  ASSERT_EQ(r->StopRecording(0), S_OK);
+  EXPECT_TRUE(std::filesystem::exists(path));
+  r->SetEventSink(nullptr);
+}
+
+TEST_F(MediaTest, RecordingsFromTheTimeShiftSource) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(5), S_OK);
+  EXPECT_EQ(r->RecordSource((env.dir() + "/x.mpg").c_str()), E_FAIL);  // no source yet
+  ASSERT_EQ(r->OpenTimeShiftSource(1), S_OK);
+  EXPECT_EQ(r->OpenTimeShiftSource(1), E_FAIL);
+  const std::string path = env.dir() + "/src.0000.mpg";
+  ASSERT_EQ(r->RecordSource(path.c_str()), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_EQ(r->PauseSource(1), S_OK);
+  EXPECT_EQ(r->PauseSource(1), E_FAIL);
+  ASSERT_EQ(r->ResumeSource(), S_OK);  // completes the recording
+  EXPECT_TRUE(events.WaitCount(tvevent::kRecordingFinalised, 1));
+  const Decoded d = DecodeThrough(path);
+  EXPECT_GT(d.frames, 10);
+  ASSERT_EQ(r->OpenTimeShiftSource(0), S_OK);
+  r->SetEventSink(nullptr);
+}
+
+}  // namespace
