@@ -625,7 +625,9 @@ void CSysRecorder::OnFrame(const tvrec::VideoFrameI420& frame) {
   // A station with teletext sends a field's lines with every picture.
   if (const auto tuner = VirtualDevice()) {
     if (const auto station = tuner->Station(); station && station->teletext && tuner->Signal() > 0) {
+      const int before = m_teletext->pagesReceived();
       m_feeder.NextField(station->name, static_cast<double>(frame.ptsNs) / 1e9);
+      if (m_teletext->pagesReceived() != before) m_teletextWindow.Refresh();
     }
   }
   if (!snapshot.empty()) {
@@ -961,20 +963,25 @@ HRESULT CSysRecorder::GetTeletextPage(int* page) {
 
 HRESULT CSysRecorder::SetTeletextPage(int page) {
   if (page < 100 || page > 899) return E_FAIL;
-  std::lock_guard lock(m_mutex);
-  m_nTeletextPage = page;
+  {
+    std::lock_guard lock(m_mutex);
+    m_nTeletextPage = page;
+  }
+  m_teletextWindow.Refresh();
   return S_OK;
 }
 
 HRESULT CSysRecorder::PrevTeletextPage() {
   std::lock_guard lock(m_mutex);
   m_nTeletextPage = m_nTeletextPage <= 100 ? 899 : m_nTeletextPage - 1;
+  m_teletextWindow.Refresh();
   return S_OK;
 }
 
 HRESULT CSysRecorder::NextTeletextPage() {
   std::lock_guard lock(m_mutex);
   m_nTeletextPage = m_nTeletextPage >= 899 ? 100 : m_nTeletextPage + 1;
+  m_teletextWindow.Refresh();
   return S_OK;
 }
 
@@ -985,6 +992,29 @@ HRESULT CSysRecorder::TeletextKeyRed() { return E_FAIL; }
 HRESULT CSysRecorder::TeletextKeyGreen() { return E_FAIL; }
 HRESULT CSysRecorder::TeletextKeyBlue() { return E_FAIL; }
 HRESULT CSysRecorder::TeletextKeyYellow() { return E_FAIL; }
+
+HRESULT CSysRecorder::SetTeletextOwner(HWND owner) {
+  m_teletextWindow.SetOwner(owner);
+  return owner && !m_teletextWindow.hwnd() ? E_FAIL : S_OK;
+}
+
+HRESULT CSysRecorder::SetTeletextRect(int left, int top, int width, int height) {
+  if (width < 0 || height < 0) return E_FAIL;
+  m_teletextWindow.Place(left, top, width, height);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::ShowTeletext(int show) {
+  m_teletextWindow.Show(show != 0);
+  return S_OK;
+}
+
+HRESULT CSysRecorder::SetTeletextOverVideo(int on) {
+  COLORREF key = 0;
+  GetTeletextKeyColour(&key);
+  m_teletextWindow.SetOverVideo(on != 0, key);
+  return S_OK;
+}
 
 // Format 0 text, 1 HTML, 2 RTF, 3 BMP.
 HRESULT CSysRecorder::SaveTeletextPage(const char* path, int format) {
@@ -1023,10 +1053,6 @@ TVREC_NO_MEDIA(SourceOp48(int))
 TVREC_NO_MEDIA(SourceOp49(int))
 TVREC_NO_MEDIA(SourceOp50(int))
 TVREC_NO_MEDIA(SetCodecSettings(int, const DivXSettings*, int))
-TVREC_NO_MEDIA(SetTeletextOwner(HWND))
-TVREC_NO_MEDIA(SetTeletextRect(int, int, int, int))
-TVREC_NO_MEDIA(ShowTeletext(int))
-TVREC_NO_MEDIA(SetTeletextOverVideo(int))
 TVREC_NO_MEDIA(TeletextOp210(int))
 TVREC_NO_MEDIA(TeletextOp213(int))
 TVREC_NO_MEDIA(TeletextOp214(int))

@@ -17,6 +17,7 @@
 #include "outside/tvrecorder/av_recorder.h"
 #include "outside/tvrecorder/channel_store.h"
 #include "outside/tvrecorder/teletext.h"
+#include "outside/tvrecorder/teletext_window.h"
 #include "outside/tvrecorder/time_shift.h"
 #include "outside/tvrecorder/tv_source.h"
 #include "outside/tvrecorder/video_window.h"
@@ -204,6 +205,7 @@ class CSysRecorder : public ISysRecorder {
  public:
   const tvrec::VideoWindow& video_window() const { return m_video; }
   const tvrec::TeletextDecoder& teletext() const { return *m_teletext; }
+  const tvrec::TeletextWindow& teletext_window() const { return m_teletextWindow; }
 
   std::vector<std::shared_ptr<plat::tv::ITunerDevice>> m_devices;
   mutable std::mutex m_mutex;
@@ -254,6 +256,11 @@ class CSysRecorder : public ISysRecorder {
   std::shared_ptr<tvrec::TeletextDecoder> m_teletext = std::make_shared<tvrec::TeletextDecoder>();
   tvrec::TeletextFeeder m_feeder{m_teletext};
   int m_nTeletextPage = 100;
+  tvrec::TeletextWindow m_teletextWindow{[this](std::vector<std::uint32_t>& rgba, int& w, int& h) {
+    int page = 100;
+    GetTeletextPage(&page);
+    return m_teletext->Draw(page, rgba, w, h);
+  }};
   std::mutex m_pictureMutex;
   std::string m_snapshotPath;
   bool m_bWallRequest = false;

@@ -38,7 +38,7 @@ class Sink : public IGrabberEventSink {
   int OnTuning(int a, int, int isChannel) override {
     return isChannel ? Log("OnTuning(" + std::to_string(a) + ")") : 1;
   }
-  int OnTeletextPageChanged() override { return 1; }
+  int OnTeletextPageChanged() override { return Log("OnTeletextPageChanged"); }
   int OnTimeShiftNoSpace() override { return 1; }
   int OnDiscNotice(int) override { return 1; }
   int OnDeviceLost() override { return 1; }
@@ -65,13 +65,14 @@ bool PumpUntil(Done done) {
   return false;
 }
 
-void SetStation(const char* key, DWORD kHz, const char* name) {
+void SetStation(const char* key, DWORD kHz, const char* name, DWORD teletext = 0) {
   const std::string path = std::string(plat::tv::kVirtualTunerKey) + "\\Stations\\" + key;
   HKEY k = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
             ERROR_SUCCESS);
   RegSetValueExA(k, "Frequency", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kHz), sizeof kHz);
   RegSetValueExA(k, "Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(name), static_cast<DWORD>(strlen(name) + 1));
+  RegSetValueExA(k, "Teletext", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&teletext), sizeof teletext);
   RegCloseKey(k);
 }
 
@@ -81,7 +82,7 @@ TEST(GrabberOnRecorder, PreviewSearchAndRecord) {
   test_support::TempEnvironment env("grabrec");
   // American channels 7, 14 and 26.
   SetStation("A", 175250, "Alpha");
-  SetStation("B", 471250, "Bravo");
+  SetStation("B", 471250, "Bravo", 1);
   SetStation("C", 543250, "Charlie");
 
   CSysRecorder* recorderObject = nullptr;
@@ -163,6 +164,31 @@ TEST(GrabberOnRecorder, PreviewSearchAndRecord) {
   EXPECT_EQ(files[0].substr(0, 6), "Bravo_");
   EXPECT_EQ(files[0].substr(files[0].size() - 9), ".0000.mpg");
   EXPECT_GT(std::filesystem::file_size(out + "/" + files[0]), 100000u);
+
+  // Time shift through the engine: it starts paused, plays, and seeks back.
+  ASSERT_EQ(engine->Preview(1), S_OK);
+  ASSERT_EQ(engine->TimeShift(1), S_OK);
+  EXPECT_EQ(engine->state(), grabstate::kTimeShift);
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  ASSERT_EQ(engine->TimeShiftOp122(), S_OK);
+  ASSERT_EQ(engine->SeekBackward(1), S_OK);  // clamps to the start of the buffer
+  int h = 0, m = 0, s = 0;
+  EXPECT_EQ(engine->GetPlaybackPosition(&h, &m, &s), S_OK);
+  ASSERT_EQ(engine->Preview(0), S_OK);
+  EXPECT_EQ(engine->state(), grabstate::kIdle);
+
+  // Teletext of the tuned station in its own window.
+  ASSERT_EQ(engine->Preview(1), S_OK);
+  ASSERT_EQ(engine->TuneChannel(14), S_OK);
+  ASSERT_EQ(engine->RecorderOp97(owner), S_OK);
+  ASSERT_EQ(engine->RecorderOp98(0, 0, 480, 250), S_OK);
+  ASSERT_EQ(engine->ShowTeletext(1), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return engine->GetTeletextAvailable() == S_OK; }));
+  EXPECT_TRUE(PumpUntil([&] { return recorderObject->teletext_window().painted() > 0; }));
+  EXPECT_EQ(engine->GetTeletextPage(), 100);
+  ASSERT_EQ(engine->NextTeletextPage(), S_OK);
+  EXPECT_EQ(engine->GetTeletextPage(), 101);
+  EXPECT_TRUE(sink.Has("OnTeletextPageChanged"));
 
   engine.Reset();
   DestroyWindow(owner);
