@@ -160,7 +160,7 @@ int TimeShift::segments() const {
 std::int64_t TimeShift::Position() const { return replaying_ ? positionMs_.load() : LivePosition(); }
 
 // Encoded pictures reach the file a little after they were live.
-constexpr std::int64_t kWriteLagMs = 500;
+constexpr std::int64_t kWriteLagMs = 1000;
 
 void TimeShift::Pause() {
   if (paused_) return;
@@ -178,10 +178,15 @@ void TimeShift::Pause() {
 void TimeShift::Play() {
   if (!paused_) return;
   paused_ = false;
+  bool ended = false;
+  {
+    std::lock_guard lock(wakeMutex_);
+    ended = std::exchange(endedWhilePaused_, false);
+  }
   bool running = false;
   {
     std::lock_guard lock(readMutex_);
-    running = pipeline_ != nullptr;
+    running = pipeline_ != nullptr && !ended;
     if (running) gst_element_set_state(pipeline_, GST_STATE_PLAYING);
   }
   if (!running && replaying_) StartReader(positionMs_, false);
@@ -343,6 +348,11 @@ void TimeShift::ReaderLoop() {
     wake_.wait(lock, [&] { return quit_ || segmentEnded_; });
     if (quit_) return;
     segmentEnded_ = false;
+    // Paused: the replay stays where it is; Play goes on from there.
+    if (paused_) {
+      endedWhilePaused_ = true;
+      continue;
+    }
     lock.unlock();
     // Continue just past where the ended segment stopped; at live, show live.
     const std::int64_t next = positionMs_ + 40;

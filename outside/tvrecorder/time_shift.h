@@ -92,6 +92,7 @@ class TimeShift {
   std::condition_variable wake_;
   std::mutex wakeMutex_;
   bool segmentEnded_ = false;
+  bool endedWhilePaused_ = false;
   bool quit_ = false;
 };
 
