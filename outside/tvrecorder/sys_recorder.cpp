@@ -985,13 +985,22 @@ HRESULT CSysRecorder::NextTeletextPage() {
   return S_OK;
 }
 
-// The virtual stations' pages have neither sub-pages nor colour links.
+// The virtual stations' pages have no sub-pages.
 HRESULT CSysRecorder::PrevTeletextSubPage() { return E_FAIL; }
 HRESULT CSysRecorder::NextTeletextSubPage() { return E_FAIL; }
-HRESULT CSysRecorder::TeletextKeyRed() { return E_FAIL; }
-HRESULT CSysRecorder::TeletextKeyGreen() { return E_FAIL; }
-HRESULT CSysRecorder::TeletextKeyBlue() { return E_FAIL; }
-HRESULT CSysRecorder::TeletextKeyYellow() { return E_FAIL; }
+
+// The colour keys follow the shown page's links (red, green, yellow, blue).
+HRESULT CSysRecorder::FollowLink(int key) {
+  int page = 100;
+  GetTeletextPage(&page);
+  const int target = m_teletext->Link(page, key);
+  return target ? SetTeletextPage(target) : E_FAIL;
+}
+
+HRESULT CSysRecorder::TeletextKeyRed() { return FollowLink(0); }
+HRESULT CSysRecorder::TeletextKeyGreen() { return FollowLink(1); }
+HRESULT CSysRecorder::TeletextKeyYellow() { return FollowLink(2); }
+HRESULT CSysRecorder::TeletextKeyBlue() { return FollowLink(3); }
 
 HRESULT CSysRecorder::SetTeletextOwner(HWND owner) {
   m_teletextWindow.SetOwner(owner);

@@ -201,6 +201,7 @@ class CSysRecorder : public ISysRecorder {
   // watched recording's.
   tvrec::TimeShift* Replayer() const;
   void StopWatchNow();
+  plat::HRESULT FollowLink(int key);
 
  public:
   const tvrec::VideoWindow& video_window() const { return m_video; }

@@ -64,6 +64,32 @@ TeletextPacket TeletextRow(int page, int row, const std::string& text) {
   return p;
 }
 
+TeletextPacket TeletextLinks(int page, const int (&links)[4]) {
+  TeletextPacket p;
+  p.reserve(42);
+  Address(p, page, 27);
+  p.push_back(Ham(0));  // designation 0: editorial links
+  const int magazine = (page / 100) & 7;
+  for (int i = 0; i < 6; ++i) {
+    // Links 4 and 5 (index and spare) point nowhere: page FF.
+    const int target = i < 4 ? links[i] : 0;
+    const int units = i < 4 ? target % 10 : 15;
+    const int tens = i < 4 ? (target / 10) % 10 : 15;
+    // The magazine is sent relative to this page's.
+    const int relative = i < 4 ? (((target / 100) & 7) ^ magazine) : 0;
+    p.push_back(Ham(static_cast<unsigned>(units)));
+    p.push_back(Ham(static_cast<unsigned>(tens)));
+    p.push_back(Ham(0xF));                                              // any sub-page
+    p.push_back(Ham(static_cast<unsigned>(0x7 | ((relative & 1) << 3))));
+    p.push_back(Ham(0xF));
+    p.push_back(Ham(static_cast<unsigned>(0x3 | ((relative >> 1) << 2))));
+  }
+  p.push_back(Ham(0x8));  // link control: show row 24
+  p.push_back(0);
+  p.push_back(0);
+  return p;
+}
+
 std::vector<TeletextPacket> StationPages(const std::string& station, const std::string& date,
                                          const std::string& time) {
   std::vector<TeletextPacket> out;
@@ -73,6 +99,9 @@ std::vector<TeletextPacket> StationPages(const std::string& station, const std::
     for (std::size_t r = 0; r < rows.size() && r < 23; ++r) {
       out.push_back(TeletextRow(number, static_cast<int>(r) + 1, rows[r]));
     }
+    // Red back, green on, yellow and blue to the news and the index.
+    const int links[4] = {number == 100 ? 103 : number - 1, number == 103 ? 100 : number + 1, 101, 100};
+    out.push_back(TeletextLinks(number, links));
   };
   page(100, {"", " " + name, " Teletext", "", " " + date + "  " + time, "", " 101 News", " 102 Weather",
              " 103 Programmes"});
@@ -178,6 +207,20 @@ bool TeletextDecoder::Save(int page, const std::string& path, int format) const 
   }
   vbi_unref_page(&pg);
   return ok;
+}
+
+int TeletextDecoder::Link(int page, int key) const {
+  if (key < 0 || key > 3) return 0;
+  std::lock_guard lock(mutex_);
+  vbi_page pg;
+  if (!decoder_ || !vbi_fetch_vt_page(decoder_, &pg, vbi_dec2bcd(static_cast<unsigned>(page)), VBI_ANY_SUBNO,
+                                      VBI_WST_LEVEL_1p5, 25, TRUE)) {
+    return 0;
+  }
+  const int bcd = pg.nav_link[key].pgno;
+  vbi_unref_page(&pg);
+  if (bcd < 0x100 || bcd > 0x899) return 0;
+  return vbi_bcd2dec(static_cast<unsigned>(bcd));
 }
 
 bool TeletextDecoder::Draw(int page, std::vector<std::uint32_t>& rgba, int& width, int& height) const {

@@ -24,6 +24,10 @@ using TeletextPacket = std::vector<std::uint8_t>;
 TeletextPacket TeletextHeader(int page, const std::string& text);
 TeletextPacket TeletextRow(int page, int row, const std::string& text);
 
+// The editorial links of a page (packet 27/0): the pages behind the red,
+// green, yellow and blue keys.
+TeletextPacket TeletextLinks(int page, const int (&links)[4]);
+
 // The pages of a virtual station at `time` ("HH:MM:SS"): every packet of
 // pages 100-103 in the order they are sent.
 std::vector<TeletextPacket> StationPages(const std::string& station, const std::string& date,
@@ -47,6 +51,8 @@ class TeletextDecoder {
   std::string Text(int page) const;
   // Saves the page: format 0 plain text, 1 HTML (libzvbi's exporters), 2 RTF.
   bool Save(int page, const std::string& path, int format) const;
+  // The page behind colour key 0..3 (red, green, yellow, blue); 0 when none.
+  int Link(int page, int key) const;
   // The page drawn in 32-bit RGBA, 12 x 10 pixels a character.
   bool Draw(int page, std::vector<std::uint32_t>& rgba, int& width, int& height) const;
 

@@ -188,6 +188,11 @@ TEST(GrabberOnRecorder, PreviewSearchAndRecord) {
   EXPECT_EQ(engine->GetTeletextPage(), 100);
   ASSERT_EQ(engine->NextTeletextPage(), S_OK);
   EXPECT_EQ(engine->GetTeletextPage(), 101);
+  EXPECT_TRUE(PumpUntil([&] { return recorderObject->teletext().Has(101); }));
+  ASSERT_EQ(engine->TeletextKeyGreen(), S_OK);  // the page's green link: 102
+  EXPECT_EQ(engine->GetTeletextPage(), 102);
+  ASSERT_EQ(engine->TeletextKeyBlue(), S_OK);   // blue: the index
+  EXPECT_EQ(engine->GetTeletextPage(), 100);
   EXPECT_TRUE(sink.Has("OnTeletextPageChanged"));
 
   engine.Reset();

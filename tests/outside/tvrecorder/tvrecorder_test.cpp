@@ -196,6 +196,11 @@ TEST(Teletext, EncodedPagesDecode) {
   EXPECT_NE(text.find("Station Two"), std::string::npos);
   EXPECT_NE(text.find("21:07:00"), std::string::npos);
   EXPECT_NE(decoder.Text(102).find("Weather"), std::string::npos);
+  // The colour keys follow the pages' links.
+  EXPECT_EQ(decoder.Link(101, 0), 100);
+  EXPECT_EQ(decoder.Link(101, 1), 102);
+  EXPECT_EQ(decoder.Link(100, 0), 103);
+  EXPECT_EQ(decoder.Link(102, 3), 100);
   decoder.Reset();
   EXPECT_FALSE(decoder.Has(100));
 }
