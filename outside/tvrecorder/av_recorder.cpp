@@ -10,6 +10,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -186,17 +187,23 @@ void AvRecorder::AddVideo(const VideoFrameI420& frame) {
   if (frame.data.size() < luma + 2 * cw * ch) return;
   if (s.firstPtsNs < 0) s.firstPtsNs = frame.ptsNs;
   if (av_frame_make_writable(s.picture.get()) < 0) return;
-  if (!s.scaler || s.scalerWidth != frame.width || s.scalerHeight != frame.height) {
-    if (s.scaler) sws_freeContext(s.scaler);
-    s.scaler = sws_getContext(frame.width, frame.height, AV_PIX_FMT_YUV420P, s.picture->width, s.picture->height,
-                              AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
-    s.scalerWidth = frame.width;
-    s.scalerHeight = frame.height;
-    if (!s.scaler) return;
-  }
   const std::uint8_t* planes[3] = {frame.data.data(), frame.data.data() + luma, frame.data.data() + luma + cw * ch};
   const int strides[3] = {frame.width, static_cast<int>(cw), static_cast<int>(cw)};
-  sws_scale(s.scaler, planes, strides, 0, frame.height, s.picture->data, s.picture->linesize);
+  if (frame.width == s.picture->width && frame.height == s.picture->height) {
+    // The encoder's size already: the planes are copied as they are.
+    av_image_copy(s.picture->data, s.picture->linesize, planes, strides, AV_PIX_FMT_YUV420P, frame.width,
+                  frame.height);
+  } else {
+    if (!s.scaler || s.scalerWidth != frame.width || s.scalerHeight != frame.height) {
+      if (s.scaler) sws_freeContext(s.scaler);
+      s.scaler = sws_getContext(frame.width, frame.height, AV_PIX_FMT_YUV420P, s.picture->width, s.picture->height,
+                                AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
+      s.scalerWidth = frame.width;
+      s.scalerHeight = frame.height;
+      if (!s.scaler) return;
+    }
+    sws_scale(s.scaler, planes, strides, 0, frame.height, s.picture->data, s.picture->linesize);
+  }
   // Frames are numbered by their time, so a late or dropped frame leaves a gap
   // rather than shifting everything after it.
   const AVRational tb = s.video->time_base;
