@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "outside/tvrecorder/av_recorder.h"
+#include "outside/tvrecorder/sys_recorder.h"
 #include "outside/tvrecorder/tv_source.h"
 #include "platform/media/tv/virtual_tuner.h"
 
@@ -156,5 +157,43 @@ void BM_FirstPicture(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FirstPicture)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The recorder's search over the American cable band (125 channels) of the
+// virtual tuner, from the start to the end event.
+class SearchDone : public ISysRecorderEventSink {
+ public:
+  int OnRecorderEvent(const char*, int code, std::int32_t, std::int32_t, const TvPicture*) override {
+    std::lock_guard lock(m);
+    if (code == tvevent::kSearchFinished) done = true;
+    cv.notify_all();
+    return 1;
+  }
+  std::mutex m;
+  std::condition_variable cv;
+  bool done = false;
+};
+
+void BM_SearchBand(benchmark::State& state) {
+  std::vector<std::shared_ptr<plat::tv::ITunerDevice>> devices{std::make_shared<plat::tv::VirtualTuner>(
+      plat::tv::VirtualTunerConfig{"Virtual TV Tuner", false, plat::tv::DefaultVirtualStations()})};
+  auto recorder = plat::MakeComObject<CSysRecorder>(devices);
+  recorder->SelectDevices("Virtual TV Tuner", "");
+  recorder->SetCountryCode(1);
+  recorder->SetVideoStandard(0x1);
+  recorder->SetTunerInput(0);
+  for (auto _ : state) {
+    SearchDone sink;
+    recorder->SetEventSink(&sink);
+    const auto start = std::chrono::steady_clock::now();
+    recorder->StartSearch();
+    std::unique_lock lock(sink.m);
+    sink.cv.wait_for(lock, std::chrono::seconds(10), [&] { return sink.done; });
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    lock.unlock();
+    recorder->StopSearch();
+    recorder->SetEventSink(nullptr);
+  }
+}
+BENCHMARK(BM_SearchBand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
