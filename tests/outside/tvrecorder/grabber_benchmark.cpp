@@ -3,6 +3,7 @@
 // thread each, two B-frames, GOP of 15), and the time from
 // starting the virtual tuner's source to its first picture.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "outside/tvrecorder/av_recorder.h"
@@ -157,6 +159,52 @@ void BM_FirstPicture(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FirstPicture)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+long RssKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+double CpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// "DVD SP" from the virtual tuner for 60 s: the process's share of a core
+// (source and encoder together), frames kept, and the growth of its memory.
+void BM_LiveDvdSp(benchmark::State& state) {
+  auto tuner = std::make_shared<plat::tv::VirtualTuner>(
+      plat::tv::VirtualTunerConfig{"Virtual TV Tuner", false, plat::tv::DefaultVirtualStations()});
+  tuner->SetFrequencyKHz(471250);
+  for (auto _ : state) {
+    tvrec::TvSource source(tuner);
+    tvrec::AvRecorder recorder;
+    const std::string path = Dir() + "/live.mpg";
+    std::filesystem::remove(path);
+    tvrec::EncodeSettings settings;
+    settings.videoBitRate = 6000000;
+    recorder.Open(path, settings);
+    source.AddVideoConsumer([&](const tvrec::VideoFrameI420& f) { recorder.AddVideo(f); });
+    source.AddAudioConsumer([&](const tvrec::AudioChunk& c) { recorder.AddAudio(c); });
+    source.Start(tvrec::SourceFormat{});
+    std::this_thread::sleep_for(std::chrono::seconds(5));  // settled
+    const long rss0 = RssKb();
+    const double cpu0 = CpuSeconds();
+    const double media0 = recorder.secondsWritten();
+    std::this_thread::sleep_for(std::chrono::seconds(60));
+    state.counters["core_share"] = (CpuSeconds() - cpu0) / 60.0;
+    state.counters["frames_per_s"] = (recorder.secondsWritten() - media0) * 25.0 / 60.0;
+    state.counters["rss_growth_mb"] = (RssKb() - rss0) / 1024.0;
+    source.Stop();
+    recorder.Close();
+  }
+}
+BENCHMARK(BM_LiveDvdSp)->Unit(benchmark::kSecond)->Iterations(1);
 
 // The recorder's search over the American cable band (125 channels) of the
 // virtual tuner, from the start to the end event.
