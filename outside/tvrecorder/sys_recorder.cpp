@@ -9,7 +9,9 @@
 #include "outside/tvrecorder/picture_convert.h"
 #include "platform/gdi/bmp_codec.h"
 #include "platform/gdi/jpeg_codec.h"
+#include "platform/media/tv/v4l2_tuner.h"
 #include "platform/media/tv/virtual_tuner.h"
+#include "platform/registry/registry.h"
 #include "platform/sys/atomic_file.h"
 #include "platform/sys/clock.h"
 
@@ -26,9 +28,38 @@ void Put(char* out, const std::string& text) {
   if (out) std::snprintf(out, kTvNameChars, "%s", text.c_str());
 }
 
+// The tuner cards, and the virtual tuner: first when it is preferred or
+// there is no card, else after the cards.
 std::vector<std::shared_ptr<plat::tv::ITunerDevice>> MachineDevices() {
-  // Tuner cards join the list here; the virtual tuner serves every machine.
-  return {std::make_shared<plat::tv::VirtualTuner>(plat::tv::ReadVirtualTunerConfig())};
+  std::vector<std::shared_ptr<plat::tv::ITunerDevice>> devices;
+  for (const std::string& path : plat::tv::FindTunerDevices()) {
+    if (auto io = plat::tv::OpenV4l2Device(path)) {
+      devices.push_back(std::make_shared<plat::tv::V4l2Tuner>(std::move(io), path));
+    }
+  }
+  plat::tv::VirtualTunerConfig config = plat::tv::ReadVirtualTunerConfig();
+  const bool first = config.prefer || devices.empty();
+  auto virtualTuner = std::make_shared<plat::tv::VirtualTuner>(std::move(config));
+  devices.insert(first ? devices.begin() : devices.end(), virtualTuner);
+  return devices;
+}
+
+// A card's sound: the sound card on the same device, else the machine's
+// "TVAudioDevice" setting.
+std::string CaptureAudioFor(const std::string& videoNode) {
+  std::string audio = plat::tv::TunerAudioDevice(videoNode);
+  if (!audio.empty()) return audio;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SoftWare\\Kestrovia\\Marivel", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  char text[256] = {};
+  DWORD type = 0;
+  DWORD size = sizeof text - 1;
+  if (RegQueryValueExA(key, "TVAudioDevice", nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+      type == REG_SZ) {
+    audio.assign(text, strnlen(text, sizeof text));
+  }
+  RegCloseKey(key);
+  return audio;
 }
 
 }  // namespace
@@ -581,14 +612,18 @@ std::shared_ptr<plat::tv::VirtualTuner> CSysRecorder::VirtualDevice() const {
 
 bool CSysRecorder::EnsureSource() {
   if (m_source && m_source->running()) return true;
-  const auto tuner = VirtualDevice();
-  if (!tuner) return false;
   int standard = 0x10;
   {
     std::lock_guard lock(m_mutex);
     standard = m_nStandard;
   }
-  m_source = std::make_unique<tvrec::TvSource>(tuner);
+  if (const auto tuner = VirtualDevice()) {
+    m_source = std::make_unique<tvrec::TvSource>(tuner);
+  } else if (const auto card = std::dynamic_pointer_cast<plat::tv::V4l2Tuner>(Device())) {
+    m_source = std::make_unique<tvrec::TvSource>(tvrec::TvSource::CaptureDevice{card->path(), CaptureAudioFor(card->path())});
+  } else {
+    return false;
+  }
   m_nFrameConsumer = m_source->AddVideoConsumer([this](const tvrec::VideoFrameI420& f) { OnFrame(f); });
   if (!m_source->Start(tvrec::FormatForStandard(standard))) {
     m_source.reset();
@@ -735,7 +770,7 @@ HRESULT CSysRecorder::GetRecordTimes(std::int64_t* startTime, std::int64_t* elap
 // --- Time shift -------------------------------------------------------------------------
 
 HRESULT CSysRecorder::CanTimeShift() {
-  if (!VirtualDevice() || m_recording || m_shift) return E_FAIL;
+  if (!Device() || m_recording || m_shift) return E_FAIL;
   std::lock_guard lock(m_mutex);
   return m_timeShiftFolder.empty() ? E_FAIL : S_OK;
 }

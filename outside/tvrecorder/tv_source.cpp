@@ -40,6 +40,8 @@ SourceFormat FormatForStandard(int standardFlag) {
 
 TvSource::TvSource(std::shared_ptr<plat::tv::VirtualTuner> tuner) : tuner_(std::move(tuner)) {}
 
+TvSource::TvSource(CaptureDevice device) : device_(std::move(device)) {}
+
 TvSource::~TvSource() { Stop(); }
 
 bool TvSource::running() const { return pipeline_ != nullptr; }
@@ -50,39 +52,72 @@ bool TvSource::Start(const SourceFormat& format) {
   if (!EnsureGst(error_)) return false;
   format_ = format;
   GstElement* pipeline = gst_pipeline_new("tv-source");
-  GstElement* vsrc = Make("videotestsrc", "picture", error_);
-  GstElement* vcaps = Make("capsfilter", nullptr, error_);
-  GstElement* text = Make("textoverlay", "name", error_);
-  GstElement* clock = Make("clockoverlay", nullptr, error_);
+  // The heads: the virtual station's test picture with its name and a clock
+  // and its tone, or a capture card's picture scaled to the standard's
+  // format and its sound card (silence without one).
+  std::vector<GstElement*> video;
+  std::vector<GstElement*> sound;
+  GstElement* text = nullptr;
+  if (tuner_) {
+    video = {Make("videotestsrc", "picture", error_), Make("capsfilter", "size", error_),
+             text = Make("textoverlay", "name", error_), Make("clockoverlay", nullptr, error_)};
+    sound = {Make("audiotestsrc", "sound", error_)};
+  } else {
+    video = {Make("v4l2src", "picture", error_), Make("videoconvert", nullptr, error_),
+             Make("videoscale", nullptr, error_), Make("videorate", nullptr, error_),
+             Make("capsfilter", "size", error_)};
+    if (device_.audio.empty()) {
+      sound = {Make("audiotestsrc", "sound", error_)};
+    } else {
+      sound = {Make("alsasrc", "sound", error_), Make("audioconvert", nullptr, error_),
+               Make("audioresample", nullptr, error_)};
+    }
+  }
   GstElement* vconv = Make("videoconvert", nullptr, error_);
   GstElement* vout = Make("capsfilter", nullptr, error_);
   GstElement* vsink = Make("appsink", "video", error_);
-  GstElement* asrc = Make("audiotestsrc", "sound", error_);
   GstElement* acaps = Make("capsfilter", nullptr, error_);
   GstElement* asink = Make("appsink", "audio", error_);
-  GstElement* all[] = {vsrc, vcaps, text, clock, vconv, vout, vsink, asrc, acaps, asink};
+  video.insert(video.end(), {vconv, vout, vsink});
+  sound.insert(sound.end(), {acaps, asink});
   bool complete = pipeline != nullptr;
-  for (GstElement* e : all) complete = complete && e;
+  for (GstElement* e : video) complete = complete && e;
+  for (GstElement* e : sound) complete = complete && e;
   if (!complete) {
-    for (GstElement* e : all) {
+    for (GstElement* e : video) {
+      if (e) gst_object_unref(e);
+    }
+    for (GstElement* e : sound) {
       if (e) gst_object_unref(e);
     }
     if (pipeline) gst_object_unref(pipeline);
     return false;
   }
-  g_object_set(vsrc, "is-live", TRUE, nullptr);
+  GstElement* vsrc = video.front();
+  GstElement* asrc = sound.front();
+  if (tuner_) {
+    g_object_set(vsrc, "is-live", TRUE, nullptr);
+    g_object_set(text, "valignment", 2 /* top */, "halignment", 0 /* left */, "font-desc", "Sans 28", nullptr);
+    g_object_set(video[3], "valignment", 1 /* bottom */, "halignment", 2 /* right */, "time-format", "%H:%M:%S",
+                 "font-desc", "Sans 20", nullptr);
+  } else {
+    g_object_set(vsrc, "device", device_.video.c_str(), nullptr);
+    if (!device_.audio.empty()) g_object_set(asrc, "device", device_.audio.c_str(), nullptr);
+  }
+  if (!tuner_ && device_.audio.empty()) g_object_set(asrc, "wave", 4 /* silence */, nullptr);
+  if (g_object_class_find_property(G_OBJECT_GET_CLASS(asrc), "samplesperbuffer")) {
+    g_object_set(asrc, "is-live", TRUE, "samplesperbuffer", kAudioRate / 25, nullptr);
+  }
   GstCaps* caps = gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, format.width, "height", G_TYPE_INT,
                                       format.height, "framerate", GST_TYPE_FRACTION, format.fpsNum, format.fpsDen,
                                       nullptr);
-  g_object_set(vcaps, "caps", caps, nullptr);
+  for (GstElement* e : video) {
+    if (std::strcmp(GST_OBJECT_NAME(e), "size") == 0) g_object_set(e, "caps", caps, nullptr);
+  }
   gst_caps_unref(caps);
-  g_object_set(text, "valignment", 2 /* top */, "halignment", 0 /* left */, "font-desc", "Sans 28", nullptr);
-  g_object_set(clock, "valignment", 1 /* bottom */, "halignment", 2 /* right */, "time-format", "%H:%M:%S",
-               "font-desc", "Sans 20", nullptr);
   caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "I420", nullptr);
   g_object_set(vout, "caps", caps, nullptr);
   gst_caps_unref(caps);
-  g_object_set(asrc, "is-live", TRUE, "samplesperbuffer", kAudioRate / 25, nullptr);
   caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate", G_TYPE_INT, kAudioRate,
                              "channels", G_TYPE_INT, 2, "layout", G_TYPE_STRING, "interleaved", nullptr);
   g_object_set(acaps, "caps", caps, nullptr);
@@ -93,9 +128,14 @@ bool TvSource::Start(const SourceFormat& format) {
   }
   g_signal_connect(vsink, "new-sample", G_CALLBACK(&TvSource::OnVideoSample), this);
   g_signal_connect(asink, "new-sample", G_CALLBACK(&TvSource::OnAudioSample), this);
-  gst_bin_add_many(GST_BIN(pipeline), vsrc, vcaps, text, clock, vconv, vout, vsink, asrc, acaps, asink, nullptr);
-  if (!gst_element_link_many(vsrc, vcaps, text, clock, vconv, vout, vsink, nullptr) ||
-      !gst_element_link_many(asrc, acaps, asink, nullptr)) {
+  bool linked = true;
+  for (auto* chain : {&video, &sound}) {
+    for (std::size_t i = 0; i < chain->size(); ++i) {
+      gst_bin_add(GST_BIN(pipeline), (*chain)[i]);
+      if (i > 0) linked = linked && gst_element_link((*chain)[i - 1], (*chain)[i]);
+    }
+  }
+  if (!linked) {
     error_ = "cannot link the source";
     gst_object_unref(pipeline);
     return false;
@@ -122,7 +162,8 @@ void TvSource::Stop() {
 }
 
 void TvSource::Retune() {
-  if (!pipeline_) return;
+  // A capture card is tuned through its driver; its picture follows by itself.
+  if (!pipeline_ || !tuner_) return;
   const auto station = tuner_->Station();
   const int signal = tuner_->Signal();
   if (station && signal > 0 && tuner_->Input() == 0) {

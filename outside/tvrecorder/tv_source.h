@@ -48,7 +48,15 @@ class TvSource {
   using VideoConsumer = std::function<void(const VideoFrameI420&)>;
   using AudioConsumer = std::function<void(const AudioChunk&)>;
 
+  // A capture card: its video node and its ALSA capture device (empty:
+  // silence).
+  struct CaptureDevice {
+    std::string video;
+    std::string audio;
+  };
+
   explicit TvSource(std::shared_ptr<plat::tv::VirtualTuner> tuner);
+  explicit TvSource(CaptureDevice device);
   ~TvSource();
   TvSource(const TvSource&) = delete;
   TvSource& operator=(const TvSource&) = delete;
@@ -74,6 +82,7 @@ class TvSource {
   static int OnAudioSample(GstElement* sink, void* self);
 
   std::shared_ptr<plat::tv::VirtualTuner> tuner_;
+  CaptureDevice device_;
   SourceFormat format_;
   std::string error_;
   GstElement* pipeline_ = nullptr;

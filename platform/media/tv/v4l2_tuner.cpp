@@ -80,6 +80,22 @@ std::vector<std::string> FindTunerDevices(const std::string& classRoot, const st
   return out;
 }
 
+std::string TunerAudioDevice(const std::string& videoNode, const std::string& videoClassRoot,
+                             const std::string& soundClassRoot) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const std::string node = fs::path(videoNode).filename().string();
+  const fs::path parent = fs::canonical(fs::path(videoClassRoot) / node / "device", ec);
+  if (ec) return {};
+  for (fs::directory_iterator it(soundClassRoot, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string card = it->path().filename().string();
+    if (card.rfind("card", 0) != 0 || card.size() == 4) continue;
+    std::error_code cardEc;
+    if (fs::canonical(it->path() / "device", cardEc) == parent && !cardEc) return "hw:" + card.substr(4);
+  }
+  return {};
+}
+
 unsigned long long V4l2Standard(int standardFlag) {
   switch (standardFlag) {
     case 0x1: return V4L2_STD_NTSC_M;
@@ -99,7 +115,7 @@ unsigned long long V4l2Standard(int standardFlag) {
   }
 }
 
-V4l2Tuner::V4l2Tuner(std::unique_ptr<IV4l2Io> io) : io_(std::move(io)) {
+V4l2Tuner::V4l2Tuner(std::unique_ptr<IV4l2Io> io, std::string path) : io_(std::move(io)), path_(std::move(path)) {
   v4l2_capability cap{};
   if (io_->Ioctl(VIDIOC_QUERYCAP, &cap) == 0) name_ = FieldText(cap.card, sizeof cap.card);
   if (name_.empty()) name_ = "TV tuner";

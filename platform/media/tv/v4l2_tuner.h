@@ -28,12 +28,19 @@ std::unique_ptr<IV4l2Io> OpenV4l2Device(const std::string& path);
 std::vector<std::string> FindTunerDevices(const std::string& classRoot = "/sys/class/video4linux",
                                           const std::string& devRoot = "/dev");
 
+// The ALSA capture device ("hw:N") of the sound card that shares the video
+// node's parent device in sysfs (a tuner card's own sound), or empty.
+std::string TunerAudioDevice(const std::string& videoNode, const std::string& videoClassRoot = "/sys/class/video4linux",
+                             const std::string& soundClassRoot = "/sys/class/sound");
+
 // The V4L2 standard for an analogue standard flag of the country table.
 unsigned long long V4l2Standard(int standardFlag);
 
 class V4l2Tuner final : public ITunerDevice {
  public:
-  explicit V4l2Tuner(std::unique_ptr<IV4l2Io> io);
+  explicit V4l2Tuner(std::unique_ptr<IV4l2Io> io, std::string path = {});
+  // The device node, for the capture pipeline.
+  const std::string& path() const { return path_; }
 
   std::string Name() const override { return name_; }
   std::vector<std::string> Inputs() const override { return inputs_; }
@@ -56,6 +63,7 @@ class V4l2Tuner final : public ITunerDevice {
   bool LowUnits() const;
 
   std::unique_ptr<IV4l2Io> io_;
+  std::string path_;
   std::string name_;
   std::vector<std::string> inputs_;
   int tunerInput_ = -1;

@@ -155,3 +155,30 @@ TEST(V4l2Tuner, NoDevicesWithoutTheClassFolder) {
 
 }  // namespace
 }  // namespace plat::tv
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/temp_environment.h"
+
+namespace plat::tv {
+namespace {
+
+TEST(V4l2Tuner, SoundCardOfTheSameDevice) {
+  test_support::TempEnvironment env("v4lsys");
+  namespace fs = std::filesystem;
+  const fs::path root = env.dir();
+  fs::create_directories(root / "devices/pci0/card-a");
+  fs::create_directories(root / "devices/pci0/card-b");
+  fs::create_directories(root / "v4l/video0");
+  fs::create_directories(root / "sound/card0");
+  fs::create_directories(root / "sound/card1");
+  fs::create_directory_symlink(root / "devices/pci0/card-b", root / "v4l/video0/device");
+  fs::create_directory_symlink(root / "devices/pci0/card-a", root / "sound/card0/device");
+  fs::create_directory_symlink(root / "devices/pci0/card-b", root / "sound/card1/device");
+  EXPECT_EQ(TunerAudioDevice("/dev/video0", (root / "v4l").string(), (root / "sound").string()), "hw:1");
+  EXPECT_EQ(TunerAudioDevice("/dev/video5", (root / "v4l").string(), (root / "sound").string()), "");
+}
+
+}  // namespace
+}  // namespace plat::tv
