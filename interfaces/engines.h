@@ -4,6 +4,7 @@
 #include "interfaces/cdtomp3.h"
 #include "interfaces/cdtowma.h"
 #include "interfaces/discrunner.h"
+#include "interfaces/grabber.h"
 #include "interfaces/imagefx.h"
 #include "interfaces/slidedraw.h"
 #include "interfaces/wmhost/wmplayer.h"

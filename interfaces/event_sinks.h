@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "interfaces/discrunner.h"
+#include "interfaces/grabber.h"
 #include "interfaces/wmhost/wmplayer.h"
 
 using SinkArg = std::intptr_t;
@@ -35,30 +36,34 @@ class ICoreAudioEventSink {
   ~ICoreAudioEventSink() = default;
 };
 
+// The TV engine's events, called on the thread that created the engine.
+// Operations that hand over "the engine" pass the engine itself.
 class IGrabberEventSink {
  public:
-  virtual int Notify0(SinkArg a, SinkArg b) = 0;
-  virtual int Notify1(SinkArg a, SinkArg b) = 0;
-  virtual int Notify2(SinkArg a, SinkArg b) = 0;
-  virtual int Notify3(SinkArg a, SinkArg b) = 0;
-  virtual int Notify4(SinkArg a, SinkArg b) = 0;
-  virtual int Notify5(SinkArg a, SinkArg b) = 0;
-  virtual int Notify6(SinkArg a, SinkArg b) = 0;
-  virtual int Notify7(SinkArg a, SinkArg b) = 0;
-  virtual int Notify8(SinkArg a, SinkArg b) = 0;
-  virtual int Notify9(SinkArg a, SinkArg b) = 0;
-  virtual int Notify10(SinkArg a, SinkArg b) = 0;
-  virtual int Notify11(SinkArg a, SinkArg b) = 0;
-  virtual int Notify12(SinkArg a, SinkArg b) = 0;
-  virtual int Notify13(SinkArg a, SinkArg b) = 0;
-  virtual int Notify14(SinkArg a, SinkArg b) = 0;
-  virtual int OnBurnPreparation(int event) = 0;  // 15
-  virtual int Notify16(SinkArg a, SinkArg b) = 0;
-  virtual int Notify17(SinkArg a, SinkArg b) = 0;
-  virtual int Notify18(SinkArg a, SinkArg b) = 0;
-  virtual int Notify19(SinkArg a, SinkArg b) = 0;
-  virtual int Notify20(SinkArg a, SinkArg b) = 0;
-  virtual int Notify21(SinkArg a, SinkArg b) = 0;
+  virtual int OnDiskFull() = 0;                                   // 0: 50 MB or less free while recording
+  virtual int OnSearchFinished(IGrabber* engine) = 0;             // 1
+  virtual int OnSearchPercent(int percent) = 0;                   // 2
+  virtual int OnRecordingEnded(IGrabber* engine) = 0;             // 3
+  virtual int OnPictureReady(int code) = 0;                       // 4: snapshot written
+  virtual int OnSignalLost() = 0;                                 // 5
+  virtual int OnScanStep(int position, int channel, int status) = 0;  // 6
+  // The channel's name and its wall picture (valid for the call).
+  virtual int OnPreviewStep(int position, int channel, const char* name, const TvPicture* picture) = 0;  // 7
+  // isChannel 1: channel a is tuned; 0: a tuning notice (code a, value b).
+  virtual int OnTuning(int a, int b, int isChannel) = 0;          // 8
+  virtual int OnTeletextPageChanged() = 0;                        // 9
+  virtual int OnTimeShiftNoSpace() = 0;                           // 10
+  virtual int OnDiscNotice(int value) = 0;                        // 11
+  virtual int OnDeviceLost() = 0;                                 // 12
+  virtual int OnProgressValue(int value) = 0;                     // 13
+  virtual int OnProgressEnd() = 0;                                // 14
+  virtual int OnBurnPreparation(int event) = 0;                   // 15
+  virtual int OnSourceReopened(IGrabber* engine) = 0;             // 16
+  virtual int OnSourceNotice(int value) = 0;                      // 17
+  virtual int OnRecorderNotice(int code, int value) = 0;          // 18
+  virtual int OnSourceError(int code) = 0;                        // 19
+  virtual int OnSourceRestarted() = 0;                            // 20
+  virtual int OnReplayAtLive() = 0;                               // 21
 
  protected:
   ~IGrabberEventSink() = default;

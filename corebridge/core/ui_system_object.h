@@ -584,28 +584,28 @@ class CUISystem : public IUISystem {
   class GrabberSinkTable final : public IGrabberEventSink {
    public:
     explicit GrabberSinkTable(CUISystem& owner) : owner_(owner) {}
-    int Notify0(SinkArg, SinkArg) override { return 0; }
-    int Notify1(SinkArg, SinkArg) override { return 0; }
-    int Notify2(SinkArg, SinkArg) override { return 0; }
-    int Notify3(SinkArg, SinkArg) override { return 0; }
-    int Notify4(SinkArg, SinkArg) override { return 0; }
-    int Notify5(SinkArg, SinkArg) override { return 0; }
-    int Notify6(SinkArg, SinkArg) override { return 0; }
-    int Notify7(SinkArg, SinkArg) override { return 0; }
-    int Notify8(SinkArg, SinkArg) override { return 0; }
-    int Notify9(SinkArg, SinkArg) override { return 0; }
-    int Notify10(SinkArg, SinkArg) override { return 0; }
-    int Notify11(SinkArg, SinkArg) override { return 0; }
-    int Notify12(SinkArg, SinkArg) override { return 0; }
-    int Notify13(SinkArg, SinkArg) override { return 0; }
-    int Notify14(SinkArg, SinkArg) override { return 0; }
+    int OnDiskFull() override { return 0; }
+    int OnSearchFinished(IGrabber*) override { return 0; }
+    int OnSearchPercent(int) override { return 0; }
+    int OnRecordingEnded(IGrabber*) override { return 0; }
+    int OnPictureReady(int) override { return 0; }
+    int OnSignalLost() override { return 0; }
+    int OnScanStep(int, int, int) override { return 0; }
+    int OnPreviewStep(int, int, const char*, const TvPicture*) override { return 0; }
+    int OnTuning(int, int, int) override { return 0; }
+    int OnTeletextPageChanged() override { return 0; }
+    int OnTimeShiftNoSpace() override { return 0; }
+    int OnDiscNotice(int) override { return 0; }
+    int OnDeviceLost() override { return 0; }
+    int OnProgressValue(int) override { return 0; }
+    int OnProgressEnd() override { return 0; }
     int OnBurnPreparation(int event) override;
-    int Notify16(SinkArg, SinkArg) override { return 0; }
-    int Notify17(SinkArg, SinkArg) override { return 0; }
-    int Notify18(SinkArg, SinkArg) override { return 0; }
-    int Notify19(SinkArg, SinkArg) override { return 0; }
-    int Notify20(SinkArg, SinkArg) override { return 0; }
-    int Notify21(SinkArg, SinkArg) override { return 0; }
+    int OnSourceReopened(IGrabber*) override { return 0; }
+    int OnSourceNotice(int) override { return 0; }
+    int OnRecorderNotice(int, int) override { return 0; }
+    int OnSourceError(int) override { return 0; }
+    int OnSourceRestarted() override { return 0; }
+    int OnReplayAtLive() override { return 0; }
 
    private:
     CUISystem& owner_;

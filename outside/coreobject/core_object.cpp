@@ -19,6 +19,7 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_ISlideDraw, CLSID_SlideDraw},
       {IID_ICdToWma, CLSID_CdToWma},
       {IID_ICdToMp3, CLSID_CdToMp3},
+      {IID_IGrabber, CLSID_Grabber},
   };
   return kEngines;
 }

@@ -1,0 +1,130 @@
+#include "outside/tvrecorder/video_window.h"
+
+#include "outside/tvrecorder/picture_convert.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
+#include "platform/sys/last_error.h"
+#include "platform/win/message.h"
+
+using namespace plat;
+
+namespace tvrec {
+
+namespace {
+
+constexpr UINT kMsgFrame = WM_APP + 1;
+
+}  // namespace
+
+VideoWindow::~VideoWindow() { Destroy(); }
+
+void VideoWindow::Destroy() {
+  if (!hwnd_) return;
+  SetWindowLongPtr(hwnd_, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+  UnregisterClass(kClassName, nullptr);
+}
+
+void VideoWindow::SetOwner(HWND owner) {
+  Destroy();
+  if (!owner) return;
+  WNDCLASS wc;
+  wc.lpfnWndProc = &VideoWindow::Proc;
+  wc.lpszClassName = kClassName;
+  if (!RegisterClass(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
+  hwnd_ = CreateWindowEx(0, kClassName, kClassName, WS_CHILD, rect_[0], rect_[1], rect_[2], rect_[3], owner, nullptr,
+                         nullptr, nullptr);
+  if (!hwnd_) return;
+  SetWindowLongPtr(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (shown_) ShowWindow(hwnd_, SW_SHOW);
+}
+
+void VideoWindow::Place(int left, int top, int width, int height) {
+  rect_[0] = left;
+  rect_[1] = top;
+  rect_[2] = width;
+  rect_[3] = height;
+  if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
+}
+
+void VideoWindow::Show(bool show) {
+  shown_ = show;
+  if (hwnd_) ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
+}
+
+void VideoWindow::Present(const VideoFrameI420& frame) {
+  auto copy = std::make_shared<const VideoFrameI420>(frame);
+  HWND target = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    latest_ = std::move(copy);
+    if (pending_ || !hwnd_) return;
+    pending_ = true;
+    target = hwnd_;
+  }
+  // One notice at a time: frames that arrive meanwhile replace each other.
+  PostMessage(target, kMsgFrame, 0, 0);
+}
+
+std::shared_ptr<const VideoFrameI420> VideoWindow::Latest() const {
+  std::lock_guard lock(mutex_);
+  return latest_;
+}
+
+int VideoWindow::painted() const {
+  std::lock_guard lock(mutex_);
+  return painted_;
+}
+
+void VideoWindow::Paint() {
+  PAINTSTRUCT ps{};
+  HDC hdc = BeginPaint(hwnd_, &ps);
+  if (!hdc) return;
+  std::shared_ptr<const VideoFrameI420> frame;
+  {
+    std::lock_guard lock(mutex_);
+    frame = latest_;
+  }
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (frame && width > 0 && height > 0) {
+    if (auto surface = FrameToSurface(*frame, width, height)) {
+      HBITMAP bitmap = CreateBitmapFromSurface(std::make_shared<Surface>(std::move(*surface)));
+      HDC memory = CreateCompatibleDC(hdc);
+      if (bitmap && memory) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(hdc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        std::lock_guard lock(mutex_);
+        ++painted_;
+      }
+      if (memory) DeleteDC(memory);
+      if (bitmap) DeleteObject(bitmap);
+    }
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+LRESULT VideoWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<VideoWindow*>(GetWindowLongPtr(hwnd, GWLP_USERDATA));
+  if (self && msg == kMsgFrame) {
+    {
+      std::lock_guard lock(self->mutex_);
+      self->pending_ = false;
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return 0;
+  }
+  if (self && msg == WM_PAINT) {
+    self->Paint();
+    return 0;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace tvrec

@@ -1,0 +1,383 @@
+// The recorder's media on the virtual tuner, with real GStreamer and
+// libavcodec: recordings that play back at their length with the station's
+// tone, snapshots and wall pictures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include "outside/tvrecorder/profile_file.h"
+#include "outside/tvrecorder/sys_recorder.h"
+#include "platform/gdi/jpeg_codec.h"
+#include "platform/media/tv/virtual_tuner.h"
+#include "tests/support/temp_environment.h"
+
+// After the platform's headers: GLib defines TRUE and FALSE as macros.
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+
+namespace {
+
+using namespace plat;
+
+class Events : public ISysRecorderEventSink {
+ public:
+  int OnRecorderEvent(const char*, int code, std::int32_t, std::int32_t, const TvPicture* picture) override {
+    std::lock_guard lock(mutex);
+    codes.push_back(code);
+    if (picture) {
+      pictures.emplace_back(picture->bgr, picture->bgr + static_cast<std::size_t>(picture->stride) * picture->height);
+      width = picture->width;
+    }
+    changed.notify_all();
+    return 1;
+  }
+  bool WaitCount(int code, std::size_t count) {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(20), [&] {
+      return static_cast<std::size_t>(std::count(codes.begin(), codes.end(), code)) >= count;
+    });
+  }
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<int> codes;
+  std::vector<std::vector<std::uint8_t>> pictures;
+  int width = 0;
+};
+
+// What decodebin makes of a file: its frames and its sound, mono 48 kHz.
+struct Decoded {
+  int frames = 0;
+  int width = 0;
+  int height = 0;
+  double lastVideoSeconds = 0;
+  std::vector<float> sound;
+};
+
+Decoded DecodeThrough(const std::string& path) {
+  Decoded out;
+  const std::string description = "filesrc location=\"" + path +
+                                  "\" ! decodebin name=d d. ! queue ! videoconvert ! video/x-raw,format=I420 ! "
+                                  "appsink name=v sync=false d. ! queue ! audioconvert ! audioresample ! "
+                                  "audio/x-raw,format=F32LE,channels=1,rate=48000 ! appsink name=a sync=false";
+  GError* error = nullptr;
+  GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+  if (!pipeline) {
+    ADD_FAILURE() << (error ? error->message : "no pipeline");
+    if (error) g_error_free(error);
+    return out;
+  }
+  GstElement* v = gst_bin_get_by_name(GST_BIN(pipeline), "v");
+  GstElement* a = gst_bin_get_by_name(GST_BIN(pipeline), "a");
+  gst_element_set_state(pipeline, GST_STATE_PLAYING);
+  std::thread audio([&] {
+    while (GstSample* s = gst_app_sink_pull_sample(GST_APP_SINK(a))) {
+      GstMapInfo map;
+      GstBuffer* b = gst_sample_get_buffer(s);
+      if (gst_buffer_map(b, &map, GST_MAP_READ)) {
+        const auto* f = reinterpret_cast<const float*>(map.data);
+        out.sound.insert(out.sound.end(), f, f + map.size / sizeof(float));
+        gst_buffer_unmap(b, &map);
+      }
+      gst_sample_unref(s);
+    }
+  });
+  while (GstSample* s = gst_app_sink_pull_sample(GST_APP_SINK(v))) {
+    ++out.frames;
+    GstStructure* st = gst_caps_get_structure(gst_sample_get_caps(s), 0);
+    gst_structure_get_int(st, "width", &out.width);
+    gst_structure_get_int(st, "height", &out.height);
+    GstBuffer* b = gst_sample_get_buffer(s);
+    if (GST_BUFFER_PTS_IS_VALID(b)) out.lastVideoSeconds = static_cast<double>(GST_BUFFER_PTS(b)) / GST_SECOND;
+    gst_sample_unref(s);
+  }
+  audio.join();
+  gst_element_set_state(pipeline, GST_STATE_NULL);
+  gst_object_unref(v);
+  gst_object_unref(a);
+  gst_object_unref(pipeline);
+  return out;
+}
+
+// The power of one frequency in a stretch of sound (Goertzel).
+double Power(const std::vector<float>& x, std::size_t from, std::size_t count, double hz) {
+  const double w = 2 * M_PI * hz / 48000.0;
+  const double c = 2 * std::cos(w);
+  double s1 = 0, s2 = 0;
+  for (std::size_t i = from; i < from + count && i < x.size(); ++i) {
+    const double s = x[i] + c * s1 - s2;
+    s2 = s1;
+    s1 = s;
+  }
+  return s1 * s1 + s2 * s2 - c * s1 * s2;
+}
+
+class MediaTest : public ::testing::Test {
+ protected:
+  ComPtr<ComObject<CSysRecorder>> Make(int standard = 0x10) {
+    plat::tv::VirtualTunerConfig config;
+    config.stations = {{175250, "One", 0, 440, false}, {471250, "Two", 18, 660, true}};
+    std::vector<std::shared_ptr<plat::tv::ITunerDevice>> devices{std::make_shared<plat::tv::VirtualTuner>(config)};
+    auto r = MakeComObject<CSysRecorder>(devices);
+    EXPECT_EQ(r->SelectDevices("Virtual TV Tuner", "Virtual TV Tuner Audio"), S_OK);
+    EXPECT_EQ(r->SetCountryCode(49), S_OK);
+    EXPECT_EQ(r->SetVideoStandard(standard), S_OK);
+    r->SetEventSink(&events);
+    return r;
+  }
+  EncoderBlock Profile(const char* name) {
+    std::ifstream in(std::string(MARIVEL_TEST_SOURCE_DIR) + "/outside/tvrecorder/profiles/Default_PAL.prf");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto entries = tvrec::ParseProfileFile(text);
+    for (const auto& e : entries.value()) {
+      if (std::string(e.name) == name) return e.block;
+    }
+    ADD_FAILURE() << name;
+    return {};
+  }
+  test_support::TempEnvironment env{"tvmedia"};
+  Events events;
+};
+
+TEST_F(MediaTest, FiveSecondsOfDvdSpPlayBackWithTheStationsTone) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);  // "Two": 660 Hz
+  const std::string path = env.dir() + "/rec.0000.mpg";
+  const EncoderBlock block = Profile("DVD SP");
+  ASSERT_EQ(r->SetFrameSize(block.width, block.height), S_OK);
+  ASSERT_EQ(r->StartRecording(path.c_str(), 0, &block, 1), S_OK);
+  EXPECT_EQ(r->StartRecording(path.c_str(), 0, &block, 1), E_FAIL);  // one at a time
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  std::int64_t kb = 0;
+  ASSERT_EQ(r->GetRecordedSize(&kb), S_OK);
+  EXPECT_GT(kb, 100);
+  ASSERT_EQ(r->StopRecording(0), S_OK);
+  EXPECT_TRUE(events.WaitCount(tvevent::kRecordingFinalised, 1));
+  EXPECT_EQ(r->StopRecording(0), E_FAIL);
+
+  // The container and codec are what a DVD takes.
+  AVFormatContext* format = nullptr;
+  ASSERT_EQ(avformat_open_input(&format, path.c_str(), nullptr, nullptr), 0);
+  ASSERT_GE(avformat_find_stream_info(format, nullptr), 0);
+  bool mpeg2 = false;
+  bool mp2 = false;
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    const AVCodecParameters* p = format->streams[i]->codecpar;
+    if (p->codec_id == AV_CODEC_ID_MPEG2VIDEO && p->width == 720 && p->height == 576) mpeg2 = true;
+    if (p->codec_id == AV_CODEC_ID_MP2) mp2 = true;
+  }
+  avformat_close_input(&format);
+  EXPECT_TRUE(mpeg2);
+  EXPECT_TRUE(mp2);
+
+  const Decoded d = DecodeThrough(path);
+  EXPECT_EQ(d.width, 720);
+  EXPECT_EQ(d.height, 576);
+  const double seconds = d.frames / 25.0;
+  EXPECT_NEAR(seconds, 5.0, 0.5);
+  ASSERT_GT(d.sound.size(), 48000u * 3);
+  const std::size_t n = 48000;
+  const double tone = Power(d.sound, n, n, 660);
+  EXPECT_GT(tone, 100 * Power(d.sound, n, n, 440));
+  EXPECT_GT(tone, 100 * Power(d.sound, n, n, 880));
+}
+
+TEST_F(MediaTest, AviRecordingPlays) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(5), S_OK);
+  const std::string path = env.dir() + "/rec.0000.avi";
+  const EncoderBlock block = Profile("DivX");
+  ASSERT_EQ(r->SetFrameSize(block.width, block.height), S_OK);
+  ASSERT_EQ(r->StartRecording(path.c_str(), 0, &block, 1), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  ASSERT_EQ(r->StopRecording(0), S_OK);
+  const Decoded d = DecodeThrough(path);
+  EXPECT_NEAR(d.frames / 25.0, 2.0, 0.5);
+  EXPECT_EQ(d.width, block.width);
+  ASSERT_GT(d.sound.size(), 48000u);
+  EXPECT_GT(Power(d.sound, 0, 48000, 440), 100 * Power(d.sound, 0, 48000, 660));
+}
+
+TEST_F(MediaTest, RecordingRefusesAnExistingFile) {
+  auto r = Make();
+  const std::string path = env.dir() + "/taken.0000.mpg";
+  test_support::WriteFile(path, "keep");
+  const EncoderBlock block = Profile("DVD SP");
+  EXPECT_EQ(r->StartRecording(path.c_str(), 0, &block, 1), E_FAIL);
+  EXPECT_EQ(test_support::ReadFile(path), "keep");
+}
+
+TEST_F(MediaTest, SnapshotAndWallPictures) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(5), S_OK);
+  ASSERT_EQ(r->RequestWallPicture(), S_OK);
+  ASSERT_TRUE(events.WaitCount(tvevent::kPictureReady, 1));
+  ASSERT_EQ(r->Tune(21), S_OK);
+  // Give the new station's picture a frame or two to arrive.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_EQ(r->RequestWallPicture(), S_OK);
+  ASSERT_TRUE(events.WaitCount(tvevent::kPictureReady, 2));
+  {
+    std::lock_guard lock(events.mutex);
+    ASSERT_EQ(events.pictures.size(), 2u);
+    EXPECT_EQ(events.width, 160);
+    EXPECT_EQ(events.pictures[0].size(), 160u * 120u * 3u);
+    EXPECT_NE(events.pictures[0], events.pictures[1]);  // two stations, two pictures
+  }
+
+  const std::string shot = env.dir() + "/shot.jpg";
+  ASSERT_EQ(r->SaveSnapshot(shot.c_str()), S_OK);
+  ASSERT_TRUE(events.WaitCount(tvevent::kPictureReady, 3));
+  const std::string jpeg = test_support::ReadFile(shot);
+  const auto size = plat::gdi::JpegDimensions(
+      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size()));
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->first, 720);
+  EXPECT_EQ(size->second, 576);
+  r->SetEventSink(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MediaTest, TimeShiftPausesLiveAndSeeksWithinTheBuffer) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);
+  EXPECT_EQ(r->CanTimeShift(), E_FAIL);  // no folder yet
+  ASSERT_EQ(r->SetTimeShiftFolder((env.dir() + "/SBE").c_str()), S_OK);
+  ASSERT_EQ(r->CanTimeShift(), S_OK);
+  const EncoderBlock block = Profile("DVD EP");
+  ASSERT_EQ(r->StartTimeShift(1, &block, 1, 4, 10, 50), S_OK);
+  EXPECT_EQ(r->CanTimeShift(), E_FAIL);  // one at a time
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_EQ(r->ReplayPause(), S_OK);
+  std::int64_t paused = 0;
+  ASSERT_EQ(r->GetReplayPosition(&paused), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  ASSERT_EQ(r->ReplayPlay(), S_OK);
+  // It plays on from where it stopped.
+  std::int64_t playing = paused;
+  for (int i = 0; i < 300 && playing <= paused + 300; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(r->GetReplayPosition(&playing), S_OK);
+  }
+  EXPECT_GT(playing, paused + 300);
+  std::int64_t live = 0;
+  {
+    // Live is what the buffer holds newest: the replay lags it by the pause.
+    ASSERT_EQ(r->SetReplayPosition(std::int64_t{1} << 40), S_OK);  // past live: clamps to live
+    ASSERT_EQ(r->GetReplayPosition(&live), S_OK);
+  }
+  EXPECT_GE(live - playing, 2500) << "paused " << paused << " playing " << playing << " live " << live;
+  ASSERT_EQ(r->SetReplayPosition(-100000), S_OK);  // before the start: the oldest kept
+  std::int64_t oldest = 0;
+  ASSERT_EQ(r->GetReplayPosition(&oldest), S_OK);
+  EXPECT_GE(oldest, 0);
+  EXPECT_LT(oldest, live);
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(env.dir() + "/SBE")) files += e.is_regular_file();
+  EXPECT_GE(files, 1);
+  EXPECT_LE(files, 4);
+  ASSERT_EQ(r->StartTimeShift(0, nullptr, 0, 0, 0, 0), S_OK);
+  EXPECT_EQ(r->StartTimeShift(0, nullptr, 0, 0, 0, 0), E_FAIL);
+  r->SetEventSink(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MediaTest, TeletextOfTheTunedStation) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);  // "Two" carries teletext
+  ASSERT_EQ(r->Preview(1), S_OK);
+  bool available = false;
+  for (int i = 0; i < 500 && !available; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    available = r->IsTeletextAvailable() == S_OK;
+  }
+  ASSERT_TRUE(available);
+  EXPECT_NE(r->teletext().Text(100).find("Two"), std::string::npos);
+  ASSERT_EQ(r->SetTeletextPage(101), S_OK);
+  EXPECT_EQ(r->SetTeletextPage(900), E_FAIL);
+  const std::string text = env.dir() + "/p101.txt";
+  const std::string html = env.dir() + "/p101.html";
+  const std::string rtf = env.dir() + "/p101.rtf";
+  const std::string bmp = env.dir() + "/p101.bmp";
+  for (int i = 0; i < 500 && !r->teletext().Has(101); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(r->SaveTeletextPage(text.c_str(), 0), S_OK);
+  ASSERT_EQ(r->SaveTeletextPage(html.c_str(), 1), S_OK);
+  ASSERT_EQ(r->SaveTeletextPage(rtf.c_str(), 2), S_OK);
+  ASSERT_EQ(r->SaveTeletextPage(bmp.c_str(), 3), S_OK);
+  EXPECT_NE(test_support::ReadFile(text).find("News"), std::string::npos);
+  EXPECT_NE(test_support::ReadFile(html).find("News"), std::string::npos);
+  EXPECT_EQ(test_support::ReadFile(rtf).rfind("{\\rtf1", 0), 0u);
+  EXPECT_EQ(test_support::ReadFile(bmp).substr(0, 2), "BM");
+
+  // A station without teletext has none, once the old pages are forgotten.
+  ASSERT_EQ(r->Tune(5), S_OK);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(r->IsTeletextAvailable(), E_FAIL);
+  ASSERT_EQ(r->Preview(0), S_OK);
+  r->SetEventSink(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MediaTest, WatchingARecordingWhileItRecords) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);
+  ASSERT_EQ(r->Preview(1), S_OK);
+  const std::string path = env.dir() + "/watch.0000.mpg";
+  const EncoderBlock block = Profile("DVD EP");
+  ASSERT_EQ(r->StartRecording(path.c_str(), 0, &block, 1), S_OK);
+  EXPECT_EQ(r->WatchRecording(0), E_FAIL);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ASSERT_EQ(r->WatchRecording(1), S_OK);
+  std::int64_t position = 0;
+  for (int i = 0; i < 300 && position < 500; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(r->GetReplayPosition(&position), S_OK);
+  }
+  // It plays from the start while the recording goes on ahead of it.
+  EXPECT_GE(position, 500);
+  std::int64_t start = 0, elapsed = 0;
+  ASSERT_EQ(r->GetRecordTimes(&start, &elapsed), S_OK);
+  EXPECT_LT(position, 1500 + elapsed * 1000);
+  ASSERT_EQ(r->WatchRecording(0), S_OK);
+  ASSERT_EQ(r->StopRecording(0), S_OK);
+  EXPECT_TRUE(std::filesystem::exists(path));
+  r->SetEventSink(nullptr);
+}
+
+TEST_F(MediaTest, RecordingsFromTheTimeShiftSource) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(5), S_OK);
+  EXPECT_EQ(r->RecordSource((env.dir() + "/x.mpg").c_str()), E_FAIL);  // no source yet
+  ASSERT_EQ(r->OpenTimeShiftSource(1), S_OK);
+  EXPECT_EQ(r->OpenTimeShiftSource(1), E_FAIL);
+  const std::string path = env.dir() + "/src.0000.mpg";
+  ASSERT_EQ(r->RecordSource(path.c_str()), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_EQ(r->PauseSource(1), S_OK);
+  EXPECT_EQ(r->PauseSource(1), E_FAIL);
+  ASSERT_EQ(r->ResumeSource(), S_OK);  // completes the recording
+  EXPECT_TRUE(events.WaitCount(tvevent::kRecordingFinalised, 1));
+  const Decoded d = DecodeThrough(path);
+  EXPECT_GT(d.frames, 10);
+  ASSERT_EQ(r->OpenTimeShiftSource(0), S_OK);
+  r->SetEventSink(nullptr);
+}
+
+}  // namespace
