@@ -265,12 +265,6 @@ HRESULT CUISystem::DrawPhotoThumbnail(std::intptr_t, std::intptr_t, std::intptr_
 HRESULT CUISystem::RenderPhotoToBitmap(std::intptr_t, std::intptr_t, std::intptr_t) { return E_FAIL; }
 HRESULT CUISystem::DrawFolderPreview(std::intptr_t, std::intptr_t, std::intptr_t) { return E_FAIL; }
 HRESULT CUISystem::PhotoEditApply(std::intptr_t, std::intptr_t) { return E_FAIL; }
-HRESULT CUISystem::GetPlaybackTimes(double*, double*) {
-  plat::ComPtr<plat::IUnknown> dvd;
-  if (plat::FAILED(QueryCore(IID_IDiscRunner, dvd.ReleaseAndGetAddressOf()))) return E_FAIL;
-  return E_FAIL;
-}
-
 HRESULT CUISystem::DispatchHotkey(std::intptr_t window, std::intptr_t code, std::intptr_t extra) {
   return m_keyDispatchSink.HotkeyDispatch(window, code, extra) ? S_OK : E_FAIL;
 }

@@ -38,11 +38,6 @@ int CUISystem::RadioAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::RecordAction(std::intptr_t, std::intptr_t) {
-  RunStep("RecordAction");
-  return 0;
-}
-
 int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
   RunStep("AuthoringAction");
   return 0;
@@ -203,46 +198,6 @@ int CUISystem::PhotoKeyRotateRight(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::VideoBack(std::intptr_t, std::intptr_t) {
-  RunStep("VideoBack");
-  return 0;
-}
-
-int CUISystem::VideoExitPlayback(std::intptr_t, std::intptr_t) {
-  RunStep("VideoExitPlayback");
-  return 0;
-}
-
-int CUISystem::VideoKeyPrevious(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyPrevious");
-  return 0;
-}
-
-int CUISystem::VideoKeyNext(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyNext");
-  return 0;
-}
-
-int CUISystem::VideoKeyRewind(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyRewind");
-  return 0;
-}
-
-int CUISystem::VideoKeyFastForward(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyFastForward");
-  return 0;
-}
-
-int CUISystem::VideoPlay(std::intptr_t, std::intptr_t) {
-  RunStep("VideoPlay");
-  return 0;
-}
-
-int CUISystem::VideoPlayPause(std::intptr_t, std::intptr_t) {
-  RunStep("VideoPlayPause");
-  return 0;
-}
-
 int CUISystem::TVBack(std::intptr_t, std::intptr_t) {
   RunStep("TVBack");
   return 0;
@@ -278,11 +233,6 @@ int CUISystem::OnRadioRecord(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::RecordBack(std::intptr_t, std::intptr_t) {
-  RunStep("RecordBack");
-  return 0;
-}
-
 int CUISystem::MusicStopModule(std::intptr_t, std::intptr_t) {
   RunStep("MusicStopModule");
   if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
@@ -301,20 +251,8 @@ int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-int CUISystem::VideoStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("VideoStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
 int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
   RunStep("TVStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
-int CUISystem::RecordStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("RecordStopModule");
   if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
   return 1;
 }
@@ -343,11 +281,6 @@ int CUISystem::PhotoOnDeviceChange(int event, int drive) {
 
 int CUISystem::RadioOnDeviceChange(int event, int drive) {
   RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
-int CUISystem::VideoOnDeviceChange(int event, int drive) {
-  RunStep(("VideoOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
 }
 
@@ -386,16 +319,6 @@ int CUISystem::PhotoOnRefreshMessage() {
   return 0;
 }
 
-int CUISystem::VideoStartPositionTimer() {
-  RunStep("VideoStartPositionTimer");
-  return 1;
-}
-
-int CUISystem::VideoOnDisplayChange() {
-  RunStep("VideoOnDisplayChange");
-  return 1;
-}
-
 int CUISystem::GetDriveMediaKind(int, int&) {
   RunStep("GetDriveMediaKind");
   return 0;  // no DVD engine: the kind stays unset
@@ -428,5 +351,15 @@ int CUISystem::RadioPrepareRecording(const CScheduleItem&) {
 
 int CUISystem::RadioScheduleRecord(int) {
   RunStep("RadioScheduleRecord");
+  return 0;
+}
+
+int CUISystem::PhotoSendToRecord(const std::string& path, const std::string& backAction) {
+  RunStep(("PhotoSendToRecord " + path + " " + backAction).c_str());
+  return 0;
+}
+
+int CUISystem::MusicEnterCopyToDrive(const std::string& path, const std::string& backAction) {
+  RunStep(("MusicEnterCopyToDrive " + path + " " + backAction).c_str());
   return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -49,8 +50,14 @@ class FakeFrame final : public IFrameServices {
   int SetPlaybackBarVisible(int, int) override { return 1; }
   int SetBarsTopmost(int) override { return 1; }
   int HideCursor() override { return 1; }
-  int SuspendPowerSaving() override { return 1; }
-  int RestorePowerSaving() override { return 1; }
+  int SuspendPowerSaving() override {
+    powerHeld = true;
+    return 1;
+  }
+  int RestorePowerSaving() override {
+    powerHeld = false;
+    return 1;
+  }
   int PostRemoteMode(int) override { return 1; }
   int KeepDisplayOn(int) override { return 1; }
   int EnableScreenSaver(int) override { return 1; }
@@ -93,6 +100,7 @@ class FakeFrame final : public IFrameServices {
   int vendor = 0;
   int flags = 0;
   int osd = 2000;
+  bool powerHeld = false;  // power saving suspended
 };
 
 class FakeHomePage final : public IHomePageEvents {
@@ -127,6 +135,10 @@ class TestCoreObject : public ICoreObject {
     if (iid == IID_ICoreAudio && audio) return audio->QueryInterface(iid, out);
     if (iid == IID_IDriveEnumerator && drives) return drives->QueryInterface(iid, out);
     if (iid == IID_IKeyInputSource && keys) return keys->QueryInterface(iid, out);
+    if (services) {
+      const HRESULT hr = services(iid, out);
+      if (hr != E_NOINTERFACE) return hr;
+    }
     // Any object stands for the DVD engine where only its presence counts.
     if (iid == IID_IDiscRunner && dvdPresent) return keys->QueryInterface(IID_IUnknown, out);
     return E_NOINTERFACE;
@@ -135,6 +147,9 @@ class TestCoreObject : public ICoreObject {
   ComPtr<ComObject<CDriveEnumerator>> drives;
   ComPtr<ComObject<CKeyInput>> keys = MakeComObject<CKeyInput>();
   bool dvdPresent = false;
+  // Further services a test hands out (real engines, fakes); E_NOINTERFACE
+  // passes the request on.
+  std::function<HRESULT(const IID& iid, void** out)> services;
 };
 
 // Remote-control helper window: records the messages it gets and answers
