@@ -41,11 +41,14 @@ void GoToState(CUISystem& system, int state, bool both) {
   ShowStatePage(system);
 }
 
+// The remote-control window's number for the Video module.
+constexpr int kRemoteVideoModule = 10;
+
 void NotifyMode(CUISystem& system, int mode) {
   static constexpr const char* kModeTexts[] = {"",        "PLAY MODE",     "PAUSE MODE", "STOP MODE",
                                                "FF MODE", "RW MODE",       "PREVIOUS MODE", "NEXT MODE"};
   if (system.VendorId() != 1 || mode < 1 || mode > 7) return;
-  system.PostHotkeyControllerMode(mode, MODULE_VIDEO, kModeTexts[mode]);
+  system.PostHotkeyControllerMode(mode, kRemoteVideoModule, kModeTexts[mode]);
 }
 
 bool InDvCapture(const CVideoConfig& video) {

@@ -219,16 +219,21 @@ void CloseFile(CUISystem& system) {
 bool StopFile(CUISystem& system) {
   CVideoConfig* video = Section(system);
   if (!video || video->m_bOpening) return false;
-  if (auto engine = Engine(system)) {
-    if (EngineState(*engine) != kDiscPaused) {
-      // Let the picture settle before the engine is taken down.
-      WaitPumpingMessages(300);
-      engine->Pause();
-      WaitPumpingMessages(50);
+  {
+    // Busy through the waits: actions and the end-of-playback event that
+    // arrive meanwhile are refused.
+    OpeningGuard busy(*video);
+    if (auto engine = Engine(system)) {
+      if (EngineState(*engine) != kDiscPaused) {
+        // Let the picture settle before the engine is taken down.
+        WaitPumpingMessages(300);
+        engine->Pause();
+        WaitPumpingMessages(50);
+      }
+      engine->Stop();
     }
-    engine->Stop();
+    CloseFile(system);
   }
-  CloseFile(system);
   video->SetPlayState(1);
   if (IFrameServices* frame = system.UICallback()) {
     frame->RestorePowerSaving();

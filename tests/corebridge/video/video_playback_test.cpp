@@ -210,6 +210,53 @@ TEST_F(PlaybackTest, PreviousAndNextStopAtTheEndsExceptVendorFourInBrowseLists) 
   }
 }
 
+// An action that arrives while playback is being stopped (the stop waits
+// for the picture to settle, dispatching messages) is refused.
+CUISystem* g_system = nullptr;
+HRESULT g_nested = S_OK;
+void PlayFromTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_nested = g_system->ExecuteAction("Video Play", 0, 0);
+}
+
+TEST_F(PlaybackTest, ActionsDuringAStopAreRefused) {
+  EnterWithFiles({"alpha.mpg"});
+  ASSERT_EQ(Act("Video Play"), S_OK);
+  g_system = system_.Get();
+  g_nested = S_OK;
+  SetTimer(nullptr, 0, 20, &PlayFromTimer);
+  ASSERT_EQ(Act("Video Stop"), S_OK);
+  EXPECT_EQ(g_nested, E_FAIL);
+  EXPECT_EQ(EngineState(), kDiscClosed);
+  EXPECT_EQ(Video().m_nView, 2);
+  EXPECT_FALSE(frame_.powerHeld);
+  g_system = nullptr;
+}
+
+TEST_F(PlaybackTest, VendorOneHearsThePlaybackModes) {
+  RemoteWindow remote;
+  frame_.vendor = 1;
+  EnterWithFiles({"alpha.mpg", "bravo.avi"});
+  for (const char* action : {"Video Play", "Video Pause", "Video FastForeward", "Video Rewind", "Video Next Video",
+                             "Video Previous Video", "Video Stop"}) {
+    ASSERT_EQ(Act(action), S_OK) << action;
+  }
+  Pump();
+  std::vector<WPARAM> modes;
+  for (const auto& m : remote.messages) {
+    if (m.msg == WM_REMOTE_MODE && m.lParam == 10) modes.push_back(m.wParam);
+  }
+  // Next and previous stop the file first (3) before they play the other one.
+  EXPECT_EQ(modes, (std::vector<WPARAM>{1, 2, 4, 5, 3, 7, 3, 6, 3}));
+  // Other vendors hear nothing.
+  remote.messages.clear();
+  frame_.vendor = 0;
+  ASSERT_EQ(Act("Video Play"), S_OK);
+  ASSERT_EQ(Act("Video Stop"), S_OK);
+  Pump();
+  EXPECT_TRUE(remote.messages.empty());
+}
+
 TEST_F(PlaybackTest, TheEndOfTheClipReturnsToThePageBeforePlayback) {
   EnterWithFiles({"alpha.mpg"});
   Video().m_nPreviousView = Video().m_nView = 10;
