@@ -1,7 +1,8 @@
 // "Video Play" to the first picture drawn in the engine's video window, for
 // a 576p MPEG-2 and a 1080p H.264 clip, and one fast-forward step of the
 // speed ladder to the engine's rate-change notice reaching the controller.
-// The goals: 100 ms, 200 ms and 50 ms.
+// The goals: 100 ms, 200 ms and 50 ms. Each figure leaves out the process's
+// first open (engine creation and plugin loading).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -44,6 +45,12 @@ void PlayToFirstPicture(benchmark::State& state, const char* clip) {
   Harness h;
   h.Up();
   h.EnterWithFiles({clip});
+  // One untimed round first: creating the engine, binding its library and
+  // loading the media framework's plugins happen once per process.
+  if (h.Act("Video Play") == S_OK) {
+    PumpFor(5000, [&] { return PictureShown(h.page_.window); });
+    h.Act("Video Stop");
+  }
   for (auto _ : state) {
     const auto start = Clock::now();
     if (h.Act("Video Play") != S_OK) {
