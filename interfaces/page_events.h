@@ -106,11 +106,15 @@ class IRadioPageEvents {
 
 class IVideoPageEvents {
  public:
-  virtual int Op1() = 0;
-  virtual int ShowPage() = 0;                                               // 2
+  virtual int EnterModule() = 0;                                            // 1
+  virtual int ShowStatePage() = 0;                                          // 2: the page of VideoState
   virtual int Redraw(int flag) = 0;                                         // 3
-  virtual int Op4() = 0;
+  virtual int ClearRecentVideos() = 0;                                      // 4
   virtual int GetDisplayWindow(plat::HWND* window, plat::RECT* rect) = 0;   // 5
+  virtual int GetVideoRegion(plat::HWND* window, plat::RECT* rect) = 0;     // 6
+  virtual int ShowCaptureToHD(int hours, int minutes, int seconds) = 0;     // 7
+  virtual int ShowCaptureToDVD(int hours, int minutes, int seconds) = 0;    // 8
+  virtual int ResetDeviceList() = 0;                                        // 9
 
  protected:
   ~IVideoPageEvents() = default;

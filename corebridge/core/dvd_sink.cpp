@@ -6,6 +6,7 @@
 
 IDvdEventSink* CUISystem::DvdSink::Target() const {
   switch (owner_.m_pConfig ? owner_.m_pConfig->m_nActiveModule : MODULE_NONE) {
+    case MODULE_VIDEO: return owner_.VideoDvdEventSink();
     default: return owner_.MovieDvdEventSink();
   }
 }
@@ -33,3 +34,11 @@ void CUISystem::DvdSink::OnComplete() { Target()->OnComplete(); }
 void CUISystem::DvdSink::OnStopped() { Target()->OnStopped(); }
 void CUISystem::DvdSink::OnLibraryNotice() { Target()->OnLibraryNotice(); }
 void CUISystem::DvdSink::OnRateChange(std::int32_t speed) { Target()->OnRateChange(speed); }
+
+// The Video module's files: permissions, the end of playback and speed changes.
+void CUISystem::VideoDvdEvents::OnValidOperationsChange(std::uint32_t prohibited) {
+  owner_.VideoOnValidOperationsChange(prohibited);
+}
+void CUISystem::VideoDvdEvents::OnComplete() { owner_.VideoOnPlaybackEnded(); }
+void CUISystem::VideoDvdEvents::OnStopped() { owner_.VideoOnPlaybackEnded(); }
+void CUISystem::VideoDvdEvents::OnRateChange(std::int32_t speed) { owner_.VideoOnRateChange(speed); }

@@ -13,10 +13,10 @@ void CUISystem::BuildActionTable() {
   m_actions.Register("Movie Entry", 0, &CUISystem::OnMovieEntry);
   m_actions.Register("Music Entry", 1, &CUISystem::OnMusicEntry);
   m_actions.Register("Photo Entry", 2, &CUISystem::OnPhotoEntry);
-  m_actions.Register("Video Entry", 3, &CUISystem::VideoAction);
+  m_actions.Register("Video Entry", 3, &CUISystem::VideoEntry);
   m_actions.Register("TV Entry", 4, &CUISystem::TVAction);
   m_actions.Register("Radio Entry", 5, &CUISystem::RadioAction);
-  m_actions.Register("Record Entry", 6, &CUISystem::RecordAction);
+  m_actions.Register("Record Entry", 6, &CUISystem::RecordEntry);
   m_actions.Register("Authoring Entry", 7, &CUISystem::AuthoringAction);
   m_actions.Register("Burning Entry", 8, &CUISystem::BurningAction);
   m_actions.Register("Home", 9, &CUISystem::OnHome);

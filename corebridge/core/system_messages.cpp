@@ -6,6 +6,7 @@
 #include <string>
 
 #include "corebridge/core/config.h"
+#include "corebridge/core/video_config.h"
 #include "corebridge/core/hidden_window.h"
 #include "corebridge/core/radio_config.h"
 #include "corebridge/core/schedule_item.h"
@@ -196,7 +197,8 @@ void CUISystem::StopPlaybackForSuspend(bool criticalBattery) {
       if (m_pStates->nMoviePlayState != 2) ExecuteAction("Movie Stop", 0, 0);
       break;
     case MODULE_VIDEO:
-      if (m_pStates->nVideoPlayState == 4) ExecuteAction("Video Stop", 0, 0);
+      // Page state 4: a file is playing.
+      if (m_pConfig->m_pVideo && m_pConfig->m_pVideo->m_nView == VIDEO_VIEW_PLAYING) ExecuteAction("Video Stop", 0, 0);
       break;
     default: break;
   }

@@ -259,13 +259,6 @@ HRESULT CUISystem::GetDriveInfo(int drive, int* kind) {
   return S_OK;
 }
 
-// The DVD controller's play times answer as an absent controller does.
-HRESULT CUISystem::GetPlaybackTimes(double*, double*) {
-  plat::ComPtr<plat::IUnknown> dvd;
-  if (plat::FAILED(QueryCore(IID_IDiscRunner, dvd.ReleaseAndGetAddressOf()))) return E_FAIL;
-  return E_FAIL;
-}
-
 HRESULT CUISystem::DispatchHotkey(std::intptr_t window, std::intptr_t code, std::intptr_t extra) {
   return m_keyDispatchSink.HotkeyDispatch(window, code, extra) ? S_OK : E_FAIL;
 }

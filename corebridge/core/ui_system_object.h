@@ -191,11 +191,13 @@ class CUISystem : public IUISystem {
   IRadioEventSink* RadioSink() { return &m_radioSink; }
   IWMPlayerEventSink* WMPlayerEventSink() { return &m_wmPlayerSink; }
   IRipperEventSink* WmaRipperSink() { return &m_wmaRipperSink; }
+  IDvdEventSink* DvdEventSink() { return &m_dvdSink; }
 
   // The media player host the Music controller created (null when none).
   IWMPlayer* WMPlayer() const { return m_pWMPlayer.Get(); }
   void SetWMPlayer(plat::ComPtr<IWMPlayer> player) { m_pWMPlayer = std::move(player); }
   IMusicPageEvents* MusicPageCallback() const { return m_pMusicPage; }
+  IVideoPageEvents* VideoPageCallback() const { return m_pVideoPage; }
 
   // --- Handlers of the system words ----------------------------------------------
   int OnHome(std::intptr_t a, std::intptr_t b);
@@ -223,7 +225,6 @@ class CUISystem : public IUISystem {
   int VideoAction(std::intptr_t a, std::intptr_t b);
   int TVAction(std::intptr_t a, std::intptr_t b);
   int RadioAction(std::intptr_t a, std::intptr_t b);
-  int RecordAction(std::intptr_t a, std::intptr_t b);
   int AuthoringAction(std::intptr_t a, std::intptr_t b);
   int BurningAction(std::intptr_t a, std::intptr_t b);
 
@@ -337,6 +338,7 @@ class CUISystem : public IUISystem {
   // The DVD event reactions (movie_events.cpp).
   int RegionAdminCheck();
   IDvdEventSink* MovieDvdEventSink() { return &m_movieDvdEvents; }
+  IDvdEventSink* VideoDvdEventSink() { return &m_videoDvdEvents; }
   int MovieDiscOpen() const { return m_bDiscOpen; }
 
   int OnMusicEntry(std::intptr_t a, std::intptr_t b);
@@ -488,6 +490,45 @@ class CUISystem : public IUISystem {
   int VideoKeyFastForward(std::intptr_t a, std::intptr_t b);
   int VideoPlay(std::intptr_t a, std::intptr_t b);
   int VideoPlayPause(std::intptr_t a, std::intptr_t b);
+  // The Video controller's actions (video_controller.cpp, video_playback.cpp).
+  int VideoEntry(std::intptr_t a, std::intptr_t b);
+  int VideoMyVideos(std::intptr_t a, std::intptr_t b);
+  int VideoRecentVideos(std::intptr_t a, std::intptr_t b);
+  int VideoBrowsePage(std::intptr_t a, std::intptr_t b);
+  int VideoEditPage(std::intptr_t a, std::intptr_t b);
+  int VideoMarkPage(std::intptr_t a, std::intptr_t b);
+  int VideoBurnVideo(std::intptr_t a, std::intptr_t b);
+  int VideoGeneralSetting(std::intptr_t a, std::intptr_t b);
+  int VideoCaptureSetting(std::intptr_t a, std::intptr_t b);
+  int VideoBurnSelectReturn(std::intptr_t a, std::intptr_t b);
+  int VideoSettingReturn(std::intptr_t a, std::intptr_t b);
+  int VideoReturnToDeviceSelection(std::intptr_t a, std::intptr_t b);
+  int VideoRecord(std::intptr_t a, std::intptr_t b);
+  int VideoClearRecentRecords(std::intptr_t a, std::intptr_t b);
+  int VideoDelete(std::intptr_t a, std::intptr_t b);
+  int VideoSortByName(std::intptr_t a, std::intptr_t b);
+  int VideoSortByDate(std::intptr_t a, std::intptr_t b);
+  int VideoScreenSizeStep(std::intptr_t a, std::intptr_t b);
+  int VideoScreenModeStep(std::intptr_t a, std::intptr_t b);
+  int VideoSetSnapshotFolder(std::intptr_t a, std::intptr_t b);
+  int VideoSetDefaultFolder(std::intptr_t a, std::intptr_t b);
+  int VideoSetCapturedFolder(std::intptr_t a, std::intptr_t b);
+  int VideoSelectFolder(std::intptr_t a, std::intptr_t b);
+  int VideoCancelSelectFolder(std::intptr_t a, std::intptr_t b);
+  int VideoDefaultSetting(std::intptr_t a, std::intptr_t b);
+  int VideoArchive(std::intptr_t a, std::intptr_t b);
+  int VideoCdDvd(std::intptr_t a, std::intptr_t b);
+  int VideoPlayPauseToggle(std::intptr_t a, std::intptr_t b);  // "Video Play Pause"
+  int VideoPausePlay(std::intptr_t a, std::intptr_t b);
+  int VideoTakeSnapshot(std::intptr_t a, std::intptr_t b);
+  int VideoChangeVideoSize(std::intptr_t a, std::intptr_t b);
+  // Opens the Video module on `folder` (the default folder when empty) in
+  // the browse page, with `backAction` as the way back (TV, record hub).
+  int VideoOpenOnFolder(const std::string& folder, const std::string& backAction);
+  // Engine events of a video file (the DVD sink's Video branch).
+  void VideoOnValidOperationsChange(std::uint32_t prohibited);
+  void VideoOnRateChange(std::int32_t speed);
+  void VideoOnPlaybackEnded();
 
   int TVStopModule(std::intptr_t a, std::intptr_t b);
   int TVBack(std::intptr_t a, std::intptr_t b);
@@ -507,6 +548,14 @@ class CUISystem : public IUISystem {
 
   int RecordStopModule(std::intptr_t a, std::intptr_t b);
   int RecordBack(std::intptr_t a, std::intptr_t b);
+  // The record hub (record_hub.cpp).
+  int RecordEntry(std::intptr_t a, std::intptr_t b);
+  int RecordEnterOtherModule(std::intptr_t root, std::intptr_t b);
+  int RecordGoBackDoor(std::intptr_t flag, std::intptr_t chosen);
+  // The Photo and Music hand-overs of the record hub: open the module on
+  // `path` with `backAction` as the way back; 0 until those controllers exist.
+  int PhotoSendToRecord(const std::string& path, const std::string& backAction);
+  int MusicEnterCopyToDrive(const std::string& path, const std::string& backAction);
 
   // Hooks the module controllers replace; tests watch them.
   std::function<void(const char* step)> m_onControllerStep;
@@ -701,6 +750,34 @@ class CUISystem : public IUISystem {
    private:
     CUISystem& owner_;
   };
+  // The Video controller's reactions to the DVD engine's events while it
+  // plays files (dvd_sink.cpp); the other events mean nothing to it.
+  class VideoDvdEvents final : public IDvdEventSink {
+   public:
+    explicit VideoDvdEvents(CUISystem& owner) : owner_(owner) {}
+    void OnDomainChange(std::int32_t) override {}
+    void OnTitleChange(std::int32_t) override {}
+    void OnChapterStart(std::int32_t) override {}
+    void OnAudioChange(std::int32_t) override {}
+    void OnSubtitleChange(std::int32_t) override {}
+    void OnAngleChange(std::int32_t) override {}
+    void OnButtonChange(std::int32_t) override {}
+    void OnTimeChange(const std::uint32_t*, const std::uint32_t*) override {}
+    void OnValidOperationsChange(std::uint32_t prohibited) override;
+    void OnInvalidRegion(std::int32_t) override {}
+    void Reserved10() override {}
+    void OnParentalLevelChange(std::int32_t) override {}
+    void OnParentalLevelTooLow() override {}
+    void OnDiscEjected() override {}
+    void OnDiscInserted() override {}
+    void OnComplete() override;
+    void OnStopped() override;
+    void OnLibraryNotice() override {}
+    void OnRateChange(std::int32_t speed) override;
+
+   private:
+    CUISystem& owner_;
+  };
   class RipperSink final : public IRipperEventSink {
    public:
     int OnProgress(float) override { return 1; }
@@ -830,6 +907,7 @@ class CUISystem : public IUISystem {
   DvGrabSink m_dvGrabSink;
   DvdSink m_dvdSink{*this};
   MovieDvdEvents m_movieDvdEvents{*this};
+  VideoDvdEvents m_videoDvdEvents{*this};
   RipperSink m_mp3RipperSink;
   WmaRipperSinkTable m_wmaRipperSink{*this};
   AuthoringSink m_authoringSink;

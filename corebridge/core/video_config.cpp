@@ -123,20 +123,23 @@ void CVideoConfig::SortByDate(std::vector<std::string>& list) {
 }
 
 std::string CVideoConfig::MakeVideoSnapshotName() const {
-  const bool recent = m_nView == VIDEO_VIEW_RECENT;
-  const std::vector<std::string>& list = recent ? m_recentFiles : m_folderFiles;
-  const int index = recent ? m_nRecentIndex : m_nFolderIndex;
+  const std::vector<std::string>& list = PlaySourceList();
+  const int index = PlaySourceIndex();
   if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return {};
   const std::string name = section_text::FileStemOf(list[static_cast<std::size_t>(index)]);
   return EscapePercent(m_strSnapshotFolder) + "/" + EscapePercent(name) + "(%d)%s";
 }
 
 const std::vector<std::string>& CVideoConfig::PlaySourceList() const {
-  return m_nPlaySourceView == VIDEO_VIEW_RECENT ? m_recentFiles : m_folderFiles;
+  if (m_nPlaySourceView == VIDEO_VIEW_RECENT) return m_recentFiles;
+  if (m_nPlaySourceView == VIDEO_VIEW_EDIT) return m_arrEditList;
+  return m_folderFiles;
 }
 
 int CVideoConfig::PlaySourceIndex() const {
-  return m_nPlaySourceView == VIDEO_VIEW_RECENT ? m_nRecentIndex : m_nFolderIndex;
+  if (m_nPlaySourceView == VIDEO_VIEW_RECENT) return m_nRecentIndex;
+  if (m_nPlaySourceView == VIDEO_VIEW_EDIT) return m_nEditIndex;
+  return m_nFolderIndex;
 }
 
 int CVideoConfig::CaptureAnswer(int refusedTransportState) const {

@@ -6,6 +6,7 @@
 // It also sorts the file lists and builds the name pattern of snapshots.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +18,22 @@ class CXmlSettings;
 
 // Views of the Video module (m_nView, m_nPlaySourceView); other values show
 // the folder list.
-enum VideoView : int { VIDEO_VIEW_FOLDER = 2, VIDEO_VIEW_RECENT = 3, VIDEO_VIEW_CAPTURE = 5 };
+enum VideoView : int {
+  VIDEO_VIEW_DEVICES = 1,
+  VIDEO_VIEW_FOLDER = 2,
+  VIDEO_VIEW_RECENT = 3,
+  VIDEO_VIEW_PLAYING = 4,
+  VIDEO_VIEW_CAPTURE = 5,
+  VIDEO_VIEW_BURN = 6,
+  VIDEO_VIEW_GENERAL_SETTING = 7,
+  VIDEO_VIEW_CAPTURE_SETTING = 8,
+  VIDEO_VIEW_SELECT_FOLDER = 9,
+  VIDEO_VIEW_BROWSE = 10,
+  VIDEO_VIEW_EDIT = 15,
+  VIDEO_VIEW_MARK = 16,
+  VIDEO_VIEW_DEVICE_RETURN = 17,
+  VIDEO_VIEW_NO_CAPTURE_DEVICE = 18,
+};
 
 // Capture sources (m_nCaptureSource).
 enum VideoCaptureSource : int {
@@ -51,7 +67,8 @@ class CVideoConfig {
   // sort mode; m_recentValues moves with the list. Sorting by date drops
   // paths where no file exists any more; neither sort follows symbolic links.
   void SortVideoFiles();
-  // The name pattern of a snapshot of the current file:
+  // The name pattern of a snapshot of the current file (the play source's
+  // current entry):
   // "<snapshot folder>/<file name>(%d)%s", still to be filled with a counter
   // and an extension. A '%' in the folder or the file name is doubled, so
   // filling the pattern reproduces them as they are.
@@ -64,7 +81,8 @@ class CVideoConfig {
   int VideoKeyFastForward(int& shown, int& enabled) const;
   int VideoKeyRewind(int& shown, int& enabled) const;
 
-  // The list playback steps through and its current index.
+  // The list playback steps through and its current index: the recent list
+  // (view 3), the edit list (view 15) or the folder list.
   const std::vector<std::string>& PlaySourceList() const;
   int PlaySourceIndex() const;
 
@@ -106,6 +124,7 @@ class CVideoConfig {
   int m_nRecentIndex = -1;
   std::vector<std::string> m_selectedFiles;  // SelectedVideos
   std::vector<std::string> m_arrEditList;  // the edit list
+  int m_nEditIndex = -1;                    // its current index
   int m_bEditList = 0;           // the edit list's flag
   int m_nLiveValue2 = 0;
   int m_nCaptureTarget = 0;      // 0 hard disk, 1 DVD (DiscType)
@@ -130,7 +149,7 @@ class CVideoConfig {
   int m_nTransportState = 0;        // 1 stopped, 2 playing, 3 paused; 4 and 5 refuse rewind / fast forward
   int m_bKeyAnswer4 = 0;            // fourth key answer outside the capture view
   int m_bKeyAnswer5 = 0;            // fifth key answer outside the capture view
-  int m_bStartPaused = 1;           // the start-paused option
+  int m_bStartPaused = 0;           // the start-paused option: a file opens paused on its first picture
   int m_bThumbnailsInvalid = 1;     // ThumbnailsInvalid
   int m_bSnapshotAvailable = 0;     // a snapshot can be taken
   std::vector<int> m_recentValues;  // one value per entry of the list being sorted
@@ -141,6 +160,25 @@ class CVideoConfig {
   int m_nPositionTimer = 0;         // the position timer id
   int m_nPositionTimerOwner = 0;    // its owner state
   int m_nSortMode = VIDEO_SORT_BY_NAME;  // key SORT_MODE (SortKind)
+
+  // --- Further fields of the Video controller -------------------------------
+  // The trick-play speed ladder (10000 = normal speed), set at every entry.
+  std::array<int, 15> m_speedLadder{};
+  // Trick play as the engine permits it (the valid-operations event): bit 8
+  // clear permits fast forward, bit 9 clear rewind. The allowed answers the
+  // shell reads are m_bKeyAnswer4 (fast forward) and m_bKeyAnswer5 (rewind).
+  int m_bFastForwardPermitted = 1;
+  int m_bRewindPermitted = 1;
+  int m_bSeekNotAllowed = 0;
+  std::string m_strOpenFile;        // the file open in the engine, empty when none
+  int m_bOpening = 0;               // a file is being opened: playback actions are refused
+  std::string m_strSelectedFolder;  // the folder chosen on the folder-selection page
+  // Sets the play state (0 unknown, 1 stopped, 2 playing, 3 paused,
+  // 4 rewinding, 5 fast forward) into both fields that carry it.
+  void SetPlayState(int state) {
+    m_nPlayState = state;
+    m_nTransportState = state;
+  }
 
   // --- Further fields of the Video page -------------------------------------
   std::vector<plat::HBITMAP> m_videoThumbnails;  // VideoThumbnails, owned by the Video page

@@ -28,11 +28,6 @@ int CUISystem::RadioAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::RecordAction(std::intptr_t, std::intptr_t) {
-  RunStep("RecordAction");
-  return 0;
-}
-
 int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
   RunStep("AuthoringAction");
   return 0;
@@ -102,43 +97,6 @@ int CUISystem::OnMusicStopMediaSearch(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::VideoBack(std::intptr_t, std::intptr_t) {
-  RunStep("VideoBack");
-  return 0;
-}
-
-int CUISystem::VideoExitPlayback(std::intptr_t, std::intptr_t) {
-  RunStep("VideoExitPlayback");
-  return 0;
-}
-
-int CUISystem::VideoKeyPrevious(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyPrevious");
-  return 0;
-}
-
-int CUISystem::VideoKeyNext(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyNext");
-  return 0;
-}
-
-int CUISystem::VideoKeyRewind(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyRewind");
-  return 0;
-}
-
-int CUISystem::VideoKeyFastForward(std::intptr_t, std::intptr_t) {
-  RunStep("VideoKeyFastForward");
-  return 0;
-}
-
-int CUISystem::VideoPlay(std::intptr_t, std::intptr_t) {
-  RunStep("VideoPlay");
-  return 0;
-}
-
-int CUISystem::VideoPlayPause(std::intptr_t, std::intptr_t) {
-  RunStep("VideoPlayPause");
   return 0;
 }
 
@@ -177,11 +135,6 @@ int CUISystem::OnRadioRecord(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::RecordBack(std::intptr_t, std::intptr_t) {
-  RunStep("RecordBack");
-  return 0;
-}
-
 int CUISystem::MusicStopModule(std::intptr_t, std::intptr_t) {
   RunStep("MusicStopModule");
   if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
@@ -194,20 +147,8 @@ int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-int CUISystem::VideoStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("VideoStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
 int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
   RunStep("TVStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
-int CUISystem::RecordStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("RecordStopModule");
   if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
   return 1;
 }
@@ -224,11 +165,6 @@ int CUISystem::RadioOnDeviceChange(int event, int drive) {
   return 0;
 }
 
-int CUISystem::VideoOnDeviceChange(int event, int drive) {
-  RunStep(("VideoOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
 int CUISystem::TVOnDeviceChange(int event, int drive) {
   RunStep(("TVOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
@@ -237,16 +173,6 @@ int CUISystem::TVOnDeviceChange(int event, int drive) {
 
 
 
-
-int CUISystem::VideoStartPositionTimer() {
-  RunStep("VideoStartPositionTimer");
-  return 1;
-}
-
-int CUISystem::VideoOnDisplayChange() {
-  RunStep("VideoOnDisplayChange");
-  return 1;
-}
 
 
 
@@ -267,5 +193,15 @@ int CUISystem::RadioPrepareRecording(const CScheduleItem&) {
 
 int CUISystem::RadioScheduleRecord(int) {
   RunStep("RadioScheduleRecord");
+  return 0;
+}
+
+int CUISystem::PhotoSendToRecord(const std::string& path, const std::string& backAction) {
+  RunStep(("PhotoSendToRecord " + path + " " + backAction).c_str());
+  return 0;
+}
+
+int CUISystem::MusicEnterCopyToDrive(const std::string& path, const std::string& backAction) {
+  RunStep(("MusicEnterCopyToDrive " + path + " " + backAction).c_str());
   return 0;
 }

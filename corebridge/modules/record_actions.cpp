@@ -1,6 +1,4 @@
-// The record hub module's action names, with their ids and
-// handlers. Names whose handler the controller has not taken over yet go to
-// RecordAction, which answers as an absent controller does (0).
+// The record hub's action names, with their ids and handlers.
 #include "corebridge/core/ui_system_object.h"
 
 namespace {
@@ -13,8 +11,8 @@ struct Registration {
 
 void CUISystem::RegisterRecordActions() {
   static const Registration kActions[] = {
-      {"Record Enter Other Module", 498, &CUISystem::RecordAction},
-      {"Record Go Back Door", 499, &CUISystem::RecordAction},
+      {"Record Enter Other Module", 498, &CUISystem::RecordEnterOtherModule},
+      {"Record Go Back Door", 499, &CUISystem::RecordGoBackDoor},
   };
   for (const auto& r : kActions) m_actions.Register(r.name, r.id, r.handler);
 }

@@ -32,8 +32,9 @@ HRESULT FileSession::Open(std::vector<std::string> tracks, bool startPaused) {
   playbin_.reset(gst_element_factory_make("playbin", nullptr));
   if (!playbin_) return kUnplayable;
   gst_object_ref_sink(playbin_.get());
-  g_object_set(playbin_.get(), "video-sink", MakeVideoOutputBin(&onFrame_, &balance_), "audio-sink",
-               MakeAudioSink(settings_.discardAudio), nullptr);
+  GstElement* videoSink = MakeVideoOutputBin(&onFrame_, &balance_);
+  WatchFirstPicture(videoSink);
+  g_object_set(playbin_.get(), "video-sink", videoSink, "audio-sink", MakeAudioSink(settings_.discardAudio), nullptr);
   ApplyColorControls(balance_, settings_.color);
   GstBus* bus = gst_element_get_bus(playbin_.get());
   gst_bus_set_sync_handler(bus, &FileSession::OnBusMessage, this, nullptr);
@@ -42,8 +43,24 @@ HRESULT FileSession::Open(std::vector<std::string> tracks, bool startPaused) {
     Close();
     return kUnplayable;
   }
-  // Wait (bounded) for the first picture so that sizes and durations are known.
-  gst_element_get_state(playbin_.get(), nullptr, nullptr, 5 * GST_SECOND);
+  // Wait (bounded) until the streams are known. A file that cannot be read,
+  // is not a media file or holds no picture is refused here, not played.
+  const GstStateChangeReturn prerolled = gst_element_get_state(playbin_.get(), nullptr, nullptr, 5 * GST_SECOND);
+  gint videoStreams = 0;
+  g_object_get(playbin_.get(), "n-video", &videoStreams, nullptr);
+  bool failed = false;
+  {
+    std::lock_guard lock(mutex_);
+    failed = streamError_;
+  }
+  if (prerolled == GST_STATE_CHANGE_FAILURE || prerolled == GST_STATE_CHANGE_ASYNC || failed || videoStreams <= 0 ||
+      !WaitForFirstPicture()) {
+    Close();
+    return kUnplayable;
+  }
+  // A source that cannot seek cannot scan either: fast forward and rewind
+  // are prohibited (bits 8 and 9 of the valid operations).
+  if (!Seekable()) events_.Push(kEvValidOpsChange, kScanProhibited, 0);
   ticker_ = std::thread([this] { Ticker(); });
   if (!startPaused && settings_.autoPlay) Play();
   return kOk;
@@ -64,6 +81,12 @@ void FileSession::Close() {
   {
     std::lock_guard lock(mutex_);
     quit_ = true;
+    if (probe_ && firstPicturePad_) gst_pad_remove_probe(firstPicturePad_, probe_);
+    probe_ = 0;
+  }
+  if (firstPicturePad_) {
+    gst_object_unref(firstPicturePad_);
+    firstPicturePad_ = nullptr;
   }
   changed_.notify_all();
   if (ticker_.joinable()) ticker_.join();
@@ -105,6 +128,48 @@ HRESULT FileSession::Stop() {
   return kOk;
 }
 
+void FileSession::WatchFirstPicture(GstElement* videoSink) {
+  firstPicturePad_ = gst_element_get_static_pad(videoSink, "sink");
+  if (!firstPicturePad_) return;
+  const auto types = static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM);
+  std::lock_guard lock(mutex_);
+  picture_ = FirstPicture::kPending;
+  probe_ = gst_pad_add_probe(firstPicturePad_, types, &FileSession::OnFirstData, this, nullptr);
+}
+
+GstPadProbeReturn FileSession::OnFirstData(GstPad*, GstPadProbeInfo* info, gpointer data) {
+  auto* self = static_cast<FileSession*>(data);
+  FirstPicture seen = FirstPicture::kPending;
+  if (info->type & GST_PAD_PROBE_TYPE_BUFFER) {
+    seen = FirstPicture::kSeen;
+  } else if (GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info); event && GST_EVENT_TYPE(event) == GST_EVENT_EOS) {
+    seen = FirstPicture::kNone;
+  }
+  if (seen == FirstPicture::kPending) return GST_PAD_PROBE_OK;
+  {
+    std::lock_guard lock(self->mutex_);
+    self->picture_ = seen;
+    self->probe_ = 0;
+  }
+  self->changed_.notify_all();
+  return GST_PAD_PROBE_REMOVE;
+}
+
+bool FileSession::WaitForFirstPicture() {
+  std::unique_lock lock(mutex_);
+  changed_.wait_for(lock, std::chrono::seconds(5),
+                    [this] { return picture_ != FirstPicture::kPending || streamError_; });
+  return picture_ == FirstPicture::kSeen && !streamError_;
+}
+
+bool FileSession::Seekable() {
+  GstQuery* query = gst_query_new_seeking(GST_FORMAT_TIME);
+  gboolean seekable = FALSE;
+  if (gst_element_query(playbin_.get(), query)) gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
+  gst_query_unref(query);
+  return seekable != FALSE;
+}
+
 HRESULT FileSession::Scan(std::int32_t speed, bool backward) {
   std::lock_guard op(opMutex_);
   if (!playbin_) return kNotOpen;
@@ -118,8 +183,9 @@ HRESULT FileSession::Scan(std::int32_t speed, bool backward) {
                            : gst_element_seek(playbin_.get(), rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET,
                                               position, GST_SEEK_TYPE_NONE, -1);
   if (!ok) return kFail;
-  speed_ = speed;
-  events_.Push(kEvRateChange, speed, 0);
+  // Backward speeds are reported negative, as the client's ladder has them.
+  speed_ = backward ? -speed : speed;
+  events_.Push(kEvRateChange, speed_.load(), 0);
   return kOk;
 }
 
@@ -187,9 +253,15 @@ GstBusSyncReply FileSession::OnBusMessage(GstBus*, GstMessage* message, gpointer
       self->changed_.notify_all();
       break;
     }
-    case GST_MESSAGE_ERROR:
+    case GST_MESSAGE_ERROR: {
+      {
+        std::lock_guard lock(self->mutex_);
+        self->streamError_ = true;
+      }
+      self->changed_.notify_all();
       self->events_.Push(kEvError, kErrUnexpected, 0);
       break;
+    }
     default:
       break;
   }

@@ -42,7 +42,19 @@ class FileSession {
   void SetColor(const ColorControls& color);
 
  private:
+  // The user operations prohibited on a source that cannot seek.
+  static constexpr std::uint32_t kScanProhibited = (1u << 8) | (1u << 9);
+
   bool LoadTrack(std::size_t index, GstState state);
+  // Whether the open source answers the seeking query with "seekable".
+  bool Seekable();
+  // A file whose streams end before their first picture (a truncated file)
+  // is refused: the picture sink's input is watched until the first buffer
+  // or the end of the stream.
+  enum class FirstPicture { kPending, kSeen, kNone };
+  void WatchFirstPicture(GstElement* videoSink);
+  bool WaitForFirstPicture();
+  static GstPadProbeReturn OnFirstData(GstPad* pad, GstPadProbeInfo* info, gpointer self);
   void Ticker();
   static GstBusSyncReply OnBusMessage(GstBus* bus, GstMessage* message, gpointer self);
 
@@ -62,6 +74,10 @@ class FileSession {
   std::condition_variable changed_;
   bool quit_ = false;
   bool ended_ = false;  // end of the current track, seen on a streaming thread
+  bool streamError_ = false;  // the pipeline reported an error
+  FirstPicture picture_ = FirstPicture::kPending;
+  GstPad* firstPicturePad_ = nullptr;  // owned reference
+  gulong probe_ = 0;                   // the first-picture probe while it is installed
   std::thread ticker_;
 };
 

@@ -1,6 +1,8 @@
 #include <set>
 
 #include "corebridge/core/photo_config.h"
+#include "corebridge/core/record_config.h"
+#include "corebridge/core/video_config.h"
 #include "tests/corebridge/bridge/action_names_table.h"
 #include "corebridge/core/movie_config.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
@@ -153,6 +155,10 @@ TEST_F(ActionTableTest, BackStepsBackInEachModule) {
   for (const auto& m : kModules) {
     steps_.clear();
     Config().m_nActiveModule = m.module;
+    // Pages whose step back stays in the module: the hub's volume list and
+    // the Video general settings.
+    Config().m_pRecord->m_nState = 1;
+    Config().m_pVideo->m_nView = 7;
     EXPECT_EQ(system_->ExecuteAction("Back", 0, 0), S_OK);
     ASSERT_EQ(steps_.size(), 1u);
     EXPECT_EQ(steps_[0], m.backStep);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -51,8 +52,14 @@ class FakeFrame final : public IFrameServices {
   int SetPlaybackBarVisible(int, int) override { return 1; }
   int SetBarsTopmost(int) override { return 1; }
   int HideCursor() override { return 1; }
-  int SuspendPowerSaving() override { return 1; }
-  int RestorePowerSaving() override { return 1; }
+  int SuspendPowerSaving() override {
+    powerHeld = true;
+    return 1;
+  }
+  int RestorePowerSaving() override {
+    powerHeld = false;
+    return 1;
+  }
   int PostRemoteMode(int) override { return 1; }
   int KeepDisplayOn(int) override { return 1; }
   int EnableScreenSaver(int) override { return 1; }
@@ -95,6 +102,7 @@ class FakeFrame final : public IFrameServices {
   int vendor = 0;
   int flags = 0;
   int osd = 2000;
+  bool powerHeld = false;  // power saving suspended
 };
 
 class FakeHomePage final : public IHomePageEvents {
@@ -129,6 +137,10 @@ class TestCoreObject : public ICoreObject {
     if (iid == IID_ICoreAudio && audio) return audio->QueryInterface(iid, out);
     if (iid == IID_IDriveEnumerator && drives) return drives->QueryInterface(iid, out);
     if (iid == IID_IKeyInputSource && keys) return keys->QueryInterface(iid, out);
+    if (services) {
+      const HRESULT hr = services(iid, out);
+      if (hr != E_NOINTERFACE) return hr;
+    }
     if ((iid == IID_IDiscRunner || iid == IID_IDiscRunnerQueries) && engine) return engine->QueryInterface(iid, out);
     if ((iid == IID_IDiscRunner || iid == IID_IDiscRunnerQueries) && dvdPresent) {
       if (!dvd) dvd = MakeComObject<FakeDiscRunner>();
@@ -144,6 +156,9 @@ class TestCoreObject : public ICoreObject {
   ComPtr<ComObject<FakeDiscRunner>> dvd;  // the DVD engine while dvdPresent
   ComPtr<IUnknown> imageFx;
   ComPtr<IUnknown> engine;  // a real DVD engine, in place of the scripted one
+  // Further services a test hands out (real engines, fakes); E_NOINTERFACE
+  // passes the request on.
+  std::function<HRESULT(const IID& iid, void** out)> services;
 };
 
 // Remote-control helper window: records the messages it gets and answers

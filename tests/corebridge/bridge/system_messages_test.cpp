@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "corebridge/core/registry_key.h"
+#include "corebridge/core/video_config.h"
 #include "platform/registry/registry.h"
 #include "platform/sys/power_status.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
@@ -105,7 +106,7 @@ TEST_F(SystemMessagesTest, SuspendStopsPlaybackOfTheActiveModule) {
   Start();
   struct Case {
     int module;
-    int moviePlay, musicState, ripping, photoState, videoPlay;
+    int moviePlay, musicState, ripping, photoState, videoPage;
     std::vector<std::string> steps;
   } cases[] = {
       {MODULE_MOVIE, 4, 2, 0, 0, 0, {"OnMovieStop"}},
@@ -114,6 +115,7 @@ TEST_F(SystemMessagesTest, SuspendStopsPlaybackOfTheActiveModule) {
       {MODULE_MUSIC, 0, 2, 1, 0, 0, {"OnMusicStopRipping"}},
       {MODULE_PHOTO, 0, 2, 0, 1, 0, {"PhotoStopSlideShow"}},
       {MODULE_PHOTO, 0, 2, 0, 2, 0, {}},
+      // Video: the playing page (4), whatever the play state.
       {MODULE_VIDEO, 0, 2, 0, 0, 4, {"VideoExitPlayback"}},
       {MODULE_VIDEO, 0, 2, 0, 0, 3, {}},
       {MODULE_TV, 4, 0, 0, 1, 4, {}},
@@ -126,7 +128,8 @@ TEST_F(SystemMessagesTest, SuspendStopsPlaybackOfTheActiveModule) {
     s.nMusicState = c.musicState;
     s.bMusicRipping = c.ripping;
     s.nPhotoState = c.photoState;
-    s.nVideoPlayState = c.videoPlay;
+    s.nVideoPlayState = 2;  // normal playback
+    Config().m_pVideo->m_nView = c.videoPage;
     EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMSUSPEND), E_NOTIMPL);
     EXPECT_EQ(steps_, c.steps) << c.module;
   }
@@ -154,7 +157,7 @@ TEST_F(SystemMessagesTest, BatteryTimersFollowTheBatteryFlags) {
   EXPECT_EQ(window.m_nBatteryTimer, kCriticalBatteryTimer);
   // Low is not critical: timer 14 waits.
   Config().m_nActiveModule = MODULE_VIDEO;
-  system_->States().nVideoPlayState = 4;
+  Config().m_pVideo->m_nView = 4;  // playing
   system_->OnBatteryTimer(kCriticalBatteryTimer);
   EXPECT_FALSE(Stepped("VideoExitPlayback"));
   // Critical: playback stops and timer 14 ends.

@@ -138,7 +138,7 @@ TEST(VideoSnapshotName, IsAPatternThatKeepsPercentSignsOfNames) {
   std::snprintf(filled, sizeof filled, pattern.c_str(), 3, ".bmp");
   EXPECT_STREQ(filled, "/snap%s/100%n holiday.final(3).bmp");
 
-  video.m_nView = VIDEO_VIEW_RECENT;  // the recent list has no current file
+  video.m_nPlaySourceView = VIDEO_VIEW_RECENT;  // the recent list has no current file
   EXPECT_EQ(video.MakeVideoSnapshotName(), "");
   video.m_recentFiles = {"/r/clip"};
   video.m_nRecentIndex = 0;
