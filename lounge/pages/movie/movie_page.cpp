@@ -236,9 +236,15 @@ int CMoviePage::OnMouseMove(int x, int y) {
   return CShellPage::OnMouseMove(x, y);
 }
 
-int CMoviePage::OnButtonDown(int x, int y) {
+int CMoviePage::OnMouseDown(int, int) {
   ShowBarsForMouse();
-  return CShellPage::OnButtonDown(x, y);
+  return 0;
+}
+
+int CMoviePage::OnModuleExit() {
+  KillCursorTimer();
+  Frame().Services().SetPlaybackBarVisible(0, 0);
+  return 1;
 }
 
 int CMoviePage::OnTimer(plat::UINT_PTR id) {

@@ -53,7 +53,8 @@ class CMoviePage : public CShellPage, public IMoviePageEvents, public IFileBrows
   int Destroy() override;   // the PIN boxes and their font go
   int OnResize() override;
   int OnMouseMove(int x, int y) override;
-  int OnButtonDown(int x, int y) override;
+  int OnMouseDown(int x, int y) override;  // a press shows the bars like a move
+  int OnModuleExit() override;             // the cursor timer and the playback bar go
   int OnTimer(plat::UINT_PTR id) override;
   int OnMouseWheel(plat::UINT flags, int delta, int x, int y) override;
 
