@@ -169,7 +169,6 @@ int CMoviePage::LoadPageLayout(const std::string& path) {
   CShellPage::LoadLayout(path);
   Frame().Services().SetCaptionBarVisible(1, 0);
   if (SamePath(path, "Movie\\POPUP")) {
-    HighlightListActionByName(0, "Movie PopUp List");
     int list = -1, action = -1;
     if (Layout() && Layout()->FindList("Movie PopUp List", list) && Layout()->FindListAction("Movie Resume", action, list))
       SetFocus(list, EntryOf(list, ENTRY_ACTION, action)), ShowFocus();
