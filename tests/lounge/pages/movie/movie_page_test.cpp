@@ -287,5 +287,65 @@ TEST_F(MoviePageTest, VideoImageHiddenWhilePlaying) {
   }
 }
 
+TEST_F(MoviePageTest, ResizeTellsTheCoreAndAppliesWideFill) {
+  struct Case {
+    int wideMode;
+    bool maximized;
+    std::vector<std::string> actions;
+    long fillFlag;
+  };
+  const Case cases[] = {
+      {1, false, {"Movie Resize"}, 0},
+      {3, false, {"Movie Resize", "Movie ApplyWIDEFILLSetting"}, 0},
+      {3, true, {"Movie Resize", "Movie ApplyWIDEFILLSetting"}, 1},
+  };
+  Show(3);
+  for (const Case& c : cases) {
+    env.frame.executed.clear();
+    env.config->m_nWideScreenMode = c.wideMode;
+    env.frame.maximized = c.maximized;
+    page->OnResize();
+    EXPECT_EQ(ExecutedNames(), c.actions) << c.wideMode << " " << c.maximized;
+    if (c.actions.size() == 2) {
+      EXPECT_EQ(env.frame.executed[1].a, c.fillFlag);
+    }
+  }
+  // While a disc plays the bars go with a resize; the DTS notice keeps them.
+  Movie().m_nPlayState = MOVIE_PLAYING;
+  env.frame.calls.clear();
+  page->OnResize();
+  EXPECT_EQ(env.frame.Count("SetCaptionBarVisible 0 0"), 1);
+  EXPECT_EQ(env.frame.Count("SetPlaybackBarVisible 0 0"), 1);
+  Show(5);
+  env.frame.calls.clear();
+  page->OnResize();
+  EXPECT_EQ(env.frame.Count("SetCaptionBarVisible 0 0"), 0);
+}
+
+TEST_F(MoviePageTest, LeftKeyOnASettingsArrowReturnsForVendorOne) {
+  Show(7);
+  int list = -1, action = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Movie Setting", list));
+  ASSERT_TRUE(page->Layout()->FindListAction("Movie WideScreenMode Right", action, list));
+  struct Case {
+    int vendor;
+    int key;  // 0 left, 1 right
+    std::vector<std::string> actions;
+  };
+  const Case cases[] = {
+      {1, 0, {"Movie Setting Return"}},
+      {1, 1, {"Movie WideScreenMode Right"}},
+      {0, 0, {}},
+  };
+  for (const Case& c : cases) {
+    env.frame.executed.clear();
+    env.frame.options.vendorId = c.vendor;
+    page->SetFocus(list, page->EntryOf(list, ENTRY_ACTION, action));
+    if (c.key == 0) page->OnKeyLeft(0);
+    else page->OnKeyRight(0);
+    EXPECT_EQ(ExecutedNames(), c.actions) << c.vendor << " " << c.key;
+  }
+}
+
 }  // namespace
 }  // namespace settingpages
