@@ -109,11 +109,11 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   // Create the bar when there is none (hidden, moved out); nothing and 0 for
   // vendor 4. ShowPlaybackBar and SetPlaybackBarPath load `layoutPath` into an
   // existing playback bar.
-  int ShowCaptionBar();
+  int ShowCaptionBar() override;
   int HideCaptionBar();
   int ShowPlaybackBar(const std::string& layoutPath);
   int HidePlaybackBar();
-  int SetPlaybackBarPath(const std::string& layoutPath);
+  int SetPlaybackBarPath(const std::string& layoutPath) override;
   int GetCaptionBarPosition(float& fraction);
   int SetCaptionBarPosition(float fraction);
   int GetPlaybackBarPosition(float& fraction);
@@ -127,6 +127,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   // over the playback bar (its window region).
   bool IsCursorOverCaptionBar() const;
   bool IsCursorOverPlaybackBar() const;
+  bool IsCursorOverBars() override { return IsCursorOverCaptionBar() || IsCursorOverPlaybackBar(); }
   // Shows (non-zero) the OSD with its current text within the display
   // rectangle, or hides it.
   int ShowOsd(int show);

@@ -37,6 +37,12 @@ class IShellFrame {
   virtual void StopPressRepeat() = 0;
   // The setting page's ShowSettingPage (the home page's "Setting Entry").
   virtual int ShowSettingPage() = 0;
+  // The bars of a module being entered: the caption bar is made when there
+  // is none; the playback bar loads `layoutPath` (made when there is none).
+  virtual int ShowCaptionBar() = 0;
+  virtual int SetPlaybackBarPath(const std::string& layoutPath) = 0;
+  // Whether the cursor lies over the visible caption or playback bar.
+  virtual bool IsCursorOverBars() = 0;
 
  protected:
   ~IShellFrame() = default;

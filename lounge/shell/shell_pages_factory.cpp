@@ -5,6 +5,7 @@
 #include "lounge/pages/authoring/authoring_page.h"
 #include "lounge/pages/record/record_page.h"
 #include "lounge/pages/home/root_page.h"
+#include "lounge/pages/movie/movie_page.h"
 #include "lounge/pages/setting/setting_page.h"
 
 ShellPages MakeShellPages(IShellFrame& frame) {
@@ -13,6 +14,10 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto root = std::make_unique<CRootPage>(frame);
   pages.homeEvents = root.get();
   pages.root = std::move(root);
+
+  auto movie = std::make_unique<CMoviePage>(frame);
+  pages.movieEvents = movie.get();
+  pages.movie = std::move(movie);
 
   auto authoring = std::make_unique<CAuthoringPage>(frame);
   pages.authoringEvents = authoring.get();

@@ -385,25 +385,205 @@ pad.text("Rename EditText", (199, 256, 1522, 64), align="LEFT", colours=PLAIN)
 pad.picture("Rename Field", "Common/edit_field.bmp", (175, 240, 1570, 96))
 p.note("list_item_count", "Rename KeyPad", "53")
 
-# ------------------------------------------------------------------ movie page
+# ------------------------------------------------------------------ movie pages
 
-p = page("Movie\\MAIN", 1920, 1080, "Movie/movie_bg.bmp", "Movie module: disc menu and playback page")
-p.text("MOVIES", (120, 124, 900, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
-menu = p.list("Movie Main Menu", (120, 240, 420, 620))
-for i, (action, key, icon) in enumerate((("Movie Resume", "RESUME", "play"), ("Movie Restart", "RESTART", "restart"),
-                                         ("Movie RootMenu", "ROOTMENU", "menu"),
-                                         ("Movie MainMenu", "TITLEMENU", "menu"),
-                                         ("Movie Setting", "SETUP", "settings"), ("Movie Eject", "EJECT", "eject"))):
-    pill(menu, action, key, (120, 240 + i * 104, 420, 84), icon)
-for key, action in (("VK_SPACE_", "Movie Play Pause"), ("VK_S_", "Movie Stop"), ("VK_N_", "Movie NextChapter"),
-                    ("VK_P_", "Movie PreChapter"), ("VK_F_", "Movie FastForeward"), ("VK_B_", "Movie Rewind"),
-                    ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"), ("VK_F8_", "Vol Mute Unmute"),
-                    ("VK_UP_", "Movie MenuUp"), ("VK_DOWN_", "Movie MenuDown"), ("VK_LEFT_", "Movie MenuLeft"),
-                    ("VK_RIGHT_", "Movie MenuRight"), ("VK_RETURN_", "Movie MenuEnter")):
-    p.hotkey(key, action)
-for d in range(10):
-    p.hotkey("VK_%d_" % d, "Movie Key_%d" % d)
-navigation_keys(p, escape="Back")
+MOVIE_KEYS = (("VK_SPACE_", "Movie Play Pause"), ("VK_S_", "Movie Stop"), ("VK_N_", "Movie NextChapter"),
+              ("VK_P_", "Movie PreChapter"), ("VK_F_", "Movie FastForeward"), ("VK_B_", "Movie Rewind"),
+              ("VK_M_", "Movie FW_MainMenu"), ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"),
+              ("VK_F8_", "Vol Mute Unmute"), ("VK_UP_", "Movie MenuUp"), ("VK_DOWN_", "Movie MenuDown"),
+              ("VK_LEFT_", "Movie MenuLeft"), ("VK_RIGHT_", "Movie MenuRight"), ("VK_RETURN_", "Movie MenuEnter"))
+
+def movie_page(path, comment, background="Movie/movie_page_bg.bmp", title="MOVIES"):
+    p = page("Movie\\" + path, 1920, 1080, background, comment)
+    if title:
+        p.text(title, (120, 124, 900, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+    return p
+
+def movie_drive_selector(p, r, columns):
+    """The drive selector: a row of drive tiles with paging arrows."""
+    x, y, w, h = r
+    drives = p.list("Movie Multi Drive Selector List", r)
+    for i in range(columns):
+        tile = (x + 80 + i * 340, y, 320, 320)
+        drives.item("Movie Drive %d" % (i + 1), "Movie/drive_item.bmp", tile,
+                    text_r=(tile[0] + 10, tile[1] + 200, 300, 110))
+    drives.action("pageup", "Common/arrow_left.bmp", (x, y + 128, 64, 64))
+    drives.action("pagedown", "Common/arrow_right.bmp", (x + w - 64, y + 128, 64, 64))
+    p.note("list_item_count", "Movie Multi Drive Selector List", str(columns))
+    return drives
+
+def movie_message(p, key, buttons, y=420):
+    """A message from the string table and a row of pill buttons below it."""
+    p.text(key, (240, y, 1440, 160), label=True, align="MULTIPLELINE", colours=PLAIN)
+    menu = p.list("Movie Message Menu", (240, 700, 1440, 84))
+    for i, (action, label, icon) in enumerate(buttons):
+        pill(menu, action, label, (240 + i * 460, 700, 420, 84), icon)
+
+# The settings pages share one list, "Movie Setting": the category pills on
+# the left, and on the sub-pages the option rows (arrows around a value).
+MOVIE_SETTING_CATEGORIES = (("Movie Video Setting", "VIDEOSETTING", "video"),
+                            ("Movie Audio Setting", "AUDIOSETTING", "music"),
+                            ("Movie Language Setting", "LANGUAGESETTING", "language"),
+                            ("Movie ParentalControl Setting", "PARENTALCONTROL", "settings"),
+                            ("Movie Setting Return", "RETURN", "back"))
+
+def movie_setting_page(path, comment, rows=(), restore=None):
+    p = movie_page(path, comment, title="SETUP")
+    lst = p.list("Movie Setting", (120, 220, 1680, 760))
+    for i, (action, label, icon) in enumerate(MOVIE_SETTING_CATEGORIES):
+        pill(lst, action, label, (120, 240 + i * 104, 420, 84), icon)
+    for i, (label, action, value) in enumerate(rows):
+        y = 250 + i * 104
+        lst.action(action + " Left", "Common/arrow_left.bmp", (1060, y, 64, 64))
+        lst.action(action + " Right", "Common/arrow_right.bmp", (1716, y, 64, 64))
+    if restore:
+        pill(lst, restore, "DEFAULTS", (640, 250 + len(rows) * 104 + 20, 420, 84), "defaults")
+    for i, (label, action, value) in enumerate(rows):
+        y = 250 + i * 104
+        lst.text(label, (640, y + 10, 410, 44), label=True, align="LEFT", colours=DIM)
+        lst.text(value, (1132, y + 10, 576, 44), align="CENTER", colours=PLAIN)
+    p.hotkey("VK_ESCAPE_", "Movie Setting Return")
+    p.hotkey("VK_BACK_", "Movie Setting Return")
+    return p, lst
+
+def movie_pin_field(lst, action, label, y):
+    lst.action(action, "Movie/pin_field.bmp", (1060, y, 400, 72))
+    lst.text(label, (640, y + 14, 400, 44), label=True, align="LEFT", colours=DIM)
+
+def movie_pages():
+    # Playback: the video fills the frame; the still image shows while nothing plays.
+    p = page("Movie\\MAIN", 1920, 1080, "Movie/movie_video_bg.bmp", "Movie module: playback page")
+    p.still("Movie VideoWnd", "Movie/movie_video_bg.bmp", (0, 0, 1920, 1080))
+    for key, action in MOVIE_KEYS:
+        p.hotkey(key, action)
+    for d in range(10):
+        p.hotkey("VK_%d_" % d, "Movie Key_%d" % d)
+    navigation_keys(p, escape="Back")
+
+    p = movie_page("POPUP", "Movie module: pop-up menu over the paused disc", background="Movie/movie_bg.bmp")
+    menu = p.list("Movie PopUp List", (120, 240, 420, 620))
+    for i, (action, key, icon) in enumerate((("Movie Resume", "RESUME", "play"), ("Movie Restart", "RESTART", "restart"),
+                                             ("Movie RootMenu", "ROOTMENU", "menu"),
+                                             ("Movie MainMenu", "TITLEMENU", "menu"),
+                                             ("Movie Setting Entry", "SETUP", "settings"),
+                                             ("Movie Eject", "EJECT", "eject"))):
+        pill(menu, action, key, (120, 240 + i * 104, 420, 84), icon)
+    p.text("Movie Drive Name", (640, 880, 900, 48), align="LEFT", colours=PLAIN)
+    p.text("Movie Drive Item Count", (1540, 880, 260, 48), align="RIGHT", colours=DIM)
+    navigation_keys(p, escape="Back")
+
+    p = movie_page("DEVICESELECTION", "Movie module: choice of the disc drive")
+    movie_drive_selector(p, (120, 360, 1680, 320), 4)
+    p.text("Movie Drive Name", (200, 760, 1100, 56), align="LEFT", colours=PLAIN)
+    p.text("Movie Drive Item Count", (1400, 760, 320, 56), align="RIGHT", colours=DIM)
+    navigation_keys(p)
+
+    p = movie_page("NoDisc", "Movie module: no disc in the drive")
+    movie_message(p, "NODISCS", (("Home", "HOME", "home"),))
+    navigation_keys(p)
+
+    p = movie_page("NOTSUPPORTDTS", "Movie module: the disc's sound cannot be played")
+    movie_message(p, "NOTSUPPORTDTS", (("Movie NotSupportDTS", "OK", "play"), ("Home", "HOME", "home")))
+    navigation_keys(p)
+
+    p, lst = movie_setting_page("SETTING", "Movie settings: the categories")
+    lst.picture("Movie ParentalControl Option Image", "Movie/pin_stored.bmp", (560, 562, 64, 64))
+
+    p, lst = movie_setting_page("SETTING\\VIDEOSETTING", "Movie settings: picture", rows=(
+        ("SCREENRATIO", "Movie ScreenRatio", "Movie ScreenRatio Option"),
+        ("WIDESCREENMODE", "Movie WideScreenMode", "Movie WideScreenMode Option"),
+        ("COLORPROFILE", "Movie ColorProfile", "Movie ColorProfile Option"),
+        ("HARDWAREDECODING", "Movie EnableDXVA", "Movie EnableDXVA Option")),
+        restore="Movie RestoreVideoSetting Enter")
+    for name, image in (("Movie SrceenMode 4X3 Original", "Setting/preview_43_letterbox.bmp"),
+                        ("Movie SrceenMode 4X3 Letterbox", "Setting/preview_43_letterbox.bmp"),
+                        ("Movie SrceenMode 4X3 Panscan", "Setting/preview_43_panscan.bmp"),
+                        ("Movie SrceenMode 4X3 WIDEFILL", "Setting/preview_43_widefill.bmp"),
+                        ("Movie SrceenMode 16X9 Original", "Setting/preview_169_letterbox.bmp"),
+                        ("Movie SrceenMode 16X9 Letterbox", "Setting/preview_169_letterbox.bmp"),
+                        ("Movie SrceenMode 16X9 WIDEFILL", "Setting/preview_169_widefill.bmp")):
+        lst.picture(name, image, (1240, 760, 270, 200))
+    for name in ("VIVEX", "Original", "Vivid", "Brightness", "theater"):
+        lst.picture("Movie ColorProfile %s After" % name, "Movie/colour_%s.bmp" % name.lower(), (1540, 760, 240, 200))
+
+    movie_setting_page("SETTING\\AUDIOSETTING", "Movie settings: sound", rows=(
+        ("AUDIOOUTPUT", "Movie AudioOutput", "Movie AudioOutput Option"),
+        ("AUDIOPROFILE", "Movie AudioProfile", "Movie AudioProfile Option"),
+        ("CHANNELEXPANDER", "Movie AudioChannelExpander", "Movie AudioChannelExpander Option")),
+        restore="Movie RestoreAudioSetting Enter")
+
+    movie_setting_page("SETTING\\LANGUAGESETTING", "Movie settings: languages", rows=(
+        ("SUBTITLE", "Movie SelectSubtitle", "Movie Subtitle Option"),
+        ("LANGUAGE", "Movie SelectLanguage", "Movie Language Option"),
+        ("CLOSEDCAPTION", "Movie SelectClosedCaption", "Movie ClosedCaption Option")),
+        restore="Movie RestoreLanguageSetting Enter")
+
+    # Parental lock. The PIN boxes are edit controls the page lays over the
+    # "Movie Input PIN" and "Movie Confirm PIN" entries.
+    p = movie_page("SETTING\\PLCSETTING\\PLCEnterPIN", "Parental lock: a new PIN and its confirmation",
+                   title="PARENTALCONTROL")
+    lst = p.list("Movie PLC Setting", (640, 300, 1160, 500))
+    movie_pin_field(lst, "Movie Input PIN", "INPUTPIN", 320)
+    movie_pin_field(lst, "Movie Confirm PIN", "CONFIRMPIN", 440)
+    pill(lst, "Movie Back", "RETURN", (640, 640, 420, 84), "back")
+    p.hotkey("VK_ESCAPE_", "Movie Back")
+
+    p, lst = movie_setting_page("SETTING\\PLCSETTING\\PLCSelLevel", "Parental lock: the level", rows=(
+        ("PARENTALLEVEL", "Movie SelectPLCLevel", "Movie ParentalControl Level Option"),))
+    pill(lst, "Movie ChangePINNumber Enter", "CHANGEPIN", (640, 374, 420, 84), "settings")
+    pill(lst, "Movie RemovePINNumber Enter", "REMOVEPIN", (1100, 374, 420, 84), "close")
+
+    for path, comment, key in (("PLCEnterConfirmPIN", "Parental lock: the PIN before a change", "ENTERPIN"),
+                               ("PLCProgConfirmPIN", "Parental lock: the PIN before a locked disc plays", "ENTERPIN")):
+        p = movie_page("SETTING\\PLCSETTING\\" + path, comment, title="PARENTALCONTROL")
+        p.text(key, (640, 240, 1160, 56), label=True, align="LEFT", colours=PLAIN)
+        if path == "PLCProgConfirmPIN":
+            p.text("Program Info", (640, 560, 1160, 120), align="MULTIPLELINE", colours=DIM)
+        lst = p.list("Movie Input PIN list", (640, 320, 1160, 320))
+        movie_pin_field(lst, "Movie Input PIN", "INPUTPIN", 340)
+        pill(lst, "Movie Back", "RETURN", (640, 460, 420, 84), "back")
+        p.hotkey("VK_ESCAPE_", "Movie Back")
+
+    p = movie_page("SETTING\\PLCSETTING\\PLCErrorPINMsg", "Parental lock: wrong PIN", title="PARENTALCONTROL")
+    movie_message(p, "PINERROR", (("Movie PassWordError OK", "OK", "play"),))
+    p.hotkey("VK_ESCAPE_", "Movie PassWordError OK")
+    p = movie_page("SETTING\\PLCSETTING\\PLCRemovePINYNMsg", "Parental lock: remove the PIN?", title="PARENTALCONTROL")
+    movie_message(p, "REMOVEPINASK", (("Movie RemovePIN Yes", "YES", "play"), ("Movie RemovePIN NO", "NO", "close")))
+    p.hotkey("VK_ESCAPE_", "Movie RemovePIN NO")
+    p = movie_page("SETTING\\PLCSETTING\\PLCRemovePINOKMsg", "Parental lock: PIN removed", title="PARENTALCONTROL")
+    movie_message(p, "REMOVEPINDONE", (("Movie Back", "OK", "play"),))
+    p.hotkey("VK_ESCAPE_", "Movie Back")
+    p = movie_page("SETTING\\PLCSETTING\\PLCAllowPlayMsg", "Parental lock: the disc asks to play above the level",
+                   title="PARENTALCONTROL")
+    p.text("Program Info", (240, 300, 1440, 100), align="MULTIPLELINE", colours=PLAIN)
+    movie_message(p, "ALLOWDISCPLAY", (("Movie Allow DiscPlay", "ALLOW", "play"), ("Movie Deny DiscPlay", "DENY", "close")))
+    p.hotkey("VK_ESCAPE_", "Movie Deny DiscPlay")
+
+    # Region pages.
+    p = movie_page("REGION\\LimitedMsg", "Region: the drive cannot change its region any more")
+    movie_message(p, "REGIONLIMITED", (("Home", "HOME", "home"),))
+    navigation_keys(p)
+    for path, comment, key, buttons in (
+            ("AdministratorMsg", "Region: the disc needs another drive region", "REGIONCHANGE",
+             (("Movie Apply RegionCode", "CHANGEREGION", "play"), ("Home", "HOME", "home"))),
+            ("SelRegion", "Region: choice of the new region", "REGIONSELECT",
+             (("Movie Apply RegionCode", "CHANGEREGION", "play"), ("Home", "HOME", "home"))),
+            ("SelConfirm", "Region: confirmation of the change", "REGIONCONFIRM",
+             (("Movie Apply RegionCode", "OK", "play"), ("Home", "HOME", "home")))):
+        p = movie_page("REGION\\" + path, comment)
+        p.text(key, (240, 240, 1440, 120), label=True, align="MULTIPLELINE", colours=PLAIN)
+        info = p.list("Movie Region Info", (240, 400, 1440, 240))
+        for i, (label, value) in enumerate((("CURRENTREGION", "Movie Current RegionCode"),
+                                            ("NEWREGION", "Movie New RegionCode"),
+                                            ("REGIONCHANGESLEFT", "Movie Region RemainTimes"))):
+            info.text(label, (240, 410 + i * 72, 700, 52), label=True, align="LEFT", colours=DIM)
+            info.text(value, (960, 410 + i * 72, 400, 52), align="LEFT", colours=PLAIN)
+        menu = p.list("Movie Message Menu", (240, 700, 1440, 84))
+        for i, (action, label, icon) in enumerate(buttons):
+            pill(menu, action, label, (240 + i * 460, 700, 420, 84), icon)
+        navigation_keys(p)
+
+movie_pages()
 
 # ------------------------------------------------------------------ floating bars
 

@@ -245,6 +245,64 @@ Canvas AspectPreview(double screen_aspect, double picture_aspect, bool fill, boo
   return c;
 }
 
+// ------------------------------------------------------------------ movie pages
+
+// The Movie pages' own pictures: the playback backdrop, the drive tiles and
+// icons, the PIN field, the colour-profile swatches and the menu pills.
+void DrawMovieImages(Writer& out) {
+  out.Save("Movie/movie_page_bg.bmp", PageBackground(1920, 1080, {206}));
+  out.Save("Movie/movie_video_bg.bmp", Canvas(1920, 1080, Hex(0x000000)));
+  out.Save("Movie/drive_item.bmp", Strip(320, 320, kPage, 24, nullptr));
+  out.Save("Movie/pin_field.bmp", Strip(400, 72, kPage, 14, nullptr));
+  {
+    Canvas stored(64, 64, kPage);
+    stored.Paint(Circle(32, 32, 26), BoxOf(0, 0, 64, 64), Hex(0x2FB37A));
+    out.Save("Movie/pin_stored.bmp", stored);
+  }
+  // One swatch per colour profile: the same scene in that profile's tint.
+  const std::pair<const char*, Rgb> profiles[] = {{"vivex", Hex(0x3DA0FF)},    {"original", Hex(0x7F8FA6)},
+                                                   {"vivid", Hex(0xFF6A3D)},    {"brightness", Hex(0xFFE08A)},
+                                                   {"theater", Hex(0x8A5A3D)}};
+  for (const auto& [name, tint] : profiles) {
+    Canvas swatch(240, 200, kPage);
+    swatch.Paint(RoundRect(0, 0, 240, 200, 16), BoxOf(0, 0, 240, 200), tint);
+    swatch.Paint(Icon("movie", 120, 100, 120), BoxOf(40, 20, 200, 180), Hex(0x0B1118));
+    out.Save(std::string("Movie/colour_") + name + ".bmp", swatch);
+  }
+  // Drive icons in the item's four states: DVD and video CD.
+  for (const auto& [name, icon] : {std::pair{"sub-cdromdvd.BMP", "disc"}, std::pair{"sub-cdromvcd.BMP", "video"}}) {
+    out.Save(std::string("Common/") + name, Strip(128, 128, kPage, 20, IconInk(icon, 64, 64, 96)));
+  }
+  for (const char* icon : {"video", "music", "language", "back", "defaults", "close", "home"}) {
+    out.Save("Common/pill_" + std::string(icon) + "_420.bmp", Pill(icon, 420, 84));
+  }
+}
+
+// The file lists' pictures: 48-pixel file-type icons, the up-level folder
+// and the burn check box (unchecked, checked).
+void DrawFileListImages(Writer& out) {
+  const std::pair<const char*, const char*> kinds[] = {
+      {"video", "video"}, {"audio", "music"}, {"picture", "photo"}, {"file", "menu"}};
+  for (const auto& [kind, icon] : kinds) {
+    Canvas c(48, 48, kPage);
+    c.Paint(RoundRect(2, 2, 46, 46, 8), BoxOf(0, 0, 48, 48), kStates[0].fill);
+    c.Paint(Icon(icon, 24, 24, 34), BoxOf(0, 0, 48, 48), Hex(0xD8E2F0));
+    out.Save(std::string("Common/filetype-") + kind + ".bmp", c);
+  }
+  {
+    Canvas up(160, 160, kPage);
+    up.Paint(Icon("folder", 80, 86, 130), BoxOf(0, 0, 160, 160), Hex(0x7FB2FF));
+    up.Paint(Icon("channel_up", 80, 40, 70), BoxOf(0, 0, 160, 80), Hex(0xFFFFFF));
+    out.Save("Common/sub-folder.bmp", up);
+  }
+  for (const auto& [name, checked] : {std::pair{"bt-burncheckbox.BMP", false}, std::pair{"bt-burncheckbox-n.BMP", true}}) {
+    Canvas box(40, 40, kPage);
+    box.Paint(RoundRect(2, 2, 38, 38, 6), BoxOf(0, 0, 40, 40), Hex(0xD8E2F0));
+    box.Paint(RoundRect(5, 5, 35, 35, 4), BoxOf(0, 0, 40, 40), checked ? kAccent : kStates[0].fill);
+    out.Save(std::string("Common/") + name, box);
+  }
+}
+
 void DrawAll(Writer& out) {
   // Page backgrounds.
   out.Save("Root/root_bg.bmp", PageBackground(1920, 1080, {140, 966}));
@@ -359,6 +417,9 @@ void DrawAll(Writer& out) {
                         "vol_mute", "vol_unmute", "vol_up", "vol_down"}) {
     out.Save(std::string("Bar/btn_") + b + ".bmp", RoundButton(b, 88, kBar));
   }
+
+  DrawMovieImages(out);
+  DrawFileListImages(out);
 }
 
 // The program's window icons, by resource number: 129 in general, 130 for

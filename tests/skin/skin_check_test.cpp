@@ -43,7 +43,16 @@ const std::vector<std::string> kRequiredPages = {
     "FloatingBar\\PlaybackBar\\MoviePlaybackBar", "FloatingBar\\PlaybackBar\\MusicPlaybackBar",
     "FloatingBar\\PlaybackBar\\PhotoPlaybackBar", "FloatingBar\\PlaybackBar\\VideoPlaybackBar",
     "FloatingBar\\PlaybackBar\\TVPlaybackBar", "FloatingBar\\PlaybackBar\\RadioPlaybackBar", "Common\\Rename",
-    "Movie\\MAIN"};
+    "Movie\\MAIN",
+    // The Movie module's pages, by the page ids the system core selects.
+    "Movie\\DEVICESELECTION", "Movie\\NoDisc", "Movie\\POPUP", "Movie\\NOTSUPPORTDTS", "Movie\\SETTING",
+    "Movie\\SETTING\\VIDEOSETTING", "Movie\\SETTING\\AUDIOSETTING", "Movie\\SETTING\\LANGUAGESETTING",
+    "Movie\\SETTING\\PLCSETTING\\PLCEnterPIN", "Movie\\SETTING\\PLCSETTING\\PLCSelLevel",
+    "Movie\\SETTING\\PLCSETTING\\PLCEnterConfirmPIN", "Movie\\SETTING\\PLCSETTING\\PLCProgConfirmPIN",
+    "Movie\\SETTING\\PLCSETTING\\PLCErrorPINMsg", "Movie\\SETTING\\PLCSETTING\\PLCRemovePINYNMsg",
+    "Movie\\SETTING\\PLCSETTING\\PLCRemovePINOKMsg", "Movie\\SETTING\\PLCSETTING\\PLCAllowPlayMsg",
+    "Movie\\REGION\\LimitedMsg", "Movie\\REGION\\AdministratorMsg", "Movie\\REGION\\SelRegion",
+    "Movie\\REGION\\SelConfirm"};
 
 // Every page shipped in the source tree, as page paths with backslashes.
 std::vector<std::string> ShippedPages() {

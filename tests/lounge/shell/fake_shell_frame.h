@@ -28,6 +28,7 @@ class FakeShellFrame : public IShellFrame, public IFrameServices, public ISkinPa
   AppOptions options;
   IModulePage* active = nullptr;
   bool maximized = false;
+  bool cursorOverBars = false;
   int actionResult = 1;
   int driveKind = 0;
   plat::HRESULT driveResult = plat::E_FAIL;
@@ -71,6 +72,9 @@ class FakeShellFrame : public IShellFrame, public IFrameServices, public ISkinPa
     calls.push_back("ShowSettingPage");
     return showSettingPage ? showSettingPage() : 1;
   }
+  int ShowCaptionBar() override { return calls.push_back("ShowCaptionBar"), 1; }
+  int SetPlaybackBarPath(const std::string& path) override { return calls.push_back("SetPlaybackBarPath " + path), 1; }
+  bool IsCursorOverBars() override { return cursorOverBars; }
 
   // ---- ISkinPageHost ----
   CConfig* GetConfig() override { return config; }

@@ -1,0 +1,139 @@
+// A disc played end to end: the lounge program on the headless display, the
+// test DVD declared as virtual drive D: in the run's machine hive, driven by
+// a script and checked on its pictures. "Movie Entry" plays the disc, whose
+// first-play goes to its menu (dark green); Return on the first button plays
+// title 1 (a red strip over a test pattern); M opens the disc menu again;
+// Right and Return choose title 2 (a blue strip); Escape goes home with
+// "Movie Entry" in focus; closing ends cleanly and leaves the resume
+// bookmark.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_regions.h"
+#include "tests/lounge/app/visit_layout.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace app_test;
+
+constexpr int kW = 1280, kH = 720;
+
+const fs::path& FixtureDir() {
+  static const fs::path dir = [] {
+    const std::string command = std::string(TOVELAX_FIXTURE_SCRIPT) + " " + TOVELAX_FIXTURE_DIR;
+    if (std::system(command.c_str()) != 0) return fs::path();
+    return fs::path(TOVELAX_FIXTURE_DIR);
+  }();
+  return dir;
+}
+
+// Share of the pixels in `box` for which `wanted(red, green, blue)` holds.
+template <typename Predicate>
+double Share(const plat::Surface& s, Box box, Predicate wanted) {
+  long n = 0, total = 0;
+  for (int y = box.top; y < box.top + box.height; ++y)
+    for (int x = box.left; x < box.left + box.width; ++x) {
+      const std::uint32_t p = s.pixel(x, y);
+      n += wanted(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF));
+      ++total;
+    }
+  return total ? static_cast<double>(n) / total : 0.0;
+}
+
+bool Reddish(int r, int g, int b) { return r > 180 && g < 90 && b < 90; }
+bool Bluish(int r, int g, int b) { return b > 180 && r < 90 && g < 90; }
+bool Greenish(int r, int g, int b) { return g > r + 50 && g > b + 50 && g < 200; }
+
+// The 4:3 picture is pillar-boxed in the 16:9 frame: x 160 to 1120. Its top
+// strip (60 of 576 lines) and the test pattern below it.
+const Box kStrip{200, 16, 880, 40};
+const Box kPattern{200, 120, 880, 380};
+
+class MovieVisitTest : public LoungeProgramTest {
+ protected:
+  void SetUp() override {
+    LoungeProgramTest::SetUp();
+    ASSERT_FALSE(FixtureDir().empty()) << "the test DVD could not be generated";
+    // The disc as virtual drive D: of this run's machine.
+    std::ofstream hive(dir_ + "/registry/machine.reg", std::ios::app);
+    hive << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\D]\n"
+         << "\"Path\"=\"" << (FixtureDir() / "dvd").string() << "\"\n"
+         << "\"Type\"=\"cdrom\"\n";
+    ASSERT_TRUE(hive);
+  }
+
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+    std::string script;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir_ + "/movie-" + names.back() + ".png";
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kW) + "x" + std::to_string(kH), "--script",
+                                  WriteScript(script, "movie.txt")});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      auto picture = ReadPng(dir_ + "/movie-" + name + ".png");
+      if (picture) shots[name] = std::move(*picture);
+      EXPECT_TRUE(picture.has_value()) << "no picture " << name;
+    }
+    return status;
+  }
+};
+
+TEST_F(MovieVisitTest, MenuTitlesHomeAndClose) {
+  std::map<std::string, plat::Surface> shots;
+  const int status = Run(
+      "wait 1500\nkey Return\nwait 2500\nshot menu\n"
+      "key Return\nwait 700\nshot title1\n"
+      "key M\nwait 1000\nshot menu2\n"
+      "key Right\nwait 300\nkey Return\nwait 700\nshot title2\n"
+      "key Escape\nwait 1500\nshot home\nclose\n",
+      shots);
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(shots.size(), 5u);
+  for (const auto& [name, shot] : shots) {
+    ASSERT_EQ(shot.width(), kW) << name;
+    ASSERT_EQ(shot.height(), kH) << name;
+  }
+
+  // The disc's menu fills the picture; the pillar-box bars stay black.
+  for (const char* menu : {"menu", "menu2"}) {
+    EXPECT_GT(Share(shots[menu], kPattern, Greenish), 0.9) << menu;
+    EXPECT_EQ(BrightShare(shots[menu], Box{0, 200, 150, 300}), 0.0) << menu;
+  }
+
+  // Title 1: the red strip over the test pattern.
+  EXPECT_GT(Share(shots["title1"], kStrip, Reddish), 0.9);
+  EXPECT_LT(Share(shots["title1"], kPattern, Reddish), 0.5);
+  EXPECT_LT(Share(shots["title1"], kPattern, Greenish), 0.5);
+  EXPECT_GT(DifferingPixels(shots["menu"], shots["title1"], kPattern), kPattern.width * kPattern.height / 2);
+
+  // Title 2, chosen on the menu: the blue strip.
+  EXPECT_GT(Share(shots["title2"], kStrip, Bluish), 0.9);
+  EXPECT_LT(Share(shots["title2"], kStrip, Reddish), 0.1);
+
+  // Escape: the home page with "Movie Entry" in focus.
+  EXPECT_GT(BrightShare(shots["home"], kMovieEntry), 0.5);
+  EXPECT_LT(BrightShare(shots["home"], kMusicEntry), 0.4);
+
+  // Leaving the disc kept its resume point.
+  EXPECT_TRUE(fs::exists(dir_ + "/data/Marivel/ar.cbk"));
+}
+
+}  // namespace
