@@ -109,11 +109,11 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   // Create the bar when there is none (hidden, moved out); nothing and 0 for
   // vendor 4. ShowPlaybackBar and SetPlaybackBarPath load `layoutPath` into an
   // existing playback bar.
-  int ShowCaptionBar();
+  int ShowCaptionBar() override;
   int HideCaptionBar();
   int ShowPlaybackBar(const std::string& layoutPath);
   int HidePlaybackBar();
-  int SetPlaybackBarPath(const std::string& layoutPath);
+  int SetPlaybackBarPath(const std::string& layoutPath) override;
   int GetCaptionBarPosition(float& fraction);
   int SetCaptionBarPosition(float fraction);
   int GetPlaybackBarPosition(float& fraction);
@@ -137,7 +137,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   int QueryActivePage() override;
   void ActivePageMouseLeave() override;
   // 1 when the cursor moved since the last call (and remembers where it is).
-  int HasMouseMoved();
+  int HasMouseMoved() override;
 
   // ---- IFrameServices ----
   int LookupString(const std::string& key, std::string& text) override;

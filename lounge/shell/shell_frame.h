@@ -38,6 +38,17 @@ class IShellFrame {
   // The setting page's ShowSettingPage (the home page's "Setting Entry").
   virtual int ShowSettingPage() = 0;
 
+  // The bars of a module page: the caption bar is made when there is none;
+  // the playback bar loads `layoutPath` (made when there is none). 0 when
+  // the frame has no bars (vendor 4, no window).
+  virtual int ShowCaptionBar() { return 0; }
+  virtual int SetPlaybackBarPath(const std::string& layoutPath) {
+    (void)layoutPath;
+    return 0;
+  }
+  // Whether the mouse moved since the frame last looked.
+  virtual int HasMouseMoved() { return 0; }
+
  protected:
   ~IShellFrame() = default;
 };
