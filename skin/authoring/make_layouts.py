@@ -410,23 +410,23 @@ navigation_keys(p, escape="Back")
 MUSIC_ROWS = 8
 MUSIC_ROW = (120, 240, 1120, 76)   # the first row of "Music List Panel"; rows 84 pixels apart
 
-def music_list_panel(p):
+def music_list_panel(p, w=1120):
     """The list panel the Music page draws its rows into; list texts give the rectangles inside the first row."""
-    x, y, w, h = MUSIC_ROW
+    x, y, _, h = MUSIC_ROW
     lst = p.list("Music List Panel", (x, y, w, MUSIC_ROWS * 84))
     for i in range(MUSIC_ROWS):
         ry = y + i * 84
         lst.entries.append(("list_item", '<list_item value=%s><image value=%s/>%s%s%s</list_item>'
-                            % (quoteattr("Music Row %d" % (i + 1)), quoteattr(p.img("Music/row.bmp")),
-                               p.pos("position", (x, ry, w, h)), p.pos("text_position", (x + 144, ry + 16, 700, 44)),
+                            % (quoteattr("Music Row %d" % (i + 1)), quoteattr(p.img("Music/row_%d.bmp" % w)),
+                               p.pos("position", (x, ry, w, h)), p.pos("text_position", (x + 144, ry + 16, w - 420, 44)),
                                p.pos("check_position", (x + 14, ry + 14, 48, 48)))))
     p.note("list_item_count", "Music List Panel", str(MUSIC_ROWS))
     lst.action("pageup", "Music/arrow_up.bmp", (x + w + 16, y, 64, 64))
     lst.action("pagedown", "Music/arrow_down.bmp", (x + w + 16, y + MUSIC_ROWS * 84 - 72, 64, 64))
-    lst.text("Music_Title", (x + 72, y + 16, 820, 44), align="LEFT", colours=ENTRY_COLOURS)
-    lst.text("Music_Duration", (x + 900, y + 16, 200, 44), align="RIGHT", colours=ENTRY_COLOURS)
+    lst.text("Music_Title", (x + 72, y + 16, w - 300, 44), align="LEFT", colours=ENTRY_COLOURS)
+    lst.text("Music_Duration", (x + w - 220, y + 16, 200, 44), align="RIGHT", colours=ENTRY_COLOURS)
     lst.text("Music_MyMusic_Icon", (x + 72, y + 10, 56, 56), colours=ENTRY_COLOURS)
-    lst.text("Music_MyMusic_Title", (x + 144, y + 16, 956, 44), align="LEFT", colours=ENTRY_COLOURS)
+    lst.text("Music_MyMusic_Title", (x + 144, y + 16, w - 164, 44), align="LEFT", colours=ENTRY_COLOURS)
     lst.text("item index", (x + w - 260, y + MUSIC_ROWS * 84 + 8, 260, 40), align="RIGHT", colours=DIM)
     return lst
 
@@ -459,12 +459,13 @@ def music_page(path, comment, entries=(), panel=True, controls=True, art=False):
     p.text("Music Album on Title Bar", (1360, 124, 440, 36), align="RIGHT", colours=DIM)
     p.text("Music Highlight Item Name", (120, 200, 1120, 36), align="LEFT", colours=DIM)
     if art:
-        p.still("Music Album Border", "Music/album_border.bmp", (1360, 580, 300, 300))
-        p.still("Music Album Cover", "Music/album_cover.bmp", (1370, 590, 280, 280))
+        # A narrower list leaves room for the album art beside it.
+        p.still("Music Album Border", "Music/album_border.bmp", (1030, 240, 300, 300))
+        p.still("Music Album Cover", "Music/album_cover.bmp", (1040, 250, 280, 280))
     p.still("Music Current Time display Area", "Music/time_area.bmp", (1000, 960, 240, 48))
     p.text("Music Current Time display", (1000, 964, 240, 40), align="CENTER", colours=PLAIN)
     if panel:
-        music_list_panel(p)
+        music_list_panel(p, 800 if art else 1120)
     if controls:
         music_control_panel(p)
     if entries:

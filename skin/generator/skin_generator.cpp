@@ -269,10 +269,9 @@ Canvas RowIcon(const Shape& shape, Rgb ink) {
 void DrawMusicImages(Writer& out) {
   {
     Canvas bg = PageBackground(1920, 1080, {206, 920});
-    bg.Paint(RoundRect(1340, 560, 1820, 900, 24), BoxOf(1340, 560, 1820, 900), Hex(0x0F1722));
     out.Save("Music/music_bg.bmp", bg);
   }
-  out.Save("Music/row.bmp", Strip(1120, 76, kPage, 16, nullptr));
+  for (int w : {800, 1120}) out.Save("Music/row_" + std::to_string(w) + ".bmp", Strip(w, 76, kPage, 16, nullptr));
   out.Save("Music/arrow_up.bmp", RoundButton("channel_up", 64, kPage, 0.5));
   out.Save("Music/arrow_down.bmp", RoundButton("channel_down", 64, kPage, 0.5));
   {
