@@ -510,9 +510,61 @@ int CMusicPage::OnButtonDown(int x, int y) {
 
 int CMusicPage::OnKeyDown(plat::UINT vk, plat::UINT repeat, plat::UINT flags) {
   const int result = CShellPage::OnKeyDown(vk, repeat, flags);
+  // The highlighted item's texts follow the focus the key moved.
+  if (ActiveModule() == MODULE_MUSIC) OnListEntryHook();
   const CMusicConfig* music = Music();
   if (music && music->m_nMusicState != MUSIC_STOPPED) RestartRollbackTimer();
   return result;
+}
+
+int CMusicPage::FocusedPanelRow() {
+  const int list = PanelList();
+  int kind = 0, slot = 0, row = -1;
+  if (list < 0 || FocusedList() != list) return -1;
+  if (!SplitEntry(list, FocusedEntry(), &kind, &slot) || kind != ENTRY_ITEM) return -1;
+  return ElementIndex().RowToItem(list, slot, &row) && row >= 0 ? row : -1;
+}
+
+int CMusicPage::OnKeyLeft(int flag) {
+  if (VendorId() != 4) return CSkinPage::OnKeyLeft(flag);
+  if (MusicPageId() == MUSIC_PAGE_FOLDERS) m_musicBrowser->GoUp();
+  return 1;
+}
+
+int CMusicPage::OnKeyRight(int flag) {
+  if (VendorId() != 4) return CSkinPage::OnKeyRight(flag);
+  const int id = MusicPageId();
+  if (id == MUSIC_PAGE_RIPPING) return 1;
+  if (id != MUSIC_PAGE_FOLDERS) return CSkinPage::OnKeyRight(flag);
+  int kind = 0, index = 0;
+  const int row = FocusedPanelRow();
+  if (row >= 0 && m_musicBrowser->GetEntryByIndex(row, kind, index) && kind == FILE_LIST_FOLDER)
+    m_musicBrowser->EnterFolder(index);
+  return 1;
+}
+
+int CMusicPage::OnKeyDown(int flag) {
+  if (VendorId() == 4 && MusicPageId() == MUSIC_PAGE_RIPPING) {
+    int count = 0;
+    ElementIndex().GetItemCountByName(kPanel, &count);
+    const int row = FocusedPanelRow();
+    if (row >= 0 && row + 1 >= count) return 1;
+  }
+  return CSkinPage::OnKeyDown(flag);
+}
+
+int CMusicPage::PressFocusedEntry() {
+  const int id = MusicPageId();
+  const int row = FocusedPanelRow();
+  if (VendorId() != 4 || row < 0 || (id != MUSIC_PAGE_FOLDERS && id != MUSIC_PAGE_CD_TRACKS_2))
+    return CSkinPage::PressFocusedEntry();
+  int kind = 0, index = 0;
+  if (id == MUSIC_PAGE_FOLDERS && m_musicBrowser->GetEntryByIndex(row, kind, index)) {
+    if (kind == FILE_LIST_FOLDER) return Send("Music TagFolders", index, 0);
+    if (kind == FILE_LIST_FILE) return Send("Music TagFiles", index, 0);
+    return CSkinPage::PressFocusedEntry();
+  }
+  return Send("Music TagFiles", row, 0);
 }
 
 int CMusicPage::OnMouseWheel(plat::UINT, int delta, int x, int y) {

@@ -83,6 +83,12 @@ class CMusicPage : public CShellPage, public IMusicPageEvents, public IFileBrows
   int DrawListItemText(int list, int item, plat::HDC dc, plat::COLORREF colour, int state) override;
   int UpdateListIndexText(int list, int row) override;
   int OnListEntryHook() override;
+  // Vendor 4: Left and Right walk the folders of the folder page, a press
+  // tags folders and files, Down stops at the last ripping entry.
+  int OnKeyLeft(int flag) override;
+  int OnKeyRight(int flag) override;
+  int OnKeyDown(int flag) override;
+  int PressFocusedEntry() override;
   int ShowTooltip(int button) override;
   int QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
   int QueryTextShown(const std::string& name, int* shown) override;
@@ -129,6 +135,8 @@ class CMusicPage : public CShellPage, public IMusicPageEvents, public IFileBrows
   bool PanelTextRect(const std::string& name, int slot, plat::RECT* rect);
   void DrawRowIcon(const std::string& skinFile, plat::HDC dc, const plat::RECT& rect);
   void SwapTwinButton(const std::string& name);
+  // The data row of the focused "Music List Panel" entry, -1 none.
+  int FocusedPanelRow();
 
   plat::UINT_PTR m_cursorTimer = 0;
   plat::UINT_PTR m_rollbackTimer = 0;

@@ -19,6 +19,8 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/string_table.h"
 #include "platform/display/display.h"
+#include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
 #include "platform/registry/registry.h"
 #include "platform/sys/clock.h"
 #include "platform/win/keys.h"
@@ -391,6 +393,88 @@ TEST_F(MusicPageTest, NoRollbackWhileStopped) {
   ShowMusicPage(15);
   page->OnKeyDown(plat::VK_DOWN, 1, 0);
   EXPECT_EQ(page->RollbackTimer(), 0u);
+}
+
+TEST_F(MusicPageTest, TrackRowsDrawTheirTitles) {
+  MakePage();
+  Music().m_vecTrackList = {Track("I", "u1")};
+  ShowMusicPage(15);
+  page->Redraw(0);
+  Pump();
+  const int list = Panel();
+  plat::RECT row0{};
+  ASSERT_TRUE(page->GetListItemScreenRect(0, list, &row0));
+  // The page's back buffer holds what it drew.
+  auto rowPixels = [&] {
+    plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+    plat::HGDIOBJ old = plat::SelectObject(dc, page->BackBuffer());
+    std::vector<plat::COLORREF> pixels;
+    for (int y = row0.top; y < row0.bottom; y += 2)
+      for (int x = row0.left; x < row0.right; x += 2) pixels.push_back(plat::GetPixel(dc, x, y));
+    plat::SelectObject(dc, old);
+    plat::DeleteDC(dc);
+    return pixels;
+  };
+  const auto empty = rowPixels();
+  Music().m_vecTrackList = {Track("A rather long title WWW", "u1")};
+  page->RefreshListPanel();
+  page->Redraw(0);
+  Pump();
+  const auto filled = rowPixels();
+  ASSERT_EQ(empty.size(), filled.size());
+  int differing = 0;
+  for (std::size_t i = 0; i < empty.size(); ++i) differing += empty[i] != filled[i];
+  EXPECT_GT(differing, 50);
+}
+
+TEST_F(MusicPageTest, ABrowsingResetStopsPlaybackAndEmptiesTheRecords) {
+  TempFolder folder;
+  folder.File("one.mp3");
+  folder.Folder("sub");
+  MakePage();
+  Music().m_strLibraryRoot = folder.root().string();
+  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_nMusicState = MUSIC_PLAYING;
+  Music().m_arrDeletedFiles = {"/stale"};
+  ShowMusicPage(6);
+  frame.executed.clear();
+  ASSERT_EQ(page->OpenBrowserFolder(), 1);
+  EXPECT_TRUE(frame.Executed("Music Stop"));
+  EXPECT_TRUE(frame.Executed("Music_Filebrowsing_Complete"));
+  EXPECT_TRUE(Music().m_arrDeletedFiles.empty());
+  EXPECT_EQ(Music().m_vecCurrentList.size(), 1u);
+  EXPECT_EQ(Music().m_vecPlayList.size(), 1u);
+}
+
+TEST_F(MusicPageTest, VendorFourKeysWalkAndTagTheFolderPage) {
+  TempFolder folder;
+  folder.File("sub/inner.mp3");
+  folder.File("top.mp3");
+  frame.options.vendorId = 4;
+  MakePage();
+  Music().m_strLibraryRoot = folder.root().string();
+  Music().m_strLibraryFolder = folder.root().string();
+  ShowMusicPage(6);
+  ASSERT_EQ(page->OpenBrowserFolder(), 1);
+  page->RefreshListPanel();  // as the controller does after opening
+  page->Redraw(0);
+  const int list = Panel();
+  // No up-level row for vendor 4: row 0 is the folder, row 1 the file.
+  ASSERT_TRUE(page->HighlightListItem(0, list));
+  frame.executed.clear();
+  page->PressFocusedEntry();
+  ASSERT_EQ(frame.executed.size(), 1u);
+  EXPECT_EQ(frame.executed[0].name, "Music TagFolders");
+  ASSERT_TRUE(page->HighlightListItem(1, list));
+  page->PressFocusedEntry();
+  EXPECT_EQ(frame.executed.back().name, "Music TagFiles");
+  EXPECT_EQ(frame.executed.back().a, 0);
+
+  ASSERT_TRUE(page->HighlightListItem(0, list));
+  page->OnKeyRight(0);
+  EXPECT_EQ(page->MusicBrowser().GetCurrentFolder(), (folder.root() / "sub").string());
+  page->OnKeyLeft(0);
+  EXPECT_EQ(page->MusicBrowser().GetCurrentFolder(), folder.root().string());
 }
 
 }  // namespace
