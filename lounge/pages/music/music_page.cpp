@@ -406,7 +406,7 @@ int CMusicPage::OnAction(const std::string& name) {
     if (Layout()->GetListName(list, FocusedList()) && Layout()->GetListActionName(action, 1, FocusedList()))
       PressListActionByName(action.c_str(), list.c_str());
   }
-  if (ok && result != 0) SwapTwinButton(name);
+  if (ok) SwapTwinButton(name);
   return ok ? 1 : 0;
 }
 
