@@ -499,7 +499,19 @@ int CMusicPage::OnResize() {
   return OnAction("Music Resize");
 }
 
+bool CMusicPage::IsIgnoredRippingClick(int x, int y) {
+  const int list = PanelList();
+  if (MusicPageId() != MUSIC_PAGE_RIPPING || list < 0 || HitTestList(plat::POINT{x, y}) != list) return false;
+  // On the ripping page only the item icons of the list take clicks.
+  int hitList = -1;
+  const int item = HitTestListItem(plat::POINT{x, y}, &hitList);
+  plat::RECT icon{};
+  return item < 0 || hitList != list || !GetListItemIconScreenRect(item, list, &icon) || x < icon.left ||
+         x >= icon.right || y < icon.top || y >= icon.bottom;
+}
+
 int CMusicPage::OnButtonDown(int x, int y) {
+  if (IsIgnoredRippingClick(x, y)) return 0;
   const CMusicConfig* music = Music();
   const bool playing = music && music->m_nMusicState != MUSIC_STOPPED;
   if (playing) Frame().Services().SetPlaybackBarVisible(1, 0);
@@ -507,6 +519,8 @@ int CMusicPage::OnButtonDown(int x, int y) {
   if (playing) RestartRollbackTimer();
   return result;
 }
+
+int CMusicPage::OnButtonUp(int x, int y) { return IsIgnoredRippingClick(x, y) ? 0 : CShellPage::OnButtonUp(x, y); }
 
 int CMusicPage::OnKeyDown(plat::UINT vk, plat::UINT repeat, plat::UINT flags) {
   const int result = CShellPage::OnKeyDown(vk, repeat, flags);

@@ -69,6 +69,7 @@ class CMusicPage : public CShellPage, public IMusicPageEvents, public IFileBrows
   // ---- IModulePage ----
   int OnResize() override;
   int OnButtonDown(int x, int y) override;
+  int OnButtonUp(int x, int y) override;
   int OnKeyDown(plat::UINT vk, plat::UINT repeat, plat::UINT flags) override;
   int OnTimer(plat::UINT_PTR id) override;
   int OnMouseWheel(plat::UINT flags, int delta, int x, int y) override;
@@ -135,6 +136,8 @@ class CMusicPage : public CShellPage, public IMusicPageEvents, public IFileBrows
   bool PanelTextRect(const std::string& name, int slot, plat::RECT* rect);
   void DrawRowIcon(const std::string& skinFile, plat::HDC dc, const plat::RECT& rect);
   void SwapTwinButton(const std::string& name);
+  // A click on the ripping page's list away from an item icon.
+  bool IsIgnoredRippingClick(int x, int y);
   // The data row of the focused "Music List Panel" entry, -1 none.
   int FocusedPanelRow();
 

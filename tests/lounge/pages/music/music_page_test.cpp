@@ -477,4 +477,24 @@ TEST_F(MusicPageTest, VendorFourKeysWalkAndTagTheFolderPage) {
   EXPECT_EQ(page->MusicBrowser().GetCurrentFolder(), folder.root().string());
 }
 
+TEST_F(MusicPageTest, TheWheelOverTheListMovesItOneRow) {
+  MakePage();
+  for (int i = 0; i < 20; ++i) Music().m_vecTrackList.push_back(Track("t", "u" + std::to_string(i)));
+  ShowMusicPage(15);
+  page->Redraw(0);
+  const int list = Panel();
+  plat::RECT rect{};
+  ASSERT_TRUE(page->GetListScreenRect(list, &rect));
+  const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+  int top = -1;
+  EXPECT_EQ(page->OnMouseWheel(0, 120, x, y), 0);  // already at the top
+  EXPECT_EQ(page->OnMouseWheel(0, -120, x, y), 1);
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_EQ(top, 1);
+  EXPECT_EQ(page->OnMouseWheel(0, -120, 5, 5), 0);  // away from the list
+  EXPECT_EQ(page->OnMouseWheel(0, 120, x, y), 1);
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_EQ(top, 0);
+}
+
 }  // namespace
