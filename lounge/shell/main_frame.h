@@ -138,7 +138,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   int QueryActivePage() override;
   void ActivePageMouseLeave() override;
   // 1 when the cursor moved since the last call (and remembers where it is).
-  int HasMouseMoved();
+  int HasMouseMoved() override;
 
   // ---- IFrameServices ----
   int LookupString(const std::string& key, std::string& text) override;

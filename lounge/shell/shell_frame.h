@@ -44,6 +44,9 @@ class IShellFrame {
   // Whether the cursor lies over the visible caption or playback bar.
   virtual bool IsCursorOverBars() = 0;
 
+  // Whether the mouse moved since the frame last looked.
+  virtual int HasMouseMoved() { return 0; }
+
  protected:
   ~IShellFrame() = default;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "lounge/pages/authoring/authoring_page.h"
+#include "lounge/pages/music/music_page.h"
 #include "lounge/pages/record/record_page.h"
 #include "lounge/pages/home/root_page.h"
 #include "lounge/pages/movie/movie_page.h"
@@ -22,6 +23,10 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto authoring = std::make_unique<CAuthoringPage>(frame);
   pages.authoringEvents = authoring.get();
   pages.authoring = std::move(authoring);
+
+  auto music = std::make_unique<CMusicPage>(frame);
+  pages.musicEvents = music.get();
+  pages.music = std::move(music);
 
   auto record = std::make_unique<CRecordPage>(frame);
   pages.recordEvents = record.get();

@@ -585,6 +585,135 @@ def movie_pages():
 
 movie_pages()
 
+# ------------------------------------------------------------------ music pages
+
+MUSIC_ROWS = 8
+MUSIC_ROW = (120, 240, 1120, 76)   # the first row of "Music List Panel"; rows 84 pixels apart
+
+def music_list_panel(p, w=1120):
+    """The list panel the Music page draws its rows into; list texts give the rectangles inside the first row."""
+    x, y, _, h = MUSIC_ROW
+    lst = p.list("Music List Panel", (x, y, w, MUSIC_ROWS * 84))
+    for i in range(MUSIC_ROWS):
+        ry = y + i * 84
+        lst.entries.append(("list_item", '<list_item value=%s><image value=%s/>%s%s%s</list_item>'
+                            % (quoteattr("Music Row %d" % (i + 1)), quoteattr(p.img("Music/row_%d.bmp" % w)),
+                               p.pos("position", (x, ry, w, h)), p.pos("text_position", (x + 144, ry + 16, w - 420, 44)),
+                               p.pos("check_position", (x + 14, ry + 14, 48, 48)))))
+    p.note("list_item_count", "Music List Panel", str(MUSIC_ROWS))
+    lst.action("pageup", "Music/arrow_up.bmp", (x + w + 16, y, 64, 64))
+    lst.action("pagedown", "Music/arrow_down.bmp", (x + w + 16, y + MUSIC_ROWS * 84 - 72, 64, 64))
+    lst.text("Music_Title", (x + 72, y + 16, w - 300, 44), align="LEFT", colours=ENTRY_COLOURS)
+    lst.text("Music_Duration", (x + w - 220, y + 16, 200, 44), align="RIGHT", colours=ENTRY_COLOURS)
+    lst.text("Music_MyMusic_Icon", (x + 72, y + 10, 56, 56), colours=ENTRY_COLOURS)
+    lst.text("Music_MyMusic_Title", (x + 144, y + 16, w - 164, 44), align="LEFT", colours=ENTRY_COLOURS)
+    lst.text("item index", (x + w - 260, y + MUSIC_ROWS * 84 + 8, 260, 40), align="RIGHT", colours=DIM)
+    return lst
+
+MUSIC_CONTROLS = [
+    [("Music Play On Control Panel", "play"), ("Music Play On Control Panel Focus", "pause")],
+    [("Music Stop", "stop")], [("Music Previous Track", "previous")], [("Music Next Track", "next")],
+    [("Music Shuffle", "shuffle"), ("Music Shuffle Focus", "shuffle_on")],
+    [("Music Repeat All", "repeat"), ("Music Repeat All Focus", "repeat_on")],
+    [("Music Visualization", "visualization")],
+]
+
+def music_control_panel(p):
+    panel = p.list("Music Control Panel", (120, 940, len(MUSIC_CONTROLS) * 100, 88))
+    for i, slot in enumerate(MUSIC_CONTROLS):
+        for action, icon in slot:
+            panel.action(action, "Bar/btn_%s.bmp" % icon, (120 + i * 100, 940, 88, 88))
+
+def music_menu(p, entries, top=240):
+    menu = p.list("Music Menu", (1360, top, 440, len(entries) * 96))
+    for i, (action, key, icon) in enumerate(entries):
+        pill(menu, action, key, (1360, top + i * 96, 440, 84), icon)
+
+def music_page(path, comment, entries=(), panel=True, controls=True, art=False):
+    p = page(path, 1920, 1080, "Music/music_bg.bmp", "Music module: " + comment)
+    p.text("Music TrackPage Title", (120, 124, 600, 72), align="LEFT", colours=ACCENT, font="FONT2")
+    p.text("Radio TrackPage Title", (120, 124, 600, 72), align="LEFT", colours=ACCENT, font="FONT2")
+    p.text("Music List Type", (740, 130, 560, 60), align="LEFT", colours=PLAIN)
+    p.text("Music Current Activated Track", (1360, 40, 440, 40), align="RIGHT", colours=PLAIN)
+    p.text("Music Artist on Title Bar", (1360, 84, 440, 36), align="RIGHT", colours=DIM)
+    p.text("Music Album on Title Bar", (1360, 124, 440, 36), align="RIGHT", colours=DIM)
+    p.text("Music Highlight Item Name", (120, 200, 1120, 36), align="LEFT", colours=DIM)
+    if art:
+        # A narrower list leaves room for the album art beside it.
+        p.still("Music Album Border", "Music/album_border.bmp", (1030, 240, 300, 300))
+        p.still("Music Album Cover", "Music/album_cover.bmp", (1040, 250, 280, 280))
+    p.still("Music Current Time display Area", "Music/time_area.bmp", (1000, 960, 240, 48))
+    p.text("Music Current Time display", (1000, 964, 240, 40), align="CENTER", colours=PLAIN)
+    if panel:
+        music_list_panel(p, 800 if art else 1120)
+    if controls:
+        music_control_panel(p)
+    if entries:
+        music_menu(p, entries)
+    navigation_keys(p)
+    return p
+
+LIBRARY_MENU = [("Music Album", "MUSIC_ALBUM", "music"), ("Music Artist", "MUSIC_ARTIST", "music"),
+                ("Music Genre", "MUSIC_GENRE", "music"), ("Music Playlist", "MUSIC_PLAYLIST", "music"),
+                ("Music Browse By Path", "MUSIC_BROWSEBYPATH", "folder")]
+
+p = music_page("Music\\Tracks", "track lists, library views and folder browsing",
+               LIBRARY_MENU + [("UpOneLevel", "UPONELEVEL", "back"), ("Music Copy", "MUSIC_COPY", "burning")],
+               art=True)
+p = music_page("Music\\MusicDevice", "choice of the music source", [("Music Settings", "SETTINGS", "settings")])
+for i, (name, r) in enumerate((("Music USB Status Text", (1360, 500)), ("Music CDDVD Status Text", (1360, 548)),
+                               ("Music Compact Flash Status Text", (1360, 596)),
+                               ("Music Smart Media Status Text", (1360, 644)),
+                               ("Music Memory Stick Status Text", (1360, 692)),
+                               ("Music Secure Digital Status Text", (1360, 740)))):
+    p.text(name, (r[0], r[1], 440, 40), align="LEFT", colours=DIM)
+music_page("Music\\SourceType", "library views", LIBRARY_MENU)
+music_page("Music\\MusicAudioCD", "audio CD tracks", [("Music Rip CD", "MUSIC_RIPCD", "disc")])
+music_page("Music\\MusicRecordList", "recorded tracks", [("Music Record Stop", "STOP", "stop")])
+music_page("Music\\AudioCD\\Tracks", "audio CD tracks", [("Music Rip CD", "MUSIC_RIPCD", "disc")])
+music_page("Music\\MusicFileEditing", "files chosen for deletion",
+           [("Music Delete Files", "MUSIC_DELETE", "stop"), ("Music Back", "RETURN", "back")], controls=False)
+music_page("Music\\MusicCapture", "audio capture", [("Music Record Stop", "STOP", "stop")])
+p = music_page("Music\\Settings\\MusicSetting", "settings", panel=False, controls=False)
+options = p.list("Music Setting Options", (120, 240, 1680, 420))
+settings_rows = (("MUSIC_RIPPINGFORMAT", "Music Ripping Format", "Music Ripping Format"),
+                 ("MUSIC_TRACKINFO", "Music Track Info With Visualization", "Music Show Song Information"),
+                 ("MUSIC_MIXERDEVICE", "Music Mixer Device", "Music Mixer Device"),
+                 ("MUSIC_MIXERSOURCE", "Music Mixer Source", "Music Mixer Source"))
+for i, (label, value, action) in enumerate(settings_rows):
+    options.action(action + " Left", "Common/arrow_left.bmp", (860, 244 + i * 84, 64, 64))
+    options.action(action + " Right", "Common/arrow_right.bmp", (1516, 244 + i * 84, 64, 64))
+for i, (label, value, action) in enumerate(settings_rows):
+    options.text(label, (140, 254 + i * 84, 700, 44), label=True, align="LEFT", colours=DIM)
+    options.text(value, (936, 254 + i * 84, 568, 44), align="CENTER", colours=PLAIN)
+p.text("Music default Folder", (936, 600, 864, 44), align="LEFT", colours=PLAIN)
+music_menu(p, [("Music Select Default Folder", "MUSIC_DEFAULTFOLDER", "folder"),
+               ("Music Select Visualization Enter", "MUSIC_VISUALIZATION", "settings"),
+               ("Music Defualt Setting Enter", "DEFAULTS", "defaults"), ("Music Back", "RETURN", "back")], top=680)
+music_page("Music\\Settings\\VisualizationSetting", "visualisations", [("Music Back", "RETURN", "back")],
+           controls=False)
+p = music_page("Music\\MediaSearch", "media library search",
+               [("Music start Media Search", "MUSIC_SEARCH", "play"), ("Music stop Media Search", "STOP", "stop"),
+                ("Music Close Search", "RETURN", "back")], panel=False, controls=False)
+p.text("Music Searched File", (120, 300, 600, 52), align="LEFT", colours=PLAIN)
+p.text("Music Searched Progress", (120, 380, 600, 52), align="LEFT", colours=PLAIN)
+music_page("Music\\MusicFolderSelector", "choice of the default folder",
+           [("Music Select Default Folder Return", "RETURN", "back")], controls=False)
+for path, comment in (("Music\\MusicRipping", "ripping"), ("Music\\AudioCD\\RipCDTrackSel", "tracks to rip"),
+                      ("Music\\AudioCD\\RipCDNow", "ripping progress")):
+    music_page(path, comment, [("Music Rip Now", "MUSIC_RIPNOW", "disc"), ("Music Select All", "MUSIC_SELECTALL", "play"),
+                               ("Music Clear All", "MUSIC_CLEARALL", "stop"), ("Music Resume Ripping", "RESUME", "play"),
+                               ("Music Stop Ripping", "STOP", "stop")], controls=False)
+music_page("Music\\VisualizationDisplay", "visualisation display", panel=False)
+p = music_page("Music\\Burnning\\SelectSourceType", "source of a music disc", LIBRARY_MENU, controls=False)
+p.text("Music Burnning Format", (120, 940, 600, 52), align="LEFT", colours=PLAIN)
+music_page("Music\\Burnning\\SelectTracks", "tracks of a music disc",
+           [("Music Select All", "MUSIC_SELECTALL", "play"), ("Music Clear All", "MUSIC_CLEARALL", "stop"),
+            ("Music Copy", "MUSIC_COPY", "burning")], controls=False)
+p = music_page("Music\\Burnning\\Preview", "music disc preview", [("Music Copy", "MUSIC_COPY", "burning")],
+               controls=False)
+p.text("Music Burn Progress", (120, 940, 600, 52), align="LEFT", colours=PLAIN)
+
 # ------------------------------------------------------------------ floating bars
 
 p = page("FloatingBar\\CaptionBar", 1920, 96, "Bar/caption_bg.bmp",

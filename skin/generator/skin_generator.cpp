@@ -301,6 +301,82 @@ void DrawFileListImages(Writer& out) {
     box.Paint(RoundRect(5, 5, 35, 35, 4), BoxOf(0, 0, 40, 40), checked ? kAccent : kStates[0].fill);
     out.Save(std::string("Common/") + name, box);
   }
+// ------------------------------------------------------------------ music page
+
+// A 160-pixel device or folder picture of the browsing lists: `icon` in
+// `ink`, optionally with a small badge in the corner.
+Canvas ListPicture(const std::string& icon, Rgb ink, const std::string& badge = "", Rgb badge_ink = Hex(0xFFFFFF)) {
+  Canvas c(160, 160, kPage);
+  c.Paint(Icon(icon, 80, 80, 140), BoxOf(0, 0, 160, 160), ink);
+  if (!badge.empty()) {
+    c.Paint(Circle(118, 118, 34), BoxOf(80, 80, 160, 160), kPage);
+    c.Paint(Icon(badge, 118, 118, 52), BoxOf(84, 84, 152, 152), badge_ink);
+  }
+  return c;
+}
+
+// A small row icon of the track lists (play state, check box).
+Canvas RowIcon(const Shape& shape, Rgb ink) {
+  Canvas c(48, 48, kStates[0].fill);
+  c.Paint(shape, BoxOf(0, 0, 48, 48), ink);
+  return c;
+}
+
+void DrawMusicImages(Writer& out) {
+  {
+    Canvas bg = PageBackground(1920, 1080, {206, 920});
+    out.Save("Music/music_bg.bmp", bg);
+  }
+  for (int w : {800, 1120}) out.Save("Music/row_" + std::to_string(w) + ".bmp", Strip(w, 76, kPage, 16, nullptr));
+  out.Save("Music/arrow_up.bmp", RoundButton("channel_up", 64, kPage, 0.5));
+  out.Save("Music/arrow_down.bmp", RoundButton("channel_down", 64, kPage, 0.5));
+  {
+    Canvas cover(280, 280, Hex(0x162236));
+    cover.Paint(Icon("music", 140, 140, 180), BoxOf(0, 0, 280, 280), Hex(0x2B3B55));
+    out.Save("Music/album_cover.bmp", cover);
+    Canvas border(300, 300, kPage);
+    border.Paint(RoundRectFrame(0, 0, 300, 300, 14, 8), BoxOf(0, 0, 300, 300), kAccent);
+    out.Save("Music/album_border.bmp", border);
+  }
+  {
+    Canvas area(240, 48, kPage);
+    area.Paint(RoundRect(0, 0, 240, 48, 24), BoxOf(0, 0, 240, 48), Hex(0x1B2637));
+    out.Save("Music/time_area.bmp", area);
+  }
+  const std::pair<const char*, int> pills[] = {{"music", 440}, {"folder", 440}, {"back", 440},
+                                               {"burning", 440}, {"settings", 440}, {"disc", 440},
+                                               {"stop", 440}, {"defaults", 440}, {"play", 440}};
+  for (const auto& [icon, w] : pills) {
+    out.Save("Common/pill_" + std::string(icon) + "_" + std::to_string(w) + ".bmp", Pill(icon, w, 84));
+  }
+
+  // Row icons: play states and check boxes.
+  const Rgb ink = Hex(0x7FB2FF);
+  out.Save("Music/st_play.BMP", RowIcon(Icon("play", 24, 24, 36), ink));
+  out.Save("Music/st_pause.BMP", RowIcon(Icon("pause", 24, 24, 36), ink));
+  out.Save("Music/st_FF.BMP", RowIcon(Icon("fastforward", 24, 24, 36), ink));
+  out.Save("Music/st_uncheck.BMP", RowIcon(RoundRectFrame(8, 8, 40, 40, 5, 3), ink));
+  out.Save("Music/st_check.BMP",
+           RowIcon(Union({RoundRectFrame(8, 8, 40, 40, 5, 3), Segment(14, 24, 21, 32, 4), Segment(21, 32, 35, 15, 4)}),
+                   ink));
+
+  // Browsing and device pictures.
+  const Rgb folder_ink = Hex(0x7FB2FF);
+  out.Save("Music/folder.bmp", ListPicture("folder", folder_ink, "music", Hex(0xFFE08A)));
+  out.Save("Common/sub-files-music.bmp", ListPicture("folder", folder_ink, "music", Hex(0xFFE08A)));
+  out.Save("Common/sub-files-music-up.bmp", ListPicture("folder", folder_ink, "channel_up", Hex(0xFFFFFF)));
+  out.Save("Common/music-s.BMP", ListPicture("music", Hex(0xDCE8FF)));
+  {
+    Canvas disk(160, 160, kPage);
+    disk.Paint(RoundRect(16, 40, 144, 120, 12), BoxOf(0, 0, 160, 160), Hex(0x8FA3BF));
+    disk.Paint(Segment(30, 96, 100, 96, 6), BoxOf(0, 0, 160, 160), Hex(0x1B2637));
+    disk.Paint(Circle(122, 96, 7), BoxOf(0, 0, 160, 160), Hex(0x2FB37A));
+    out.Save("Common/hard_disk.bmp", disk);
+  }
+  out.Save("Common/sub-cdromaudio.BMP", ListPicture("disc", Hex(0xDCE8FF), "music", Hex(0xFFE08A)));
+  out.Save("Common/sub-cdromdata.BMP", ListPicture("disc", Hex(0xDCE8FF), "folder", Hex(0x7FB2FF)));
+  out.Save("Common/sub-cardreader.BMP", ListPicture("securedigital", Hex(0xDCE8FF)));
+  out.Save("Common/remote_drive.bmp", ListPicture("web", Hex(0x8FA3BF), "folder", Hex(0x7FB2FF)));
 }
 
 void DrawAll(Writer& out) {
@@ -420,6 +496,7 @@ void DrawAll(Writer& out) {
 
   DrawMovieImages(out);
   DrawFileListImages(out);
+  DrawMusicImages(out);
 }
 
 // The program's window icons, by resource number: 129 in general, 130 for

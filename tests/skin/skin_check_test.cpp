@@ -54,6 +54,15 @@ const std::vector<std::string> kRequiredPages = {
     "Movie\\REGION\\LimitedMsg", "Movie\\REGION\\AdministratorMsg", "Movie\\REGION\\SelRegion",
     "Movie\\REGION\\SelConfirm"};
 
+// The Music page's layouts, by the page ids' table.
+const std::vector<std::string> kMusicPages = {
+    "Music\\Tracks", "Music\\MusicAudioCD", "Music\\MusicRecordList", "Music\\AudioCD\\Tracks",
+    "Music\\MusicFileEditing", "Music\\MusicDevice", "Music\\MusicCapture", "Music\\SourceType",
+    "Music\\Settings\\MusicSetting", "Music\\Settings\\VisualizationSetting", "Music\\MediaSearch",
+    "Music\\MusicFolderSelector", "Music\\MusicRipping", "Music\\AudioCD\\RipCDTrackSel",
+    "Music\\VisualizationDisplay", "Music\\AudioCD\\RipCDNow", "Music\\Burnning\\SelectSourceType",
+    "Music\\Burnning\\SelectTracks", "Music\\Burnning\\Preview"};
+
 // Every page shipped in the source tree, as page paths with backslashes.
 std::vector<std::string> ShippedPages() {
   std::vector<std::string> pages;
@@ -148,6 +157,9 @@ TEST_F(SkinCheck, EveryRequiredPageIsShipped) {
   for (const std::string& page : kRequiredPages) {
     EXPECT_TRUE(std::find(shipped.begin(), shipped.end(), page) != shipped.end()) << page;
   }
+  for (const std::string& page : kMusicPages) {
+    EXPECT_TRUE(std::find(shipped.begin(), shipped.end(), page) != shipped.end()) << page;
+  }
 }
 
 TEST_F(SkinCheck, EveryShippedLayoutIsInstalledAndLoads) {
@@ -205,6 +217,16 @@ TEST_F(SkinCheck, ImagesTheProgramLoadsByNameExist) {
     }
   }
   for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\sub-files.bmp"}) {
+    EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
+  }
+  // The Music page's row and device icons.
+  for (const char* file :
+       {"Layout\\Img\\Music\\st_play.BMP", "Layout\\Img\\Music\\st_pause.BMP", "Layout\\Img\\Music\\st_FF.BMP",
+        "Layout\\Img\\Music\\st_check.BMP", "Layout\\Img\\Music\\st_uncheck.BMP", "Layout\\Img\\Music\\folder.bmp",
+        "Layout\\Img\\Common\\music-s.BMP", "Layout\\Img\\Common\\sub-files-music.bmp",
+        "Layout\\Img\\Common\\sub-files-music-up.bmp", "Layout\\Img\\Common\\hard_disk.bmp",
+        "Layout\\Img\\Common\\sub-cdromaudio.BMP", "Layout\\Img\\Common\\sub-cdromdata.BMP",
+        "Layout\\Img\\Common\\sub-cardreader.BMP", "Layout\\Img\\Common\\remote_drive.bmp"}) {
     EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
   }
 }

@@ -87,7 +87,7 @@ class SinkMusicPage final : public IMusicPageEvents {
   int EnterModule() override { return Add("EnterModule"); }
   int ShowPage() override { return Add("ShowPage"); }
   int RefreshListPanel() override { return Add("RefreshListPanel"); }
-  int ShowBars() override { return Add("ShowBars"); }
+  int OnMouseActivity() override { return Add("OnMouseActivity"); }
   int GetDisplayWindow(HWND*, RECT*) override { return 0; }
   int Redraw(int flag) override {
     Add("Redraw " + std::to_string(flag));
@@ -96,7 +96,7 @@ class SinkMusicPage final : public IMusicPageEvents {
   int ShowListPanelItem() override { return Add("ShowListPanelItem"); }
   int OpenBrowserFolder() override { return 1; }
   int SortBrowser() override { return 1; }
-  int GetBrowserFolder() override { return 1; }
+  int GetBrowserFolder(std::string*, int) override { return 1; }
   int InvalidateFrame() override { return 1; }
   int DrawCurrentTime(double seconds) override {
     Add("DrawCurrentTime " + std::to_string(static_cast<int>(seconds)));
@@ -603,7 +603,7 @@ TEST_F(EngineSinksTest, EndReadyAndPointerEvents) {
   EXPECT_TRUE(log_.empty());
 
   EXPECT_EQ(Player().OnMouseMove(), 1);
-  EXPECT_EQ(log_, Log{"ShowBars"});
+  EXPECT_EQ(log_, Log{"OnMouseActivity"});
   EXPECT_EQ(Player().OnClick(), 0);  // not on the visualization
 
   OnPage(19);

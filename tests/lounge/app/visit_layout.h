@@ -27,4 +27,12 @@ inline const Box kCloseButton = AtVisit({1796, 40, 72, 72});
 inline const Box kOsdOption = AtVisit({936, 794, 568, 44});
 inline const Box kOsdLeft = AtVisit({860, 784, 64, 64});
 
+// Music\MusicDevice and Music\Tracks layouts: the list panel's first two
+// rows (the default folder, the media library) and the whole panel.
+inline const Box kMusicRow0 = AtVisit({120, 240, 1120, 76});
+inline const Box kMusicRow1 = AtVisit({120, 324, 1120, 76});
+inline const Box kMusicPanel = AtVisit({120, 240, 1120, 672});
+// Where the playback bar shows, at the bottom of the screen.
+inline const Box kPlaybackBarArea = AtVisit({0, 900, 1920, 180});
+
 }  // namespace app_test

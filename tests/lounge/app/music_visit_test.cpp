@@ -1,0 +1,109 @@
+// A visit to the Music module end to end on the headless display: the
+// library holds three generated tagged MP3s of two albums before the
+// program starts; Music opens the device page with its "Media Library" row,
+// the library shows the albums, an album its tracks, and a track plays with
+// the playback bar shown; Escape goes home and the program closes cleanly.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "engines/playback/wmhost/library/media_library.h"
+#include "tests/engines/playback/wmhost/media_fixtures.h"
+#include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_regions.h"
+#include "tests/lounge/app/visit_layout.h"
+
+namespace {
+
+using namespace app_test;
+constexpr const char* kSettle = "wait 800\n";
+
+class MusicVisitTest : public app_test::LoungeProgramTest {
+ protected:
+  // Three tagged tones in the sandbox, added to the library the program
+  // opens ($XDG_DATA_HOME/Marivel/MediaLibrary.db).
+  bool FillLibrary() {
+    const std::string folder = dir() + "/home/Music";
+    std::filesystem::create_directories(folder);
+    const struct {
+      const char* file;
+      wmhost_test::TagValues tags;
+    } tracks[] = {
+        {"a1.mp3", {"First Light", "Marta Vey", "Harbour Songs", "Folk", 2001, 1}},
+        {"a2.mp3", {"Low Tide", "Marta Vey", "Harbour Songs", "Folk", 2001, 2}},
+        {"b1.mp3", {"Copper Wire", "The Lanterns", "Night Trains and Other Long Journeys", "Rock", 2010, 1}},
+    };
+    std::string error;
+    auto library = wmhost::MediaLibrary::Open(dir() + "/data/Marivel/MediaLibrary.db", &error);
+    if (!library) {
+      ADD_FAILURE() << error;
+      return false;
+    }
+    for (const auto& t : tracks) {
+      const std::string path = folder + "/" + t.file;
+      if (!wmhost_test::WriteTone(path, wmhost_test::AudioFormat::Mp3, 4.0) || !wmhost_test::WriteTags(path, t.tags) ||
+          !library->addFile(path, &error)) {
+        ADD_FAILURE() << path << ": " << error;
+        return false;
+      }
+    }
+    return library->mediaCount() == 3;
+  }
+
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+    std::string script;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir() + "/music-" + names.back() + ".png";
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, "music.txt")});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      auto picture = ReadPng(dir() + "/music-" + name + ".png");
+      if (picture) shots[name] = std::move(*picture);
+    }
+    return status;
+  }
+};
+
+TEST_F(MusicVisitTest, LibraryAlbumTrackPlaysAndHomeAgain) {
+  ASSERT_TRUE(FillLibrary());
+  std::map<std::string, plat::Surface> shots;
+  const int status = Run(std::string(kSettle) + "shot home\nkey Right\nkey Return\n" + kSettle +
+                             "shot devices\nkey Down\nkey Return\n" + kSettle + "shot albums\nkey Return\n" + kSettle +
+                             "shot tracks\nkey Return\nwait 2000\nshot playing\nkey Escape\n" + kSettle +
+                             "shot back\nclose\n",
+                         shots);
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(shots.size(), 6u);
+  const plat::Surface& home = shots["home"];
+  const plat::Surface& devices = shots["devices"];
+  // Without the Music controller "Music Entry" leaves the home page with
+  // the Music tile in focus: the rest of the visit cannot happen.
+  if (BrightShare(devices, kMusicEntry) > 0.5)
+    GTEST_SKIP() << "\"Music Entry\" showed no Music page: the Music controller is not in this build";
+
+  // The device page: the default folder and the "Media Library" rows written.
+  EXPECT_GT(BrightShare(devices, kMusicRow0, 100), 0.005);
+  EXPECT_GT(BrightShare(devices, kMusicRow1, 100), 0.005);
+  // The library's album view, then an album's tracks: the list changes each time.
+  EXPECT_GT(DifferingPixels(devices, shots["albums"], kMusicPanel), 100);
+  EXPECT_GT(DifferingPixels(shots["albums"], shots["tracks"], kMusicPanel), 100);
+  // A track plays: the playback bar is up.
+  EXPECT_GT(DifferingPixels(shots["tracks"], shots["playing"], kPlaybackBarArea), 1000);
+  // Escape: the home page again, without the caption bar.
+  EXPECT_EQ(DifferingPixels(home, shots["back"], kCaptionArea), 0);
+}
+
+}  // namespace

@@ -1,0 +1,500 @@
+// The Music page on the headless display with the default skin and a fake
+// frame that records the actions it executes.
+#include "lounge/pages/music/music_page.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "corebridge/core/config.h"
+#include "corebridge/core/music_config.h"
+#include "corebridge/core/registry_key.h"
+#include "lounge/pages/music/music_file_delete.h"
+#include "lounge/pages/music/music_page_paths.h"
+#include "lounge/shell/app_services.h"
+#include "lounge/skin/page_element_index.h"
+#include "lounge/skin/skin_paths.h"
+#include "lounge/skin/string_table.h"
+#include "platform/display/display.h"
+#include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
+#include "platform/registry/registry.h"
+#include "platform/sys/clock.h"
+#include "platform/win/keys.h"
+#include "platform/win/message.h"
+#include "platform/win/window.h"
+#include "tests/lounge/shell/fake_shell_frame.h"
+#include "tests/platform/registry/temp_registry.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+CMusicPage* g_page = nullptr;
+
+plat::LRESULT FrameProc(plat::HWND h, plat::UINT msg, plat::WPARAM w, plat::LPARAM l) {
+  switch (msg) {
+    case plat::WM_ERASEBKGND:
+      return 1;
+    case plat::WM_PAINT:
+      if (g_page) return g_page->OnPaint();
+      {
+        plat::PAINTSTRUCT ps;
+        plat::BeginPaint(h, &ps);
+        plat::EndPaint(h, &ps);
+      }
+      return 0;
+    case plat::WM_TIMER:
+      if (g_page) g_page->OnTimer(w);
+      return 0;
+    default:
+      return plat::DefWindowProc(h, msg, w, l);
+  }
+}
+
+void Pump() {
+  plat::MSG m;
+  for (int i = 0; i < 10000 && plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE); ++i) {
+    plat::TranslateMessage(&m);
+    plat::DispatchMessage(&m);
+  }
+}
+
+// The fake frame, with a hook that stands for the Music controller.
+class MusicFrame : public pages::FakeShellFrame {
+ public:
+  std::function<void(const std::string&)> controller;
+  int ExecuteAction(const std::string& name, long a, long b) override {
+    const int result = FakeShellFrame::ExecuteAction(name, a, b);
+    if (controller) controller(name);
+    return result;
+  }
+};
+
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "marivel-music-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp";
+    root_ = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow, ec);
+    fs::remove_all(root_, ec);
+  }
+  fs::path File(const std::string& relative) const {
+    const fs::path path = root_ / relative;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << relative;
+    return path;
+  }
+  fs::path Folder(const std::string& relative) const {
+    fs::create_directories(root_ / relative);
+    return root_ / relative;
+  }
+  const fs::path& root() const { return root_; }
+
+ private:
+  fs::path root_;
+};
+
+MusicRecord Track(const std::string& title, const std::string& url) {
+  MusicRecord record;
+  record.strTexts[0] = title;
+  record.strTexts[1] = "Artist";
+  record.strTexts[2] = "Album";
+  record.strTexts[CMusicConfig::kTrackUrlText] = url;
+  record.strTexts[4] = "03:00";
+  return record;
+}
+
+class MusicPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock_ = std::make_shared<plat::ManualClock>();
+    plat::SetClock(clock_);
+    plat::display::DisplayOptions options;
+    options.backend = "headless";
+    options.size = plat::SIZE{1280, 720};
+    std::string error;
+    started_ = plat::display::StartDisplay(options, &error);
+    ASSERT_TRUE(started_) << error;
+    plat::WNDCLASS wc;
+    wc.lpfnWndProc = FrameProc;
+    wc.lpszClassName = "MusicPageTestFrame";
+    plat::RegisterClass(&wc);
+    window_ = plat::CreateWindowEx(0, "MusicPageTestFrame", "", plat::WS_POPUP | plat::WS_VISIBLE, 0, 0, 1280, 720,
+                                   nullptr, nullptr, nullptr, nullptr);
+    SetSkinBaseFolder(MARIVEL_TEST_BIN_DIR);
+    strings_ = std::make_unique<CStringTable>(fs::path(MARIVEL_TEST_BIN_DIR));
+    SetUIStringTable(strings_.get());
+    config_ = std::make_unique<CConfig>();
+    config_->m_nActiveModule = MODULE_MUSIC;
+    frame.window = window_;
+    frame.config = config_.get();
+  }
+  void MakePage() {
+    page = std::make_unique<CMusicPage>(frame);
+    page->AttachWindow(window_);
+    page->Create();
+    g_page = page.get();
+    Pump();
+  }
+  void TearDown() override {
+    g_page = nullptr;
+    page.reset();
+    UnregisterUIStringTable(strings_.get());
+    SetSkinBaseFolder({});
+    if (plat::IsWindow(window_)) plat::DestroyWindow(window_);
+    Pump();
+    if (started_) plat::display::StopDisplay();
+    plat::SetClock(std::make_shared<plat::SystemClock>());
+  }
+
+  CMusicConfig& Music() { return *config_->m_pMusic; }
+  void ShowMusicPage(int id) {
+    Music().m_arrPageHistory.clear();
+    Music().PushMusicPage(id);
+    ASSERT_EQ(page->ShowPage(), 1) << page->LayoutError();
+    page->RefreshListPanel();
+  }
+  int Panel() {
+    int list = -1;
+    page->Layout()->FindList("Music List Panel", list);
+    return list;
+  }
+  std::string FocusedActionName() {
+    int kind = 0, index = 0;
+    std::string name;
+    if (page->SplitEntry(page->FocusedList(), page->FocusedEntry(), &kind, &index) && kind == ENTRY_ACTION)
+      page->Layout()->GetListActionName(name, index, page->FocusedList());
+    return name;
+  }
+  int ClickLists() {
+    int n = 0;
+    for (const auto& e : frame.executed) n += e.name == "Music ClickList";
+    return n;
+  }
+
+  marivel_test::TempRegistry registry_;
+  std::shared_ptr<plat::ManualClock> clock_;
+  bool started_ = false;
+  plat::HWND window_ = nullptr;
+  std::unique_ptr<CStringTable> strings_;
+  std::unique_ptr<CConfig> config_;
+  MusicFrame frame;
+  std::unique_ptr<CMusicPage> page;
+};
+
+TEST(MusicPagePaths, PageIdsLoadTheirLayoutsByVendor) {
+  struct Case {
+    int id, vendor, module;
+    const char* path;
+  } const cases[] = {
+      {1, 0, MODULE_MUSIC, "Music\\Tracks"},          {6, 0, MODULE_MUSIC, "Music\\Tracks"},
+      {18, 4, MODULE_MUSIC, "Music\\Tracks"},         {2, 0, MODULE_MUSIC, "Music\\AudioCD\\Tracks"},
+      {19, 4, MODULE_MUSIC, "Music\\MusicAudioCD"},   {2, 4, MODULE_RADIO, "Music\\MusicRecordList"},
+      {3, 0, MODULE_MUSIC, "Music\\MusicFileEditing"}, {4, 4, MODULE_MUSIC, "Music\\MusicDevice"},
+      {8, 0, MODULE_MUSIC, "Music\\MusicCapture"},    {9, 0, MODULE_MUSIC, "Music\\SourceType"},
+      {12, 4, MODULE_MUSIC, "Music\\Tracks"},         {14, 0, MODULE_MUSIC, "Music\\Settings\\MusicSetting"},
+      {20, 0, MODULE_MUSIC, "Music\\Settings\\VisualizationSetting"},
+      {21, 0, MODULE_MUSIC, "Music\\MediaSearch"},    {22, 0, MODULE_MUSIC, "Music\\MusicFolderSelector"},
+      {23, 0, MODULE_MUSIC, "Music\\AudioCD\\RipCDTrackSel"}, {23, 4, MODULE_MUSIC, "Music\\MusicRipping"},
+      {24, 0, MODULE_MUSIC, "Music\\VisualizationDisplay"}, {25, 0, MODULE_MUSIC, "Music\\AudioCD\\RipCDNow"},
+      {26, 4, MODULE_MUSIC, "Music\\MusicRipping"},   {27, 0, MODULE_MUSIC, "Music\\Burnning\\SelectSourceType"},
+      {28, 0, MODULE_MUSIC, "Music\\Burnning\\SelectTracks"}, {29, 0, MODULE_MUSIC, "Music\\Burnning\\Preview"},
+      {0, 0, MODULE_MUSIC, ""}, {5, 0, MODULE_MUSIC, ""}, {7, 4, MODULE_MUSIC, ""}, {30, 0, MODULE_MUSIC, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MusicPagePath(c.id, c.vendor, c.module), c.path) << c.id << " vendor " << c.vendor;
+}
+
+TEST_F(MusicPageTest, EveryPageIdWithAPathLoadsItsLayout) {
+  MakePage();
+  for (int vendor : {0, 4}) {
+    frame.options.vendorId = vendor;
+    for (int id = 1; id <= 29; ++id) {
+      if (MusicPagePath(id, vendor, MODULE_MUSIC).empty()) continue;
+      Music().m_arrPageHistory.clear();
+      Music().PushMusicPage(id);
+      EXPECT_EQ(page->ShowPage(), 1) << id << ": " << page->LayoutError();
+      EXPECT_EQ(page->CurrentPath(), MusicPagePath(id, vendor, MODULE_MUSIC));
+    }
+  }
+}
+
+TEST_F(MusicPageTest, ListCountsFollowThePage) {
+  MakePage();
+  Music().m_vecTrackList = {Track("a", "u1"), Track("b", "u2"), Track("c", "u3")};
+  Music().m_vecAlbums.resize(2);
+  Music().m_vecRipJobs.resize(4);
+  Music().m_arrDeletedFiles = {"/x", "/y"};
+  struct Case {
+    int id, count;
+  } const cases[] = {{15, 3}, {13, 3}, {23, 3}, {9, 2}, {10, 0}, {25, 4}, {3, 2}, {21, 0}};
+  for (const Case& c : cases) {
+    ShowMusicPage(c.id);
+    int count = -1;
+    page->ElementIndex().GetItemCountByName("Music List Panel", &count);
+    EXPECT_EQ(count, c.id == 21 ? -1 : c.count) << c.id;  // the search page has no list
+    EXPECT_EQ(page->ListItemCount(), c.count) << c.id;
+  }
+}
+
+TEST_F(MusicPageTest, UpOneLevelAtTheLibraryRootSendsNothing) {
+  TempFolder folder;
+  folder.File("song.mp3");
+  MakePage();
+  Music().m_strLibraryRoot = folder.root().string();
+  Music().m_strLibraryFolder = folder.root().string();
+  ShowMusicPage(6);
+  ASSERT_EQ(page->OpenBrowserFolder(), 1);
+  frame.executed.clear();
+  EXPECT_EQ(page->OnAction("UpOneLevel"), 0);
+  EXPECT_TRUE(frame.executed.empty());
+  EXPECT_EQ(page->MusicBrowser().GetCurrentFolder(), folder.root().string());
+  // The browsing copied the file into the music state, with no up-level row.
+  ASSERT_EQ(Music().m_vecPlayList.size(), 1u);
+  EXPECT_EQ(page->ListItemCount(), 1);
+}
+
+TEST_F(MusicPageTest, ToggleButtonsSwapToTheirTwinOnlyWhenTheControllerAccepts) {
+  MakePage();
+  frame.controller = [this](const std::string& name) {
+    if (name == "Music Shuffle" && frame.actionResult > 0) Music().m_bShuffle = 1;
+  };
+  ShowMusicPage(15);
+  page->Redraw(0);
+  ASSERT_TRUE(page->SetFocusButton("Music Shuffle"));
+  ASSERT_EQ(FocusedActionName(), "Music Shuffle");
+
+  frame.actionResult = -1;  // refused
+  page->OnAction("Music Shuffle");
+  EXPECT_EQ(FocusedActionName(), "Music Shuffle");
+
+  frame.actionResult = 1;
+  EXPECT_EQ(page->OnAction("Music Shuffle"), 1);
+  EXPECT_EQ(FocusedActionName(), "Music Shuffle Focus");
+}
+
+TEST_F(MusicPageTest, DeviceRowKSelectsTheEntryDrawnAtRowK) {
+  TempFolder folder;
+  MakePage();
+  frame.options.generalFeatures = 0x80 | 0x4;
+  Music().m_strDefaultFolder = folder.Folder("Captured").string();
+  config_->m_vecDriveList4 = {{"/srv/music", "Music share"}};
+  config_->m_vecOpticalDrives = {{"D:", "Audio CD (D:)", 1}};
+  config_->m_vecDriveList2 = {{"E:", "Stick one"}, {"F:", "Stick two"}};
+  config_->m_vecDriveList3 = {{"G:", ""}};
+  const std::vector<MusicDeviceRow> rows = page->DeviceRows();
+  std::vector<std::string> names;
+  for (const MusicDeviceRow& row : rows) names.push_back(row.name);
+  const std::vector<std::string> expected = {"Captured", "Media Library", "Music share", "Audio CD (D:)",
+                                             "Stick two", "Stick one", "G:"};
+  EXPECT_EQ(names, expected);
+
+  ShowMusicPage(4);
+  page->Redraw(0);
+  EXPECT_EQ(page->ListItemCount(), static_cast<int>(rows.size()));
+  const int list = Panel();
+  ASSERT_GE(list, 0);
+  for (int k = 0; k < static_cast<int>(rows.size()) && k < 7; ++k) {
+    frame.executed.clear();
+    ASSERT_TRUE(page->HighlightListItem(k, list)) << k;
+    page->OnListEntryHook();
+    EXPECT_EQ(page->HighlightName(), rows[static_cast<std::size_t>(k)].name);
+    page->OnListItemAction(list, k);
+    ASSERT_EQ(ClickLists(), 1);
+    EXPECT_EQ(frame.executed.back().a, k);
+  }
+}
+
+TEST(MusicFileDelete, AFolderTreeGoesWithoutFollowingLinksAndReadOnlyFilesGoToo) {
+  TempFolder tree;
+  const fs::path outside = tree.Folder("outside");
+  tree.File("outside/keep.mp3");
+  const fs::path doomed = tree.Folder("doomed");
+  tree.File("doomed/a.mp3");
+  tree.File("doomed/sub/b.mp3");
+  fs::create_directory_symlink(outside, doomed / "sub" / "link");
+  const fs::path readOnly = tree.File("doomed/sub/ro.mp3");
+  ::chmod(readOnly.c_str(), 0444);
+  ::chmod((doomed / "sub").c_str(), 0555);  // a folder that refuses changes
+  const fs::path single = tree.File("single.mp3");
+  ::chmod(single.c_str(), 0444);
+
+  DeleteChosenMusicPaths({doomed.string(), single.string()});
+  EXPECT_FALSE(fs::exists(fs::symlink_status(doomed)));
+  EXPECT_FALSE(fs::exists(single));
+  EXPECT_TRUE(fs::exists(outside / "keep.mp3"));
+}
+
+TEST_F(MusicPageTest, DeleteFilesReportsBackToTheController) {
+  TempFolder tree;
+  MakePage();
+  const fs::path file = tree.File("gone.mp3");
+  Music().m_arrDeletedFiles = {file.string()};
+  ShowMusicPage(3);
+  frame.executed.clear();
+  page->OnAction("Music Delete Files");
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(Music().m_bFilesDeleted, 1);
+  ASSERT_EQ(frame.executed.size(), 1u);
+  EXPECT_EQ(frame.executed[0].name, "Music Back");
+}
+
+TEST_F(MusicPageTest, TheListRollsBackToThePlayingItemAfterTheConfiguredPeriod) {
+  {
+    CRegistryKey key(plat::HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(key.Create(plat::HKEY_LOCAL_MACHINE, "SOFTWARE\\Kestrovia\\Marivel\\Music"));
+    ASSERT_TRUE(key.SetDword("RollbackTimerElapse", 10000));
+  }
+  MakePage();
+  EXPECT_EQ(page->RollbackPeriod(), 10000u);
+  for (int i = 0; i < 20; ++i) Music().m_vecTrackList.push_back(Track("t" + std::to_string(i), "u" + std::to_string(i)));
+  Music().m_wstrMediaUrl = "u15";
+  Music().m_nMusicState = MUSIC_PLAYING;
+  ShowMusicPage(15);
+  page->Redraw(0);
+  Pump();
+  const int list = Panel();
+  int top = -1;
+  page->ElementIndex().GetTopIndex(list, &top);
+  ASSERT_EQ(top, 0);
+
+  page->OnKeyDown(plat::VK_DOWN, 1, 0);
+  EXPECT_NE(page->RollbackTimer(), 0u);
+  clock_->advance(9990);
+  Pump();
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_EQ(top, 0);
+  clock_->advance(20);
+  Pump();
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_GT(top, 0);
+  int row = -1;
+  ASSERT_TRUE(page->ElementIndex().ItemToRow(list, 15, &row));
+  EXPECT_GE(row, 0);
+  EXPECT_EQ(Music().m_nCurrentItem, 15);
+  EXPECT_EQ(page->RollbackTimer(), 0u);
+}
+
+TEST_F(MusicPageTest, NoRollbackWhileStopped) {
+  MakePage();
+  Music().m_vecTrackList = {Track("a", "u1")};
+  Music().m_wstrMediaUrl = "u1";
+  Music().m_nMusicState = MUSIC_STOPPED;
+  ShowMusicPage(15);
+  page->OnKeyDown(plat::VK_DOWN, 1, 0);
+  EXPECT_EQ(page->RollbackTimer(), 0u);
+}
+
+TEST_F(MusicPageTest, TrackRowsDrawTheirTitles) {
+  MakePage();
+  Music().m_vecTrackList = {Track("I", "u1")};
+  ShowMusicPage(15);
+  page->Redraw(0);
+  Pump();
+  const int list = Panel();
+  plat::RECT row0{};
+  ASSERT_TRUE(page->GetListItemScreenRect(0, list, &row0));
+  // The page's back buffer holds what it drew.
+  auto rowPixels = [&] {
+    plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+    plat::HGDIOBJ old = plat::SelectObject(dc, page->BackBuffer());
+    std::vector<plat::COLORREF> pixels;
+    for (int y = row0.top; y < row0.bottom; y += 2)
+      for (int x = row0.left; x < row0.right; x += 2) pixels.push_back(plat::GetPixel(dc, x, y));
+    plat::SelectObject(dc, old);
+    plat::DeleteDC(dc);
+    return pixels;
+  };
+  const auto empty = rowPixels();
+  Music().m_vecTrackList = {Track("A rather long title WWW", "u1")};
+  page->RefreshListPanel();
+  page->Redraw(0);
+  Pump();
+  const auto filled = rowPixels();
+  ASSERT_EQ(empty.size(), filled.size());
+  int differing = 0;
+  for (std::size_t i = 0; i < empty.size(); ++i) differing += empty[i] != filled[i];
+  EXPECT_GT(differing, 50);
+}
+
+TEST_F(MusicPageTest, ABrowsingResetStopsPlaybackAndEmptiesTheRecords) {
+  TempFolder folder;
+  folder.File("one.mp3");
+  folder.Folder("sub");
+  MakePage();
+  Music().m_strLibraryRoot = folder.root().string();
+  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_nMusicState = MUSIC_PLAYING;
+  Music().m_arrDeletedFiles = {"/stale"};
+  ShowMusicPage(6);
+  frame.executed.clear();
+  ASSERT_EQ(page->OpenBrowserFolder(), 1);
+  EXPECT_TRUE(frame.Executed("Music Stop"));
+  EXPECT_TRUE(frame.Executed("Music_Filebrowsing_Complete"));
+  EXPECT_TRUE(Music().m_arrDeletedFiles.empty());
+  EXPECT_EQ(Music().m_vecCurrentList.size(), 1u);
+  EXPECT_EQ(Music().m_vecPlayList.size(), 1u);
+}
+
+TEST_F(MusicPageTest, VendorFourKeysWalkAndTagTheFolderPage) {
+  TempFolder folder;
+  folder.File("sub/inner.mp3");
+  folder.File("top.mp3");
+  frame.options.vendorId = 4;
+  MakePage();
+  Music().m_strLibraryRoot = folder.root().string();
+  Music().m_strLibraryFolder = folder.root().string();
+  ShowMusicPage(6);
+  ASSERT_EQ(page->OpenBrowserFolder(), 1);
+  page->RefreshListPanel();  // as the controller does after opening
+  page->Redraw(0);
+  const int list = Panel();
+  // No up-level row for vendor 4: row 0 is the folder, row 1 the file.
+  ASSERT_TRUE(page->HighlightListItem(0, list));
+  frame.executed.clear();
+  page->PressFocusedEntry();
+  ASSERT_EQ(frame.executed.size(), 1u);
+  EXPECT_EQ(frame.executed[0].name, "Music TagFolders");
+  ASSERT_TRUE(page->HighlightListItem(1, list));
+  page->PressFocusedEntry();
+  EXPECT_EQ(frame.executed.back().name, "Music TagFiles");
+  EXPECT_EQ(frame.executed.back().a, 0);
+
+  ASSERT_TRUE(page->HighlightListItem(0, list));
+  page->OnKeyRight(0);
+  EXPECT_EQ(page->MusicBrowser().GetCurrentFolder(), (folder.root() / "sub").string());
+  page->OnKeyLeft(0);
+  EXPECT_EQ(page->MusicBrowser().GetCurrentFolder(), folder.root().string());
+}
+
+TEST_F(MusicPageTest, TheWheelOverTheListMovesItOneRow) {
+  MakePage();
+  for (int i = 0; i < 20; ++i) Music().m_vecTrackList.push_back(Track("t", "u" + std::to_string(i)));
+  ShowMusicPage(15);
+  page->Redraw(0);
+  const int list = Panel();
+  plat::RECT rect{};
+  ASSERT_TRUE(page->GetListScreenRect(list, &rect));
+  const int x = (rect.left + rect.right) / 2, y = (rect.top + rect.bottom) / 2;
+  int top = -1;
+  EXPECT_EQ(page->OnMouseWheel(0, 120, x, y), 0);  // already at the top
+  EXPECT_EQ(page->OnMouseWheel(0, -120, x, y), 1);
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_EQ(top, 1);
+  EXPECT_EQ(page->OnMouseWheel(0, -120, 5, 5), 0);  // away from the list
+  EXPECT_EQ(page->OnMouseWheel(0, 120, x, y), 1);
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_EQ(top, 0);
+}
+
+}  // namespace
