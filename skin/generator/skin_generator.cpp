@@ -301,6 +301,8 @@ void DrawFileListImages(Writer& out) {
     box.Paint(RoundRect(5, 5, 35, 35, 4), BoxOf(0, 0, 40, 40), checked ? kAccent : kStates[0].fill);
     out.Save(std::string("Common/") + name, box);
   }
+}
+
 // ------------------------------------------------------------------ music page
 
 // A 160-pixel device or folder picture of the browsing lists: `icon` in
