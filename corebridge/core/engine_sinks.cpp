@@ -190,7 +190,7 @@ int CUISystem::WMPlayerSink::OnMouseMove() {
   CConfig* config = owner_.Config();
   IMusicPageEvents* musicPage = owner_.MusicPageCallback();
   if (!config || !musicPage || !InMusicOrRadio(*config)) return 0;
-  musicPage->ShowBars();
+  musicPage->OnMouseActivity();
   return 1;
 }
 

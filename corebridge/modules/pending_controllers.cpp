@@ -8,11 +8,6 @@
 
 #include <string>
 
-int CUISystem::MusicAction(std::intptr_t, std::intptr_t) {
-  RunStep("MusicAction");
-  return 0;
-}
-
 int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
   RunStep("VideoAction");
   return 0;
@@ -40,65 +35,6 @@ int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
 
 int CUISystem::BurningAction(std::intptr_t, std::intptr_t) {
   RunStep("BurningAction");
-  return 0;
-}
-
-
-
-
-
-
-
-
-
-
-int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicEntry");
-  return 0;
-}
-
-int CUISystem::OnMusicStop(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicStop");
-  return 0;
-}
-
-int CUISystem::OnMusicPlayPause(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicPlayPause");
-  return 0;
-}
-
-int CUISystem::OnMusicPreviousTrack(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicPreviousTrack");
-  return 0;
-}
-
-int CUISystem::OnMusicNextTrack(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicNextTrack");
-  return 0;
-}
-
-int CUISystem::OnMusicFastforward(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicFastforward");
-  return 0;
-}
-
-int CUISystem::OnMusicRewind(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicRewind");
-  return 0;
-}
-
-int CUISystem::OnMusicBack(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicBack");
-  return 0;
-}
-
-int CUISystem::OnMusicStopRipping(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicStopRipping");
-  return 0;
-}
-
-int CUISystem::OnMusicStopMediaSearch(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicStopMediaSearch");
   return 0;
 }
 
@@ -182,12 +118,6 @@ int CUISystem::RecordBack(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::MusicStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("MusicStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
 int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
   RunStep("RadioStopModule");
   if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
@@ -212,13 +142,6 @@ int CUISystem::RecordStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-
-
-int CUISystem::MusicOnDeviceChange(int event, int drive) {
-  RunStep(("MusicOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
 int CUISystem::RadioOnDeviceChange(int event, int drive) {
   RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
@@ -234,10 +157,6 @@ int CUISystem::TVOnDeviceChange(int event, int drive) {
   return 0;
 }
 
-
-
-
-
 int CUISystem::VideoStartPositionTimer() {
   RunStep("VideoStartPositionTimer");
   return 1;
@@ -246,13 +165,6 @@ int CUISystem::VideoStartPositionTimer() {
 int CUISystem::VideoOnDisplayChange() {
   RunStep("VideoOnDisplayChange");
   return 1;
-}
-
-
-
-int CUISystem::MusicLoadAudioCd(const std::string& drive) {
-  RunStep(("MusicLoadAudioCd " + drive).c_str());
-  return 0;
 }
 
 int CUISystem::TVShowRecordStatus(const char* kind) {

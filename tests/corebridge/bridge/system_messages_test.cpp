@@ -111,7 +111,7 @@ TEST_F(SystemMessagesTest, SuspendStopsPlaybackOfTheActiveModule) {
       {MODULE_MOVIE, 4, 2, 0, 0, 0, {"OnMovieStop"}},
       {MODULE_MOVIE, 2, 2, 0, 0, 0, {}},
       {MODULE_MUSIC, 0, 0, 0, 0, 0, {"OnMusicStop"}},
-      {MODULE_MUSIC, 0, 2, 1, 0, 0, {"OnMusicStopRipping"}},
+      {MODULE_MUSIC, 0, 2, 1, 0, 0, {"OnMusicStopRipping", "CleanupIncompleteRip"}},
       {MODULE_PHOTO, 0, 2, 0, 1, 0, {"PhotoStopSlideShow"}},
       {MODULE_PHOTO, 0, 2, 0, 2, 0, {}},
       {MODULE_VIDEO, 0, 2, 0, 0, 4, {"VideoExitPlayback"}},
