@@ -26,7 +26,6 @@ namespace {
 
 constexpr plat::UINT kCdReloadMs = 15000;
 constexpr int kWmaBitRate = 128040;
-constexpr int kAudioCdKind = 1;
 constexpr const char* kRipExtensions[] = {".wav", ".mp3", ".wma"};
 
 // "X:" of a drive text ("X:", "X:\" or "x:/..."); empty when it is none.
@@ -52,10 +51,11 @@ int CUISystem::MusicLoadAudioCd(const std::string& driveText) {
   CMusicConfig& music = *m_pConfig->m_pMusic;
   const std::string drive = DriveOf(driveText);
   if (drive.empty()) return 0;
-  int kind = 0;
-  if (plat::FAILED(GetDriveInfo(drive[0] - 'A', &kind)) || kind != kAudioCdKind) return 0;
+  // An audio CD is an optical drive whose table of contents lists audio
+  // tracks: the player reads it (a drive, or a disc image on a virtual one).
+  if (plat::GetDriveTypeA((drive + "\\").c_str()) != plat::DRIVE_CDROM) return 0;
   long count = 0;
-  if (plat::FAILED(m_pWMPlayer->GetCDPlaylistItemCount(plat::Bstr(drive).get(), &count))) return 0;
+  if (plat::FAILED(m_pWMPlayer->GetCDPlaylistItemCount(plat::Bstr(drive).get(), &count)) || count < 1) return 0;
   music.m_strCurrentDrive = drive;
   music.m_nCurrentDrive = drive[0] - 'A';
   MusicReadTrackList(0);
@@ -145,8 +145,6 @@ int CUISystem::OnMusicRipNow(std::intptr_t, std::intptr_t) {
   if (first.size() < 3) return 0;
   plat::Bstr discName;
   if (plat::FAILED(m_pWMPlayer->GetCDPlaylistName(plat::Bstr(first.substr(0, 3)).get(), discName.out()))) return 0;
-  // The track list is read again: asking for the name reloads the disc.
-  MusicReadTrackList(0);
 
   // A folder of the disc's name, or "AudioCD", "AudioCD(1)", ... when that
   // exists already: a second rip never writes into the first one's folder.
@@ -299,8 +297,9 @@ int CUISystem::MusicOnDeviceChange(int event, int drive) {
     return 1;
   }
   if (event == kArrival) {
-    int kind = 0;
-    if (driveText.empty() || plat::FAILED(GetDriveInfo(drive, &kind)) || kind != kAudioCdKind) return 0;
+    if (driveText.empty() || !m_pWMPlayer) return 0;
+    long tracks = 0;
+    if (plat::FAILED(m_pWMPlayer->GetCDPlaylistItemCount(plat::Bstr(driveText).get(), &tracks)) || tracks < 1) return 0;
     if (music.m_nMusicState != MUSIC_STOPPED) MusicStopPlayback();
     music.m_arrPageHistory.clear();
     MusicShowPage(kDevicePage);

@@ -80,7 +80,10 @@ class RecordingMusicPage final : public IMusicPageEvents {
     if (r) *r = RECT{0, 0, 160, 120};
     return 1;
   }
-  int Redraw(int flag) override { return Log("Redraw " + std::to_string(flag)); }
+  int Redraw(int flag) override {
+    if (onRedraw) onRedraw();
+    return Log("Redraw " + std::to_string(flag));
+  }
   int ShowListPanelItem() override { return 1; }
   int OpenBrowserFolder() override { return Log("OpenBrowserFolder"); }
   int SortBrowser() override { return Log("SortBrowser"); }
@@ -102,6 +105,7 @@ class RecordingMusicPage final : public IMusicPageEvents {
   HWND window = nullptr;
   std::vector<std::string> calls;
   std::string chosenFolder;
+  std::function<void()> onRedraw;
 };
 
 // Runs messages until `done` holds or the limit passes.
