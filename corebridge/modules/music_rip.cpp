@@ -309,7 +309,8 @@ int CUISystem::MusicOnDeviceChange(int event, int drive) {
   if (event == kRemoval) {
     const bool playingFromIt = music.m_bPlayFromCd && DriveOf(music.m_strCurrentDrive) == driveText;
     if (playingFromIt && music.m_nMusicState != MUSIC_STOPPED) MusicStopPlayback();
-    if (!driveText.empty() && DriveOf(music.m_strBrowseFolder) == driveText) {
+    const bool browsed = DriveOf(music.m_strBrowseFolder) == driveText || DriveOf(music.m_strCurrentDrive) == driveText;
+    if (!driveText.empty() && browsed && MusicCurrentPage() != kDevicePage) {
       if (VendorId() == 1 && MusicCurrentPage() == kRipPageA) {
         int left = 0;
         while (MusicCurrentPage() != kCdPage && music.PopMusicPage(left)) {

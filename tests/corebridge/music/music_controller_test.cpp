@@ -246,5 +246,32 @@ TEST_F(MusicTest, OpenedFromAnotherModuleGoesBackThroughItsAction) {
   EXPECT_EQ(Config().m_nActiveModule, MODULE_NONE);
 }
 
+// The record hub's page records the files it is handed.
+TEST_F(MusicTest, CopyHandsTheChosenFilesToTheModuleThatAsked) {
+  ASSERT_EQ(system_->MusicEnterCopyToFolder("Home"), 1);
+  EXPECT_EQ(Music().m_bCopyToFolderMode, 1);
+  EXPECT_EQ(Page(), 4);
+  Music().PushMusicPage(6);
+  Music().m_strBrowseFolder = music_;
+  MusicFolderEntry chosen;
+  chosen.strPath = music_ + "/a.mp3";
+  chosen.bChecked = 1;
+  MusicFolderEntry left = chosen;
+  left.strPath = music_ + "/b.mp3";
+  left.bChecked = 0;
+  Music().m_vecFolderFiles = {chosen, left};
+  const int shown = home_.shown;
+  ASSERT_EQ(Act("Music Copy"), S_OK);
+  EXPECT_EQ(home_.shown, shown + 1);  // the stored back action ran
+  EXPECT_EQ(Music().m_bCopyToFolderMode, 0);
+  EXPECT_EQ(Music().m_bFromOtherModule, 0);
+  // Without a selection or a module to hand it to, nothing happens.
+  Music().m_vecFolderFiles[0].bChecked = 0;
+  Music().m_strBackAction = "Home";
+  EXPECT_EQ(Act("Music Copy"), E_FAIL);
+  Music().m_strBackAction.clear();
+  EXPECT_EQ(Act("Music Copy"), E_FAIL);
+}
+
 }  // namespace
 }  // namespace music_test

@@ -75,6 +75,40 @@ TEST_F(MusicRipTest, TheDiscListsItsAudioTracks) {
   EXPECT_EQ(system_->MusicLoadAudioCd("Q:"), 0);
 }
 
+TEST_F(MusicRipTest, CdAddressesCountOpticalDrivesInLetterOrder) {
+  // An empty optical drive before R: makes R: the second optical drive.
+  VolumeInfo empty;
+  empty.letter = 'D';
+  empty.type = DRIVE_CDROM;
+  empty.device = disc_ + "/no-such-device";
+  volumes_->volumes.insert(volumes_->volumes.begin(), empty);
+  ASSERT_EQ(system_->MusicLoadAudioCd("R:\\"), 1);
+  EXPECT_EQ(Names(Music().m_vecLibraryTracks, 3),
+            (std::vector<std::string>{"wmpcd://1/0", "wmpcd://1/1", "wmpcd://1/2"}));
+  EXPECT_EQ(system_->TrackSourcePath(0), "R:\\Track01.cda");
+  EXPECT_EQ(system_->CdTrackPath("wmpcd://0/0"), "D:\\Track01.cda");
+  EXPECT_EQ(system_->MusicLoadAudioCd("D:"), 0);  // no disc in it
+}
+
+TEST_F(MusicRipTest, AnArrivingAudioCdIsShownAndPlayed) {
+  int page = 0;
+  while (Music().PopMusicPage(page)) {
+  }
+  Music().m_vecLibraryTracks.clear();
+  ASSERT_EQ(system_->MusicOnDeviceChange(0x8000, 'R' - 'A'), 1);
+  EXPECT_EQ(Page(), 19);
+  EXPECT_EQ(Music().m_arrPageHistory, (std::vector<int>{4, 19}));
+  EXPECT_EQ(Music().m_vecLibraryTracks.size(), 3u);
+  EXPECT_EQ(Music().m_nMusicState, MUSIC_PLAYING);
+  // The drive going away stops the CD it plays and leaves its page.
+  ASSERT_EQ(system_->MusicOnDeviceChange(0x8004, 'R' - 'A'), 1);
+  EXPECT_EQ(Music().m_nMusicState, MUSIC_STOPPED);
+  EXPECT_EQ(Page(), 4);
+  // An arrival on a drive without an audio CD changes nothing.
+  EXPECT_EQ(system_->MusicOnDeviceChange(0x8000, 'C' - 'A'), 0);
+  EXPECT_EQ(Page(), 4);
+}
+
 TEST_F(MusicRipTest, RipsToSafeUniqueNamesAndASecondRipGoesToAudioCd) {
   Music().m_nRippingFormat = 1;
   ASSERT_EQ(Act("Music Rip Now"), S_OK);
