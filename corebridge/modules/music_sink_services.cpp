@@ -13,9 +13,17 @@
 #include "interfaces/cdtomp3.h"
 #include "interfaces/cdtowma.h"
 
+// Leaving the visualization view: the player's window goes back to the
+// page's owner with no size, off the screen.
 int CUISystem::MusicPlaySelected() {
   RunStep("MusicPlaySelected");
-  return 0;
+  if (!m_pWMPlayer) return 0;
+  plat::HWND owner = nullptr;
+  plat::RECT rect{};
+  if (m_pMusicPage) m_pMusicPage->GetDisplayWindow(&owner, &rect);
+  m_pWMPlayer->SetParent(owner);
+  m_pWMPlayer->SetWindowPos(0, 0, 0, 0);
+  return 1;
 }
 
 // The song's title, album and artist over the visualization, one line each.
