@@ -246,6 +246,32 @@ TEST_F(MusicTest, OpenedFromAnotherModuleGoesBackThroughItsAction) {
   EXPECT_EQ(Config().m_nActiveModule, MODULE_NONE);
 }
 
+TEST_F(MusicTest, AFolderPlaysThroughTheBrowsingPlaylist) {
+  Enter();
+  std::vector<MusicFolderEntry> files;
+  for (const char* name : {"one", "two"}) {
+    MusicFolderEntry entry;
+    entry.strPath = music_ + "/" + name + ".mp3";
+    entry.strName = std::string(name) + ".mp3";
+    ASSERT_TRUE(wmhost_test::WriteTone(entry.strPath, wmhost_test::AudioFormat::Mp3, 2.0));
+    files.push_back(entry);
+  }
+  ASSERT_EQ(system_->MusicOpenFromOtherModule(music_, "Home"), 1);
+  Music().m_vecFolderFiles = files;
+  ASSERT_EQ(Act("Music ClickList", 1), S_OK);
+  EXPECT_EQ(Music().m_nMusicState, MUSIC_PLAYING);
+  Bstr url;
+  ASSERT_EQ(Player().GetCurListItemURL(1, url.out()), S_OK);
+  EXPECT_EQ(url.utf8(), files[1].strPath);
+  int count = 0;
+  ASSERT_EQ(Player().GetCurListItemCount(&count), S_OK);
+  EXPECT_EQ(count, 2);
+  ASSERT_EQ(Act("Music Stop"), S_OK);
+  // With nothing in the folder, play is refused.
+  Music().m_vecFolderFiles.clear();
+  EXPECT_EQ(Act("Music Play"), E_FAIL);
+}
+
 // The record hub's page records the files it is handed.
 TEST_F(MusicTest, CopyHandsTheChosenFilesToTheModuleThatAsked) {
   ASSERT_EQ(system_->MusicEnterCopyToFolder("Home"), 1);
