@@ -12,6 +12,7 @@
 #include "corebridge/modules/music_pages.h"
 #include "interfaces/cdtomp3.h"
 #include "interfaces/cdtowma.h"
+#include "platform/com/automation.h"
 
 // Leaving the visualization view: the player's window goes back to the
 // page's owner with no size, off the screen.
@@ -48,7 +49,8 @@ int CUISystem::MusicShowSongInfo() {
     if (!lines.empty()) lines += "\n";
     lines += lookup("MUSIC_VIZMENTION");
   }
-  return SetNamedItemState(lines, 1);
+  // The text is composed already: it is shown as it is, not looked up.
+  return m_pUICallback ? m_pUICallback->ShowOsdTextW(plat::Utf8ToUtf16(lines)) : 0;
 }
 
 int CUISystem::CleanupIncompleteRip() {

@@ -92,6 +92,26 @@ TEST_F(MusicTest, AlbumsTracksAndPlayback) {
   EXPECT_EQ(Music().m_vecAlbums.size(), 2u);
 }
 
+TEST_F(MusicTest, TheVisualizationViewShowsTheSongAndBackKeepsPlaying) {
+  Enter();
+  AddSong("Morning", "Blue Hours", "Ana Lind");
+  ASSERT_EQ(Act("Music Media Library"), S_OK);
+  ASSERT_EQ(Act("Music ClickList", 0), S_OK);
+  ASSERT_EQ(Act("Music Play"), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return !Music().m_wstrMediaName.empty(); }, 10s));
+  frame_.calls.clear();
+  ASSERT_EQ(Act("Music Visualization"), S_OK);
+  EXPECT_EQ(Page(), 24);
+  EXPECT_TRUE(frame_.Saw("NotifyPlaybackBar 0"));
+  bool songShown = false;
+  for (const auto& call : frame_.calls) songShown |= call.find("ShowOsdTextW") == 0 && call.find("Morning") != std::string::npos;
+  EXPECT_TRUE(songShown);
+  ASSERT_EQ(Act("Music Back"), S_OK);
+  EXPECT_EQ(Page(), 15);
+  EXPECT_EQ(Music().m_nMusicState, MUSIC_PLAYING);  // leaving the view does not stop the music
+  ASSERT_EQ(Act("Music Stop"), S_OK);
+}
+
 TEST_F(MusicTest, ShuffleAndRepeatReachThePlayer) {
   Enter();
   struct Case {
