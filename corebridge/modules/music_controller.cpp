@@ -26,6 +26,7 @@ int CUISystem::MusicCurrentPage() const {
 void CUISystem::MusicShowPage(int page) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return;
   m_pConfig->m_pMusic->PushMusicPage(page);
+  if (m_pStates) m_pStates->nMusicSourceView = page;
   if (m_pMusicPage) m_pMusicPage->ShowPage();
 }
 
@@ -117,6 +118,7 @@ int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
 
   music.m_arrPageHistory.clear();
   music.PushMusicPage(kDevicePage);
+  if (m_pStates) m_pStates->nMusicSourceView = kDevicePage;
   if (music.m_bAudioCdArrived) {
     music.m_strCurrentDrive = std::string(1, static_cast<char>('A' + music.m_nCurrentDrive)) + ":";
     if (MusicLoadAudioCd(music.m_strCurrentDrive)) OnMusicPlay(0, 0);
@@ -185,7 +187,9 @@ int CUISystem::OnMusicBack(std::intptr_t, std::intptr_t) {
 
   const bool copyMode = music.m_bCopyToDriveMode || music.m_bCopyToFolderMode;
   int page = 0;
-  if (music.PeekMusicPage(page)) {
+  const bool pageRemains = music.PeekMusicPage(page);
+  if (m_pStates) m_pStates->nMusicSourceView = page;
+  if (pageRemains) {
     if (!copyMode) {
       if (left == kVisualizationSettingsPage) MusicStepEffect(1);
       if (page == kDevicePage && left == kFolderPage) music.m_strCurrentDrive.clear();
@@ -235,6 +239,7 @@ int CUISystem::MusicSelectSource(int item) {
     music.m_arrPageHistory.clear();
     music.PushMusicPage(kDevicePage);
     music.PushMusicPage(kFolderPage);
+    if (m_pStates) m_pStates->nMusicSourceView = kFolderPage;
     if (m_pMusicPage) m_pMusicPage->OpenBrowserFolder();
     return OnReturnFromSettings(0, 0);
   };
@@ -288,6 +293,7 @@ int CUISystem::MusicOpenFromOtherModule(const std::string& folder, const std::st
   music.m_strBrowseFolder = folder;
   music.m_strCurrentDrive = folder;
   music.PushMusicPage(kFolderPage);
+  if (m_pStates) m_pStates->nMusicSourceView = kFolderPage;
   if (m_pMusicPage) {
     m_pMusicPage->OpenBrowserFolder();
     m_pMusicPage->RefreshListPanel();

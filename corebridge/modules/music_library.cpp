@@ -218,6 +218,7 @@ int CUISystem::OnMusicClickList(std::intptr_t itemArg, std::intptr_t) {
       music.PopMusicPage(dropped);
       return 0;
     }
+    if (m_pStates) m_pStates->nMusicSourceView = tracksPage;
     if (m_pMusicPage) m_pMusicPage->ShowPage();
     MusicRedraw(0);
     return 1;
@@ -291,6 +292,7 @@ int CUISystem::OnReturnFromSettings(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   if (MusicCurrentPage() != kFolderPage) music.PushMusicPage(kFolderPage);
+  if (m_pStates) m_pStates->nMusicSourceView = kFolderPage;
   if (m_pConfig->m_nLoungeState != 3 && m_pWMPlayer) m_pWMPlayer->CleanFileBrowsingPlaylist();
   MusicRebuildBrowsingPlaylist(false);
   if (m_pMusicPage) m_pMusicPage->ShowPage();

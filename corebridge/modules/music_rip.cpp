@@ -61,6 +61,11 @@ int CUISystem::MusicLoadAudioCd(const std::string& driveText) {
   MusicReadTrackList(0);
   for (MusicRecord& track : music.m_vecLibraryTracks) track.bChecked = 1;
   music.m_bRipSelectAll = 1;
+  // The CD timer reloads the disc of the first track's address.
+  if (m_pStates) {
+    m_pStates->vecMusicTracks.clear();
+    for (const MusicRecord& track : music.m_vecLibraryTracks) m_pStates->vecMusicTracks.push_back(track.strTexts[kTrackUrl]);
+  }
   // The disc is read again later: its titles may come after the first read.
   if (m_pHiddenWindow && m_pHiddenWindow->Handle()) {
     plat::SetTimer(m_pHiddenWindow->Handle(), kCdDriveTimer, kCdReloadMs, nullptr);

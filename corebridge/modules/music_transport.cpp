@@ -282,6 +282,7 @@ int CUISystem::OnMusicSelectDefaultFolderReturn(std::intptr_t, std::intptr_t) {
   if (m_pMusicPage && m_pMusicPage->GetBrowserFolder(&folder, 0) && !folder.empty()) music.m_strDefaultFolder = folder;
   int left = 0;
   if (MusicCurrentPage() == kFolderSelectPage) music.PopMusicPage(left);
+  if (m_pStates) m_pStates->nMusicSourceView = MusicCurrentPage();
   if (m_pMusicPage) {
     m_pMusicPage->ShowPage();
     m_pMusicPage->OpenBrowserFolder();

@@ -88,6 +88,15 @@ TEST_F(MusicRipTest, CdAddressesCountOpticalDrivesInLetterOrder) {
   EXPECT_EQ(system_->TrackSourcePath(0), "R:\\Track01.cda");
   EXPECT_EQ(system_->CdTrackPath("wmpcd://0/0"), "D:\\Track01.cda");
   EXPECT_EQ(system_->MusicLoadAudioCd("D:"), 0);  // no disc in it
+  // The reload timer finds the disc's drive from the same address.
+  steps_.clear();
+  system_->OnCdDriveTimer();
+  EXPECT_EQ(steps_, std::vector<std::string>{"MusicLoadAudioCd R:"});
+  // Away from the disc's page it does nothing.
+  ASSERT_EQ(Act("Music Back"), S_OK);
+  steps_.clear();
+  system_->OnCdDriveTimer();
+  EXPECT_TRUE(steps_.empty());
 }
 
 TEST_F(MusicRipTest, AnArrivingAudioCdIsShownAndPlayed) {
