@@ -1,7 +1,8 @@
-// Files chosen in one module for another (Music's "Music Copy" for the
-// record hub and burning): the files, the filter they were chosen with and a
-// name for the selection. Passed by address as the first action argument;
-// valid only during that call.
+// ChosenFiles: what a module hands back to the record hub on its way back
+// ("Record Go Back Door", b = the record's address, 0 for none): the files
+// the user chose, the extension filter of the copy, the selection's name and,
+// when the module chose one, the target folder. The caller owns the record;
+// the hub copies what it needs during the call.
 #pragma once
 
 #include <string>
@@ -9,6 +10,7 @@
 
 struct ChosenFiles {
   std::vector<std::string> files;
-  std::string filter;         // ".mp3;.wma;.wav;"
-  std::string selectionName;  // the folder, album or disc the files came from
+  std::string filter;   // e.g. "|.jpg|.jpeg|"; empty copies every file
+  std::string name;     // the selection's name
+  std::string folder;   // the target folder; empty keeps the hub's
 };

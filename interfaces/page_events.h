@@ -43,17 +43,20 @@ class IMusicPageEvents {
   virtual int EnterModule() = 0;                                            // 1
   virtual int ShowPage() = 0;                                               // 2
   virtual int RefreshListPanel() = 0;                                       // 3
+  // Mouse activity over the page: on the visualisation display, brings the
+  // bars and the cursor back.
   virtual int OnMouseActivity() = 0;                                        // 4
   virtual int GetDisplayWindow(plat::HWND* window, plat::RECT* rect) = 0;   // 5
   virtual int Redraw(int flag) = 0;                                         // 6
   virtual int ShowListPanelItem() = 0;                                      // 7
   virtual int OpenBrowserFolder() = 0;                                      // 8
   virtual int SortBrowser() = 0;                                            // 9
-  // The browser's current folder; 0 when none, or when `filesRequired` is
-  // set and the folder holds no file.
+  // The folder browser's current folder; 0 when it is empty, or when
+  // `filesRequired` is set and the folder holds no file.
   virtual int GetBrowserFolder(std::string* folder, int filesRequired) = 0;  // 10
   virtual int InvalidateFrame() = 0;                                        // 11
   virtual int DrawCurrentTime(double seconds) = 0;                          // 12
+  // Presses list_action `action` of list `list`; 0 when either is missing.
   virtual int PressListActionByName(const char* action, const char* list) = 0;  // 13
 
  protected:

@@ -418,7 +418,7 @@ class CUISystem : public IUISystem {
   std::string TrackSourcePath(int index);
   // Entry points of the other modules.
   int MusicOpenFromOtherModule(const std::string& folder, const std::string& backAction);
-  int MusicEnterCopyToDrive(const std::string& backAction);
+  int MusicEnterCopyToDrive(const std::string& path, const std::string& backAction);
   int MusicEnterCopyToFolder(const std::string& backAction);
   // The music worker (music_worker.cpp).
   int MusicWorkerStart();

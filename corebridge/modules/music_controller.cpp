@@ -11,6 +11,7 @@
 #include "interfaces/cdtomp3.h"
 #include "interfaces/cdtowma.h"
 #include "platform/com/automation.h"
+#include "platform/sys/drive_table.h"
 
 using namespace music;
 
@@ -301,32 +302,28 @@ int CUISystem::MusicOpenFromOtherModule(const std::string& folder, const std::st
   return 1;
 }
 
-namespace {
-int EnterCopyMode(CUISystem& system, CMusicConfig& music, const std::string& backAction, bool toDrive) {
-  music.m_strBackAction = backAction;
-  music.m_bFromOtherModule = 1;
-  music.m_bCopyToDriveMode = toDrive ? 1 : 0;
-  music.m_bCopyToFolderMode = toDrive ? 0 : 1;
-  (void)system;
+// Music opened by the record hub on a drive root to pick files to copy;
+// "Music Copy" hands them back through `backAction`.
+int CUISystem::MusicEnterCopyToDrive(const std::string& path, const std::string& backAction) {
+  RunStep(("MusicEnterCopyToDrive " + path + " " + backAction).c_str());
+  if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
+  std::string folder = path;
+  if (const auto volume = plat::FindVolume(path); volume && !volume->root.empty()) folder = volume->root;
+  if (!MusicOpenFromOtherModule(folder, backAction)) return 0;
+  m_pConfig->m_pMusic->m_bCopyToDriveMode = 1;
   return 1;
 }
-}  // namespace
 
-// Music opened to pick files for the record hub: the device page, and "Music
-// Copy" hands the chosen files back to it.
-int CUISystem::MusicEnterCopyToDrive(const std::string& backAction) {
-  if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
-  CMusicConfig& music = *m_pConfig->m_pMusic;
-  m_pConfig->m_nActiveModule = MODULE_NONE;
-  if (!OnMusicEntry(0, 0)) return 0;
-  return EnterCopyMode(*this, music, backAction, true);
-}
-
-// Music opened to pick files for burning.
+// Music opened by burning to pick files: the device page, and "Music Copy"
+// hands the choice back through `backAction`.
 int CUISystem::MusicEnterCopyToFolder(const std::string& backAction) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   m_pConfig->m_nActiveModule = MODULE_NONE;
   if (!OnMusicEntry(0, 0)) return 0;
-  return EnterCopyMode(*this, music, backAction, false);
+  music.m_strBackAction = backAction;
+  music.m_bFromOtherModule = 1;
+  music.m_bCopyToDriveMode = 0;
+  music.m_bCopyToFolderMode = 1;
+  return 1;
 }

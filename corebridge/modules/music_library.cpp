@@ -490,30 +490,30 @@ int CUISystem::OnMusicDeleteFiles(std::intptr_t, std::intptr_t) {
 // --- Copy ----------------------------------------------------------------------
 
 // Hands the chosen files to the module that opened Music for copying: the
-// record hub or burning, through the back action it left.
+// record hub or burning, through the back action it left (1, the files).
 int CUISystem::OnMusicCopy(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   if (music.m_strBackAction.empty()) return 0;
   ChosenFiles chosen;
-  chosen.filter = ".mp3;.wma;.wav;";
+  chosen.filter = "|.mp3|.wma|.wav|";
   const int page = MusicCurrentPage();
   if (page == kFolderPage || page == kFileEditPage) {
     for (const MusicFolderEntry& entry : music.m_vecFolderFiles) {
       if (entry.bChecked) chosen.files.push_back(entry.strPath);
     }
-    chosen.selectionName = music.m_strBrowseFolder;
+    chosen.name = music.m_strBrowseFolder;
   } else {
     for (const MusicRecord& track : music.m_vecLibraryTracks) {
       if (track.bChecked && !track.strTexts[kTrackUrl].empty()) chosen.files.push_back(track.strTexts[kTrackUrl]);
     }
-    if (!music.m_vecLibraryTracks.empty()) chosen.selectionName = music.m_vecLibraryTracks.front().strTexts[kTrackAlbum];
+    if (!music.m_vecLibraryTracks.empty()) chosen.name = music.m_vecLibraryTracks.front().strTexts[kTrackAlbum];
   }
   if (chosen.files.empty()) return 0;
   const std::string action = music.m_strBackAction;
   music.m_bCopyToDriveMode = 0;
   music.m_bCopyToFolderMode = 0;
   music.m_bFromOtherModule = 0;
-  ExecuteAction(action.c_str(), reinterpret_cast<std::intptr_t>(&chosen), 0);
+  ExecuteAction(action.c_str(), 1, reinterpret_cast<std::intptr_t>(&chosen));
   return 1;
 }

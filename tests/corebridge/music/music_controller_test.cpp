@@ -311,6 +311,12 @@ TEST_F(MusicTest, CopyHandsTheChosenFilesToTheModuleThatAsked) {
   EXPECT_EQ(home_.shown, shown + 1);  // the stored back action ran
   EXPECT_EQ(Music().m_bCopyToFolderMode, 0);
   EXPECT_EQ(Music().m_bFromOtherModule, 0);
+  // The record hub opens Music on a drive: its folder is browsed in copy mode.
+  ASSERT_EQ(system_->MusicEnterCopyToDrive("C:\\", "Home"), 1);
+  EXPECT_EQ(Music().m_bCopyToDriveMode, 1);
+  EXPECT_EQ(Page(), 6);
+  EXPECT_EQ(Music().m_strBrowseFolder, music_);
+  EXPECT_TRUE(Stepped("MusicEnterCopyToDrive C:\\ Home"));
   // Without a selection or a module to hand it to, nothing happens.
   Music().m_vecFolderFiles[0].bChecked = 0;
   Music().m_strBackAction = "Home";
