@@ -76,6 +76,9 @@ LRESULT CHiddenWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SCHEDULE_TICK:
       m_owner.ScheduleTick();
       return 0;
+    case WM_MUSIC_WORKER_DONE:
+      m_owner.MusicWorkerDeliver();
+      return 0;
     // System notices from the platform's sources reach the system core here
     // when no frame forwards them.
     case WM_POWERBROADCAST:

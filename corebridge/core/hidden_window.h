@@ -26,6 +26,8 @@ inline constexpr plat::UINT kBatteryPeriodMs = 60000;
 inline constexpr plat::UINT kCriticalBatteryPeriodMs = 10000;
 // The schedule timer's tick, posted from its thread.
 inline constexpr plat::UINT WM_SCHEDULE_TICK = plat::WM_USER + 849;
+// The music worker has collected its files.
+inline constexpr plat::UINT WM_MUSIC_WORKER_DONE = plat::WM_USER + 850;
 
 class CHiddenWindow {
  public:

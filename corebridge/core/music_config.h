@@ -51,6 +51,8 @@ struct MusicFolderEntry {
   std::string strPath;
   std::string strName;
   int nValue = 0;
+  std::uint64_t ftLastWrite = 0;  // the file's time, for sorting by date
+  int bChecked = 0;
 };
 
 // An entry of the list-position stack.
@@ -190,7 +192,15 @@ class CMusicConfig {
   int m_nMixerSourceIndex = -1;  // MixerSourceIndex
 
   int m_nVolumeSteps = 9;
-  int m_nCurrentDrive = 0;  // CurrentDrive
+  int m_nCurrentDrive = 0;  // CurrentDrive as a drive number (0 = A:)
+  std::string m_strCurrentDrive;  // CurrentDrive as text: "X:" or a folder
+  std::string m_strBackAction;    // the action that leaves the module when entered from another one
+  std::string m_strAlbumArtPath;  // the last album art path the player gave
+  int m_nBrowseMode = 0;          // 0 path, 1 album, 2 artist, 3 song
+  int m_nLoadedPlaylist = -1;     // the playlist the player has loaded, -1 none
+  int m_bPlayFromCd = 0;          // playback started on the audio-CD page
+  int m_bPlayerPrepared = 0;      // the player's modes and visualizations are read
+  std::vector<std::string> m_arrMixerSources;  // lines of the selected mixer device
 
   std::string m_strDefaultFolder;    // DefaultFolder
   std::string m_strLibraryRoot;      // the library root

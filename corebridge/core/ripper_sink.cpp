@@ -1,11 +1,13 @@
-// The WMA ripper's reports: the progress of the track being ripped, its end
-// and an abort. They come on the thread that initialised the ripper, which
-// is the UI thread while the Music controller's rip loop pumps messages.
+// The rippers' reports: the progress of the track being ripped, its end and
+// an abort. One table per ripper (MP3/WAV and WMA); they come on the thread
+// that initialised the ripper, which is the UI thread while the Music
+// controller's rip loop pumps messages.
 #include <cstdio>
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/ui_system_object.h"
+#include "interfaces/cdtomp3.h"
 #include "interfaces/cdtowma.h"
 #include "platform/win/message.h"
 
@@ -21,9 +23,32 @@ MusicRecord* CurrentRipEntry(CMusicConfig& music) {
   return &music.m_vecRipJobs[static_cast<std::size_t>(index)];
 }
 
+template <class Ripper>
+bool StopAndRead(const plat::ComPtr<Ripper>& ripper, std::int64_t& position, std::int64_t& duration) {
+  const bool positionRead = plat::SUCCEEDED(ripper->GetPosition(&position));
+  ripper->GetDuration(&duration);
+  ripper->Stop();
+  ripper->Uninitialize();
+  return positionRead;
+}
+
 }  // namespace
 
-int CUISystem::WmaRipperSinkTable::OnProgress(float fraction) {
+bool CUISystem::RipperSinkTable::StopRipper(std::int64_t& position, std::int64_t& duration, bool& present) {
+  present = false;
+  if (ripper_ == Ripper::Wma) {
+    if (plat::ComPtr<ICdToWma> ripper = owner_.CoreService<ICdToWma>()) {
+      present = true;
+      return StopAndRead(ripper, position, duration);
+    }
+  } else if (plat::ComPtr<ICdToMp3> ripper = owner_.CoreService<ICdToMp3>()) {
+    present = true;
+    return StopAndRead(ripper, position, duration);
+  }
+  return false;
+}
+
+int CUISystem::RipperSinkTable::OnProgress(float fraction) {
   CConfig* config = owner_.Config();
   IMusicPageEvents* musicPage = owner_.MusicPageCallback();
   if (!config || !config->m_pMusic || !musicPage || !config->m_pMusic->m_bRipping) {
@@ -45,7 +70,7 @@ int CUISystem::WmaRipperSinkTable::OnProgress(float fraction) {
   return 1;
 }
 
-int CUISystem::WmaRipperSinkTable::OnFinished() {
+int CUISystem::RipperSinkTable::OnFinished() {
   // A stop this sink asked for is no completion of the track.
   const bool stopRequested = stopRequested_;
   stopRequested_ = false;
@@ -58,21 +83,17 @@ int CUISystem::WmaRipperSinkTable::OnFinished() {
   MusicRecord* entry = CurrentRipEntry(music);
   if (!entry) return 0;
 
-  plat::ComPtr<ICdToWma> ripper = owner_.CoreService<ICdToWma>();
-  if (!ripper) {
+  std::int64_t position = 0;
+  std::int64_t duration = 0;
+  bool present = false;
+  const bool positionRead = StopRipper(position, duration, present);
+  if (!present) {
     // Nothing tells whether the track is whole: it shows as done, and the
     // rip loop is neither woken nor cleaned up.
     entry->strTexts[CMusicConfig::kRipStatusText] = "Complete";
     ++music.m_nRipIndex;
     return musicPage->Redraw(0);
   }
-
-  std::int64_t position = 0;
-  std::int64_t duration = 0;
-  const bool positionRead = plat::SUCCEEDED(ripper->GetPosition(&position));
-  ripper->GetDuration(&duration);
-  ripper->Stop();
-  ripper->Uninitialize();
 
   // After the graph's own completion the position may no longer be
   // readable; the track then counts as whole rather than being deleted.
@@ -88,10 +109,10 @@ int CUISystem::WmaRipperSinkTable::OnFinished() {
     // track's own output, not the next one's.
     owner_.CleanupIncompleteRip();
   }
-  return musicPage->Redraw(0);
+  return musicPage->Redraw(1);
 }
 
-int CUISystem::WmaRipperSinkTable::OnAborted() {
+int CUISystem::RipperSinkTable::OnAborted() {
   stopRequested_ = false;
   CConfig* config = owner_.Config();
   IMusicPageEvents* musicPage = owner_.MusicPageCallback();

@@ -394,16 +394,16 @@ void CUISystem::OnCdDriveTimer() {
   if (url.size() < 9 || slash == std::string::npos || slash <= 8) return;
   const std::string digits = url.substr(8, slash - 8);
   if (digits.empty() || digits.size() > 2 || digits.find_first_not_of("0123456789") != std::string::npos) return;
-  const int n = std::stoi(digits);
+  // The number counts the optical drives in letter order, as the player's
+  // CD addresses do.
+  int n = std::stoi(digits);
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const char root[] = {letter, ':', '\\', 0};
-    if (GetDriveTypeA(root) == DRIVE_CDROM) {
-      if (letter + n > 'Z') return;
-      const char drive[] = {static_cast<char>(letter + n), ':', 0};
-      MusicLoadAudioCd(drive);
-      if (m_pMusicPage) m_pMusicPage->Redraw(1);
-      return;
-    }
+    if (GetDriveTypeA(root) != DRIVE_CDROM || n-- > 0) continue;
+    const char drive[] = {letter, ':', 0};
+    MusicLoadAudioCd(drive);
+    if (m_pMusicPage) m_pMusicPage->Redraw(1);
+    return;
   }
 }
 

@@ -52,6 +52,8 @@ struct CUISystemServices {
   int scheduleTimerPeriodMs = 1000;
 };
 
+struct MusicRecord;
+struct MusicWorkerState;
 class CUISystem : public IUISystem {
  public:
   using Interfaces = plat::InterfaceList<IUISystem>;
@@ -192,6 +194,7 @@ class CUISystem : public IUISystem {
   IWMPlayerEventSink* WMPlayerEventSink() { return &m_wmPlayerSink; }
   IRipperEventSink* WmaRipperSink() { return &m_wmaRipperSink; }
   IDvdEventSink* DvdEventSink() { return &m_dvdSink; }
+  IRipperEventSink* Mp3RipperSink() { return &m_mp3RipperSink; }
 
   // The media player host the Music controller created (null when none).
   IWMPlayer* WMPlayer() const { return m_pWMPlayer.Get(); }
@@ -221,7 +224,6 @@ class CUISystem : public IUISystem {
   void RegisterAuthoringActions();
   void RegisterBurningActions();
 
-  int MusicAction(std::intptr_t a, std::intptr_t b);
   int VideoAction(std::intptr_t a, std::intptr_t b);
   int TVAction(std::intptr_t a, std::intptr_t b);
   int RadioAction(std::intptr_t a, std::intptr_t b);
@@ -365,6 +367,65 @@ class CUISystem : public IUISystem {
   int MusicShowModeText(const char* key, int lasting);
   int MusicPlaySelected();
   int MusicShowSongInfo();
+  // Library, browsing and transport (corebridge/modules/music_*.cpp).
+  int OnMusicMenu(std::intptr_t a, std::intptr_t b);
+  int OnReturnFromSettings(std::intptr_t a, std::intptr_t b);
+  int OnMusicMediaLibrary(std::intptr_t a, std::intptr_t b);
+  int OnMusicAlbum(std::intptr_t a, std::intptr_t b);
+  int OnMusicArtist(std::intptr_t a, std::intptr_t b);
+  int OnMusicGenre(std::intptr_t a, std::intptr_t b);
+  int OnMusicPlaylist(std::intptr_t a, std::intptr_t b);
+  int OnMusicSettings(std::intptr_t a, std::intptr_t b);
+  int OnMusicClickList(std::intptr_t item, std::intptr_t b);
+  int OnMusicFilebrowsingComplete(std::intptr_t a, std::intptr_t b);
+  int OnMusicPlay(std::intptr_t a, std::intptr_t b);
+  int OnMusicPause(std::intptr_t a, std::intptr_t b);
+  int OnMusicPausePlay(std::intptr_t a, std::intptr_t b);
+  int OnMusicShuffle(std::intptr_t a, std::intptr_t b);
+  int OnMusicRepeatAll(std::intptr_t a, std::intptr_t b);
+  int OnMusicSortByName(std::intptr_t a, std::intptr_t b);
+  int OnMusicSortByDate(std::intptr_t a, std::intptr_t b);
+  int OnMusicMixerDeviceLeft(std::intptr_t step, std::intptr_t b);
+  int OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t b);
+  int OnReturnFromVisualization(std::intptr_t a, std::intptr_t b);
+  int OnMusicVisualization(std::intptr_t a, std::intptr_t b);
+  int OnMusicSelectVisualizationEnter(std::intptr_t a, std::intptr_t b);
+  int OnMusicResize(std::intptr_t a, std::intptr_t b);
+  int OnMusicShowSongInformationLeft(std::intptr_t a, std::intptr_t b);
+  int OnMusicVisualizationPlusSelection(std::intptr_t a, std::intptr_t b);
+  int OnMusicSelectDefaultFolder(std::intptr_t a, std::intptr_t b);
+  int OnMusicSelectDefaultFolderReturn(std::intptr_t a, std::intptr_t b);
+  int OnMusicDefualtSettingEnter(std::intptr_t a, std::intptr_t b);
+  int OnMusicStartMediaSearch(std::intptr_t a, std::intptr_t b);
+  int OnMusicCloseSearch(std::intptr_t a, std::intptr_t b);
+  int OnMusicRefreshMediaLibrary(std::intptr_t a, std::intptr_t b);
+  int OnMusicBrowseByPath(std::intptr_t a, std::intptr_t b);
+  int OnMusicBrowseByAlbum(std::intptr_t a, std::intptr_t b);
+  int OnMusicBrowseByArtist(std::intptr_t a, std::intptr_t b);
+  int OnMusicBrowseBySong(std::intptr_t a, std::intptr_t b);
+  int OnMusicSelectAll(std::intptr_t a, std::intptr_t b);
+  int OnMusicTagFiles(std::intptr_t item, std::intptr_t b);
+  int OnMusicTagFolders(std::intptr_t item, std::intptr_t b);
+  int OnMusicDeleteFiles(std::intptr_t a, std::intptr_t b);
+  int OnMusicCopy(std::intptr_t a, std::intptr_t b);
+  // Audio CDs and ripping (music_rip.cpp).
+  int OnMusicRipCD(std::intptr_t a, std::intptr_t b);
+  int OnMusicRippingFormatLeft(std::intptr_t a, std::intptr_t b);
+  int OnMusicRipNow(std::intptr_t a, std::intptr_t b);
+  int OnMusicResumeRipping(std::intptr_t a, std::intptr_t b);
+  int MusicRipRun();
+  int MusicRipTrack(const MusicRecord& job);
+  // The file path of a player CD URL ("wmpcd://n/m"); empty when none.
+  std::string CdTrackPath(const std::string& url) const;
+  std::string TrackSourcePath(int index);
+  // Entry points of the other modules.
+  int MusicOpenFromOtherModule(const std::string& folder, const std::string& backAction);
+  int MusicEnterCopyToDrive(const std::string& path, const std::string& backAction);
+  int MusicEnterCopyToFolder(const std::string& backAction);
+  // The music worker (music_worker.cpp).
+  int MusicWorkerStart();
+  int MusicWorkerJoin();
+  void MusicWorkerDeliver();
 
   // --- Photo controller (corebridge/modules/photo_*.cpp) -----------------------
   // Entry, exit, slide show and its settings (photo_slideshow.cpp).
@@ -605,6 +666,24 @@ class CUISystem : public IUISystem {
   void MovieOnDiscClosed();
   void MovieOnAudioNotSupported();
 
+  // Music controller helpers (music_controller.cpp).
+  int MusicEnsurePlayer();
+  int MusicCurrentPage() const;
+  void MusicShowPage(int page);
+  int MusicRedraw(int flag);
+  void MusicRemoteNotice(int mode, const char* text);
+  void MusicOsd(const char* key);
+  int MusicStopPlayback();
+  int MusicSelectSource(int item);
+  int MusicBuildAlbumList();
+  int MusicBuildNamedList(const char* attribute, std::vector<MusicRecord>& list);
+  int MusicBuildPlaylistList();
+  int MusicReadTrackList(int from);
+  int MusicLoadRemembered(int page, int item);
+  int MusicRebuildBrowsingPlaylist(bool addWavToLibrary);
+  int MusicSort(int mode);
+  int MusicStepEffect(int direction);
+
   int m_bDiscOpen = 0;        // a disc is open on the DVD engine
   int m_bPlaybackPower = 0;   // the playback power scheme is in force
 
@@ -778,22 +857,22 @@ class CUISystem : public IUISystem {
    private:
     CUISystem& owner_;
   };
-  class RipperSink final : public IRipperEventSink {
+  // The rippers' progress and end of each track, one table per ripper
+  // (ripper_sink.cpp).
+  class RipperSinkTable final : public IRipperEventSink {
    public:
-    int OnProgress(float) override { return 1; }
-    int OnFinished() override { return 0; }
-    int OnAborted() override { return 0; }
-  };
-  // The WMA ripper's progress and end of each track (ripper_sink.cpp).
-  class WmaRipperSinkTable final : public IRipperEventSink {
-   public:
-    explicit WmaRipperSinkTable(CUISystem& owner) : owner_(owner) {}
+    enum class Ripper { Mp3, Wma };
+    RipperSinkTable(CUISystem& owner, Ripper ripper) : owner_(owner), ripper_(ripper) {}
     int OnProgress(float fraction) override;
     int OnFinished() override;
     int OnAborted() override;
 
    private:
+    // Stops and releases this table's ripper; reads its position and length
+    // first. False when the position could not be read.
+    bool StopRipper(std::int64_t& position, std::int64_t& duration, bool& present);
     CUISystem& owner_;
+    Ripper ripper_;
     // Set when OnProgress asked the ripper to stop: the OnFinished that
     // follows is then no completion of the track.
     bool stopRequested_ = false;
@@ -908,8 +987,8 @@ class CUISystem : public IUISystem {
   DvdSink m_dvdSink{*this};
   MovieDvdEvents m_movieDvdEvents{*this};
   VideoDvdEvents m_videoDvdEvents{*this};
-  RipperSink m_mp3RipperSink;
-  WmaRipperSinkTable m_wmaRipperSink{*this};
+  RipperSinkTable m_mp3RipperSink{*this, RipperSinkTable::Ripper::Mp3};
+  RipperSinkTable m_wmaRipperSink{*this, RipperSinkTable::Ripper::Wma};
   AuthoringSink m_authoringSink;
   RadioSinkTable m_radioSink;
   KeySink m_keyDispatchSink{*this};
@@ -937,6 +1016,8 @@ class CUISystem : public IUISystem {
   IAuthoringPageEvents* m_pAuthoringPage = nullptr;
   IModule9PageEvents* m_pModule9Page = nullptr;
   plat::ComPtr<IWMPlayer> m_pWMPlayer;
+  // The music worker's shared state while one runs (music_worker.cpp).
+  std::shared_ptr<MusicWorkerState> m_musicWorker;
   std::unique_ptr<CHiddenWindow> m_pHiddenWindow;
   std::unique_ptr<CScheduleList> m_pScheduleList;
   std::unique_ptr<CScheduleTimer> m_pScheduleTimer;

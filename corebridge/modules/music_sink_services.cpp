@@ -1,6 +1,6 @@
-// Music controller operations that the player and ripper event sinks call.
-// Those the Music controller will take over when it is built report their
-// call to the controller-step hook and answer as an absent controller does.
+// Music controller operations that the player and ripper event sinks call:
+// the song text, the clean-up of a cut rip, the playable-file check and the
+// mode texts.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -9,31 +9,48 @@
 #include "corebridge/core/config.h"
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/ui_system_object.h"
+#include "corebridge/modules/music_pages.h"
+#include "interfaces/cdtomp3.h"
 #include "interfaces/cdtowma.h"
+#include "platform/com/automation.h"
 
-int CUISystem::OnMusicAlbumArtPath(std::intptr_t entry, std::intptr_t) {
-  RunStep(("OnMusicAlbumArtPath " + std::to_string(entry)).c_str());
-  return 0;
-}
-
-int CUISystem::OnMusicNextEffect(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicNextEffect");
-  return 0;
-}
-
-int CUISystem::OnMusicPreviousEffect(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicPreviousEffect");
-  return 0;
-}
-
+// Leaving the visualization view: the player's window goes back to the
+// page's owner with no size, off the screen.
 int CUISystem::MusicPlaySelected() {
   RunStep("MusicPlaySelected");
-  return 0;
+  if (!m_pWMPlayer) return 0;
+  plat::HWND owner = nullptr;
+  plat::RECT rect{};
+  if (m_pMusicPage) m_pMusicPage->GetDisplayWindow(&owner, &rect);
+  m_pWMPlayer->SetParent(owner);
+  m_pWMPlayer->SetWindowPos(0, 0, 0, 0);
+  return 1;
 }
 
+// The song's title, album and artist over the visualization, one line each.
 int CUISystem::MusicShowSongInfo() {
   RunStep("MusicShowSongInfo");
-  return 0;
+  if (!m_pConfig || !m_pConfig->m_pMusic || MusicCurrentPage() != music::kVisualizationPage) return 0;
+  const CMusicConfig& music = *m_pConfig->m_pMusic;
+  auto lookup = [this](const char* key) {
+    std::string text;
+    if (!m_pUICallback || !m_pUICallback->LookupString(key, text)) text = key;
+    return text;
+  };
+  std::string lines;
+  const std::pair<const char*, const std::string*> parts[] = {
+      {"MUSIC_TITLE", &music.m_wstrMediaName}, {"MUSIC_ALBUM", &music.m_wstrMediaAlbum}, {"MUSIC_ARTIST", &music.m_wstrMediaArtist}};
+  for (const auto& [key, value] : parts) {
+    if (value->empty()) continue;
+    if (!lines.empty()) lines += "\n";
+    lines += lookup(key) + " : " + *value;
+  }
+  if (VendorId() == 3) {
+    if (!lines.empty()) lines += "\n";
+    lines += lookup("MUSIC_VIZMENTION");
+  }
+  // The text is composed already: it is shown as it is, not looked up.
+  return m_pUICallback ? m_pUICallback->ShowOsdTextW(plat::Utf8ToUtf16(lines)) : 0;
 }
 
 int CUISystem::CleanupIncompleteRip() {
@@ -49,8 +66,7 @@ int CUISystem::CleanupIncompleteRip() {
     entry.strTexts[CMusicConfig::kRipStatusText] = "Incomplete";
     output = entry.strTexts[CMusicConfig::kRipOutputPathText];
   }
-  // Only the WMA ripper is reachable from here; the MP3 ripper's own end
-  // comes with the Music controller.
+  // The ripper of the current format: WAV and MP3 share the MP3 ripper.
   int found = 0;
   if (music.m_nRippingFormat == 2) {
     if (plat::ComPtr<ICdToWma> ripper = CoreService<ICdToWma>()) {
@@ -58,6 +74,10 @@ int CUISystem::CleanupIncompleteRip() {
       ripper->Uninitialize();
       found = 1;
     }
+  } else if (plat::ComPtr<ICdToMp3> ripper = CoreService<ICdToMp3>()) {
+    ripper->Stop();
+    ripper->Uninitialize();
+    found = 1;
   }
   if (!output.empty()) {
     std::error_code error;

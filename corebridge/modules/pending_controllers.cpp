@@ -8,11 +8,6 @@
 
 #include <string>
 
-int CUISystem::MusicAction(std::intptr_t, std::intptr_t) {
-  RunStep("MusicAction");
-  return 0;
-}
-
 int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
   RunStep("VideoAction");
   return 0;
@@ -35,65 +30,6 @@ int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
 
 int CUISystem::BurningAction(std::intptr_t, std::intptr_t) {
   RunStep("BurningAction");
-  return 0;
-}
-
-
-
-
-
-
-
-
-
-
-int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicEntry");
-  return 0;
-}
-
-int CUISystem::OnMusicStop(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicStop");
-  return 0;
-}
-
-int CUISystem::OnMusicPlayPause(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicPlayPause");
-  return 0;
-}
-
-int CUISystem::OnMusicPreviousTrack(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicPreviousTrack");
-  return 0;
-}
-
-int CUISystem::OnMusicNextTrack(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicNextTrack");
-  return 0;
-}
-
-int CUISystem::OnMusicFastforward(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicFastforward");
-  return 0;
-}
-
-int CUISystem::OnMusicRewind(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicRewind");
-  return 0;
-}
-
-int CUISystem::OnMusicBack(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicBack");
-  return 0;
-}
-
-int CUISystem::OnMusicStopRipping(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicStopRipping");
-  return 0;
-}
-
-int CUISystem::OnMusicStopMediaSearch(std::intptr_t, std::intptr_t) {
-  RunStep("OnMusicStopMediaSearch");
   return 0;
 }
 
@@ -132,12 +68,6 @@ int CUISystem::OnRadioRecord(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::MusicStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("MusicStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
 int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
   RunStep("RadioStopModule");
   if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
@@ -150,13 +80,6 @@ int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-
-
-int CUISystem::MusicOnDeviceChange(int event, int drive) {
-  RunStep(("MusicOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
 int CUISystem::RadioOnDeviceChange(int event, int drive) {
   RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
   return 0;
@@ -164,17 +87,6 @@ int CUISystem::RadioOnDeviceChange(int event, int drive) {
 
 int CUISystem::TVOnDeviceChange(int event, int drive) {
   RunStep(("TVOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
-
-
-
-
-
-
-int CUISystem::MusicLoadAudioCd(const std::string& drive) {
-  RunStep(("MusicLoadAudioCd " + drive).c_str());
   return 0;
 }
 
@@ -198,7 +110,3 @@ int CUISystem::PhotoSendToRecord(const std::string& path, const std::string& bac
   return 0;
 }
 
-int CUISystem::MusicEnterCopyToDrive(const std::string& path, const std::string& backAction) {
-  RunStep(("MusicEnterCopyToDrive " + path + " " + backAction).c_str());
-  return 0;
-}

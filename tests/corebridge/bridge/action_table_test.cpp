@@ -5,6 +5,7 @@
 #include "corebridge/core/video_config.h"
 #include "tests/corebridge/bridge/action_names_table.h"
 #include "corebridge/core/movie_config.h"
+#include "corebridge/core/music_config.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
 namespace bridge_test {
@@ -23,8 +24,8 @@ TEST_F(ActionTableTest, RegistersEveryNameWithItsIdAndNothingElse) {
   ASSERT_EQ(kAllActionNames.size(), 491u);
   EXPECT_EQ(table.NameCount(), 491u);
   EXPECT_EQ(table.HandlerCount(), 491u);
-  // "Vol Mute" three times, "Vol Unmute" and "Music Mixer Source Right" twice.
-  EXPECT_EQ(table.Registrations(), 495u);
+  // "Vol Mute" three times, "Vol Unmute" twice.
+  EXPECT_EQ(table.Registrations(), 494u);
   std::set<int> ids;
   for (const auto& row : kAllActionNames) {
     const auto id = table.FindId(row.name);
@@ -68,8 +69,8 @@ TEST_F(ActionTableTest, RefusedNames) {
   EXPECT_EQ(system_->ExecuteAction(nullptr, 0, 0), E_FAIL);
   EXPECT_EQ(system_->ExecuteAction("Movie Play ", 0, 0), E_FAIL);
   // A module handler without its controller answers 0: the action fails.
-  EXPECT_EQ(system_->ExecuteAction("Music_Filebrowsing_Complete", 0, 0), E_FAIL);
-  EXPECT_TRUE(Stepped("MusicAction"));
+  EXPECT_EQ(system_->ExecuteAction("Authoring Preview", 0, 0), E_FAIL);
+  EXPECT_TRUE(Stepped("AuthoringAction"));
 }
 
 TEST(ActionTableUnit, RegisteringAgainOverwritesAndBucketsResolveCollisions) {
@@ -152,6 +153,8 @@ TEST_F(ActionTableTest, BackStepsBackInEachModule) {
   // selector it would leave the module).
   Config().m_pPhoto->m_nPhotoState = 0;
   Config().m_pMovie->m_nMoviePageState = 6;  // a settings page: Back goes to the pop-up menu
+  Config().m_pMusic->PushMusicPage(4);  // the folder page over the device page: Back goes to the device page
+  Config().m_pMusic->PushMusicPage(6);
   for (const auto& m : kModules) {
     steps_.clear();
     Config().m_nActiveModule = m.module;

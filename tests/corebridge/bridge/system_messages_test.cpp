@@ -112,7 +112,7 @@ TEST_F(SystemMessagesTest, SuspendStopsPlaybackOfTheActiveModule) {
       {MODULE_MOVIE, 4, 2, 0, 0, 0, {"OnMovieStop"}},
       {MODULE_MOVIE, 2, 2, 0, 0, 0, {}},
       {MODULE_MUSIC, 0, 0, 0, 0, 0, {"OnMusicStop"}},
-      {MODULE_MUSIC, 0, 2, 1, 0, 0, {"OnMusicStopRipping"}},
+      {MODULE_MUSIC, 0, 2, 1, 0, 0, {"OnMusicStopRipping", "CleanupIncompleteRip"}},
       {MODULE_PHOTO, 0, 2, 0, 1, 0, {"PhotoStopSlideShow"}},
       {MODULE_PHOTO, 0, 2, 0, 2, 0, {}},
       // Video: the playing page (4), whatever the play state.
@@ -342,17 +342,20 @@ TEST_F(SystemMessagesTest, RecordingMonitorStartsTheNextFileAtTheSizeLimit) {
 }
 
 TEST_F(SystemMessagesTest, CdTimerValidatesTheTrackAddress) {
-  volumes_->volumes = {{'C', DRIVE_FIXED, "/", {}, {}, {}, false}, {'D', DRIVE_CDROM, {}, {}, "/dev/sr0", {}, false}};
+  volumes_->volumes = {{'C', DRIVE_FIXED, "/", {}, {}, {}, false},
+                       {'D', DRIVE_CDROM, {}, {}, "/dev/sr0", {}, false},
+                       {'R', DRIVE_CDROM, {}, {}, "/dev/sr1", {}, false}};
   Start();
   Config().m_nActiveModule = MODULE_MUSIC;
   auto& s = system_->States();
   s.nMusicSourceView = 19;
   const std::pair<const char*, const char*> cases[] = {
-      {"cdtrack:1/Track01", "MusicLoadAudioCd E:"},
+      {"cdtrack:1/Track01", "MusicLoadAudioCd R:"},  // the second optical drive
       {"cdtrack:0/Track01", "MusicLoadAudioCd D:"},
       {"cdtrack:x/Track01", nullptr},   // not a number
       {"cdtrack:/Track01", nullptr},    // no number
-      {"cdtrack:99/Track01", nullptr},  // past Z:
+      {"cdtrack:2/Track01", nullptr},   // no third optical drive
+      {"cdtrack:99/Track01", nullptr},
       {"short", nullptr},
   };
   for (const auto& [url, expected] : cases) {

@@ -51,7 +51,7 @@ class SinkFrame final : public IFrameServices {
   int EnableScreenSaver(int) override { return 1; }
   int EnableMonitorPowerOff(int e) override { return Add("EnableMonitorPowerOff", e); }
   HWND GetFrameWnd() override { return nullptr; }
-  int ShowOsdTextW(const std::u16string&) override { return 1; }
+  int ShowOsdTextW(const std::u16string& text) override { return Add("ShowOsdTextW " + plat::Utf16ToUtf8(text)); }
   int ShowOsdText(const std::string& text) override { return Add("ShowOsdText " + text); }
   int ShowOsdStringId(const std::string& key) override { return Add("ShowOsdStringId " + key, osd); }
   int SetOsdOption2(int ms) override {
@@ -475,7 +475,9 @@ TEST_F(EngineSinksTest, MediaChangeStopsAtTheFirstFailingAttribute) {
   EXPECT_EQ(Music().m_wstrMediaReleaseDate, "old");
   EXPECT_EQ(Music().m_bMediaInfoRead, 0);
   EXPECT_EQ(Music().m_nNowPlayingIndex, 4);
-  EXPECT_EQ(log_, Log{"step MusicShowSongInfo"});
+  ASSERT_EQ(log_.size(), 2u);
+  EXPECT_EQ(log_[0], "step MusicShowSongInfo");
+  EXPECT_EQ(log_[1], "ShowOsdTextW MUSIC_TITLE : Morning\nMUSIC_ALBUM : Blue Hours\nMUSIC_ARTIST : Ana Lind");
 }
 
 TEST_F(EngineSinksTest, PlayingInTheMusicModuleSetsTheScanAbilitiesAndTheBars) {
@@ -514,13 +516,13 @@ TEST_F(EngineSinksTest, PlayingByModuleAndStopRequests) {
   EXPECT_EQ(Player().OnPlaying(), 0);
   EXPECT_EQ(Music().m_bStopOnNextPlay, 0);
   EXPECT_EQ(Music().m_nMusicState, MUSIC_STOPPED);
-  EXPECT_EQ(log_, Log{"step OnMusicStop"});
+  EXPECT_EQ(log_, (Log{"step OnMusicStop", "Redraw 1"}));
 
   // A medium the Music module does not play is stopped.
   player_->attributes["SourceURL"] = "/videos/clip.avi";
   log_.clear();
   EXPECT_EQ(Player().OnPlaying(), 0);
-  EXPECT_EQ(log_, Log{"step OnMusicStop"});
+  EXPECT_EQ(log_, (Log{"step OnMusicStop", "Redraw 1"}));
 }
 
 TEST_F(EngineSinksTest, PauseShowsTheNoticeAsTheSettingSays) {

@@ -2,11 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "engines/playback/wmhost/engine/wm_player.h"
 #include "engines/playback/wmhost/library/tag_reader.h"
+#include "platform/sys/drive_table.h"
 
 namespace {
 
@@ -17,10 +20,33 @@ bool IsExistingFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// "D:" or "D:\\" (any separator after the colon), else nothing.
+bool IsDriveLetter(const std::string& drive) {
+  return drive.size() >= 2 && drive.size() <= 3 && std::isalpha(static_cast<unsigned char>(drive[0])) &&
+         drive[1] == ':' && (drive.size() == 2 || drive[2] == '\\' || drive[2] == '/');
+}
+
+// A path stands for itself; a drive letter is the volume's device, or its
+// disc image for a virtual drive.
 std::string DefaultCdDevice(const std::string& drive) {
   if (!drive.empty() && drive.front() == '/') return drive;
-  std::error_code failure;
-  return fs::exists("/dev/cdrom", failure) ? "/dev/cdrom" : std::string();
+  if (!IsDriveLetter(drive)) return {};
+  const std::optional<plat::VolumeInfo> volume = plat::FindVolume(drive.substr(0, 2));
+  if (!volume) return {};
+  return volume->isVirtual && !volume->image.empty() ? volume->image : volume->device;
+}
+
+// The drive number of "wmpcd://n/m" for a drive letter: its place among the
+// optical volumes in letter order; -1 when it is none of them.
+int OpticalDriveNumber(const std::string& drive) {
+  const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(drive[0])));
+  int number = 0;
+  for (const plat::VolumeInfo& volume : plat::GetVolumes()) {
+    if (volume.type != plat::DRIVE_CDROM) continue;
+    if (volume.letter == letter) return number;
+    ++number;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -154,8 +180,15 @@ wmhost::PlaylistPtr CWMPHostWindow::CdPlaylist(const std::string& drive, bool re
   const auto toc = wmhost::ReadCdTableOfContents(device);
   if (!toc) return nullptr;
   std::size_t driveIndex = 0;
-  while (driveIndex < cdDrives_.size() && cdDrives_[driveIndex] != device) ++driveIndex;
-  if (driveIndex == cdDrives_.size()) cdDrives_.push_back(device);
+  const int optical = IsDriveLetter(drive) ? OpticalDriveNumber(drive) : -1;
+  if (optical >= 0) {
+    driveIndex = static_cast<std::size_t>(optical);
+    if (cdDrives_.size() <= driveIndex) cdDrives_.resize(driveIndex + 1);
+    cdDrives_[driveIndex] = device;
+  } else {
+    while (driveIndex < cdDrives_.size() && cdDrives_[driveIndex] != device) ++driveIndex;
+    if (driveIndex == cdDrives_.size()) cdDrives_.push_back(device);
+  }
 
   auto playlist = std::make_shared<wmhost::Playlist>(toc->title.empty() ? "Audio CD" : toc->title);
   int trackIndex = 0;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "engines/playback/wmhost/player/play_sequence.h"
+#include "platform/media/audio_sink.h"
 
 namespace wmhost {
 
@@ -171,7 +172,11 @@ bool MediaPlayer::Impl::Create(std::string* error) {
   gst_object_ref_sink(playbin);
 
   GError* failure = nullptr;
-  const std::string audioDescription = options.audioSink.empty() ? "autoaudiosink" : options.audioSink;
+  // Without a sink of its own the player takes the program's shared choice:
+  // a clock-paced fakesink where nothing can be heard.
+  const std::string audioDescription = !options.audioSink.empty()            ? options.audioSink
+                                       : plat::media::AudioOutputSilent() ? "fakesink sync=true"
+                                                                          : "autoaudiosink";
   GstElement* audioSink = gst_parse_bin_from_description(audioDescription.c_str(), TRUE, &failure);
   if (!audioSink) {
     if (error) *error = failure ? failure->message : "bad audio sink";
