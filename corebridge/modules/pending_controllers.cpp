@@ -105,8 +105,4 @@ int CUISystem::RadioScheduleRecord(int) {
   return 0;
 }
 
-int CUISystem::PhotoSendToRecord(const std::string& path, const std::string& backAction) {
-  RunStep(("PhotoSendToRecord " + path + " " + backAction).c_str());
-  return 0;
-}
 

@@ -196,6 +196,10 @@ int CUISystem::PhotoSendToRecord(const std::string& folder) {
   return 1;
 }
 
+// The record hub's hand-over: Photo opens on the volume; its record views
+// go back to the hub by themselves, so the back action needs no keeping.
+int CUISystem::PhotoSendToRecord(const std::string& path, const std::string&) { return PhotoSendToRecord(path); }
+
 // --- Back and the return actions ----------------------------------------------------
 
 int CUISystem::PhotoBack(std::intptr_t, std::intptr_t) {

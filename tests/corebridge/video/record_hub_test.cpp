@@ -188,14 +188,13 @@ TEST_F(RecordHubTest, UnknownDrivesAndKindsAreRefused) {
   EXPECT_EQ(Act("Record Enter Other Module", 0), E_FAIL);
   EXPECT_EQ(Config().m_nActiveModule, MODULE_RECORD);
   EXPECT_EQ(Hub().m_nState, RECORD_SUBPAGE_DEVICE);
-  // The Photo and Music hand-overs are not there yet; other kinds never are.
+  // Without their engines (this core object has none) the Photo and Music
+  // hand-overs fail; other kinds never open anything.
   for (int kind : {RECORD_MEDIA_PHOTO, RECORD_MEDIA_AUDIO, 3}) {
     Hub().m_nChosenKind = kind;
     Config().m_nActiveModule = MODULE_RECORD;
     EXPECT_EQ(EnterOn("K:\\"), E_FAIL) << kind;
   }
-  EXPECT_TRUE(Stepped("PhotoSendToRecord K:\\ Record Go Back Door"));
-  EXPECT_TRUE(Stepped("MusicEnterCopyToDrive K:\\ Record Go Back Door"));
 }
 
 }  // namespace
