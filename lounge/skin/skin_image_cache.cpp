@@ -81,7 +81,7 @@ class ImageCache {
       return nullptr;
     }
     const std::size_t bytes = static_cast<std::size_t>(pixels->width()) * static_cast<std::size_t>(pixels->height()) * 4;
-    if (!stamp || bytes > kSkinImageCacheBytes) return pixels;
+    if (!stamp || bytes > kSkinImageCacheLargestBytes) return pixels;
     // A file changed while it was read, or so recently that a change within
     // the same clock tick would not show, is decoded again next time.
     if (const std::optional<SkinFileStamp> after = StampSkinFile(file); !after || !(*after == *stamp)) return pixels;
