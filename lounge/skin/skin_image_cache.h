@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/core/types.h"
 #include "platform/gdi/surface.h"
 
 inline constexpr std::size_t kSkinImageCacheBytes = 8u << 20;
@@ -25,6 +26,14 @@ inline constexpr std::size_t kSkinImageCacheLargestBytes = 512u << 10;
 // Null when the path is empty, or the file is missing or no picture, which is
 // reported once (see skin_report.h).
 plat::SurfacePtr SharedSkinImage(const std::string& path);
+
+// Draws the image file at `path` into `rect` of `dc` with nearest pixels
+// straight from the file when it is a bitmap larger than the cache keeps:
+// only the rows shown are decoded, and the full-size picture one draw of it
+// would need is never made. False, with nothing drawn, for any other image
+// (or none): the caller then draws it through SharedSkinImage, which also
+// reports a missing or broken file.
+bool DrawLargeSkinBitmap(const std::string& path, plat::HDC dc, const plat::RECT& rect);
 
 // Bytes of pixels held now, and dropping them all (tests).
 std::size_t SkinImageCacheBytes();

@@ -20,6 +20,19 @@ namespace plat::gdi {
 
 std::optional<Surface> DecodeBmp(std::span<const std::uint8_t> file, std::string* error = nullptr);
 
+// The width and height a bitmap file declares, checked as DecodeBmp checks
+// them; nullopt for a bad header.
+std::optional<SIZE> BmpFileSize(std::span<const std::uint8_t> file);
+
+// Draws the bitmap file into the rectangle of `dc` (logical coordinates)
+// scaled with nearest pixels: the pixels StretchBlt in COLORONCOLOR mode with
+// SRCCOPY draws from the decoded picture, without ever making a picture of
+// the file's size (only the rows shown are decoded, one at a time). False,
+// with nothing drawn, for a bad file and for run-length data, which is
+// decoded whole.
+bool StretchBmpFile(HDC dc, int x, int y, int width, int height, std::span<const std::uint8_t> file,
+                    std::string* error = nullptr);
+
 // Decodes a packed DIB as passed to CreateDIBitmap: `info` holds the header
 // followed by masks and palette, `bits` the pixel rows. Compressed data needs
 // biSizeImage.

@@ -13,6 +13,7 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_report.h"
 #include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/gdi.h"
 #include "temp_folder.h"
 
 namespace {
@@ -107,6 +108,7 @@ TEST_F(SkinCacheTest, ABackgroundSizedImageIsDrawnButNotKept) {
   // One pixel row more than the largest image kept.
   const int width = 512, height = static_cast<int>(kSkinImageCacheLargestBytes / (512 * 4)) + 1;
   folder_.Write("bg.bmp", Bmp(width, height, 0xFF223344u));
+  folder_.Write("small.bmp", Bmp(8, 8, 0xFF556677u));
   LetFilesSettle();
   const plat::SurfacePtr first = SharedSkinImage(PathOf("bg.bmp"));
   ASSERT_TRUE(first);
@@ -115,6 +117,22 @@ TEST_F(SkinCacheTest, ABackgroundSizedImageIsDrawnButNotKept) {
   const plat::SurfacePtr again = SharedSkinImage(PathOf("bg.bmp"));
   ASSERT_TRUE(again);
   EXPECT_NE(again, first);
+
+  // Drawn, it goes straight from its file into the target, shrunk here;
+  // small images and missing files are left to the cache.
+  plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+  plat::HBITMAP target = plat::CreateCompatibleBitmap(dc, 64, 48);
+  plat::HGDIOBJ old = plat::SelectObject(dc, target);
+  EXPECT_TRUE(DrawLargeSkinBitmap(PathOf("bg.bmp"), dc, plat::RECT{4, 4, 60, 44}));
+  EXPECT_EQ(plat::GetBitmapSurface(target)->pixel(4, 4), 0xFF223344u);
+  EXPECT_EQ(plat::GetBitmapSurface(target)->pixel(59, 43), 0xFF223344u);
+  EXPECT_EQ(plat::GetBitmapSurface(target)->pixel(60, 44), 0xFF000000u);
+  EXPECT_FALSE(DrawLargeSkinBitmap(PathOf("small.bmp"), dc, plat::RECT{0, 0, 8, 8}));
+  EXPECT_FALSE(DrawLargeSkinBitmap(PathOf("missing.bmp"), dc, plat::RECT{0, 0, 8, 8}));
+  EXPECT_EQ(SkinImageCacheBytes(), 0u);
+  plat::SelectObject(dc, old);
+  plat::DeleteObject(target);
+  plat::DeleteDC(dc);
 }
 
 TEST_F(SkinCacheTest, ALayoutIsParsedOnceForEveryPageUntilItsFileChanges) {
