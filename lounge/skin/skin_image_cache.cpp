@@ -18,6 +18,7 @@
 #include "lounge/skin/skin_report.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/bmp_stretch.h"
 #include "platform/gdi/image_loader.h"
 #include "platform/gdi/objects.h"
 

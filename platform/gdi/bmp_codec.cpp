@@ -4,9 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "platform/gdi/dc_object.h"
-#include "platform/gdi/stretch_map.h"
-
 namespace plat::gdi {
 
 namespace {
@@ -280,44 +277,36 @@ std::optional<SIZE> BmpFileSize(std::span<const std::uint8_t> file) {
   return SIZE{static_cast<LONG>(f.width), static_cast<LONG>(f.height)};
 }
 
-bool StretchBmpFile(HDC hdc, int x, int y, int width, int height, std::span<const std::uint8_t> file,
-                    std::string* error) {
+struct BmpRowReader::Impl {
   Format f;
   std::span<const std::uint8_t> px;
-  if (!ParseFile(file, f, px, error)) return false;
-  if (f.compression == BI_RLE4 || f.compression == BI_RLE8) return Fail(error, "run-length data is decoded whole");
-  const std::uint64_t stride = Stride(f);
+  std::uint64_t stride = 0;
+};
+
+BmpRowReader::BmpRowReader(std::unique_ptr<const Impl> impl) : impl_(std::move(impl)) {}
+BmpRowReader::~BmpRowReader() = default;
+BmpRowReader::BmpRowReader(BmpRowReader&&) noexcept = default;
+BmpRowReader& BmpRowReader::operator=(BmpRowReader&&) noexcept = default;
+
+std::optional<BmpRowReader> BmpRowReader::Open(std::span<const std::uint8_t> file, std::string* error) {
+  auto impl = std::make_unique<Impl>();
+  if (!ParseFile(file, impl->f, impl->px, error)) return std::nullopt;
+  const Format& f = impl->f;
+  if (f.compression == BI_RLE4 || f.compression == BI_RLE8) return Refuse(error, "run-length data is decoded whole");
+  impl->stride = Stride(f);
   const std::uint64_t last_row = (static_cast<std::uint64_t>(f.width) * f.bpp + 7) / 8;
-  if (px.size() < stride * (f.height - 1) + last_row) return Fail(error, "truncated pixel data");
-  HDC__* dst = FindDC(hdc);
-  if (!dst || !dst->surface) return Fail(error, "no surface to draw on");
-  StretchMap map;
-  if (!MakeStretchMapFromPicture(*dst, x, y, width, height, static_cast<int>(f.width), static_cast<int>(f.height),
-                                 &map))
-    return true;  // nothing of it shows
-  // One decoded row, kept while the next destination rows repeat it.
-  std::vector<std::uint32_t> line(static_cast<std::size_t>(f.width));
-  std::int64_t decoded = -1;
-  std::vector<std::int64_t> cols;
-  ForEachClipped(*dst, map.dest, [&](const RECT& r) {
-    cols.resize(static_cast<std::size_t>(r.right - r.left));
-    for (LONG c = r.left; c < r.right; ++c) cols[static_cast<std::size_t>(c - r.left)] = map.x.Nearest(c);
-    for (LONG row = r.top; row < r.bottom; ++row) {
-      const std::int64_t sr = map.y.Nearest(row);
-      if (sr < 0) continue;
-      if (sr != decoded) {
-        // Picture row sr (from the top) is stored row RowOf(sr): the mapping is its own inverse.
-        DecodeRow(f, px.data() + stride * static_cast<std::uint64_t>(RowOf(f, sr)), line.data());
-        decoded = sr;
-      }
-      std::uint32_t* d = dst->surface->row(row);
-      for (LONG c = r.left; c < r.right; ++c) {
-        const std::int64_t sc = cols[static_cast<std::size_t>(c - r.left)];
-        if (sc >= 0) d[c] = line[static_cast<std::size_t>(sc)];
-      }
-    }
-  });
-  return true;
+  if (impl->px.size() < impl->stride * (f.height - 1) + last_row) return Refuse(error, "truncated pixel data");
+  return BmpRowReader(std::move(impl));
+}
+
+int BmpRowReader::width() const { return static_cast<int>(impl_->f.width); }
+int BmpRowReader::height() const { return static_cast<int>(impl_->f.height); }
+
+void BmpRowReader::ReadRow(int y, std::uint32_t* out) const {
+  const Format& f = impl_->f;
+  if (y < 0 || y >= f.height) return;
+  // Picture row y (from the top) is stored row RowOf(y): the mapping is its own inverse.
+  DecodeRow(f, impl_->px.data() + impl_->stride * static_cast<std::uint64_t>(RowOf(f, y)), out);
 }
 
 std::optional<Surface> DecodeDib(const BITMAPINFO& info, const void* bits, std::string* error) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/gdi/bmp_stretch.h"
 #include "platform/gdi/gdi.h"
 #include "tests/platform/gdi/gdi_test_util.h"
 
