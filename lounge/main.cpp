@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lounge/shell/close_signals.h"
@@ -24,6 +25,7 @@
 #include "lounge/shell/shell_pages_factory.h"
 #include "platform/display/display.h"
 #include "platform/display/sdl/sdl_backend.h"
+#include "platform/gdi/font.h"
 #include "platform/win/message.h"
 
 namespace {
@@ -137,6 +139,9 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  // Font set-up takes a while and is needed only by the first paint: it
+  // runs beside the registry, system core and layout loads.
+  const std::jthread fontSetUp = plat::StartFontSetUp();
   std::vector<ScriptStep> steps;
   if (!args.script.empty() && !LoadScript(args.script, steps, error)) {
     std::fprintf(stderr, "lounge: %s\n", error.c_str());

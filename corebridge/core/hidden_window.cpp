@@ -90,6 +90,7 @@ LRESULT CHiddenWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == kBatteryTimer || wParam == kCriticalBatteryTimer) m_owner.OnBatteryTimer(wParam);
       else if (wParam == kRecordMonitorTimer) m_owner.OnRecordMonitorTimer();
       else if (wParam == kCdDriveTimer) m_owner.OnCdDriveTimer();
+      else if (wParam == kDvdAudioCapsTimer) m_owner.OnDvdAudioCapsTimer();
       return 0;
     default:
       return 0;

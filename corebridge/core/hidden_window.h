@@ -22,6 +22,11 @@ inline constexpr plat::UINT_PTR kBatteryTimer = 12;
 inline constexpr plat::UINT_PTR kCriticalBatteryTimer = 14;
 inline constexpr plat::UINT_PTR kRecordMonitorTimer = 1040;
 inline constexpr plat::UINT_PTR kCdDriveTimer = 7657;
+// The DVD engine's audio outputs are asked once the home page is up: the
+// question starts GStreamer and reads its plugin registry, which took longer
+// than the rest of the start-up together.
+inline constexpr plat::UINT_PTR kDvdAudioCapsTimer = 7658;
+inline constexpr plat::UINT kDvdAudioCapsDelayMs = 300;
 inline constexpr plat::UINT kBatteryPeriodMs = 60000;
 inline constexpr plat::UINT kCriticalBatteryPeriodMs = 10000;
 // The schedule timer's tick, posted from its thread.

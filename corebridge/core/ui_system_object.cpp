@@ -112,7 +112,6 @@ HRESULT CUISystem::Start() {
   if (m_pConfig->m_nVendorId == 4 && !m_services.sleepInhibitor->Held()) {
     m_services.sleepInhibitor->Acquire("Marivel refuses suspend while it runs");
   }
-  QueryDvdAudioOutputCaps();
   {
     int mute = 0;
     float volume = 0.0f;
@@ -131,6 +130,9 @@ HRESULT CUISystem::Start() {
     keys->SetDispatchSink(KeyDispatchSink());
   }
   HiddenWindowCreate(1);
+  m_bDvdAudioCapsPending = m_pHiddenWindow &&
+                           plat::SetTimer(m_pHiddenWindow->Handle(), kDvdAudioCapsTimer, kDvdAudioCapsDelayMs, nullptr);
+  if (!m_bDvdAudioCapsPending) QueryDvdAudioOutputCaps();
   if (m_services.eventSources) m_services.eventSources->Start();
   m_pScheduleList->LoadSave(m_pConfig->m_strSettingsFolder, 1);
   ReadRegistryValues();
@@ -160,6 +162,7 @@ HRESULT CUISystem::Stop() {
   RestoreSchemeAtStop();
   if (m_services.eventSources) m_services.eventSources->Stop();
   HiddenWindowCreate(0);
+  m_bDvdAudioCapsPending = false;
   if (auto keys = CoreService<IKeyInputSource>()) {
     keys->StopInput();
     keys->SetDispatchSink(nullptr);

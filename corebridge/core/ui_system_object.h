@@ -255,6 +255,10 @@ class CUISystem : public IUISystem {
   int MovieOnDeviceChange(int event, int drive);
   int MoviePageRefresh();
   int QueryDvdAudioOutputCaps();
+  // The audio outputs asked after start-up (see kDvdAudioCapsTimer), or at
+  // once by the first Movie entry that comes before.
+  void OnDvdAudioCapsTimer();
+  void EnsureDvdAudioOutputCaps();
   int MovieEngineReapplyOnPowerApply();
   int MovieEngineReapplyOnPowerRestore();
   // Disc menus, streams, snapshots, the settings pages (movie_settings.cpp,
@@ -622,6 +626,7 @@ class CUISystem : public IUISystem {
   std::function<void(const char* step)> m_onControllerStep;
 
  private:
+  bool m_bDvdAudioCapsPending = false;
   void RunStep(const char* step) {
     if (m_onControllerStep) m_onControllerStep(step);
   }

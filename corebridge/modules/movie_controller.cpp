@@ -207,6 +207,7 @@ int CUISystem::HasDvdResumeState(int drive) {
 int CUISystem::OnMovieEntry(std::intptr_t drive, std::intptr_t forced) {
   RunStep("OnMovieEntry");
   if (!m_pConfig) return 0;
+  EnsureDvdAudioOutputCaps();
   CMovieConfig& movie = MovieState();
   if (m_pConfig->m_nActiveModule == MODULE_MOVIE) return 1;
   if (m_pConfig->m_nActiveModule != MODULE_NONE) OnHome(0, 0);
@@ -680,6 +681,17 @@ int CUISystem::MovieEngineReapplyOnPowerRestore() {
   if (!MovieEngine()) return 0;
   MovieApplyColorProfile();
   return 1;
+}
+
+void CUISystem::OnDvdAudioCapsTimer() {
+  if (m_pHiddenWindow) plat::KillTimer(m_pHiddenWindow->Handle(), kDvdAudioCapsTimer);
+  EnsureDvdAudioOutputCaps();
+}
+
+void CUISystem::EnsureDvdAudioOutputCaps() {
+  if (!m_bDvdAudioCapsPending) return;
+  m_bDvdAudioCapsPending = false;
+  QueryDvdAudioOutputCaps();
 }
 
 int CUISystem::QueryDvdAudioOutputCaps() {

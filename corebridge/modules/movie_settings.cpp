@@ -170,6 +170,7 @@ int CUISystem::OnMovieEnableDXVALeft(std::intptr_t, std::intptr_t) {
 
 int CUISystem::OnMovieUpdateAudioProfiles(std::intptr_t, std::intptr_t) {
   if (!m_pConfig) return 0;
+  EnsureDvdAudioOutputCaps();
   CMovieConfig& movie = MovieState();
   const int index = movie.m_nAudioSpeakerIdx;
   const int mode = index >= 0 && index < static_cast<int>(movie.m_arrSpeakers.size())

@@ -15,7 +15,10 @@ int CShellPage::Create() {
 }
 
 int CShellPage::OnResize() {
-  CreateBackBuffer();
+  // Made at the new size by the full paint that follows: the frame goes
+  // through more than one size while it starts, and a buffer for each
+  // would cost a screen's worth of page faults.
+  DropBackBuffer();
   // Maximised or restored, the frame buttons change (Maximize/Restore): the
   // states are asked again and the page is drawn anew.
   Redraw(0);

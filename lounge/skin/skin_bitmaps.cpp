@@ -130,6 +130,8 @@ int DrawBitmapFileFrame(const std::string& path, int frame, plat::HDC dc, const 
 }
 
 int DrawBitmapFile(const std::string& path, plat::HDC dc, const plat::RECT& rect) {
+  // A background drawn straight from its file: no full-size picture for it.
+  if (DrawLargeSkinBitmap(path, dc, rect)) return 1;
   BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? DrawBitmap(loaded.get(), dc, rect) : 0;
 }

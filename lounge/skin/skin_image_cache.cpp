@@ -1,7 +1,14 @@
 #include "lounge/skin/skin_image_cache.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <mutex>
 #include <system_error>
 #include <unordered_map>
@@ -10,6 +17,8 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_report.h"
 #include "platform/gdi/bitmap.h"
+#include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/bmp_stretch.h"
 #include "platform/gdi/image_loader.h"
 #include "platform/gdi/objects.h"
 
@@ -42,6 +51,11 @@ class ImageCache {
       Forget(it);
     }
     return Decode(path);
+  }
+
+  bool Holds(const std::string& path) {
+    std::lock_guard<std::mutex> guard(lock_);
+    return images_.count(path) != 0;
   }
 
   std::size_t Bytes() {
@@ -81,7 +95,7 @@ class ImageCache {
       return nullptr;
     }
     const std::size_t bytes = static_cast<std::size_t>(pixels->width()) * static_cast<std::size_t>(pixels->height()) * 4;
-    if (!stamp || bytes > kSkinImageCacheBytes) return pixels;
+    if (!stamp || bytes > kSkinImageCacheLargestBytes) return pixels;
     // A file changed while it was read, or so recently that a change within
     // the same clock tick would not show, is decoded again next time.
     if (const std::optional<SkinFileStamp> after = StampSkinFile(file); !after || !(*after == *stamp)) return pixels;
@@ -103,6 +117,34 @@ class ImageCache {
   std::uint64_t clock_ = 0;
 };
 
+// A file mapped for reading, unmapped when it goes.
+class MappedFile {
+ public:
+  explicit MappedFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+      void* data = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+      if (data != MAP_FAILED) {
+        data_ = static_cast<const std::uint8_t*>(data);
+        size_ = static_cast<std::size_t>(info.st_size);
+      }
+    }
+    ::close(fd);
+  }
+  ~MappedFile() {
+    if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+  }
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
+
+ private:
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 // Never destroyed: pages may still draw while the program's statics go.
 ImageCache& Cache() {
   static ImageCache* cache = new ImageCache;
@@ -112,6 +154,19 @@ ImageCache& Cache() {
 }  // namespace
 
 plat::SurfacePtr SharedSkinImage(const std::string& path) { return Cache().Get(path); }
+
+bool DrawLargeSkinBitmap(const std::string& path, plat::HDC dc, const plat::RECT& rect) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (path.empty() || width <= 0 || height <= 0) return false;
+  const std::string normal = std::filesystem::path(path).lexically_normal().string();
+  if (Cache().Holds(normal)) return false;
+  const MappedFile file(ResolveSkinPath(normal));
+  const std::optional<plat::SIZE> size = plat::gdi::BmpFileSize(file.bytes());
+  if (!size) return false;
+  const std::size_t bytes = static_cast<std::size_t>(size->cx) * static_cast<std::size_t>(size->cy) * 4;
+  if (bytes <= kSkinImageCacheLargestBytes) return false;
+  return plat::gdi::StretchBmpFile(dc, rect.left, rect.top, width, height, file.bytes());
+}
 
 std::size_t SkinImageCacheBytes() { return Cache().Bytes(); }
 

@@ -898,7 +898,7 @@ int CSkinPage::OnPaint() {
   int result = 0;
   if (!plat::IsZoomed(m_owner) && m_host && m_host->IsCaptionDragging()) {
     result = BlitBackBuffer(dc, update);
-  } else if (m_painted && updateArea < 0.9 * visibleArea) {
+  } else if (m_painted && m_backBuffer && updateArea < 0.9 * visibleArea) {
     result = BlitBackBuffer(dc, client);
   } else {
     result = PaintAll(dc);

@@ -3,6 +3,7 @@
 // composed by us into the screen image it is handed.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "platform/gdi/region.h"
@@ -19,6 +20,15 @@ class Backend {
   virtual int monitor_count() const { return 1; }
   // Shows the composed screen; only `dirty` (screen coordinates) changed.
   virtual void present(const Surface& screen, const Region& dirty) = 0;
+  // A backend that keeps the whole screen image in memory of its own may
+  // have the compositor draw straight into it, which saves a screen-sized
+  // copy and its memory. It returns that image with `lock` holding what
+  // guards it; present() is then called with the same image. Null (the
+  // default) when the compositor is to keep a screen image of its own.
+  virtual Surface* composition_target(std::unique_lock<std::mutex>& lock) {
+    (void)lock;
+    return nullptr;
+  }
   // On the display thread: moves pending events of the backend's system
   // into plat::SubmitRawInput.
   virtual void pump_input() {}

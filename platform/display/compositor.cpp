@@ -5,11 +5,18 @@
 
 namespace plat::display {
 
-Compositor::Compositor(SIZE size, std::uint32_t background)
-    : screen_(static_cast<int>(size.cx), static_cast<int>(size.cy), background), background_(background) {}
+Compositor::Compositor(SIZE size, std::uint32_t background, bool own_screen)
+    : size_(size),
+      screen_(own_screen ? Surface(static_cast<int>(size.cx), static_cast<int>(size.cy), background) : Surface()),
+      background_(background) {}
 
 void Compositor::compose(const std::vector<CompositeLayer>& layers, const Region& damage) {
-  const Region area = damage.intersected(Region(RECT{0, 0, screen_.width(), screen_.height()}));
+  compose_into(screen_, layers, damage);
+}
+
+void Compositor::compose_into(Surface& target, const std::vector<CompositeLayer>& layers,
+                              const Region& damage) const {
+  const Region area = damage.intersected(Region(RECT{0, 0, target.width(), target.height()}));
   if (area.empty()) return;
   Region covered;
   for (const CompositeLayer& layer : layers) {
@@ -27,12 +34,12 @@ void Compositor::compose(const std::vector<CompositeLayer>& layers, const Region
       if (left >= right) continue;
       const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(right - left);
       for (int y = top; y < bottom; ++y)
-        std::memcpy(screen_.row(y) + left, src.row(y - layer.origin.y) + (left - layer.origin.x), bytes);
+        std::memcpy(target.row(y) + left, src.row(y - layer.origin.y) + (left - layer.origin.x), bytes);
     }
   }
   const Region uncovered = area.subtracted(covered);
   for (const RECT& r : uncovered.rects())
-    for (int y = r.top; y < r.bottom; ++y) std::fill(screen_.row(y) + r.left, screen_.row(y) + r.right, background_);
+    for (int y = r.top; y < r.bottom; ++y) std::fill(target.row(y) + r.left, target.row(y) + r.right, background_);
 }
 
 }  // namespace plat::display

@@ -12,14 +12,19 @@ namespace plat::display {
 
 class Compositor {
  public:
-  explicit Compositor(SIZE size, std::uint32_t background = 0xFF000000u);
+  // With `own_screen` false the compositor keeps no screen image: it draws
+  // into the one handed to compose_into (a backend's own).
+  explicit Compositor(SIZE size, std::uint32_t background = 0xFF000000u, bool own_screen = true);
   const Surface& screen() const { return screen_; }
-  SIZE size() const { return SIZE{screen_.width(), screen_.height()}; }
+  SIZE size() const { return size_; }
   // Redraws `damage` (clipped to the screen) from `layers` (front first, as
   // CollectCompositeLayers gives them); uncovered pixels get the background.
   void compose(const std::vector<CompositeLayer>& layers, const Region& damage);
+  // The same into `target` instead of the compositor's own screen image.
+  void compose_into(Surface& target, const std::vector<CompositeLayer>& layers, const Region& damage) const;
 
  private:
+  SIZE size_;
   Surface screen_;
   std::uint32_t background_;
 };

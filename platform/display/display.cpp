@@ -49,11 +49,18 @@ std::map<std::string, BackendFactory>& Factories() {
   return factories;
 }
 
+// A screen image of the compositor's own only for backends that keep none.
+Compositor MakeCompositor(Backend& backend) {
+  std::unique_lock<std::mutex> lock;
+  const bool own = backend.composition_target(lock) == nullptr;
+  return Compositor(backend.screen_size(), 0xFF000000u, own);
+}
+
 // The display: the window system's link to the compositor and the backend.
 class Display final : public DisplayLink {
  public:
   explicit Display(std::unique_ptr<Backend> backend)
-      : backend_(std::move(backend)), compositor_(backend_->screen_size()) {}
+      : backend_(std::move(backend)), compositor_(MakeCompositor(*backend_)) {}
 
   Backend& backend() { return *backend_; }
 
@@ -70,8 +77,16 @@ class Display final : public DisplayLink {
     }
     if (!damage.empty()) {
       const RECT screen{0, 0, compositor_.size().cx, compositor_.size().cy};
-      compositor_.compose(CollectCompositeLayers(screen), damage);
-      backend_->present(compositor_.screen(), damage.intersected(Region(screen)));
+      const std::vector<CompositeLayer> layers = CollectCompositeLayers(screen);
+      std::unique_lock<std::mutex> lock;
+      if (Surface* target = backend_->composition_target(lock)) {
+        compositor_.compose_into(*target, layers, damage);
+        lock.unlock();
+        backend_->present(*target, damage.intersected(Region(screen)));
+      } else {
+        compositor_.compose(layers, damage);
+        backend_->present(compositor_.screen(), damage.intersected(Region(screen)));
+      }
     }
     {
       std::lock_guard lock(idle_mutex_);
@@ -138,7 +153,7 @@ class Display final : public DisplayLink {
   // size and tell every top-level window, as the platform does.
   void screen_size_changed() {
     const SIZE size = backend_->screen_size();
-    compositor_ = Compositor(size);
+    compositor_ = MakeCompositor(*backend_);
     first_ = true;
     std::vector<HWND> tops;
     EnumWindows(

@@ -9,8 +9,18 @@ namespace plat::display {
 
 HeadlessBackend::HeadlessBackend(SIZE size) : size_(size), screen_(size.cx, size.cy) {}
 
+Surface* HeadlessBackend::composition_target(std::unique_lock<std::mutex>& lock) {
+  lock = std::unique_lock(mutex_);
+  return &screen_;
+}
+
 void HeadlessBackend::present(const Surface& screen, const Region& dirty) {
   std::lock_guard lock(mutex_);
+  // Composed in place: nothing to copy.
+  if (&screen == &screen_) {
+    ++presents_;
+    return;
+  }
   const Region area = dirty.intersected(Region(RECT{0, 0, std::min(screen.width(), screen_.width()),
                                                      std::min(screen.height(), screen_.height())}));
   for (const RECT& r : area.rects())
@@ -86,6 +96,10 @@ bool HeadlessBackend::cursor_visible() const {
   return cursor_visible_;
 }
 
-bool HeadlessBackend::screenshot(const std::string& path) const { return WritePng(screen_copy(), path); }
+// Encoded from the screen image itself: no screen-sized copy.
+bool HeadlessBackend::screenshot(const std::string& path) const {
+  std::lock_guard lock(mutex_);
+  return WritePng(screen_, path);
+}
 
 }  // namespace plat::display

@@ -16,6 +16,8 @@ class HeadlessBackend final : public Backend {
   std::string name() const override { return "headless"; }
   SIZE screen_size() const override { return size_; }
   void present(const Surface& screen, const Region& dirty) override;
+  // The compositor draws into this backend's screen image directly.
+  Surface* composition_target(std::unique_lock<std::mutex>& lock) override;
   void set_title(const std::string& title) override;
   void set_full_screen(bool on) override;
   void maximise() override;

@@ -146,42 +146,43 @@ int RowOf(const Format& f, std::int64_t stored_row) {
   return static_cast<int>(f.top_down ? stored_row : f.height - 1 - stored_row);
 }
 
+// One stored row of uncompressed pixels into `o` (width pixels).
+void DecodeRow(const Format& f, const std::uint8_t* row, std::uint32_t* o) {
+  const Channel r(f.masks[0]), g(f.masks[1]), b(f.masks[2]), a(f.masks[3]);
+  const int w = static_cast<int>(f.width);
+  switch (f.bpp) {
+    case 1:
+    case 4:
+    case 8: {
+      const int per_byte = 8 / f.bpp;
+      const unsigned mask = (1u << f.bpp) - 1;
+      for (int x = 0; x < w; ++x) {
+        const unsigned shift = static_cast<unsigned>(8 - f.bpp * (x % per_byte + 1));
+        o[x] = f.palette[(row[x / per_byte] >> shift) & mask];
+      }
+      break;
+    }
+    case 24:
+      for (int x = 0; x < w; ++x)
+        o[x] = 0xFF000000u | row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
+      break;
+    case 16:
+    case 32:
+      for (int x = 0; x < w; ++x) {
+        const std::uint32_t v = f.bpp == 16 ? U16(row + 2 * x) : U32(row + 4 * x);
+        const std::uint32_t alpha = f.masks[3] ? a(v) : 0xFF;
+        o[x] = b(v) | (g(v) << 8) | (r(v) << 16) | (alpha << 24);
+      }
+      break;
+  }
+}
+
 bool DecodeUncompressed(const Format& f, std::span<const std::uint8_t> px, Surface& out, std::string* error) {
   const std::uint64_t stride = Stride(f);
   const std::uint64_t last_row = (static_cast<std::uint64_t>(f.width) * f.bpp + 7) / 8;
   // The last row's padding may be missing, as some writers leave it out.
   if (px.size() < stride * (f.height - 1) + last_row) return Fail(error, "truncated pixel data");
-  const Channel r(f.masks[0]), g(f.masks[1]), b(f.masks[2]), a(f.masks[3]);
-  const int w = static_cast<int>(f.width);
-  for (std::int64_t i = 0; i < f.height; ++i) {
-    const std::uint8_t* row = px.data() + stride * i;
-    std::uint32_t* o = out.row(RowOf(f, i));
-    switch (f.bpp) {
-      case 1:
-      case 4:
-      case 8: {
-        const int per_byte = 8 / f.bpp;
-        const unsigned mask = (1u << f.bpp) - 1;
-        for (int x = 0; x < w; ++x) {
-          const unsigned shift = static_cast<unsigned>(8 - f.bpp * (x % per_byte + 1));
-          o[x] = f.palette[(row[x / per_byte] >> shift) & mask];
-        }
-        break;
-      }
-      case 24:
-        for (int x = 0; x < w; ++x)
-          o[x] = 0xFF000000u | row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
-        break;
-      case 16:
-      case 32:
-        for (int x = 0; x < w; ++x) {
-          const std::uint32_t v = f.bpp == 16 ? U16(row + 2 * x) : U32(row + 4 * x);
-          const std::uint32_t alpha = f.masks[3] ? a(v) : 0xFF;
-          o[x] = b(v) | (g(v) << 8) | (r(v) << 16) | (alpha << 24);
-        }
-        break;
-    }
-  }
+  for (std::int64_t i = 0; i < f.height; ++i) DecodeRow(f, px.data() + stride * i, out.row(RowOf(f, i)));
   return true;
 }
 
@@ -246,15 +247,66 @@ std::optional<Surface> DecodePixels(const Format& f, std::span<const std::uint8_
 
 }  // namespace
 
-std::optional<Surface> DecodeBmp(std::span<const std::uint8_t> file, std::string* error) {
-  if (file.size() < kFileHeaderSize + 12 || file[0] != 'B' || file[1] != 'M') return Refuse(error, "not a bitmap file");
-  Format f;
-  if (!ParseInfo(file.subspan(kFileHeaderSize), f, error)) return std::nullopt;
+namespace {
+
+// The header of a bitmap file and its pixel data.
+bool ParseFile(std::span<const std::uint8_t> file, Format& f, std::span<const std::uint8_t>& px, std::string* error) {
+  if (file.size() < kFileHeaderSize + 12 || file[0] != 'B' || file[1] != 'M') return Fail(error, "not a bitmap file");
+  if (!ParseInfo(file.subspan(kFileHeaderSize), f, error)) return false;
   std::uint64_t offset = U32(file.data() + 10);
   // Writers that leave the offset at zero mean "right after the palette".
   if (offset == 0) offset = kFileHeaderSize + f.header_bytes;
-  if (offset > file.size()) return Refuse(error, "pixel data offset beyond the file");
-  return DecodePixels(f, file.subspan(offset), error);
+  if (offset > file.size()) return Fail(error, "pixel data offset beyond the file");
+  px = file.subspan(offset);
+  return true;
+}
+
+}  // namespace
+
+std::optional<Surface> DecodeBmp(std::span<const std::uint8_t> file, std::string* error) {
+  Format f;
+  std::span<const std::uint8_t> px;
+  if (!ParseFile(file, f, px, error)) return std::nullopt;
+  return DecodePixels(f, px, error);
+}
+
+std::optional<SIZE> BmpFileSize(std::span<const std::uint8_t> file) {
+  Format f;
+  std::span<const std::uint8_t> px;
+  if (!ParseFile(file, f, px, nullptr)) return std::nullopt;
+  return SIZE{static_cast<LONG>(f.width), static_cast<LONG>(f.height)};
+}
+
+struct BmpRowReader::Impl {
+  Format f;
+  std::span<const std::uint8_t> px;
+  std::uint64_t stride = 0;
+};
+
+BmpRowReader::BmpRowReader(std::unique_ptr<const Impl> impl) : impl_(std::move(impl)) {}
+BmpRowReader::~BmpRowReader() = default;
+BmpRowReader::BmpRowReader(BmpRowReader&&) noexcept = default;
+BmpRowReader& BmpRowReader::operator=(BmpRowReader&&) noexcept = default;
+
+std::optional<BmpRowReader> BmpRowReader::Open(std::span<const std::uint8_t> file, std::string* error) {
+  auto impl = std::make_unique<Impl>();
+  if (!ParseFile(file, impl->f, impl->px, error)) return std::nullopt;
+  const Format& f = impl->f;
+  if (f.compression == BI_RLE4 || f.compression == BI_RLE8) return Refuse(error, "run-length data is decoded whole");
+  impl->stride = Stride(f);
+  const std::uint64_t last_row = (static_cast<std::uint64_t>(f.width) * f.bpp + 7) / 8;
+  if (impl->px.size() < impl->stride * (f.height - 1) + last_row) return Refuse(error, "truncated pixel data");
+  return BmpRowReader(std::move(impl));
+}
+
+int BmpRowReader::width() const { return static_cast<int>(impl_->f.width); }
+int BmpRowReader::height() const { return static_cast<int>(impl_->f.height); }
+
+void BmpRowReader::ReadRow(int y, std::uint32_t* out) const {
+  const Format& f = impl_->f;
+  if (y < 0 || y >= f.height) return;
+  // Picture row y (from the top) is stored row RowOf(y): the mapping is its own inverse.
+  DecodeRow(f, impl_->px.data() + impl_->stride * static_cast<std::uint64_t>(RowOf(f, y)), out);
 }
 
 std::optional<Surface> DecodeDib(const BITMAPINFO& info, const void* bits, std::string* error) {

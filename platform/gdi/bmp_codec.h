@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +20,32 @@
 namespace plat::gdi {
 
 std::optional<Surface> DecodeBmp(std::span<const std::uint8_t> file, std::string* error = nullptr);
+
+// The width and height a bitmap file declares, checked as DecodeBmp checks
+// them; nullopt for a bad header.
+std::optional<SIZE> BmpFileSize(std::span<const std::uint8_t> file);
+
+// The rows of an uncompressed bitmap file, decoded one at a time, for
+// drawers that need only some of them. The file's bytes must outlive it.
+class BmpRowReader {
+ public:
+  // Nullopt for a bad file and for run-length data, which is decoded whole.
+  static std::optional<BmpRowReader> Open(std::span<const std::uint8_t> file, std::string* error = nullptr);
+  ~BmpRowReader();
+  BmpRowReader(BmpRowReader&&) noexcept;
+  BmpRowReader& operator=(BmpRowReader&&) noexcept;
+
+  int width() const;
+  int height() const;
+  // Row y counted from the top (0 <= y < height) into `out` (width pixels),
+  // exactly as DecodeBmp gives it.
+  void ReadRow(int y, std::uint32_t* out) const;
+
+ private:
+  struct Impl;
+  explicit BmpRowReader(std::unique_ptr<const Impl> impl);
+  std::unique_ptr<const Impl> impl_;
+};
 
 // Decodes a packed DIB as passed to CreateDIBitmap: `info` holds the header
 // followed by masks and palette, `bits` the pixel rows. Compressed data needs

@@ -4,6 +4,8 @@
 // height; weights of 600 and more are bold.
 #pragma once
 
+#include <thread>
+
 #include "platform/gdi/gdi_types.h"
 
 namespace plat {
@@ -33,5 +35,11 @@ struct ResolvedFont {
   const char* family = "";
 };
 ResolvedFont GetResolvedFont(HFONT font);
+
+// Sets up the font machinery (fontconfig's configuration and caches,
+// FreeType, a first match) on a thread of its own, so that a program's
+// start overlaps it with its other work; a font made meanwhile waits for it
+// rather than doing it again. The thread is joined when the result goes.
+std::jthread StartFontSetUp();
 
 }  // namespace plat

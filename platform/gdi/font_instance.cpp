@@ -1,5 +1,7 @@
 #include "platform/gdi/font_instance.h"
 
+#include "platform/gdi/font.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -46,10 +48,15 @@ struct FaceMatch {
   int slant = FC_SLANT_ROMAN;
 };
 
+// Held for every fontconfig call; never destroyed, like the library mutex.
+std::mutex& FontconfigMutex() {
+  static std::mutex* m = new std::mutex;
+  return *m;
+}
+
 FaceMatch MatchFace(const std::string& face, bool bold, bool italic) {
   FaceMatch result;
-  static std::mutex fc_mutex;
-  std::lock_guard lock(fc_mutex);
+  std::lock_guard lock(FontconfigMutex());
   FcInit();
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.empty() ? "sans-serif" : face.c_str()));
@@ -75,6 +82,25 @@ FaceMatch MatchFace(const std::string& face, bool bold, bool italic) {
   if (result.file.empty()) result.file = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
   return result;
 }
+
+}  // namespace
+
+}  // namespace plat::gdi
+
+namespace plat {
+
+std::jthread StartFontSetUp() {
+  return std::jthread([] {
+    gdi::Library();
+    gdi::MatchFace("", true, false);
+  });
+}
+
+}  // namespace plat
+
+namespace plat::gdi {
+
+namespace {
 
 using Key = std::tuple<std::string, LONG, LONG, BYTE, BYTE, BYTE>;  // face, height, weight, italic, underline, quality
 

@@ -47,11 +47,10 @@ bool MakeAxis(std::int64_t d, std::int64_t w, std::int64_t s, std::int64_t sw, s
 
 }  // namespace
 
-bool MakeStretchMap(const HDC__& dst, int x, int y, int w, int h, const HDC__& src, int sx, int sy, int sw, int sh,
-                    StretchMap* map) {
-  if (!dst.surface || !src.surface) return false;
-  if (!MakeAxis(dst.SurfaceX(x), w, src.SurfaceX(sx), sw, src.surface->width(), &map->x)) return false;
-  if (!MakeAxis(dst.SurfaceY(y), h, src.SurfaceY(sy), sh, src.surface->height(), &map->y)) return false;
+namespace {
+
+// The destination box once both axes are made.
+bool FinishStretchMap(const HDC__& dst, StretchMap* map) {
   // Destination box within the destination surface and the clip bounds.
   const RECT cb = dst.clip.bounds();
   Box box = Intersect({map->x.dest_start, map->y.dest_start, map->x.dest_start + map->x.count,
@@ -64,6 +63,24 @@ bool MakeStretchMap(const HDC__& dst, int x, int y, int w, int h, const HDC__& s
   map->y.ValidRange(box.top, box.bottom, &y0, &y1);
   map->dest = Box{x0, y0, x1, y1};
   return !map->dest.empty();
+}
+
+}  // namespace
+
+bool MakeStretchMap(const HDC__& dst, int x, int y, int w, int h, const HDC__& src, int sx, int sy, int sw, int sh,
+                    StretchMap* map) {
+  if (!dst.surface || !src.surface) return false;
+  if (!MakeAxis(dst.SurfaceX(x), w, src.SurfaceX(sx), sw, src.surface->width(), &map->x)) return false;
+  if (!MakeAxis(dst.SurfaceY(y), h, src.SurfaceY(sy), sh, src.surface->height(), &map->y)) return false;
+  return FinishStretchMap(dst, map);
+}
+
+bool MakeStretchMapFromPicture(const HDC__& dst, int x, int y, int w, int h, int src_width, int src_height,
+                               StretchMap* map) {
+  if (!dst.surface || src_width <= 0 || src_height <= 0) return false;
+  if (!MakeAxis(dst.SurfaceX(x), w, 0, src_width, src_width, &map->x)) return false;
+  if (!MakeAxis(dst.SurfaceY(y), h, 0, src_height, src_height, &map->y)) return false;
+  return FinishStretchMap(dst, map);
 }
 
 }  // namespace plat::gdi

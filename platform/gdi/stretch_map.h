@@ -40,6 +40,10 @@ struct StretchMap {
 };
 bool MakeStretchMap(const HDC__& dst, int x, int y, int w, int h, const HDC__& src, int sx, int sy, int sw, int sh,
                     StretchMap* map);
+// The same for a whole picture of the given size that is on no surface yet
+// (as if selected into a fresh memory DC).
+bool MakeStretchMapFromPicture(const HDC__& dst, int x, int y, int w, int h, int src_width, int src_height,
+                               StretchMap* map);
 
 // For each destination row and column inside the DC's clip and `map.dest`,
 // calls f(dest_row_ptr, dest_x, src_pixel) with the nearest source pixel.

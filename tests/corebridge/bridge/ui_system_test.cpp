@@ -1,8 +1,12 @@
 #include <dlfcn.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <vector>
 
+#include "corebridge/core/movie_config.h"
 #include "corebridge/core/registry_key.h"
 #include "platform/com/server.h"
 #include "platform/registry/registry.h"
@@ -56,6 +60,28 @@ TEST_F(UISystemTest, StartPreparesTheDvdEngineOfTheCoreObject) {
   ASSERT_EQ(system_->Start(), S_OK);
   ASSERT_NE(core_, nullptr);
   EXPECT_EQ(core_->dvd->op102Calls, 1);
+}
+
+// The DVD engine's audio outputs (which start GStreamer) are asked once the
+// start-up is over, or at once by a Movie entry that comes first.
+TEST_F(UISystemTest, TheDvdAudioOutputsAreAskedAfterTheStart) {
+  dvdEngine_ = true;
+  ASSERT_EQ(system_->Start(), S_OK);
+  EXPECT_TRUE(Config().m_pMovie->m_arrSpeakers.empty());
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (Config().m_pMovie->m_arrSpeakers.empty() && std::chrono::steady_clock::now() < deadline) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(Config().m_pMovie->m_arrSpeakers, (std::vector<std::uint32_t>{1, 3, 4, 5}));
+  system_->Stop();
+
+  // Started again and entered at once: the entry asks.
+  Config().m_pMovie->m_arrSpeakers.clear();
+  ASSERT_EQ(system_->Start(), S_OK);
+  EXPECT_TRUE(Config().m_pMovie->m_arrSpeakers.empty());
+  system_->ExecuteAction("Movie Entry", 0, 0);
+  EXPECT_EQ(Config().m_pMovie->m_arrSpeakers, (std::vector<std::uint32_t>{1, 3, 4, 5}));
 }
 
 TEST_F(UISystemTest, AFailingCoreObjectFailsStart) {

@@ -13,6 +13,7 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_report.h"
 #include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/gdi.h"
 #include "temp_folder.h"
 
 namespace {
@@ -82,20 +83,56 @@ TEST_F(SkinCacheTest, MissingAndBrokenImagesAreNotKeptAndComeBackWhenMended) {
 }
 
 TEST_F(SkinCacheTest, ImagesUsedLeastRecentlyGoFirstWhenTheBudgetIsFull) {
-  // Three backgrounds of 12 MiB each: two fit the budget, three do not.
-  static_assert(kSkinImageCacheBytes >= (24u << 20) && kSkinImageCacheBytes < (36u << 20));
-  const int width = 2048, height = 1536;
-  for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) folder_.Write(name, Bmp(width, height, 0xFF000000u));
-  LetFilesSettle();
+  // Images of the largest size kept: the budget holds `fit` of them.
+  const int width = 512, height = static_cast<int>(kSkinImageCacheLargestBytes / (512 * 4));
   const std::size_t each = static_cast<std::size_t>(width) * height * 4;
-  const plat::SurfacePtr a = SharedSkinImage(PathOf("a.bmp"));
-  const plat::SurfacePtr b = SharedSkinImage(PathOf("b.bmp"));
-  EXPECT_EQ(SkinImageCacheBytes(), 2 * each);
-  EXPECT_EQ(SharedSkinImage(PathOf("a.bmp")), a);  // a is now the more recent
-  SharedSkinImage(PathOf("c.bmp"));
+  const std::size_t fit = kSkinImageCacheBytes / each;
+  ASSERT_GE(fit, 2u);
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i <= fit; ++i) {
+    names.push_back("img" + std::to_string(i) + ".bmp");
+    folder_.Write(names.back(), Bmp(width, height, 0xFF000000u));
+  }
+  LetFilesSettle();
+  std::vector<plat::SurfacePtr> kept;
+  for (std::size_t i = 0; i < fit; ++i) kept.push_back(SharedSkinImage(PathOf(names[i])));
+  EXPECT_EQ(SkinImageCacheBytes(), fit * each);
+  EXPECT_EQ(SharedSkinImage(PathOf(names[0])), kept[0]);  // the first is now the most recent
+  SharedSkinImage(PathOf(names[fit]));
   EXPECT_LE(SkinImageCacheBytes(), kSkinImageCacheBytes);
-  EXPECT_EQ(SharedSkinImage(PathOf("a.bmp")), a);
-  EXPECT_NE(SharedSkinImage(PathOf("b.bmp")), b) << "b was used least recently and went";
+  EXPECT_EQ(SharedSkinImage(PathOf(names[0])), kept[0]);
+  EXPECT_NE(SharedSkinImage(PathOf(names[1])), kept[1]) << "the second was used least recently and went";
+}
+
+TEST_F(SkinCacheTest, ABackgroundSizedImageIsDrawnButNotKept) {
+  // One pixel row more than the largest image kept.
+  const int width = 512, height = static_cast<int>(kSkinImageCacheLargestBytes / (512 * 4)) + 1;
+  folder_.Write("bg.bmp", Bmp(width, height, 0xFF223344u));
+  folder_.Write("small.bmp", Bmp(8, 8, 0xFF556677u));
+  LetFilesSettle();
+  const plat::SurfacePtr first = SharedSkinImage(PathOf("bg.bmp"));
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->pixel(width - 1, height - 1), 0xFF223344u);
+  EXPECT_EQ(SkinImageCacheBytes(), 0u);
+  const plat::SurfacePtr again = SharedSkinImage(PathOf("bg.bmp"));
+  ASSERT_TRUE(again);
+  EXPECT_NE(again, first);
+
+  // Drawn, it goes straight from its file into the target, shrunk here;
+  // small images and missing files are left to the cache.
+  plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+  plat::HBITMAP target = plat::CreateCompatibleBitmap(dc, 64, 48);
+  plat::HGDIOBJ old = plat::SelectObject(dc, target);
+  EXPECT_TRUE(DrawLargeSkinBitmap(PathOf("bg.bmp"), dc, plat::RECT{4, 4, 60, 44}));
+  EXPECT_EQ(plat::GetBitmapSurface(target)->pixel(4, 4), 0xFF223344u);
+  EXPECT_EQ(plat::GetBitmapSurface(target)->pixel(59, 43), 0xFF223344u);
+  EXPECT_EQ(plat::GetBitmapSurface(target)->pixel(60, 44), 0xFF000000u);
+  EXPECT_FALSE(DrawLargeSkinBitmap(PathOf("small.bmp"), dc, plat::RECT{0, 0, 8, 8}));
+  EXPECT_FALSE(DrawLargeSkinBitmap(PathOf("missing.bmp"), dc, plat::RECT{0, 0, 8, 8}));
+  EXPECT_EQ(SkinImageCacheBytes(), 0u);
+  plat::SelectObject(dc, old);
+  plat::DeleteObject(target);
+  plat::DeleteDC(dc);
 }
 
 TEST_F(SkinCacheTest, ALayoutIsParsedOnceForEveryPageUntilItsFileChanges) {

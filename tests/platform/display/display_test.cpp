@@ -94,6 +94,23 @@ TEST(Compositor, CopiesEachLayerWhereItIsVisibleAndFillsTheRest) {
   EXPECT_EQ(c.screen().pixel(6, 6), kRed);
 }
 
+// Drawing into a backend's own screen image: the compositor keeps none, and
+// only the damaged part of the target is touched.
+TEST(Compositor, ComposesIntoAScreenImageItIsHanded) {
+  Compositor c(SIZE{40, 30}, 0xFF000000u, false);
+  EXPECT_TRUE(c.screen().empty());
+  EXPECT_EQ(c.size().cx, 40);
+  Surface target(40, 30, kWhite);
+  auto red = std::make_shared<Surface>(20, 20, kRed);
+  std::vector<CompositeLayer> layers;
+  layers.push_back({nullptr, red, POINT{0, 0}, Region(RECT{0, 0, 20, 20})});
+  c.compose_into(target, layers, Region(RECT{0, 0, 30, 10}));
+  EXPECT_EQ(target.pixel(0, 0), kRed);
+  EXPECT_EQ(target.pixel(25, 5), kBlack);   // uncovered, in the damage
+  EXPECT_EQ(target.pixel(5, 15), kWhite);   // outside the damage
+  EXPECT_EQ(target.pixel(35, 5), kWhite);
+}
+
 class HeadlessTest : public ::testing::Test {
  protected:
   void SetUp() override {

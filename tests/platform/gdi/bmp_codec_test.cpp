@@ -5,6 +5,10 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/gdi/bmp_stretch.h"
+#include "platform/gdi/gdi.h"
+#include "tests/platform/gdi/gdi_test_util.h"
+
 namespace plat::gdi {
 namespace {
 
@@ -284,6 +288,74 @@ TEST(BmpWriter, RoundTripsAt24And32Bits) {
   }
   EXPECT_TRUE(EncodeBmp(Surface(), 24).empty());
   EXPECT_TRUE(EncodeBmp(s, 16).empty());
+}
+
+
+// Drawing straight from the file gives the pixels a nearest-pixel StretchBlt
+// of the decoded picture gives, for every depth it streams and every way a
+// rectangle can lie: the same size, enlarged, shrunk, mirrored, partly off
+// the target, clipped.
+TEST(BmpStretch, DrawsWhatAStretchOfTheDecodedPictureDraws) {
+  Surface coords(40, 30);
+  test::FillCoordinates(coords);
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files = {
+      {"24-bit coordinates", EncodeBmp(coords, 24)}, {"32-bit coordinates", EncodeBmp(coords, 32)}};
+  for (const DepthCase& c : DepthCases())
+    if (c.bmp.compression != BI_RLE4 && c.bmp.compression != BI_RLE8) files.emplace_back(c.name, c.bmp.Build());
+  struct Rect {
+    int x, y, w, h;
+    bool clip;
+  };
+  const Rect rects[] = {{0, 0, 40, 30, false}, {3, 2, 57, 41, false},  {1, 1, 13, 7, false},
+                        {-9, -4, 50, 30, false}, {40, 5, -35, 20, false}, {0, 0, 64, 48, true}};
+  for (const auto& [name, bytes] : files) {
+    const std::optional<Surface> decoded = DecodeBmp(bytes);
+    ASSERT_TRUE(decoded) << name;
+    for (const Rect& r : rects) {
+      test::MemoryCanvas want(64, 48, 0xFF123456u), got(64, 48, 0xFF123456u);
+      if (r.clip) {
+        for (HDC dc : {want.dc(), got.dc()}) {
+          HRGN region = CreateRectRgn(5, 6, 30, 20);
+          SelectClipRgn(dc, region);
+          DeleteObject(region);
+        }
+      }
+      test::MemoryCanvas source(decoded->width(), decoded->height());
+      source.surface() = *decoded;
+      SetStretchBltMode(want.dc(), COLORONCOLOR);
+      StretchBlt(want.dc(), r.x, r.y, r.w, r.h, source.dc(), 0, 0, decoded->width(), decoded->height(), SRCCOPY);
+      std::string error;
+      ASSERT_TRUE(StretchBmpFile(got.dc(), r.x, r.y, r.w, r.h, bytes, &error)) << name << ": " << error;
+      int differences = 0;
+      for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) differences += want.at(x, y) != got.at(x, y);
+      EXPECT_EQ(differences, 0) << name << " into " << r.x << "," << r.y << " " << r.w << "x" << r.h;
+    }
+    const std::optional<SIZE> size = BmpFileSize(bytes);
+    ASSERT_TRUE(size) << name;
+    EXPECT_EQ(size->cx, decoded->width());
+    EXPECT_EQ(size->cy, decoded->height());
+  }
+}
+
+// Run-length and broken files are left to the whole-picture decoder:
+// nothing is drawn.
+TEST(BmpStretch, RunLengthAndBrokenFilesDrawNothing) {
+  std::vector<std::vector<std::uint8_t>> files;
+  for (const DepthCase& c : DepthCases())
+    if (c.bmp.compression == BI_RLE4 || c.bmp.compression == BI_RLE8) files.push_back(c.bmp.Build());
+  Surface coords(8, 8);
+  std::vector<std::uint8_t> cut = EncodeBmp(coords, 24);
+  cut.resize(cut.size() - 40);
+  files.push_back(cut);
+  files.push_back({'B', 'M', 0, 0});
+  for (const auto& bytes : files) {
+    test::MemoryCanvas canvas(16, 16, 0xFF123456u);
+    EXPECT_FALSE(StretchBmpFile(canvas.dc(), 0, 0, 16, 16, bytes));
+    EXPECT_EQ(canvas.at(0, 0), 0xFF123456u);
+    EXPECT_EQ(canvas.at(15, 15), 0xFF123456u);
+  }
+  EXPECT_FALSE(BmpFileSize(std::vector<std::uint8_t>{'B', 'M', 0, 0}));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <tuple>
 
 #include "platform/gdi/font.h"
 #include "platform/gdi/text.h"
@@ -88,6 +90,20 @@ TEST(Fonts, FacesResolveThroughFontconfig) {
   EXPECT_EQ(std::string(back.lfFaceName), "DejaVu Sans");
   EXPECT_EQ(back.lfCharSet, 136);
   DeleteObject(f);
+}
+
+// Fonts made while the set-up thread runs wait for it and resolve as
+// without it; the thread may also be let go at once.
+TEST(Fonts, FontsMadeDuringTheSetUpResolveAsUsual) {
+  { const std::jthread early = StartFontSetUp(); }
+  const std::jthread setUp = StartFontSetUp();
+  for (const auto& [face, weight, suffix] : {std::tuple{"DejaVu Sans", FW_BOLD, "DejaVuSans-Bold.ttf"},
+                                             std::tuple{"Arial", FW_NORMAL, "LiberationSans-Regular.ttf"}}) {
+    HFONT f = CreateFontA(-20, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    const std::string file = GetResolvedFont(f).file;
+    EXPECT_TRUE(file.ends_with(suffix)) << face << " -> " << file;
+    DeleteObject(f);
+  }
 }
 
 TEST(Fonts, CellAndCharacterHeights) {
