@@ -617,10 +617,8 @@ class CUISystem : public IUISystem {
   int RecordEntry(std::intptr_t a, std::intptr_t b);
   int RecordEnterOtherModule(std::intptr_t root, std::intptr_t b);
   int RecordGoBackDoor(std::intptr_t flag, std::intptr_t chosen);
-  // The Photo and Music hand-overs of the record hub: open the module on
-  // `path` with `backAction` as the way back; 0 until those controllers exist.
+  // The record hub's Photo hand-over: Photo opens on `path` (photo_views.cpp).
   int PhotoSendToRecord(const std::string& path, const std::string& backAction);
-  int MusicEnterCopyToDrive(const std::string& path, const std::string& backAction);
 
   // Hooks the module controllers replace; tests watch them.
   std::function<void(const char* step)> m_onControllerStep;
