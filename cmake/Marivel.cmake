@@ -13,17 +13,19 @@ endif()
 # Sources include headers by their path from the repository root.
 include_directories(${PROJECT_SOURCE_DIR})
 
-# marivel_test(<name> SOURCES <files...> LIBS <libs...>)
+# marivel_test(<name> SOURCES <files...> LIBS <libs...> [SERIAL])
 # One test executable per component; every GoogleTest case becomes a CTest test.
+# SERIAL: its cases play media against the clock and run alone, so a loaded
+# machine cannot starve them.
 function(marivel_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES ENVIRONMENT "MARIVEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+    PROPERTIES ENVIRONMENT "MARIVEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin" RUN_SERIAL ${ARG_SERIAL})
   # Fixtures and built files are found through these paths.
   target_compile_definitions(${name} PRIVATE
     MARIVEL_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
