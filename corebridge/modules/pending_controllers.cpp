@@ -18,11 +18,6 @@ int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::TVAction(std::intptr_t, std::intptr_t) {
-  RunStep("TVAction");
-  return 0;
-}
-
 int CUISystem::RadioAction(std::intptr_t, std::intptr_t) {
   RunStep("RadioAction");
   return 0;
@@ -97,16 +92,6 @@ int CUISystem::OnMusicStopMediaSearch(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::TVBack(std::intptr_t, std::intptr_t) {
-  RunStep("TVBack");
-  return 0;
-}
-
-int CUISystem::TVStart(std::intptr_t, std::intptr_t) {
-  RunStep("TVStart");
-  return 0;
-}
-
 int CUISystem::RadioBack(std::intptr_t, std::intptr_t) {
   RunStep("RadioBack");
   return 0;
@@ -144,12 +129,6 @@ int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("TVStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
 
 
 int CUISystem::MusicOnDeviceChange(int event, int drive) {
@@ -162,11 +141,6 @@ int CUISystem::RadioOnDeviceChange(int event, int drive) {
   return 0;
 }
 
-int CUISystem::TVOnDeviceChange(int event, int drive) {
-  RunStep(("TVOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
 
 
 
@@ -175,11 +149,6 @@ int CUISystem::TVOnDeviceChange(int event, int drive) {
 
 int CUISystem::MusicLoadAudioCd(const std::string& drive) {
   RunStep(("MusicLoadAudioCd " + drive).c_str());
-  return 0;
-}
-
-int CUISystem::TVShowRecordStatus(const char* kind) {
-  RunStep((std::string("TVShowRecordStatus ") + (kind ? kind : "")).c_str());
   return 0;
 }
 
