@@ -536,6 +536,8 @@ class CUISystem : public IUISystem {
   int TVBack(std::intptr_t a, std::intptr_t b);
   int TVOnDeviceChange(int event, int drive);
   int TVStart(std::intptr_t a, std::intptr_t b);
+  // Stops the recording a TV schedule started, when the schedule ends.
+  int TVScheduleStop();
   int TVShowRecordStatus(const char* kind);
   // The TV controller (tv_controller.cpp, tv_events.cpp, tv_snapshot.cpp):
   // every TV action goes through TVRun with its action id.

@@ -317,6 +317,13 @@ int CUISystem::TVStart(std::intptr_t, std::intptr_t) {
   return TVRun(kRecord, 0, 0);
 }
 
+int CUISystem::TVScheduleStop() {
+  RunStep("TVScheduleStop");
+  CTVConfig* tv = Section(*this);
+  if (!m_pConfig || !tv || m_pConfig->m_nActiveModule != MODULE_TV || tv->m_nTVMode != kModeRecording) return 0;
+  return TVRun(kStop, 0, 0);
+}
+
 int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
   RunStep("TVStopModule");
   CTVConfig* tv = Section(*this);

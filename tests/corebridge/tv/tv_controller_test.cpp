@@ -412,6 +412,17 @@ TEST_F(TvControllerTest, GuideReadsStoredChannelsAndNeverWritesThem) {
   EXPECT_EQ(Run("TV NextView Page"), 0);
 }
 
+TEST_F(TvControllerTest, ScheduledRecordingStartsAndEndsWithItsSchedule) {
+  EXPECT_EQ(system_->TVScheduleStop(), 0);  // nothing running
+  ASSERT_EQ(system_->TVStart(0, 0), 1);
+  EXPECT_EQ(Config().m_nActiveModule, MODULE_TV);
+  EXPECT_EQ(TV().m_nTVMode, 3);
+  EXPECT_TRUE(Engine().Saw("25 1"));
+  ASSERT_EQ(system_->TVScheduleStop(), 1);
+  EXPECT_TRUE(Engine().Saw("25 0"));
+  EXPECT_EQ(TV().m_nTVMode, 2);
+}
+
 TEST_F(TvControllerTest, ScheduleActionsAreAcceptedWithoutEffect) {
   EXPECT_EQ(Run("TV Confirm Schedule"), 1);
   EXPECT_EQ(Run("TV Schedule StopMinute Right"), 1);
