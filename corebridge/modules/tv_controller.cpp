@@ -149,26 +149,36 @@ void RemainingTime(CUISystem& system) {
   tv->m_strRemainingTime = text;
 }
 
-void RebuildChannels(CUISystem& system, bool enableAll) {
+void RebuildChannels(CUISystem& system, bool afterScan) {
   auto engine = Engine(system);
   CTVConfig* tv = Section(system);
   if (!engine || !tv) return;
-  tv->m_arrAllChannels.clear();
+  if (afterScan || tv->m_signalChannels.empty()) {
+    // The channels of the band where the scan found a station; a new scan
+    // enables every one of them.
+    tv->m_signalChannels.clear();
+    tv->m_channelEnable.clear();
+    int first = 0;
+    int last = -1;
+    if (SUCCEEDED(engine->GetChannelRange(&first, &last))) {
+      for (int channel = std::max(first, 0); channel <= last && channel < 1024; ++channel) {
+        int signal = 0;
+        int status = 0;
+        if (FAILED(engine->GetChannelSignal(channel, &signal, &status)) || status != 1) continue;
+        if (afterScan) engine->SetChannelStored(channel, 1);
+        tv->m_signalChannels.push_back(static_cast<std::uint32_t>(channel));
+        tv->m_channelEnable.push_back(1);
+      }
+    }
+  }
+  tv->m_arrAllChannels = tv->m_signalChannels;
   tv->m_arrEnabledChannels.clear();
   tv->m_channelNames.clear();
-  for (int index = 0; index < 1024; ++index) {
-    int channel = 0;
-    int status = 0;
-    if (FAILED(engine->GetStoredChannel(index, &channel, &status))) break;
-    if (enableAll && status == 0) {
-      engine->SetChannelStored(channel, 1);
-      status = 1;
-    }
-    const auto number = static_cast<std::uint32_t>(channel);
-    tv->m_arrAllChannels.push_back(number);
-    if (status) tv->m_arrEnabledChannels.push_back(number);
+  for (std::size_t i = 0; i < tv->m_signalChannels.size(); ++i) {
+    const std::uint32_t number = tv->m_signalChannels[i];
+    if (i >= tv->m_channelEnable.size() || tv->m_channelEnable[i]) tv->m_arrEnabledChannels.push_back(number);
     char name[kGrabberTextChars] = {};
-    if (SUCCEEDED(engine->GetChannelName(name, channel))) tv->m_channelNames[number] = name;
+    if (SUCCEEDED(engine->GetChannelName(name, static_cast<int>(number)))) tv->m_channelNames[number] = name;
   }
   tv->m_nChannelCount = static_cast<int>(tv->m_arrAllChannels.size());
 }

@@ -62,8 +62,10 @@ void ReadKeyColour(CUISystem& system, IGrabber& engine);
 int PreviewOn(CUISystem& system);
 int PreviewOff(CUISystem& system);
 void RemainingTime(CUISystem& system);
-// Reads the stored channels (every one enabled when `enableAll`).
-void RebuildChannels(CUISystem& system, bool enableAll);
+// The channel lists from the scanned channels of the TV section; after a
+// scan (or without any) from the band's channels where a station was found,
+// all of them enabled.
+void RebuildChannels(CUISystem& system, bool afterScan);
 void RebuildCountries(CUISystem& system);
 void RebuildProfiles(CUISystem& system);
 void ReadEngineNames(CUISystem& system, IGrabber& engine);

@@ -180,7 +180,11 @@ int WallPage(CUISystem& system, IGrabber& engine, CTVConfig& tv) {
   const int count = page ? page->GetTVWallSize() : 0;
   MuteOutput(system, true);
   if (page) page->SetTVWallItemCount(0);
-  engine.StartMultiChannelPreview(count, tv.m_arrEnabledChannels.data());
+  // The engine reads `count` channels from the list: never more than it
+  // holds. Without enabled channels the engine walks the band itself.
+  const auto& list = tv.m_arrEnabledChannels;
+  if (list.empty()) engine.StartMultiChannelPreview(count, nullptr);
+  else engine.StartMultiChannelPreview(std::min(count, static_cast<int>(list.size())), list.data());
   HoldPower(system, true);
   return 1;
 }
@@ -208,8 +212,13 @@ int StepCountry(CUISystem& system, IGrabber& engine, CTVConfig& tv, int step) {
   const int code = tv.m_arrCountryCodes[static_cast<std::size_t>(tv.m_nCountryListIndex)];
   if (FAILED(engine.SetCountry(code))) return 0;
   tv.m_nCountryIndex = code;
+  // Another country has another channel plan: the scan starts afresh.
   tv.m_arrAllChannels.clear();
   tv.m_arrEnabledChannels.clear();
+  tv.m_signalChannels.clear();
+  tv.m_channelEnable.clear();
+  tv.m_channelNames.clear();
+  tv.m_nChannelCount = 0;
   tv.m_bTeletext = SUCCEEDED(engine.GetTeletextAvailable()) ? 1 : 0;
   ReadPal(system, engine);
   PageInvalidate(system);
@@ -252,15 +261,13 @@ int GuidePage(CUISystem& system, IGrabber& engine, CTVConfig& tv) {
   if (tv.m_nTVMode != kModeLive) return 0;
   tv.m_nPageType = kPageGuide;
   GuideDay(system, engine, tv, 0);
-  // The guide channel is found among the stored channels: the 16-bit channel
-  // ids of the scan are compared, nothing is written to the engine.
+  // The guide channel is looked up in the channel list the controller
+  // holds: nothing is written to the engine's channel table.
   tv.m_nGuideChannel = 1;
-  for (int index = 0; index < 1024; ++index) {
-    int channel = 0;
-    int status = 0;
-    if (FAILED(engine.GetStoredChannel(index, &channel, &status))) break;
-    if ((channel & 0xFFFF) == (tv.m_nChannel & 0xFFFF)) {
-      tv.m_nGuideChannel = index + 1;
+  const auto& list = tv.m_arrAllChannels;
+  for (std::size_t index = 0; index < list.size(); ++index) {
+    if ((list[index] & 0xFFFF) == (static_cast<std::uint32_t>(tv.m_nChannel) & 0xFFFF)) {
+      tv.m_nGuideChannel = static_cast<int>(index) + 1;
       break;
     }
   }
@@ -404,8 +411,13 @@ int Dispatch(CUISystem& system, IGrabber& engine, CTVConfig& tv, int id, std::in
     case kPrevChannel: return StepChannel(engine, tv, false);
     case kNextChannel: return StepChannel(engine, tv, true);
     case kLastChannel: return LiveVideo(tv) && SUCCEEDED(engine.ChannelStep3()) ? 1 : 0;
-    case kEnableChannel:
-      return SUCCEEDED(engine.SetChannelStored(static_cast<int>(a), static_cast<int>(b))) ? 1 : 0;
+    case kEnableChannel: {
+      if (FAILED(engine.SetChannelStored(static_cast<int>(a), static_cast<int>(b)))) return 0;
+      for (std::size_t i = 0; i < tv.m_signalChannels.size() && i < tv.m_channelEnable.size(); ++i)
+        if (tv.m_signalChannels[i] == static_cast<std::uint32_t>(a)) tv.m_channelEnable[i] = b ? 1 : 0;
+      RebuildChannels(system, false);
+      return 1;
+    }
     case kRenameChannel: {
       const char* name = reinterpret_cast<const char*>(b);
       if (!name) return 0;
@@ -432,9 +444,7 @@ int Dispatch(CUISystem& system, IGrabber& engine, CTVConfig& tv, int id, std::in
     case kGuideNextChannel: {
       const int step = id == kGuideNextChannel ? 1 : -1;
       const int target = std::max(1, tv.m_nGuideChannel + step);
-      int channel = 0;
-      int status = 0;
-      if (step > 0 && FAILED(engine.GetStoredChannel(target - 1, &channel, &status))) return 1;
+      if (step > 0 && target > static_cast<int>(tv.m_arrAllChannels.size())) return 1;
       tv.m_nGuideChannel = target;
       engine.SetGuideRange(1, tv.m_nGuideChannel);
       PageInvalidate(system);

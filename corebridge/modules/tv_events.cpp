@@ -40,6 +40,10 @@ void CUISystem::TVOnSearchFinished() {
   CTVConfig* tv = Section(*this);
   if (!tv) return;
   RebuildChannels(*this, true);
+  // The scan leaves the engine's source running without the preview:
+  // restart it so the live picture, recording and time shift work again.
+  PreviewOff(*this);
+  PreviewOn(*this);
   const bool vendor4 = VendorId() == 4;
   if (ITvPageEvents* page = Page(*this)) page->ShowPage(vendor4 ? "TV\\SignalSetting" : "TV\\ChannelSetting");
   TVRun(vendor4 ? kSignalSettingPage : kChannelSettingPage, 0, 0);

@@ -82,7 +82,9 @@ class FakeGrabber : public IGrabber {
     return Result(10, std::string("10") + " " + std::to_string(channel));
   }
   plat::HRESULT GetChannelRange(int* first, int* last) override {
-    return Result(11, std::string("11"));
+    *first = 1;
+    *last = 69;
+    return Result(11, "11");
   }
   plat::HRESULT SetChannelParam(int value, int channel) override {
     return Result(12, std::string("12") + " " + std::to_string(value) + " " + std::to_string(channel));
@@ -112,7 +114,11 @@ class FakeGrabber : public IGrabber {
     return Result(19, std::string("19") + " " + std::to_string(on));
   }
   plat::HRESULT GetChannelSignal(int channel, int* value, int* status) override {
-    return Result(20, std::string("20") + " " + std::to_string(channel));
+    *value = 0;
+    *status = 0;
+    for (const auto& entry : stored)
+      if (entry.first == channel) *value = 80, *status = 1;
+    return Result(20, "20 " + std::to_string(channel));
   }
   plat::HRESULT SetChannelStored(int channel, int value) override {
     const HRESULT hr = Result(21, "21 " + std::to_string(channel) + " " + std::to_string(value));

@@ -26,8 +26,8 @@ class RecordingTvPage final : public ITvPageEvents {
   int ActivateWindow() override { return Log("ActivateWindow"); }
   int ResetDigitEntry() override { return Log("ResetDigitEntry"); }
   int GetDisplayWindow(HWND* window, RECT* video) override {
-    *window = nullptr;
-    *video = RECT{0, 0, 800, 600};
+    *window = displayWindow;
+    *video = RECT{0, 0, 640, 480};
     return 1;
   }
   int GetTVWallSize() override { return wallSize; }
@@ -46,6 +46,7 @@ class RecordingTvPage final : public ITvPageEvents {
     return false;
   }
   int wallSize = 9;
+  HWND displayWindow = nullptr;
   std::vector<std::string> calls;
 };
 
