@@ -253,6 +253,13 @@ int CTvPage::OnKeyDown(int flag) {
   return CSkinPage::OnKeyDown(flag);
 }
 
+int CTvPage::PressFocusedEntry() {
+  CTVConfig* tv = TV();
+  if (tv && tv->m_nPageType == 1 && Frame().Services().GetVendorId() != 4)
+    return tv->m_nTVMode == 2 ? OnAction("TV MainMenu Page") : 0;
+  return CSkinPage::PressFocusedEntry();
+}
+
 int CTvPage::OnListItemAction(int list, int item) {
   CSkinPage::OnListItemAction(list, item);
   CTVConfig* tv = TV();

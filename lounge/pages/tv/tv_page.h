@@ -51,6 +51,8 @@ class CTvPage : public CShellPage, public ITvPageEvents {
   int OnListItemAction(int list, int item) override;
   int OnKeyUp(int flag) override;
   int OnKeyDown(int flag) override;
+  // Enter over the live picture opens the main menu.
+  int PressFocusedEntry() override;
   int QueryTextShown(const std::string& name, int* shown) override;
   int QueryListShown(const std::string& name, int* shown) override;
   int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;

@@ -188,6 +188,16 @@ TEST_F(TvPageTest, GuideOnlyFromTheLivePictureAndOtherNamesGoToTheController) {
   EXPECT_TRUE(frame.Executed("TV Preview Page"));
 }
 
+TEST_F(TvPageTest, EnterOverTheLivePictureOpensTheMainMenu) {
+  TV().m_nTVMode = 3;  // recording: nothing
+  EXPECT_EQ(page->PressFocusedEntry(), 0);
+  EXPECT_EQ(page->CurrentPath(), "TV\\Preview");
+  TV().m_nTVMode = 2;
+  page->PressFocusedEntry();
+  EXPECT_EQ(page->CurrentPath(), "TV\\MainMenu");
+  EXPECT_TRUE(frame.Executed("TV MainMenu Page"));
+}
+
 TEST_F(TvPageTest, VendorFourChannelEditor) {
   frame.options.vendorId = 4;
   Channels({5, 7, 21}, {1, 1, 1});
