@@ -127,9 +127,18 @@ class IVideoPageEvents {
 
 class ITvPageEvents {
  public:
-  virtual int Op1() = 0;
-  virtual int Op2() = 0;
-  virtual int Redraw(int flag) = 0;                       // 3
+  virtual int EnterModule() = 0;                                         // 1
+  virtual int ShowPage(const char* layoutPath) = 0;                      // 2: loads the page of that path
+  virtual int Redraw(int flag) = 0;                                      // 3
+  virtual int InvalidateFrame() = 0;                                     // 4
+  virtual int ActivateWindow() = 0;                                      // 5
+  virtual int ResetDigitEntry() = 0;                                     // 6
+  virtual int GetDisplayWindow(plat::HWND* window, plat::RECT* video) = 0;  // 7
+  virtual int GetTVWallSize() = 0;                                       // 8: the wall's cell count
+  virtual int SetTVWallItemCount(int count) = 0;                         // 9
+  virtual int SetChannelListItemCount(int count) = 0;                    // 10
+  virtual int DrawAutoScanProgress() = 0;                                // 11
+  virtual int OnDisplayResize() = 0;                                     // 12
 
  protected:
   ~ITvPageEvents() = default;

@@ -75,11 +75,14 @@ void CUISystem::ScheduleTick() {
     }
   }
   std::uint32_t toEnd = 0;
-  if (list.FindRunning(item, toEnd, 0) && toEnd <= 1 && item.GetType() == SCHEDULE_RADIO) {
+  if (list.FindRunning(item, toEnd, 0) && toEnd <= 1 &&
+      (item.GetType() == SCHEDULE_RADIO || item.GetType() == SCHEDULE_TV)) {
     const std::string key = OccurrenceKey(item, *now + toEnd);
     if (key != m_schedule.lastStopped) {
       m_schedule.lastStopped = key;
-      RadioScheduleRecord(0);
+      // A TV recording the schedule started ends with the schedule too.
+      if (item.GetType() == SCHEDULE_RADIO) RadioScheduleRecord(0);
+      else TVScheduleStop();
     }
   }
   if (m_pConfig->m_nActiveModule == MODULE_RADIO) RadioCommand(0, 0);

@@ -84,6 +84,7 @@ class CTVConfig {
   std::vector<std::string> m_arrCountryNames;   // country-name list
   int m_nCountryListIndex = -1;                 // index in that list
   int m_nCountryCount = 0;                      // its count
+  std::vector<int> m_arrCountryCodes;           // the engine's country index of each offered name
   std::vector<std::string> m_arrProfileNames;   // record-quality (profile) names
   int m_nProfileIndex = -1;                     // the chosen profile
   int m_bBurn = 0;                              // burn flag
@@ -118,6 +119,7 @@ class CTVConfig {
   int m_bPresetMapping = 0;    // preset mapping flag
   int m_nPresetCount = 0;      // preset count
   int m_bEngineReady = 0;      // the engine-initialised flag
+  int m_bMutedByTV = 0;        // the TV muted the output (and so may unmute it)
   plat::COLORREF m_crKey = 0;  // key colour
   std::array<TVGuideRow, 8> m_guideRows{};  // the programme guide
   std::string m_strGuideDate;               // the guide date

@@ -157,6 +157,8 @@ class CUISystem : public IUISystem {
   // The speed text of a speed in 1/10000 of normal speed ("PAUSE" for 0).
   std::string SpeedText(int speed);
   int SetVolumeQuiet(int mute, float volume);
+  // Mutes or unmutes the master output without any notice on screen.
+  int SetCoreMute(int mute);
   int ReadVolume(int& mute, float& volume);
 
   // --- Schedule timer tick (on the UI thread) ----------------------------------
@@ -201,6 +203,7 @@ class CUISystem : public IUISystem {
   void SetWMPlayer(plat::ComPtr<IWMPlayer> player) { m_pWMPlayer = std::move(player); }
   IMusicPageEvents* MusicPageCallback() const { return m_pMusicPage; }
   IVideoPageEvents* VideoPageCallback() const { return m_pVideoPage; }
+  ITvPageEvents* TVPageCallback() const { return m_pTvPage; }
 
   // --- Handlers of the system words ----------------------------------------------
   int OnHome(std::intptr_t a, std::intptr_t b);
@@ -225,7 +228,6 @@ class CUISystem : public IUISystem {
   void RegisterBurningActions();
 
   int VideoAction(std::intptr_t a, std::intptr_t b);
-  int TVAction(std::intptr_t a, std::intptr_t b);
   int RadioAction(std::intptr_t a, std::intptr_t b);
   int AuthoringAction(std::intptr_t a, std::intptr_t b);
   int BurningAction(std::intptr_t a, std::intptr_t b);
@@ -599,7 +601,24 @@ class CUISystem : public IUISystem {
   int TVBack(std::intptr_t a, std::intptr_t b);
   int TVOnDeviceChange(int event, int drive);
   int TVStart(std::intptr_t a, std::intptr_t b);
+  // Stops the recording a TV schedule started, when the schedule ends.
+  int TVScheduleStop();
   int TVShowRecordStatus(const char* kind);
+  // The TV controller (tv_controller.cpp, tv_events.cpp, tv_snapshot.cpp):
+  // every TV action goes through TVRun with its action id.
+  template <int kId>
+  int TVActionById(std::intptr_t a, std::intptr_t b) {
+    return TVRun(kId, a, b);
+  }
+  int TVRun(int id, std::intptr_t a, std::intptr_t b);
+  // The engine's events as the controller handles them.
+  void TVOnSearchFinished();
+  void TVOnSearchPercent(int percent);
+  void TVOnRecordingEnded();
+  void TVOnPictureReady();
+  void TVOnWallCell(int index, int channel, const char* name, const TvPicture* picture);
+  void TVOnTuning(int channel, int isChannel);
+  void TVOnTeletextPageChanged();
 
   int RadioStopModule(std::intptr_t a, std::intptr_t b);
   int RadioBack(std::intptr_t a, std::intptr_t b);
@@ -716,19 +735,19 @@ class CUISystem : public IUISystem {
    public:
     explicit GrabberSinkTable(CUISystem& owner) : owner_(owner) {}
     int OnDiskFull() override { return 0; }
-    int OnSearchFinished(IGrabber*) override { return 0; }
-    int OnSearchPercent(int) override { return 0; }
-    int OnRecordingEnded(IGrabber*) override { return 0; }
-    int OnPictureReady(int) override { return 0; }
+    int OnSearchFinished(IGrabber*) override;
+    int OnSearchPercent(int percent) override;
+    int OnRecordingEnded(IGrabber*) override;
+    int OnPictureReady(int) override;
     int OnSignalLost() override { return 0; }
     int OnScanStep(int, int, int) override { return 0; }
-    int OnPreviewStep(int, int, const char*, const TvPicture*) override { return 0; }
-    int OnTuning(int, int, int) override { return 0; }
-    int OnTeletextPageChanged() override { return 0; }
+    int OnPreviewStep(int index, int channel, const char* name, const TvPicture* picture) override;
+    int OnTuning(int a, int b, int isChannel) override;
+    int OnTeletextPageChanged() override;
     int OnTimeShiftNoSpace() override { return 0; }
     int OnDiscNotice(int) override { return 0; }
     int OnDeviceLost() override { return 0; }
-    int OnProgressValue(int) override { return 0; }
+    int OnProgressValue(int value) override { return OnBurnPreparation(value); }
     int OnProgressEnd() override { return 0; }
     int OnBurnPreparation(int event) override;
     int OnSourceReopened(IGrabber*) override { return 0; }

@@ -103,6 +103,12 @@ int CUISystem::SetVolumeQuiet(int mute, float volume) {
   return ok ? 1 : 0;
 }
 
+int CUISystem::SetCoreMute(int mute) {
+  auto audio = FirstDevice(*this);
+  if (!audio) return 0;
+  return SUCCEEDED(audio->SetSpeakersMute(0, mute ? 1 : 0)) ? 1 : 0;
+}
+
 namespace {
 
 int StepVolume(CUISystem& system, bool up) {

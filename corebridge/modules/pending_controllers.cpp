@@ -13,11 +13,6 @@ int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::TVAction(std::intptr_t, std::intptr_t) {
-  RunStep("TVAction");
-  return 0;
-}
-
 int CUISystem::RadioAction(std::intptr_t, std::intptr_t) {
   RunStep("RadioAction");
   return 0;
@@ -30,16 +25,6 @@ int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
 
 int CUISystem::BurningAction(std::intptr_t, std::intptr_t) {
   RunStep("BurningAction");
-  return 0;
-}
-
-int CUISystem::TVBack(std::intptr_t, std::intptr_t) {
-  RunStep("TVBack");
-  return 0;
-}
-
-int CUISystem::TVStart(std::intptr_t, std::intptr_t) {
-  RunStep("TVStart");
   return 0;
 }
 
@@ -74,24 +59,8 @@ int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
-int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("TVStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
 int CUISystem::RadioOnDeviceChange(int event, int drive) {
   RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
-int CUISystem::TVOnDeviceChange(int event, int drive) {
-  RunStep(("TVOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
-int CUISystem::TVShowRecordStatus(const char* kind) {
-  RunStep((std::string("TVShowRecordStatus ") + (kind ? kind : "")).c_str());
   return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "lounge/pages/home/root_page.h"
 #include "lounge/pages/movie/movie_page.h"
 #include "lounge/pages/setting/setting_page.h"
+#include "lounge/pages/tv/tv_page.h"
 
 ShellPages MakeShellPages(IShellFrame& frame) {
   ShellPages pages;
@@ -31,6 +32,10 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto record = std::make_unique<CRecordPage>(frame);
   pages.recordEvents = record.get();
   pages.record = std::move(record);
+
+  auto tv = std::make_unique<CTvPage>(frame);
+  pages.tvEvents = tv.get();
+  pages.tv = std::move(tv);
 
   auto setting = std::make_unique<CSettingPage>(frame);
   CSettingPage* settingPage = setting.get();

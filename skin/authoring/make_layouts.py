@@ -714,6 +714,132 @@ p = music_page("Music\\Burnning\\Preview", "music disc preview", [("Music Copy",
                controls=False)
 p.text("Music Burn Progress", (120, 940, 600, 52), align="LEFT", colours=PLAIN)
 
+# ------------------------------------------------------------------ TV pages
+
+TV_BG = "TV/tv_bg.bmp"
+
+def tv_page(path, comment):
+    return page(path, 1920, 1080, TV_BG, comment)
+
+def tv_title(p, key):
+    p.text(key, (120, 100, 1200, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+
+def tv_back(p, escape="Back"):
+    navigation_keys(p, escape=escape)
+
+p = tv_page("TV\\Preview", "TV module: the live picture over the whole page")
+p.still("TV Video", "TV/video_full.bmp", (0, 0, 1920, 1080))
+p.text("TV Channel Name", (80, 48, 1000, 64), align="LEFT", colours=PLAIN, font="FONT2")
+p.text("TV Page Number", (80, 124, 400, 52), align="LEFT", colours=PLAIN)
+for d in range(10):
+    p.hotkey("VK_%d_" % d, "TV Key %d" % d)
+for key, action in (("VK_PAGEUP_", "TV Next Channel"), ("VK_PAGEDOWN_", "TV Prev Channel"), ("VK_R_", "TV Record"),
+                    ("VK_S_", "TV Stop"), ("VK_SPACE_", "TV Pause"), ("VK_P_", "TV Play"),
+                    ("VK_T_", "TV Change Display"), ("VK_F12_", "TV Snapshot")):
+    p.hotkey(key, action)
+tv_back(p)
+
+p = tv_page("TV\\MainMenu", "TV module: main menu beside a small live picture")
+tv_title(p, "TV")
+menu = p.list("TV Main Menu List", (120, 220, 420, 760))
+for i, (name, key, target) in enumerate((("TV TVWall Page", "TVWALL", "TV\\TVWall"),
+                                         ("TV Schedule Page", "TVSCHEDULE", "TV\\Schedule"),
+                                         ("TV Teletext Page", "TELETEXT", "TV\\Teletext"),
+                                         ("TV NextView Page", "NEXTVIEW", "TV\\NextView"),
+                                         ("TV SignalSetting Page", "TVSETTINGS", "TV\\SignalSetting"))):
+    pill(menu, name, key, (120, 220 + i * 104, 420, 84), "menu", link=target)
+pill(menu, "TV RecordedTV Page", "RECORDEDTV", (120, 740, 420, 84), "play")
+pill(menu, "TV Preview Page", "LIVETV", (120, 844, 420, 84), "restart")
+p.still("TV Video", "TV/video_small.bmp", (700, 220, 1088, 612))
+p.text("TV Channel Name", (700, 850, 1088, 56), align="LEFT", colours=PLAIN)
+tv_back(p)
+
+p = tv_page("TV\\SignalSetting", "TV module: source, country, recording quality")
+tv_title(p, "TVSETTINGS")
+options = p.list("TV Signal List", (120, 220, 1680, 520))
+for i, (name, key) in enumerate((("TV Source", "TVSOURCE"), ("TV Country", "TVCOUNTRY"),
+                                 ("TV Record Quality", "TVRECORDQUALITY"))):
+    y = 230 + i * 110
+    options.text(key, (140, y, 640, 64), label=True, align="LEFT", colours=PLAIN)
+    options.action(name + " Left", "Common/arrow_left.bmp", (860, y, 64, 64))
+    options.text(name, (940, y, 760, 64), align="CENTER", colours=PLAIN)
+    options.action(name + " Right", "Common/arrow_right.bmp", (1716, y, 64, 64))
+options.text("TV Estimate Time", (140, 560, 1560, 64), align="LEFT", colours=DIM)
+links = p.list("TV Signal Menu", (120, 760, 1680, 84))
+pill(links, "TV ChannelSetting Page", "TVCHANNELS", (120, 760, 420, 84), "settings", link="TV\\ChannelSetting")
+pill(links, "TV AutoScan Page", "TVAUTOSCAN", (580, 760, 420, 84), "restart", link="TV\\AutoScan")
+pill(links, "TV Default Enter", "DEFAULTS", (1040, 760, 400, 84), "defaults")
+tv_back(p)
+
+p = tv_page("TV\\ChannelSetting", "TV module: the scanned channels, enabled or not")
+tv_title(p, "TVCHANNELS")
+channels = p.list("TV Channel List", (120, 220, 1200, 720))
+for row in range(8):
+    y = 300 + row * 80
+    channels.item("TV Channel Item", "TV/channel_row.bmp", (120, y, 1200, 72), text_r=(900, y + 14, 400, 44))
+channels.text("PRESET", (140, 230, 160, 56), align="CENTER", colours=DIM)
+channels.text("CHNAME", (320, 230, 560, 56), align="CENTER", colours=DIM)
+channels.text("CHNUMBER", (900, 230, 400, 56), align="CENTER", colours=DIM)
+p.note("list_item_count", "TV Channel List", "8")
+control = p.list("TV Channel Control List", (1400, 300, 420, 300))
+pill(control, "TV Disable", "DISABLE", (1400, 300, 420, 84), "stop")
+pill(control, "TV Rename", "RENAME", (1400, 404, 420, 84), "menu")
+pill(control, "TV Move", "MOVE", (1400, 508, 420, 84), "restart")
+p.text("TV NoChannel Message", (120, 400, 1200, 200), align="MULTIPLELINE", colours=DIM)
+tv_back(p)
+
+p = tv_page("TV\\AutoScan", "TV module: the channel search")
+tv_title(p, "TVAUTOSCAN")
+p.still("TV Video", "TV/video_small.bmp", (416, 220, 1088, 612))
+p.text("TV AutoScan Channel Name", (416, 860, 700, 56), align="CENTER", colours=PLAIN)
+p.text("TV AutoScan Percentage", (1120, 860, 384, 56), align="CENTER", colours=ACCENT)
+tv_back(p)
+
+p = tv_page("TV\\TVWall", "TV module: nine channels at a glance")
+wall = p.list("TV TVWall List", (120, 120, 1680, 900))
+for row in range(3):
+    for col in range(3):
+        x, y = 120 + col * 580, 120 + row * 310
+        wall.item("TV TVWall Item", "TV/wall_cell.bmp", (x, y, 520, 292), text_r=(x, y + 250, 520, 40))
+p.note("list_item_count", "TV TVWall List", "9")
+tv_back(p)
+
+p = tv_page("TV\\Teletext", "TV module: teletext pages")
+p.still("TV Video", "TV/video_small.bmp", (416, 120, 1088, 612))
+p.text("TV Page Number", (416, 760, 400, 56), align="LEFT", colours=PLAIN, font="FONT2")
+ttx = p.list("TV Teletext Menu", (416, 860, 1088, 84))
+pill(ttx, "TV Teletext Snapshot", "SNAPSHOT", (416, 860, 420, 84), "play")
+for d in range(10):
+    p.hotkey("VK_%d_" % d, "TV Teletext Key %d" % d)
+for key, action in (("VK_PAGEUP_", "TV Next Page"), ("VK_PAGEDOWN_", "TV Prev Page"), ("VK_F1_", "TV Key Red"),
+                    ("VK_F2_", "TV Key Green"), ("VK_F3_", "TV Key Yellow"), ("VK_F4_", "TV Key Blue")):
+    p.hotkey(key, action)
+tv_back(p)
+
+p = tv_page("TV\\NextView", "TV module: the programme guide of one channel and day")
+head = p.list("TV NextView Head", (120, 100, 1680, 72))
+head.text("TV NextView Channel", (120, 100, 900, 72), align="LEFT", colours=ACCENT, font="FONT2")
+head.text("TV NextView Date", (1100, 100, 700, 72), align="RIGHT", colours=PLAIN)
+guide = p.list("TV NextView List", (120, 220, 1680, 800))
+for row in range(8):
+    y = 220 + row * 100
+    guide.item("TV NextView Item", "TV/guide_row.bmp", (120, y, 1680, 88), text_r=(520, y + 22, 1240, 44))
+p.note("list_item_count", "TV NextView List", "8")
+tv_back(p)
+
+p = tv_page("TV\\Schedule", "TV module: scheduled recordings")
+tv_title(p, "TVSCHEDULE")
+sched = p.list("TV Schedule Menu", (120, 220, 420, 84))
+pill(sched, "TV SetSchedule Page", "NEWSCHEDULE", (120, 220, 420, 84), "settings", link="TV\\SetSchedule")
+tv_back(p)
+
+p = tv_page("TV\\SetSchedule", "TV module: one scheduled recording")
+tv_title(p, "NEWSCHEDULE")
+confirm = p.list("TV SetSchedule Menu", (120, 860, 880, 84))
+pill(confirm, "TV Confirm Schedule", "OK", (120, 860, 420, 84), "play")
+pill(confirm, "TV Cancel Schedule", "CANCEL", (580, 860, 420, 84), "stop")
+tv_back(p)
+
 # ------------------------------------------------------------------ floating bars
 
 p = page("FloatingBar\\CaptionBar", 1920, 96, "Bar/caption_bg.bmp",

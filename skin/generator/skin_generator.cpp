@@ -447,6 +447,19 @@ void DrawAll(Writer& out) {
   out.Save("Common/progress_wide.bmp", ProgressImage(1440, 36, kPage, Hex(0x1B2637), kAccent));
   out.Save("Bar/progress_volume.bmp", ProgressImage(120, 16, kBar, Hex(0x253247), kAccent));
 
+  // TV pages: background, the dark areas the live picture is drawn over,
+  // channel rows, wall cells and guide rows.
+  out.Save("TV/tv_bg.bmp", PageBackground(1920, 1080, {206}));
+  {
+    Canvas full(1920, 1080, Hex(0x05080C));
+    out.Save("TV/video_full.bmp", full);
+    Canvas small(1088, 612, Hex(0x05080C));
+    out.Save("TV/video_small.bmp", small);
+  }
+  out.Save("TV/channel_row.bmp", Strip(1200, 72, kPage, 14, nullptr));
+  out.Save("TV/wall_cell.bmp", Strip(520, 292, kPage, 16, nullptr));
+  out.Save("TV/guide_row.bmp", Strip(1680, 88, kPage, 14, nullptr));
+
   // Record hub.
   {
     Canvas title(96, 96, kPage);

@@ -59,11 +59,13 @@ TEST_F(ScheduleTimerTest, DailyScheduleStartsAgainTheNextDay) {
             std::vector<std::string>{"RadioPrepareRecording"});
 }
 
-TEST_F(ScheduleTimerTest, TvScheduleOnlyOpensItsModule) {
+TEST_F(ScheduleTimerTest, TvScheduleOpensItsModuleAndStopsAtItsEnd) {
   Start();
   Schedule({Item(SCHEDULE_TV, 21, 0, 30)});
   EXPECT_EQ(TickAt({At(2026, 3, 2, 20, 58, 0)}), std::vector<std::string>{"TVStart"});
-  EXPECT_TRUE(TickAt({At(2026, 3, 2, 20, 59, 59), At(2026, 3, 2, 21, 0, 0), At(2026, 3, 2, 21, 29, 59)}).empty());
+  EXPECT_TRUE(TickAt({At(2026, 3, 2, 20, 59, 59), At(2026, 3, 2, 21, 0, 0), At(2026, 3, 2, 21, 29, 57)}).empty());
+  EXPECT_EQ(TickAt({At(2026, 3, 2, 21, 29, 58), At(2026, 3, 2, 21, 29, 59), At(2026, 3, 2, 21, 30, 0)}),
+            std::vector<std::string>{"TVScheduleStop"});
 }
 
 TEST_F(ScheduleTimerTest, ExpiredAndLateSchedules) {

@@ -1,0 +1,108 @@
+// The TV module end to end: the lounge program on the headless display with
+// the virtual tuner of three stations, driven by a script from the home page:
+// TV Entry shows the first station live, the digit 7 tunes the second, R and
+// S record it, and the recording is a program stream of a few seconds.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_regions.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kW = 1280, kH = 720;
+
+// The mean blue, green and red of a box of a picture.
+std::array<double, 3> Mean(const plat::Surface& s, int left, int top, int right, int bottom) {
+  std::array<double, 3> sum{};
+  long n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x, ++n)
+      for (int c = 0; c < 3; ++c) sum[static_cast<std::size_t>(c)] += (s.pixel(x, y) >> (8 * c)) & 0xFF;
+  for (double& v : sum) v /= n ? static_cast<double>(n) : 1.0;
+  return sum;
+}
+
+class TvVisitTest : public app_test::LoungeProgramTest {
+ protected:
+  void SetUp() override {
+    app_test::LoungeProgramTest::SetUp();
+    // TV offered, the virtual tuner preferred, stations on E5 (bars), E7
+    // (red) and E21 (blue).
+    std::ofstream reg(dir_ + "/registry/machine.reg", std::ios::app);
+    reg << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel]\n"
+           "\"RootFeatureset\"=dword:00000007\n\"TVFeatureset\"=dword:00000002\n"
+           "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualTuner]\n\"Prefer\"=dword:00000001\n";
+    const struct {
+      const char* key;
+      int kHz, pattern, tone;
+      const char* name;
+    } stations[] = {{"A", 175250, 0, 440, "Alpha"}, {"B", 189250, 4, 880, "Bravo"}, {"C", 471250, 6, 660, "Charlie"}};
+    for (const auto& s : stations) {
+      char hex[3][16];
+      std::snprintf(hex[0], sizeof hex[0], "%08x", s.kHz);
+      std::snprintf(hex[1], sizeof hex[1], "%08x", s.pattern);
+      std::snprintf(hex[2], sizeof hex[2], "%08x", s.tone);
+      reg << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualTuner\\Stations\\" << s.key << "]\n"
+          << "\"Frequency\"=dword:" << hex[0] << "\n\"Pattern\"=dword:" << hex[1] << "\n\"Tone\"=dword:" << hex[2]
+          << "\n\"Name\"=\"" << s.name << "\"\n";
+    }
+    // Germany (129), the antenna band, recordings in a folder of the test.
+    recordings_ = dir_ + "/recordings";
+    fs::create_directories(recordings_);
+    std::ifstream defaults(std::string(MARIVEL_TEST_SOURCE_DIR) + "/tests/corebridge/core/golden/config_defaults.xml");
+    std::stringstream text;
+    text << defaults.rdbuf();
+    std::string config = text.str();
+    auto set = [&](const std::string& key, const std::string& value) {
+      const std::string from = "<" + key + " value=\"";
+      const auto at = config.find(from);
+      ASSERT_NE(at, std::string::npos) << key;
+      const auto end = config.find('"', at + from.size());
+      config.replace(at + from.size(), end - at - from.size(), value);
+    };
+    set("COUNTRY_INDEX", "129");
+    set("VIDEO_SOURCE", "1");
+    set("WORKING_FOLDER", recordings_);
+    set("CHANNEL", "5");
+    fs::create_directories(dir_ + "/data/Marivel");
+    std::ofstream(ConfigFile()) << config;
+  }
+  std::string recordings_;
+};
+
+TEST_F(TvVisitTest, LiveChannelDigitAndRecording) {
+  const std::string live = dir_ + "/tv-live.png", ch = dir_ + "/tv-ch.png";
+  // From the first home entry, four to the right is "TV Entry".
+  const std::string script = "wait 1000\nkey Right\nkey Right\nkey Right\nkey Right\nkey Return\nwait 4000\nshot " +
+                             live + "\nkey 7\nwait 2500\nshot " + ch + "\nkey R\nwait 4000\nkey S\nwait 2000\nclose\n";
+  app_test::ChildProcess lounge = Lounge({"--headless=" + std::to_string(kW) + "x" + std::to_string(kH), "--script",
+                                WriteScript(script, "tv.txt")});
+  EXPECT_EQ(lounge.Wait(app_test::kStartMs), 0);
+
+  auto first = ReadPng(live);
+  auto second = ReadPng(ch);
+  ASSERT_TRUE(first && second);
+  // The live picture fills the page: the first station's colour bars, then
+  // the second station's red.
+  const auto bars = Mean(*first, 200, 300, 1080, 600);
+  const auto red = Mean(*second, 200, 300, 1080, 600);
+  EXPECT_GT(bars[0] + bars[1] + bars[2], 200.0) << bars[0] << " " << bars[1] << " " << bars[2];
+  EXPECT_GT(red[2], 150.0) << red[0] << " " << red[1] << " " << red[2];
+  EXPECT_LT(red[0], 80.0);
+
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(recordings_))
+    if (entry.path().string().ends_with(".0000.mpg")) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_GT(fs::file_size(files[0]), 100000u);
+  EXPECT_EQ(files[0].filename().string().rfind("Bravo", 0), 0u) << files[0];
+}
+
+}  // namespace
