@@ -1,0 +1,42 @@
+// The Video page's list helpers: the burn and edit selection, the first
+// videos of a folder for its preview, and the path texts the page and the
+// thumbnail worker draw. Pure functions on the UI thread.
+#pragma once
+
+#include <locale>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace video_lists {
+
+// How many videos a folder preview shows.
+inline constexpr std::size_t kFolderPreviewCount = 9;
+
+// True when `selected` holds `path` (exact comparison).
+bool IsSelectedVideo(const std::vector<std::string>& selected, const std::string& path);
+// Removes the first entry equal to `path` and returns false, or appends the
+// path and returns true.
+bool ToggleSelectedVideo(std::vector<std::string>& selected, const std::string& path);
+
+// True when the extension of `name`, lower-cased, is one of the video
+// extensions (".mpg", ".avi", ".wmv", ...).
+bool HasVideoExtension(std::string_view name);
+
+// Up to nine names of video files in `folder`, in the order the folder lists
+// them. Folders, hidden names (a leading "."), links and anything that is not
+// a regular file are passed over.
+std::vector<std::string> CollectFolderVideos(const std::string& folder);
+
+// The folder part of a path: "/a/b/c.avi" gives "/a/b", "/c.avi" gives "/",
+// "D:\c.avi" gives "D:\"; a path without a separator gives "".
+std::string GetFolderOfPath(std::string_view path);
+// The name with its extension.
+std::string GetFileNameOfPath(std::string_view path);
+// The name without its extension.
+std::string GetFileTitleOfPath(std::string_view path);
+// The file's last-write date (date only) in the conventions of `locale`, or
+// "" when the file is not found.
+std::string GetFileDateText(const std::string& path, const std::locale& locale);
+
+}  // namespace video_lists
