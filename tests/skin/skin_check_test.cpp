@@ -43,7 +43,13 @@ const std::vector<std::string> kRequiredPages = {
     "FloatingBar\\PlaybackBar\\MoviePlaybackBar", "FloatingBar\\PlaybackBar\\MusicPlaybackBar",
     "FloatingBar\\PlaybackBar\\PhotoPlaybackBar", "FloatingBar\\PlaybackBar\\VideoPlaybackBar",
     "FloatingBar\\PlaybackBar\\TVPlaybackBar", "FloatingBar\\PlaybackBar\\RadioPlaybackBar", "Common\\Rename",
-    "Movie\\MAIN"};
+    "Movie\\MAIN",
+    // The Video pages, one per state of the module.
+    "Video\\VideoApplication", "Video\\SelectDevice", "Video\\MyVideos", "Video\\RecentVideos", "Video\\PlayVideo",
+    "Video\\CaptureVideos", "Video\\BurnVideos\\SelectVideos", "Video\\Setting\\GeneralSetting",
+    "Video\\Setting\\CaptureSetting", "Video\\Setting\\SelectFolder", "Video\\Archive\\Browse", "Video\\CDDVD",
+    "Video\\DV", "Video\\CompositeIn", "Video\\SVideoIn", "Video\\Archive\\Edit", "Video\\Archive\\Mark",
+    "Video\\NoCaptureDevice"};
 
 // Every page shipped in the source tree, as page paths with backslashes.
 std::vector<std::string> ShippedPages() {
@@ -195,7 +201,18 @@ TEST_F(SkinCheck, ImagesTheProgramLoadsByNameExist) {
       EXPECT_TRUE(SizeOf(ResolveSkinPath((folder / file).string()))) << page << ": " << file;
     }
   }
-  for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\sub-files.bmp"}) {
+  for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\sub-files.bmp",
+                           // The Video page's folder frames, device, disc and file pictures.
+                           "Layout\\Img\\Common\\sub-film.bmp", "Layout\\Img\\Common\\sub-film-up.bmp",
+                           "Layout\\Img\\Common\\sub-film-nofiles.bmp", "Layout\\Img\\Common\\sub-film-nofiles1.bmp",
+                           "Layout\\Img\\Common\\hard_disk.bmp", "Layout\\Img\\Common\\sub-cdromaudio.BMP",
+                           "Layout\\Img\\Common\\sub-cdromdvd.BMP", "Layout\\Img\\Common\\sub-cdromdata.BMP",
+                           "Layout\\Img\\Common\\sub-cdromempty.BMP", "Layout\\Img\\Common\\sub-cdromvcd.BMP",
+                           "Layout\\Img\\Common\\sub-cardreader.BMP", "Layout\\Img\\Common\\remote_drive.bmp",
+                           "Layout\\Img\\Common\\bt-burncheckbox.BMP", "Layout\\Img\\Common\\bt-burncheckbox-n.BMP",
+                           "Layout\\Img\\Common\\display_M.BMP", "Layout\\Img\\Common\\Image icon.BMP",
+                           "Layout\\Img\\Common\\video_file.bmp", "Layout\\Img\\Video\\MRV.bmp",
+                           "Layout\\Img\\Video\\QXE.bmp"}) {
     EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
   }
 }
