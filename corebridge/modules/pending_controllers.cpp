@@ -97,9 +97,6 @@ int CUISystem::OnMusicStopMediaSearch(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-  return 0;
-}
-
 int CUISystem::TVBack(std::intptr_t, std::intptr_t) {
   RunStep("TVBack");
   return 0;
