@@ -164,7 +164,7 @@ TEST_F(ControllerTest, SuspendStopsPlayback) {
   EnterWithFiles({"alpha.mpg"});
   ASSERT_EQ(Act("Video Play"), S_OK);
   ASSERT_EQ(Video().m_nPlayState, 2);  // normal playback, not rewinding
-  system_->OnSystemMessage(WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  system_->OnSystemMessage(nullptr, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
   EXPECT_EQ(EngineState(), kDiscClosed);
   EXPECT_EQ(Video().m_nView, 2);
 }
