@@ -6,6 +6,7 @@
 #include "lounge/pages/record/record_page.h"
 #include "lounge/pages/home/root_page.h"
 #include "lounge/pages/setting/setting_page.h"
+#include "lounge/pages/video/video_page.h"
 
 ShellPages MakeShellPages(IShellFrame& frame) {
   ShellPages pages;
@@ -21,6 +22,10 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto record = std::make_unique<CRecordPage>(frame);
   pages.recordEvents = record.get();
   pages.record = std::move(record);
+
+  auto video = std::make_unique<CVideoPage>(frame);
+  pages.videoEvents = video.get();
+  pages.video = std::move(video);
 
   auto setting = std::make_unique<CSettingPage>(frame);
   CSettingPage* settingPage = setting.get();

@@ -106,4 +106,20 @@ std::string GetFileDateText(const std::string& path, const std::locale& locale) 
   return out.str();
 }
 
+std::array<plat::RECT, 4> FolderPreviewCells(const plat::RECT& rect, int top, int bottom, int side) {
+  const int w = rect.right - rect.left;
+  const int h = rect.bottom - rect.top;
+  const int gx = w / 40;
+  const int gy = h / 40;
+  const int left = rect.left + side;
+  const int right = rect.right - side;
+  const int upper = rect.top + top;
+  const int lower = rect.bottom - bottom;
+  const int midX = (left + right) / 2;
+  const int midY = (upper + lower) / 2;
+  return {plat::RECT{left + gx, upper + gy, midX - gx, midY - gy}, plat::RECT{midX + gx, upper + gy, right - gx, midY - gy},
+          plat::RECT{left + gx, midY + 2 * gy, midX - gx, lower - gy},
+          plat::RECT{midX + gx, midY + 2 * gy, right - gx, lower - gy}};
+}
+
 }  // namespace video_lists

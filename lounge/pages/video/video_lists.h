@@ -3,10 +3,13 @@
 // thumbnail worker draw. Pure functions on the UI thread.
 #pragma once
 
+#include <array>
 #include <locale>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/core/types.h"
 
 namespace video_lists {
 
@@ -38,5 +41,12 @@ std::string GetFileTitleOfPath(std::string_view path);
 // The file's last-write date (date only) in the conventions of `locale`, or
 // "" when the file is not found.
 std::string GetFileDateText(const std::string& path, const std::locale& locale);
+
+// The four preview cells of a folder picture `rect` (width W, height H)
+// with the given top, bottom and side margins: the area inside is split at
+// its middles, each cell keeping W/40 from the sides and the middle and H/40
+// from the top, the middle and the bottom (the lower row starts 2 x H/40
+// below the middle). Order: top left, top right, bottom left, bottom right.
+std::array<plat::RECT, 4> FolderPreviewCells(const plat::RECT& rect, int top, int bottom, int side);
 
 }  // namespace video_lists
