@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/video_config.h"
@@ -14,6 +17,7 @@
 #include "lounge/pages/video/video_lists.h"
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/string_table.h"
+#include "platform/gdi/bitmap.h"
 #include "platform/display/display.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -212,4 +216,58 @@ TEST(VideoFolderPreviewCells, FollowTheMarginsAndGaps) {
     EXPECT_EQ(cells[i].right, expected[i].right);
     EXPECT_EQ(cells[i].bottom, expected[i].bottom);
   }
+}
+
+TEST_F(VideoPageTest, GridThumbnailsAreMadeFiledByPathAndThenReadFromTheCache) {
+  ASSERT_EQ(std::system((std::string(MARIVEL_VIDEO_CLIPS_SCRIPT) + " " + MARIVEL_VIDEO_CLIPS_DIR).c_str()), 0);
+  const std::string folder = tree.Folder("My Videos");
+  for (const char* clip : {"red.mpg", "green.avi", "blue.wmv"}) {
+    std::filesystem::copy_file(std::string(MARIVEL_VIDEO_CLIPS_DIR) + "/" + clip, folder + "/" + clip);
+  }
+  const auto showFolder = [&] {
+    Video().m_strOpenFolderPath = folder;
+    Video().m_bOpenFolderPending = 1;
+    Video().m_nView = VIDEO_VIEW_FOLDER;
+    page->ShowStatePage();
+  };
+  const auto allThree = [&] {
+    const auto& t = Video().m_videoThumbnails;
+    return t.size() == 3 && t[0] && t[1] && t[2];
+  };
+  Video().m_bThumbnailsInvalid = 0;
+  showFolder();
+  // Names in order: blue, green, red.
+  ASSERT_EQ(Video().m_folderFiles,
+            (std::vector<std::string>{folder + "/blue.wmv", folder + "/green.avi", folder + "/red.mpg"}));
+  for (int i = 0; i < 6000 && !allThree(); ++i) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_TRUE(allThree());
+  const std::uint32_t expected[3] = {0x0000FF, 0x00FF00, 0xFF0000};
+  for (int i = 0; i < 3; ++i) {
+    const plat::SurfacePtr s = plat::GetBitmapSurface(Video().m_videoThumbnails[i]);
+    ASSERT_TRUE(s);
+    const std::uint32_t centre = s->row(s->height() / 2)[s->width() / 2] & 0xFFFFFF;
+    for (int shift : {0, 8, 16}) {
+      const int got = int((centre >> shift) & 0xFF);
+      const int want = int((expected[i] >> shift) & 0xFF);
+      EXPECT_NEAR(got, want, 40) << i;
+    }
+  }
+  ASSERT_NE(page->Worker(), nullptr);
+  EXPECT_EQ(page->Worker()->ExtractionCount(), 3);
+
+  // A fresh page over the same cache reads every picture and extracts none.
+  page.reset();
+  g_page = nullptr;
+  page = std::make_unique<CVideoPage>(frame);
+  page->AttachWindow(frame.window);
+  page->Create();
+  page->SetThumbnailCache(CVideoThumbnailCache(tree.root() + "/cache"));
+  g_page = page.get();
+  showFolder();
+  Pump();
+  EXPECT_TRUE(allThree());
+  EXPECT_TRUE(page->Worker() == nullptr || page->Worker()->ExtractionCount() == 0);
 }
