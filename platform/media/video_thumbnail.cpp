@@ -10,6 +10,7 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <mutex>
 
 #include "platform/gdi/bitmap.h"
 
@@ -100,6 +101,10 @@ bool IsNearlyBlack(const Surface& s) {
 
 std::optional<Surface> ExtractVideoThumbnail(const std::string& path, const std::atomic<bool>* stop,
                                              std::string* reason, const VideoThumbnailLimits& limits) {
+  // Damaged or odd files are normal here; their warnings are not worth the
+  // terminal (failures still come back through `reason`).
+  static std::once_flag quiet;
+  std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
   Interrupt interrupt{stop, std::chrono::steady_clock::now() + limits.budget};
   AVFormatContext* raw = avformat_alloc_context();
   if (!raw) return Fail(reason, "out of memory");
