@@ -77,9 +77,16 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   // ---- CSkinPage ----
   int LoadLayout(const std::string& path) override;
   int OnLeave() override;
+  int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
+  int DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) override;
   int DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int list) override;
   int OnListItemAction(int list, int item) override;
   int OnAction(const std::string& name) override;
+
+  // The text a text element or list text of the page shows, or empty when
+  // the skin draws it as it stands (also for tests).
+  std::string TextFor(const std::string& name);
+  std::string ListTextFor(const std::string& name);
 
   // ---- for tests ----
   const std::vector<VideoDevice>& Devices() const { return m_devices; }

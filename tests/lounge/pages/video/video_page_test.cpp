@@ -271,3 +271,29 @@ TEST_F(VideoPageTest, GridThumbnailsAreMadeFiledByPathAndThenReadFromTheCache) {
   EXPECT_TRUE(allThree());
   EXPECT_TRUE(page->Worker() == nullptr || page->Worker()->ExtractionCount() == 0);
 }
+
+TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
+  const struct {
+    const char* format;
+    const char* key;
+  } formats[] = {{"VCD", "VCD"},       {"SVCD", "SVCD"},     {"DVD Normal", "DVD_NORMAL"}, {"DVD Best", "DVD_BEST"},
+                 {"DVD HQ", "DVD_HQ"}, {"DVD SP", "DVD_SP"}, {"DVD LP", "DVD_LP"},         {"", nullptr},
+                 {"dvd sp", nullptr}};
+  for (const auto& f : formats) {
+    Video().m_strDiscFormat = f.format;
+    EXPECT_EQ(page->ListTextFor("Video Capturing Disc Format Option"), f.key ? UIStringOrEmpty(f.key) : "")
+        << f.format;
+  }
+  frame.config->m_nScreenRatio = 1;
+  Video().m_nScreenMode4x3 = 2;
+  EXPECT_EQ(page->ListTextFor("Video ScreenMode Option"), UIStringOrEmpty("PANSCAN"));
+  frame.config->m_nScreenRatio = 2;
+  Video().m_nScreenMode16x9 = 1;
+  EXPECT_EQ(page->ListTextFor("Video ScreenMode Option"), UIStringOrEmpty("ORIGINAL"));
+  EXPECT_EQ(page->ListTextFor("Video Screen Mode"), UIStringOrEmpty("DISPLAY_TYPE_4X3"));
+  Video().m_nCaptureTarget = 5;
+  EXPECT_EQ(page->ListTextFor("Video Capturing Disc Type Option"), "");
+  Video().m_nCaptureTarget = 0;
+  EXPECT_EQ(page->ListTextFor("Video Capturing Disc Type Option"), UIStringOrEmpty("HARDDISK"));
+  EXPECT_FALSE(UIStringOrEmpty("HARDDISK").empty());
+}
