@@ -606,5 +606,44 @@ int CVideoPage::OnAction(const std::string& name) {
   if (name == "Video Play") StopThumbnails();
   if (name == "Close") Frame().Services().QuitApplication();
   if (!Host() || !Host()->ExecuteAction(name, 0, 0)) return 0;
+  // The chosen sort shows its tag in the focused list.
+  if (name == "Video Sort By Name" || name == "Video Sort By Date") CheckSortTag(name + " Tag");
   return 1;
+}
+
+void CVideoPage::CheckSortTag(const std::string& tag) {
+  const CLayoutReader* layout = Layout();
+  const int list = FocusedList();
+  if (!layout || list < 0) return;
+  for (const char* other : {"Video Sort By Name Tag", "Video Sort By Date Tag"}) {
+    int j = -1;
+    if (layout->FindListAction(other, j, list)) SetListActionChecked(j, other == tag ? 1 : 0, list);
+  }
+}
+
+bool CVideoPage::IsPlaying() {
+  CVideoConfig* video = Video();
+  if (!video) return false;
+  return video->m_nView == VIDEO_VIEW_PLAYING ||
+         (video->m_nView == VIDEO_VIEW_CAPTURE && video->m_nLiveValue1 == 1 && video->m_nLiveValue2 == 2);
+}
+
+int CVideoPage::OnResize() {
+  CShellPage::OnResize();
+  if (IsPlaying()) {
+    Frame().Services().SetCaptionBarVisible(0, 0);
+    Frame().Services().SetPlaybackBarVisible(0, 0);
+    plat::KillTimer(Owner(), kVideoCursorTimer);
+  }
+  if (Host()) Host()->ExecuteAction("Video Change Video Size", 0, 0);
+  return 0;
+}
+
+int CVideoPage::OnMouseMove(int x, int y) {
+  if (IsPlaying()) {
+    Frame().Services().SetCaptionBarVisible(1, 0);
+    Frame().Services().SetPlaybackBarVisible(1, 0);
+    plat::SetTimer(Owner(), kVideoCursorTimer, 4000, nullptr);
+  }
+  return CShellPage::OnMouseMove(x, y);
 }

@@ -71,6 +71,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
 
   // ---- IModulePage ----
   int Destroy() override;
+  int OnResize() override;
+  int OnMouseMove(int x, int y) override;
   int OnTimer(plat::UINT_PTR id) override;
   int Query() override { return 1; }
 
@@ -111,6 +113,11 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   void FileThumbnailResults();
   void SendPendingAction();
   void PostRemoteMode(int mode);
+  // Checks `tag` ("Video Sort By Name Tag" or "... Date Tag") in the focused
+  // list and clears the other.
+  void CheckSortTag(const std::string& tag);
+  // Full-screen video: playback, or the live capture picture.
+  bool IsPlaying();
 
   std::vector<VideoFolderPreview> m_previews;
   std::vector<VideoDevice> m_devices;

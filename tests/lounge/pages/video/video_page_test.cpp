@@ -297,3 +297,35 @@ TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
   EXPECT_EQ(page->ListTextFor("Video Capturing Disc Type Option"), UIStringOrEmpty("HARDDISK"));
   EXPECT_FALSE(UIStringOrEmpty("HARDDISK").empty());
 }
+
+TEST_F(VideoPageTest, SortingChecksItsTagAndPlaybackShowsTheBarsOnMouseMoves) {
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  int menu = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Main Menu", menu));
+  page->SetFocus(menu, 0);
+  EXPECT_EQ(page->OnAction("Video Sort By Date"), 1);
+  int name = -1, date = -1;
+  ASSERT_TRUE(page->Layout()->FindListAction("Video Sort By Name Tag", name, menu));
+  ASSERT_TRUE(page->Layout()->FindListAction("Video Sort By Date Tag", date, menu));
+  const auto checked = [&](int action) {
+    return page->ListState(menu)->listActionStates[static_cast<std::size_t>(action)].checked;
+  };
+  EXPECT_EQ(checked(date), 1);
+  EXPECT_EQ(checked(name), 0);
+  // A refused action checks nothing.
+  frame.actionResult = 0;
+  EXPECT_EQ(page->OnAction("Video Sort By Name"), 0);
+  EXPECT_EQ(checked(name), 0);
+
+  frame.actionResult = 1;
+  Video().m_nView = VIDEO_VIEW_PLAYING;
+  page->ShowStatePage();
+  frame.calls.clear();
+  page->OnMouseMove(10, 10);
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 1 0"), 1);
+  EXPECT_EQ(frame.Count("SetPlaybackBarVisible 1 0"), 1);
+  page->OnResize();
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 0"), 1);
+  EXPECT_TRUE(frame.Executed("Video Change Video Size"));
+}
