@@ -17,8 +17,11 @@
 #include "lounge/skin/skin_bitmaps.h"
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_text.h"
+#include "lounge/skin/string_table.h"
 #include "platform/gdi/objects.h"
 #include "platform/registry/registry.h"
+#include "platform/sys/debug_output.h"
+#include "platform/sys/spawn.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 
@@ -74,6 +77,18 @@ void DrawFitted(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
 }
 
 }  // namespace
+
+std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder) {
+  if (folder.empty() || options.editorExe.empty()) return {};
+  return {file_list::JoinPath(file_list::CutTrailingSlashes(folder), options.editorExe)};
+}
+
+void CVideoPage::RunVideoEditor() {
+  const std::vector<std::string> argv = VideoEditorCommand(Frame().Options(), EditorFolder(Frame().Options()));
+  std::string error;
+  if (argv.empty() || !plat::SpawnDetached(argv, &error))
+    plat::OutputDebugStringA(("Video editor not started: " + error + "\n").c_str());
+}
 
 std::string VideoStatePagePath(int state) {
   if (state < 0 || state >= static_cast<int>(kStatePaths.size())) return {};
@@ -559,6 +574,18 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
     source.DrawEntry(record);
     return 1;
   }
+  int applications = -1;
+  if (Vendor() == 1 && layout->FindList("Video Application", applications) && list == applications &&
+      (item == 0 || item == 1)) {
+    const char* picture = item == 0 ? "Layout\\Img\\Video\\MRV.bmp" : "Layout\\Img\\Video\\QXE.bmp";
+    if (plat::HBITMAP bitmap = LoadSharedBitmapFile(ResolveSkinPath(file_list::ApplicationFile(picture)))) {
+      DrawFitted(bitmap, dc, icon);
+      plat::DeleteObject(bitmap);
+    }
+    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom,
+                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), 1, 0xF0E2D8, SKIN_FIT_ELLIPSIS);
+    return 1;
+  }
   if (list == devices && devices >= 0) {
     if (item < 0 || item >= static_cast<int>(m_devices.size())) return drawn;
     const VideoDevice& device = m_devices[static_cast<std::size_t>(item)];
@@ -582,6 +609,21 @@ int CVideoPage::OnListItemAction(int list, int item) {
   int devices = -1;
   layout->FindList(kThumbnailBrowser, thumbnails);
   layout->FindList(kDeviceBrowser, devices);
+  int applications = -1;
+  if (Vendor() == 1 && layout->FindList("Video Application", applications) && list == applications) {
+    if (item == 0) {
+      if (Config() && Config()->m_bDebugNotices) plat::OutputDebugStringA("VIDEO PLAY MODE\n");
+      video->m_nView = VIDEO_VIEW_DEVICES;
+      ShowStatePage();
+      PostRemoteMode(10);
+    } else if (item == 1) {
+      if (Config() && Config()->m_bDebugNotices) plat::OutputDebugStringA("VIDEO EDIT MODE\n");
+      RunVideoEditor();
+      Frame().Services().MinimizeFrame();
+      PostRemoteMode(9);
+    }
+    return 1;
+  }
   if (list == devices && devices >= 0 && item >= 0 && item < static_cast<int>(m_devices.size())) {
     video->m_strOpenFolderPath = file_list::CutTrailingSlashes(m_devices[static_cast<std::size_t>(item)].folder);
     if (video->m_strOpenFolderPath.empty()) video->m_strOpenFolderPath = "/";

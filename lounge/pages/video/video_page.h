@@ -34,6 +34,11 @@ inline constexpr plat::UINT kRemoteModeMessage = 2024;
 // states without a page.
 std::string VideoStatePagePath(int state);
 
+struct AppOptions;
+// The argument vector of the video editor installed in `folder`; empty when
+// either the folder or the program name is missing.
+std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder);
+
 struct VideoDevice {
   std::string folder;
   std::string label;
@@ -113,6 +118,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   void FileThumbnailResults();
   void SendPendingAction();
   void PostRemoteMode(int mode);
+  void RunVideoEditor();
   // Checks `tag` ("Video Sort By Name Tag" or "... Date Tag") in the focused
   // list and clears the other.
   void CheckSortTag(const std::string& tag);

@@ -23,6 +23,8 @@
 #include "platform/win/window.h"
 #include "tests/lounge/pages/common/file_tree.h"
 #include "tests/lounge/shell/fake_shell_frame.h"
+#include "tests/platform/registry/temp_registry.h"
+#include "platform/registry/registry.h"
 
 namespace {
 
@@ -328,4 +330,31 @@ TEST_F(VideoPageTest, SortingChecksItsTagAndPlaybackShowsTheBarsOnMouseMoves) {
   page->OnResize();
   EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 0"), 1);
   EXPECT_TRUE(frame.Executed("Video Change Video Size"));
+}
+
+TEST_F(VideoPageTest, VendorOneWithTheEditorInstalledStartsAtTheApplicationChoice) {
+  marivel_test::TempRegistry registry;
+  plat::HKEY key = nullptr;
+  ASSERT_EQ(plat::RegCreateKeyExA(plat::HKEY_LOCAL_MACHINE, "Software\\Editor", 0, nullptr, 0, plat::KEY_ALL_ACCESS,
+                                  nullptr, &key, nullptr),
+            0);
+  const std::string folder = tree.Folder("editor");
+  ASSERT_EQ(plat::RegSetValueExA(key, "Install", 0, plat::REG_SZ, reinterpret_cast<const plat::BYTE*>(folder.c_str()),
+                                 static_cast<plat::DWORD>(folder.size() + 1)),
+            0);
+  plat::RegCloseKey(key);
+  frame.options.vendorId = 1;
+  frame.options.editorKeyPath = "Software\\Editor";
+  frame.options.editorValue = "Install";
+  frame.options.editorExe = "edit.sh";
+  EXPECT_EQ(page->EnterModule(), 1);
+  EXPECT_EQ(page->CurrentPath(), "Video\\VideoApplication");
+  EXPECT_EQ(Video().m_nView, 0);
+  EXPECT_EQ(VideoEditorCommand(frame.options, folder + "/"), (std::vector<std::string>{folder + "/edit.sh"}));
+  EXPECT_TRUE(VideoEditorCommand(frame.options, "").empty());
+  // Play: the device selector.
+  int list = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Application", list));
+  page->OnListItemAction(list, 0);
+  EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
 }
