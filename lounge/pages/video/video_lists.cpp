@@ -122,4 +122,11 @@ std::array<plat::RECT, 4> FolderPreviewCells(const plat::RECT& rect, int top, in
           plat::RECT{midX + gx, midY + 2 * gy, right - gx, lower - gy}};
 }
 
+plat::RECT HighlightGridCell(const plat::RECT& rect, int column, int row) {
+  const int w = rect.right - rect.left;
+  const int h = rect.bottom - rect.top;
+  return {rect.left + w * column / 3 + w / 60, rect.top + h * row / 3 + h / 60,
+          rect.left + w * (column + 1) / 3 - w / 60, rect.top + h * (row + 1) / 3 - h / 60};
+}
+
 }  // namespace video_lists

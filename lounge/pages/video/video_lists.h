@@ -49,4 +49,9 @@ std::string GetFileDateText(const std::string& path, const std::locale& locale);
 // below the middle). Order: top left, top right, bottom left, bottom right.
 std::array<plat::RECT, 4> FolderPreviewCells(const plat::RECT& rect, int top, int bottom, int side);
 
+// Cell (column, row) of the 3 x 3 grid of the edit page in a still image
+// `rect`: a third of the width and height each, W/60 and H/60 in from the
+// cell's edges.
+plat::RECT HighlightGridCell(const plat::RECT& rect, int column, int row);
+
 }  // namespace video_lists

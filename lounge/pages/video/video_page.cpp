@@ -57,8 +57,10 @@ std::string EditorFolder(const AppOptions& options) {
   return value;
 }
 
+}  // namespace
+
 // The bitmap fitted into `rect` with its aspect kept, margins equal.
-void DrawFitted(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
+void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
   int w = 0;
   int h = 0;
   if (!GetBitmapSize(bitmap, w, h) || w <= 0 || h <= 0) return;
@@ -75,6 +77,8 @@ void DrawFitted(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
                           rect.top + (rh - fh) / 2 + fh};
   DrawBitmap(bitmap, dc, fitted);
 }
+
+namespace {
 
 }  // namespace
 
@@ -389,11 +393,11 @@ int CVideoPage::DrawFileIcon(int sourceId, int fileIndex, const plat::RECT& icon
   if (!video || sourceId != 0 || fileIndex < 0 || fileIndex >= static_cast<int>(list.size())) return 0;
   const std::string& path = list[static_cast<std::size_t>(fileIndex)];
   if (plat::HBITMAP bitmap = ThumbnailOf(fileIndex, fileIndex, path)) {
-    DrawFitted(bitmap, dc, icon);
+    DrawFittedBitmap(bitmap, dc, icon);
   } else {
     const char* fallback = Vendor() == 4 ? "Layout\\Img\\Common\\Image icon.BMP" : "Layout\\Img\\Common\\video_file.bmp";
     if (plat::HBITMAP picture = LoadSharedBitmapFile(file_list::ApplicationFile(fallback))) {
-      DrawFitted(picture, dc, icon);
+      DrawFittedBitmap(picture, dc, icon);
       plat::DeleteObject(picture);
     }
   }
@@ -437,7 +441,7 @@ int CVideoPage::DrawFolderIcon(int sourceId, int folderIndex, const plat::RECT& 
   }
   const std::array<plat::RECT, 4> cells = video_lists::FolderPreviewCells(rect, top, bottom, side);
   for (std::size_t n = 0; n < 4; ++n) {
-    if (record.bitmaps[n]) DrawFitted(record.bitmaps[n], dc, cells[n]);
+    if (record.bitmaps[n]) DrawFittedBitmap(record.bitmaps[n], dc, cells[n]);
   }
   return 1;
 }
@@ -579,7 +583,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       (item == 0 || item == 1)) {
     const char* picture = item == 0 ? "Layout\\Img\\Video\\MRV.bmp" : "Layout\\Img\\Video\\QXE.bmp";
     if (plat::HBITMAP bitmap = LoadSharedBitmapFile(ResolveSkinPath(file_list::ApplicationFile(picture)))) {
-      DrawFitted(bitmap, dc, icon);
+      DrawFittedBitmap(bitmap, dc, icon);
       plat::DeleteObject(bitmap);
     }
     DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom,
@@ -590,7 +594,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
     if (item < 0 || item >= static_cast<int>(m_devices.size())) return drawn;
     const VideoDevice& device = m_devices[static_cast<std::size_t>(item)];
     if (plat::HBITMAP picture = LoadSharedBitmapFile(ResolveSkinPath(file_list::ApplicationFile(device.icon)))) {
-      DrawFitted(picture, dc, icon);
+      DrawFittedBitmap(picture, dc, icon);
       plat::DeleteObject(picture);
     }
     DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, 1, 0xF0E2D8,

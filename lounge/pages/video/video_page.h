@@ -35,6 +35,8 @@ inline constexpr plat::UINT kRemoteModeMessage = 2024;
 std::string VideoStatePagePath(int state);
 
 struct AppOptions;
+// Draws the bitmap fitted into `rect` with its aspect kept, margins equal.
+void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect);
 // The argument vector of the video editor installed in `folder`; empty when
 // either the folder or the program name is missing.
 std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder);
@@ -86,6 +88,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int OnLeave() override;
   int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
   int DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) override;
+  int DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) override;
   int DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int list) override;
   int OnListItemAction(int list, int item) override;
   int OnAction(const std::string& name) override;

@@ -138,3 +138,21 @@ int CVideoPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int
                colour, SKIN_FIT_SHRINK);
   return 1;
 }
+
+int CVideoPage::DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) {
+  const CLayoutReader* layout = Layout();
+  CVideoConfig* video = Video();
+  if (!layout || !video || video->m_nView != VIDEO_VIEW_EDIT || i < 0 ||
+      i >= static_cast<int>(layout->StillImages().size()) ||
+      layout->StillImages()[static_cast<std::size_t>(i)].name != "Video Highlight Item Image")
+    return CSkinPage::DrawStillImage(i, dc, rect);
+  // The grid's picture, then the first nine chosen videos in its cells.
+  CSkinPage::DrawStillImage(i, dc, rect);
+  const std::vector<std::string>& chosen = video->m_selectedFiles;
+  for (std::size_t n = 0; n < chosen.size() && n < 9; ++n) {
+    const int index = static_cast<int>(n);
+    if (plat::HBITMAP bitmap = ThumbnailOf(index, index, chosen[n]))
+      DrawFittedBitmap(bitmap, dc, video_lists::HighlightGridCell(rect, index % 3, index / 3));
+  }
+  return 1;
+}

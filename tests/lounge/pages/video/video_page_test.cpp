@@ -358,3 +358,19 @@ TEST_F(VideoPageTest, VendorOneWithTheEditorInstalledStartsAtTheApplicationChoic
   page->OnListItemAction(list, 0);
   EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
 }
+
+TEST(VideoHighlightGrid, CellsAreThirdsInsetBySixtieths) {
+  const plat::RECT image{640, 220, 1600, 940};  // 960 x 720: insets 16 and 12
+  const struct {
+    int column, row;
+    plat::RECT cell;
+  } cases[] = {{0, 0, {656, 232, 944, 448}}, {1, 0, {976, 232, 1264, 448}}, {2, 2, {1296, 712, 1584, 928}},
+               {0, 1, {656, 472, 944, 688}}};
+  for (const auto& c : cases) {
+    const plat::RECT got = video_lists::HighlightGridCell(image, c.column, c.row);
+    EXPECT_EQ(got.left, c.cell.left) << c.column << "," << c.row;
+    EXPECT_EQ(got.top, c.cell.top) << c.column << "," << c.row;
+    EXPECT_EQ(got.right, c.cell.right) << c.column << "," << c.row;
+    EXPECT_EQ(got.bottom, c.cell.bottom) << c.column << "," << c.row;
+  }
+}
