@@ -8,6 +8,7 @@
 #include "corebridge/core/section_text.h"
 #include "corebridge/core/settings_fields.h"
 #include "corebridge/core/xml_settings.h"
+#include "platform/gdi/objects.h"
 
 namespace {
 
@@ -23,12 +24,14 @@ std::string EscapePercent(const std::string& text) {
   return out;
 }
 
-// A list entry with its companion value, kept together while sorting.
+// A list entry with its companion value and thumbnail, kept together while
+// sorting.
 template <typename Key>
 struct SortEntry {
   Key key;
   std::string path;
   int value;
+  plat::HBITMAP thumbnail;
 };
 
 }  // namespace
@@ -90,17 +93,13 @@ void CVideoConfig::SortByName(std::vector<std::string>& list) {
   std::vector<SortEntry<std::string>> entries;
   entries.reserve(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
-    entries.push_back({section_text::FileNameOf(list[i]), list[i], i < m_recentValues.size() ? m_recentValues[i] : 0});
+    entries.push_back({section_text::FileNameOf(list[i]), list[i], i < m_recentValues.size() ? m_recentValues[i] : 0,
+                       TakeThumbnail(i)});
   }
   std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
     return section_text::CompareNoCase(a.key, b.key) < 0;
   });
-  list.clear();
-  m_recentValues.clear();
-  for (auto& e : entries) {
-    list.push_back(std::move(e.path));
-    m_recentValues.push_back(e.value);
-  }
+  Refill(list, entries);
 }
 
 void CVideoConfig::SortByDate(std::vector<std::string>& list) {
@@ -110,15 +109,36 @@ void CVideoConfig::SortByDate(std::vector<std::string>& list) {
     // The path's own time; a symbolic link is never followed, and a path
     // with nothing behind it any more leaves the list.
     const std::optional<std::int64_t> time = section_text::LastWriteTimeOf(list[i]);
-    if (!time) continue;
-    entries.push_back({*time, list[i], i < m_recentValues.size() ? m_recentValues[i] : 0});
+    plat::HBITMAP thumbnail = TakeThumbnail(i);
+    if (!time) {
+      // The file left the list; its thumbnail goes with it.
+      if (thumbnail) plat::DeleteObject(thumbnail);
+      continue;
+    }
+    entries.push_back({*time, list[i], i < m_recentValues.size() ? m_recentValues[i] : 0, thumbnail});
   }
   std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.key < b.key; });
+  Refill(list, entries);
+}
+
+plat::HBITMAP CVideoConfig::TakeThumbnail(std::size_t index) {
+  if (index >= m_videoThumbnails.size()) return nullptr;
+  return std::exchange(m_videoThumbnails[index], nullptr);
+}
+
+template <typename Entries>
+void CVideoConfig::Refill(std::vector<std::string>& list, Entries& entries) {
+  // Thumbnails past the end of the list belong to no file any more.
+  for (plat::HBITMAP left : m_videoThumbnails) {
+    if (left) plat::DeleteObject(left);
+  }
   list.clear();
   m_recentValues.clear();
+  m_videoThumbnails.clear();
   for (auto& e : entries) {
     list.push_back(std::move(e.path));
     m_recentValues.push_back(e.value);
+    m_videoThumbnails.push_back(e.thumbnail);
   }
 }
 

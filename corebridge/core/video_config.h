@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,7 +65,9 @@ class CVideoConfig {
   int ResetVideoDefaults();
   void SetVideoSortMode(int mode);
   // Sorts the recent list in the recent view, else the folder list, by the
-  // sort mode; m_recentValues moves with the list. Sorting by date drops
+  // sort mode; m_recentValues and m_videoThumbnails move with the list (an
+  // entry past the end of the thumbnails gets a null one, a dropped file's
+  // bitmap is freed). Sorting by date drops
   // paths where no file exists any more; neither sort follows symbolic links.
   void SortVideoFiles();
   // The name pattern of a snapshot of the current file (the play source's
@@ -191,5 +194,12 @@ class CVideoConfig {
   std::vector<std::string>& ListBeingSorted();
   void SortByName(std::vector<std::string>& list);
   void SortByDate(std::vector<std::string>& list);
+  // Takes the thumbnail of list entry `index` out of m_videoThumbnails (null
+  // past its end).
+  plat::HBITMAP TakeThumbnail(std::size_t index);
+  // Refills the list, its values and its thumbnails from sorted entries;
+  // bitmaps still left in m_videoThumbnails are freed.
+  template <typename Entries>
+  void Refill(std::vector<std::string>& list, Entries& entries);
   int CaptureAnswer(int refusedTransportState) const;
 };

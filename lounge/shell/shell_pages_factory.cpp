@@ -9,6 +9,7 @@
 #include "lounge/pages/movie/movie_page.h"
 #include "lounge/pages/setting/setting_page.h"
 #include "lounge/pages/tv/tv_page.h"
+#include "lounge/pages/video/video_page.h"
 
 ShellPages MakeShellPages(IShellFrame& frame) {
   ShellPages pages;
@@ -36,6 +37,9 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto tv = std::make_unique<CTvPage>(frame);
   pages.tvEvents = tv.get();
   pages.tv = std::move(tv);
+  auto video = std::make_unique<CVideoPage>(frame);
+  pages.videoEvents = video.get();
+  pages.video = std::move(video);
 
   auto setting = std::make_unique<CSettingPage>(frame);
   CSettingPage* settingPage = setting.get();

@@ -939,6 +939,216 @@ playback_bar("RadioPlaybackBar", [
                         "Radio Rewind") + [("VK_R_", "Radio Record")])
 
 
+# ------------------------------------------------------------------ video pages
+
+VIDEO_CELL = (280, 220)  # a cell of the thumbnail and device grids
+
+def video_header(p):
+    p.text("VIDEOS", (120, 124, 460, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+    p.text("VIDEO_VIDEOHEADER", (640, 124, 1180, 60), align="LEFT", colours=PLAIN, font="FONT2")
+
+def video_pill(lst, name, key, row, icon, x=120, w=420):
+    """A menu pill of the Video pages; the pictures lie in Video/."""
+    y = 220 + row * 96
+    lst.action(name, "Video/pill_%s.bmp" % icon, (x, y, w, 84))
+    lst.text(key, (x + 84, y + 21, w - 112, 42), label=True, align="LEFT", colours=ENTRY_COLOURS, dependency=name)
+
+def video_menu(p, rows, name="Video Main Menu", tags=()):
+    """rows: (action, string key, icon); tags: actions whose "<action> Tag" marks the current choice."""
+    menu = p.list(name, (120, 220, 500, 96 * len(rows)))
+    for i, (action, key, icon) in enumerate(rows):
+        video_pill(menu, action, key, i, icon)
+    for i, (action, key, icon) in enumerate(rows):
+        if action in tags:
+            menu.action(action + " Tag", "Video/choice_tag.bmp", (548, 230 + i * 96, 64, 64))
+    return menu
+
+def video_grid(p, name, columns, rows, with_up_level=True):
+    """A browsing grid of cells; the page draws each cell's picture above its text."""
+    w, h = VIDEO_CELL
+    grid = p.list(name, (640, 220, 300 * columns, 240 * rows))
+    for i in range(columns * rows):
+        x, y = 640 + (i % columns) * 300, 220 + (i // columns) * 240
+        grid.item("%s %d" % (name, i + 1), "Video/grid_cell.bmp", (x, y, w, h), text_r=(x + 12, y + 172, w - 24, 36))
+    grid.action("pageup", "Video/page_up.bmp", (1840, 220, 64, 64))
+    grid.action("pagedown", "Video/page_down.bmp", (1840, 220 + 240 * rows - 64, 64, 64))
+    if with_up_level:
+        grid.action("UpLevel", "Video/pill_up.bmp", (1480, 950, 420, 84))
+        grid.text("UPONELEVEL", (1564, 971, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+                  dependency="UpLevel")
+    p.note("list_item_count", name, str(columns * rows))
+    p.text("Video Browser Header Text", (640, 180, 900, 40), align="LEFT", colours=DIM)
+    p.text("Video Browser Item Count", (1560, 180, 260, 40), align="RIGHT", colours=DIM)
+    return grid
+
+def video_entry_texts(p):
+    p.text("Video File Name", (640, 960, 560, 44), align="LEFT", colours=PLAIN)
+    p.text("Video File Time", (1210, 960, 260, 44), align="LEFT", colours=DIM)
+
+def video_page(path, comment):
+    p = page("Video\\" + path, 1920, 1080, "Video/video_bg.bmp", comment)
+    video_header(p)
+    return p
+
+RETURN_ROW = ("Video Return to Device Selection", "VIDEO_DEVICES", "back")
+SETTING_ROW = ("Video General Setting", "SETTINGS", "settings")
+
+p = video_page("VideoApplication", "Video: play or edit videos")
+apps = p.list("Video Application", (520, 300, 880, 360))
+apps.item("Video Application Play", "Video/app_cell.bmp", (520, 300, 420, 360), text_r=(540, 596, 380, 44))
+apps.item("Video Application Edit", "Video/app_cell.bmp", (980, 300, 420, 360), text_r=(1000, 596, 380, 44))
+p.note("list_item_count", "Video Application", "2")
+menu = p.list("Video Main Menu", (120, 950, 420, 84))
+pill(menu, "Home", "HOME", (120, 950, 300, 84), "home")
+navigation_keys(p)
+
+p = video_page("SelectDevice", "Video: choice of the device or folder to browse")
+video_grid(p, "Video Device Browser", 4, 2, with_up_level=False)
+video_menu(p, [("Video Recent Videos", "VIDEO_RECENT", "recent"), ("Video Capture Video", "VIDEO_CAPTURE", "record"),
+               ("Video Archive", "VIDEO_ARCHIVE", "folder"), SETTING_ROW, ("Home", "HOME", "home")])
+navigation_keys(p, escape="Home")
+
+SORT_ROWS = [("Video Sort By Name", "VIDEO_SORT_NAME", "sort"), ("Video Sort By Date", "VIDEO_SORT_DATE", "sort")]
+SORT_TAGS = ("Video Sort By Name", "Video Sort By Date")
+
+p = video_page("MyVideos", "Video: the videos of a folder as a thumbnail grid")
+video_grid(p, "Video Thumbnail Browser", 4, 3)
+video_entry_texts(p)
+video_menu(p, [RETURN_ROW, ("Video Recent Videos", "VIDEO_RECENT", "recent")] + SORT_ROWS +
+           [("Video Burn Video", "VIDEO_BURN", "burning"), ("Video Capture Video", "VIDEO_CAPTURE", "record"),
+            SETTING_ROW], tags=SORT_TAGS)
+navigation_keys(p, escape="Back")
+
+p = video_page("RecentVideos", "Video: the recently played videos")
+video_grid(p, "Video Thumbnail Browser", 4, 3, with_up_level=False)
+video_entry_texts(p)
+video_menu(p, [RETURN_ROW, ("Video My Videos", "VIDEO_MYVIDEOS", "video")] + SORT_ROWS +
+           [("Video Clear Recent Video Records", "VIDEO_CLEAR_RECENT", "clear"), SETTING_ROW], tags=SORT_TAGS)
+navigation_keys(p, escape="Back")
+
+p = page("Video\\PlayVideo", 1920, 1080, "Video/play_bg.bmp", "Video: full-screen playback")
+p.still("Video VideoRegion", "Video/play_bg.bmp", (0, 0, 1920, 1080))
+for key, action in transport_keys("Video Play Pause", "Video Stop", "Video Next Video", "Video Previous Video",
+                                  "Video FastForeward", "Video Rewind"):
+    p.hotkey(key, action)
+p.hotkey("VK_RETURN_", "Video Play Pause")
+navigation_keys(p, escape="Back")
+
+def capture_page(path, comment, extra_rows=()):
+    p = video_page(path, comment)
+    p.still("Video VideoRegion", "Video/capture_region.bmp", (640, 220, 960, 540))
+    p.text("Video Capture To HD", (640, 780, 960, 44), align="LEFT", colours=ACCENT)
+    p.text("Video Capture To DVD", (640, 830, 960, 44), align="LEFT", colours=ACCENT)
+    video_menu(p, [("Video Capture DV", "VIDEO_SOURCE_DV", "record"),
+                   ("Video Capture Webcam", "VIDEO_SOURCE_WEBCAM", "record"),
+                   ("Video Capture Composite", "VIDEO_SOURCE_COMPOSITE", "record"),
+                   ("Video Capture SVideo", "VIDEO_SOURCE_SVIDEO", "record"),
+                   ("Video Start Capturing", "VIDEO_START_CAPTURE", "record"),
+                   ("Video Stop Capturing", "VIDEO_STOP_CAPTURE", "stop"),
+                   ("Video Capture Setting", "SETTINGS", "settings"),
+                   ("Video Capture Video Return", "RETURN", "back")], name="Video Capture Menu",
+               tags=("Video Capture DV", "Video Capture Webcam", "Video Capture Composite", "Video Capture SVideo"))
+    buttons = p.list("Video Capture Control Buttons", (1000, 900, 480, 88))
+    for i, (action, icon) in enumerate((("Video Capture Play", "play"), ("Video Capture Pause", "pause"),
+                                        ("Video Capture Stop", "stop"), ("Video Capture Rewind", "rewind"),
+                                        ("Video Capture FastForeward", "fastforward"))):
+        buttons.action(action, "Bar/btn_%s.bmp" % icon, (1000 + i * 96, 900, 88, 88))
+    navigation_keys(p, escape="Back")
+    return p
+
+capture_page("CaptureVideos", "Video: capture from a camcorder or a video input")
+
+p = video_page("BurnVideos\\SelectVideos", "Video: choice of the videos to burn")
+video_grid(p, "Video Thumbnail Browser", 4, 3)
+video_entry_texts(p)
+video_menu(p, [("Video Burn", "BURN", "burning"), ("Video Burn Select Return", "RETURN", "back")])
+navigation_keys(p, escape="Back")
+
+def setting_row(lst, y, label, option, left, right):
+    lst.action(left, "Common/arrow_left.bmp", (1000, y, 64, 64))
+    lst.action(right, "Common/arrow_right.bmp", (1516, y, 64, 64))
+    lst.text(label, (640, y + 10, 340, 44), label=True, align="LEFT", colours=DIM)
+    lst.text(option, (1076, y + 10, 428, 44), align="CENTER", colours=PLAIN)
+
+p = video_page("Setting\\GeneralSetting", "Video: screen modes and folders")
+adjust = p.list("Video Setting Adjusting", (640, 220, 1240, 660))
+setting_row(adjust, 230, "SCREENRATIO", "Video ScreenSize Option", "Video ScreenSize Left", "Video ScreenSize Right")
+setting_row(adjust, 330, "WIDESCREENMODE", "Video ScreenMode Option", "Video ScreenMode Left",
+            "Video ScreenMode Right")
+adjust.text("Video Screen Mode", (1610, 520, 270, 40), align="CENTER", colours=DIM)
+for name, image in (("Video 4X3 Srceen 16X9 Movie PanScan", "Setting/preview_43_panscan.bmp"),
+                    ("Video 4X3 Srceen 16X9 Movie LetterBox", "Setting/preview_43_letterbox.bmp"),
+                    ("Video 16X9 Srceen 4X3 Movie Original", "Setting/preview_169_letterbox.bmp"),
+                    ("Video 16X9 Srceen 4X3 Movie Stretch", "Setting/preview_169_widefill.bmp")):
+    adjust.picture(name, image, (1610, 300, 270, 200))
+folders = p.list("Video Folder Settings", (640, 560, 1240, 300))
+for i, (action, label, text) in enumerate((("Video Set Snapshot Folder", "VIDEO_SNAPSHOT_FOLDER",
+                                             "Video Snapshot Folder"),
+                                            ("Video Set Default Folder", "VIDEO_DEFAULT_FOLDER",
+                                             "Video Default Folder"))):
+    y = 580 + i * 120
+    folders.action(action, "Video/pill_folder.bmp", (640, y, 420, 84))
+    folders.text(label, (724, y + 21, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS, dependency=action)
+    folders.text(text, (1080, y + 20, 800, 44), align="LEFT", colours=PLAIN)
+video_menu(p, [("Video DefaultSetting Enter", "DEFAULTS", "defaults"), ("Video Setting Return", "RETURN", "back")])
+navigation_keys(p, escape="Back")
+
+p = video_page("Setting\\CaptureSetting", "Video: capture target, disc format and folder")
+adjust = p.list("Video Setting Adjusting", (640, 220, 1240, 300))
+setting_row(adjust, 230, "VIDEO_CAPTURE_TARGET", "Video Capturing Disc Type Option", "Video Capturing Disc Type Left",
+            "Video Capturing Disc Type Right")
+setting_row(adjust, 330, "VIDEO_DISC_FORMAT", "Video Capturing Disc Format Option",
+            "Video Capturing Disc Format Left", "Video Capturing Disc Format Right")
+folders = p.list("Video Folder Settings", (640, 560, 1240, 120))
+folders.action("Video Set Captured Folder", "Video/pill_folder.bmp", (640, 580, 420, 84))
+folders.text("VIDEO_CAPTURED_FOLDER", (724, 601, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+             dependency="Video Set Captured Folder")
+folders.text("Video Captured Folder", (1080, 600, 800, 44), align="LEFT", colours=PLAIN)
+video_menu(p, [("Video Setting Return", "RETURN", "back")])
+navigation_keys(p, escape="Back")
+
+p = video_page("Setting\\SelectFolder", "Video: choice of a folder")
+video_grid(p, "Video Thumbnail Browser", 4, 3)
+video_menu(p, [("Video Select Folder", "VIDEO_SELECT_FOLDER", "folder"),
+               ("Video Cancel Select Folder", "RETURN", "back")])
+navigation_keys(p, escape="Back")
+
+p = video_page("Archive\\Browse", "Video: the archive of captured videos")
+grid = video_grid(p, "Video Thumbnail Browser", 4, 3)
+video_entry_texts(p)
+info = p.list("Video Information", (640, 1010, 1180, 44))
+info.text("Video Archive Information", (640, 1010, 1180, 44), align="LEFT", colours=DIM)
+video_menu(p, [("Video Edit Page", "VIDEO_EDIT", "edit"), ("Video Mark Page", "VIDEO_MARK", "edit"),
+               ("Video Rename", "RENAME", "edit"), ("Video Delete", "VIDEO_DELETE", "clear"),
+               ("Video Burn", "BURN", "burning"), RETURN_ROW])
+navigation_keys(p, escape="Back")
+
+p = video_page("Archive\\Edit", "Video: the chosen videos of the archive, nine at a time")
+p.still("Video Highlight Item Image", "Common/display_M.BMP", (640, 220, 960, 720))
+video_menu(p, [("Video Burn", "BURN", "burning"), ("Video Archive", "RETURN", "back")])
+navigation_keys(p, escape="Back")
+
+p = video_page("Archive\\Mark", "Video: marking videos of the archive")
+grid = video_grid(p, "Video Thumbnail Browser", 4, 3)
+video_entry_texts(p)
+video_menu(p, [("Video Archive", "RETURN", "back")])
+navigation_keys(p, escape="Back")
+
+for path, text, comment in (("CDDVD", "Video CD/DVD Information", "Video: the disc in the optical drive"),
+                            ("DV", "Video DV Information", "Video: the DV camcorder"),
+                            ("CompositeIn", "Video Composite Information", "Video: the composite input"),
+                            ("SVideoIn", "Video SVideo Information", "Video: the S-Video input")):
+    p = video_page(path, comment)
+    info = p.list("Video Information", (640, 400, 1180, 60))
+    info.text(text, (640, 400, 1180, 60), align="CENTER", colours=PLAIN, font="FONT2")
+    video_menu(p, [RETURN_ROW])
+    navigation_keys(p, escape="Back")
+
+p = video_page("NoCaptureDevice", "Video: no capture device found")
+p.text("VIDEO_NO_CAPTURE_DEVICE", (640, 400, 1180, 60), label=True, align="CENTER", colours=PLAIN, font="FONT2")
+video_menu(p, [RETURN_ROW])
+navigation_keys(p, escape="Back")
+
 def main():
     for p in PAGES:
         p.write()

@@ -11,6 +11,7 @@
 // them without transparency; the floating bars' backgrounds use magenta
 // (0xFF00FF) for the parts that are cut away. Sizes match the rectangles of
 // the 1920x1080 layouts, so nothing is stretched on a full-HD screen.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -381,6 +382,95 @@ void DrawMusicImages(Writer& out) {
   out.Save("Common/remote_drive.bmp", ListPicture("web", Hex(0x8FA3BF), "folder", Hex(0x7FB2FF)));
 }
 
+// ------------------------------------------------------------------ video pages
+
+// A device, disc or file picture of the Video lists: a plate with a pictogram
+// and, for discs, a coloured label ring.
+Canvas VideoIcon(const std::string& icon, int w, int h, Rgb ink, Rgb plate) {
+  Canvas c(w, h, kPage);
+  c.Paint(RoundRect(2, 2, w - 2, h - 2, 14), BoxOf(0, 0, w, h), plate);
+  c.Paint(Icon(icon, w / 2.0, h / 2.0, std::min(w, h) * 0.7), BoxOf(0, 0, w, h), ink);
+  return c;
+}
+
+// A strip of film: a dark frame with sprocket holes along its top and bottom,
+// the folder picture behind the previews of a folder.
+Canvas FilmFrame(int w, int h, bool empty, bool up) {
+  Canvas c(w, h, kPage);
+  c.Paint(RoundRect(0, 0, w, h, 10), BoxOf(0, 0, w, h), Hex(0x1B2637));
+  const double band = h / 8.0;
+  for (double x = 10; x + 14 < w; x += 26) {
+    c.Paint(RoundRect(x, band * 0.25, x + 14, band * 0.8, 3), BoxOf(0, 0, w, h), Hex(0x0B1118));
+    c.Paint(RoundRect(x, h - band * 0.8, x + 14, h - band * 0.25, 3), BoxOf(0, 0, w, h), Hex(0x0B1118));
+  }
+  c.Paint(RoundRect(8, band, w - 8, h - band, 6), BoxOf(0, 0, w, h), Hex(0x070B10));
+  if (empty) c.Paint(Icon("video", w / 2.0, h / 2.0, h * 0.45), BoxOf(0, 0, w, h), Hex(0x2B3B55));
+  if (up) c.Paint(Icon("back", w / 2.0, h / 2.0, h * 0.45), BoxOf(0, 0, w, h), Hex(0xD8E2F0));
+  return c;
+}
+
+// The burn check box: unchecked or checked (a bright tick).
+Canvas BurnCheckBox(bool checked) {
+  const int s = 48;
+  Canvas c(s, s, kPage);
+  c.Paint(RoundRect(2, 2, s - 2, s - 2, 8), BoxOf(0, 0, s, s), checked ? kAccent : Hex(0xD8E2F0));
+  c.Paint(RoundRect(6, 6, s - 6, s - 6, 5), BoxOf(0, 0, s, s), checked ? kAccent : Hex(0x1B2637));
+  if (checked) {
+    c.Paint(Union({Segment(12, 25, 21, 34, 5), Segment(21, 34, 37, 14, 5)}), BoxOf(0, 0, s, s), Hex(0xFFFFFF));
+  }
+  return c;
+}
+
+void DrawVideo(Writer& out) {
+  out.Save("Video/video_bg.bmp", PageBackground(1920, 1080, {206, 930}));
+  out.Save("Video/play_bg.bmp", Canvas(1920, 1080, Hex(0x000000)));
+  // Menu pills: file name, pictogram.
+  const char* pills[][2] = {{"recent", "restart"}, {"record", "record"}, {"folder", "folder"},
+                            {"settings", "settings"}, {"home", "home"}, {"back", "back"},
+                            {"video", "video"}, {"sort", "menu"}, {"clear", "close"},
+                            {"burning", "burning"}, {"stop", "stop"}, {"defaults", "defaults"},
+                            {"edit", "photo"}, {"up", "back"}};
+  for (const auto& p : pills) out.Save(std::string("Video/pill_") + p[0] + ".bmp", Pill(p[1], 420, 84));
+  out.Save("Video/choice_tag.bmp", RoundButton("play", 64, kPage, 0.4));
+  out.Save("Video/page_up.bmp", RoundButton("channel_up", 64, kPage, 0.5));
+  out.Save("Video/page_down.bmp", RoundButton("channel_down", 64, kPage, 0.5));
+  out.Save("Video/grid_cell.bmp", Strip(280, 220, kPage, 18, nullptr));
+  out.Save("Video/app_cell.bmp", Strip(420, 360, kPage, 22, nullptr));
+  {
+    Canvas area(960, 540, kPage);
+    area.Paint(RoundRect(0, 0, 960, 540, 20), BoxOf(0, 0, 960, 540), Hex(0x22314A));
+    area.Paint(RoundRect(3, 3, 957, 537, 17), BoxOf(0, 0, 960, 540), Hex(0x070B10));
+    area.Paint(Icon("record", 480, 270, 200), BoxOf(300, 100, 660, 440), Hex(0x162236));
+    out.Save("Video/capture_region.bmp", area);
+  }
+  {
+    Canvas display(960, 720, kPage);
+    display.Paint(RoundRect(0, 0, 960, 720, 20), BoxOf(0, 0, 960, 720), Hex(0x22314A));
+    display.Paint(RoundRect(3, 3, 957, 717, 17), BoxOf(0, 0, 960, 720), Hex(0x070B10));
+    out.Save("Common/display_M.BMP", display);
+  }
+  // Folder previews, devices and files.
+  out.Save("Common/sub-film.bmp", FilmFrame(260, 160, false, false));
+  out.Save("Common/sub-film-up.bmp", FilmFrame(260, 160, false, true));
+  out.Save("Common/sub-film-nofiles.bmp", FilmFrame(260, 160, true, false));
+  out.Save("Common/sub-film-nofiles1.bmp", FilmFrame(160, 160, true, false));
+  const Rgb plate = Hex(0x1B2637);
+  out.Save("Common/hard_disk.bmp", VideoIcon("disc", 160, 160, Hex(0xB8C4D6), plate));
+  out.Save("Common/sub-cdromaudio.BMP", VideoIcon("music", 160, 160, Hex(0x7FB2FF), plate));
+  out.Save("Common/sub-cdromdvd.BMP", VideoIcon("movie", 160, 160, Hex(0x7FB2FF), plate));
+  out.Save("Common/sub-cdromdata.BMP", VideoIcon("disc", 160, 160, Hex(0x7FB2FF), plate));
+  out.Save("Common/sub-cdromempty.BMP", VideoIcon("disc", 160, 160, Hex(0x4A5568), plate));
+  out.Save("Common/sub-cdromvcd.BMP", VideoIcon("video", 160, 160, Hex(0x7FB2FF), plate));
+  out.Save("Common/sub-cardreader.BMP", VideoIcon("securedigital", 160, 160, Hex(0x7FB2FF), plate));
+  out.Save("Common/remote_drive.bmp", VideoIcon("web", 160, 160, Hex(0x7FB2FF), plate));
+  out.Save("Common/video_file.bmp", VideoIcon("video", 160, 120, Hex(0xD8E2F0), plate));
+  out.Save("Common/Image icon.BMP", VideoIcon("video", 160, 120, Hex(0x8FA3BF), plate));
+  out.Save("Common/bt-burncheckbox.BMP", BurnCheckBox(false));
+  out.Save("Common/bt-burncheckbox-n.BMP", BurnCheckBox(true));
+  out.Save("Video/MRV.bmp", VideoIcon("play", 300, 220, Hex(0x7FB2FF), plate));
+  out.Save("Video/QXE.bmp", VideoIcon("photo", 300, 220, Hex(0x7FB2FF), plate));
+}
+
 void DrawAll(Writer& out) {
   // Page backgrounds.
   out.Save("Root/root_bg.bmp", PageBackground(1920, 1080, {140, 966}));
@@ -512,6 +602,7 @@ void DrawAll(Writer& out) {
   DrawMovieImages(out);
   DrawFileListImages(out);
   DrawMusicImages(out);
+  DrawVideo(out);
 }
 
 // The program's window icons, by resource number: 129 in general, 130 for

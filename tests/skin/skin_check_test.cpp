@@ -52,7 +52,14 @@ const std::vector<std::string> kRequiredPages = {
     "Movie\\SETTING\\PLCSETTING\\PLCErrorPINMsg", "Movie\\SETTING\\PLCSETTING\\PLCRemovePINYNMsg",
     "Movie\\SETTING\\PLCSETTING\\PLCRemovePINOKMsg", "Movie\\SETTING\\PLCSETTING\\PLCAllowPlayMsg",
     "Movie\\REGION\\LimitedMsg", "Movie\\REGION\\AdministratorMsg", "Movie\\REGION\\SelRegion",
-    "Movie\\REGION\\SelConfirm"};
+    "Movie\\REGION\\SelConfirm",
+    // The Video pages, one per state of the module.
+    "Video\\VideoApplication", "Video\\SelectDevice", "Video\\MyVideos", "Video\\RecentVideos", "Video\\PlayVideo",
+    "Video\\CaptureVideos", "Video\\BurnVideos\\SelectVideos", "Video\\Setting\\GeneralSetting",
+    "Video\\Setting\\CaptureSetting", "Video\\Setting\\SelectFolder", "Video\\Archive\\Browse", "Video\\CDDVD",
+    "Video\\DV", "Video\\CompositeIn", "Video\\SVideoIn", "Video\\Archive\\Edit", "Video\\Archive\\Mark",
+    "Video\\NoCaptureDevice"};
+
 
 // The Music page's layouts, by the page ids' table.
 const std::vector<std::string> kMusicPages = {
@@ -216,7 +223,18 @@ TEST_F(SkinCheck, ImagesTheProgramLoadsByNameExist) {
       EXPECT_TRUE(SizeOf(ResolveSkinPath((folder / file).string()))) << page << ": " << file;
     }
   }
-  for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\sub-files.bmp"}) {
+  for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\sub-files.bmp",
+                           // The Video page's folder frames, device, disc and file pictures.
+                           "Layout\\Img\\Common\\sub-film.bmp", "Layout\\Img\\Common\\sub-film-up.bmp",
+                           "Layout\\Img\\Common\\sub-film-nofiles.bmp", "Layout\\Img\\Common\\sub-film-nofiles1.bmp",
+                           "Layout\\Img\\Common\\hard_disk.bmp", "Layout\\Img\\Common\\sub-cdromaudio.BMP",
+                           "Layout\\Img\\Common\\sub-cdromdvd.BMP", "Layout\\Img\\Common\\sub-cdromdata.BMP",
+                           "Layout\\Img\\Common\\sub-cdromempty.BMP", "Layout\\Img\\Common\\sub-cdromvcd.BMP",
+                           "Layout\\Img\\Common\\sub-cardreader.BMP", "Layout\\Img\\Common\\remote_drive.bmp",
+                           "Layout\\Img\\Common\\bt-burncheckbox.BMP", "Layout\\Img\\Common\\bt-burncheckbox-n.BMP",
+                           "Layout\\Img\\Common\\display_M.BMP", "Layout\\Img\\Common\\Image icon.BMP",
+                           "Layout\\Img\\Common\\video_file.bmp", "Layout\\Img\\Video\\MRV.bmp",
+                           "Layout\\Img\\Video\\QXE.bmp"}) {
     EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
   }
   // The Music page's row and device icons.
