@@ -7,7 +7,6 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/surface.h"
-#include "platform/sys/last_error.h"
 #include "platform/win/message.h"
 
 using namespace plat;
@@ -20,53 +19,23 @@ constexpr UINT kMsgRefresh = WM_APP + 2;
 
 }  // namespace
 
-TeletextWindow::~TeletextWindow() { Destroy(); }
+void TeletextWindow::SetOwner(HWND owner) { window_.SetOwner(owner); }
 
-void TeletextWindow::Destroy() {
-  if (!hwnd_) return;
-  SetWindowLongPtr(hwnd_, GWLP_USERDATA, 0);
-  DestroyWindow(hwnd_);
-  hwnd_ = nullptr;
-  UnregisterClass(kClassName, nullptr);
-}
-
-void TeletextWindow::SetOwner(HWND owner) {
-  Destroy();
-  if (!owner) return;
-  WNDCLASS wc;
-  wc.lpfnWndProc = &TeletextWindow::Proc;
-  wc.lpszClassName = kClassName;
-  if (!RegisterClass(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-  hwnd_ = CreateWindowEx(0, kClassName, kClassName, WS_CHILD, rect_[0], rect_[1], rect_[2], rect_[3], owner, nullptr,
-                         nullptr, nullptr);
-  if (!hwnd_) return;
-  SetWindowLongPtr(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  if (shown_) ShowWindow(hwnd_, SW_SHOW);
-}
-
-void TeletextWindow::Place(int left, int top, int width, int height) {
-  rect_[0] = left;
-  rect_[1] = top;
-  rect_[2] = width;
-  rect_[3] = height;
-  if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
-}
+void TeletextWindow::Place(int left, int top, int width, int height) { window_.Place(left, top, width, height); }
 
 void TeletextWindow::Show(bool show) {
-  shown_ = show;
-  if (!hwnd_) return;
-  ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
-  if (show) InvalidateRect(hwnd_, nullptr, FALSE);
+  window_.Show(show);
+  if (show && window_.hwnd()) InvalidateRect(window_.hwnd(), nullptr, FALSE);
 }
 
 void TeletextWindow::SetOverVideo(bool on, COLORREF key) {
   overVideo_ = on;
   key_ = key;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (window_.hwnd()) InvalidateRect(window_.hwnd(), nullptr, FALSE);
 }
 
 void TeletextWindow::Refresh() {
-  if (hwnd_ && shown_) PostMessage(hwnd_, kMsgRefresh, 0, 0);
+  if (window_.hwnd() && window_.shown()) PostMessage(window_.hwnd(), kMsgRefresh, 0, 0);
 }
 
 int TeletextWindow::painted() const {
@@ -76,10 +45,10 @@ int TeletextWindow::painted() const {
 
 void TeletextWindow::Paint() {
   PAINTSTRUCT ps{};
-  HDC hdc = BeginPaint(hwnd_, &ps);
+  HDC hdc = BeginPaint(window_.hwnd(), &ps);
   if (!hdc) return;
   RECT client{};
-  GetClientRect(hwnd_, &client);
+  GetClientRect(window_.hwnd(), &client);
   std::vector<std::uint32_t> rgba;
   int width = 0;
   int height = 0;
@@ -107,7 +76,7 @@ void TeletextWindow::Paint() {
     if (memory) DeleteDC(memory);
     if (bitmap) DeleteObject(bitmap);
   }
-  EndPaint(hwnd_, &ps);
+  EndPaint(window_.hwnd(), &ps);
 }
 
 LRESULT TeletextWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

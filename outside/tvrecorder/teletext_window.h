@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "outside/tvrecorder/child_window.h"
 #include "platform/win/window.h"
 
 namespace tvrec {
@@ -19,7 +20,6 @@ class TeletextWindow {
   using PageDrawer = std::function<bool(std::vector<std::uint32_t>&, int&, int&)>;
 
   explicit TeletextWindow(PageDrawer drawer) : drawer_(std::move(drawer)) {}
-  ~TeletextWindow();
   TeletextWindow(const TeletextWindow&) = delete;
   TeletextWindow& operator=(const TeletextWindow&) = delete;
 
@@ -29,7 +29,7 @@ class TeletextWindow {
   void SetOverVideo(bool on, plat::COLORREF key);
   // Any thread: the page may have changed.
   void Refresh();
-  plat::HWND hwnd() const { return hwnd_; }
+  plat::HWND hwnd() const { return window_.hwnd(); }
   int painted() const;
 
  private:
@@ -45,6 +45,7 @@ class TeletextWindow {
   plat::COLORREF key_ = 0x00FF00FF;
   mutable std::mutex mutex_;
   int painted_ = 0;
+  ChildWindow window_{kClassName, &TeletextWindow::Proc, this, 480, 250};  // last: destroyed first
 };
 
 }  // namespace tvrec

@@ -5,7 +5,6 @@
 #include "platform/gdi/blit.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/objects.h"
-#include "platform/sys/last_error.h"
 #include "platform/win/message.h"
 
 using namespace plat;
@@ -18,42 +17,11 @@ constexpr UINT kMsgFrame = WM_APP + 1;
 
 }  // namespace
 
-VideoWindow::~VideoWindow() { Destroy(); }
+void VideoWindow::SetOwner(HWND owner) { window_.SetOwner(owner); }
 
-void VideoWindow::Destroy() {
-  if (!hwnd_) return;
-  SetWindowLongPtr(hwnd_, GWLP_USERDATA, 0);
-  DestroyWindow(hwnd_);
-  hwnd_ = nullptr;
-  UnregisterClass(kClassName, nullptr);
-}
+void VideoWindow::Place(int left, int top, int width, int height) { window_.Place(left, top, width, height); }
 
-void VideoWindow::SetOwner(HWND owner) {
-  Destroy();
-  if (!owner) return;
-  WNDCLASS wc;
-  wc.lpfnWndProc = &VideoWindow::Proc;
-  wc.lpszClassName = kClassName;
-  if (!RegisterClass(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-  hwnd_ = CreateWindowEx(0, kClassName, kClassName, WS_CHILD, rect_[0], rect_[1], rect_[2], rect_[3], owner, nullptr,
-                         nullptr, nullptr);
-  if (!hwnd_) return;
-  SetWindowLongPtr(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  if (shown_) ShowWindow(hwnd_, SW_SHOW);
-}
-
-void VideoWindow::Place(int left, int top, int width, int height) {
-  rect_[0] = left;
-  rect_[1] = top;
-  rect_[2] = width;
-  rect_[3] = height;
-  if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
-}
-
-void VideoWindow::Show(bool show) {
-  shown_ = show;
-  if (hwnd_) ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
-}
+void VideoWindow::Show(bool show) { window_.Show(show); }
 
 void VideoWindow::Present(const VideoFrameI420& frame) {
   auto copy = std::make_shared<const VideoFrameI420>(frame);
@@ -61,9 +29,9 @@ void VideoWindow::Present(const VideoFrameI420& frame) {
   {
     std::lock_guard lock(mutex_);
     latest_ = std::move(copy);
-    if (pending_ || !hwnd_) return;
+    if (pending_ || !window_.hwnd()) return;
     pending_ = true;
-    target = hwnd_;
+    target = window_.hwnd();
   }
   // One notice at a time: frames that arrive meanwhile replace each other.
   PostMessage(target, kMsgFrame, 0, 0);
@@ -81,7 +49,7 @@ int VideoWindow::painted() const {
 
 void VideoWindow::Paint() {
   PAINTSTRUCT ps{};
-  HDC hdc = BeginPaint(hwnd_, &ps);
+  HDC hdc = BeginPaint(window_.hwnd(), &ps);
   if (!hdc) return;
   std::shared_ptr<const VideoFrameI420> frame;
   {
@@ -89,7 +57,7 @@ void VideoWindow::Paint() {
     frame = latest_;
   }
   RECT client{};
-  GetClientRect(hwnd_, &client);
+  GetClientRect(window_.hwnd(), &client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   if (frame && width > 0 && height > 0) {
@@ -107,7 +75,7 @@ void VideoWindow::Paint() {
       if (bitmap) DeleteObject(bitmap);
     }
   }
-  EndPaint(hwnd_, &ps);
+  EndPaint(window_.hwnd(), &ps);
 }
 
 LRESULT VideoWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

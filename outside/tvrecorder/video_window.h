@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 
+#include "outside/tvrecorder/child_window.h"
 #include "outside/tvrecorder/tv_source.h"
 #include "platform/win/window.h"
 
@@ -17,7 +18,6 @@ class VideoWindow {
   static constexpr const char* kClassName = "SysRecorder Video";
 
   VideoWindow() = default;
-  ~VideoWindow();
   VideoWindow(const VideoWindow&) = delete;
   VideoWindow& operator=(const VideoWindow&) = delete;
 
@@ -25,7 +25,7 @@ class VideoWindow {
   void SetOwner(plat::HWND owner);
   void Place(int left, int top, int width, int height);
   void Show(bool show);
-  plat::HWND hwnd() const { return hwnd_; }
+  plat::HWND hwnd() const { return window_.hwnd(); }
 
   // Any thread: the frame to paint next.
   void Present(const VideoFrameI420& frame);
@@ -45,6 +45,7 @@ class VideoWindow {
   std::shared_ptr<const VideoFrameI420> latest_;
   bool pending_ = false;
   int painted_ = 0;
+  ChildWindow window_{kClassName, &VideoWindow::Proc, this, 640, 480};  // last: destroyed first
 };
 
 }  // namespace tvrec
