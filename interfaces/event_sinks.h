@@ -129,18 +129,20 @@ class IAuthoringEventSink {
   ~IAuthoringEventSink() = default;
 };
 
+// What the radio engine reports. Text arguments are valid for the call only.
+// The engine calls these on the thread that created it.
 class IRadioEventSink {
  public:
-  virtual int Notify0(SinkArg a, SinkArg b) = 0;
-  virtual int Notify1(SinkArg a, SinkArg b) = 0;
-  virtual int Notify2(SinkArg a, SinkArg b) = 0;
-  virtual int Notify3(SinkArg a, SinkArg b) = 0;
-  virtual int Notify4(SinkArg a, SinkArg b) = 0;
-  virtual int Notify5(SinkArg a, SinkArg b) = 0;  // returns 0
-  virtual int Notify6(SinkArg a, SinkArg b) = 0;
-  virtual int Notify7(SinkArg a, SinkArg b) = 0;
-  virtual int Notify8(SinkArg a, SinkArg b) = 0;
-  virtual int Notify9(SinkArg a, SinkArg b) = 0;
+  virtual int OnSearchStarted() = 0;                        // 0
+  virtual int OnStationFound(int frequency) = 0;            // 1: displayed value x 10^6
+  virtual int OnSearchEnded() = 0;                          // 2: also after a stopped search
+  virtual int OnRecordingStarted() = 0;                     // 3
+  virtual int OnRecordingStopped() = 0;                     // 4
+  virtual int Reserved5() = 0;                              // 5: returns 0
+  virtual int OnRadioText(const char* text) = 0;            // 6: RDS radio text ("" after a retune)
+  virtual int OnProgramType(const char* name) = 0;          // 7: RDS programme-type name
+  virtual int OnClockTime(const char* text) = 0;            // 8: "%i.%i.%02i %i:%02i" local time
+  virtual int OnStationName(const char* name) = 0;          // 9: RDS programme service name
 
  protected:
   ~IRadioEventSink() = default;

@@ -99,11 +99,19 @@ class IPhotoPageEvents {
 
 class IRadioPageEvents {
  public:
-  virtual int Op1() = 0;
-  virtual int Op2() = 0;
-  virtual int Op3() = 0;
-  virtual int Op4() = 0;
-  virtual int DrawDisplayArea(int flag) = 0;              // 5
+  // Makes the Radio page active with its caption and playback bars and loads
+  // "Radio\MainPage"; 1.
+  virtual int EnterModule() = 0;                           // 1
+  virtual int ShowPage(const char* path) = 0;              // 2: loads the layout; 1
+  // Loads the layout of the radio section's current page id; 0 when the id has
+  // no page (or is refused for the vendor).
+  virtual int ShowCurrentPage() = 0;                       // 3
+  virtual int RestoreListFocus() = 0;                      // 4: 0
+  virtual int Redraw(int flag) = 0;                        // 5
+  virtual int DrawRadioText() = 0;                         // 6: RDS texts and signal; 0 without display area
+  virtual int RefreshStationList() = 0;                    // 7: item count and top row of the list; 1
+  virtual int ResetDigitEntry() = 0;                       // 8: ends a typed frequency; 1
+  virtual plat::HWND GetWindowHandle() = 0;                // 9: null when there is no page window
 
  protected:
   ~IRadioPageEvents() = default;

@@ -108,7 +108,7 @@ void CUISystem::ApplyDisplaySize(int width, int height, bool redraw) {
       if (m_pMoviePage) m_pMoviePage->OnRedraw(1);
       break;
     case MODULE_RADIO:
-      if (m_pRadioPage) m_pRadioPage->DrawDisplayArea(1);
+      if (m_pRadioPage) m_pRadioPage->Redraw(1);
       break;
     case MODULE_RECORD:
       if (m_pRecordPage) m_pRecordPage->Redraw(1);

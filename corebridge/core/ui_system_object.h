@@ -920,16 +920,16 @@ class CUISystem : public IUISystem {
   };
   class RadioSinkTable final : public IRadioEventSink {
    public:
-    int Notify0(SinkArg, SinkArg) override { return 0; }
-    int Notify1(SinkArg, SinkArg) override { return 0; }
-    int Notify2(SinkArg, SinkArg) override { return 0; }
-    int Notify3(SinkArg, SinkArg) override { return 0; }
-    int Notify4(SinkArg, SinkArg) override { return 0; }
-    int Notify5(SinkArg, SinkArg) override { return 0; }
-    int Notify6(SinkArg, SinkArg) override { return 0; }
-    int Notify7(SinkArg, SinkArg) override { return 0; }
-    int Notify8(SinkArg, SinkArg) override { return 0; }
-    int Notify9(SinkArg, SinkArg) override { return 0; }
+    int OnSearchStarted() override { return 0; }
+    int OnStationFound(int) override { return 0; }
+    int OnSearchEnded() override { return 0; }
+    int OnRecordingStarted() override { return 0; }
+    int OnRecordingStopped() override { return 0; }
+    int Reserved5() override { return 0; }
+    int OnRadioText(const char*) override { return 0; }
+    int OnProgramType(const char*) override { return 0; }
+    int OnClockTime(const char*) override { return 0; }
+    int OnStationName(const char*) override { return 0; }
   };
   class KeySink final : public IKeyDispatchSink {
    public:
