@@ -73,6 +73,9 @@ int CRadioPage::QueryRadioListAction(const std::string& name, int* shown, int* e
     if (verb == "Delete") *enabled = scanning ? 0 : 1;
     return 1;
   }
+  // Answered with what the caller preset (the shared table leaves them to the
+  // playback bar's default).
+  if (name == "Radio Schedule Page" || name == "Radio Setting Page") return 1;
   const int answered = QueryRadioActionState(*radio, name, *shown, *enabled, *checked, RadioStateCaller::kPage, this);
   // These three keep the skin's default although the table enables them.
   if (name == "Radio RecordSetting Page" || name == "Radio Sch RecordFormat Left" ||
