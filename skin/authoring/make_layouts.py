@@ -872,7 +872,10 @@ def radio_area(p, rows=RADIO_ROWS, w=760, h=56, pitch=64, top=240, check=False, 
             s += '<icon><icon_image value=%s/>%s</icon>' % (quoteattr(p.img("Common/sub-files.bmp")),
                                                             p.pos("icon_position", (132, y + 4, h - 8, h - 8)))
         text_x = 132 + (h if icon else 0) + (h if check else 0)
-        s += p.pos("text_position", (text_x, y + 8, w - (text_x - 120) - 20, h - 16))
+        # Text is at most 40 high; wide rows leave their right end to the list texts.
+        text_h = min(h - 16, 40)
+        text_w = w - (text_x - 120) - (460 if w > 1200 else 20)
+        s += p.pos("text_position", (text_x, y + (h - text_h) // 2, text_w, text_h))
         if check:
             s += p.pos("check_position", (132 + (h if icon else 0), y + 8, h - 16, h - 16))
         area.entries.append(("list_item", s + "</list_item>"))
@@ -892,11 +895,11 @@ def radio_panel(p, transport=True, band=False, add=False, menu=(), menu_top=240,
                                             ("Radio AutoScan", "autoscan"))):
             image = "Radio/btn_autoscan.bmp" if icon == "autoscan" else "Bar/btn_%s.bmp" % icon
             panel.action(action, image, (120 + i * 100, 940, 88, 88))
-        panel.text("Radio Finetune Down Text", (500, 1032, 128, 36), colours=DIM)
-        panel.text("Radio Finetune Up Text", (600, 1032, 128, 36), colours=DIM)
+        panel.text("Radio Finetune Down Text", (410, 1032, 200, 36), colours=DIM)
+        panel.text("Radio Finetune Up Text", (620, 1032, 200, 36), colours=DIM)
     x = 860
     if add:
-        pill(panel, "Radio AddStation", "RADIO_ADDSTATION", (x, 942, 300, 84), "radio")
+        pill(panel, "Radio AddStation", "RADIO_ADD", (x, 942, 300, 84), "radio")
         x += 316
     if band:
         for name, key in (("Radio Choose FM", "RADIO_FM"), ("Radio Choose AM", "RADIO_AM")):

@@ -19,9 +19,12 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/string_table.h"
 #include "platform/display/display.h"
+#include "platform/display/png_writer.h"
 #include "platform/win/keys.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
+#include "platform/gdi/bitmap.h"
+#include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/shell/fake_shell_frame.h"
 #include "tests/platform/registry/temp_registry.h"
 
@@ -463,6 +466,52 @@ TEST_F(RadioPageTest, SignalBarFillsByLevel) {
   EXPECT_EQ(page->DrawRadioText(), 1);
   ASSERT_EQ(page->ShowPage("Common\\Rename"), 1);
   EXPECT_EQ(page->DrawRadioText(), 0);
+}
+
+TEST_F(RadioPageTest, MainPageShowsFrequencyRdsAndSignal) {
+  Radio().m_nSignalLevel = 0;
+  page->Redraw(1);
+  Pump();
+  int list = -1;
+  ASSERT_TRUE(page->Layout()->FindList(RADIO_DISPLAY_AREA, list));
+  std::string background;
+  ASSERT_TRUE(page->Layout()->GetBackgroundImage(background));
+  auto element = [&](const char* name, app_test::Box& box, plat::COLORREF& colour) {
+    int text = -1;
+    plat::RECT r{};
+    ASSERT_TRUE(page->Layout()->FindListText(name, text, list)) << name;
+    ASSERT_TRUE(page->GetListTextScreenRect(text, list, &r));
+    ASSERT_TRUE(page->GetListTextColour(list, text, &colour));
+    box = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  };
+  app_test::Box frequency{}, station{}, signal{};
+  plat::COLORREF frequencyColour = 0, unused = 0;
+  element("Radio Frequency Text", frequency, frequencyColour);
+  element("RadioTxt TopStationName Text", station, unused);
+  element("Radio SignalLevel Position", signal, unused);
+  auto shot = [&] { return plat::GetBitmapSurface(page->BackBuffer()); };
+  plat::SurfacePtr before = shot();
+  ASSERT_TRUE(before);
+  EXPECT_TRUE(app_test::TextMatches(*before, frequency, background, "100.70 MHz", ALIGN_CENTER, frequencyColour));
+  EXPECT_FALSE(app_test::TextMatches(*before, frequency, background, "99.00 MHz", ALIGN_CENTER, frequencyColour));
+  EXPECT_LT(app_test::BrightShare(*before, signal), 0.05);  // no signal: an empty bar
+
+  // The controller tunes a station with RDS and calls DrawRadioText.
+  Radio().m_nCurFMFrequency = 98500000;
+  Radio().m_strRdsStation = "MARIVEL";
+  Radio().m_nSignalLevel = 5;
+  ASSERT_EQ(page->DrawRadioText(), 1);
+  plat::SurfacePtr after = shot();
+  EXPECT_TRUE(app_test::TextMatches(*after, frequency, background, "98.50 MHz", ALIGN_CENTER, frequencyColour));
+  EXPECT_TRUE(app_test::TextMatches(*after, station, background, "MARIVEL", ALIGN_CENTER, 0xFFFFFF));
+  EXPECT_GT(app_test::BrightShare(*after, signal, 90), 0.4);
+  if (const char* out = std::getenv("RADIO_PAGE_SHOT")) plat::display::WritePng(*after, out);
+  // Half the bar at level 2 or 3: the right part stays dark.
+  Radio().m_nSignalLevel = 2;
+  page->DrawRadioText();
+  after = shot();
+  const app_test::Box rightPart{signal.left + signal.width / 2, signal.top, signal.width / 2, signal.height};
+  EXPECT_LT(app_test::BrightShare(*after, rightPart, 90), 0.05);
 }
 
 TEST_F(RadioPageTest, RecordingsBrowserFillsTheSection) {
