@@ -192,8 +192,10 @@ class CRadioPage : public CShellPage,
   // i-th conflict of the edited schedule (page 16).
   bool ScheduleOfRow(int item, CScheduleItem& out) const;
   void DrawSignalBar(plat::HDC dc, const plat::RECT& rect, int level);
-  // Copies the page background under `rect` of the back buffer.
-  void DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect);
+  // Copies the page background under `rect` (inside `area`) of the back
+  // buffer. The background under `area` is kept, made once per layout and
+  // size: decoding the full background for each RDS update costs far more.
+  void DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect, const plat::RECT& area);
   std::string Lookup(const std::string& key) const;
   std::string SkinFile(const std::string& relative);
 
@@ -203,4 +205,6 @@ class CRadioPage : public CShellPage,
   FontPtr m_editFont;
   CRadioLocale m_locale;
   std::string m_confirmStatus;  // "Radio ConfirmSchedule Status Text"
+  BitmapPtr m_liveBackground;   // the background under the RDS block
+  std::string m_liveBackgroundKey;
 };

@@ -1,7 +1,9 @@
 // CRadioPage: what the rows, value texts, the current-schedule button, the
 // RDS block and the signal bar show, all from the Radio section. Names,
 // words in capitals and units are string-table keys.
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <ctime>
 #include <string>
 
@@ -341,33 +343,54 @@ void CRadioPage::DrawSignalBar(plat::HDC dc, const plat::RECT& rect, int level) 
                    0, sourceWidth, height, plat::SRCCOPY);
 }
 
-void CRadioPage::DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect) {
+void CRadioPage::DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect, const plat::RECT& area) {
   std::string path;
   const CLayoutReader* layout = Layout();
   if (!layout || !layout->GetBackgroundImage(path)) return;
-  const BitmapPtr bitmap(LoadSharedBitmapFile(path));
-  int width = 0, height = 0;
   const plat::RECT& buffer = BackBufferRect();
-  const int bufferWidth = buffer.right - buffer.left, bufferHeight = buffer.bottom - buffer.top;
-  if (!bitmap || !GetBitmapSize(bitmap.get(), width, height) || bufferWidth <= 0 || bufferHeight <= 0) return;
+  const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+  if (areaWidth <= 0 || areaHeight <= 0) return;
+  const std::string key = path + "|" + std::to_string(buffer.right) + "x" + std::to_string(buffer.bottom) + "|" +
+                          std::to_string(area.left) + "," + std::to_string(area.top) + "," +
+                          std::to_string(area.right) + "," + std::to_string(area.bottom);
+  if (key != m_liveBackgroundKey || !m_liveBackground) {
+    m_liveBackground.reset();
+    m_liveBackgroundKey.clear();
+    MemoryDC whole;
+    const BitmapPtr page(plat::CreateCompatibleBitmap(dc, buffer.right - buffer.left, buffer.bottom - buffer.top));
+    if (!whole || !page || !whole.SelectBitmap(page.get()) || !DrawBitmapFile(path, whole.get(), buffer)) return;
+    BitmapPtr part(plat::CreateCompatibleBitmap(dc, areaWidth, areaHeight));
+    MemoryDC target;
+    if (!part || !target || !target.SelectBitmap(part.get())) return;
+    plat::BitBlt(target.get(), 0, 0, areaWidth, areaHeight, whole.get(), area.left, area.top, plat::SRCCOPY);
+    m_liveBackground = std::move(part);
+    m_liveBackgroundKey = key;
+  }
   MemoryDC source;
-  if (!source.SelectBitmap(bitmap.get())) return;
-  const auto scaleX = [&](int x) { return static_cast<int>(static_cast<long long>(x) * width / bufferWidth); };
-  const auto scaleY = [&](int y) { return static_cast<int>(static_cast<long long>(y) * height / bufferHeight); };
-  plat::StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(),
-                   scaleX(rect.left), scaleY(rect.top), scaleX(rect.right) - scaleX(rect.left),
-                   scaleY(rect.bottom) - scaleY(rect.top), plat::SRCCOPY);
+  if (!source.SelectBitmap(m_liveBackground.get())) return;
+  plat::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(),
+               rect.left - area.left, rect.top - area.top, plat::SRCCOPY);
 }
 
 int CRadioPage::DrawRadioText() {
   const int list = DisplayList();
   if (list < 0 || !BackBuffer() || !Radio()) return 0;
+  std::vector<plat::RECT> rects;
+  plat::RECT area{};
   for (const char* name : kLiveTexts) {
     int text = -1;
     plat::RECT rect{};
     if (!Layout()->FindListText(name, text, list) || !GetListTextScreenRect(text, list, &rect)) continue;
-    RefreshArea(true, rect, list, [&](plat::HDC dc) { DrawBackgroundPart(dc, rect); });
+    if (rects.empty()) {
+      area = rect;
+    } else {
+      area = plat::RECT{std::min(area.left, rect.left), std::min(area.top, rect.top), std::max(area.right, rect.right),
+                        std::max(area.bottom, rect.bottom)};
+    }
+    rects.push_back(rect);
   }
+  for (const plat::RECT& rect : rects)
+    RefreshArea(true, rect, list, [&](plat::HDC dc) { DrawBackgroundPart(dc, rect, area); });
   return 1;
 }
 
