@@ -105,10 +105,7 @@ int CRadioPage::ShowCurrentPage() {
   CRadioConfig* radio = Radio();
   if (!radio) return 0;
   const int id = radio->m_nPage;
-  if (id == RADIO_ID_RENAME) {
-    ShowRenameKeyPad(RENAME_PAGE_PATH);
-    return 1;
-  }
+  if (id == RADIO_ID_RENAME) return ShowRenameKeyPad(RENAME_PAGE_PATH);
   if (id == RADIO_ID_RECORDED && Vendor() == 4) return 0;
   const char* path = RadioPagePath(id);
   return path ? LoadLayout(path) : 0;

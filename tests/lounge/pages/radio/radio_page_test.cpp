@@ -605,4 +605,93 @@ TEST_F(RadioPageTest, StationRowsAndChoosingAStation) {
   EXPECT_EQ(Sent(), std::vector<std::string>{"Radio AddStation 100700000"});
 }
 
+TEST_F(RadioPageTest, RenameOnBackIsCutToTheNameFieldAndNeverAFormat) {
+  Stations(3);
+  Show(RADIO_ID_GENERAL_STATIONS);
+  Radio().m_nSelectedStation = 1;
+  Radio().SetRadioPage(RADIO_ID_RENAME);  // the previous page is now 18
+  ASSERT_EQ(page->ShowCurrentPage(), 1);
+  const plat::HWND rename = page->RenameEditBox();
+  ASSERT_NE(rename, nullptr);
+  const std::string typed = "%s%n%d " + std::string(100, 'x');
+  plat::SetWindowText(rename, typed.c_str());
+  frame.executed.clear();
+  page->OnBackAction();
+  RadioStation station;
+  ASSERT_EQ(Radio().GetRadioStation(1, station, RADIO_BAND_FM), 1);
+  EXPECT_EQ(station.strName, typed.substr(0, RadioStation::kMaxNameBytes));
+  EXPECT_EQ(Sent(), std::vector<std::string>{"Radio Back 0"});
+  // From the favourites page the selection is a preset id.
+  Radio().StationList(RADIO_BAND_FM)->at(2).nPresetId = 0;
+  Show(RADIO_ID_FAVORITES);
+  Radio().m_nSelectedStation = 0;
+  Radio().SetRadioPage(RADIO_ID_RENAME);
+  ASSERT_EQ(page->ShowCurrentPage(), 1);
+  plat::SetWindowText(page->RenameEditBox(), "Jazz");
+  page->OnBackAction();
+  ASSERT_EQ(Radio().GetRadioStation(2, station, RADIO_BAND_FM), 1);
+  EXPECT_EQ(station.strName, "Jazz");
+}
+
+TEST_F(RadioPageTest, FocusWheelAndMovingAFavourite) {
+  Stations(20);
+  Show(RADIO_ID_GENERAL_STATIONS);
+  int list = -1;
+  ASSERT_TRUE(page->Layout()->FindList(RADIO_DISPLAY_AREA, list));
+  plat::RECT area{};
+  ASSERT_TRUE(page->GetListScreenRect(list, &area));
+  int top = -1;
+  // The wheel scrolls the display list by a row.
+  EXPECT_EQ(page->OnMouseWheel(0, -120, area.left + 10, area.top + 10), 1);
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_EQ(top, 1);
+  EXPECT_EQ(page->OnMouseWheel(0, 120, area.left + 10, area.top + 10), 1);
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_EQ(top, 0);
+  EXPECT_EQ(page->OnMouseWheel(0, -120, 2, 2), 0);  // not over the list
+  // Choosing: the selected station is scrolled into view and focused.
+  Radio().PushRadioPage(RADIO_SUB_CHOOSING);
+  Radio().m_nSelectedStation = 15;
+  page->RestoreListFocus();
+  page->ElementIndex().GetTopIndex(list, &top);
+  EXPECT_LE(top, 15);
+  EXPECT_GT(top + 10, 15);
+  int kind = -1, index = -1;
+  ASSERT_TRUE(page->SplitEntry(page->FocusedList(), page->FocusedEntry(), &kind, &index));
+  EXPECT_EQ(page->FocusedList(), list);
+  EXPECT_EQ(kind, ENTRY_ITEM);
+  EXPECT_EQ(index + top, 15);
+  // Chosen: the focus goes to the control panel.
+  Radio().PushRadioPage(RADIO_SUB_CHOSEN);
+  page->RestoreListFocus();
+  int panel = -1;
+  ASSERT_TRUE(page->Layout()->FindList(RADIO_CONTROL_PANEL, panel));
+  EXPECT_EQ(page->FocusedList(), panel);
+
+  // Vendor 4 moves a favourite with Up and Down.
+  frame.options.vendorId = 4;
+  auto& stations = *Radio().StationList(RADIO_BAND_FM);
+  stations[4].nPresetId = 0;
+  stations[7].nPresetId = 1;
+  stations[9].nPresetId = 2;
+  Radio().ClearRadioPages();
+  Radio().PushRadioPage(RADIO_SUB_MOVING);
+  Show(RADIO_ID_FAVORITES);
+  ASSERT_TRUE(page->Layout()->FindList(RADIO_DISPLAY_AREA, list));
+  Radio().m_nMovingPresetId = 1;
+  page->SetFocus(list, page->EntryOf(list, ENTRY_ITEM, 1));
+  page->OnKeyUp(0);
+  EXPECT_EQ(Radio().m_nMovingPresetId, 0);
+  EXPECT_EQ(stations[7].nPresetId, 0);
+  EXPECT_EQ(stations[4].nPresetId, 1);
+  page->SetFocus(list, page->EntryOf(list, ENTRY_ITEM, 0));
+  page->OnKeyUp(0);  // past the top: nothing moves
+  EXPECT_EQ(stations[7].nPresetId, 0);
+  page->OnKeyDown(0);
+  page->OnKeyDown(0);
+  page->OnKeyDown(0);  // past the end: stays last
+  EXPECT_EQ(Radio().m_nMovingPresetId, 2);
+  EXPECT_EQ(stations[7].nPresetId, 2);
+}
+
 }  // namespace
