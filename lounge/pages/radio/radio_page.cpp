@@ -142,7 +142,7 @@ int CRadioPage::Destroy() {
 }
 
 int CRadioPage::OnShowWindow() {
-  CreateBackBuffer();
+  // The back buffer is made by the next full paint, at the frame's size then.
   PlaceEditBox();
   return 0;
 }
