@@ -104,3 +104,13 @@ void DestroyProfileList(CAudioProfileList& list, int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= list.m_profiles.size()) return;
   list.m_profiles.erase(list.m_profiles.begin() + index);
 }
+
+std::string LineInText(const AudioProfileWideItem& item) {
+  const auto end = std::find(item.begin(), item.end(), std::uint8_t{0});
+  return std::string(item.begin(), end);
+}
+
+std::string LineInText(const CAudioProfile& profile, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= profile.m_wideItems.size()) return {};
+  return LineInText(profile.m_wideItems[static_cast<std::size_t>(index)]);
+}

@@ -45,6 +45,12 @@ class CAudioProfileList {
   std::vector<CAudioProfile> m_profiles;
 };
 
+// The text a line-in item starts with: its bytes up to the first zero, never
+// past the item's 80 bytes (an item without a zero gives all 80).
+std::string LineInText(const AudioProfileWideItem& item);
+// The text of line-in `index` of a profile; empty when out of range.
+std::string LineInText(const CAudioProfile& profile, int index);
+
 // The operations the controllers call on profiles and lists.
 CAudioProfile InitProfileList();
 void CopyProfileList(CAudioProfile& to, const CAudioProfile& from);

@@ -114,6 +114,16 @@ int CMusicConfig::CountCheckedMusicItems(int& count) const {
   return 1;
 }
 
+int CMusicConfig::CountTracksInState1() const {
+  return static_cast<int>(std::count_if(m_vecTrackList.begin(), m_vecTrackList.end(),
+                                        [](const MusicRecord& track) { return track.bChecked == 1; }));
+}
+
+int CMusicConfig::CountTracksInState8() const {
+  return static_cast<int>(std::count_if(m_vecTrackList.begin(), m_vecTrackList.end(),
+                                        [](const MusicRecord& track) { return track.bChecked == 8; }));
+}
+
 bool CMusicConfig::MusicTrackIndexValid(int index) const {
   return index >= 0 && static_cast<std::size_t>(index) < m_vecPlayList.size();
 }

@@ -103,6 +103,10 @@ class CMusicConfig {
 
   int CountCheckedVisualEffects(int& count) const;
   int CountCheckedMusicItems(int& count) const;
+  // Tracks of m_vecTrackList whose state (the record's last field, bChecked)
+  // is 1, respectively 8; 0 for an empty list.
+  int CountTracksInState1() const;
+  int CountTracksInState8() const;
   bool MusicTrackIndexValid(int index) const;
   // Empties the play list, the current list and the two folder lists.
   int ClearMusicLists();

@@ -169,14 +169,47 @@ int CScheduleList::Sort(int mode) {
   return 1;
 }
 
-int CScheduleList::CountConflicts(const CScheduleItem& candidate, int typeFilter) const {
+int CScheduleList::WalkConflicts(const std::vector<CScheduleItem>& items, const CScheduleItem& candidate,
+                                 int typeFilter, int index, const CScheduleItem** found) const {
   const plat::SYSTEMTIME now = m_pClock->Now();
   int conflicts = 0;
-  for (const CScheduleItem& s : m_arrSchedules) {
+  for (const CScheduleItem& s : items) {
     if (typeFilter != 0 && s.GetType() != typeFilter) continue;
-    if (candidate.ConflictsWith(s, now)) ++conflicts;
+    if (!candidate.ConflictsWith(s, now)) continue;
+    if (conflicts == index) {
+      if (found) *found = &s;
+      return conflicts;
+    }
+    ++conflicts;
   }
   return conflicts;
+}
+
+int CScheduleList::CountConflicts(const CScheduleItem& candidate, int typeFilter) const {
+  return WalkConflicts(m_arrSchedules, candidate, typeFilter, -1, nullptr);
+}
+
+int CScheduleList::CountHistoryConflicts(const CScheduleItem& candidate, int typeFilter) const {
+  return WalkConflicts(m_arrHistory, candidate, typeFilter, -1, nullptr);
+}
+
+int CScheduleList::GetConflict(int index, const CScheduleItem& candidate, CScheduleItem& out, int typeFilter) const {
+  if (index < 0) return 0;
+  const CScheduleItem* found = nullptr;
+  WalkConflicts(m_arrSchedules, candidate, typeFilter, index, &found);
+  if (!found) return 0;
+  out = *found;
+  return 1;
+}
+
+int CScheduleList::GetHistoryConflict(int index, const CScheduleItem& candidate, CScheduleItem& out,
+                                      int typeFilter) const {
+  if (index < 0) return 0;
+  const CScheduleItem* found = nullptr;
+  WalkConflicts(m_arrHistory, candidate, typeFilter, index, &found);
+  if (!found) return 0;
+  out = *found;
+  return 1;
 }
 
 int CScheduleList::FindNextDue(CScheduleItem& out, std::uint32_t& secondsToStart, int typeFilter) const {

@@ -42,6 +42,12 @@ class CScheduleList {
 
   // How many schedules (of the filter) the candidate conflicts with.
   int CountConflicts(const CScheduleItem& candidate, int typeFilter = 0) const;
+  int CountHistoryConflicts(const CScheduleItem& candidate, int typeFilter = 0) const;
+  // The index-th (0-based, list order) of the schedules CountConflicts
+  // counts, copied into `out`; 0 for a negative index or when there are not
+  // that many. The conflict page lists them one row each.
+  int GetConflict(int index, const CScheduleItem& candidate, CScheduleItem& out, int typeFilter = 0) const;
+  int GetHistoryConflict(int index, const CScheduleItem& candidate, CScheduleItem& out, int typeFilter = 0) const;
   // The schedule that starts soonest (first of equals in list order).
   int FindNextDue(CScheduleItem& out, std::uint32_t& secondsToStart, int typeFilter = 0) const;
   // The first schedule running now.
@@ -59,6 +65,10 @@ class CScheduleList {
  private:
   static int FindIndex(const std::vector<CScheduleItem>& items, int index, int typeFilter);
   static int CountOf(const std::vector<CScheduleItem>& items, int typeFilter);
+  // The index-th conflict of `items` (index -1 counts them all): the number
+  // counted when the walk ended, or the found entry's place in `found`.
+  int WalkConflicts(const std::vector<CScheduleItem>& items, const CScheduleItem& candidate, int typeFilter,
+                    int index, const CScheduleItem** found) const;
   static std::vector<CScheduleItem> ReadSection(const CXmlSettings& xml, const char* section);
   static void WriteSection(CXmlSettings& xml, const char* section, const std::vector<CScheduleItem>& items);
 

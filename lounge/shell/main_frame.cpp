@@ -234,6 +234,12 @@ plat::HRESULT CMainFrame::GetDriveInfo(int drive, int* kind) {
   return m_bridge ? m_bridge->GetDriveInfo(drive, kind) : plat::E_FAIL;
 }
 
+CScheduleList* CMainFrame::GetScheduleList() {
+  CScheduleList* list = nullptr;
+  if (!m_bridge || m_bridge->GetScheduleList(&list) < 0) return nullptr;
+  return list;
+}
+
 void CMainFrame::SetActivePage(IModulePage* page) {
   if (m_activePage) m_activePage->Deactivate();
   // The module is left when another module's page or the home page comes,

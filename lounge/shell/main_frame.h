@@ -96,6 +96,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   ISkinPageHost& PageHost() override { return *this; }
   AppOptions& Options() override { return m_options; }
   plat::HRESULT GetDriveInfo(int drive, int* kind) override;
+  CScheduleList* GetScheduleList() override;
   void SetActivePage(IModulePage* page) override;
   IModulePage* ActivePage() override { return m_activePage; }
   bool IsMaximized() override;

@@ -25,6 +25,8 @@ class IShellFrame {
   virtual AppOptions& Options() = 0;
   // The UI system's drive query (slot 19); E_FAIL while unbound.
   virtual plat::HRESULT GetDriveInfo(int drive, int* kind) = 0;
+  // The UI system's schedule list (slot 18); null while unbound.
+  virtual CScheduleList* GetScheduleList() { return nullptr; }
 
   // The previous active page is deactivated; `page` (or none) becomes active.
   virtual void SetActivePage(IModulePage* page) = 0;

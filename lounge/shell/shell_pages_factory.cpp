@@ -7,6 +7,7 @@
 #include "lounge/pages/record/record_page.h"
 #include "lounge/pages/home/root_page.h"
 #include "lounge/pages/movie/movie_page.h"
+#include "lounge/pages/radio/radio_page.h"
 #include "lounge/pages/setting/setting_page.h"
 #include "lounge/pages/tv/tv_page.h"
 #include "lounge/pages/video/video_page.h"
@@ -33,6 +34,10 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto record = std::make_unique<CRecordPage>(frame);
   pages.recordEvents = record.get();
   pages.record = std::move(record);
+
+  auto radio = std::make_unique<CRadioPage>(frame);
+  pages.radioEvents = radio.get();
+  pages.radio = std::move(radio);
 
   auto tv = std::make_unique<CTvPage>(frame);
   pages.tvEvents = tv.get();

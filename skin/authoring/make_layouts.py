@@ -840,6 +840,287 @@ pill(confirm, "TV Confirm Schedule", "OK", (120, 860, 420, 84), "play")
 pill(confirm, "TV Cancel Schedule", "CANCEL", (580, 860, 420, 84), "stop")
 tv_back(p)
 
+# ------------------------------------------------------------------ Radio pages
+
+RADIO_BG = "Radio/radio_bg.bmp"
+RADIO_AREA = "Radio Display Area"
+RADIO_PANEL = "Radio Control Panel"
+RADIO_ROWS = 10
+
+def radio_page(path, comment, title):
+    p = page(path, 1920, 1080, RADIO_BG, "Radio module: " + comment)
+    p.text(title, (120, 124, 1000, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+    for d in range(10):
+        p.hotkey("VK_%d_" % d, "Radio Key %d" % d)
+    for key, action in (("VK_B_", "Radio BackScan"), ("VK_F_", "Radio ForwardScan"), ("VK_R_", "Radio Record"),
+                        ("VK_S_", "Radio Stop"), ("VK_P_", "Radio Previous"), ("VK_N_", "Radio Next"),
+                        ("VK_SPACE_", "Radio Play")):
+        p.hotkey(key, action)
+    navigation_keys(p)
+    return p
+
+def radio_area(p, rows=RADIO_ROWS, w=760, h=56, pitch=64, top=240, check=False, icon=False):
+    """The display list: `rows` item slots (0 for none) in a column at the left."""
+    height = max(rows * pitch, 640)
+    area = p.list(RADIO_AREA, (120, top, 1680, height))
+    for i in range(rows):
+        y = top + i * pitch
+        s = '<list_item value=%s><image value=%s/>%s' % (
+            quoteattr("Radio Row %d" % (i + 1)), quoteattr(p.img("Radio/row_%d_%d.bmp" % (w, h))),
+            p.pos("position", (120, y, w, h)))
+        if icon:
+            s += '<icon><icon_image value=%s/>%s</icon>' % (quoteattr(p.img("Common/sub-files.bmp")),
+                                                            p.pos("icon_position", (132, y + 4, h - 8, h - 8)))
+        text_x = 132 + (h if icon else 0) + (h if check else 0)
+        # Text is at most 40 high; wide rows leave their right end to the list texts.
+        text_h = min(h - 16, 40)
+        text_w = w - (text_x - 120) - (460 if w > 1200 else 20)
+        s += p.pos("text_position", (text_x, y + (h - text_h) // 2, text_w, text_h))
+        if check:
+            s += p.pos("check_position", (132 + (h if icon else 0), y + 8, h - 16, h - 16))
+        area.entries.append(("list_item", s + "</list_item>"))
+    if rows:
+        p.note("list_item_count", RADIO_AREA, str(rows))
+        area.action("pageup", "Music/arrow_up.bmp", (120 + w + 16, top, 64, 64))
+        area.action("pagedown", "Music/arrow_down.bmp", (120 + w + 16, top + rows * pitch - 72, 64, 64))
+    return area
+
+def radio_panel(p, transport=True, band=False, add=False, menu=(), menu_top=240, menu_x=1360):
+    """The control panel: transport buttons along the bottom, pills on the right."""
+    panel = p.list(RADIO_PANEL, (120, menu_top, 1680, 1070 - menu_top))
+    if transport:
+        for i, (action, icon) in enumerate((("Radio Record", "record"), ("Radio Stop", "stop"),
+                                            ("Radio BackScan", "previous"), ("Radio ForwardScan", "next"),
+                                            ("Radio Finetune Down", "rewind"), ("Radio Finetune Up", "fastforward"),
+                                            ("Radio AutoScan", "autoscan"))):
+            image = "Radio/btn_autoscan.bmp" if icon == "autoscan" else "Bar/btn_%s.bmp" % icon
+            panel.action(action, image, (120 + i * 100, 940, 88, 88))
+        panel.text("Radio Finetune Down Text", (410, 1032, 200, 36), colours=DIM)
+        panel.text("Radio Finetune Up Text", (620, 1032, 200, 36), colours=DIM)
+    x = 860
+    if add:
+        pill(panel, "Radio AddStation", "RADIO_ADD", (x, 942, 300, 84), "radio")
+        x += 316
+    if band:
+        for name, key in (("Radio Choose FM", "RADIO_FM"), ("Radio Choose AM", "RADIO_AM")):
+            pill(panel, name, key, (x, 942, 300, 84), "radio")
+            pill(panel, name + " Pressed", key, (x, 942, 300, 84), "radio")
+            x += 316
+    for i, (action, key, icon) in enumerate(menu):
+        # Below the frequency display the menu takes two columns.
+        column, row = (i % 2, i // 2) if menu_x == 960 and len(menu) > 3 else (0, i)
+        pill(panel, action, key, (menu_x + column * 460, menu_top + row * 96, 440, 84), icon)
+    return panel
+
+def radio_value_rows(area, rows, top=260):
+    """Settings rows: a label, the value between two arrows."""
+    for i, (label, value, action) in enumerate(rows):
+        y = top + i * 84
+        if action:
+            area.action(action + " Left", "Common/arrow_left.bmp", (860, y - 10, 64, 64))
+            area.action(action + " Right", "Common/arrow_right.bmp", (1216, y - 10, 64, 64))
+    for i, (label, value, action) in enumerate(rows):
+        y = top + i * 84
+        area.text(label, (140, y, 700, 44), label=True, align="LEFT", colours=DIM)
+        area.text(value, (936, y, 268, 44), align="CENTER", colours=PLAIN)
+
+RADIO_MAIN_MENU = [("Radio RadioText Page", "RADIO_RADIOTEXT", "menu"),
+                   ("Radio RecordedRadio Page", "RADIO_RECORDED", "play"),
+                   ("Radio Schedule Page", "RADIO_SCHEDULES", "settings"),
+                   ("Radio GeneralStation Page", "RADIO_STATIONS", "radio"),
+                   ("Radio FavoriteStation Page", "RADIO_FAVORITES", "radio"),
+                   ("Radio Setting Page", "SETTINGS", "settings")]
+RADIO_BACK = [("Radio Back", "RETURN", "back")]
+
+def radio_live_texts(area, x, top, w):
+    area.text("Radio Frequency Text", (x, top, w, 72), align="CENTER", colours=ACCENT)
+    area.text("RadioTxt TopStationName Text", (x, top + 88, w, 56), align="CENTER", colours=PLAIN)
+    area.text("RadioTxt StationType Text", (x, top + 156, w, 44), align="CENTER", colours=DIM)
+    area.text("Radio SignalLevel Position", (x + (w - 400) // 2, top + 216, 400, 48), colours=PLAIN)
+    area.text("Radio Autoscan Progress Text", (x, top + 276, w, 44), align="CENTER", colours=PLAIN)
+
+p = radio_page("Radio\\RadioMsgPage", "a message while the radio cannot play", "RADIO")
+radio_area(p, rows=0)
+p.text("RADIO_NOTUNER", (120, 400, 1680, 120), label=True, align="MULTIPLELINE", colours=PLAIN)
+radio_panel(p, transport=False, menu=RADIO_BACK)
+
+p = radio_page("Radio\\ProcessingPage", "the tuner is being prepared", "RADIO")
+radio_area(p, rows=0)
+p.text("RADIO_PROCESSING", (120, 400, 1680, 120), label=True, align="MULTIPLELINE", colours=PLAIN)
+
+p = radio_page("Radio\\MainPage", "the frequency display beside the station list", "RADIO")
+area = radio_area(p)
+radio_live_texts(area, 960, 240, 840)
+radio_panel(p, band=True, add=True, menu=RADIO_MAIN_MENU, menu_top=600, menu_x=960)
+
+p = radio_page("Radio\\RadioTextPage", "the radio text of the station", "RADIO_RADIOTEXT")
+area = radio_area(p, rows=0)
+area.text("RadioTxt TopStationName Text", (120, 240, 1680, 72), align="CENTER", colours=PLAIN)
+area.text("RadioTxt StationName Text", (120, 330, 800, 48), align="LEFT", colours=PLAIN)
+area.text("RadioTxt StationType Text", (960, 330, 840, 48), align="LEFT", colours=DIM)
+area.text("RadioTxt CurrentDateTime Text", (120, 400, 800, 48), align="LEFT", colours=DIM)
+area.text("Radio SignalLevel Position", (960, 400, 400, 48), colours=PLAIN)
+area.text("RadioTxt RadioText Text", (120, 480, 1680, 300), align="MULTIPLELINETOP", colours=PLAIN)
+area.text("Radio Frequency Text", (120, 800, 800, 56), align="LEFT", colours=ACCENT)
+radio_panel(p, menu=RADIO_BACK, menu_top=800, menu_x=1360)
+
+for path, comment, title, burn in (("Radio\\RecordedRadioPage", "the recorded radio files", "RADIO_RECORDED", False),
+                                   ("Radio\\BurnMaterialPage", "recorded files chosen for a disc", "RADIO_BURN", True)):
+    p = radio_page(path, comment, title)
+    area = radio_area(p, w=1120, check=burn)
+    area.text("Radio Title Position", (132 + (56 if burn else 0), 248, 860, 40), align="LEFT",
+              colours=ENTRY_COLOURS)
+    area.text("Radio Duration Position", (1020, 248, 200, 40), align="RIGHT", colours=ENTRY_COLOURS)
+    p.text("Radio Active FileName Text", (1360, 860, 440, 36), align="LEFT", colours=PLAIN)
+    p.text("Radio Active FileDate Text", (1360, 900, 440, 36), align="LEFT", colours=DIM)
+    menu = [("Radio Play", "RADIO_PLAY", "play")]
+    if burn:
+        menu += [("Radio PreviewAndBurn Page", "RADIO_BURN", "burning")]
+    else:
+        menu += [("Radio SortBy Name", "RADIO_SORTNAME", "menu"), ("Radio SortBy Name Pressed", "RADIO_SORTNAME", "menu"),
+                 ("Radio SortBy Date", "RADIO_SORTDATE", "menu"), ("Radio SortBy Date Pressed", "RADIO_SORTDATE", "menu"),
+                 ("Radio Burn Material Page", "RADIO_BURN", "burning")]
+    panel = radio_panel(p, transport=False, menu=[])
+    y = 240
+    for action, key, icon in menu + RADIO_BACK:
+        pill(panel, action, key, (1360, y, 440, 84), icon)
+        if not action.startswith("Radio SortBy") or action.endswith("Pressed"):
+            y += 96
+
+def radio_schedule_rows(p, titles):
+    area = radio_area(p, rows=5, w=1680, h=96, pitch=110)
+    if titles:
+        for i in range(5):
+            area.text("Radio ScheduleTitle%d Text" % (i + 1), (1360, 240 + i * 110 + 24, 420, 48), align="RIGHT",
+                      colours=ACCENT)
+    return area
+
+p = radio_page("Radio\\SchedulePage", "scheduled radio recordings", "RADIO_SCHEDULES")
+radio_schedule_rows(p, True)
+panel = radio_panel(p, transport=False)
+for i, (action, key) in enumerate((("Radio SortBy Frequency", "RADIO_SORTFREQUENCY"),
+                                   ("Radio SortBy Date", "RADIO_SORTDATE"),
+                                   ("Radio SortBy Category", "RADIO_SORTCATEGORY"),
+                                   ("Radio SortBy Status", "RADIO_SORTSTATUS"))):
+    pill(panel, action, key, (120 + i * 316, 820, 300, 84), "menu")
+    pill(panel, action + " Pressed", key, (120 + i * 316, 820, 300, 84), "menu")
+for i, (action, key, icon) in enumerate((("Radio SetSchedule Page", "NEWSCHEDULE", "settings"),
+                                         ("Radio SchedulePriority Page", "RADIO_PRIORITY", "menu"),
+                                         ("Radio ScheduleHistory Page", "RADIO_HISTORY", "menu"),
+                                         ("Radio Back", "RETURN", "back"))):
+    pill(panel, action, key, (120 + i * 316, 940, 300, 84), icon)
+
+p = radio_page("Radio\\SchedulePriorityPage", "the order of conflicting recordings", "RADIO_PRIORITY")
+radio_area(p, rows=0)
+radio_panel(p, transport=False, menu=RADIO_BACK, menu_top=940)
+
+SCHEDULE_FIELDS = [("RADIO_STATION", "Radio Sch SelectRadioStation Text", "Radio Sch SelectRadioStation"),
+                   ("RADIO_REPEAT", "Radio Sch RepeatMode Text", "Radio Sch RepeatMode"),
+                   ("RADIO_BEGINDATE", "Radio Sch BeginDate Text", "Radio Sch BeginDate"),
+                   ("RADIO_FORMAT", "Radio RecordFormat Text", "Radio Sch RecordFormat")]
+p = radio_page("Radio\\SetSchedulePage", "one scheduled radio recording", "NEWSCHEDULE")
+area = radio_area(p, rows=0)
+radio_value_rows(area, SCHEDULE_FIELDS)
+for r, (label, prefix) in enumerate((("RADIO_STARTTIME", "Radio Sch StartTime"), ("RADIO_ENDTIME", "Radio Sch EndTime"))):
+    y = 260 + (len(SCHEDULE_FIELDS) + r) * 84
+    area.text(label, (140, y, 700, 44), label=True, align="LEFT", colours=DIM)
+    for c, part in enumerate(("Hour", "Minute", "APM")):
+        x = 860 + c * 320
+        right = "%s %s Right" % (prefix, part)
+        if prefix == "Radio Sch EndTime" and part == "Minute":
+            right = "Radio Sch EndTimeMinute Right"
+        area.action("%s %s Left" % (prefix, part), "Common/arrow_left.bmp", (x, y - 10, 64, 64))
+        area.action(right, "Common/arrow_right.bmp", (x + 240, y - 10, 64, 64))
+        area.text("%s %s Text" % (prefix, part), (x + 68, y, 168, 44), align="CENTER", colours=PLAIN)
+p.button("Radio CurrentSettingSchedule", "Radio/schedule_button.bmp", (120, 800, 1680, 60))
+p.text("Radio ConfirmSchedule Status Text", (120, 870, 1680, 48), align="LEFT", colours=ACCENT)
+panel = radio_panel(p, transport=False)
+for i, (action, key, icon) in enumerate((("Radio ConfirmSchedule", "OK", "play"),
+                                         ("Radio CancelSchedule", "CANCEL", "stop"),
+                                         ("Radio Back", "RETURN", "back"))):
+    pill(panel, action, key, (120 + i * 316, 940, 300, 84), icon)
+
+p = radio_page("Radio\\ScheduleHistoryPage", "radio recordings made", "RADIO_HISTORY")
+radio_schedule_rows(p, True)
+panel = radio_panel(p, transport=False)
+pill(panel, "Radio Clear Schedule History", "RADIO_CLEARHISTORY", (120, 940, 300, 84), "stop")
+pill(panel, "Radio Back", "RETURN", (436, 940, 300, 84), "back")
+
+p = radio_page("Radio\\AddStationPage", "a station added by its frequency", "RADIO_ADDSTATION")
+area = radio_area(p, rows=0)
+area.text("RADIO_INPUTFREQUENCY", (140, 300, 700, 56), label=True, align="LEFT", colours=DIM)
+area.text("Radio InputFrequency Position", (860, 296, 400, 64), colours=PLAIN)
+panel = radio_panel(p, transport=False)
+pill(panel, "Radio Back", "RETURN", (120, 940, 300, 84), "back")
+
+p = radio_page("Radio\\SettingPage", "the radio settings", "SETTINGS")
+radio_area(p, rows=0)
+radio_panel(p, transport=False, menu=[("Radio RadioSetting Page", "RADIO_RADIOSETTING", "radio"),
+                                      ("Radio FrequencySetting Page", "RADIO_FREQUENCYSETTING", "settings"),
+                                      ("Radio RecordSetting Page", "RADIO_RECORDSETTING", "record")] + RADIO_BACK,
+            menu_x=120)
+
+p = radio_page("Radio\\RadioSettingPage", "source, area, scanning and tuning steps", "RADIO_RADIOSETTING")
+area = radio_area(p, rows=0)
+radio_value_rows(area, [("RADIO_SOURCE", "Radio Source Text", "Radio Setting RadioSource"),
+                        ("RADIO_LINEIN", "Radio LineIn Text", "Radio Setting RadioLineIn"),
+                        ("RADIO_AREA", "Radio Area Text", "Radio Setting RadioArea"),
+                        ("RADIO_SCANPRECISION", "Radio ScanPrecision Text", "Radio Setting RadioScanprecision"),
+                        ("RADIO_FMFINETUNE", "Radio FMFinetunescale Text", "Radio Setting RadioFMFinetunescale"),
+                        ("RADIO_FMSCANSTEP", "Radio FMScanfreqscale Text", "Radio Setting RadioFMScanfreqscale"),
+                        ("RADIO_AMFINETUNE", "Radio AMFinetunescale Text", "Radio Setting RadioAMFinetunescale"),
+                        ("RADIO_AMSCANSTEP", "Radio AMScanfreqscale Text", "Radio Setting RadioAMScanfreqscale")],
+                 top=250)
+panel = radio_panel(p, transport=False)
+pill(panel, "Radio Back", "RETURN", (1360, 940, 440, 84), "back")
+
+p = radio_page("Radio\\FrequencySettingPage", "the band's stations in order", "RADIO_FREQUENCYSETTING")
+area = radio_area(p)
+for verb, icon, x in (("Up", "row_up", 900), ("Down", "row_down", 964), ("Delete", "row_delete", 1028)):
+    for i in range(RADIO_ROWS):
+        area.action("Radio Station %d %s" % (i + 1, verb), "Radio/%s.bmp" % icon, (x, 240 + i * 64, 56, 56))
+panel = radio_panel(p, transport=False, band=True, add=True)
+pill(panel, "Radio SortBy Frequency", "RADIO_SORTFREQUENCY", (1360, 240, 440, 84), "menu")
+pill(panel, "Radio SortBy Frequency Pressed", "RADIO_SORTFREQUENCY", (1360, 240, 440, 84), "menu")
+pill(panel, "Radio AddStation Page", "RADIO_ADDSTATION", (1360, 336, 440, 84), "radio")
+pill(panel, "Radio Back", "RETURN", (1360, 432, 440, 84), "back")
+
+p = radio_page("Radio\\RecordSettingPage", "recording format and target", "RADIO_RECORDSETTING")
+area = radio_area(p, rows=0)
+radio_value_rows(area, [("RADIO_FORMAT", "Radio RecordFormat Text", "Radio Setting RecordFormat"),
+                        ("RADIO_RECORDTO", "Radio RecordTo Text", "Radio Setting RecordTo"),
+                        ("RADIO_DISCFORMAT", "Radio RecordDiscFormat Text", "Radio Setting RecordDiscFormat")])
+panel = radio_panel(p, transport=False)
+pill(panel, "Radio Setting Restore", "DEFAULTS", (120, 940, 300, 84), "defaults")
+pill(panel, "Radio Back", "RETURN", (436, 940, 300, 84), "back")
+
+p = radio_page("Radio\\ConflictSchedulePage", "recordings at the same time", "RADIO_CONFLICTS")
+radio_schedule_rows(p, False)
+panel = radio_panel(p, transport=False)
+pill(panel, "Radio Back", "RETURN", (120, 940, 300, 84), "back")
+
+p = radio_page("Radio\\MainStationPage", "the presets", "RADIO_FAVORITES")
+area = radio_area(p)
+radio_live_texts(area, 960, 240, 840)
+radio_panel(p, menu=RADIO_BACK, menu_top=600, menu_x=960)
+
+for path, comment, title, favourites in (
+        ("Radio\\GeneralStationPage", "the band's stations", "RADIO_STATIONS", False),
+        ("Radio\\FavoriteStationPage", "the favourite stations", "RADIO_FAVORITES", True)):
+    p = radio_page(path, comment, title)
+    area = radio_area(p, w=1120)
+    area.text("Radio Station PresetId Position", (140, 248, 80, 40), align="RIGHT", colours=ENTRY_COLOURS)
+    area.text("Radio Station Frequency Position", (240, 248, 220, 40), align="RIGHT", colours=ENTRY_COLOURS)
+    area.text("Radio Station Name Position", (500, 248, 700, 40), align="LEFT", colours=ENTRY_COLOURS)
+    panel = radio_panel(p, transport=False, band=True)
+    entries = [("Radio Delete", "MUSIC_DELETE", "stop"), ("Radio Rename", "RENAME", "menu")]
+    entries += [("Radio Move", "MOVE", "restart")] if favourites else [("Radio AddTo Favorite", "RADIO_ADDFAVORITE", "radio")]
+    for i, (action, key, icon) in enumerate(entries + RADIO_BACK):
+        pill(panel, action, key, (1360, 240 + i * 96, 440, 84), icon)
+        if action != "Radio Back":
+            pill(panel, action + " Pressed", key, (1360, 240 + i * 96, 440, 84), icon)
+
+
 # ------------------------------------------------------------------ floating bars
 
 p = page("FloatingBar\\CaptionBar", 1920, 96, "Bar/caption_bg.bmp",

@@ -421,6 +421,35 @@ Canvas BurnCheckBox(bool checked) {
   return c;
 }
 
+// Radio pages: background, row strips, the row buttons of the frequency
+// setting page, the auto-scan button, the current-schedule strip, the menu
+// pills and the signal bar (five rising bars, drawn only up to the level).
+void DrawRadioImages(Writer& out) {
+  out.Save("Radio/radio_bg.bmp", PageBackground(1920, 1080, {206, 920}));
+  for (const auto& [w, h] : {std::pair{760, 56}, std::pair{1120, 56}, std::pair{1680, 96}}) {
+    out.Save("Radio/row_" + std::to_string(w) + "_" + std::to_string(h) + ".bmp", Strip(w, h, kPage, 14, nullptr));
+  }
+  out.Save("Radio/row_up.bmp", RoundButton("channel_up", 56, kPage, 0.5));
+  out.Save("Radio/row_down.bmp", RoundButton("channel_down", 56, kPage, 0.5));
+  out.Save("Radio/row_delete.bmp", RoundButton("stop", 56, kPage, 0.4));
+  out.Save("Radio/btn_autoscan.bmp", RoundButton("restart", 88, kBar));
+  out.Save("Radio/schedule_button.bmp", Strip(1680, 60, kPage, 14, nullptr));
+  for (const char* icon : {"radio", "menu", "play", "settings", "burning", "stop", "restart", "record", "defaults"}) {
+    out.Save("Common/pill_" + std::string(icon) + "_300.bmp", Pill(icon, 300, 84));
+  }
+  for (const char* icon : {"radio", "menu", "restart", "record"}) {
+    out.Save("Common/pill_" + std::string(icon) + "_440.bmp", Pill(icon, 440, 84));
+  }
+  {
+    Canvas aerial(400, 48, kPage);
+    for (int i = 0; i < 5; ++i) {
+      const double x0 = 8 + i * 80, top = 40 - (i + 1) * 7;
+      aerial.Paint(RoundRect(x0, top, x0 + 64, 44, 4), BoxOf(x0, 0, x0 + 64, 48), Mix(kAccent, Hex(0x7FFFB2), i / 4.0));
+    }
+    out.Save("Radio/aerial.bmp", aerial);
+  }
+}
+
 void DrawVideo(Writer& out) {
   out.Save("Video/video_bg.bmp", PageBackground(1920, 1080, {206, 930}));
   out.Save("Video/play_bg.bmp", Canvas(1920, 1080, Hex(0x000000)));
@@ -602,6 +631,7 @@ void DrawAll(Writer& out) {
   DrawMovieImages(out);
   DrawFileListImages(out);
   DrawMusicImages(out);
+  DrawRadioImages(out);
   DrawVideo(out);
 }
 

@@ -70,6 +70,16 @@ const std::vector<std::string> kMusicPages = {
     "Music\\VisualizationDisplay", "Music\\AudioCD\\RipCDNow", "Music\\Burnning\\SelectSourceType",
     "Music\\Burnning\\SelectTracks", "Music\\Burnning\\Preview"};
 
+// The Radio page's 19 layouts, by the page ids of the Radio section.
+const std::vector<std::string> kRadioPages = {
+    "Radio\\RadioMsgPage",         "Radio\\ProcessingPage",       "Radio\\MainPage",
+    "Radio\\RadioTextPage",        "Radio\\RecordedRadioPage",    "Radio\\BurnMaterialPage",
+    "Radio\\SchedulePage",         "Radio\\SchedulePriorityPage", "Radio\\SetSchedulePage",
+    "Radio\\ScheduleHistoryPage",  "Radio\\AddStationPage",       "Radio\\SettingPage",
+    "Radio\\RadioSettingPage",     "Radio\\FrequencySettingPage", "Radio\\RecordSettingPage",
+    "Radio\\ConflictSchedulePage", "Radio\\MainStationPage",      "Radio\\GeneralStationPage",
+    "Radio\\FavoriteStationPage"};
+
 // Every page shipped in the source tree, as page paths with backslashes.
 std::vector<std::string> ShippedPages() {
   std::vector<std::string> pages;
@@ -167,6 +177,9 @@ TEST_F(SkinCheck, EveryRequiredPageIsShipped) {
   for (const std::string& page : kMusicPages) {
     EXPECT_TRUE(std::find(shipped.begin(), shipped.end(), page) != shipped.end()) << page;
   }
+  for (const std::string& page : kRadioPages) {
+    EXPECT_TRUE(std::find(shipped.begin(), shipped.end(), page) != shipped.end()) << page;
+  }
 }
 
 TEST_F(SkinCheck, EveryShippedLayoutIsInstalledAndLoads) {
@@ -247,6 +260,8 @@ TEST_F(SkinCheck, ImagesTheProgramLoadsByNameExist) {
         "Layout\\Img\\Common\\sub-cardreader.BMP", "Layout\\Img\\Common\\remote_drive.bmp"}) {
     EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
   }
+  // The Radio page's signal bar.
+  EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), "Layout\\Img\\Radio\\aerial.bmp"))));
 }
 
 TEST_F(SkinCheck, TheProgramIconsLoad) {

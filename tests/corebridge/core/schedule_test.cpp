@@ -329,6 +329,41 @@ TEST_F(ScheduleListTest, CountConflictsCountsListedEqualsToo) {
   EXPECT_EQ(list_.CountConflicts(candidate, SCHEDULE_RADIO), 1);
 }
 
+TEST_F(ScheduleListTest, GetConflictWalksTheConflictsInListOrder) {
+  const CScheduleItem candidate = Daily(EVERYDAY, 10, 0, 60, SCHEDULE_RADIO);
+  list_.Add(Daily(EVERYDAY, 10, 30, 60, SCHEDULE_TV));     // conflict, TV
+  list_.Add(Daily(EVERYDAY, 15, 0, 60, SCHEDULE_RADIO));   // no conflict
+  list_.Add(Daily(EVERYDAY, 9, 30, 45, SCHEDULE_RADIO));   // conflict, radio
+  list_.Add(Daily(EVERYDAY, 10, 50, 20, SCHEDULE_RADIO));  // conflict, radio
+  CScheduleItem out;
+  struct Case {
+    int index, type, found, hour, minute;
+  };
+  for (const Case& c : {Case{0, 0, 1, 10, 30}, Case{1, 0, 1, 9, 30}, Case{2, 0, 1, 10, 50}, Case{3, 0, 0, 0, 0},
+                        Case{0, SCHEDULE_RADIO, 1, 9, 30}, Case{1, SCHEDULE_RADIO, 1, 10, 50},
+                        Case{2, SCHEDULE_RADIO, 0, 0, 0}, Case{0, SCHEDULE_TV, 1, 10, 30}, Case{-1, 0, 0, 0, 0}}) {
+    SCOPED_TRACE(testing::Message() << "index " << c.index << " type " << c.type);
+    CScheduleItem got(SCHEDULE_TV);
+    ASSERT_EQ(list_.GetConflict(c.index, candidate, got, c.type), c.found);
+    if (c.found) {
+      EXPECT_EQ(got.GetBeginDate().wHour, c.hour);
+      EXPECT_EQ(got.GetBeginDate().wMinute, c.minute);
+    }
+  }
+  // The counting twin agrees: index == count is the first refused.
+  EXPECT_EQ(list_.CountConflicts(candidate, SCHEDULE_RADIO), 2);
+  EXPECT_EQ(list_.GetConflict(list_.CountConflicts(candidate), candidate, out), 0);
+
+  // The history has the same shape; an empty one refuses index 0.
+  EXPECT_EQ(list_.GetHistoryConflict(0, candidate, out), 0);
+  list_.AddHistory(Daily(EVERYDAY, 15, 0, 60, SCHEDULE_RADIO));
+  list_.AddHistory(Daily(EVERYDAY, 10, 15, 10, SCHEDULE_RADIO));
+  EXPECT_EQ(list_.CountHistoryConflicts(candidate), 1);
+  ASSERT_EQ(list_.GetHistoryConflict(0, candidate, out, SCHEDULE_RADIO), 1);
+  EXPECT_EQ(out.GetBeginDate().wMinute, 15);
+  EXPECT_EQ(list_.GetHistoryConflict(0, candidate, out, SCHEDULE_TV), 0);
+}
+
 // Two schedules and one history entry with every field set.
 void FillSample(CScheduleList& list) {
   CScheduleItem radio(SCHEDULE_RADIO);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "corebridge/core/audio_profile.h"
 #include "corebridge/core/config.h"
 #include "corebridge/core/movie_config.h"
@@ -264,6 +266,53 @@ TEST(AudioProfiles, ArchiveRoundTripAndTruncation) {
   CAudioProfile copy;
   CopyProfileList(copy, list.m_profiles[0]);
   EXPECT_EQ(copy, list.m_profiles[0]);
+}
+
+TEST(AudioProfiles, NoLineInsStoreTwoZeroCountsAndLoadBackEmpty) {
+  CAudioProfileList list;
+  SetProfileListSize(list, 1);
+  list.m_profiles[0].m_strName = "Tuner";
+  std::vector<std::uint8_t> archive;
+  list.Serialize(archive);
+  // count, name length, name, the 76-byte block, then the two zero counts.
+  ASSERT_EQ(archive.size(), 4u + 4u + 5u + 76u + 4u + 4u);
+  EXPECT_TRUE(std::all_of(archive.end() - 8, archive.end(), [](std::uint8_t b) { return b == 0; }));
+
+  CAudioProfileList back;
+  SetProfileListSize(back, 1);
+  SetProfileArraySize(back.m_profiles[0], 3, 2);  // loading replaces these
+  std::size_t offset = 0;
+  ASSERT_EQ(back.Deserialize(archive, offset), 1);
+  ASSERT_EQ(back.m_profiles.size(), 1u);
+  EXPECT_TRUE(back.m_profiles[0].m_items.empty());
+  EXPECT_TRUE(back.m_profiles[0].m_wideItems.empty());
+  EXPECT_EQ(back.m_profiles[0].m_strName, "Tuner");
+}
+
+TEST(AudioProfiles, LineInTextStopsAtZeroAndNeverPassesTheItem) {
+  CAudioProfile profile;
+  SetProfileArraySize(profile, 0, 2);
+  const std::string line = "Line In 2";
+  std::copy(line.begin(), line.end(), profile.m_wideItems[0].begin());
+  profile.m_wideItems[0][line.size() + 1] = 'X';  // after the terminator: not shown
+  profile.m_wideItems[1].fill('A');               // no terminator at all
+  EXPECT_EQ(LineInText(profile, 0), "Line In 2");
+  EXPECT_EQ(LineInText(profile, 1), std::string(80, 'A'));
+  EXPECT_EQ(LineInText(profile, 2), "");
+  EXPECT_EQ(LineInText(profile, -1), "");
+}
+
+TEST(MusicState, TrackCountersByState) {
+  CMusicConfig music(nullptr);
+  EXPECT_EQ(music.CountTracksInState1(), 0);
+  EXPECT_EQ(music.CountTracksInState8(), 0);
+  for (int state : {1, 8, 0, 1, 9, 8, 8, 2}) {
+    MusicRecord track;
+    track.bChecked = state;
+    music.m_vecTrackList.push_back(track);
+  }
+  EXPECT_EQ(music.CountTracksInState1(), 2);
+  EXPECT_EQ(music.CountTracksInState8(), 3);
 }
 
 TEST(RecordSection, StartsEmpty) {

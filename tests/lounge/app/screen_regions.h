@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
+#include "platform/core/types.h"
 #include "platform/gdi/surface.h"
 
 namespace app_test {
@@ -53,5 +55,15 @@ inline long DifferingPixels(const plat::Surface& a, const plat::Surface& b, Box 
   }
   return differing;
 }
+
+// Whether `box` of `shot` shows `text` as the skin draws a text element: the
+// expected picture is the page background (the skin file `background`,
+// stretched over the whole shot as pages draw it) with `text` drawn by the
+// "FONT1" face in `colour` with the layout alignment `align` in the box. At
+// most `tolerance` of the box's pixels may differ by more than a few levels.
+// Needs the string table that names FONT1 (screen_regions.cpp, linked with
+// the skin library).
+bool TextMatches(const plat::Surface& shot, Box box, const std::string& background, const std::string& text,
+                 int align, plat::COLORREF colour, double tolerance = 0.03);
 
 }  // namespace app_test

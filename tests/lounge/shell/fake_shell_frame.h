@@ -35,6 +35,7 @@ class FakeShellFrame : public IShellFrame, public IFrameServices, public ISkinPa
   std::vector<std::string> calls;  // frame and service calls, by name with arguments
   std::vector<ExecutedAction> executed;
   std::function<int()> showSettingPage;
+  CScheduleList* schedules = nullptr;
 
   int Count(const std::string& call) const {
     int n = 0;
@@ -57,6 +58,7 @@ class FakeShellFrame : public IShellFrame, public IFrameServices, public ISkinPa
     if (kind) *kind = driveKind;
     return driveResult;
   }
+  CScheduleList* GetScheduleList() override { return schedules; }
   void SetActivePage(IModulePage* page) override {
     if (active && active != page) active->Deactivate();
     active = page;
