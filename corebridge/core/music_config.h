@@ -46,15 +46,6 @@ struct MusicItem {
   int bChecked = 0;
 };
 
-// A folder entry of the Music browser (FolderFiles, FolderSubItems).
-struct MusicFolderEntry {
-  std::string strPath;
-  std::string strName;
-  int nValue = 0;
-  std::uint64_t ftLastWrite = 0;  // the file's time, for sorting by date
-  int bChecked = 0;
-};
-
 // An entry of the list-position stack.
 struct MusicListPosition {
   int nFirst = 0;
@@ -124,17 +115,16 @@ class CMusicConfig {
   int m_nPlayingItem = 0;
 
   // --- Lists of the Music controller ----------------------------------------
-  std::vector<MusicRecord> m_vecLibraryTracks;  // LibraryTracks
+  std::vector<MusicRecord> m_vecLibraryTracks;  // the track list shown: library, album or CD tracks
   std::vector<MusicRecord> m_vecAlbums;         // AlbumList
   std::vector<MusicRecord> m_vecArtists;        // ArtistList
   std::vector<MusicRecord> m_vecGenres;         // GenreList
   std::vector<MusicRecord> m_vecPlaylists;      // PlaylistList
   std::vector<MusicRecord> m_vecRipJobs;        // RipJobs: one entry per CD track chosen for ripping
-  std::vector<MusicRecord> m_vecTrackList;      // track list of the current album or CD
-  std::vector<MusicItem> m_vecPlayList;         // the play list
-  std::vector<MusicItem> m_vecCurrentList;      // the current list
-  std::vector<MusicFolderEntry> m_vecFolderFiles;     // FolderFiles
-  std::vector<MusicFolderEntry> m_vecFolderSubItems;  // FolderSubItems
+  // The browsed folder's files and sub-folders, as the Music page's browser
+  // lists them; the controller plays and tags them by index.
+  std::vector<MusicItem> m_vecPlayList;
+  std::vector<MusicItem> m_vecCurrentList;
   std::vector<MusicListPosition> m_arrListPositions;  // a stack
   std::vector<MusicVisualEffect> m_arrVisualEffects;  // VisualizationList
   std::vector<int> m_arrPageHistory;                  // a stack of page numbers

@@ -696,6 +696,7 @@ class CUISystem : public IUISystem {
   void MusicRemoteNotice(int mode, const char* text);
   void MusicOsd(const char* key);
   int MusicStopPlayback();
+  int MusicStopRecording();
   int MusicSelectSource(int item);
   int MusicBuildAlbumList();
   int MusicBuildNamedList(const char* attribute, std::vector<MusicRecord>& list);

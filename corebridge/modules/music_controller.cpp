@@ -162,6 +162,8 @@ int CUISystem::OnMusicBack(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   music.m_nCurrentItem = -1;
+  // Leaving the capture page ends its recording.
+  if (MusicCurrentPage() == kCapturePage) MusicStopRecording();
   if (music.m_bMediaSearchActive) return OnMusicStopMediaSearch(0, 0);
   if (music.m_bRipping) CleanupIncompleteRip();
   music.m_nRipIndex = -1;

@@ -6,6 +6,8 @@
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/ui_system_object.h"
 #include "corebridge/modules/music_pages.h"
+#include "interfaces/cdtomp3.h"
+#include "interfaces/cdtowma.h"
 #include "platform/com/automation.h"
 
 using namespace music;
@@ -41,7 +43,7 @@ int CUISystem::OnMusicPlay(std::intptr_t, std::intptr_t) {
     if (!OnMusicClickList(0, 0)) return 0;
     page = MusicCurrentPage();
   } else if (page == kFolderPage) {
-    if (music.m_vecFolderFiles.empty()) return 0;
+    if (music.m_vecPlayList.empty()) return 0;
     MusicRebuildBrowsingPlaylist(false);
   }
   music.m_bPlayFromCd = page == kCdPage;
@@ -69,12 +71,33 @@ int CUISystem::OnMusicStop(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   const int page = MusicCurrentPage();
   if (page == kCapturePage) {
-    // The music recording of the capture page is not built: nothing records.
+    MusicStopRecording();
+    MusicRedraw(1);
+    MusicRemoteNotice(kRemoteModeStop, "STOP MODE");
     return 1;
   }
   MusicStopPlayback();
   if (page != kDevicePage) MusicRedraw(1);
   MusicRemoteNotice(kRemoteModeStop, "STOP MODE");
+  return 1;
+}
+
+// The capture page records through the ripper of the recording format (WAV
+// and MP3 share the MP3 ripper): it is stopped and let go, which closes the
+// file it writes. A ripper that records nothing takes both calls harmlessly.
+int CUISystem::MusicStopRecording() {
+  if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
+  if (m_pConfig->m_pMusic->m_nRecordingFormat == 2) {
+    plat::ComPtr<ICdToWma> ripper = CoreService<ICdToWma>();
+    if (!ripper) return 0;
+    ripper->Stop();
+    ripper->Uninitialize();
+    return 1;
+  }
+  plat::ComPtr<ICdToMp3> ripper = CoreService<ICdToMp3>();
+  if (!ripper) return 0;
+  ripper->Stop();
+  ripper->Uninitialize();
   return 1;
 }
 

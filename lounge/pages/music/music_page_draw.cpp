@@ -16,6 +16,7 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_text.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/image_loader.h"
 #include "platform/sys/drive_table.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -45,7 +46,7 @@ const std::vector<MusicRecord>* RecordsOf(const CMusicConfig& music, int id) {
     case 11: return &music.m_vecGenres;
     case 12: return &music.m_vecPlaylists;
     case 25: case 26: return &music.m_vecRipJobs;
-    case 2: case 13: case 15: case 16: case 17: case 18: case 19: case 23: case 29: return &music.m_vecTrackList;
+    case 2: case 13: case 15: case 16: case 17: case 18: case 19: case 23: case 29: return &music.m_vecLibraryTracks;
     default: return nullptr;
   }
 }
@@ -247,9 +248,9 @@ std::string CMusicPage::TextFor(const std::string& name) {
     int kind = 0, slot = 0, row = -1;
     if (!SplitEntry(FocusedList(), FocusedEntry(), &kind, &slot) || kind != ENTRY_ITEM ||
         !ElementIndex().RowToItem(FocusedList(), slot, &row) || row < 0 ||
-        row >= static_cast<int>(music->m_vecTrackList.size()))
+        row >= static_cast<int>(music->m_vecLibraryTracks.size()))
       return {};
-    const MusicRecord& record = music->m_vecTrackList[static_cast<std::size_t>(row)];
+    const MusicRecord& record = music->m_vecLibraryTracks[static_cast<std::size_t>(row)];
     if (name == "Music Current Activated Track") return record.strTexts[0];
     return name == "Music Artist on Title Bar" ? record.strTexts[1] : record.strTexts[2];
   }
@@ -414,9 +415,33 @@ int CMusicPage::OnListEntryHook() {
 
 // ---- album art and time ----
 
+int CMusicPage::DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) {
+  const CLayoutReader* layout = Layout();
+  const CMusicConfig* music = Music();
+  if (!layout || !music || ActiveModule() == MODULE_RADIO || i < 0 ||
+      i >= static_cast<int>(layout->StillImages().size()) ||
+      layout->StillImages()[static_cast<std::size_t>(i)].name != "Music Album Cover" || !StillImageShown(i) ||
+      music->m_strAlbumArtPath.empty())
+    return CSkinPage::DrawStillImage(i, dc, rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  std::error_code error;
+  const std::string& path = music->m_strAlbumArtPath;
+  const auto stamp = std::filesystem::last_write_time(path, error);
+  if (error || width <= 0 || height <= 0) return CSkinPage::DrawStillImage(i, dc, rect);
+  const std::string key = path + '\n' + std::to_string(width) + 'x' + std::to_string(height) + '\n' +
+                          std::to_string(stamp.time_since_epoch().count());
+  if (key != m_albumArtKey) {
+    m_albumArt.reset(plat::LoadImageBitmap(path, width, height, plat::LR_LOADFROMFILE));
+    m_albumArtKey = key;
+  }
+  // A file that is not a picture leaves the skin's cover in place.
+  if (!m_albumArt) return CSkinPage::DrawStillImage(i, dc, rect);
+  return DrawBitmap(m_albumArt.get(), dc, rect);
+}
+
 void CMusicPage::DrawAlbumArt() {
-  // The music state names no album picture yet: the cover keeps the skin's
-  // picture, drawn again over anything the list left there.
+  // The cover and its border are painted again: the paint draws the picture
+  // of the album-art path the controller left, over anything the list drew.
   if (ActiveModule() == MODULE_RADIO || !Layout()) return;
   for (const char* name : {"Music Album Border", "Music Album Cover"}) {
     plat::RECT rect{};

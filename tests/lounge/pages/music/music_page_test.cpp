@@ -21,6 +21,7 @@
 #include "platform/display/display.h"
 #include "platform/gdi/blit.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/png_codec.h"
 #include "platform/registry/registry.h"
 #include "platform/sys/clock.h"
 #include "platform/win/keys.h"
@@ -231,7 +232,7 @@ TEST_F(MusicPageTest, EveryPageIdWithAPathLoadsItsLayout) {
 
 TEST_F(MusicPageTest, ListCountsFollowThePage) {
   MakePage();
-  Music().m_vecTrackList = {Track("a", "u1"), Track("b", "u2"), Track("c", "u3")};
+  Music().m_vecLibraryTracks = {Track("a", "u1"), Track("b", "u2"), Track("c", "u3")};
   Music().m_vecAlbums.resize(2);
   Music().m_vecRipJobs.resize(4);
   Music().m_arrDeletedFiles = {"/x", "/y"};
@@ -357,7 +358,7 @@ TEST_F(MusicPageTest, TheListRollsBackToThePlayingItemAfterTheConfiguredPeriod) 
   }
   MakePage();
   EXPECT_EQ(page->RollbackPeriod(), 10000u);
-  for (int i = 0; i < 20; ++i) Music().m_vecTrackList.push_back(Track("t" + std::to_string(i), "u" + std::to_string(i)));
+  for (int i = 0; i < 20; ++i) Music().m_vecLibraryTracks.push_back(Track("t" + std::to_string(i), "u" + std::to_string(i)));
   Music().m_wstrMediaUrl = "u15";
   Music().m_nMusicState = MUSIC_PLAYING;
   ShowMusicPage(15);
@@ -387,7 +388,7 @@ TEST_F(MusicPageTest, TheListRollsBackToThePlayingItemAfterTheConfiguredPeriod) 
 
 TEST_F(MusicPageTest, NoRollbackWhileStopped) {
   MakePage();
-  Music().m_vecTrackList = {Track("a", "u1")};
+  Music().m_vecLibraryTracks = {Track("a", "u1")};
   Music().m_wstrMediaUrl = "u1";
   Music().m_nMusicState = MUSIC_STOPPED;
   ShowMusicPage(15);
@@ -397,7 +398,7 @@ TEST_F(MusicPageTest, NoRollbackWhileStopped) {
 
 TEST_F(MusicPageTest, TrackRowsDrawTheirTitles) {
   MakePage();
-  Music().m_vecTrackList = {Track("I", "u1")};
+  Music().m_vecLibraryTracks = {Track("I", "u1")};
   ShowMusicPage(15);
   page->Redraw(0);
   Pump();
@@ -416,7 +417,7 @@ TEST_F(MusicPageTest, TrackRowsDrawTheirTitles) {
     return pixels;
   };
   const auto empty = rowPixels();
-  Music().m_vecTrackList = {Track("A rather long title WWW", "u1")};
+  Music().m_vecLibraryTracks = {Track("A rather long title WWW", "u1")};
   page->RefreshListPanel();
   page->Redraw(0);
   Pump();
@@ -479,7 +480,7 @@ TEST_F(MusicPageTest, VendorFourKeysWalkAndTagTheFolderPage) {
 
 TEST_F(MusicPageTest, TheWheelOverTheListMovesItOneRow) {
   MakePage();
-  for (int i = 0; i < 20; ++i) Music().m_vecTrackList.push_back(Track("t", "u" + std::to_string(i)));
+  for (int i = 0; i < 20; ++i) Music().m_vecLibraryTracks.push_back(Track("t", "u" + std::to_string(i)));
   ShowMusicPage(15);
   page->Redraw(0);
   const int list = Panel();
@@ -495,6 +496,73 @@ TEST_F(MusicPageTest, TheWheelOverTheListMovesItOneRow) {
   EXPECT_EQ(page->OnMouseWheel(0, 120, x, y), 1);
   page->ElementIndex().GetTopIndex(list, &top);
   EXPECT_EQ(top, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MusicPageTest, AShownPageFocusesTheFirstRowOfItsList) {
+  MakePage();
+  Music().m_strDefaultFolder = "/srv/music";
+  ShowMusicPage(MUSIC_PAGE_DEVICES);
+  int kind = 0, slot = -1;
+  EXPECT_EQ(page->FocusedList(), Panel());
+  ASSERT_TRUE(page->SplitEntry(page->FocusedList(), page->FocusedEntry(), &kind, &slot));
+  EXPECT_EQ(kind, ENTRY_ITEM);
+  EXPECT_EQ(slot, 0);
+  // The controller's own recount changes nothing.
+  page->RefreshListPanel();
+  EXPECT_EQ(page->FocusedList(), Panel());
+  // An empty track list leaves the focus on the control panel.
+  Music().m_vecLibraryTracks.clear();
+  ShowMusicPage(MUSIC_PAGE_ALBUM_TRACKS);
+  EXPECT_NE(page->FocusedList(), Panel());
+  EXPECT_GE(page->FocusedList(), 0);
+}
+
+TEST_F(MusicPageTest, TheAlbumCoverShowsThePictureOfTheArtPath) {
+  MakePage();
+  TempFolder folder;
+  const std::string picture = (folder.root() / "cover.png").string();
+  {
+    const std::vector<std::uint8_t> png = plat::gdi::EncodePng(plat::Surface(40, 40, 0xFFFF0000u));
+    std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                                    static_cast<std::streamsize>(png.size()));
+  }
+  const std::string notAPicture = folder.File("cover.jpg").string();
+  Music().m_vecLibraryTracks = {Track("I", "u1")};
+  ShowMusicPage(MUSIC_PAGE_ALBUM_TRACKS);
+  plat::RECT cover{};
+  ASSERT_TRUE(page->GetStillImageScreenRectByName("Music Album Cover", &cover));
+  // The share of clearly red pixels in the cover on the page's back buffer.
+  auto redShare = [&] {
+    page->Redraw(0);
+    Pump();
+    plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+    plat::HGDIOBJ old = plat::SelectObject(dc, page->BackBuffer());
+    int red = 0, all = 0;
+    for (int y = cover.top + 2; y < cover.bottom - 2; y += 4)
+      for (int x = cover.left + 2; x < cover.right - 2; x += 4, ++all) {
+        const plat::COLORREF c = plat::GetPixel(dc, x, y);
+        red += (c & 0xFF) > 200 && ((c >> 8) & 0xFF) < 60 && ((c >> 16) & 0xFF) < 60;
+      }
+    plat::SelectObject(dc, old);
+    plat::DeleteDC(dc);
+    return all ? static_cast<double>(red) / all : 0.0;
+  };
+  EXPECT_LT(redShare(), 0.01);  // the skin's own cover
+  Music().m_strAlbumArtPath = picture;
+  EXPECT_GT(redShare(), 0.95);
+  // A file that is no picture, or none at all, leaves the skin's cover.
+  for (const std::string& path : {notAPicture, (folder.root() / "gone.png").string()}) {
+    Music().m_strAlbumArtPath = path;
+    EXPECT_LT(redShare(), 0.01) << path;
+  }
+  // Radio shows no album picture.
+  Music().m_strAlbumArtPath = picture;
+  config_->m_nActiveModule = MODULE_RADIO;
+  EXPECT_LT(redShare(), 0.01);
 }
 
 }  // namespace
