@@ -183,7 +183,7 @@ class CMusicConfig {
 
   int m_nVolumeSteps = 9;
   int m_nCurrentDrive = 0;  // CurrentDrive as a drive number (0 = A:)
-  std::string m_strCurrentDrive;  // CurrentDrive as text: "X:" or a folder
+  std::string m_strCurrentDrive;  // CurrentDrive as text: "X:" or a folder, the top the Music page browses
   std::string m_strBackAction;    // the action that leaves the module when entered from another one
   std::string m_strAlbumArtPath;  // the last album art path the player gave
   int m_nBrowseMode = 0;          // 0 path, 1 album, 2 artist, 3 song
@@ -192,11 +192,8 @@ class CMusicConfig {
   int m_bPlayerPrepared = 0;      // the player's modes and visualizations are read
   std::vector<std::string> m_arrMixerSources;  // lines of the selected mixer device
 
-  std::string m_strDefaultFolder;    // DefaultFolder
-  std::string m_strLibraryRoot;      // the library root
-  std::string m_strBrowseFolder;     // key MUSIC_BROWSEFOLDER (BrowsePath)
-  std::string m_strLibraryFolder;    // the library folder
-  std::string m_strCaptureFolder;    // the capture folder
+  std::string m_strDefaultFolder;    // DefaultFolder, also the folder selector's start
+  std::string m_strBrowseFolder;     // key MUSIC_BROWSEFOLDER (BrowsePath): the folder the Music page browses
   std::string m_wszCopyTarget;       // the copy target
   int m_nCopyBackAction = 0;         // the copy target's back action
   std::vector<std::string> m_arrMixerDevices;   // MixerDevices

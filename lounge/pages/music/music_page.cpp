@@ -240,11 +240,11 @@ int CMusicPage::OpenBrowserFolder() {
   if (!music || !config) return 0;
   switch (MusicPageId()) {
     case MUSIC_PAGE_FOLDERS:
-      m_musicBrowser->SetRootFolder(music->m_strLibraryRoot);
-      return m_musicBrowser->OpenFolder(music->m_strLibraryFolder);
+      m_musicBrowser->SetRootFolder(music->m_strCurrentDrive);
+      return m_musicBrowser->OpenFolder(music->m_strBrowseFolder);
     case MUSIC_PAGE_FOLDER_SELECTOR:
       m_folderBrowser->SetRootFolder(std::string());
-      return m_folderBrowser->OpenFolder(music->m_strCaptureFolder);
+      return m_folderBrowser->OpenFolder(music->m_strDefaultFolder);
     default:
       return 0;
   }
@@ -317,7 +317,7 @@ int CMusicPage::OnFolderChanged(int, int entryCount, int listTop) {
   if (!music) return 0;
   if (IsBrowsingPage()) {
     music->m_bBrowserCanGoUp = m_musicBrowser->CanGoUp() ? 1 : 0;
-    music->m_strLibraryFolder = m_musicBrowser->GetCurrentFolder();
+    music->m_strBrowseFolder = m_musicBrowser->GetCurrentFolder();
     ElementIndex().SetItemCountByName(kPanel, entryCount);
     ElementIndex().SetTopIndexByName(kPanel, listTop);
     OnAction("Music_Filebrowsing_Complete");

@@ -129,4 +129,31 @@ TEST_F(MusicVisitTest, LibraryAlbumTrackPlaysAndHomeAgain) {
   EXPECT_EQ(DifferingPixels(home, shots["back"], kCaptionArea), 0);
 }
 
+// The default folder's row browses the home folder; its "Music" folder
+// lists the three files under the up-level row, and one of them plays.
+TEST_F(MusicVisitTest, TheFolderRowBrowsesToAFileThatPlays) {
+  ASSERT_TRUE(FillLibrary());
+  std::map<std::string, plat::Surface> shots;
+  const int status = Run(std::string(kSettle) + "key Right\nkey Return\n" + kSettle + "shot devices\nkey Return\n" +
+                             kSettle + "shot home-folder\nkey Return\n" + kSettle +
+                             "shot music-folder\nkey Down\nkey Down\nkey Return\nwait 2000\nshot playing\nclose\n",
+                         shots);
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(shots.size(), 4u);
+  const plat::Surface& devices = shots["devices"];
+  const plat::Surface& home = shots["home-folder"];
+  const plat::Surface& music = shots["music-folder"];
+  // The home folder's sub-folders ("Music" first) in place of the devices.
+  EXPECT_GT(DifferingPixels(devices, home, kMusicRow0), 100);
+  EXPECT_GT(BrightShare(home, kMusicRow2, 100), 0.005);
+  // "Music": the up-level row, then the three files.
+  EXPECT_GT(DifferingPixels(home, music, kMusicRow0), 100);
+  EXPECT_GT(BrightShare(music, kMusicRow1, 100), 0.005);
+  EXPECT_GT(BrightShare(music, kMusicRow2, 100), 0.005);
+  EXPECT_LT(BrightShare(music, kMusicTime, 100), 0.01);
+  // The file plays: its row gets the play mark and the time runs.
+  EXPECT_GT(DifferingPixels(music, shots["playing"], kMusicRow1), 50);
+  EXPECT_GT(BrightShare(shots["playing"], kMusicTime, 100), 0.01);
+}
+
 }  // namespace

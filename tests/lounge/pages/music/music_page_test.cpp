@@ -252,8 +252,8 @@ TEST_F(MusicPageTest, UpOneLevelAtTheLibraryRootSendsNothing) {
   TempFolder folder;
   folder.File("song.mp3");
   MakePage();
-  Music().m_strLibraryRoot = folder.root().string();
-  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
   ShowMusicPage(6);
   ASSERT_EQ(page->OpenBrowserFolder(), 1);
   frame.executed.clear();
@@ -433,8 +433,8 @@ TEST_F(MusicPageTest, ABrowsingResetStopsPlaybackAndEmptiesTheRecords) {
   folder.File("one.mp3");
   folder.Folder("sub");
   MakePage();
-  Music().m_strLibraryRoot = folder.root().string();
-  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
   Music().m_nMusicState = MUSIC_PLAYING;
   Music().m_arrDeletedFiles = {"/stale"};
   ShowMusicPage(6);
@@ -453,8 +453,8 @@ TEST_F(MusicPageTest, VendorFourKeysWalkAndTagTheFolderPage) {
   folder.File("top.mp3");
   frame.options.vendorId = 4;
   MakePage();
-  Music().m_strLibraryRoot = folder.root().string();
-  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
   ShowMusicPage(6);
   ASSERT_EQ(page->OpenBrowserFolder(), 1);
   page->RefreshListPanel();  // as the controller does after opening
