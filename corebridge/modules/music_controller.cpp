@@ -116,6 +116,7 @@ int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
     for (const CAudioProfile& device : music.m_pMixerProfiles1->m_profiles) music.m_arrMixerDevices.push_back(device.m_strName);
   }
   music.m_nMixerDeviceIndex = music.m_arrMixerDevices.empty() ? -1 : 0;
+  MusicReadMixerSources();
 
   music.m_arrPageHistory.clear();
   music.PushMusicPage(kDevicePage);

@@ -1,7 +1,9 @@
 // The Music controller's transport (play, pause, stop, tracks, scanning,
 // shuffle and repeat), the visualization view and the music settings.
+#include <cstring>
 #include <string>
 
+#include "corebridge/core/audio_profile.h"
 #include "corebridge/core/config.h"
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/ui_system_object.h"
@@ -339,18 +341,44 @@ bool StepIndex(int& index, std::intptr_t step, std::size_t size) {
 }
 }  // namespace
 
-int CUISystem::OnMusicMixerDeviceLeft(std::intptr_t step, std::intptr_t) {
+// The page sends its steps with no argument: "Left" then steps back and
+// "Right" forward (an argument, when given, is the step).
+int CUISystem::OnMusicMixerDeviceLeft(std::intptr_t step, std::intptr_t) { return MusicStepMixerDevice(step ? step : -1); }
+int CUISystem::OnMusicMixerDeviceRight(std::intptr_t step, std::intptr_t) { return MusicStepMixerDevice(step ? step : 1); }
+int CUISystem::OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t) { return MusicStepMixerSource(step ? step : -1); }
+int CUISystem::OnMusicMixerSourceRight(std::intptr_t step, std::intptr_t) { return MusicStepMixerSource(step ? step : 1); }
+
+int CUISystem::MusicStepMixerDevice(std::intptr_t step) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   if (!StepIndex(music.m_nMixerDeviceIndex, step, music.m_arrMixerDevices.size())) return 0;
+  MusicReadMixerSources();
   MusicRedraw(0);
   return 1;
 }
 
-int CUISystem::OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t) {
+int CUISystem::MusicStepMixerSource(std::intptr_t step) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   if (!StepIndex(music.m_nMixerSourceIndex, step, music.m_arrMixerSources.size())) return 0;
   MusicRedraw(0);
   return 1;
+}
+
+// The recording lines of the selected mixer device become the source list;
+// its first line is selected (-1 when it has none).
+void CUISystem::MusicReadMixerSources() {
+  if (!m_pConfig || !m_pConfig->m_pMusic) return;
+  CMusicConfig& music = *m_pConfig->m_pMusic;
+  music.m_arrMixerSources.clear();
+  const int device = music.m_nMixerDeviceIndex;
+  if (music.m_pMixerProfiles1 && device >= 0 &&
+      static_cast<std::size_t>(device) < music.m_pMixerProfiles1->m_profiles.size()) {
+    for (const AudioProfileWideItem& line : music.m_pMixerProfiles1->m_profiles[static_cast<std::size_t>(device)].m_wideItems) {
+      // A line record starts with its name in 64 bytes.
+      const auto* name = reinterpret_cast<const char*>(line.data());
+      music.m_arrMixerSources.emplace_back(name, strnlen(name, 64));
+    }
+  }
+  music.m_nMixerSourceIndex = music.m_arrMixerSources.empty() ? -1 : 0;
 }

@@ -84,6 +84,8 @@ class CMusicPage : public CShellPage, public IMusicPageEvents, public IFileBrows
   // "Music Album Cover" shows the picture of the music state's album-art path
   // when it can be read; otherwise the skin's own picture.
   int DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) override;
+  // The settings' value texts sit in a list: drawn with the value they name.
+  int DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) override;
   int DrawListItemText(int list, int item, plat::HDC dc, plat::COLORREF colour, int state) override;
   int UpdateListIndexText(int list, int row) override;
   int OnListEntryHook() override;

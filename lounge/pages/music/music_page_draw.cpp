@@ -278,6 +278,13 @@ std::string CMusicPage::TextFor(const std::string& name) {
     if (i < 0 || i >= static_cast<int>(music->m_arrMixerDevices.size())) return "No Device";
     return music->m_arrMixerDevices[static_cast<std::size_t>(i)];
   }
+  if (name == "Music Mixer Source") {
+    const int device = music->m_nMixerDeviceIndex;
+    if (device < 0 || device >= static_cast<int>(music->m_arrMixerDevices.size())) return "No Source";
+    const int i = music->m_nMixerSourceIndex;
+    if (i < 0 || i >= static_cast<int>(music->m_arrMixerSources.size())) return "No Input Source";
+    return music->m_arrMixerSources[static_cast<std::size_t>(i)];
+  }
   if (name == "Music default Folder") return DisplayName(music->m_strDefaultFolder);
   if (name == "Music Current Time display")
     return music->m_dPlayPosition > 0.01 ? FormatDuration(music->m_dPlayPosition) : std::string();
@@ -318,6 +325,20 @@ int CMusicPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, pla
   const std::string text = TextFor(element.name);
   if (text.empty()) return CSkinPage::DrawTextElement(i, dc, rect, colour);
   DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), text, element.align,
+               colour, SKIN_FIT_ELLIPSIS);
+  return 1;
+}
+
+int CMusicPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) {
+  const CLayoutReader* layout = Layout();
+  if (!layout || list == PanelList() || list < 0 || list >= static_cast<int>(layout->Lists().size()))
+    return CSkinPage::DrawListText(text, dc, rect, list, colour);
+  const CLayoutList& owner = layout->Lists()[static_cast<std::size_t>(list)];
+  if (text < 0 || text >= static_cast<int>(owner.texts.size())) return 0;
+  const LayoutText& element = owner.texts[static_cast<std::size_t>(text)];
+  const std::string value = TextFor(element.name);
+  if (value.empty()) return CSkinPage::DrawListText(text, dc, rect, list, colour);
+  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), value, element.align,
                colour, SKIN_FIT_ELLIPSIS);
   return 1;
 }

@@ -102,6 +102,27 @@ TEST_F(MusicTest, TheHighlightedAlbumGivesItsFoldersPictureOrNone) {
   EXPECT_EQ(Act("Music Album Art Path", 7), E_FAIL);
 }
 
+// The settings' mixer rows: the recording devices and the recording lines of
+// the selected one; the page's Left and Right come without a step.
+TEST_F(MusicTest, MixerDeviceAndSourceStepThroughTheRecordingLines) {
+  Enter();
+  ASSERT_EQ(Music().m_arrMixerDevices, (std::vector<std::string>{"Marivel Audio"}));
+  EXPECT_EQ(Music().m_nMixerDeviceIndex, 0);
+  EXPECT_EQ(Music().m_arrMixerSources, (std::vector<std::string>{"Line In", "Microphone"}));
+  EXPECT_EQ(Music().m_nMixerSourceIndex, 0);
+  ASSERT_EQ(Act("Music Mixer Source Right"), S_OK);
+  EXPECT_EQ(Music().m_nMixerSourceIndex, 1);
+  ASSERT_EQ(Act("Music Mixer Source Right"), S_OK);
+  EXPECT_EQ(Music().m_nMixerSourceIndex, 0);
+  ASSERT_EQ(Act("Music Mixer Source Left"), S_OK);
+  EXPECT_EQ(Music().m_nMixerSourceIndex, 1);
+  // A device step (one device: the same again) reads its lines afresh.
+  ASSERT_EQ(Act("Music Mixer Device Left"), S_OK);
+  EXPECT_EQ(Music().m_nMixerDeviceIndex, 0);
+  EXPECT_EQ(Music().m_nMixerSourceIndex, 0);
+  EXPECT_EQ(Music().m_arrMixerSources.size(), 2u);
+}
+
 // The capture page's recording: a virtual tone input recorded by the core's
 // ripper, as a recording on that page runs.
 class MusicRecordTest : public MusicTest {

@@ -565,4 +565,64 @@ TEST_F(MusicPageTest, TheAlbumCoverShowsThePictureOfTheArtPath) {
   EXPECT_LT(redShare(), 0.01);
 }
 
+TEST_F(MusicPageTest, MixerTextsNameTheSelectedDeviceAndLine) {
+  MakePage();
+  struct Case {
+    std::vector<std::string> devices, sources;
+    int device, source;
+    const char* deviceText;
+    const char* sourceText;
+  } const cases[] = {
+      {{"Card"}, {"Line In", "Microphone"}, 0, 1, "Card", "Microphone"},
+      {{"Card"}, {}, 0, -1, "Card", "No Input Source"},
+      {{"Card"}, {"Line In"}, 0, 3, "Card", "No Input Source"},
+      {{}, {}, -1, -1, "No Device", "No Source"},
+      {{"Card"}, {"Line In"}, 2, 0, "No Device", "No Source"},
+  };
+  for (const Case& c : cases) {
+    Music().m_arrMixerDevices = c.devices;
+    Music().m_arrMixerSources = c.sources;
+    Music().m_nMixerDeviceIndex = c.device;
+    Music().m_nMixerSourceIndex = c.source;
+    EXPECT_EQ(page->TextFor("Music Mixer Device"), c.deviceText);
+    EXPECT_EQ(page->TextFor("Music Mixer Source"), c.sourceText) << c.device << " " << c.source;
+  }
+}
+
+TEST_F(MusicPageTest, SettingsRowsDrawTheirValues) {
+  MakePage();
+  ShowMusicPage(14);
+  int list = -1, text = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Music Setting Options", list));
+  ASSERT_TRUE(page->Layout()->FindListText("Music Ripping Format", text, list));
+  plat::RECT rect{};
+  auto pixels = [&] {
+    page->Redraw(0);
+    Pump();
+    // The rectangle is known once the page has a back buffer.
+    EXPECT_TRUE(page->GetListTextScreenRect(text, list, &rect));
+    plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+    plat::HGDIOBJ old = plat::SelectObject(dc, page->BackBuffer());
+    std::vector<plat::COLORREF> values;
+    for (int y = rect.top; y < rect.bottom; y += 2)
+      for (int x = rect.left; x < rect.right; x += 2) values.push_back(plat::GetPixel(dc, x, y));
+    plat::SelectObject(dc, old);
+    plat::DeleteDC(dc);
+    return values;
+  };
+  Music().m_nRippingFormat = 1;
+  const auto mp3 = pixels();
+  Music().m_nRippingFormat = 2;
+  const auto wma = pixels();
+  Music().m_nRippingFormat = 7;  // no format: nothing written
+  const auto none = pixels();
+  int differing = 0, written = 0;
+  for (std::size_t i = 0; i < mp3.size(); ++i) {
+    differing += mp3[i] != wma[i];
+    written += mp3[i] != none[i];
+  }
+  EXPECT_GT(differing, 20);
+  EXPECT_GT(written, 20);
+}
+
 }  // namespace
