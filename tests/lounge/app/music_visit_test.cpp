@@ -116,7 +116,9 @@ TEST_F(MusicVisitTest, LibraryAlbumTrackPlaysAndHomeAgain) {
   EXPECT_GT(DifferingPixels(albums, tracks, kMusicRow1), 100);
   EXPECT_GT(BrightShare(tracks, kMusicRow1, 100), 0.005);
   EXPECT_LT(BrightShare(tracks, kMusicRow2, 100), 0.001);
-  // The album's cover: the folder's picture.
+  // The focused first track's title beside the list type, the album's cover
+  // the folder's picture.
+  EXPECT_GT(BrightShare(tracks, kMusicFocusedTitle, 100), 0.01);
   EXPECT_GT(BrightShare(tracks, kMusicCover, 240), 0.9);
   // The first track plays: its row gets the play mark, the bar its play
   // time, and the time moves on (it had passed a second by the first shot

@@ -35,6 +35,8 @@ inline const Box kMusicRow0 = AtVisit({120, 240, 1120, 76});
 inline const Box kMusicRow1 = AtVisit({120, 324, 1120, 76});
 inline const Box kMusicRow2 = AtVisit({120, 408, 780, 76});
 inline const Box kMusicTime = AtVisit({1000, 964, 240, 40});
+// The focused track's title on Music\Tracks.
+inline const Box kMusicFocusedTitle = AtVisit({1360, 142, 440, 34});
 // Inside the album cover of Music\Tracks.
 inline const Box kMusicCover = AtVisit({1050, 260, 260, 260});
 inline const Box kMusicPanel = AtVisit({120, 240, 1120, 672});
