@@ -26,6 +26,11 @@ bool IsRegularFile(const fs::path& path) {
 std::string FindAlbumArtFile(const std::string& playerPath) {
   if (playerPath.empty()) return {};
   if (IsRegularFile(playerPath)) return playerPath;
+  return FindFolderPicture(fs::path(playerPath).parent_path().string());
+}
+
+std::string FindFolderPicture(const std::string& folder) {
+  if (folder.empty()) return {};
   constexpr std::array<std::string_view, 5> kStems{"folder", "cover", "front", "albumart", "albumartsmall"};
   constexpr std::array<std::string_view, 5> kEndings{".jpg", ".jpeg", ".png", ".bmp", ".gif"};
   // The best stem found so far (its rank) and its file; between equal
@@ -34,7 +39,7 @@ std::string FindAlbumArtFile(const std::string& playerPath) {
   std::size_t best = kStems.size();
   std::string found;
   std::error_code error;
-  for (fs::directory_iterator it(fs::path(playerPath).parent_path(), error), end; !error && it != end;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     const fs::path& path = it->path();
     const std::string ending = Lower(path.extension().string());

@@ -12,4 +12,7 @@ namespace music {
 // keep their covers. Empty when the folder holds none.
 std::string FindAlbumArtFile(const std::string& playerPath);
 
+// The folder's own picture as above; empty when it holds none.
+std::string FindFolderPicture(const std::string& folder);
+
 }  // namespace music

@@ -2,6 +2,7 @@
 // genre and playlist lists, the track list shown, clicks on the lists, the
 // media search, sorting and the folder's browsing playlist.
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <strings.h>
 
@@ -434,9 +435,16 @@ int CUISystem::OnMusicAlbumArtPath(std::intptr_t entry, std::intptr_t) {
   // The last album's picture never stands for an album without one.
   music.m_strAlbumArtPath.clear();
   plat::Bstr path;
-  if (plat::FAILED(m_pWMPlayer->GetAlbumArtPath(plat::Bstr(album).get(), path.out()))) return 0;
-  music.m_strAlbumArtPath = FindAlbumArtFile(path.utf8());
-  return 1;
+  if (plat::SUCCEEDED(m_pWMPlayer->GetAlbumArtPath(plat::Bstr(album).get(), path.out()))) {
+    music.m_strAlbumArtPath = FindAlbumArtFile(path.utf8());
+    return 1;
+  }
+  // A browsed file the library does not know still shows its folder's picture.
+  if (page == kFolderPage && index < music.m_vecPlayList.size()) {
+    music.m_strAlbumArtPath =
+        FindFolderPicture(std::filesystem::path(music.m_vecPlayList[index].strPath).parent_path().string());
+  }
+  return 0;
 }
 
 // --- Selection and deletion --------------------------------------------------

@@ -100,6 +100,21 @@ TEST_F(MusicTest, TheHighlightedAlbumGivesItsFoldersPictureOrNone) {
   ASSERT_EQ(Act("Music Album Art Path", blue), S_OK);
   EXPECT_EQ(Music().m_strAlbumArtPath, "");
   EXPECT_EQ(Act("Music Album Art Path", 7), E_FAIL);
+
+  // A browsed file the library does not know: its folder's picture, though
+  // the player has no album for it.
+  const fs::path loose = fs::path(music_) / "loose";
+  fs::create_directories(loose);
+  Touch(loose / "folder.png");
+  MusicItem file;
+  file.strPath = (loose / "untagged.mp3").string();
+  Music().m_vecPlayList = {file};
+  MusicRecord track;
+  track.strTexts[3] = file.strPath;
+  Music().m_vecLibraryTracks = {track};
+  Music().PushMusicPage(6);
+  Act("Music Album Art Path", 0);
+  EXPECT_EQ(Music().m_strAlbumArtPath, (loose / "folder.png").string());
 }
 
 // The settings' mixer rows: the recording devices and the recording lines of
