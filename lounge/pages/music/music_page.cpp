@@ -599,13 +599,18 @@ int CMusicPage::OnMouseWheel(plat::UINT, int delta, int x, int y) {
 int CMusicPage::LoadLayout(const std::string& path) {
   KillTimer(m_cursorTimer);
   KillTimer(m_albumArtTimer);
+  // The same page loaded again (a browsed folder's list refreshed) keeps the
+  // scroll position the browser gave it.
+  int top = 0;
+  if (path != CurrentPath() || !ElementIndex().GetTopIndexByName(kPanel, &top)) top = 0;
   const int loaded = CSkinPage::LoadLayout(path);
   // A fresh layout counts no rows, so the base put the focus past the list
   // panel. The panel is counted now and, when it has rows, the first
   // focusable list gets the focus as the base would have given it.
   if (loaded && Music() && PanelList() >= 0) {
-    ElementIndex().SetItemCountByName(kPanel, ListItemCount());
-    ElementIndex().SetTopIndexByName(kPanel, 0);
+    const int count = ListItemCount();
+    ElementIndex().SetItemCountByName(kPanel, count);
+    ElementIndex().SetTopIndexByName(kPanel, top > 0 && top < count ? top : 0);
     if (const int list = FirstFocusableList(); list >= 0) SetFocus(list, FirstFocusableEntry(list));
   }
   const int vendor = VendorId();

@@ -625,4 +625,34 @@ TEST_F(MusicPageTest, SettingsRowsDrawTheirValues) {
   EXPECT_GT(written, 20);
 }
 
+TEST_F(MusicPageTest, GoingUpKeepsTheScrollAndFocusesTheFolderLeft) {
+  MakePage();
+  TempFolder folder;
+  for (int i = 0; i < 12; ++i) folder.Folder("f" + std::string(i < 10 ? "0" : "") + std::to_string(i));
+  // The controller shows the page again when the browsed folder changed.
+  frame.controller = [&](const std::string& name) {
+    if (name == "Music_Filebrowsing_Complete") page->ShowPage();
+  };
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
+  ShowMusicPage(6);
+  ASSERT_EQ(page->OpenBrowserFolder(), 1);
+  const int list = Panel();
+  ASSERT_EQ(page->ListItemCount(), 12);
+  // Scrolled down by four, the last folder (row 11, slot 7) is entered.
+  page->ElementIndex().SetTopIndexByName("Music List Panel", 4);
+  page->OnListItemAction(list, 7);
+  EXPECT_EQ(Music().m_strBrowseFolder, (folder.root() / "f11").string());
+  ASSERT_EQ(page->OnAction("UpOneLevel"), 1);
+  EXPECT_EQ(Music().m_strBrowseFolder, folder.root().string());
+  int top = -1;
+  page->ElementIndex().GetTopIndexByName("Music List Panel", &top);
+  EXPECT_EQ(top, 4);
+  int kind = 0, slot = -1;
+  ASSERT_EQ(page->FocusedList(), list);
+  ASSERT_TRUE(page->SplitEntry(list, page->FocusedEntry(), &kind, &slot));
+  EXPECT_EQ(kind, ENTRY_ITEM);
+  EXPECT_EQ(slot, 7);
+}
+
 }  // namespace
