@@ -343,10 +343,18 @@ bool StepIndex(int& index, std::intptr_t step, std::size_t size) {
 
 // The page sends its steps with no argument: "Left" then steps back and
 // "Right" forward (an argument, when given, is the step).
-int CUISystem::OnMusicMixerDeviceLeft(std::intptr_t step, std::intptr_t) { return MusicStepMixerDevice(step ? step : -1); }
-int CUISystem::OnMusicMixerDeviceRight(std::intptr_t step, std::intptr_t) { return MusicStepMixerDevice(step ? step : 1); }
-int CUISystem::OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t) { return MusicStepMixerSource(step ? step : -1); }
-int CUISystem::OnMusicMixerSourceRight(std::intptr_t step, std::intptr_t) { return MusicStepMixerSource(step ? step : 1); }
+int CUISystem::OnMusicMixerDeviceLeft(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerDevice(step ? step : -1);
+}
+int CUISystem::OnMusicMixerDeviceRight(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerDevice(step ? step : 1);
+}
+int CUISystem::OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerSource(step ? step : -1);
+}
+int CUISystem::OnMusicMixerSourceRight(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerSource(step ? step : 1);
+}
 
 int CUISystem::MusicStepMixerDevice(std::intptr_t step) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
@@ -374,7 +382,8 @@ void CUISystem::MusicReadMixerSources() {
   const int device = music.m_nMixerDeviceIndex;
   if (music.m_pMixerProfiles1 && device >= 0 &&
       static_cast<std::size_t>(device) < music.m_pMixerProfiles1->m_profiles.size()) {
-    for (const AudioProfileWideItem& line : music.m_pMixerProfiles1->m_profiles[static_cast<std::size_t>(device)].m_wideItems) {
+    const CAudioProfile& profile = music.m_pMixerProfiles1->m_profiles[static_cast<std::size_t>(device)];
+    for (const AudioProfileWideItem& line : profile.m_wideItems) {
       // A line record starts with its name in 64 bytes.
       const auto* name = reinterpret_cast<const char*>(line.data());
       music.m_arrMixerSources.emplace_back(name, strnlen(name, 64));
