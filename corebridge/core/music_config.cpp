@@ -131,8 +131,6 @@ bool CMusicConfig::MusicTrackIndexValid(int index) const {
 int CMusicConfig::ClearMusicLists() {
   m_vecPlayList.clear();
   m_vecCurrentList.clear();
-  m_vecFolderFiles.clear();
-  m_vecFolderSubItems.clear();
   return 1;
 }
 

@@ -46,15 +46,6 @@ struct MusicItem {
   int bChecked = 0;
 };
 
-// A folder entry of the Music browser (FolderFiles, FolderSubItems).
-struct MusicFolderEntry {
-  std::string strPath;
-  std::string strName;
-  int nValue = 0;
-  std::uint64_t ftLastWrite = 0;  // the file's time, for sorting by date
-  int bChecked = 0;
-};
-
 // An entry of the list-position stack.
 struct MusicListPosition {
   int nFirst = 0;
@@ -128,17 +119,16 @@ class CMusicConfig {
   int m_nPlayingItem = 0;
 
   // --- Lists of the Music controller ----------------------------------------
-  std::vector<MusicRecord> m_vecLibraryTracks;  // LibraryTracks
+  std::vector<MusicRecord> m_vecLibraryTracks;  // the track list shown: library, album or CD tracks
   std::vector<MusicRecord> m_vecAlbums;         // AlbumList
   std::vector<MusicRecord> m_vecArtists;        // ArtistList
   std::vector<MusicRecord> m_vecGenres;         // GenreList
   std::vector<MusicRecord> m_vecPlaylists;      // PlaylistList
   std::vector<MusicRecord> m_vecRipJobs;        // RipJobs: one entry per CD track chosen for ripping
-  std::vector<MusicRecord> m_vecTrackList;      // track list of the current album or CD
-  std::vector<MusicItem> m_vecPlayList;         // the play list
-  std::vector<MusicItem> m_vecCurrentList;      // the current list
-  std::vector<MusicFolderEntry> m_vecFolderFiles;     // FolderFiles
-  std::vector<MusicFolderEntry> m_vecFolderSubItems;  // FolderSubItems
+  // The browsed folder's files and sub-folders, as the Music page's browser
+  // lists them; the controller plays and tags them by index.
+  std::vector<MusicItem> m_vecPlayList;
+  std::vector<MusicItem> m_vecCurrentList;
   std::vector<MusicListPosition> m_arrListPositions;  // a stack
   std::vector<MusicVisualEffect> m_arrVisualEffects;  // VisualizationList
   std::vector<int> m_arrPageHistory;                  // a stack of page numbers
@@ -197,7 +187,7 @@ class CMusicConfig {
 
   int m_nVolumeSteps = 9;
   int m_nCurrentDrive = 0;  // CurrentDrive as a drive number (0 = A:)
-  std::string m_strCurrentDrive;  // CurrentDrive as text: "X:" or a folder
+  std::string m_strCurrentDrive;  // CurrentDrive as text: "X:" or a folder, the top the Music page browses
   std::string m_strBackAction;    // the action that leaves the module when entered from another one
   std::string m_strAlbumArtPath;  // the last album art path the player gave
   int m_nBrowseMode = 0;          // 0 path, 1 album, 2 artist, 3 song
@@ -206,11 +196,8 @@ class CMusicConfig {
   int m_bPlayerPrepared = 0;      // the player's modes and visualizations are read
   std::vector<std::string> m_arrMixerSources;  // lines of the selected mixer device
 
-  std::string m_strDefaultFolder;    // DefaultFolder
-  std::string m_strLibraryRoot;      // the library root
-  std::string m_strBrowseFolder;     // key MUSIC_BROWSEFOLDER (BrowsePath)
-  std::string m_strLibraryFolder;    // the library folder
-  std::string m_strCaptureFolder;    // the capture folder
+  std::string m_strDefaultFolder;    // DefaultFolder, also the folder selector's start
+  std::string m_strBrowseFolder;     // key MUSIC_BROWSEFOLDER (BrowsePath): the folder the Music page browses
   std::string m_wszCopyTarget;       // the copy target
   int m_nCopyBackAction = 0;         // the copy target's back action
   std::vector<std::string> m_arrMixerDevices;   // MixerDevices

@@ -392,7 +392,9 @@ class CUISystem : public IUISystem {
   int OnMusicSortByName(std::intptr_t a, std::intptr_t b);
   int OnMusicSortByDate(std::intptr_t a, std::intptr_t b);
   int OnMusicMixerDeviceLeft(std::intptr_t step, std::intptr_t b);
+  int OnMusicMixerDeviceRight(std::intptr_t step, std::intptr_t b);
   int OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t b);
+  int OnMusicMixerSourceRight(std::intptr_t step, std::intptr_t b);
   int OnReturnFromVisualization(std::intptr_t a, std::intptr_t b);
   int OnMusicVisualization(std::intptr_t a, std::intptr_t b);
   int OnMusicSelectVisualizationEnter(std::intptr_t a, std::intptr_t b);
@@ -696,6 +698,10 @@ class CUISystem : public IUISystem {
   void MusicRemoteNotice(int mode, const char* text);
   void MusicOsd(const char* key);
   int MusicStopPlayback();
+  int MusicStopRecording();
+  int MusicStepMixerDevice(std::intptr_t step);
+  int MusicStepMixerSource(std::intptr_t step);
+  void MusicReadMixerSources();
   int MusicSelectSource(int item);
   int MusicBuildAlbumList();
   int MusicBuildNamedList(const char* attribute, std::vector<MusicRecord>& list);

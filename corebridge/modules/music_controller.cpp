@@ -116,6 +116,7 @@ int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
     for (const CAudioProfile& device : music.m_pMixerProfiles1->m_profiles) music.m_arrMixerDevices.push_back(device.m_strName);
   }
   music.m_nMixerDeviceIndex = music.m_arrMixerDevices.empty() ? -1 : 0;
+  MusicReadMixerSources();
 
   music.m_arrPageHistory.clear();
   music.PushMusicPage(kDevicePage);
@@ -162,6 +163,8 @@ int CUISystem::OnMusicBack(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   music.m_nCurrentItem = -1;
+  // Leaving the capture page ends its recording.
+  if (MusicCurrentPage() == kCapturePage) MusicStopRecording();
   if (music.m_bMediaSearchActive) return OnMusicStopMediaSearch(0, 0);
   if (music.m_bRipping) CleanupIncompleteRip();
   music.m_nRipIndex = -1;

@@ -2,12 +2,14 @@
 // genre and playlist lists, the track list shown, clicks on the lists, the
 // media search, sorting and the folder's browsing playlist.
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <strings.h>
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/ui_system_object.h"
+#include "corebridge/modules/music_album_art.h"
 #include "corebridge/modules/music_pages.h"
 #include "interfaces/chosen_files.h"
 #include "platform/com/automation.h"
@@ -205,7 +207,7 @@ int CUISystem::OnMusicClickList(std::intptr_t itemArg, std::intptr_t) {
   if (page == kDevicePage) return MusicSelectSource(item);
   if (!m_pWMPlayer) return 0;
   if (page == kFileEditPage || page == kFolderPage) {
-    if (item < 0 || static_cast<std::size_t>(item) >= music.m_vecFolderFiles.size()) return 0;
+    if (item < 0 || static_cast<std::size_t>(item) >= music.m_vecPlayList.size()) return 0;
     MusicRebuildBrowsingPlaylist(false);
   } else if (page == kSongsPage || (page >= kAlbumTracksPage && page <= kCdPage)) {
     if (item < 0 || static_cast<std::size_t>(item) >= music.m_vecLibraryTracks.size()) return 0;
@@ -261,7 +263,7 @@ int CUISystem::MusicRebuildBrowsingPlaylist(bool addWavToLibrary) {
   CMusicConfig& music = *m_pConfig->m_pMusic;
   m_pWMPlayer->CleanFileBrowsingPlaylist();
   long index = 0;
-  for (const MusicFolderEntry& entry : music.m_vecFolderFiles) {
+  for (const MusicItem& entry : music.m_vecPlayList) {
     const plat::Bstr file(entry.strPath);
     m_pWMPlayer->AddFileToFileBrowsingPlaylist(index++, file.get());
     if (addWavToLibrary && entry.strPath.size() > 4) {
@@ -277,7 +279,7 @@ int CUISystem::MusicRebuildBrowsingPlaylist(bool addWavToLibrary) {
 int CUISystem::OnMusicFilebrowsingComplete(std::intptr_t, std::intptr_t) {
   if (!m_pWMPlayer || !m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
-  if (!music.m_vecFolderFiles.empty()) {
+  if (!music.m_vecPlayList.empty()) {
     int before = 0;
     m_pWMPlayer->GetCurFileListItemCount(&before);
     MusicRebuildBrowsingPlaylist(true);
@@ -309,11 +311,11 @@ int CUISystem::MusicSort(int mode) {
   const int page = MusicCurrentPage();
   if (page == kFolderPage) {
     // Whole records move, so a name never ends up with another file's time.
-    auto byName = [](const MusicFolderEntry& a, const MusicFolderEntry& b) {
+    auto byName = [](const MusicItem& a, const MusicItem& b) {
       return strcasecmp(a.strName.c_str(), b.strName.c_str()) < 0;
     };
-    auto byDate = [](const MusicFolderEntry& a, const MusicFolderEntry& b) { return a.ftLastWrite < b.ftLastWrite; };
-    for (auto* list : {&music.m_vecFolderFiles, &music.m_vecFolderSubItems}) {
+    auto byDate = [](const MusicItem& a, const MusicItem& b) { return a.ftLastWrite < b.ftLastWrite; };
+    for (auto* list : {&music.m_vecPlayList, &music.m_vecCurrentList}) {
       if (mode == 2) std::stable_sort(list->begin(), list->end(), byDate);
       else std::stable_sort(list->begin(), list->end(), byName);
     }
@@ -430,10 +432,19 @@ int CUISystem::OnMusicAlbumArtPath(std::intptr_t entry, std::intptr_t) {
   } else {
     return 0;
   }
+  // The last album's picture never stands for an album without one.
+  music.m_strAlbumArtPath.clear();
   plat::Bstr path;
-  if (plat::FAILED(m_pWMPlayer->GetAlbumArtPath(plat::Bstr(album).get(), path.out()))) return 0;
-  music.m_strAlbumArtPath = path.utf8();
-  return 1;
+  if (plat::SUCCEEDED(m_pWMPlayer->GetAlbumArtPath(plat::Bstr(album).get(), path.out()))) {
+    music.m_strAlbumArtPath = FindAlbumArtFile(path.utf8());
+    return 1;
+  }
+  // A browsed file the library does not know still shows its folder's picture.
+  if (page == kFolderPage && index < music.m_vecPlayList.size()) {
+    music.m_strAlbumArtPath =
+        FindFolderPicture(std::filesystem::path(music.m_vecPlayList[index].strPath).parent_path().string());
+  }
+  return 0;
 }
 
 // --- Selection and deletion --------------------------------------------------
@@ -454,8 +465,8 @@ int CUISystem::OnMusicTagFiles(std::intptr_t itemArg, std::intptr_t) {
   if (itemArg < 0) return 0;
   const auto item = static_cast<std::size_t>(itemArg);
   if (page == kFolderPage) {
-    if (item >= music.m_vecFolderFiles.size()) return 0;
-    music.m_vecFolderFiles[item].bChecked ^= 1;
+    if (item >= music.m_vecPlayList.size()) return 0;
+    music.m_vecPlayList[item].bChecked ^= 1;
   } else if (page == kCdPage && VendorId() == 4) {
     if (item >= music.m_vecLibraryTracks.size()) return 0;
     music.m_vecLibraryTracks[item].bChecked ^= 1;
@@ -470,8 +481,8 @@ int CUISystem::OnMusicTagFolders(std::intptr_t itemArg, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   if (MusicCurrentPage() != kFolderPage) return OnMusicTagFiles(itemArg, 0);
-  if (itemArg < 0 || static_cast<std::size_t>(itemArg) >= music.m_vecFolderSubItems.size()) return 0;
-  music.m_vecFolderSubItems[static_cast<std::size_t>(itemArg)].bChecked ^= 1;
+  if (itemArg < 0 || static_cast<std::size_t>(itemArg) >= music.m_vecCurrentList.size()) return 0;
+  music.m_vecCurrentList[static_cast<std::size_t>(itemArg)].bChecked ^= 1;
   MusicRedraw(0);
   return 1;
 }
@@ -499,7 +510,7 @@ int CUISystem::OnMusicCopy(std::intptr_t, std::intptr_t) {
   chosen.filter = "|.mp3|.wma|.wav|";
   const int page = MusicCurrentPage();
   if (page == kFolderPage || page == kFileEditPage) {
-    for (const MusicFolderEntry& entry : music.m_vecFolderFiles) {
+    for (const MusicItem& entry : music.m_vecPlayList) {
       if (entry.bChecked) chosen.files.push_back(entry.strPath);
     }
     chosen.name = music.m_strBrowseFolder;

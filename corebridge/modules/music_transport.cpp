@@ -1,11 +1,15 @@
 // The Music controller's transport (play, pause, stop, tracks, scanning,
 // shuffle and repeat), the visualization view and the music settings.
+#include <cstring>
 #include <string>
 
+#include "corebridge/core/audio_profile.h"
 #include "corebridge/core/config.h"
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/ui_system_object.h"
 #include "corebridge/modules/music_pages.h"
+#include "interfaces/cdtomp3.h"
+#include "interfaces/cdtowma.h"
 #include "platform/com/automation.h"
 
 using namespace music;
@@ -41,7 +45,7 @@ int CUISystem::OnMusicPlay(std::intptr_t, std::intptr_t) {
     if (!OnMusicClickList(0, 0)) return 0;
     page = MusicCurrentPage();
   } else if (page == kFolderPage) {
-    if (music.m_vecFolderFiles.empty()) return 0;
+    if (music.m_vecPlayList.empty()) return 0;
     MusicRebuildBrowsingPlaylist(false);
   }
   music.m_bPlayFromCd = page == kCdPage;
@@ -69,12 +73,33 @@ int CUISystem::OnMusicStop(std::intptr_t, std::intptr_t) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   const int page = MusicCurrentPage();
   if (page == kCapturePage) {
-    // The music recording of the capture page is not built: nothing records.
+    MusicStopRecording();
+    MusicRedraw(1);
+    MusicRemoteNotice(kRemoteModeStop, "STOP MODE");
     return 1;
   }
   MusicStopPlayback();
   if (page != kDevicePage) MusicRedraw(1);
   MusicRemoteNotice(kRemoteModeStop, "STOP MODE");
+  return 1;
+}
+
+// The capture page records through the ripper of the recording format (WAV
+// and MP3 share the MP3 ripper): it is stopped and let go, which closes the
+// file it writes. A ripper that records nothing takes both calls harmlessly.
+int CUISystem::MusicStopRecording() {
+  if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
+  if (m_pConfig->m_pMusic->m_nRecordingFormat == 2) {
+    plat::ComPtr<ICdToWma> ripper = CoreService<ICdToWma>();
+    if (!ripper) return 0;
+    ripper->Stop();
+    ripper->Uninitialize();
+    return 1;
+  }
+  plat::ComPtr<ICdToMp3> ripper = CoreService<ICdToMp3>();
+  if (!ripper) return 0;
+  ripper->Stop();
+  ripper->Uninitialize();
   return 1;
 }
 
@@ -316,18 +341,53 @@ bool StepIndex(int& index, std::intptr_t step, std::size_t size) {
 }
 }  // namespace
 
+// The page sends its steps with no argument: "Left" then steps back and
+// "Right" forward (an argument, when given, is the step).
 int CUISystem::OnMusicMixerDeviceLeft(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerDevice(step ? step : -1);
+}
+int CUISystem::OnMusicMixerDeviceRight(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerDevice(step ? step : 1);
+}
+int CUISystem::OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerSource(step ? step : -1);
+}
+int CUISystem::OnMusicMixerSourceRight(std::intptr_t step, std::intptr_t) {
+  return MusicStepMixerSource(step ? step : 1);
+}
+
+int CUISystem::MusicStepMixerDevice(std::intptr_t step) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   if (!StepIndex(music.m_nMixerDeviceIndex, step, music.m_arrMixerDevices.size())) return 0;
+  MusicReadMixerSources();
   MusicRedraw(0);
   return 1;
 }
 
-int CUISystem::OnMusicMixerSourceLeft(std::intptr_t step, std::intptr_t) {
+int CUISystem::MusicStepMixerSource(std::intptr_t step) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
   if (!StepIndex(music.m_nMixerSourceIndex, step, music.m_arrMixerSources.size())) return 0;
   MusicRedraw(0);
   return 1;
+}
+
+// The recording lines of the selected mixer device become the source list;
+// its first line is selected (-1 when it has none).
+void CUISystem::MusicReadMixerSources() {
+  if (!m_pConfig || !m_pConfig->m_pMusic) return;
+  CMusicConfig& music = *m_pConfig->m_pMusic;
+  music.m_arrMixerSources.clear();
+  const int device = music.m_nMixerDeviceIndex;
+  if (music.m_pMixerProfiles1 && device >= 0 &&
+      static_cast<std::size_t>(device) < music.m_pMixerProfiles1->m_profiles.size()) {
+    const CAudioProfile& profile = music.m_pMixerProfiles1->m_profiles[static_cast<std::size_t>(device)];
+    for (const AudioProfileWideItem& line : profile.m_wideItems) {
+      // A line record starts with its name in 64 bytes.
+      const auto* name = reinterpret_cast<const char*>(line.data());
+      music.m_arrMixerSources.emplace_back(name, strnlen(name, 64));
+    }
+  }
+  music.m_nMixerSourceIndex = music.m_arrMixerSources.empty() ? -1 : 0;
 }

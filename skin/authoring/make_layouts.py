@@ -634,9 +634,11 @@ def music_page(path, comment, entries=(), panel=True, controls=True, art=False):
     p.text("Music TrackPage Title", (120, 124, 600, 72), align="LEFT", colours=ACCENT, font="FONT2")
     p.text("Radio TrackPage Title", (120, 124, 600, 72), align="LEFT", colours=ACCENT, font="FONT2")
     p.text("Music List Type", (740, 130, 560, 60), align="LEFT", colours=PLAIN)
-    p.text("Music Current Activated Track", (1360, 40, 440, 40), align="RIGHT", colours=PLAIN)
-    p.text("Music Artist on Title Bar", (1360, 84, 440, 36), align="RIGHT", colours=DIM)
-    p.text("Music Album on Title Bar", (1360, 124, 440, 36), align="RIGHT", colours=DIM)
+    # The focused track's title, artist and album, right of the list type and
+    # clear of the caption bar that lies over the top of the page.
+    p.text("Music Current Activated Track", (1360, 142, 440, 34), align="RIGHT", colours=PLAIN)
+    p.text("Music Artist on Title Bar", (1360, 178, 440, 28), align="RIGHT", colours=DIM)
+    p.text("Music Album on Title Bar", (1360, 208, 440, 28), align="RIGHT", colours=DIM)
     p.text("Music Highlight Item Name", (120, 200, 1120, 36), align="LEFT", colours=DIM)
     if art:
         # A narrower list leaves room for the album art beside it.

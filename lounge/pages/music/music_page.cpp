@@ -143,7 +143,7 @@ int CMusicPage::ListItemCount() {
       return size(music->m_vecCurrentList) + size(music->m_vecPlayList) +
              (m_musicBrowser->CanGoUp() && vendor != 1 && vendor != 4 ? 1 : 0);
     case 2: case 13: case 15: case 16: case 17: case 18: case 19: case 23: case 29:
-      return size(music->m_vecTrackList);
+      return size(music->m_vecLibraryTracks);
     case 3:
       return size(music->m_arrDeletedFiles);
     case 4:
@@ -209,8 +209,8 @@ int CMusicPage::Redraw(int flag) {
 int CMusicPage::FindPlayingItem() const {
   const CMusicConfig* music = Music();
   if (!music || music->m_wstrMediaUrl.empty()) return -1;
-  for (std::size_t i = 0; i < music->m_vecTrackList.size(); ++i)
-    if (music->m_vecTrackList[i].strTexts[CMusicConfig::kTrackUrlText] == music->m_wstrMediaUrl)
+  for (std::size_t i = 0; i < music->m_vecLibraryTracks.size(); ++i)
+    if (music->m_vecLibraryTracks[i].strTexts[CMusicConfig::kTrackUrlText] == music->m_wstrMediaUrl)
       return static_cast<int>(i);
   return -1;
 }
@@ -240,11 +240,11 @@ int CMusicPage::OpenBrowserFolder() {
   if (!music || !config) return 0;
   switch (MusicPageId()) {
     case MUSIC_PAGE_FOLDERS:
-      m_musicBrowser->SetRootFolder(music->m_strLibraryRoot);
-      return m_musicBrowser->OpenFolder(music->m_strLibraryFolder);
+      m_musicBrowser->SetRootFolder(music->m_strCurrentDrive);
+      return m_musicBrowser->OpenFolder(music->m_strBrowseFolder);
     case MUSIC_PAGE_FOLDER_SELECTOR:
       m_folderBrowser->SetRootFolder(std::string());
-      return m_folderBrowser->OpenFolder(music->m_strCaptureFolder);
+      return m_folderBrowser->OpenFolder(music->m_strDefaultFolder);
     default:
       return 0;
   }
@@ -317,7 +317,7 @@ int CMusicPage::OnFolderChanged(int, int entryCount, int listTop) {
   if (!music) return 0;
   if (IsBrowsingPage()) {
     music->m_bBrowserCanGoUp = m_musicBrowser->CanGoUp() ? 1 : 0;
-    music->m_strLibraryFolder = m_musicBrowser->GetCurrentFolder();
+    music->m_strBrowseFolder = m_musicBrowser->GetCurrentFolder();
     ElementIndex().SetItemCountByName(kPanel, entryCount);
     ElementIndex().SetTopIndexByName(kPanel, listTop);
     OnAction("Music_Filebrowsing_Complete");
@@ -438,8 +438,8 @@ int CMusicPage::OnListItemAction(int list, int item) {
       m_folderBrowser->ActivateEntry(row);
       break;
     case 23:
-      if (row >= static_cast<int>(music->m_vecTrackList.size())) return 0;
-      music->m_vecTrackList[static_cast<std::size_t>(row)].bChecked ^= 1;
+      if (row >= static_cast<int>(music->m_vecLibraryTracks.size())) return 0;
+      music->m_vecLibraryTracks[static_cast<std::size_t>(row)].bChecked ^= 1;
       break;
     default:
       break;
@@ -599,7 +599,20 @@ int CMusicPage::OnMouseWheel(plat::UINT, int delta, int x, int y) {
 int CMusicPage::LoadLayout(const std::string& path) {
   KillTimer(m_cursorTimer);
   KillTimer(m_albumArtTimer);
+  // The same page loaded again (a browsed folder's list refreshed) keeps the
+  // scroll position the browser gave it.
+  int top = 0;
+  if (path != CurrentPath() || !ElementIndex().GetTopIndexByName(kPanel, &top)) top = 0;
   const int loaded = CSkinPage::LoadLayout(path);
+  // A fresh layout counts no rows, so the base put the focus past the list
+  // panel. The panel is counted now and, when it has rows, the first
+  // focusable list gets the focus as the base would have given it.
+  if (loaded && Music() && PanelList() >= 0) {
+    const int count = ListItemCount();
+    ElementIndex().SetItemCountByName(kPanel, count);
+    ElementIndex().SetTopIndexByName(kPanel, top > 0 && top < count ? top : 0);
+    if (const int list = FirstFocusableList(); list >= 0) SetFocus(list, FirstFocusableEntry(list));
+  }
   const int vendor = VendorId();
   if (vendor == 1 || vendor == 4) m_musicBrowser->SetShowUpLevel(0);
   if (ActiveModule() == MODULE_MUSIC) Frame().Services().SetCaptionBarVisible(1, 0);

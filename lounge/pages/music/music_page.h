@@ -81,6 +81,11 @@ class CMusicPage : public CShellPage, public IMusicPageEvents, public IFileBrows
   int OnListItemAction(int list, int item) override;
   int DrawTexts(plat::HDC dc) override;
   int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
+  // "Music Album Cover" shows the picture of the music state's album-art path
+  // when it can be read; otherwise the skin's own picture.
+  int DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) override;
+  // The settings' value texts sit in a list: drawn with the value they name.
+  int DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) override;
   int DrawListItemText(int list, int item, plat::HDC dc, plat::COLORREF colour, int state) override;
   int UpdateListIndexText(int list, int row) override;
   int OnListEntryHook() override;
@@ -144,6 +149,10 @@ class CMusicPage : public CShellPage, public IMusicPageEvents, public IFileBrows
   plat::UINT_PTR m_cursorTimer = 0;
   plat::UINT_PTR m_rollbackTimer = 0;
   plat::UINT_PTR m_albumArtTimer = 0;
+  // The album picture scaled to the cover, kept while path, size and file
+  // time stay the same: a repaint decodes nothing.
+  BitmapPtr m_albumArt;
+  std::string m_albumArtKey;
   plat::UINT m_rollbackPeriod = MUSIC_DEFAULT_ROLLBACK_MS;
   std::string m_highlightName;
   std::unique_ptr<CFileListSource> m_musicBrowser;

@@ -16,6 +16,7 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_text.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/image_loader.h"
 #include "platform/sys/drive_table.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -45,7 +46,7 @@ const std::vector<MusicRecord>* RecordsOf(const CMusicConfig& music, int id) {
     case 11: return &music.m_vecGenres;
     case 12: return &music.m_vecPlaylists;
     case 25: case 26: return &music.m_vecRipJobs;
-    case 2: case 13: case 15: case 16: case 17: case 18: case 19: case 23: case 29: return &music.m_vecTrackList;
+    case 2: case 13: case 15: case 16: case 17: case 18: case 19: case 23: case 29: return &music.m_vecLibraryTracks;
     default: return nullptr;
   }
 }
@@ -247,9 +248,9 @@ std::string CMusicPage::TextFor(const std::string& name) {
     int kind = 0, slot = 0, row = -1;
     if (!SplitEntry(FocusedList(), FocusedEntry(), &kind, &slot) || kind != ENTRY_ITEM ||
         !ElementIndex().RowToItem(FocusedList(), slot, &row) || row < 0 ||
-        row >= static_cast<int>(music->m_vecTrackList.size()))
+        row >= static_cast<int>(music->m_vecLibraryTracks.size()))
       return {};
-    const MusicRecord& record = music->m_vecTrackList[static_cast<std::size_t>(row)];
+    const MusicRecord& record = music->m_vecLibraryTracks[static_cast<std::size_t>(row)];
     if (name == "Music Current Activated Track") return record.strTexts[0];
     return name == "Music Artist on Title Bar" ? record.strTexts[1] : record.strTexts[2];
   }
@@ -276,6 +277,13 @@ std::string CMusicPage::TextFor(const std::string& name) {
     const int i = music->m_nMixerDeviceIndex;
     if (i < 0 || i >= static_cast<int>(music->m_arrMixerDevices.size())) return "No Device";
     return music->m_arrMixerDevices[static_cast<std::size_t>(i)];
+  }
+  if (name == "Music Mixer Source") {
+    const int device = music->m_nMixerDeviceIndex;
+    if (device < 0 || device >= static_cast<int>(music->m_arrMixerDevices.size())) return "No Source";
+    const int i = music->m_nMixerSourceIndex;
+    if (i < 0 || i >= static_cast<int>(music->m_arrMixerSources.size())) return "No Input Source";
+    return music->m_arrMixerSources[static_cast<std::size_t>(i)];
   }
   if (name == "Music default Folder") return DisplayName(music->m_strDefaultFolder);
   if (name == "Music Current Time display")
@@ -317,6 +325,20 @@ int CMusicPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, pla
   const std::string text = TextFor(element.name);
   if (text.empty()) return CSkinPage::DrawTextElement(i, dc, rect, colour);
   DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), text, element.align,
+               colour, SKIN_FIT_ELLIPSIS);
+  return 1;
+}
+
+int CMusicPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) {
+  const CLayoutReader* layout = Layout();
+  if (!layout || list == PanelList() || list < 0 || list >= static_cast<int>(layout->Lists().size()))
+    return CSkinPage::DrawListText(text, dc, rect, list, colour);
+  const CLayoutList& owner = layout->Lists()[static_cast<std::size_t>(list)];
+  if (text < 0 || text >= static_cast<int>(owner.texts.size())) return 0;
+  const LayoutText& element = owner.texts[static_cast<std::size_t>(text)];
+  const std::string value = TextFor(element.name);
+  if (value.empty()) return CSkinPage::DrawListText(text, dc, rect, list, colour);
+  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), value, element.align,
                colour, SKIN_FIT_ELLIPSIS);
   return 1;
 }
@@ -414,9 +436,33 @@ int CMusicPage::OnListEntryHook() {
 
 // ---- album art and time ----
 
+int CMusicPage::DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) {
+  const CLayoutReader* layout = Layout();
+  const CMusicConfig* music = Music();
+  if (!layout || !music || ActiveModule() == MODULE_RADIO || i < 0 ||
+      i >= static_cast<int>(layout->StillImages().size()) ||
+      layout->StillImages()[static_cast<std::size_t>(i)].name != "Music Album Cover" || !StillImageShown(i) ||
+      music->m_strAlbumArtPath.empty())
+    return CSkinPage::DrawStillImage(i, dc, rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  std::error_code error;
+  const std::string& path = music->m_strAlbumArtPath;
+  const auto stamp = std::filesystem::last_write_time(path, error);
+  if (error || width <= 0 || height <= 0) return CSkinPage::DrawStillImage(i, dc, rect);
+  const std::string key = path + '\n' + std::to_string(width) + 'x' + std::to_string(height) + '\n' +
+                          std::to_string(stamp.time_since_epoch().count());
+  if (key != m_albumArtKey) {
+    m_albumArt.reset(plat::LoadImageBitmap(path, width, height, plat::LR_LOADFROMFILE));
+    m_albumArtKey = key;
+  }
+  // A file that is not a picture leaves the skin's cover in place.
+  if (!m_albumArt) return CSkinPage::DrawStillImage(i, dc, rect);
+  return DrawBitmap(m_albumArt.get(), dc, rect);
+}
+
 void CMusicPage::DrawAlbumArt() {
-  // The music state names no album picture yet: the cover keeps the skin's
-  // picture, drawn again over anything the list left there.
+  // The cover and its border are painted again: the paint draws the picture
+  // of the album-art path the controller left, over anything the list drew.
   if (ActiveModule() == MODULE_RADIO || !Layout()) return;
   for (const char* name : {"Music Album Border", "Music Album Cover"}) {
     plat::RECT rect{};

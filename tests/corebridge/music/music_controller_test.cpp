@@ -168,31 +168,31 @@ TEST_F(MusicTest, SortingAFolderMovesWholeRecords) {
   Enter();
   Music().PushMusicPage(6);
   auto entry = [](const char* name, std::uint64_t time) {
-    MusicFolderEntry e;
+    MusicItem e;
     e.strName = name;
     e.strPath = std::string("/m/") + name;
     e.ftLastWrite = time;
     e.nValue = static_cast<int>(time);
     return e;
   };
-  Music().m_vecFolderFiles = {entry("b.mp3", 30), entry("C.mp3", 10), entry("a.mp3", 20)};
-  Music().m_vecFolderSubItems = {entry("zeta", 5), entry("Alpha", 7)};
+  Music().m_vecPlayList = {entry("b.mp3", 30), entry("C.mp3", 10), entry("a.mp3", 20)};
+  Music().m_vecCurrentList = {entry("zeta", 5), entry("Alpha", 7)};
   ASSERT_EQ(Act("Music Sort By Date"), S_OK);
   EXPECT_EQ(Music().m_nSortMode, 2);
   std::vector<std::string> order;
-  for (const auto& e : Music().m_vecFolderFiles) {
+  for (const auto& e : Music().m_vecPlayList) {
     order.push_back(e.strName);
     EXPECT_EQ(e.strPath, "/m/" + e.strName);
     EXPECT_EQ(static_cast<std::uint64_t>(e.nValue), e.ftLastWrite);
   }
   EXPECT_EQ(order, (std::vector<std::string>{"C.mp3", "a.mp3", "b.mp3"}));
-  EXPECT_EQ(Music().m_vecFolderSubItems[0].strName, "zeta");
+  EXPECT_EQ(Music().m_vecCurrentList[0].strName, "zeta");
   EXPECT_TRUE(page_.Saw("SortBrowser"));
   ASSERT_EQ(Act("Music Sort By Name Focus"), S_OK);
   order.clear();
-  for (const auto& e : Music().m_vecFolderFiles) order.push_back(e.strName);
+  for (const auto& e : Music().m_vecPlayList) order.push_back(e.strName);
   EXPECT_EQ(order, (std::vector<std::string>{"a.mp3", "b.mp3", "C.mp3"}));
-  EXPECT_EQ(Music().m_vecFolderSubItems[0].strName, "Alpha");
+  EXPECT_EQ(Music().m_vecCurrentList[0].strName, "Alpha");
 }
 
 TEST_F(MusicTest, PlayableMediaFiles) {
@@ -268,16 +268,16 @@ TEST_F(MusicTest, OpenedFromAnotherModuleGoesBackThroughItsAction) {
 
 TEST_F(MusicTest, AFolderPlaysThroughTheBrowsingPlaylist) {
   Enter();
-  std::vector<MusicFolderEntry> files;
+  std::vector<MusicItem> files;
   for (const char* name : {"one", "two"}) {
-    MusicFolderEntry entry;
+    MusicItem entry;
     entry.strPath = music_ + "/" + name + ".mp3";
     entry.strName = std::string(name) + ".mp3";
     ASSERT_TRUE(wmhost_test::WriteTone(entry.strPath, wmhost_test::AudioFormat::Mp3, 2.0));
     files.push_back(entry);
   }
   ASSERT_EQ(system_->MusicOpenFromOtherModule(music_, "Home"), 1);
-  Music().m_vecFolderFiles = files;
+  Music().m_vecPlayList = files;
   ASSERT_EQ(Act("Music ClickList", 1), S_OK);
   EXPECT_EQ(Music().m_nMusicState, MUSIC_PLAYING);
   Bstr url;
@@ -288,7 +288,7 @@ TEST_F(MusicTest, AFolderPlaysThroughTheBrowsingPlaylist) {
   EXPECT_EQ(count, 2);
   ASSERT_EQ(Act("Music Stop"), S_OK);
   // With nothing in the folder, play is refused.
-  Music().m_vecFolderFiles.clear();
+  Music().m_vecPlayList.clear();
   EXPECT_EQ(Act("Music Play"), E_FAIL);
 }
 
@@ -299,13 +299,13 @@ TEST_F(MusicTest, CopyHandsTheChosenFilesToTheModuleThatAsked) {
   EXPECT_EQ(Page(), 4);
   Music().PushMusicPage(6);
   Music().m_strBrowseFolder = music_;
-  MusicFolderEntry chosen;
+  MusicItem chosen;
   chosen.strPath = music_ + "/a.mp3";
   chosen.bChecked = 1;
-  MusicFolderEntry left = chosen;
+  MusicItem left = chosen;
   left.strPath = music_ + "/b.mp3";
   left.bChecked = 0;
-  Music().m_vecFolderFiles = {chosen, left};
+  Music().m_vecPlayList = {chosen, left};
   const int shown = home_.shown;
   ASSERT_EQ(Act("Music Copy"), S_OK);
   EXPECT_EQ(home_.shown, shown + 1);  // the stored back action ran
@@ -318,7 +318,7 @@ TEST_F(MusicTest, CopyHandsTheChosenFilesToTheModuleThatAsked) {
   EXPECT_EQ(Music().m_strBrowseFolder, music_);
   EXPECT_TRUE(Stepped("MusicEnterCopyToDrive C:\\ Home"));
   // Without a selection or a module to hand it to, nothing happens.
-  Music().m_vecFolderFiles[0].bChecked = 0;
+  Music().m_vecPlayList[0].bChecked = 0;
   Music().m_strBackAction = "Home";
   EXPECT_EQ(Act("Music Copy"), E_FAIL);
   Music().m_strBackAction.clear();

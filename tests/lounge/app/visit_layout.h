@@ -27,10 +27,18 @@ inline const Box kCloseButton = AtVisit({1796, 40, 72, 72});
 inline const Box kOsdOption = AtVisit({936, 794, 568, 44});
 inline const Box kOsdLeft = AtVisit({860, 784, 64, 64});
 
-// Music\MusicDevice and Music\Tracks layouts: the list panel's first two
-// rows (the default folder, the media library) and the whole panel.
+// Music\MusicDevice, Music\SourceType and Music\Tracks layouts: the list
+// panel's first two rows (on the device page the default folder and the
+// media library), the left of the third (clear of the album art), the whole
+// panel and the play time of the control panel.
 inline const Box kMusicRow0 = AtVisit({120, 240, 1120, 76});
 inline const Box kMusicRow1 = AtVisit({120, 324, 1120, 76});
+inline const Box kMusicRow2 = AtVisit({120, 408, 780, 76});
+inline const Box kMusicTime = AtVisit({1000, 964, 240, 40});
+// The focused track's title on Music\Tracks.
+inline const Box kMusicFocusedTitle = AtVisit({1360, 142, 440, 34});
+// Inside the album cover of Music\Tracks.
+inline const Box kMusicCover = AtVisit({1050, 260, 260, 260});
 inline const Box kMusicPanel = AtVisit({120, 240, 1120, 672});
 // Where the playback bar shows, at the bottom of the screen.
 inline const Box kPlaybackBarArea = AtVisit({0, 900, 1920, 180});

@@ -42,7 +42,7 @@ struct Fixture {
       track.strTexts[0] = "Track number " + std::to_string(i);
       track.strTexts[CMusicConfig::kTrackUrlText] = "/music/" + std::to_string(i) + ".mp3";
       track.strTexts[4] = "03:20";
-      config.m_pMusic->m_vecTrackList.push_back(track);
+      config.m_pMusic->m_vecLibraryTracks.push_back(track);
     }
     config.m_pMusic->PushMusicPage(15);
     frame.window = window;

@@ -21,6 +21,7 @@
 #include "platform/display/display.h"
 #include "platform/gdi/blit.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/png_codec.h"
 #include "platform/registry/registry.h"
 #include "platform/sys/clock.h"
 #include "platform/win/keys.h"
@@ -231,7 +232,7 @@ TEST_F(MusicPageTest, EveryPageIdWithAPathLoadsItsLayout) {
 
 TEST_F(MusicPageTest, ListCountsFollowThePage) {
   MakePage();
-  Music().m_vecTrackList = {Track("a", "u1"), Track("b", "u2"), Track("c", "u3")};
+  Music().m_vecLibraryTracks = {Track("a", "u1"), Track("b", "u2"), Track("c", "u3")};
   Music().m_vecAlbums.resize(2);
   Music().m_vecRipJobs.resize(4);
   Music().m_arrDeletedFiles = {"/x", "/y"};
@@ -251,8 +252,8 @@ TEST_F(MusicPageTest, UpOneLevelAtTheLibraryRootSendsNothing) {
   TempFolder folder;
   folder.File("song.mp3");
   MakePage();
-  Music().m_strLibraryRoot = folder.root().string();
-  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
   ShowMusicPage(6);
   ASSERT_EQ(page->OpenBrowserFolder(), 1);
   frame.executed.clear();
@@ -357,7 +358,7 @@ TEST_F(MusicPageTest, TheListRollsBackToThePlayingItemAfterTheConfiguredPeriod) 
   }
   MakePage();
   EXPECT_EQ(page->RollbackPeriod(), 10000u);
-  for (int i = 0; i < 20; ++i) Music().m_vecTrackList.push_back(Track("t" + std::to_string(i), "u" + std::to_string(i)));
+  for (int i = 0; i < 20; ++i) Music().m_vecLibraryTracks.push_back(Track("t" + std::to_string(i), "u" + std::to_string(i)));
   Music().m_wstrMediaUrl = "u15";
   Music().m_nMusicState = MUSIC_PLAYING;
   ShowMusicPage(15);
@@ -387,7 +388,7 @@ TEST_F(MusicPageTest, TheListRollsBackToThePlayingItemAfterTheConfiguredPeriod) 
 
 TEST_F(MusicPageTest, NoRollbackWhileStopped) {
   MakePage();
-  Music().m_vecTrackList = {Track("a", "u1")};
+  Music().m_vecLibraryTracks = {Track("a", "u1")};
   Music().m_wstrMediaUrl = "u1";
   Music().m_nMusicState = MUSIC_STOPPED;
   ShowMusicPage(15);
@@ -397,7 +398,7 @@ TEST_F(MusicPageTest, NoRollbackWhileStopped) {
 
 TEST_F(MusicPageTest, TrackRowsDrawTheirTitles) {
   MakePage();
-  Music().m_vecTrackList = {Track("I", "u1")};
+  Music().m_vecLibraryTracks = {Track("I", "u1")};
   ShowMusicPage(15);
   page->Redraw(0);
   Pump();
@@ -416,7 +417,7 @@ TEST_F(MusicPageTest, TrackRowsDrawTheirTitles) {
     return pixels;
   };
   const auto empty = rowPixels();
-  Music().m_vecTrackList = {Track("A rather long title WWW", "u1")};
+  Music().m_vecLibraryTracks = {Track("A rather long title WWW", "u1")};
   page->RefreshListPanel();
   page->Redraw(0);
   Pump();
@@ -432,8 +433,8 @@ TEST_F(MusicPageTest, ABrowsingResetStopsPlaybackAndEmptiesTheRecords) {
   folder.File("one.mp3");
   folder.Folder("sub");
   MakePage();
-  Music().m_strLibraryRoot = folder.root().string();
-  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
   Music().m_nMusicState = MUSIC_PLAYING;
   Music().m_arrDeletedFiles = {"/stale"};
   ShowMusicPage(6);
@@ -452,8 +453,8 @@ TEST_F(MusicPageTest, VendorFourKeysWalkAndTagTheFolderPage) {
   folder.File("top.mp3");
   frame.options.vendorId = 4;
   MakePage();
-  Music().m_strLibraryRoot = folder.root().string();
-  Music().m_strLibraryFolder = folder.root().string();
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
   ShowMusicPage(6);
   ASSERT_EQ(page->OpenBrowserFolder(), 1);
   page->RefreshListPanel();  // as the controller does after opening
@@ -479,7 +480,7 @@ TEST_F(MusicPageTest, VendorFourKeysWalkAndTagTheFolderPage) {
 
 TEST_F(MusicPageTest, TheWheelOverTheListMovesItOneRow) {
   MakePage();
-  for (int i = 0; i < 20; ++i) Music().m_vecTrackList.push_back(Track("t", "u" + std::to_string(i)));
+  for (int i = 0; i < 20; ++i) Music().m_vecLibraryTracks.push_back(Track("t", "u" + std::to_string(i)));
   ShowMusicPage(15);
   page->Redraw(0);
   const int list = Panel();
@@ -495,6 +496,163 @@ TEST_F(MusicPageTest, TheWheelOverTheListMovesItOneRow) {
   EXPECT_EQ(page->OnMouseWheel(0, 120, x, y), 1);
   page->ElementIndex().GetTopIndex(list, &top);
   EXPECT_EQ(top, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MusicPageTest, AShownPageFocusesTheFirstRowOfItsList) {
+  MakePage();
+  Music().m_strDefaultFolder = "/srv/music";
+  ShowMusicPage(MUSIC_PAGE_DEVICES);
+  int kind = 0, slot = -1;
+  EXPECT_EQ(page->FocusedList(), Panel());
+  ASSERT_TRUE(page->SplitEntry(page->FocusedList(), page->FocusedEntry(), &kind, &slot));
+  EXPECT_EQ(kind, ENTRY_ITEM);
+  EXPECT_EQ(slot, 0);
+  // The controller's own recount changes nothing.
+  page->RefreshListPanel();
+  EXPECT_EQ(page->FocusedList(), Panel());
+  // An empty track list leaves the focus on the control panel.
+  Music().m_vecLibraryTracks.clear();
+  ShowMusicPage(MUSIC_PAGE_ALBUM_TRACKS);
+  EXPECT_NE(page->FocusedList(), Panel());
+  EXPECT_GE(page->FocusedList(), 0);
+}
+
+TEST_F(MusicPageTest, TheAlbumCoverShowsThePictureOfTheArtPath) {
+  MakePage();
+  TempFolder folder;
+  const std::string picture = (folder.root() / "cover.png").string();
+  {
+    const std::vector<std::uint8_t> png = plat::gdi::EncodePng(plat::Surface(40, 40, 0xFFFF0000u));
+    std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                                    static_cast<std::streamsize>(png.size()));
+  }
+  const std::string notAPicture = folder.File("cover.jpg").string();
+  Music().m_vecLibraryTracks = {Track("I", "u1")};
+  ShowMusicPage(MUSIC_PAGE_ALBUM_TRACKS);
+  plat::RECT cover{};
+  ASSERT_TRUE(page->GetStillImageScreenRectByName("Music Album Cover", &cover));
+  // The share of clearly red pixels in the cover on the page's back buffer.
+  auto redShare = [&] {
+    page->Redraw(0);
+    Pump();
+    plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+    plat::HGDIOBJ old = plat::SelectObject(dc, page->BackBuffer());
+    int red = 0, all = 0;
+    for (int y = cover.top + 2; y < cover.bottom - 2; y += 4)
+      for (int x = cover.left + 2; x < cover.right - 2; x += 4, ++all) {
+        const plat::COLORREF c = plat::GetPixel(dc, x, y);
+        red += (c & 0xFF) > 200 && ((c >> 8) & 0xFF) < 60 && ((c >> 16) & 0xFF) < 60;
+      }
+    plat::SelectObject(dc, old);
+    plat::DeleteDC(dc);
+    return all ? static_cast<double>(red) / all : 0.0;
+  };
+  EXPECT_LT(redShare(), 0.01);  // the skin's own cover
+  Music().m_strAlbumArtPath = picture;
+  EXPECT_GT(redShare(), 0.95);
+  // A file that is no picture, or none at all, leaves the skin's cover.
+  for (const std::string& path : {notAPicture, (folder.root() / "gone.png").string()}) {
+    Music().m_strAlbumArtPath = path;
+    EXPECT_LT(redShare(), 0.01) << path;
+  }
+  // Radio shows no album picture.
+  Music().m_strAlbumArtPath = picture;
+  config_->m_nActiveModule = MODULE_RADIO;
+  EXPECT_LT(redShare(), 0.01);
+}
+
+TEST_F(MusicPageTest, MixerTextsNameTheSelectedDeviceAndLine) {
+  MakePage();
+  struct Case {
+    std::vector<std::string> devices, sources;
+    int device, source;
+    const char* deviceText;
+    const char* sourceText;
+  } const cases[] = {
+      {{"Card"}, {"Line In", "Microphone"}, 0, 1, "Card", "Microphone"},
+      {{"Card"}, {}, 0, -1, "Card", "No Input Source"},
+      {{"Card"}, {"Line In"}, 0, 3, "Card", "No Input Source"},
+      {{}, {}, -1, -1, "No Device", "No Source"},
+      {{"Card"}, {"Line In"}, 2, 0, "No Device", "No Source"},
+  };
+  for (const Case& c : cases) {
+    Music().m_arrMixerDevices = c.devices;
+    Music().m_arrMixerSources = c.sources;
+    Music().m_nMixerDeviceIndex = c.device;
+    Music().m_nMixerSourceIndex = c.source;
+    EXPECT_EQ(page->TextFor("Music Mixer Device"), c.deviceText);
+    EXPECT_EQ(page->TextFor("Music Mixer Source"), c.sourceText) << c.device << " " << c.source;
+  }
+}
+
+TEST_F(MusicPageTest, SettingsRowsDrawTheirValues) {
+  MakePage();
+  ShowMusicPage(14);
+  int list = -1, text = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Music Setting Options", list));
+  ASSERT_TRUE(page->Layout()->FindListText("Music Ripping Format", text, list));
+  plat::RECT rect{};
+  auto pixels = [&] {
+    page->Redraw(0);
+    Pump();
+    // The rectangle is known once the page has a back buffer.
+    EXPECT_TRUE(page->GetListTextScreenRect(text, list, &rect));
+    plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+    plat::HGDIOBJ old = plat::SelectObject(dc, page->BackBuffer());
+    std::vector<plat::COLORREF> values;
+    for (int y = rect.top; y < rect.bottom; y += 2)
+      for (int x = rect.left; x < rect.right; x += 2) values.push_back(plat::GetPixel(dc, x, y));
+    plat::SelectObject(dc, old);
+    plat::DeleteDC(dc);
+    return values;
+  };
+  Music().m_nRippingFormat = 1;
+  const auto mp3 = pixels();
+  Music().m_nRippingFormat = 2;
+  const auto wma = pixels();
+  Music().m_nRippingFormat = 7;  // no format: nothing written
+  const auto none = pixels();
+  int differing = 0, written = 0;
+  for (std::size_t i = 0; i < mp3.size(); ++i) {
+    differing += mp3[i] != wma[i];
+    written += mp3[i] != none[i];
+  }
+  EXPECT_GT(differing, 20);
+  EXPECT_GT(written, 20);
+}
+
+TEST_F(MusicPageTest, GoingUpKeepsTheScrollAndFocusesTheFolderLeft) {
+  MakePage();
+  TempFolder folder;
+  for (int i = 0; i < 12; ++i) folder.Folder("f" + std::string(i < 10 ? "0" : "") + std::to_string(i));
+  // The controller shows the page again when the browsed folder changed.
+  frame.controller = [&](const std::string& name) {
+    if (name == "Music_Filebrowsing_Complete") page->ShowPage();
+  };
+  Music().m_strCurrentDrive = folder.root().string();
+  Music().m_strBrowseFolder = folder.root().string();
+  ShowMusicPage(6);
+  ASSERT_EQ(page->OpenBrowserFolder(), 1);
+  const int list = Panel();
+  ASSERT_EQ(page->ListItemCount(), 12);
+  // Scrolled down by four, the last folder (row 11, slot 7) is entered.
+  page->ElementIndex().SetTopIndexByName("Music List Panel", 4);
+  page->OnListItemAction(list, 7);
+  EXPECT_EQ(Music().m_strBrowseFolder, (folder.root() / "f11").string());
+  ASSERT_EQ(page->OnAction("UpOneLevel"), 1);
+  EXPECT_EQ(Music().m_strBrowseFolder, folder.root().string());
+  int top = -1;
+  page->ElementIndex().GetTopIndexByName("Music List Panel", &top);
+  EXPECT_EQ(top, 4);
+  int kind = 0, slot = -1;
+  ASSERT_EQ(page->FocusedList(), list);
+  ASSERT_TRUE(page->SplitEntry(list, page->FocusedEntry(), &kind, &slot));
+  EXPECT_EQ(kind, ENTRY_ITEM);
+  EXPECT_EQ(slot, 7);
 }
 
 }  // namespace
