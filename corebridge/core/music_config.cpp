@@ -115,12 +115,12 @@ int CMusicConfig::CountCheckedMusicItems(int& count) const {
 }
 
 int CMusicConfig::CountTracksInState1() const {
-  return static_cast<int>(std::count_if(m_vecTrackList.begin(), m_vecTrackList.end(),
+  return static_cast<int>(std::count_if(m_vecLibraryTracks.begin(), m_vecLibraryTracks.end(),
                                         [](const MusicRecord& track) { return track.bChecked == 1; }));
 }
 
 int CMusicConfig::CountTracksInState8() const {
-  return static_cast<int>(std::count_if(m_vecTrackList.begin(), m_vecTrackList.end(),
+  return static_cast<int>(std::count_if(m_vecLibraryTracks.begin(), m_vecLibraryTracks.end(),
                                         [](const MusicRecord& track) { return track.bChecked == 8; }));
 }
 

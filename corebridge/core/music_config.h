@@ -94,7 +94,7 @@ class CMusicConfig {
 
   int CountCheckedVisualEffects(int& count) const;
   int CountCheckedMusicItems(int& count) const;
-  // Tracks of m_vecTrackList whose state (the record's last field, bChecked)
+  // Tracks of m_vecLibraryTracks whose state (the record's last field, bChecked)
   // is 1, respectively 8; 0 for an empty list.
   int CountTracksInState1() const;
   int CountTracksInState8() const;

@@ -309,7 +309,7 @@ TEST(MusicState, TrackCountersByState) {
   for (int state : {1, 8, 0, 1, 9, 8, 8, 2}) {
     MusicRecord track;
     track.bChecked = state;
-    music.m_vecTrackList.push_back(track);
+    music.m_vecLibraryTracks.push_back(track);
   }
   EXPECT_EQ(music.CountTracksInState1(), 2);
   EXPECT_EQ(music.CountTracksInState8(), 3);
