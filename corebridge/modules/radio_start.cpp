@@ -8,6 +8,7 @@
 #include <string>
 
 #include "corebridge/core/audio_profile.h"
+#include "platform/com/module_path.h"
 #include "corebridge/modules/radio_controller_internal.h"
 
 namespace radio_controller {
@@ -107,9 +108,13 @@ int OpenEngine(Ctx& c) {
   int opened = 0;
   switch (RoadOf(c.vendor)) {
     // The component keeps its presets in the "Radio" folder beside the
-    // program; it finds that folder itself (the open takes no text).
-    case Road::Component: opened = SUCCEEDED(c.engine->Open(kRadioKindComponent, 0)); break;
-    case Road::Tuner: opened = SUCCEEDED(c.engine->Open(kRadioKindTuner, 0)); break;
+    // program.
+    case Road::Component: {
+      const std::string folder = plat::com_detail::ExecutableDirectory() + "/Radio";
+      opened = SUCCEEDED(c.engine->Open(kRadioKindComponent, folder.c_str()));
+      break;
+    }
+    case Road::Tuner: opened = SUCCEEDED(c.engine->Open(kRadioKindTuner, nullptr)); break;
     case Road::None: return 0;
   }
   if (!opened) return 0;
@@ -162,6 +167,8 @@ int StartRadio(CUISystem& system) {
     ReadBandLimits(c);
     const int saved = CurrentFrequency(c.radio);
     Tune(c, std::clamp(saved, BandMin(c.radio), BandMax(c.radio)));
+    // Nothing else brings the sound back after the last module's mute.
+    Mute(c, 0);
   }
 
   if (c.page) c.page->EnterModule();

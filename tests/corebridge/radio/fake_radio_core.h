@@ -54,8 +54,8 @@ class FakeRadioCore : public IRadioCore {
   }
   bool SawSlot(int slot) const { return Count(std::to_string(slot)) > 0; }
 
-  HRESULT Open(int kind, int value) override {
-    if (Fail(3, "3 " + std::to_string(kind) + " " + std::to_string(value))) return plat::E_FAIL;
+  HRESULT Open(int kind, const char* folder) override {
+    if (Fail(3, "3 " + std::to_string(kind) + (folder ? " " + std::string(folder) : std::string()))) return plat::E_FAIL;
     if (kind != 1 && kind != 2) return plat::E_FAIL;
     openKind = kind;
     state = kRadioPlaying;

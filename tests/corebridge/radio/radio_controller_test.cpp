@@ -1,6 +1,7 @@
 // The Radio controller on a scripted radio engine: the vendor roads into
 // the module and out of it, tuning, fine-tuning, seeking, the bands, the
 // areas and the settings steps.
+#include "platform/com/module_path.h"
 #include "tests/corebridge/radio/radio_test_support.h"
 
 namespace radio_test {
@@ -25,7 +26,7 @@ TEST_F(RadioControllerTest, TunerRoadOpensKindOneAndShowsTheMainPage) {
   Radio().m_nCurFMFrequency = 98500000;
   ASSERT_EQ(Enter(), 1);
   EXPECT_EQ(Config().m_nActiveModule, MODULE_RADIO);
-  EXPECT_TRUE(Engine().Saw("3 1 0"));
+  EXPECT_TRUE(Engine().Saw("3 1"));
   EXPECT_TRUE(Engine().Saw("22"));
   EXPECT_EQ(Engine().sink, system_->RadioSink());
   EXPECT_EQ(Radio().m_bRadioText, 1);
@@ -48,12 +49,18 @@ TEST_F(RadioControllerTest, TunerRoadOpensKindOneAndShowsTheMainPage) {
 }
 
 TEST_F(RadioControllerTest, VendorRoads) {
+  // The component opens on the "Radio" folder beside the program.
+  const std::string component = "3 2 " + plat::com_detail::ExecutableDirectory() + "/Radio";
   struct Case {
     int vendor;
     int answer;
     const char* open;  // the Open call, null for none
     int page;
-  } cases[] = {{0, 1, "3 1 0", 2}, {4, 1, "3 1 0", 17}, {3, 1, "3 2 0", 2}, {1, 0, nullptr, 0}, {2, 0, nullptr, 0}};
+  } cases[] = {{0, 1, "3 1", 2},
+               {4, 1, "3 1", 17},
+               {3, 1, component.c_str(), 2},
+               {1, 0, nullptr, 0},
+               {2, 0, nullptr, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.vendor);
     frame_.vendor = c.vendor;
