@@ -139,6 +139,19 @@ void FixAmSteps(CRadioConfig& radio, int area) {
   }
 }
 
+int SubMode(const CRadioConfig& radio) {
+  int top = 0;
+  return radio.PeekRadioPage(top) ? top : 0;
+}
+
+void SetSubMode(CRadioConfig& radio, int mode) {
+  radio.ClearRadioPages();
+  radio.m_nSelectedStation = -1;
+  radio.m_nMovingPresetId = -1;
+  radio.m_nMoveSource = -1;
+  if (mode != 0) radio.PushRadioPage(mode);
+}
+
 void ResetStationSlots(CRadioConfig& radio) {
   for (int band : {RADIO_BAND_FM, RADIO_BAND_AM}) {
     radio.ResetRadioStations(band);
@@ -223,6 +236,8 @@ int Seek(Ctx& c, bool upward) {
   while (upward ? d <= BandMax(c.radio) : d >= BandMin(c.radio)) {
     Tune(c, static_cast<int>(d));
     Wait(c, 10);
+    // Leaving the radio during the wait (Home) closed the engine.
+    if (CConfig* config = c.sys.Config(); !config || config->m_nActiveModule != MODULE_RADIO) break;
     int level = 0;
     if (SUCCEEDED(c.engine->GetSignalStrength(&level)) && level > 3) {
       found = 1;

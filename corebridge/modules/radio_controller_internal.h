@@ -57,10 +57,17 @@ inline constexpr int kCanSetArea = 0x40;
 inline constexpr int kEngineFM = 1;
 inline constexpr int kEngineAM = 2;
 
-// Sub-modes of the shown list.
-inline constexpr int kListPresetSlots = 7;
-inline constexpr int kListScheduleNormal = 8;
-inline constexpr int kListScheduleList = 9;
+// Sub-modes of the shown list, kept on top of the section's page-history
+// stack, which the Radio page reads: a favourite being moved, the preset
+// places to name, choosing an entry and an entry chosen.
+inline constexpr int kSubMoving = 2;
+inline constexpr int kSubPresetSlots = 7;
+inline constexpr int kSubChoosing = 8;
+inline constexpr int kSubChosen = 9;
+// The sub-mode on top of the stack, 0 for none.
+int SubMode(const CRadioConfig& radio);
+// Clears the stack and the selection and enters `mode` (0: none).
+void SetSubMode(CRadioConfig& radio, int mode);
 
 // Free space a recording needs: a manual one more than 200 MiB, a scheduled
 // one more than 25 MiB.

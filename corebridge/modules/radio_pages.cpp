@@ -94,8 +94,8 @@ int PageAction(Ctx& c, int id) {
   switch (id) {
     case kMainPage: return MainPage(c);
     case kMenu:
-      if (radio.m_nPage == kPageSchedule && radio.m_nListSubMode == kListScheduleList) {
-        radio.m_nListSubMode = kListScheduleNormal;
+      if (radio.m_nPage == kPageSchedule && SubMode(radio) == kSubChosen) {
+        SetSubMode(radio, kSubChoosing);
         c.RefreshList();
         c.Redraw(0);
         return 1;
@@ -106,16 +106,12 @@ int PageAction(Ctx& c, int id) {
     case kSortByDate:
     case kSortByFrequency: return Sort(c, id);
     case kBurnMaterialPage: StopAll(c); break;
-    case kSchedulePage:
-      radio.m_nSelectedStation = -1;
-      radio.m_nMoveSource = -1;
-      radio.m_nListSubMode = kListScheduleList;
-      break;
+    case kSchedulePage: SetSubMode(radio, kSubChosen); break;
     case kGeneralStationPage:
     case kFavoriteStationPage:
+      // A station is chosen on these pages before it is edited.
       RebuildFavorites(radio);
-      radio.m_nSelectedStation = -1;
-      radio.m_nMoveSource = -1;
+      SetSubMode(radio, kSubChoosing);
       break;
     default: break;
   }
@@ -126,23 +122,17 @@ int PageAction(Ctx& c, int id) {
 int Back(Ctx& c) {
   CRadioConfig& radio = c.radio;
   const int page = radio.m_nPage;
-  // The shown list's own back: a move in progress is carried out, a
-  // selection is cancelled.
+  // The shown list's own back: a move in progress (made step by step on
+  // the page) is carried out, a selection is cancelled.
   if (page == kPageSchedule || page == kPageGeneralStation || page == kPageFavoriteStation) {
-    if (page == kPageFavoriteStation && radio.m_nMoveSource >= 0) {
-      if (radio.m_nSelectedStation >= 0 && radio.m_nSelectedStation != radio.m_nMoveSource)
-        radio.MoveRadioStation(radio.m_nMoveSource, radio.m_nSelectedStation, RADIO_BAND_CURRENT);
-      radio.m_nMoveSource = -1;
-      radio.m_nMovingPresetId = -1;
-      radio.m_bPresetsChanged = 1;
+    const int sub = SubMode(radio);
+    if (sub == kSubMoving || (sub == kSubChosen && radio.m_nSelectedStation >= 0)) {
+      if (sub == kSubMoving) radio.m_bPresetsChanged = 1;
+      SetSubMode(radio, kSubChoosing);
       RebuildFavorites(radio);
       c.RefreshList();
       c.Redraw(0);
-      return 1;
-    }
-    if (radio.m_nSelectedStation >= 0) {
-      radio.m_nSelectedStation = -1;
-      c.Redraw(0);
+      c.RestoreFocus();
       return 1;
     }
   }
@@ -173,9 +163,7 @@ int Back(Ctx& c) {
       c.Redraw(0);
       return 1;
     case kPageRename: {
-      int from = kPageGeneralStation;
-      if (!radio.PopRadioPage(from) || (from != kPageGeneralStation && from != kPageFavoriteStation))
-        from = kPageGeneralStation;
+      const int from = radio.m_nPrevPage == kPageFavoriteStation ? kPageFavoriteStation : kPageGeneralStation;
       return ShowPage(c, from);
     }
     default: return 0;  // the other pages have no way back of their own

@@ -72,7 +72,10 @@ int Confirm(Ctx& c) {
   if (file.empty()) return 0;
   item.SetRecFileName(file);
   int conflicts = list->CountConflicts(item, 0);
-  if (page == kPageSetSchedule) {
+  // A schedule chosen from the list carries its index (among the radio
+  // schedules, as the page lists them); a new one has none.
+  const int index = radio.m_nEditScheduleIndex;
+  if (index < 0) {
     if (conflicts == 0) {
       list->Add(item);
       SaveSchedules(c.sys, *list);
@@ -81,10 +84,10 @@ int Confirm(Ctx& c) {
   } else {
     // The schedule's own old entry is no conflict of its new form.
     CScheduleItem old;
-    if (!list->GetAt(radio.m_nEditScheduleIndex, old, 0)) return 0;
+    if (!list->GetAt(index, old, SCHEDULE_RADIO)) return 0;
     if (item.ConflictsWith(old, Clock(c.sys).Now())) --conflicts;
     if (conflicts == 0) {
-      list->SetAt(radio.m_nEditScheduleIndex, item, 0);
+      list->SetAt(index, item, SCHEDULE_RADIO);
       SaveSchedules(c.sys, *list);
       return GoToSchedulePage(c);
     }
@@ -99,9 +102,9 @@ int Confirm(Ctx& c) {
 int Cancel(Ctx& c) {
   CRadioConfig& radio = c.radio;
   // A new schedule is not in the list yet: nothing there is removed.
-  if (radio.m_nPage == kPageEditSchedule && radio.m_nEditScheduleIndex >= 0) {
+  if (radio.m_nEditScheduleIndex >= 0) {
     if (CScheduleList* list = Schedules(c.sys)) {
-      list->Remove(radio.m_nEditScheduleIndex, 0);
+      list->Remove(radio.m_nEditScheduleIndex, SCHEDULE_RADIO);
       SaveSchedules(c.sys, *list);
     }
   }

@@ -81,10 +81,7 @@ int AutoScan(Ctx& c) {
 int AddStation(Ctx& c) {
   CRadioConfig& radio = c.radio;
   if (c.Component()) {
-    if (radio.m_nListSubMode != kListPresetSlots) {
-      radio.m_nSelectedStation = -1;
-      radio.m_nListSubMode = kListPresetSlots;
-    }
+    if (SubMode(radio) != kSubPresetSlots) SetSubMode(radio, kSubPresetSlots);
     c.Redraw(0);
     c.RestoreFocus();
     return 1;
@@ -140,12 +137,12 @@ int EditList(Ctx& c, int id) {
     }
     case kRename:
       if (page != kPageGeneralStation && page != kPageFavoriteStation) return 0;
-      radio.PushRadioPage(page);
-      c.SetPage(kPageRename);
+      c.SetPage(kPageRename);  // the page left is its previous page
       c.ShowCurrent();
       break;
     case kMove:
       if (page != kPageFavoriteStation) return 0;
+      SetSubMode(radio, kSubMoving);
       radio.m_nMoveSource = selected;
       radio.m_nMovingPresetId = selected;
       break;

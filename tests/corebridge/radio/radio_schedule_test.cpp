@@ -160,7 +160,9 @@ TEST_F(RadioScheduleTest, EditingReplacesAndCancelRemoves) {
   List().GetAt(0, first);
   EXPECT_EQ(first.GetBeginDate().wHour, 14);
 
-  Radio().SetRadioPage(15);
+  // The page shows a schedule chosen from the list on page 8 with its index:
+  // cancel removes that one.
+  Radio().SetRadioPage(8);
   EXPECT_EQ(Run("Radio CancelSchedule"), 1);
   ASSERT_EQ(List().Count(), 1);
   List().GetAt(0, first);

@@ -166,7 +166,8 @@ TEST_F(RadioStationTest, AddStation) {
   // The component shows its preset places instead.
   ASSERT_EQ(EnterComponent(), 1);
   EXPECT_EQ(Run("Radio AddStation"), 1);
-  EXPECT_EQ(Radio().m_nListSubMode, 7);
+  ASSERT_FALSE(Radio().m_pageHistory.empty());
+  EXPECT_EQ(Radio().m_pageHistory.back(), 7);  // the preset places, for the page to name
   EXPECT_EQ(Radio().m_fmStations.size(), 6u);
 }
 
@@ -177,6 +178,7 @@ TEST_F(RadioStationTest, FavouritesAndStationEditing) {
   EXPECT_EQ(Run("Radio GeneralStation Page"), 1);
   EXPECT_EQ(Radio().m_nPage, 18);
   EXPECT_EQ(Radio().m_nSelectedStation, -1);
+  EXPECT_EQ(Radio().m_pageHistory, std::vector<int>{8});  // choosing a station
   EXPECT_EQ(Run("Radio AddTo Favorite"), 0);  // nothing selected
 
   Radio().m_nSelectedStation = 2;
@@ -204,6 +206,27 @@ TEST_F(RadioStationTest, FavouritesAndStationEditing) {
   EXPECT_EQ(Radio().m_nPage, 20);
   Run("Radio Back");
   EXPECT_EQ(Radio().m_nPage, 19);
+
+  // Move marks the favourite; Back ends the move and the page chooses again.
+  Radio().m_nSelectedStation = 0;
+  EXPECT_EQ(Run("Radio Move"), 1);
+  EXPECT_EQ(Radio().m_pageHistory, std::vector<int>{2});
+  EXPECT_EQ(Radio().m_nMovingPresetId, 0);
+  Radio().m_bPresetsChanged = 0;
+  EXPECT_EQ(Run("Radio Back"), 1);
+  EXPECT_EQ(Radio().m_nPage, 19);
+  EXPECT_EQ(Radio().m_pageHistory, std::vector<int>{8});
+  EXPECT_EQ(Radio().m_nMovingPresetId, -1);
+  EXPECT_EQ(Radio().m_bPresetsChanged, 1);
+  // A chosen station: Back cancels the choice and stays.
+  Radio().PushRadioPage(9);
+  Radio().m_nSelectedStation = 0;
+  Run("Radio Back");
+  EXPECT_EQ(Radio().m_nPage, 19);
+  EXPECT_EQ(Radio().m_nSelectedStation, -1);
+  // Nothing chosen: Back goes to the setting page.
+  Run("Radio Back");
+  EXPECT_EQ(Radio().m_nPage, 11);
 
   // On the general page Delete removes the station itself.
   Run("Radio GeneralStation Page");
