@@ -159,19 +159,39 @@ void ResetStationSlots(CRadioConfig& radio) {
   }
 }
 
+const CAudioProfile* SourceDevice(const CRadioConfig& radio) {
+  if (radio.m_nSourceDevice < 0 || !radio.m_pProfiles1) return nullptr;
+  const auto& devices = radio.m_pProfiles1->m_profiles;
+  if (static_cast<std::size_t>(radio.m_nSourceDevice) >= devices.size()) return nullptr;
+  return &devices[static_cast<std::size_t>(radio.m_nSourceDevice)];
+}
+
+std::string LineName(const std::uint8_t* record) {
+  const auto* text = reinterpret_cast<const char*>(record);
+  return std::string(text, strnlen(text, 64));
+}
+
+int SourceLineNamed(const CAudioProfile& device, const std::string& name) {
+  for (std::size_t i = 0; i < device.m_items.size(); ++i)
+    if (LineName(device.m_items[i].data()) == name) return static_cast<int>(i);
+  return -1;
+}
+
 void Mute(Ctx& c, int mute) {
   if (c.Has(kCanMute)) {
     if (c.engine) c.engine->SetMute(mute);
     return;
   }
-  CRadioConfig& radio = c.radio;
-  if (radio.m_nSourceDevice < 0 || radio.m_nSourceLine < 0 || !radio.m_pProfiles1) return;
-  const auto& devices = radio.m_pProfiles1->m_profiles;
-  if (static_cast<std::size_t>(radio.m_nSourceDevice) >= devices.size()) return;
+  // Without a mute of its own the radio sounds through the card: its source
+  // line of the chosen line's name is muted.
+  const CAudioProfile* device = SourceDevice(c.radio);
+  const int line = c.radio.m_nSourceLine;
+  if (!device || line < 0 || static_cast<std::size_t>(line) >= device->m_wideItems.size()) return;
+  const int source = SourceLineNamed(*device, LineName(device->m_wideItems[static_cast<std::size_t>(line)].data()));
   auto audio = c.sys.CoreService<ICoreAudio>();
-  if (!audio) return;
-  audio->SelectDeviceByName(devices[static_cast<std::size_t>(radio.m_nSourceDevice)].m_strName.c_str());
-  audio->SetSourceMute(radio.m_nSourceLine, mute);
+  if (!audio || source < 0) return;
+  audio->SelectDeviceByName(device->m_strName.c_str());
+  audio->SetSourceMute(source, mute);
 }
 
 void Wait(Ctx& c, int ms) {

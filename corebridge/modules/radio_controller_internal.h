@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "corebridge/core/audio_profile.h"
 #include "corebridge/core/config.h"
 #include "corebridge/core/radio_config.h"
 #include "corebridge/core/ui_system_object.h"
@@ -126,6 +127,14 @@ void FixAmSteps(CRadioConfig& radio, int area);
 void RebuildFavorites(CRadioConfig& radio);
 // Empties both station lists and gives each six empty places.
 void ResetStationSlots(CRadioConfig& radio);
+
+// The chosen source device's profile, null when none. Its line-in list (the
+// recording lines) holds the chosen line, m_nSourceLine.
+const CAudioProfile* SourceDevice(const CRadioConfig& radio);
+// A line record's name (at most its first 64 bytes).
+std::string LineName(const std::uint8_t* record);
+// The index of the device's source (playback) line of that name, -1 none.
+int SourceLineNamed(const CAudioProfile& device, const std::string& name);
 
 // Mutes or unmutes around a retune.
 void Mute(Ctx& c, int mute);

@@ -46,23 +46,17 @@ const ILocalClock& Clock(const CUISystem& system) {
   return system.Services().clock ? *system.Services().clock : SystemLocalClock();
 }
 
-// Selects the source device's "Radio" line for recording and gives the
-// recording line of the same name its level.
+// Makes the chosen line-in (the "Radio" line) the recording source, heard
+// at full level.
 void PrepareLine(Ctx& c) {
-  CRadioConfig& radio = c.radio;
+  const CAudioProfile* device = SourceDevice(c.radio);
+  const int line = c.radio.m_nSourceLine;
   auto audio = c.sys.CoreService<ICoreAudio>();
-  if (!audio || !radio.m_pProfiles1 || radio.m_nSourceLine < 0) return;
-  const auto& device = radio.m_pProfiles1->m_profiles[static_cast<std::size_t>(radio.m_nSourceDevice)];
-  audio->SelectDeviceByName(device.m_strName.c_str());
-  if (static_cast<std::size_t>(radio.m_nSourceLine) >= device.m_items.size()) return;
-  const auto* line = reinterpret_cast<const char*>(device.m_items[static_cast<std::size_t>(radio.m_nSourceLine)].data());
-  const std::string name(line, strnlen(line, 64));
-  for (std::size_t i = 0; i < device.m_wideItems.size(); ++i) {
-    const auto* text = reinterpret_cast<const char*>(device.m_wideItems[i].data());
-    if (std::string(text, strnlen(text, 64)) != name) continue;
-    audio->SelectRecordingSource(static_cast<int>(i));
-    audio->SetRecordingVolume(static_cast<int>(i), 1.0f);
-  }
+  if (!audio || !device || line < 0 || static_cast<std::size_t>(line) >= device->m_wideItems.size()) return;
+  audio->SelectDeviceByName(device->m_strName.c_str());
+  audio->SelectRecordingSource(line);
+  audio->SetRecordingMute(line, 0);
+  audio->SetRecordingVolume(line, 1.0f);
 }
 
 // Records the sound card's line into `file` with the rip engine of the

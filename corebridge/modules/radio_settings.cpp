@@ -11,18 +11,6 @@ namespace radio_controller {
 
 namespace {
 
-std::string ItemName(const std::uint8_t* bytes) {
-  const auto* text = reinterpret_cast<const char*>(bytes);
-  return std::string(text, strnlen(text, 64));
-}
-
-const CAudioProfile* SourceDevice(const CRadioConfig& radio) {
-  if (radio.m_nSourceDevice < 0 || !radio.m_pProfiles1) return nullptr;
-  const auto& devices = radio.m_pProfiles1->m_profiles;
-  if (static_cast<std::size_t>(radio.m_nSourceDevice) >= devices.size()) return nullptr;
-  return &devices[static_cast<std::size_t>(radio.m_nSourceDevice)];
-}
-
 int StepSource(Ctx& c, int step) {
   CRadioConfig& radio = c.radio;
   const int count = radio.m_pProfiles1 ? static_cast<int>(radio.m_pProfiles1->m_profiles.size()) : 0;
@@ -36,18 +24,17 @@ int StepSource(Ctx& c, int step) {
 int StepLine(Ctx& c, int step) {
   CRadioConfig& radio = c.radio;
   const CAudioProfile* device = SourceDevice(radio);
-  const int count = device ? static_cast<int>(device->m_items.size()) : 0;
+  const int count = device ? static_cast<int>(device->m_wideItems.size()) : 0;
+  // Without lines there is nothing to step through (and no modulo).
   if (count == 0) return 0;
   const int from = radio.m_nSourceLine < 0 ? 0 : radio.m_nSourceLine;
   radio.m_nSourceLine = ((from + step) % count + count) % count;
-  const std::string chosen = ItemName(device->m_items[static_cast<std::size_t>(radio.m_nSourceLine)].data());
+  const std::string chosen = LineName(device->m_wideItems[static_cast<std::size_t>(radio.m_nSourceLine)].data());
   if (auto audio = c.sys.CoreService<ICoreAudio>()) {
     audio->SelectDeviceByName(device->m_strName.c_str());
-    // The recording line of the same name becomes the capture source.
-    for (std::size_t i = 0; i < device->m_wideItems.size(); ++i)
-      if (ItemName(device->m_wideItems[i].data()) == chosen) audio->SelectRecordingSource(static_cast<int>(i));
+    audio->SelectRecordingSource(radio.m_nSourceLine);
     for (int i = 0; i < count; ++i) {
-      if (ItemName(device->m_items[static_cast<std::size_t>(i)].data()) != chosen) audio->SetSourceMute(i, 1);
+      if (LineName(device->m_wideItems[static_cast<std::size_t>(i)].data()) != chosen) audio->SetRecordingMute(i, 1);
     }
   }
   c.Redraw(0);

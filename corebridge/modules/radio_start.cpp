@@ -23,12 +23,6 @@ bool Offered(const CConfig& config) {
   return (config.m_aFeatureWords[FEATURE_ROOT] & 2) != 0 && (config.m_aFeatureWords[FEATURE_RADIO] & 2) != 0;
 }
 
-// The name of a line record (the first 64 bytes, NUL-terminated or full).
-std::string LineName(const AudioProfileItem& item) {
-  const auto* bytes = reinterpret_cast<const char*>(item.data());
-  return std::string(bytes, strnlen(bytes, 64));
-}
-
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -46,14 +40,12 @@ void RefreshDevices(Ctx& c) {
   else if (radio.m_nSourceDevice < 0 || radio.m_nSourceDevice >= count) radio.m_nSourceDevice = 0;
 }
 
-// The index of the source device's line named "Radio", -1 when none.
+// The index of the source device's line-in named "Radio", -1 when none.
 int FindRadioLine(const CRadioConfig& radio) {
-  if (radio.m_nSourceDevice < 0 || !radio.m_pProfiles1) return -1;
-  const auto& devices = radio.m_pProfiles1->m_profiles;
-  if (static_cast<std::size_t>(radio.m_nSourceDevice) >= devices.size()) return -1;
-  const auto& lines = devices[static_cast<std::size_t>(radio.m_nSourceDevice)].m_items;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (SameTextIgnoringCase(LineName(lines[i]), "Radio")) return static_cast<int>(i);
+  const CAudioProfile* device = SourceDevice(radio);
+  if (!device) return -1;
+  for (std::size_t i = 0; i < device->m_wideItems.size(); ++i)
+    if (SameTextIgnoringCase(LineName(device->m_wideItems[i].data()), "Radio")) return static_cast<int>(i);
   return -1;
 }
 

@@ -398,6 +398,28 @@ TEST_F(RadioControllerTest, RestoreByPage) {
   EXPECT_EQ(Radio().m_nRecordFormat, 1);
 }
 
+TEST_F(RadioControllerTest, LineInStepsThroughTheDevicesRecordingLines) {
+  ASSERT_EQ(Enter(), 1);
+  // The in-memory card: line-ins "Line In" and "Microphone".
+  ASSERT_EQ(Radio().m_nSourceDevice, 0);
+  Radio().m_nSourceLine = 0;
+  EXPECT_EQ(Run("Radio Setting RadioLineIn Right"), 1);
+  EXPECT_EQ(Radio().m_nSourceLine, 1);
+  int selected = 0, mute = 0;
+  float volume = 0;
+  DWORD type = 0;
+  ASSERT_EQ(core_->audio->GetRecordingLineState(1, &selected, &mute, &volume, &type), S_OK);
+  EXPECT_EQ(selected, 1);
+  ASSERT_EQ(core_->audio->GetRecordingLineState(0, &selected, &mute, &volume, &type), S_OK);
+  EXPECT_EQ(mute, 1);  // the other line is silenced
+  EXPECT_EQ(Run("Radio Setting RadioLineIn Right"), 1);
+  EXPECT_EQ(Radio().m_nSourceLine, 0);
+  EXPECT_EQ(Run("Radio Setting RadioLineIn Left"), 1);
+  EXPECT_EQ(Radio().m_nSourceLine, 1);
+  EXPECT_EQ(Run("Radio Setting RadioSource Right"), 1);  // one device: stays
+  EXPECT_EQ(Radio().m_nSourceDevice, 0);
+}
+
 TEST_F(RadioControllerTest, SourceArrowsWithoutDevicesDoNothing) {
   ASSERT_EQ(Enter(), 1);
   Radio().m_pProfiles1->m_profiles.clear();
