@@ -382,8 +382,13 @@ void CUISystem::OnRecordMonitorTimer() {
     RadioStopRecording(0, 0);
     OnRadioRecord(0, 0);
   } else {
+    // The schedule goes on in the new file: it is let go before the stop so
+    // its history gets no "stopped" entry for the change of file.
     CScheduleItem copy(SCHEDULE_RADIO);
-    if (m_pConfig->m_pRadio->m_pRecordingSchedule) copy = *m_pConfig->m_pRadio->m_pRecordingSchedule;
+    if (auto& running = m_pConfig->m_pRadio->m_pRecordingSchedule) {
+      copy = *running;
+      running.reset();
+    }
     RadioStopRecording(0, 0);
     RadioPrepareRecording(copy);
   }

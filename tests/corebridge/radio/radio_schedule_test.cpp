@@ -1,6 +1,9 @@
 // The Radio controller's schedules on a scripted radio engine: the new
 // schedule and its field actions, confirm with and without a conflict,
 // cancel, and a schedule run by the schedule timer from start to history.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "corebridge/core/schedule_list.h"
@@ -206,6 +209,22 @@ TEST_F(RadioScheduleTest, AUserStopEndsAScheduleAsStopped) {
   EXPECT_EQ(done.GetStatus(), 3);
   // Without a held schedule the scheduled stop does nothing.
   EXPECT_EQ(system_->RadioScheduleRecord(0), 0);
+}
+
+TEST_F(RadioScheduleTest, AScheduledRecordingGoesOnInANewFileAtTheSizeLimit) {
+  ASSERT_EQ(Enter(), 1);
+  CScheduleItem item = Item(12, 0, 60);
+  item.SetRecFileName(Radio().m_strRecordFolder + "/long.wav");
+  ASSERT_EQ(system_->RadioPrepareRecording(item), 1);
+  const int fd = ::open(Engine().recording.c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, 4'141'875'200), 0);
+  ::close(fd);
+  system_->OnRecordMonitorTimer();
+  EXPECT_EQ(Engine().recording, Radio().m_strRecordFolder + "/long(1).wav");
+  EXPECT_EQ(Radio().m_strRecordingFile, Engine().recording);
+  ASSERT_NE(Radio().m_pRecordingSchedule, nullptr);  // still the schedule's recording
+  EXPECT_EQ(List().CountHistory(), 0);               // no "stopped" entry for the change of file
 }
 
 TEST_F(RadioScheduleTest, ScheduledRecordingNeedsTwentyFiveMebibytes) {
