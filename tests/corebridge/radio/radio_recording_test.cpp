@@ -10,6 +10,7 @@
 #include "corebridge/modules/radio_controller_internal.h"
 #include "platform/com/automation.h"
 #include "tests/corebridge/core/stub_wm_player.h"
+#include "tests/corebridge/radio/fake_line_rippers.h"
 #include "tests/corebridge/radio/radio_test_support.h"
 
 namespace radio_test {
@@ -146,6 +147,49 @@ TEST_F(RadioRecordingTest, ComponentRecordsTheLineAndNeedsASourceDevice) {
   EXPECT_EQ(Run("Radio Record"), 0);
   EXPECT_FALSE(Engine().SawSlot(9));  // the component never records itself
   EXPECT_EQ(Radio().m_nRecordState, RADIO_LISTENING);
+}
+
+TEST_F(RadioRecordingTest, ComponentRecordsTheLineWithTheRipperOfTheFormat) {
+  auto mp3 = MakeComObject<FakeMp3LineRipper>();
+  auto wma = MakeComObject<FakeWmaLineRipper>();
+  auto drives = MakeComObject<NamedCaptureEnumerator>();
+  core_->drives.Reset();
+  core_->services = [&](const IID& iid, void** out) -> HRESULT {
+    if (iid == IID_IRadioCore) return fake_->QueryInterface(iid, out);
+    if (iid == IID_ICdToMp3) return mp3->QueryInterface(iid, out);
+    if (iid == IID_ICdToWma) return wma->QueryInterface(iid, out);
+    if (iid == IID_IDriveEnumerator) return drives->QueryInterface(iid, out);
+    return E_NOINTERFACE;
+  };
+  Radio().m_nCurFMFrequency = 98500000;
+  ASSERT_EQ(EnterComponent(), 1);
+  ASSERT_EQ(Radio().m_nSourceDevice, 0);
+
+  Radio().m_nRecordFormat = 1;
+  ASSERT_EQ(Run("Radio Record"), 1);
+  const std::string mp3File = Folder() + "/FM09850_02032026_1200.mp3";
+  EXPECT_EQ(mp3->calls, (std::vector<std::string>{"3", "6 Test Radio", "9 " + mp3File + " 0", "12"}));
+  EXPECT_EQ(Radio().m_nRecordState, RADIO_RECORDING);
+  EXPECT_EQ(Radio().m_strRecordingFile, mp3File);
+  EXPECT_FALSE(Engine().SawSlot(9));
+  mp3->calls.clear();
+  ASSERT_EQ(Run("Radio Stop"), 1);
+  EXPECT_EQ(mp3->calls, (std::vector<std::string>{"18 0", "14", "4"}));
+  EXPECT_EQ(Radio().m_nRecordState, RADIO_LISTENING);
+
+  // WMA at the middle quality.
+  Radio().m_nRecordFormat = 3;
+  ASSERT_EQ(Run("Radio Record"), 1);
+  EXPECT_EQ(wma->calls[2], "9 " + Folder() + "/FM09850_02032026_1200.wma 64080 0");
+  Run("Radio Stop");
+
+  // A ripper that cannot run is let go; nothing records.
+  wma->calls.clear();
+  wma->failing.insert(12);
+  EXPECT_EQ(Run("Radio Record"), 0);
+  EXPECT_EQ(wma->calls.back(), "4");
+  EXPECT_EQ(Radio().m_nRecordState, RADIO_LISTENING);
+  EXPECT_EQ(MonitorTimer(), 0u);
 }
 
 TEST_F(RadioRecordingTest, MonitorContinuesInANewFileAtTheSizeLimit) {
