@@ -77,6 +77,18 @@ TEST_F(RadioControllerTest, VendorRoads) {
   }
 }
 
+TEST_F(RadioControllerTest, EntryFromAnotherModuleLeavesItFirst) {
+  Config().m_nActiveModule = MODULE_TV;
+  ASSERT_EQ(Enter(), 1);
+  EXPECT_TRUE(Stepped("TVStopModule"));
+  EXPECT_EQ(Config().m_nActiveModule, MODULE_RADIO);
+  // Home stops the radio in turn.
+  steps_.clear();
+  Run("Home");
+  EXPECT_TRUE(Stepped("RadioStopModule"));
+  EXPECT_EQ(Radio().m_nRecordState, RADIO_OFF);
+}
+
 TEST_F(RadioControllerTest, FailedOpenLeavesTheModuleUnstarted) {
   Engine().failing.insert(3);
   EXPECT_EQ(Enter(), 0);
