@@ -43,7 +43,9 @@ enum RadioRecordFormat : int {
 };
 
 struct IRadioCore : plat::IUnknown {
-  virtual plat::HRESULT Open(int kind, int value) = 0;                          // 3
+  // Kind 1 a tuner device (no folder); kind 2 the outside component, opened
+  // with `folder` (where it keeps its presets).
+  virtual plat::HRESULT Open(int kind, const char* folder) = 0;                 // 3
   virtual plat::HRESULT Close() = 0;                                            // 4
   virtual plat::HRESULT SetMute(int mute) = 0;                                  // 5
   virtual plat::HRESULT GetDeviceId(int* value) = 0;                            // 6
@@ -53,7 +55,7 @@ struct IRadioCore : plat::IUnknown {
   virtual plat::HRESULT Stop() = 0;                                             // 10
   virtual plat::HRESULT GetState(int* state) = 0;                               // 11
   virtual plat::HRESULT GetSignalStrength(int* level) = 0;                      // 12: 0..5
-  virtual plat::HRESULT GetBand(int* band) = 0;                                 // 13: 1 AM, 2 FM
+  virtual plat::HRESULT GetBand(int* band) = 0;                                 // 13: 1 FM, 2 AM
   virtual plat::HRESULT SetBand(int band) = 0;                                  // 14
   virtual plat::HRESULT GetBandLow(int* frequency, int band) = 0;               // 15
   virtual plat::HRESULT GetBandHigh(int* frequency, int band) = 0;              // 16

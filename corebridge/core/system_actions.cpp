@@ -15,7 +15,7 @@ void CUISystem::BuildActionTable() {
   m_actions.Register("Photo Entry", 2, &CUISystem::OnPhotoEntry);
   m_actions.Register("Video Entry", 3, &CUISystem::VideoEntry);
   m_actions.Register("TV Entry", 4, &CUISystem::TVActionById<4>);
-  m_actions.Register("Radio Entry", 5, &CUISystem::RadioAction);
+  m_actions.Register("Radio Entry", 5, &CUISystem::RadioActionById<5>);
   m_actions.Register("Record Entry", 6, &CUISystem::RecordEntry);
   m_actions.Register("Authoring Entry", 7, &CUISystem::AuthoringAction);
   m_actions.Register("Burning Entry", 8, &CUISystem::BurningAction);

@@ -361,20 +361,34 @@ void CUISystem::OnRecordMonitorTimer() {
   if (state != 2 && state != 3) return;
   const std::string& file = m_pStates->strRadioRecordFile;
   const std::string folder = file.substr(0, file.find_last_of('/') == std::string::npos ? 0 : file.find_last_of('/') + 1);
-  ULONGLONG available = 0;
-  if (GetDiskFreeSpaceExA(folder.empty() ? "." : folder.c_str(), &available, nullptr, nullptr) &&
-      available < kMinimumFreeBytes) {
+  std::uint64_t available = 0;
+  bool known = false;
+  if (m_services.freeSpace) {
+    known = m_services.freeSpace(folder.empty() ? "." : folder, available);
+  } else {
+    ULONGLONG bytes = 0;
+    known = GetDiskFreeSpaceExA(folder.empty() ? "." : folder.c_str(), &bytes, nullptr, nullptr) != FALSE;
+    available = bytes;
+  }
+  if (known && available < kMinimumFreeBytes) {
     RadioStopRecording(0, 0);
     return;
   }
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0 || static_cast<ULONGLONG>(st.st_size) < kRecordFileLimit) return;
-  if (state == 2) {
+  // A recording the schedule started goes on as the schedule, whichever
+  // state its start gave it (the engine's own recording reports 2).
+  if (state == 2 && !m_pConfig->m_pRadio->m_pRecordingSchedule) {
     RadioStopRecording(0, 0);
     OnRadioRecord(0, 0);
   } else {
+    // The schedule goes on in the new file: it is let go before the stop so
+    // its history gets no "stopped" entry for the change of file.
     CScheduleItem copy(SCHEDULE_RADIO);
-    if (m_pConfig->m_pRadio->m_pRecordingSchedule) copy = *m_pConfig->m_pRadio->m_pRecordingSchedule;
+    if (auto& running = m_pConfig->m_pRadio->m_pRecordingSchedule) {
+      copy = *running;
+      running.reset();
+    }
     RadioStopRecording(0, 0);
     RadioPrepareRecording(copy);
   }

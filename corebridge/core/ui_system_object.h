@@ -31,6 +31,7 @@
 #include "platform/sys/system_events.h"
 
 class CConfig;
+class CRadioConfig;
 class CMovieConfig;
 class CScheduleList;
 class CScheduleTimer;
@@ -49,6 +50,11 @@ struct CUISystemServices {
   std::shared_ptr<plat::SystemEventSource> eventSources;
   std::shared_ptr<IDesktopBackend> desktop;
   const ILocalClock* clock = nullptr;  // schedule times; the machine's when null
+  // Free bytes of the file system holding a folder; false when unknown.
+  // Defaults to GetDiskFreeSpaceExA.
+  std::function<bool(const std::string& folder, std::uint64_t& freeBytes)> freeSpace;
+  // The user's country calling code (1, 81, ...); defaults to the locale's.
+  std::function<int()> countryCode;
   int scheduleTimerPeriodMs = 1000;
 };
 
@@ -228,7 +234,6 @@ class CUISystem : public IUISystem {
   void RegisterBurningActions();
 
   int VideoAction(std::intptr_t a, std::intptr_t b);
-  int RadioAction(std::intptr_t a, std::intptr_t b);
   int AuthoringAction(std::intptr_t a, std::intptr_t b);
   int BurningAction(std::intptr_t a, std::intptr_t b);
 
@@ -622,6 +627,16 @@ class CUISystem : public IUISystem {
   void TVOnTuning(int channel, int isChannel);
   void TVOnTeletextPageChanged();
 
+  // The Radio controller (corebridge/modules/radio_*.cpp): every Radio
+  // action goes through RadioRun with its action id.
+  template <int kId>
+  int RadioActionById(std::intptr_t a, std::intptr_t b) {
+    return RadioRun(kId, a, b);
+  }
+  int RadioRun(int id, std::intptr_t a, std::intptr_t b);
+  IRadioPageEvents* RadioPageCallback() const { return m_pRadioPage; }
+  // Set while a radio wait pumps messages: radio actions are refused then.
+  int m_nRadioWaits = 0;
   int RadioStopModule(std::intptr_t a, std::intptr_t b);
   int RadioBack(std::intptr_t a, std::intptr_t b);
   int RadioOnDeviceChange(int event, int drive);
@@ -924,18 +939,26 @@ class CUISystem : public IUISystem {
     int Notify14(SinkArg, SinkArg) override { return 0; }
     int Notify15(SinkArg, SinkArg) override { return 0; }
   };
+  // The radio engine's events as the Radio controller handles them
+  // (radio_events.cpp); dropped while the radio is not the active module.
   class RadioSinkTable final : public IRadioEventSink {
    public:
-    int OnSearchStarted() override { return 0; }
-    int OnStationFound(int) override { return 0; }
-    int OnSearchEnded() override { return 0; }
-    int OnRecordingStarted() override { return 0; }
-    int OnRecordingStopped() override { return 0; }
+    explicit RadioSinkTable(CUISystem& owner) : owner_(owner) {}
+    int OnSearchStarted() override;
+    int OnStationFound(int frequency) override;
+    int OnSearchEnded() override;
+    int OnRecordingStarted() override;
+    int OnRecordingStopped() override;
     int Reserved5() override { return 0; }
-    int OnRadioText(const char*) override { return 0; }
-    int OnProgramType(const char*) override { return 0; }
-    int OnClockTime(const char*) override { return 0; }
-    int OnStationName(const char*) override { return 0; }
+    int OnRadioText(const char* text) override;
+    int OnProgramType(const char* name) override;
+    int OnClockTime(const char* text) override;
+    int OnStationName(const char* name) override;
+
+   private:
+    // Stores an RDS text and has the page draw it; 0 without RDS.
+    int OnRdsText(std::string CRadioConfig::*field, const char* text);
+    CUISystem& owner_;
   };
   class KeySink final : public IKeyDispatchSink {
    public:
@@ -1018,7 +1041,7 @@ class CUISystem : public IUISystem {
   RipperSinkTable m_mp3RipperSink{*this, RipperSinkTable::Ripper::Mp3};
   RipperSinkTable m_wmaRipperSink{*this, RipperSinkTable::Ripper::Wma};
   AuthoringSink m_authoringSink;
-  RadioSinkTable m_radioSink;
+  RadioSinkTable m_radioSink{*this};
   KeySink m_keyDispatchSink{*this};
   PhotoNoticeSink m_photoNotifySink{*this};
   ImageAcquireSinkTable m_imageAcquireSink{*this};

@@ -13,11 +13,6 @@ int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::RadioAction(std::intptr_t, std::intptr_t) {
-  RunStep("RadioAction");
-  return 0;
-}
-
 int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
   RunStep("AuthoringAction");
   return 0;
@@ -25,52 +20,6 @@ int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
 
 int CUISystem::BurningAction(std::intptr_t, std::intptr_t) {
   RunStep("BurningAction");
-  return 0;
-}
-
-int CUISystem::RadioBack(std::intptr_t, std::intptr_t) {
-  RunStep("RadioBack");
-  return 0;
-}
-
-int CUISystem::RadioStart(std::intptr_t, std::intptr_t) {
-  RunStep("RadioStart");
-  return 0;
-}
-
-int CUISystem::RadioCommand(std::intptr_t, std::intptr_t) {
-  RunStep("RadioCommand");
-  return 0;
-}
-
-int CUISystem::RadioStopRecording(std::intptr_t, std::intptr_t) {
-  RunStep("RadioStopRecording");
-  return 0;
-}
-
-int CUISystem::OnRadioRecord(std::intptr_t, std::intptr_t) {
-  RunStep("OnRadioRecord");
-  return 0;
-}
-
-int CUISystem::RadioStopModule(std::intptr_t, std::intptr_t) {
-  RunStep("RadioStopModule");
-  if (m_pConfig) m_pConfig->m_nActiveModule = MODULE_NONE;
-  return 1;
-}
-
-int CUISystem::RadioOnDeviceChange(int event, int drive) {
-  RunStep(("RadioOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  return 0;
-}
-
-int CUISystem::RadioPrepareRecording(const CScheduleItem&) {
-  RunStep("RadioPrepareRecording");
-  return 0;
-}
-
-int CUISystem::RadioScheduleRecord(int) {
-  RunStep("RadioScheduleRecord");
   return 0;
 }
 

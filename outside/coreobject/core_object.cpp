@@ -1,6 +1,7 @@
 #include "outside/coreobject/core_object.h"
 
 #include "interfaces/engines.h"
+#include "interfaces/radiodeck.h"
 #include "outside/coreobject/drive_enumerator.h"
 #include "outside/coreobject/memory_audio.h"
 #include "outside/coreobject/mixhost_audio.h"
@@ -20,6 +21,7 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_ICdToWma, CLSID_CdToWma},
       {IID_ICdToMp3, CLSID_CdToMp3},
       {IID_IGrabber, CLSID_Grabber},
+      {IID_IRadioCore, CLSID_RadioCore},
   };
   return kEngines;
 }

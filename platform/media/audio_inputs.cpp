@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/media/radio/virtual_radio.h"
 #include "platform/registry/registry.h"
 // GStreamer after the platform headers: GLib defines TRUE and FALSE.
 #include "platform/media/gstreamer.h"
@@ -138,9 +139,7 @@ std::vector<AudioInput> MonitoredDevices() {
   return inputs;
 }
 
-}  // namespace
-
-std::vector<AudioInput> ReadVirtualAudioInputs() {
+std::vector<AudioInput> ReadDeclaredInputs() {
   std::vector<AudioInput> inputs;
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVirtualAudioInputsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return inputs;
@@ -175,6 +174,25 @@ std::vector<AudioInput> ReadVirtualAudioInputs() {
     inputs.push_back(std::move(input));
   }
   RegCloseKey(key);
+  return inputs;
+}
+
+}  // namespace
+
+std::vector<AudioInput> ReadVirtualAudioInputs() {
+  std::vector<AudioInput> inputs = ReadDeclaredInputs();
+  // The virtual radio's line: it sounds whatever station the radio is tuned
+  // to when the element is made and follows every later retune.
+  if (auto radio = radio::SharedVirtualRadio()) {
+    AudioInput input;
+    input.description = radio::VirtualRadioInputName(radio->config());
+    input.friendlyName = input.description;
+    input.makeElement = [] {
+      auto current = radio::SharedVirtualRadio();
+      return current ? current->MakeAudioSource() : nullptr;
+    };
+    inputs.push_back(std::move(input));
+  }
   return inputs;
 }
 

@@ -3,7 +3,8 @@
 // declared in the registry under
 // HKEY_LOCAL_MACHINE\SoftWare\Kestrovia\Marivel\VirtualAudioInputs\<name>
 // (a DWORD "Tone": a live sine tone of that many Hz; or a string "File": an
-// audio file played in a loop at the clock's pace).
+// audio file played in a loop at the clock's pace), with the virtual radio's
+// line "<Name> Radio" when one is declared.
 #pragma once
 
 #include <functional>

@@ -1,6 +1,7 @@
 #include <set>
 
 #include "corebridge/core/photo_config.h"
+#include "corebridge/core/radio_config.h"
 #include "corebridge/core/record_config.h"
 #include "corebridge/core/video_config.h"
 #include "tests/corebridge/bridge/action_names_table.h"
@@ -155,6 +156,7 @@ TEST_F(ActionTableTest, BackStepsBackInEachModule) {
   Config().m_pMovie->m_nMoviePageState = 6;  // a settings page: Back goes to the pop-up menu
   Config().m_pMusic->PushMusicPage(4);  // the folder page over the device page: Back goes to the device page
   Config().m_pMusic->PushMusicPage(6);
+  Config().m_pRadio->m_nPage = 11;  // the radio settings: Back goes to the main page
   for (const auto& m : kModules) {
     steps_.clear();
     Config().m_nActiveModule = m.module;
