@@ -3,7 +3,9 @@
 // LeakSanitizer would fail every sanitized program that uses fonts for it.
 // GLib and GStreamer, which the DVD playback library starts inside the
 // program, keep process-wide allocations (type system, plugin registry)
-// until exit by design.
+// until exit by design. The PulseAudio client library, which GStreamer's
+// device monitor loads to list the recording inputs, keeps its context when
+// no sound server answers.
 // The hook below is read by the sanitizer runtime only; a normal build
 // ignores it. One definition per program: further suppressions belong here.
 extern "C" const char* __lsan_default_suppressions();
@@ -11,7 +13,9 @@ extern "C" __attribute__((used)) const char* __lsan_default_suppressions() {
   return "leak:libfontconfig.so\n"
          "leak:libglib-2.0.so\n"
          "leak:libgobject-2.0.so\n"
-         "leak:libgstreamer-1.0.so\n";
+         "leak:libgstreamer-1.0.so\n"
+         "leak:libpulse.so\n"
+         "leak:libpulsecommon\n";
 }
 
 namespace plat::gdi {
