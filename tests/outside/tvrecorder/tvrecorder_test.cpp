@@ -10,7 +10,10 @@
 #include "outside/tvrecorder/profile_store.h"
 #include "outside/tvrecorder/sys_recorder.h"
 #include "outside/tvrecorder/teletext.h"
+#include "outside/tvrecorder/video_window.h"
 #include "platform/media/tv/virtual_tuner.h"
+#include "platform/win/message.h"
+#include "platform/win/window.h"
 #include "tests/support/temp_environment.h"
 
 // After the platform's headers: it defines TRUE and FALSE as macros.
@@ -288,6 +291,48 @@ TEST(ProfileStore, EntriesPersistInTheUserRegistry) {
   ASSERT_EQ(store->Select("Record", "A"), S_OK);
   ASSERT_EQ(store->GetSelected(&e), S_OK);
   EXPECT_STREQ(e.name, "A");
+}
+
+// A frame left while the window was being replaced: the picture goes on
+// after the owner is set again, and an owner set twice keeps its window.
+TEST(VideoWindow, PicturesGoOnAfterTheOwnerIsSetAgain) {
+  WNDCLASS wc;
+  wc.lpfnWndProc = DefWindowProc;
+  wc.lpszClassName = "VideoWindowOwner";
+  RegisterClass(&wc);
+  HWND owners[2];
+  for (HWND& owner : owners)
+    owner = CreateWindowEx(0, "VideoWindowOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr, nullptr, nullptr);
+  auto pump = [] {
+    MSG m;
+    for (int i = 0; i < 1000 && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessage(&m);
+  };
+  tvrec::VideoFrameI420 frame;
+  frame.width = 16;
+  frame.height = 16;
+  frame.data.assign(16 * 16 * 3 / 2, 128);
+  {
+    tvrec::VideoWindow video;
+    video.SetOwner(owners[0]);
+    video.Place(0, 0, 64, 48);
+    video.Show(true);
+    const HWND first = video.hwnd();
+    ASSERT_TRUE(first);
+    video.SetOwner(owners[0]);
+    EXPECT_EQ(video.hwnd(), first);
+
+    for (HWND owner : {owners[1], owners[0]}) {
+      video.Present(frame);  // its notice goes to the window about to go
+      video.SetOwner(owner);
+      pump();
+      const int before = video.painted();
+      video.Present(frame);
+      pump();
+      EXPECT_GT(video.painted(), before);
+    }
+  }
+  for (HWND owner : owners) DestroyWindow(owner);
+  pump();
 }
 
 }  // namespace
