@@ -1001,6 +1001,7 @@ HRESULT CSysRecorder::SetTeletextPage(int page) {
   {
     std::lock_guard lock(m_mutex);
     m_nTeletextPage = page;
+    m_nTeletextSubPage = -1;
   }
   m_teletextWindow.Refresh();
   return S_OK;
@@ -1009,6 +1010,7 @@ HRESULT CSysRecorder::SetTeletextPage(int page) {
 HRESULT CSysRecorder::PrevTeletextPage() {
   std::lock_guard lock(m_mutex);
   m_nTeletextPage = m_nTeletextPage <= 100 ? 899 : m_nTeletextPage - 1;
+  m_nTeletextSubPage = -1;
   m_teletextWindow.Refresh();
   return S_OK;
 }
@@ -1016,13 +1018,31 @@ HRESULT CSysRecorder::PrevTeletextPage() {
 HRESULT CSysRecorder::NextTeletextPage() {
   std::lock_guard lock(m_mutex);
   m_nTeletextPage = m_nTeletextPage >= 899 ? 100 : m_nTeletextPage + 1;
+  m_nTeletextSubPage = -1;
   m_teletextWindow.Refresh();
   return S_OK;
 }
 
-// The virtual stations' pages have no sub-pages.
-HRESULT CSysRecorder::PrevTeletextSubPage() { return E_FAIL; }
-HRESULT CSysRecorder::NextTeletextSubPage() { return E_FAIL; }
+// The sub-pages received of the shown page, in order, wrapping round. From
+// the newest (the page just chosen), Next shows the first and Prev the last.
+HRESULT CSysRecorder::StepTeletextSubPage(int step) {
+  int page = 100;
+  GetTeletextPage(&page);
+  const std::vector<int> subs = m_teletext->SubPages(page);
+  if (subs.size() < 2) return E_FAIL;
+  {
+    std::lock_guard lock(m_mutex);
+    const auto at = std::find(subs.begin(), subs.end(), m_nTeletextSubPage);
+    const int count = static_cast<int>(subs.size());
+    const int from = at == subs.end() ? (step > 0 ? count - 1 : 0) : static_cast<int>(at - subs.begin());
+    m_nTeletextSubPage = subs[static_cast<std::size_t>(((from + step) % count + count) % count)];
+  }
+  m_teletextWindow.Refresh();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::PrevTeletextSubPage() { return StepTeletextSubPage(-1); }
+HRESULT CSysRecorder::NextTeletextSubPage() { return StepTeletextSubPage(1); }
 
 // The colour keys follow the shown page's links (red, green, yellow, blue).
 HRESULT CSysRecorder::FollowLink(int key) {
@@ -1063,14 +1083,15 @@ HRESULT CSysRecorder::SetTeletextOverVideo(int on) {
 // Format 0 text, 1 HTML, 2 RTF, 3 BMP.
 HRESULT CSysRecorder::SaveTeletextPage(const char* path, int format) {
   if (!path || !*path) return E_FAIL;
-  int page = 100;
-  GetTeletextPage(&page);
-  if (format >= 0 && format <= 2) return m_teletext->Save(page, path, format) ? S_OK : E_FAIL;
+  // The page as shown, with its sub-page.
+  const int page = teletext_page();
+  const int sub = teletext_subpage();
+  if (format >= 0 && format <= 2) return m_teletext->Save(page, path, format, sub) ? S_OK : E_FAIL;
   if (format != 3) return E_FAIL;
   std::vector<std::uint32_t> rgba;
   int width = 0;
   int height = 0;
-  if (!m_teletext->Draw(page, rgba, width, height)) return E_FAIL;
+  if (!m_teletext->Draw(page, rgba, width, height, sub)) return E_FAIL;
   plat::Surface surface(width, height);
   for (int y = 0; y < height; ++y) {
     std::uint32_t* row = surface.row(y);

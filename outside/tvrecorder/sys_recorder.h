@@ -207,6 +207,15 @@ class CSysRecorder : public ISysRecorder {
   const tvrec::VideoWindow& video_window() const { return m_video; }
   const tvrec::TeletextDecoder& teletext() const { return *m_teletext; }
   const tvrec::TeletextWindow& teletext_window() const { return m_teletextWindow; }
+  // The teletext page shown and its sub-code (-1: the newest sub-page).
+  int teletext_page() const {
+    std::lock_guard lock(m_mutex);
+    return m_nTeletextPage;
+  }
+  int teletext_subpage() const {
+    std::lock_guard lock(m_mutex);
+    return m_nTeletextSubPage;
+  }
 
   std::vector<std::shared_ptr<plat::tv::ITunerDevice>> m_devices;
   mutable std::mutex m_mutex;
@@ -257,11 +266,12 @@ class CSysRecorder : public ISysRecorder {
   std::shared_ptr<tvrec::TeletextDecoder> m_teletext = std::make_shared<tvrec::TeletextDecoder>();
   tvrec::TeletextFeeder m_feeder{m_teletext};
   int m_nTeletextPage = 100;
+  int m_nTeletextSubPage = -1;  // the sub-code shown; -1: the newest
   tvrec::TeletextWindow m_teletextWindow{[this](std::vector<std::uint32_t>& rgba, int& w, int& h) {
-    int page = 100;
-    GetTeletextPage(&page);
-    return m_teletext->Draw(page, rgba, w, h);
+    return m_teletext->Draw(teletext_page(), rgba, w, h, teletext_subpage());
   }};
+  // Steps through the shown page's sub-pages; E_FAIL with fewer than two.
+  plat::HRESULT StepTeletextSubPage(int step);
   std::mutex m_pictureMutex;
   std::string m_snapshotPath;
   bool m_bWallRequest = false;

@@ -323,6 +323,27 @@ TEST_F(MediaTest, TeletextOfTheTunedStation) {
   EXPECT_EQ(test_support::ReadFile(rtf).rfind("{\\rtf1", 0), 0u);
   EXPECT_EQ(test_support::ReadFile(bmp).substr(0, 2), "BM");
 
+  // Page 101 has no sub-pages; 103 steps through its three, round and back.
+  EXPECT_EQ(r->NextTeletextSubPage(), E_FAIL);
+  ASSERT_EQ(r->SetTeletextPage(103), S_OK);
+  for (int i = 0; i < 500 && r->teletext().SubPages(103).size() < 3; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(r->teletext().SubPages(103).size(), 3u);
+  std::vector<int> shown;
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(r->NextTeletextSubPage(), S_OK);
+    shown.push_back(r->teletext_subpage());
+  }
+  ASSERT_EQ(r->PrevTeletextSubPage(), S_OK);
+  shown.push_back(r->teletext_subpage());
+  EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 1, 3}));
+  const std::string sub = env.dir() + "/p103.txt";
+  ASSERT_EQ(r->SaveTeletextPage(sub.c_str(), 0), S_OK);
+  EXPECT_NE(test_support::ReadFile(sub).find("Close down at midnight"), std::string::npos);
+  // Another page starts again from its newest sub-page.
+  ASSERT_EQ(r->SetTeletextPage(100), S_OK);
+  EXPECT_EQ(r->teletext_subpage(), -1);
+
   // A station without teletext has none, once the old pages are forgotten.
   ASSERT_EQ(r->Tune(5), S_OK);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));

@@ -174,6 +174,9 @@ TEST(Teletext, EncodedPagesDecode) {
   EXPECT_EQ(vbi_unham8(header[0]), 1);        // magazine 1, packet 0
   EXPECT_EQ(vbi_unham8(header[1]), 0);
   EXPECT_EQ(vbi_unham8(header[2]), 0);        // page units
+  const tvrec::TeletextPacket sub = tvrec::TeletextHeader(103, "Marivel", 12);
+  EXPECT_EQ(vbi_unham8(sub[4]), 2);           // sub-code units
+  EXPECT_EQ(vbi_unham8(sub[5]), 1 | 8);       // sub-code tens, erase page
   const tvrec::TeletextPacket row = tvrec::TeletextRow(102, 5, "Abc");
   EXPECT_EQ(vbi_unham8(row[0]), 1 | 8);       // odd packet number in the first byte
   EXPECT_EQ(vbi_unham8(row[1]), 2);
@@ -182,10 +185,11 @@ TEST(Teletext, EncodedPagesDecode) {
 
   tvrec::TeletextDecoder decoder;
   EXPECT_FALSE(decoder.Has(100));
-  const auto pages = tvrec::StationPages("Station Two", "03.05.2026", "21:07:00");
-  // Two cycles: a page is complete when the next header arrives.
+  // Four cycles: a page is complete when the next header arrives, and page
+  // 103's three sub-pages take turns.
   double t = 0;
-  for (int cycle = 0; cycle < 2; ++cycle) {
+  for (int cycle = 0; cycle < 4; ++cycle) {
+    const auto pages = tvrec::StationPages("Station Two", "03.05.2026", "21:07:00", cycle);
     for (std::size_t i = 0; i < pages.size(); i += 16) {
       decoder.Feed(std::vector<tvrec::TeletextPacket>(pages.begin() + i, pages.begin() + std::min(i + 16, pages.size())),
                    t += 0.04);
@@ -199,6 +203,14 @@ TEST(Teletext, EncodedPagesDecode) {
   EXPECT_NE(text.find("Station Two"), std::string::npos);
   EXPECT_NE(text.find("21:07:00"), std::string::npos);
   EXPECT_NE(decoder.Text(102).find("Weather"), std::string::npos);
+  // Page 103 comes in three sub-pages, each kept; the others have none.
+  EXPECT_EQ(decoder.SubPages(103), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(decoder.SubPages(100), std::vector<int>{0});
+  EXPECT_TRUE(decoder.SubPages(104).empty());
+  EXPECT_NE(decoder.Text(103, 1).find("Test picture all day"), std::string::npos);
+  EXPECT_NE(decoder.Text(103, 2).find("Test tone on the hour"), std::string::npos);
+  EXPECT_NE(decoder.Text(103, 3).find("Two Programmes 3/3"), std::string::npos);
+  EXPECT_TRUE(decoder.Text(103, 4).empty());
   // The colour keys follow the pages' links.
   EXPECT_EQ(decoder.Link(101, 0), 100);
   EXPECT_EQ(decoder.Link(101, 1), 102);
@@ -206,6 +218,7 @@ TEST(Teletext, EncodedPagesDecode) {
   EXPECT_EQ(decoder.Link(102, 3), 100);
   decoder.Reset();
   EXPECT_FALSE(decoder.Has(100));
+  EXPECT_TRUE(decoder.SubPages(103).empty());
 }
 
 TEST(ProfileFile, ParsesEntriesAndRefusesMalformedText) {
