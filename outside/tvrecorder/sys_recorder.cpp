@@ -842,10 +842,11 @@ HRESULT CSysRecorder::SetReplayPosition(std::int64_t ms) {
   return Replayer()->SetPosition(ms) ? S_OK : E_FAIL;
 }
 
-// Only normal speed is offered.
+// Normal speed, or a scan forward or back at `rate` times it.
 HRESULT CSysRecorder::SetReplayRate(int, double rate) {
-  if (!Replayer()) return E_FAIL;
-  return rate == 1.0 ? S_OK : E_NOTIMPL;
+  tvrec::TimeShift* r = Replayer();
+  if (!r) return E_FAIL;
+  return r->SetRate(rate) ? S_OK : E_INVALIDARG;
 }
 
 // The time of day the replay shows.
@@ -965,9 +966,11 @@ HRESULT CSysRecorder::SourceSeek2(int mode, double step) { return SourceSeek(mod
 HRESULT CSysRecorder::SetSourceRate(int, double rate) {
   tvrec::TimeShift* r = Replayer();
   if (!r) return E_FAIL;
-  if (rate != 1.0) return E_NOTIMPL;
-  r->Play();
-  return S_OK;
+  if (rate == 1.0) {
+    r->Play();
+    return S_OK;
+  }
+  return r->SetRate(rate) ? S_OK : E_INVALIDARG;
 }
 
 // Back to live.

@@ -207,6 +207,11 @@ class CSysRecorder : public ISysRecorder {
   const tvrec::VideoWindow& video_window() const { return m_video; }
   const tvrec::TeletextDecoder& teletext() const { return *m_teletext; }
   const tvrec::TeletextWindow& teletext_window() const { return m_teletextWindow; }
+  // Whether a replay (not the live picture) is shown.
+  bool replaying() const {
+    const tvrec::TimeShift* r = Replayer();
+    return r && r->replaying();
+  }
   // The teletext page shown and its sub-code (-1: the newest sub-page).
   int teletext_page() const {
     std::lock_guard lock(m_mutex);
