@@ -73,6 +73,7 @@ CSysRecorder::~CSysRecorder() {
   StopSearchWorker();
   StopRecordingNow(false);
   StopTimeShiftNow();
+  m_vbi.reset();
   if (m_source) m_source->Stop();
 }
 
@@ -621,15 +622,29 @@ bool CSysRecorder::EnsureSource() {
     m_source = std::make_unique<tvrec::TvSource>(tuner);
   } else if (const auto card = std::dynamic_pointer_cast<plat::tv::V4l2Tuner>(Device())) {
     m_source = std::make_unique<tvrec::TvSource>(tvrec::TvSource::CaptureDevice{card->path(), CaptureAudioFor(card->path())});
+    OpenVbi(card->path());
   } else {
     return false;
   }
   m_nFrameConsumer = m_source->AddVideoConsumer([this](const tvrec::VideoFrameI420& f) { OnFrame(f); });
   if (!m_source->Start(tvrec::FormatForStandard(standard))) {
+    m_vbi.reset();
     m_source.reset();
     return false;
   }
   return true;
+}
+
+// The card's VBI device, when it has one that gives teletext.
+void CSysRecorder::OpenVbi(const std::string& videoNode) {
+  m_vbi.reset();
+  const std::string node = plat::tv::TunerVbiDevice(videoNode);
+  if (node.empty()) return;
+  auto io = plat::tv::OpenV4l2Device(node);
+  if (!io) return;
+  auto vbi = std::make_unique<plat::tv::V4l2Vbi>(std::move(io));
+  if (!vbi->ok()) return;
+  m_vbi = std::make_unique<tvrec::VbiReader>(std::move(vbi), m_teletext, [this] { m_teletextWindow.Refresh(); });
 }
 
 void CSysRecorder::StopSourceIfIdle() {
@@ -639,6 +654,7 @@ void CSysRecorder::StopSourceIfIdle() {
     std::lock_guard lock(m_pictureMutex);
     if (!m_snapshotPath.empty() || m_bWallRequest) return;
   }
+  m_vbi.reset();
   m_source->Stop();
   m_source.reset();
 }

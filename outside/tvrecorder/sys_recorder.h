@@ -20,6 +20,7 @@
 #include "outside/tvrecorder/teletext_window.h"
 #include "outside/tvrecorder/time_shift.h"
 #include "outside/tvrecorder/tv_source.h"
+#include "outside/tvrecorder/vbi_reader.h"
 #include "outside/tvrecorder/video_window.h"
 #include "platform/com/object.h"
 #include "platform/media/tv/channel_tables.h"
@@ -193,6 +194,7 @@ class CSysRecorder : public ISysRecorder {
   // Media: the live source runs while something needs pictures.
   std::shared_ptr<plat::tv::VirtualTuner> VirtualDevice() const;
   bool EnsureSource();
+  void OpenVbi(const std::string& videoNode);
   void StopSourceIfIdle();
   void OnFrame(const tvrec::VideoFrameI420& frame);
   void StopRecordingNow(bool report);
@@ -275,6 +277,8 @@ class CSysRecorder : public ISysRecorder {
   tvrec::TeletextWindow m_teletextWindow{[this](std::vector<std::uint32_t>& rgba, int& w, int& h) {
     return m_teletext->Draw(teletext_page(), rgba, w, h, teletext_subpage());
   }};
+  // A tuner card's teletext, read from its VBI device while its source runs.
+  std::unique_ptr<tvrec::VbiReader> m_vbi;
   // Steps through the shown page's sub-pages; E_FAIL with fewer than two.
   plat::HRESULT StepTeletextSubPage(int step);
   std::mutex m_pictureMutex;

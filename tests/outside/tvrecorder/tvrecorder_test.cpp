@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <linux/videodev2.h>
 #include <fstream>
 #include <mutex>
 
@@ -10,6 +13,7 @@
 #include "outside/tvrecorder/profile_store.h"
 #include "outside/tvrecorder/sys_recorder.h"
 #include "outside/tvrecorder/teletext.h"
+#include "outside/tvrecorder/vbi_reader.h"
 #include "outside/tvrecorder/video_window.h"
 #include "platform/media/tv/virtual_tuner.h"
 #include "platform/win/message.h"
@@ -346,6 +350,64 @@ TEST(VideoWindow, PicturesGoOnAfterTheOwnerIsSetAgain) {
   }
   for (HWND owner : owners) DestroyWindow(owner);
   pump();
+}
+
+// A card's VBI device that gives sliced teletext: a station's pages, a
+// picture's lines a read, then a failure that ends the reader.
+class SlicedVbi final : public plat::tv::IV4l2Io {
+ public:
+  std::deque<std::vector<tvrec::TeletextPacket>> reads;
+  int Ioctl(unsigned long request, void* arg) override {
+    if (request == VIDIOC_QUERYCAP) {
+      static_cast<v4l2_capability*>(arg)->capabilities = V4L2_CAP_SLICED_VBI_CAPTURE;
+      return 0;
+    }
+    if (request == VIDIOC_S_FMT) {
+      static_cast<v4l2_format*>(arg)->fmt.sliced.io_size = 16 * sizeof(v4l2_sliced_vbi_data);
+      return 0;
+    }
+    errno = ENOTTY;
+    return -1;
+  }
+  long Read(void* buffer, unsigned long size) override {
+    if (reads.empty()) {
+      errno = EIO;
+      return -1;
+    }
+    std::vector<v4l2_sliced_vbi_data> records;
+    for (const auto& line : reads.front()) {
+      v4l2_sliced_vbi_data r{};
+      r.id = V4L2_SLICED_TELETEXT_B;
+      std::memcpy(r.data, line.data(), line.size());
+      records.push_back(r);
+    }
+    reads.pop_front();
+    const std::size_t n = std::min<std::size_t>(size, records.size() * sizeof(v4l2_sliced_vbi_data));
+    std::memcpy(buffer, records.data(), n);
+    return static_cast<long>(n);
+  }
+  int WaitReadable(int) override { return 1; }
+};
+
+TEST(VbiReader, TeletextOfACardReachesTheDecoder) {
+  auto io = std::make_unique<SlicedVbi>();
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    const auto pages = tvrec::StationPages("Card Station", "03.05.2026", "21:07:00", cycle);
+    for (std::size_t i = 0; i < pages.size(); i += 16)
+      io->reads.emplace_back(pages.begin() + i, pages.begin() + std::min(i + 16, pages.size()));
+  }
+  auto vbi = std::make_unique<plat::tv::V4l2Vbi>(std::move(io));
+  ASSERT_TRUE(vbi->ok());
+  auto decoder = std::make_shared<tvrec::TeletextDecoder>();
+  std::atomic<int> refreshed{0};
+  {
+    tvrec::VbiReader reader(std::move(vbi), decoder, [&] { ++refreshed; });
+    for (int i = 0; i < 200 && reader.running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_FALSE(reader.running());  // the device's failure ended it
+  }
+  EXPECT_NE(decoder->Text(100).find("Card Station"), std::string::npos);
+  EXPECT_TRUE(decoder->Has(102));
+  EXPECT_GT(refreshed, 0);
 }
 
 }  // namespace
