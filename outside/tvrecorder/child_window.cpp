@@ -16,6 +16,8 @@ void ChildWindow::Destroy() {
 }
 
 void ChildWindow::SetOwner(HWND owner) {
+  // The same owner keeps the window it has.
+  if (hwnd_ && owner && IsWindow(hwnd_) && GetParent(hwnd_) == owner) return;
   Destroy();
   if (!owner) return;
   WNDCLASS wc;

@@ -73,6 +73,7 @@ CSysRecorder::~CSysRecorder() {
   StopSearchWorker();
   StopRecordingNow(false);
   StopTimeShiftNow();
+  m_vbi.reset();
   if (m_source) m_source->Stop();
 }
 
@@ -621,15 +622,29 @@ bool CSysRecorder::EnsureSource() {
     m_source = std::make_unique<tvrec::TvSource>(tuner);
   } else if (const auto card = std::dynamic_pointer_cast<plat::tv::V4l2Tuner>(Device())) {
     m_source = std::make_unique<tvrec::TvSource>(tvrec::TvSource::CaptureDevice{card->path(), CaptureAudioFor(card->path())});
+    OpenVbi(card->path());
   } else {
     return false;
   }
   m_nFrameConsumer = m_source->AddVideoConsumer([this](const tvrec::VideoFrameI420& f) { OnFrame(f); });
   if (!m_source->Start(tvrec::FormatForStandard(standard))) {
+    m_vbi.reset();
     m_source.reset();
     return false;
   }
   return true;
+}
+
+// The card's VBI device, when it has one that gives teletext.
+void CSysRecorder::OpenVbi(const std::string& videoNode) {
+  m_vbi.reset();
+  const std::string node = plat::tv::TunerVbiDevice(videoNode);
+  if (node.empty()) return;
+  auto io = plat::tv::OpenV4l2Device(node);
+  if (!io) return;
+  auto vbi = std::make_unique<plat::tv::V4l2Vbi>(std::move(io));
+  if (!vbi->ok()) return;
+  m_vbi = std::make_unique<tvrec::VbiReader>(std::move(vbi), m_teletext, [this] { m_teletextWindow.Refresh(); });
 }
 
 void CSysRecorder::StopSourceIfIdle() {
@@ -639,6 +654,7 @@ void CSysRecorder::StopSourceIfIdle() {
     std::lock_guard lock(m_pictureMutex);
     if (!m_snapshotPath.empty() || m_bWallRequest) return;
   }
+  m_vbi.reset();
   m_source->Stop();
   m_source.reset();
 }
@@ -842,10 +858,11 @@ HRESULT CSysRecorder::SetReplayPosition(std::int64_t ms) {
   return Replayer()->SetPosition(ms) ? S_OK : E_FAIL;
 }
 
-// Only normal speed is offered.
+// Normal speed, or a scan forward or back at `rate` times it.
 HRESULT CSysRecorder::SetReplayRate(int, double rate) {
-  if (!Replayer()) return E_FAIL;
-  return rate == 1.0 ? S_OK : E_NOTIMPL;
+  tvrec::TimeShift* r = Replayer();
+  if (!r) return E_FAIL;
+  return r->SetRate(rate) ? S_OK : E_INVALIDARG;
 }
 
 // The time of day the replay shows.
@@ -965,9 +982,11 @@ HRESULT CSysRecorder::SourceSeek2(int mode, double step) { return SourceSeek(mod
 HRESULT CSysRecorder::SetSourceRate(int, double rate) {
   tvrec::TimeShift* r = Replayer();
   if (!r) return E_FAIL;
-  if (rate != 1.0) return E_NOTIMPL;
-  r->Play();
-  return S_OK;
+  if (rate == 1.0) {
+    r->Play();
+    return S_OK;
+  }
+  return r->SetRate(rate) ? S_OK : E_INVALIDARG;
 }
 
 // Back to live.
@@ -1001,6 +1020,7 @@ HRESULT CSysRecorder::SetTeletextPage(int page) {
   {
     std::lock_guard lock(m_mutex);
     m_nTeletextPage = page;
+    m_nTeletextSubPage = -1;
   }
   m_teletextWindow.Refresh();
   return S_OK;
@@ -1009,6 +1029,7 @@ HRESULT CSysRecorder::SetTeletextPage(int page) {
 HRESULT CSysRecorder::PrevTeletextPage() {
   std::lock_guard lock(m_mutex);
   m_nTeletextPage = m_nTeletextPage <= 100 ? 899 : m_nTeletextPage - 1;
+  m_nTeletextSubPage = -1;
   m_teletextWindow.Refresh();
   return S_OK;
 }
@@ -1016,13 +1037,31 @@ HRESULT CSysRecorder::PrevTeletextPage() {
 HRESULT CSysRecorder::NextTeletextPage() {
   std::lock_guard lock(m_mutex);
   m_nTeletextPage = m_nTeletextPage >= 899 ? 100 : m_nTeletextPage + 1;
+  m_nTeletextSubPage = -1;
   m_teletextWindow.Refresh();
   return S_OK;
 }
 
-// The virtual stations' pages have no sub-pages.
-HRESULT CSysRecorder::PrevTeletextSubPage() { return E_FAIL; }
-HRESULT CSysRecorder::NextTeletextSubPage() { return E_FAIL; }
+// The sub-pages received of the shown page, in order, wrapping round. From
+// the newest (the page just chosen), Next shows the first and Prev the last.
+HRESULT CSysRecorder::StepTeletextSubPage(int step) {
+  int page = 100;
+  GetTeletextPage(&page);
+  const std::vector<int> subs = m_teletext->SubPages(page);
+  if (subs.size() < 2) return E_FAIL;
+  {
+    std::lock_guard lock(m_mutex);
+    const auto at = std::find(subs.begin(), subs.end(), m_nTeletextSubPage);
+    const int count = static_cast<int>(subs.size());
+    const int from = at == subs.end() ? (step > 0 ? count - 1 : 0) : static_cast<int>(at - subs.begin());
+    m_nTeletextSubPage = subs[static_cast<std::size_t>(((from + step) % count + count) % count)];
+  }
+  m_teletextWindow.Refresh();
+  return S_OK;
+}
+
+HRESULT CSysRecorder::PrevTeletextSubPage() { return StepTeletextSubPage(-1); }
+HRESULT CSysRecorder::NextTeletextSubPage() { return StepTeletextSubPage(1); }
 
 // The colour keys follow the shown page's links (red, green, yellow, blue).
 HRESULT CSysRecorder::FollowLink(int key) {
@@ -1063,14 +1102,15 @@ HRESULT CSysRecorder::SetTeletextOverVideo(int on) {
 // Format 0 text, 1 HTML, 2 RTF, 3 BMP.
 HRESULT CSysRecorder::SaveTeletextPage(const char* path, int format) {
   if (!path || !*path) return E_FAIL;
-  int page = 100;
-  GetTeletextPage(&page);
-  if (format >= 0 && format <= 2) return m_teletext->Save(page, path, format) ? S_OK : E_FAIL;
+  // The page as shown, with its sub-page.
+  const int page = teletext_page();
+  const int sub = teletext_subpage();
+  if (format >= 0 && format <= 2) return m_teletext->Save(page, path, format, sub) ? S_OK : E_FAIL;
   if (format != 3) return E_FAIL;
   std::vector<std::uint32_t> rgba;
   int width = 0;
   int height = 0;
-  if (!m_teletext->Draw(page, rgba, width, height)) return E_FAIL;
+  if (!m_teletext->Draw(page, rgba, width, height, sub)) return E_FAIL;
   plat::Surface surface(width, height);
   for (int y = 0; y < height; ++y) {
     std::uint32_t* row = surface.row(y);

@@ -20,6 +20,7 @@
 #include "outside/tvrecorder/teletext_window.h"
 #include "outside/tvrecorder/time_shift.h"
 #include "outside/tvrecorder/tv_source.h"
+#include "outside/tvrecorder/vbi_reader.h"
 #include "outside/tvrecorder/video_window.h"
 #include "platform/com/object.h"
 #include "platform/media/tv/channel_tables.h"
@@ -193,6 +194,7 @@ class CSysRecorder : public ISysRecorder {
   // Media: the live source runs while something needs pictures.
   std::shared_ptr<plat::tv::VirtualTuner> VirtualDevice() const;
   bool EnsureSource();
+  void OpenVbi(const std::string& videoNode);
   void StopSourceIfIdle();
   void OnFrame(const tvrec::VideoFrameI420& frame);
   void StopRecordingNow(bool report);
@@ -207,6 +209,20 @@ class CSysRecorder : public ISysRecorder {
   const tvrec::VideoWindow& video_window() const { return m_video; }
   const tvrec::TeletextDecoder& teletext() const { return *m_teletext; }
   const tvrec::TeletextWindow& teletext_window() const { return m_teletextWindow; }
+  // Whether a replay (not the live picture) is shown.
+  bool replaying() const {
+    const tvrec::TimeShift* r = Replayer();
+    return r && r->replaying();
+  }
+  // The teletext page shown and its sub-code (-1: the newest sub-page).
+  int teletext_page() const {
+    std::lock_guard lock(m_mutex);
+    return m_nTeletextPage;
+  }
+  int teletext_subpage() const {
+    std::lock_guard lock(m_mutex);
+    return m_nTeletextSubPage;
+  }
 
   std::vector<std::shared_ptr<plat::tv::ITunerDevice>> m_devices;
   mutable std::mutex m_mutex;
@@ -257,11 +273,14 @@ class CSysRecorder : public ISysRecorder {
   std::shared_ptr<tvrec::TeletextDecoder> m_teletext = std::make_shared<tvrec::TeletextDecoder>();
   tvrec::TeletextFeeder m_feeder{m_teletext};
   int m_nTeletextPage = 100;
+  int m_nTeletextSubPage = -1;  // the sub-code shown; -1: the newest
   tvrec::TeletextWindow m_teletextWindow{[this](std::vector<std::uint32_t>& rgba, int& w, int& h) {
-    int page = 100;
-    GetTeletextPage(&page);
-    return m_teletext->Draw(page, rgba, w, h);
+    return m_teletext->Draw(teletext_page(), rgba, w, h, teletext_subpage());
   }};
+  // A tuner card's teletext, read from its VBI device while its source runs.
+  std::unique_ptr<tvrec::VbiReader> m_vbi;
+  // Steps through the shown page's sub-pages; E_FAIL with fewer than two.
+  plat::HRESULT StepTeletextSubPage(int step);
   std::mutex m_pictureMutex;
   std::string m_snapshotPath;
   bool m_bWallRequest = false;

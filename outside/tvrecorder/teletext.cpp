@@ -2,6 +2,7 @@
 
 #include <libzvbi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -37,7 +38,7 @@ std::string Fit(std::string s, std::size_t width) {
 
 }  // namespace
 
-TeletextPacket TeletextHeader(int page, const std::string& text) {
+TeletextPacket TeletextHeader(int page, const std::string& text, int subcode) {
   TeletextPacket p;
   p.reserve(42);
   Address(p, page, 0);
@@ -45,9 +46,11 @@ TeletextPacket TeletextHeader(int page, const std::string& text) {
   const int units = page % 10;
   p.push_back(Ham(static_cast<unsigned>(units)));
   p.push_back(Ham(static_cast<unsigned>(tens)));
-  // Sub-code 0000; C4 (erase page) set; C11 (serial magazines) set.
-  p.push_back(Ham(0));
-  p.push_back(Ham(0x8));
+  // Sub-code S1 (units), S2 (tens, 3 bits) with C4 (erase page) set, S3 and
+  // S4 zero; C11 (serial magazines) set.
+  subcode = std::clamp(subcode, 0, 79);
+  p.push_back(Ham(static_cast<unsigned>(subcode % 10)));
+  p.push_back(Ham(static_cast<unsigned>(subcode / 10) | 0x8));
   p.push_back(Ham(0));
   p.push_back(Ham(0));
   p.push_back(Ham(0));
@@ -91,11 +94,11 @@ TeletextPacket TeletextLinks(int page, const int (&links)[4]) {
 }
 
 std::vector<TeletextPacket> StationPages(const std::string& station, const std::string& date,
-                                         const std::string& time) {
+                                         const std::string& time, int cycle) {
   std::vector<TeletextPacket> out;
   const std::string name = station.substr(0, 20);
-  auto page = [&](int number, const std::vector<std::string>& rows) {
-    out.push_back(TeletextHeader(number, Fit(" " + std::to_string(number) + " " + name, 23) + " " + time));
+  auto page = [&](int number, const std::vector<std::string>& rows, int subcode = 0) {
+    out.push_back(TeletextHeader(number, Fit(" " + std::to_string(number) + " " + name, 23) + " " + time, subcode));
     for (std::size_t r = 0; r < rows.size() && r < 23; ++r) {
       out.push_back(TeletextRow(number, static_cast<int>(r) + 1, rows[r]));
     }
@@ -107,7 +110,10 @@ std::vector<TeletextPacket> StationPages(const std::string& station, const std::
              " 103 Programmes"});
   page(101, {"", " " + name + " News", "", " The virtual tuner is on the air."});
   page(102, {"", " " + name + " Weather", "", " Clear skies over the test card."});
-  page(103, {"", " " + name + " Programmes", "", " Test picture all day."});
+  const char* programmes[] = {" Test picture all day.", " Test tone on the hour.", " Close down at midnight."};
+  // As broadcasters do, a page's sub-pages take turns, one a cycle.
+  const int sub = cycle % 3 + 1;
+  page(103, {"", " " + name + " Programmes " + std::to_string(sub) + "/3", "", programmes[sub - 1]}, sub);
   return out;
 }
 
@@ -120,7 +126,14 @@ TeletextDecoder::~TeletextDecoder() {
   if (decoder_) vbi_decoder_delete(decoder_);
 }
 
-void TeletextDecoder::OnPage(vbi_event*, void* self) { ++static_cast<TeletextDecoder*>(self)->pages_; }
+// Called inside vbi_decode, with the decoder's lock held by Feed.
+void TeletextDecoder::OnPage(vbi_event* event, void* self) {
+  auto* decoder = static_cast<TeletextDecoder*>(self);
+  ++decoder->pages_;
+  const int page = vbi_bcd2dec(static_cast<unsigned>(event->ev.ttx_page.pgno));
+  const int subcode = vbi_bcd2dec(static_cast<unsigned>(event->ev.ttx_page.subno & 0xFF));
+  decoder->subPages_[page].insert(subcode);
+}
 
 void TeletextDecoder::Feed(const std::vector<TeletextPacket>& lines, double seconds) {
   std::vector<vbi_sliced> sliced;
@@ -143,7 +156,22 @@ void TeletextDecoder::Reset() {
   decoder_ = vbi_decoder_new();
   if (decoder_) vbi_event_handler_register(decoder_, VBI_EVENT_TTX_PAGE, &TeletextDecoder::OnPage, this);
   pages_ = 0;
+  subPages_.clear();
 }
+
+std::vector<int> TeletextDecoder::SubPages(int page) const {
+  std::lock_guard lock(mutex_);
+  const auto it = subPages_.find(page);
+  return it == subPages_.end() ? std::vector<int>{} : std::vector<int>(it->second.begin(), it->second.end());
+}
+
+namespace {
+
+int SubnoOf(int subcode) {
+  return subcode < 0 ? VBI_ANY_SUBNO : static_cast<int>(vbi_dec2bcd(static_cast<unsigned>(subcode)));
+}
+
+}  // namespace
 
 int TeletextDecoder::pagesReceived() const {
   std::lock_guard lock(mutex_);
@@ -161,10 +189,10 @@ bool TeletextDecoder::Has(int page) const {
   return true;
 }
 
-std::string TeletextDecoder::Text(int page) const {
+std::string TeletextDecoder::Text(int page, int subcode) const {
   std::lock_guard lock(mutex_);
   vbi_page pg;
-  if (!decoder_ || !vbi_fetch_vt_page(decoder_, &pg, vbi_dec2bcd(static_cast<unsigned>(page)), VBI_ANY_SUBNO,
+  if (!decoder_ || !vbi_fetch_vt_page(decoder_, &pg, vbi_dec2bcd(static_cast<unsigned>(page)), SubnoOf(subcode),
                                       VBI_WST_LEVEL_1p5, 25, FALSE)) {
     return {};
   }
@@ -174,10 +202,10 @@ std::string TeletextDecoder::Text(int page) const {
   return std::string(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-bool TeletextDecoder::Save(int page, const std::string& path, int format) const {
+bool TeletextDecoder::Save(int page, const std::string& path, int format, int subcode) const {
   if (format == 2) {
     // RTF: the page's text in a fixed-width font, one paragraph a row.
-    const std::string text = Text(page);
+    const std::string text = Text(page, subcode);
     if (text.empty()) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs20\n";
@@ -193,7 +221,7 @@ bool TeletextDecoder::Save(int page, const std::string& path, int format) const 
   if (format != 0 && format != 1) return false;
   std::lock_guard lock(mutex_);
   vbi_page pg;
-  if (!decoder_ || !vbi_fetch_vt_page(decoder_, &pg, vbi_dec2bcd(static_cast<unsigned>(page)), VBI_ANY_SUBNO,
+  if (!decoder_ || !vbi_fetch_vt_page(decoder_, &pg, vbi_dec2bcd(static_cast<unsigned>(page)), SubnoOf(subcode),
                                       VBI_WST_LEVEL_1p5, 25, FALSE)) {
     return false;
   }
@@ -223,10 +251,10 @@ int TeletextDecoder::Link(int page, int key) const {
   return vbi_bcd2dec(static_cast<unsigned>(bcd));
 }
 
-bool TeletextDecoder::Draw(int page, std::vector<std::uint32_t>& rgba, int& width, int& height) const {
+bool TeletextDecoder::Draw(int page, std::vector<std::uint32_t>& rgba, int& width, int& height, int subcode) const {
   std::lock_guard lock(mutex_);
   vbi_page pg;
-  if (!decoder_ || !vbi_fetch_vt_page(decoder_, &pg, vbi_dec2bcd(static_cast<unsigned>(page)), VBI_ANY_SUBNO,
+  if (!decoder_ || !vbi_fetch_vt_page(decoder_, &pg, vbi_dec2bcd(static_cast<unsigned>(page)), SubnoOf(subcode),
                                       VBI_WST_LEVEL_1p5, 25, FALSE)) {
     return false;
   }
@@ -257,7 +285,7 @@ void TeletextFeeder::NextField(const std::string& station, double seconds) {
       char clock[16];
       std::strftime(date, sizeof date, "%d.%m.%Y", &tm);
       std::strftime(clock, sizeof clock, "%H:%M:%S", &tm);
-      cycle_ = StationPages(station, date, clock);
+      cycle_ = StationPages(station, date, clock, cycles_++);
       next_ = 0;
     }
     for (int i = 0; i < kLinesPerField && next_ < cycle_.size(); ++i) field.push_back(cycle_[next_++]);

@@ -5,6 +5,8 @@
 #include <gst/video/video.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -161,8 +163,11 @@ std::int64_t TimeShift::Position() const { return replaying_ ? positionMs_.load(
 
 // Encoded pictures reach the file a little after they were live.
 constexpr std::int64_t kWriteLagMs = 1000;
+// A scan jumps this often.
+constexpr std::int64_t kScanStepMs = 200;
 
 void TimeShift::Pause() {
+  rate_ = 1.0;
   if (paused_) return;
   paused_ = true;
   bool running = false;
@@ -176,6 +181,7 @@ void TimeShift::Pause() {
 }
 
 void TimeShift::Play() {
+  rate_ = 1.0;
   if (!paused_) return;
   paused_ = false;
   bool ended = false;
@@ -207,8 +213,81 @@ bool TimeShift::SetPosition(std::int64_t ms) {
   return true;
 }
 
+bool TimeShift::SetRate(double rate) {
+  if (!std::isfinite(rate) || std::abs(rate) < 1.0) return false;
+  if (rate == 1.0) {
+    if (rate_ != 1.0) Play();
+    return true;
+  }
+  // A scan from live starts where the picture is; a replay holds still.
+  if (!replaying_) {
+    StartReader(std::max(OldestPosition(), LivePosition() - kWriteLagMs), true);
+    if (!replaying_) return false;
+  } else {
+    std::lock_guard lock(readMutex_);
+    if (pipeline_) gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+  }
+  paused_ = true;
+  {
+    std::lock_guard lock(wakeMutex_);
+    rate_ = rate;
+  }
+  wake_.notify_all();
+  return true;
+}
+
+void TimeShift::ScanStep() {
+  const double rate = rate_;
+  if (rate == 1.0) return;
+  const std::int64_t oldest = OldestPosition();
+  const std::int64_t live = LivePosition();
+  const std::int64_t target = positionMs_ + std::llround(rate * kScanStepMs);
+  if (rate > 0 && target >= live - 200) {
+    // Caught up: the live picture again.
+    rate_ = 1.0;
+    paused_ = false;
+    StopReader();
+    replaying_ = false;
+    positionMs_ = live;
+    return;
+  }
+  if (rate < 0 && target <= oldest) {
+    // Back at the oldest picture kept: it plays from there.
+    rate_ = 1.0;
+    paused_ = false;
+    StartReader(oldest, false);
+    return;
+  }
+  // Within the segment being read the reader jumps; else another one opens.
+  bool found = false;
+  std::int64_t segmentStart = 0;
+  {
+    std::lock_guard write(writeMutex_);
+    for (const Segment& s : segments_) {
+      if (target >= s.startMs && (target < s.endMs || &s == &segments_.back())) {
+        segmentStart = s.startMs;
+        found = true;
+        break;
+      }
+    }
+  }
+  bool jumped = false;
+  if (found) {
+    std::lock_guard read(readMutex_);
+    if (pipeline_ && readerSegmentStartMs_ == segmentStart) {
+      showPreroll_ = true;
+      jumped = gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
+                                       static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                       readerBaseNs_ + (target - segmentStart) * GST_MSECOND);
+    }
+  }
+  if (!jumped) StartReader(target, true);
+  positionMs_ = target;
+}
+
 void TimeShift::StartReader(std::int64_t ms, bool paused) {
   StopReader();
+  showPreroll_ = false;
   Segment segment;
   {
     std::lock_guard lock(writeMutex_);
@@ -247,6 +326,7 @@ void TimeShift::StartReader(std::int64_t ms, bool paused) {
   gst_caps_unref(caps);
   g_object_set(vsink, "emit-signals", TRUE, "sync", TRUE, "max-buffers", 4u, nullptr);
   g_signal_connect(vsink, "new-sample", G_CALLBACK(&TimeShift::OnSample), this);
+  g_signal_connect(vsink, "new-preroll", G_CALLBACK(&TimeShift::OnPreroll), this);
   g_signal_connect(vsink, "eos", G_CALLBACK(&TimeShift::OnEos), this);
   gst_bin_add_many(GST_BIN(pipeline), src, decode, vconv, vcaps, vsink, aconv, ares, asink, nullptr);
   gst_element_link(src, decode);
@@ -278,6 +358,7 @@ void TimeShift::StartReader(std::int64_t ms, bool paused) {
   }
   positionMs_ = ms;
   replaying_ = true;
+  showPreroll_ = true;
   if (!paused) gst_element_set_state(pipeline, GST_STATE_PLAYING);
 }
 
@@ -293,43 +374,57 @@ void TimeShift::StopReader() {
 }
 
 int TimeShift::OnSample(GstElement* sink, void* self) {
-  auto* shift = static_cast<TimeShift*>(self);
   GstSample* sample = gst_app_sink_pull_sample(GST_APP_SINK(sink));
   if (!sample) return GST_FLOW_OK;
+  static_cast<TimeShift*>(self)->Present(sample, true);
+  gst_sample_unref(sample);
+  return GST_FLOW_OK;
+}
+
+// The picture a paused replay settles on after a jump.
+int TimeShift::OnPreroll(GstElement* sink, void* self) {
+  auto* shift = static_cast<TimeShift*>(self);
+  GstSample* sample = gst_app_sink_pull_preroll(GST_APP_SINK(sink));
+  if (!sample) return GST_FLOW_OK;
+  if (shift->showPreroll_) shift->Present(sample, false);
+  gst_sample_unref(sample);
+  return GST_FLOW_OK;
+}
+
+void TimeShift::Present(GstSample* sample, bool track) {
   GstBuffer* buffer = gst_sample_get_buffer(sample);
   GstVideoInfo info;
   GstVideoFrame vframe;
-  if (buffer && gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) &&
-      gst_video_frame_map(&vframe, &info, buffer, GST_MAP_READ)) {
-    VideoFrameI420 frame;
-    frame.width = GST_VIDEO_INFO_WIDTH(&info);
-    frame.height = GST_VIDEO_INFO_HEIGHT(&info);
-    if (GST_BUFFER_PTS_IS_VALID(buffer)) {
-      GstSegment* segment = gst_sample_get_segment(sample);
-      const guint64 stream = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
-      frame.ptsNs = static_cast<std::int64_t>(GST_BUFFER_PTS(buffer));
-      if (stream != GST_CLOCK_TIME_NONE) {
-        const std::int64_t into = (static_cast<std::int64_t>(stream) - shift->readerBaseNs_) / 1000000;
-        shift->positionMs_ = shift->readerSegmentStartMs_ + std::max<std::int64_t>(0, into);
-      }
-    }
-    const int cw = (frame.width + 1) / 2;
-    const int ch = (frame.height + 1) / 2;
-    frame.data.resize(static_cast<std::size_t>(frame.width) * frame.height + 2u * cw * ch);
-    std::uint8_t* out = frame.data.data();
-    for (int plane = 0; plane < 3; ++plane) {
-      const int w = plane == 0 ? frame.width : cw;
-      const int h = plane == 0 ? frame.height : ch;
-      const auto* in = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&vframe, plane));
-      const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&vframe, plane);
-      for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<std::size_t>(y) * w, in + static_cast<std::size_t>(y) * stride, w);
-      out += static_cast<std::size_t>(w) * h;
-    }
-    gst_video_frame_unmap(&vframe);
-    if (shift->presenter_) shift->presenter_(frame);
+  if (!buffer || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample)) ||
+      !gst_video_frame_map(&vframe, &info, buffer, GST_MAP_READ)) {
+    return;
   }
-  gst_sample_unref(sample);
-  return GST_FLOW_OK;
+  VideoFrameI420 frame;
+  frame.width = GST_VIDEO_INFO_WIDTH(&info);
+  frame.height = GST_VIDEO_INFO_HEIGHT(&info);
+  if (GST_BUFFER_PTS_IS_VALID(buffer)) {
+    GstSegment* segment = gst_sample_get_segment(sample);
+    const guint64 stream = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+    frame.ptsNs = static_cast<std::int64_t>(GST_BUFFER_PTS(buffer));
+    if (track && stream != GST_CLOCK_TIME_NONE) {
+      const std::int64_t into = (static_cast<std::int64_t>(stream) - readerBaseNs_) / 1000000;
+      positionMs_ = readerSegmentStartMs_ + std::max<std::int64_t>(0, into);
+    }
+  }
+  const int cw = (frame.width + 1) / 2;
+  const int ch = (frame.height + 1) / 2;
+  frame.data.resize(static_cast<std::size_t>(frame.width) * frame.height + 2u * cw * ch);
+  std::uint8_t* out = frame.data.data();
+  for (int plane = 0; plane < 3; ++plane) {
+    const int w = plane == 0 ? frame.width : cw;
+    const int h = plane == 0 ? frame.height : ch;
+    const auto* in = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&vframe, plane));
+    const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&vframe, plane);
+    for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<std::size_t>(y) * w, in + static_cast<std::size_t>(y) * stride, w);
+    out += static_cast<std::size_t>(w) * h;
+  }
+  gst_video_frame_unmap(&vframe);
+  if (presenter_) presenter_(frame);
 }
 
 // The end of a segment: the worker moves on to the next one.
@@ -345,8 +440,21 @@ void TimeShift::OnEos(GstElement*, void* self) {
 void TimeShift::ReaderLoop() {
   std::unique_lock lock(wakeMutex_);
   for (;;) {
-    wake_.wait(lock, [&] { return quit_ || segmentEnded_; });
+    // A scan jumps on a beat; otherwise the worker waits for a segment's end.
+    if (rate_ != 1.0) {
+      wake_.wait_for(lock, std::chrono::milliseconds(kScanStepMs), [&] { return quit_ || segmentEnded_; });
+    } else {
+      wake_.wait(lock, [&] { return quit_ || segmentEnded_ || rate_ != 1.0; });
+    }
     if (quit_) return;
+    if (rate_ != 1.0) {
+      segmentEnded_ = false;
+      lock.unlock();
+      ScanStep();
+      lock.lock();
+      continue;
+    }
+    if (!segmentEnded_) continue;
     segmentEnded_ = false;
     // Paused: the replay stays where it is; Play goes on from there.
     if (paused_) {

@@ -3,7 +3,10 @@
 // them; the oldest is deleted), and the replay reads them back through
 // GStreamer's decoder, frames going to the presenter. Positions are in ms
 // from the start of the time shift; the replay never goes before the oldest
-// segment kept nor past live.
+// segment kept nor past live. Rates other than normal speed scan: the replay
+// holds still and jumps `rate` times the time that passes, forward or back,
+// showing the picture at each place, until it reaches live or the oldest
+// picture kept.
 #pragma once
 
 #include <atomic>
@@ -20,6 +23,7 @@
 #include "outside/tvrecorder/tv_source.h"
 
 typedef struct _GstElement GstElement;
+typedef struct _GstSample GstSample;
 
 namespace tvrec {
 
@@ -44,6 +48,10 @@ class TimeShift {
   void Pause();
   void Play();
   bool SetPosition(std::int64_t ms);
+  // 1.0 plays on; a rate of at least 1 forward or back (-1 or less) scans.
+  // False for a rate that is neither (slower than normal, 0, not finite).
+  bool SetRate(double rate);
+  double rate() const { return rate_; }
   std::int64_t Position() const;
   std::int64_t LivePosition() const;
   std::int64_t OldestPosition() const;
@@ -63,6 +71,12 @@ class TimeShift {
   void StopReader();
   void ReaderLoop();
   static int OnSample(GstElement* sink, void* self);
+  static int OnPreroll(GstElement* sink, void* self);
+  // Hands a decoded picture to the presenter; with `track`, the replay's
+  // position follows the picture's time.
+  void Present(GstSample* sample, bool track);
+  // One jump of a scan, on the worker.
+  void ScanStep();
   static void OnEos(GstElement* sink, void* self);
 
   const std::string folder_;
@@ -88,6 +102,9 @@ class TimeShift {
   std::atomic<std::int64_t> positionMs_{0};
   std::atomic<bool> replaying_{false};
   std::atomic<bool> paused_{false};
+  std::atomic<double> rate_{1.0};
+  // Pictures prerolled after a jump are shown; those of a reader starting up are not.
+  std::atomic<bool> showPreroll_{false};
   std::thread worker_;
   std::condition_variable wake_;
   std::mutex wakeMutex_;

@@ -17,7 +17,22 @@ constexpr UINT kMsgFrame = WM_APP + 1;
 
 }  // namespace
 
-void VideoWindow::SetOwner(HWND owner) { window_.SetOwner(owner); }
+void VideoWindow::SetOwner(HWND owner) {
+  // A frame notice posted to the window being replaced is lost with it; the
+  // streaming thread must not post there meanwhile, nor wait for that notice
+  // ever after (the picture would stay frozen).
+  {
+    std::lock_guard lock(mutex_);
+    pending_ = true;
+  }
+  window_.SetOwner(owner);
+  const HWND target = window_.hwnd();
+  {
+    std::lock_guard lock(mutex_);
+    pending_ = false;
+  }
+  if (target) InvalidateRect(target, nullptr, FALSE);
+}
 
 void VideoWindow::Place(int left, int top, int width, int height) { window_.Place(left, top, width, height); }
 

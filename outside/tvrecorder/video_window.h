@@ -36,11 +36,7 @@ class VideoWindow {
  private:
   static plat::LRESULT Proc(plat::HWND hwnd, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam);
   void Paint();
-  void Destroy();
 
-  plat::HWND hwnd_ = nullptr;
-  int rect_[4] = {0, 0, 640, 480};
-  bool shown_ = false;
   mutable std::mutex mutex_;
   std::shared_ptr<const VideoFrameI420> latest_;
   bool pending_ = false;

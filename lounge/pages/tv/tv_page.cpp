@@ -81,6 +81,8 @@ int CTvPage::ListIndex(const std::string& name) const {
 // ---- ITvPageEvents ----
 
 int CTvPage::EnterModule() {
+  Frame().ShowCaptionBar();
+  Frame().SetPlaybackBarPath(TV_PLAYBACK_BAR_PATH);
   Frame().SetActivePage(this);
   Frame().Services().SetOsdOption2(2000);
   Frame().Services().SetDisplayRect(plat::RECT{});
@@ -92,7 +94,11 @@ int CTvPage::EnterModule() {
 
 int CTvPage::ShowPage(const char* layoutPath) { return layoutPath ? LoadLayout(layoutPath) : 0; }
 
-int CTvPage::Redraw(int flag) { return CSkinPage::Redraw(flag); }
+int CTvPage::Redraw(int flag) {
+  // The transport buttons follow the TV mode the controller just changed.
+  if (Host() && Host()->HasPlaybackBar()) Frame().Services().NotifyPlaybackBar(flag);
+  return CSkinPage::Redraw(flag);
+}
 
 int CTvPage::InvalidateFrame() {
   if (!Owner()) return 0;
@@ -164,12 +170,6 @@ int CTvPage::OnResize() {
   return 1;
 }
 
-int CTvPage::OnTimer(plat::UINT_PTR id) {
-  if (id != TV_DIGIT_TIMER) return 0;
-  m_digits.OnTimer(PresetsNow());
-  return 1;
-}
-
 // ---- CSkinPage ----
 
 void CTvPage::PlaceVideo() {
@@ -237,22 +237,6 @@ int CTvPage::MoveSelectedChannel(int step) {
   return 1;
 }
 
-int CTvPage::OnKeyUp(int flag) {
-  CTVConfig* tv = TV();
-  if (tv && tv->m_nPageType == 8 && Frame().Services().GetVendorId() == 4 && tv->m_nChannelEditMode == 2)
-    return MoveSelectedChannel(-1);
-  if (tv && tv->m_nPageType == 10) return Send("TV NextView Prev Item");
-  return CSkinPage::OnKeyUp(flag);
-}
-
-int CTvPage::OnKeyDown(int flag) {
-  CTVConfig* tv = TV();
-  if (tv && tv->m_nPageType == 8 && Frame().Services().GetVendorId() == 4 && tv->m_nChannelEditMode == 2)
-    return MoveSelectedChannel(1);
-  if (tv && tv->m_nPageType == 10) return Send("TV NextView Next Item");
-  return CSkinPage::OnKeyDown(flag);
-}
-
 int CTvPage::PressFocusedEntry() {
   CTVConfig* tv = TV();
   if (tv && tv->m_nPageType == 1 && Frame().Services().GetVendorId() != 4)
@@ -300,6 +284,7 @@ int CTvPage::OnListItemAction(int list, int item) {
 int CTvPage::OnAction(const std::string& name) {
   CTVConfig* tv = TV();
   if (name == "Close") Frame().Services().QuitApplication();
+  if (name == "TV Preview Page" || name == "TV MainMenu Page") Frame().SetPlaybackBarPath(TV_PLAYBACK_BAR_PATH);
   if (tv) {
     if (name == "TV Preview Page" && tv->m_nPageType != 1) LoadLayout(kPreviewPath);
     if (name == "TV MainMenu Page" && tv->m_nPageType != 2) LoadLayout(kMainMenuPath);
@@ -315,6 +300,7 @@ int CTvPage::OnAction(const std::string& name) {
     if (name == "TV ChannelSetting Page") {
       m_selectedRow = -1;
       m_selectedChannel = -1;
+      FetchChannelColumns();
     } else if (name == "TV Disable") {
       if (!selected) return 0;
       int& flag = tv->m_channelEnable[static_cast<std::size_t>(m_selectedChannel)];

@@ -17,6 +17,11 @@ class CTVConfig;
 
 // The frame timer that ends a channel number typed with fewer than three digits.
 inline constexpr plat::UINT_PTR TV_DIGIT_TIMER = CTvDigitEntry::kTimerId;
+// The frame timer that hides the idle cursor and the bars over the picture.
+inline constexpr plat::UINT_PTR TV_CURSOR_TIMER = 5;
+inline constexpr plat::UINT TV_CURSOR_IDLE_MS = 4000;
+// The bar the TV module's transport buttons live on.
+inline constexpr const char* TV_PLAYBACK_BAR_PATH = "FloatingBar\\PlaybackBar\\TVPlaybackBar";
 
 class CTvPage : public CShellPage, public ITvPageEvents {
  public:
@@ -40,21 +45,28 @@ class CTvPage : public CShellPage, public ITvPageEvents {
   // ---- IModulePage ----
   int OnResize() override;
   int OnTimer(plat::UINT_PTR id) override;
+  int OnMouseMove(int x, int y) override;
+  int OnButtonDown(int x, int y) override;
+  int OnButtonUp(int x, int y) override;
   using CShellPage::OnKeyDown;
 
   // ---- CSkinPage ----
   int LoadLayout(const std::string& path) override;
+  int OnLeave() override;  // also kills the idle-cursor timer
   int OnAction(const std::string& name) override;
   int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
   int DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int list, plat::COLORREF colour) override;
   int DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int list) override;
   int OnListItemAction(int list, int item) override;
+  int OnKeyLeft(int flag) override;
+  int OnKeyRight(int flag) override;
   int OnKeyUp(int flag) override;
   int OnKeyDown(int flag) override;
   // Enter over the live picture opens the main menu.
   int PressFocusedEntry() override;
   int QueryTextShown(const std::string& name, int* shown) override;
   int QueryListShown(const std::string& name, int* shown) override;
+  int QueryListItemState(int list, int item, int* shown, int* enabled, int* checked) override;
   int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
   int QueryListLinkState(int list, int link, int* shown, int* enabled, int* checked) override;
 
@@ -76,8 +88,22 @@ class CTvPage : public CShellPage, public ITvPageEvents {
   // Swaps the selected channel with its neighbour `step` rows away.
   int MoveSelectedChannel(int step);
   int ListIndex(const std::string& name) const;
+  // The vendor-4 channel editor with a channel selected (edit mode 1).
+  bool SelectingChannel() const;
+  // Whether the focus is on an item in the top (or bottom) row of the wall.
+  bool WallFocusOnEdgeRow(bool top);
+  // The screen spans of the vendor-4 channel columns, read from the
+  // list_texts "PRESET", "CHNAME" and "CHNUMBER" of the channel list.
+  void FetchChannelColumns();
+  void DrawChannelColumns(int index, plat::HDC dc, const plat::RECT& item);
+  void DrawGuideRow(int row, plat::HDC dc, const plat::RECT& check, const plat::RECT& text);
+  void KillCursorTimer();
 
   CTvDigitEntry m_digits;
+  bool m_cursorTimer = false;
+  plat::RECT m_presetColumn{};
+  plat::RECT m_nameColumn{};
+  plat::RECT m_numberColumn{};
   int m_selectedRow = -1;
   int m_selectedChannel = -1;
 };

@@ -1,6 +1,8 @@
 // CTvPage: what the texts, list texts and list items show, and which of them
 // are shown, all from the TV section of the configuration.
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "corebridge/core/config.h"
@@ -36,7 +38,7 @@ bool IsEmpty(const plat::RECT& r) { return r.right <= r.left || r.bottom <= r.to
 std::string CTvPage::TextFor(const std::string& name) const {
   const CTVConfig* tv = TV();
   if (!tv) return {};
-  const bool vendor4 = const_cast<CTvPage*>(this)->Frame().Services().GetVendorId() == 4;
+  const bool vendor4 = Frame().Services().GetVendorId() == 4;
   if (name == "TV Channel Name" || name == "TV AutoScan Channel Name") return tv->m_strChannelName;
   if (name == "TV Page Number") return tv->m_strTeletextPage;
   if (name == "TV NoChannel Message") return UIStringOrEmpty("NOCHANNEL");
@@ -66,8 +68,67 @@ std::string CTvPage::ListTextFor(const std::string& name) const {
     const auto it = tv->m_channelNames.find(tv->m_arrAllChannels[static_cast<std::size_t>(i)]);
     return it == tv->m_channelNames.end() ? std::string() : it->second;
   }
-  if (name == "TV NextView Date") return tv->m_strGuideDate;
+  if (name == "TV NextView Date") {
+    // The controller keeps the guide's day as the time of its midnight.
+    const std::time_t day = static_cast<std::time_t>(tv->m_nGuideRange);
+    std::tm local{};
+    if (day <= 0 || !localtime_r(&day, &local)) return {};
+    char text[48];
+    std::snprintf(text, sizeof(text), "%d / %02d / %02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    return text;
+  }
   return {};
+}
+
+void CTvPage::FetchChannelColumns() {
+  m_presetColumn = m_nameColumn = m_numberColumn = plat::RECT{};
+  if (ListIndex("TV Channel List") < 0) return;
+  GetListTextScreenRectByName("PRESET", "TV Channel List", &m_presetColumn);
+  GetListTextScreenRectByName("CHNAME", "TV Channel List", &m_nameColumn);
+  GetListTextScreenRectByName("CHNUMBER", "TV Channel List", &m_numberColumn);
+}
+
+void CTvPage::DrawChannelColumns(int index, plat::HDC dc, const plat::RECT& item) {
+  const CTVConfig* tv = TV();
+  if (!tv) return;
+  if (IsEmpty(m_presetColumn) && IsEmpty(m_nameColumn) && IsEmpty(m_numberColumn)) FetchChannelColumns();
+  const std::size_t at = static_cast<std::size_t>(index);
+  const std::uint32_t number = tv->m_signalChannels[at];
+  // The preset is the channel's position among the enabled channels.
+  std::string preset;
+  if (tv->m_channelEnable[at]) {
+    const auto enabled = std::count_if(tv->m_channelEnable.begin(), tv->m_channelEnable.begin() + index + 1,
+                                       [](int flag) { return flag != 0; });
+    preset = std::to_string(enabled);
+  }
+  const auto it = tv->m_channelNames.find(number);
+  const std::string name = it == tv->m_channelNames.end() ? std::string() : it->second;
+  const std::pair<const plat::RECT*, std::string> columns[] = {
+      {&m_presetColumn, preset}, {&m_nameColumn, name}, {&m_numberColumn, std::to_string(number)}};
+  for (const auto& [column, text] : columns) {
+    if (IsEmpty(*column) || text.empty()) continue;
+    DrawSkinTextDefaultFont(dc, column->left, item.top, column->right, item.bottom, text, ALIGN_CENTER, kWhite,
+                            SKIN_FIT_ELLIPSIS);
+  }
+}
+
+void CTvPage::DrawGuideRow(int row, plat::HDC dc, const plat::RECT& check, const plat::RECT& text) {
+  const CTVConfig* tv = TV();
+  if (!tv || row < 0 || row >= static_cast<int>(tv->m_guideRows.size())) return;
+  const TVGuideRow& entry = tv->m_guideRows[static_cast<std::size_t>(row)];
+  if (!entry.bPresent) return;
+  char times[64];
+  std::snprintf(times, sizeof(times), "%02d:%02d -- %02d:%02d", entry.nStartHour, entry.nStartMinute, entry.nEndHour,
+                entry.nEndMinute);
+  if (!IsEmpty(check))
+    DrawSkinTextDefaultFont(dc, check.left, check.top, check.right, check.bottom, times, ALIGN_CENTER, kCellText,
+                            SKIN_FIT_ELLIPSIS);
+  std::string title = entry.strTitle;
+  std::replace(title.begin(), title.end(), '\n', ' ');
+  std::replace(title.begin(), title.end(), '\r', ' ');
+  if (!IsEmpty(text))
+    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, title, ALIGN_LEFT, kCellText,
+                            SKIN_FIT_ELLIPSIS);
 }
 
 int CTvPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) {
@@ -103,16 +164,25 @@ int CTvPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int li
   const CTVConfig* tv = TV();
   if (!layout || !tv || list < 0 || list >= static_cast<int>(layout->Lists().size())) return drawn;
   const std::string& name = layout->Lists()[static_cast<std::size_t>(list)].name;
-  int index = -1;
-  if (!ElementIndex().RowToItem(list, item, &index) || index < 0) return drawn;
   plat::RECT textRect{};
   GetListItemTextScreenRect(item, list, &textRect);
   plat::RECT checkRect{};
   GetListItemCheckScreenRect(item, list, &checkRect);
   if (IsEmpty(checkRect)) checkRect = plat::RECT{rect.left, rect.top, IsEmpty(textRect) ? rect.right : textRect.left, rect.bottom};
+  // The guide's eight rows are its eight slots: it never scrolls.
+  if (name == "TV NextView List") {
+    DrawGuideRow(item, dc, checkRect, textRect);
+    return 1;
+  }
+  int index = -1;
+  if (!ElementIndex().RowToItem(list, item, &index) || index < 0) return drawn;
   if (name == "TV Channel List") {
     const int count = static_cast<int>(std::min(tv->m_signalChannels.size(), tv->m_channelEnable.size()));
     if (index >= count) return drawn;
+    if (Frame().Services().GetVendorId() == 4) {
+      DrawChannelColumns(index, dc, rect);
+      return 1;
+    }
     const std::uint32_t number = tv->m_signalChannels[static_cast<std::size_t>(index)];
     const bool enabled = tv->m_channelEnable[static_cast<std::size_t>(index)] != 0;
     const auto it = tv->m_channelNames.find(number);
@@ -162,6 +232,18 @@ int CTvPage::QueryListShown(const std::string& name, int* shown) {
   const CTVConfig* tv = TV();
   if (!tv || (name != "TV Channel List" && name != "TV Channel Control List")) return 0;
   *shown = tv->m_signalChannels.empty() ? 0 : 1;
+  return 1;
+}
+
+int CTvPage::QueryListItemState(int list, int item, int* shown, int* enabled, int* checked) {
+  const CLayoutReader* layout = Layout();
+  const CTVConfig* tv = TV();
+  if (!layout || !tv || list < 0 || list >= static_cast<int>(layout->Lists().size())) return 0;
+  if (layout->Lists()[static_cast<std::size_t>(list)].name != "TV NextView List") return 0;
+  // Only the programmes the guide marks can be chosen.
+  const bool marked = item >= 0 && item < static_cast<int>(tv->m_guideRows.size()) &&
+                      tv->m_guideRows[static_cast<std::size_t>(item)].bMarked;
+  *shown = marked ? 1 : 0, *enabled = marked ? 1 : 0, *checked = 0;
   return 1;
 }
 

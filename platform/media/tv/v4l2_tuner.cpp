@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/videodev2.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -26,6 +27,20 @@ class DeviceIo final : public IV4l2Io {
       r = ::ioctl(fd_, request, arg);
     } while (r == -1 && errno == EINTR);
     return r;
+  }
+  long Read(void* buffer, unsigned long size) override {
+    long r = 0;
+    do {
+      r = ::read(fd_, buffer, size);
+    } while (r == -1 && errno == EINTR);
+    return r;
+  }
+  int WaitReadable(int ms) override {
+    pollfd p{fd_, POLLIN, 0};
+    const int r = ::poll(&p, 1, ms);
+    if (r < 0) return errno == EINTR ? 0 : -1;
+    if (r == 0) return 0;
+    return (p.revents & (POLLERR | POLLHUP | POLLNVAL)) && !(p.revents & POLLIN) ? -1 : 1;
   }
 
  private:

@@ -18,6 +18,10 @@ class IV4l2Io {
   virtual ~IV4l2Io() = default;
   // As ioctl(2): 0, or -1 with errno set.
   virtual int Ioctl(unsigned long request, void* arg) = 0;
+  // As read(2) (a VBI device's data): bytes read, or -1 with errno set.
+  virtual long Read(void* buffer, unsigned long size) = 0;
+  // Waits up to `ms` for data to read: 1 ready, 0 not yet, -1 an error.
+  virtual int WaitReadable(int ms) = 0;
 };
 
 // The device node opened read-write; null when it cannot be opened.

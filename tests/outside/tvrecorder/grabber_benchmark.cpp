@@ -1,7 +1,9 @@
 // Figures for the TV recorder: the in-process encoder beside the ffmpeg tool
 // on the same raw pictures and sound with the same encoder settings (one
-// thread each, two B-frames, GOP of 15), and the time from
-// starting the virtual tuner's source to its first picture.
+// thread each, two B-frames, GOP of 15), the time from starting the virtual
+// tuner's source to its first picture, from tuning to the new station's
+// picture, and the time shift's pause, play and 15 s seek. Each latency
+// prints its goal beside it ("goal_ms").
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <fcntl.h>
@@ -21,6 +23,7 @@
 
 #include "outside/tvrecorder/av_recorder.h"
 #include "outside/tvrecorder/sys_recorder.h"
+#include "outside/tvrecorder/time_shift.h"
 #include "outside/tvrecorder/tv_source.h"
 #include "platform/media/tv/virtual_tuner.h"
 
@@ -243,5 +246,115 @@ void BM_SearchBand(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SearchBand)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Pictures handed over by a source or a replay, and their mean brightness.
+class PictureWatch {
+ public:
+  void operator()(const tvrec::VideoFrameI420& f) {
+    const std::size_t luma = static_cast<std::size_t>(f.width) * f.height;
+    long long sum = 0;
+    for (std::size_t i = 0; i < luma && i < f.data.size(); i += 97) sum += f.data[i];
+    std::lock_guard lock(m_);
+    ++count_;
+    mean_ = static_cast<double>(sum) / static_cast<double>(luma / 97 + 1);
+    cv_.notify_all();
+  }
+  long count() {
+    std::lock_guard lock(m_);
+    return count_;
+  }
+  // Waits (at most 5 s) for a picture after the `after`th whose brightness
+  // `accept` takes; the time it came, or none.
+  template <class Accept>
+  bool WaitFor(long after, Accept accept) {
+    std::unique_lock lock(m_);
+    return cv_.wait_for(lock, std::chrono::seconds(5), [&] { return count_ > after && accept(mean_); });
+  }
+
+ private:
+  std::mutex m_;
+  std::condition_variable cv_;
+  long count_ = 0;
+  double mean_ = 0;
+};
+
+double MsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Tuning the running source from a black station to a white one (the
+// frequency, then the source follows, as the recorder's Tune does) until a
+// picture of the new station arrives.
+void BM_TuneToPicture(benchmark::State& state) {
+  auto tuner = std::make_shared<plat::tv::VirtualTuner>(plat::tv::VirtualTunerConfig{
+      "Virtual TV Tuner", false, {{175250, "Dark", 2, 440, false}, {189250, "Light", 3, 880, false}}});
+  tuner->SetFrequencyKHz(175250);
+  tvrec::TvSource source(tuner);
+  PictureWatch watch;
+  source.AddVideoConsumer([&](const tvrec::VideoFrameI420& f) { watch(f); });
+  source.Start(tvrec::SourceFormat{});
+  watch.WaitFor(0, [](double) { return true; });
+  bool light = false;
+  for (auto _ : state) {
+    light = !light;
+    const long seen = watch.count();
+    const auto start = std::chrono::steady_clock::now();
+    tuner->SetFrequencyKHz(light ? 189250 : 175250);
+    source.Retune();
+    const bool ok = watch.WaitFor(seen, [&](double mean) { return light ? mean > 128 : mean < 128; });
+    state.SetIterationTime(ok ? MsSince(start) / 1000.0 : 5.0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  state.counters["goal_ms"] = 150;
+  source.Stop();
+}
+BENCHMARK(BM_TuneToPicture)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The time shift of "DVD SP"-like settings on the live source: after 20 s of
+// buffer, pausing the live picture, playing on (to the first replayed
+// picture) and a 15 s seek back (to its first picture), each five times.
+void BM_TimeShiftControls(benchmark::State& state) {
+  auto tuner = std::make_shared<plat::tv::VirtualTuner>(
+      plat::tv::VirtualTunerConfig{"Virtual TV Tuner", false, plat::tv::DefaultVirtualStations()});
+  tuner->SetFrequencyKHz(471250);
+  const std::string folder = Dir() + "/SBE";
+  std::filesystem::remove_all(folder);
+  for (auto _ : state) {
+    PictureWatch replay;
+    tvrec::TimeShift shift(folder, tvrec::EncodeSettings{}, 8, 8, [&](const tvrec::VideoFrameI420& f) { replay(f); });
+    tvrec::TvSource source(tuner);
+    source.AddVideoConsumer([&](const tvrec::VideoFrameI420& f) { shift.AddVideo(f); });
+    source.AddAudioConsumer([&](const tvrec::AudioChunk& c) { shift.AddAudio(c); });
+    source.Start(tvrec::SourceFormat{});
+    std::this_thread::sleep_for(std::chrono::seconds(20));
+    double pause = 0, play = 0, seek = 0;
+    constexpr int kRounds = 5;
+    for (int i = 0; i < kRounds; ++i) {
+      auto start = std::chrono::steady_clock::now();
+      shift.Pause();
+      pause += MsSince(start);
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      long seen = replay.count();
+      start = std::chrono::steady_clock::now();
+      shift.Play();
+      replay.WaitFor(seen, [](double) { return true; });
+      play += MsSince(start);
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      seen = replay.count();
+      start = std::chrono::steady_clock::now();
+      shift.SetPosition(shift.Position() - 15000);
+      replay.WaitFor(seen, [](double) { return true; });
+      seek += MsSince(start);
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    state.counters["pause_ms"] = pause / kRounds;
+    state.counters["play_ms"] = play / kRounds;
+    state.counters["play_pause_goal_ms"] = 200;
+    state.counters["seek15s_ms"] = seek / kRounds;
+    state.counters["seek_goal_ms"] = 250;
+    source.Stop();
+  }
+}
+BENCHMARK(BM_TimeShiftControls)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

@@ -3,6 +3,7 @@
 // tone, snapshots and wall pictures.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <filesystem>
@@ -16,6 +17,8 @@ extern "C" {
 
 #include "outside/tvrecorder/profile_file.h"
 #include "outside/tvrecorder/sys_recorder.h"
+#include "outside/tvrecorder/time_shift.h"
+#include "outside/tvrecorder/tv_source.h"
 #include "platform/gdi/jpeg_codec.h"
 #include "platform/media/tv/virtual_tuner.h"
 #include "tests/support/temp_environment.h"
@@ -296,6 +299,72 @@ TEST_F(MediaTest, TimeShiftPausesLiveAndSeeksWithinTheBuffer) {
 
 namespace {
 
+// Scans through the time shift: back at four times normal speed from a
+// pause, forward at eight until live; rates slower than normal are refused.
+TEST_F(MediaTest, TimeShiftScansBackAndForward) {
+  auto r = Make();
+  ASSERT_EQ(r->Tune(21), S_OK);
+  ASSERT_EQ(r->SetTimeShiftFolder((env.dir() + "/SBE").c_str()), S_OK);
+  const EncoderBlock block = Profile("DVD EP");
+  ASSERT_EQ(r->StartTimeShift(1, &block, 1, 8, 10, 50), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(6));
+  for (double bad : {0.0, 0.5, -0.5, std::nan("")}) EXPECT_EQ(r->SetReplayRate(0, bad), E_INVALIDARG) << bad;
+  ASSERT_EQ(r->ReplayPause(), S_OK);
+  std::int64_t start = 0;
+  ASSERT_EQ(r->GetReplayPosition(&start), S_OK);
+  ASSERT_EQ(r->SetReplayRate(0, -4.0), S_OK);
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  std::int64_t back = 0;
+  ASSERT_EQ(r->GetReplayPosition(&back), S_OK);
+  EXPECT_LT(back, start - 1500) << start << " " << back;
+  EXPECT_GE(back, 0);
+  // Forward: it passes where it was and comes back to live.
+  ASSERT_EQ(r->SetSourceRate(0, 8.0), S_OK);
+  std::int64_t ahead = back;
+  for (int i = 0; i < 50 && ahead <= start; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_EQ(r->GetReplayPosition(&ahead), S_OK);
+  }
+  EXPECT_GT(ahead, start);
+  bool live = false;
+  for (int i = 0; i < 100 && !live; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    live = !r->replaying();
+  }
+  EXPECT_TRUE(live);
+  ASSERT_EQ(r->StartTimeShift(0, nullptr, 0, 0, 0, 0), S_OK);
+  r->SetEventSink(nullptr);
+}
+
+// A scan shows the picture at each place it jumps to, while the replay
+// stands still in between.
+TEST_F(MediaTest, AScanShowsPicturesAsItJumps) {
+  auto tuner = std::make_shared<plat::tv::VirtualTuner>(
+      plat::tv::VirtualTunerConfig{"Virtual TV Tuner", false, plat::tv::DefaultVirtualStations()});
+  tuner->SetFrequencyKHz(471250);
+  std::atomic<int> shown{0};
+  tvrec::TimeShift shift(env.dir() + "/scan", tvrec::EncodeSettings{}, 1, 8,
+                         [&](const tvrec::VideoFrameI420&) { ++shown; });
+  tvrec::TvSource source(tuner);
+  source.AddVideoConsumer([&](const tvrec::VideoFrameI420& f) { shift.AddVideo(f); });
+  source.AddAudioConsumer([&](const tvrec::AudioChunk& c) { shift.AddAudio(c); });
+  ASSERT_TRUE(source.Start(tvrec::SourceFormat{}));
+  std::this_thread::sleep_for(std::chrono::seconds(5));
+  shift.Pause();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const int paused = shown;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(shown, paused);  // a pause shows nothing new
+  ASSERT_TRUE(shift.SetRate(-2.0));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  EXPECT_GE(shown - paused, 3);
+  EXPECT_LE(shown - paused, 12);  // a picture a jump, not a replay at speed
+  EXPECT_EQ(shift.rate(), -2.0);
+  shift.Play();
+  EXPECT_EQ(shift.rate(), 1.0);
+  source.Stop();
+}
+
 TEST_F(MediaTest, TeletextOfTheTunedStation) {
   auto r = Make();
   ASSERT_EQ(r->Tune(21), S_OK);  // "Two" carries teletext
@@ -322,6 +391,27 @@ TEST_F(MediaTest, TeletextOfTheTunedStation) {
   EXPECT_NE(test_support::ReadFile(html).find("News"), std::string::npos);
   EXPECT_EQ(test_support::ReadFile(rtf).rfind("{\\rtf1", 0), 0u);
   EXPECT_EQ(test_support::ReadFile(bmp).substr(0, 2), "BM");
+
+  // Page 101 has no sub-pages; 103 steps through its three, round and back.
+  EXPECT_EQ(r->NextTeletextSubPage(), E_FAIL);
+  ASSERT_EQ(r->SetTeletextPage(103), S_OK);
+  for (int i = 0; i < 500 && r->teletext().SubPages(103).size() < 3; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(r->teletext().SubPages(103).size(), 3u);
+  std::vector<int> shown;
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(r->NextTeletextSubPage(), S_OK);
+    shown.push_back(r->teletext_subpage());
+  }
+  ASSERT_EQ(r->PrevTeletextSubPage(), S_OK);
+  shown.push_back(r->teletext_subpage());
+  EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 1, 3}));
+  const std::string sub = env.dir() + "/p103.txt";
+  ASSERT_EQ(r->SaveTeletextPage(sub.c_str(), 0), S_OK);
+  EXPECT_NE(test_support::ReadFile(sub).find("Close down at midnight"), std::string::npos);
+  // Another page starts again from its newest sub-page.
+  ASSERT_EQ(r->SetTeletextPage(100), S_OK);
+  EXPECT_EQ(r->teletext_subpage(), -1);
 
   // A station without teletext has none, once the old pages are forgotten.
   ASSERT_EQ(r->Tune(5), S_OK);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <linux/videodev2.h>
 #include <fstream>
 #include <mutex>
 
@@ -10,7 +13,11 @@
 #include "outside/tvrecorder/profile_store.h"
 #include "outside/tvrecorder/sys_recorder.h"
 #include "outside/tvrecorder/teletext.h"
+#include "outside/tvrecorder/vbi_reader.h"
+#include "outside/tvrecorder/video_window.h"
 #include "platform/media/tv/virtual_tuner.h"
+#include "platform/win/message.h"
+#include "platform/win/window.h"
 #include "tests/support/temp_environment.h"
 
 // After the platform's headers: it defines TRUE and FALSE as macros.
@@ -171,6 +178,9 @@ TEST(Teletext, EncodedPagesDecode) {
   EXPECT_EQ(vbi_unham8(header[0]), 1);        // magazine 1, packet 0
   EXPECT_EQ(vbi_unham8(header[1]), 0);
   EXPECT_EQ(vbi_unham8(header[2]), 0);        // page units
+  const tvrec::TeletextPacket sub = tvrec::TeletextHeader(103, "Marivel", 12);
+  EXPECT_EQ(vbi_unham8(sub[4]), 2);           // sub-code units
+  EXPECT_EQ(vbi_unham8(sub[5]), 1 | 8);       // sub-code tens, erase page
   const tvrec::TeletextPacket row = tvrec::TeletextRow(102, 5, "Abc");
   EXPECT_EQ(vbi_unham8(row[0]), 1 | 8);       // odd packet number in the first byte
   EXPECT_EQ(vbi_unham8(row[1]), 2);
@@ -179,10 +189,11 @@ TEST(Teletext, EncodedPagesDecode) {
 
   tvrec::TeletextDecoder decoder;
   EXPECT_FALSE(decoder.Has(100));
-  const auto pages = tvrec::StationPages("Station Two", "03.05.2026", "21:07:00");
-  // Two cycles: a page is complete when the next header arrives.
+  // Four cycles: a page is complete when the next header arrives, and page
+  // 103's three sub-pages take turns.
   double t = 0;
-  for (int cycle = 0; cycle < 2; ++cycle) {
+  for (int cycle = 0; cycle < 4; ++cycle) {
+    const auto pages = tvrec::StationPages("Station Two", "03.05.2026", "21:07:00", cycle);
     for (std::size_t i = 0; i < pages.size(); i += 16) {
       decoder.Feed(std::vector<tvrec::TeletextPacket>(pages.begin() + i, pages.begin() + std::min(i + 16, pages.size())),
                    t += 0.04);
@@ -196,6 +207,14 @@ TEST(Teletext, EncodedPagesDecode) {
   EXPECT_NE(text.find("Station Two"), std::string::npos);
   EXPECT_NE(text.find("21:07:00"), std::string::npos);
   EXPECT_NE(decoder.Text(102).find("Weather"), std::string::npos);
+  // Page 103 comes in three sub-pages, each kept; the others have none.
+  EXPECT_EQ(decoder.SubPages(103), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(decoder.SubPages(100), std::vector<int>{0});
+  EXPECT_TRUE(decoder.SubPages(104).empty());
+  EXPECT_NE(decoder.Text(103, 1).find("Test picture all day"), std::string::npos);
+  EXPECT_NE(decoder.Text(103, 2).find("Test tone on the hour"), std::string::npos);
+  EXPECT_NE(decoder.Text(103, 3).find("Two Programmes 3/3"), std::string::npos);
+  EXPECT_TRUE(decoder.Text(103, 4).empty());
   // The colour keys follow the pages' links.
   EXPECT_EQ(decoder.Link(101, 0), 100);
   EXPECT_EQ(decoder.Link(101, 1), 102);
@@ -203,6 +222,7 @@ TEST(Teletext, EncodedPagesDecode) {
   EXPECT_EQ(decoder.Link(102, 3), 100);
   decoder.Reset();
   EXPECT_FALSE(decoder.Has(100));
+  EXPECT_TRUE(decoder.SubPages(103).empty());
 }
 
 TEST(ProfileFile, ParsesEntriesAndRefusesMalformedText) {
@@ -288,6 +308,106 @@ TEST(ProfileStore, EntriesPersistInTheUserRegistry) {
   ASSERT_EQ(store->Select("Record", "A"), S_OK);
   ASSERT_EQ(store->GetSelected(&e), S_OK);
   EXPECT_STREQ(e.name, "A");
+}
+
+// A frame left while the window was being replaced: the picture goes on
+// after the owner is set again, and an owner set twice keeps its window.
+TEST(VideoWindow, PicturesGoOnAfterTheOwnerIsSetAgain) {
+  WNDCLASS wc;
+  wc.lpfnWndProc = DefWindowProc;
+  wc.lpszClassName = "VideoWindowOwner";
+  RegisterClass(&wc);
+  HWND owners[2];
+  for (HWND& owner : owners)
+    owner = CreateWindowEx(0, "VideoWindowOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr, nullptr, nullptr);
+  auto pump = [] {
+    MSG m;
+    for (int i = 0; i < 1000 && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessage(&m);
+  };
+  tvrec::VideoFrameI420 frame;
+  frame.width = 16;
+  frame.height = 16;
+  frame.data.assign(16 * 16 * 3 / 2, 128);
+  {
+    tvrec::VideoWindow video;
+    video.SetOwner(owners[0]);
+    video.Place(0, 0, 64, 48);
+    video.Show(true);
+    const HWND first = video.hwnd();
+    ASSERT_TRUE(first);
+    video.SetOwner(owners[0]);
+    EXPECT_EQ(video.hwnd(), first);
+
+    for (HWND owner : {owners[1], owners[0]}) {
+      video.Present(frame);  // its notice goes to the window about to go
+      video.SetOwner(owner);
+      pump();
+      const int before = video.painted();
+      video.Present(frame);
+      pump();
+      EXPECT_GT(video.painted(), before);
+    }
+  }
+  for (HWND owner : owners) DestroyWindow(owner);
+  pump();
+}
+
+// A card's VBI device that gives sliced teletext: a station's pages, a
+// picture's lines a read, then a failure that ends the reader.
+class SlicedVbi final : public plat::tv::IV4l2Io {
+ public:
+  std::deque<std::vector<tvrec::TeletextPacket>> reads;
+  int Ioctl(unsigned long request, void* arg) override {
+    if (request == VIDIOC_QUERYCAP) {
+      static_cast<v4l2_capability*>(arg)->capabilities = V4L2_CAP_SLICED_VBI_CAPTURE;
+      return 0;
+    }
+    if (request == VIDIOC_S_FMT) {
+      static_cast<v4l2_format*>(arg)->fmt.sliced.io_size = 16 * sizeof(v4l2_sliced_vbi_data);
+      return 0;
+    }
+    errno = ENOTTY;
+    return -1;
+  }
+  long Read(void* buffer, unsigned long size) override {
+    if (reads.empty()) {
+      errno = EIO;
+      return -1;
+    }
+    std::vector<v4l2_sliced_vbi_data> records;
+    for (const auto& line : reads.front()) {
+      v4l2_sliced_vbi_data r{};
+      r.id = V4L2_SLICED_TELETEXT_B;
+      std::memcpy(r.data, line.data(), line.size());
+      records.push_back(r);
+    }
+    reads.pop_front();
+    const std::size_t n = std::min<std::size_t>(size, records.size() * sizeof(v4l2_sliced_vbi_data));
+    std::memcpy(buffer, records.data(), n);
+    return static_cast<long>(n);
+  }
+  int WaitReadable(int) override { return 1; }
+};
+
+TEST(VbiReader, TeletextOfACardReachesTheDecoder) {
+  auto io = std::make_unique<SlicedVbi>();
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    const auto pages = tvrec::StationPages("Card Station", "03.05.2026", "21:07:00", cycle);
+    for (std::size_t i = 0; i < pages.size(); i += 16)
+      io->reads.emplace_back(pages.begin() + i, pages.begin() + std::min(i + 16, pages.size()));
+  }
+  auto vbi = std::make_unique<plat::tv::V4l2Vbi>(std::move(io));
+  ASSERT_TRUE(vbi->ok());
+  auto decoder = std::make_shared<tvrec::TeletextDecoder>();
+  std::atomic<int> refreshed{0};
+  {
+    tvrec::VbiReader reader(std::move(vbi), decoder, [&] { ++refreshed; });
+    for (int i = 0; i < 200 && reader.running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_FALSE(reader.running());  // the device's failure ended it
+  }
+  EXPECT_NE(decoder->Text(100).find("Card Station"), std::string::npos);
+  EXPECT_TRUE(decoder->Has(102));
+  EXPECT_GT(refreshed, 0);
 }
 
 }  // namespace

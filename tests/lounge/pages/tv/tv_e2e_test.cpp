@@ -1,7 +1,9 @@
 // The TV module end to end: the lounge program on the headless display with
 // the virtual tuner of three stations, driven by a script from the home page:
-// TV Entry shows the first station live, the digit 7 tunes the second, R and
-// S record it, and the recording is a program stream of a few seconds.
+// TV Entry shows the first station live, the settings' auto-scan (reached by
+// clicks through the main menu) lists the three stations, the digit 7 tunes
+// the second, R and S record it, and the recording is a program stream of a
+// few seconds.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,6 +30,17 @@ std::array<double, 3> Mean(const plat::Surface& s, int left, int top, int right,
   for (double& v : sum) v /= n ? static_cast<double>(n) : 1.0;
   return sum;
 }
+
+// The white pixels of a box of a picture (channel names are drawn white).
+int White(const plat::Surface& s, int left, int top, int right, int bottom) {
+  int n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) n += (s.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+  return n;
+}
+
+// A point of the 1920x1080 skin on the 1280x720 screen.
+std::string At(int x, int y) { return std::to_string(x * kW / 1920) + " " + std::to_string(y * kH / 1080); }
 
 class TvVisitTest : public app_test::LoungeProgramTest {
  protected:
@@ -77,18 +90,33 @@ class TvVisitTest : public app_test::LoungeProgramTest {
   std::string recordings_;
 };
 
-TEST_F(TvVisitTest, LiveChannelDigitAndRecording) {
-  const std::string live = dir_ + "/tv-live.png", ch = dir_ + "/tv-ch.png";
-  // From the first home entry, four to the right is "TV Entry".
+TEST_F(TvVisitTest, LiveScanChannelDigitAndRecording) {
+  const std::string live = dir_ + "/tv-live.png", scan = dir_ + "/tv-scan.png", ch = dir_ + "/tv-ch.png";
+  // From the first home entry, four to the right is "TV Entry". Return over
+  // the picture opens the main menu; its "TV SignalSetting Page" link and
+  // then the "TV AutoScan Page" link start the scan, which ends on the
+  // channel list. Three times Back returns to the picture.
   const std::string script = "wait 1000\nkey Right\nkey Right\nkey Right\nkey Right\nkey Return\nwait 4000\nshot " +
-                             live + "\nkey 7\nwait 2500\nshot " + ch + "\nkey R\nwait 4000\nkey S\nwait 2000\nclose\n";
+                             live + "\nkey Return\nwait 1000\nclick " + At(330, 678) + "\nwait 1000\nclick " +
+                             At(790, 802) + "\nwait 8000\nshot " + scan +
+                             "\nkey Escape\nwait 500\nkey Escape\nwait 500\nkey Escape\nwait 2000\n"
+                             "key 7\nwait 2500\nshot " + ch + "\nkey R\nwait 4000\nkey S\nwait 2000\nclose\n";
   app_test::ChildProcess lounge = Lounge({"--headless=" + std::to_string(kW) + "x" + std::to_string(kH), "--script",
                                 WriteScript(script, "tv.txt")});
   EXPECT_EQ(lounge.Wait(app_test::kStartMs), 0);
 
   auto first = ReadPng(live);
+  auto scanned = ReadPng(scan);
   auto second = ReadPng(ch);
-  ASSERT_TRUE(first && second);
+  ASSERT_TRUE(first && scanned && second);
+  // The channel list: a name in each of the first three rows, the fourth empty.
+  const int rowTop[] = {300, 380, 460, 540};
+  for (int row = 0; row < 4; ++row) {
+    const int top = rowTop[row] * kH / 1080, bottom = (rowTop[row] + 72) * kH / 1080;
+    const int white = White(*scanned, 120 * kW / 1920, top, 900 * kW / 1920, bottom);
+    if (row < 3) EXPECT_GT(white, 30) << "row " << row;
+    else EXPECT_EQ(white, 0) << "row " << row;
+  }
   // The live picture fills the page: the first station's colour bars, then
   // the second station's red.
   const auto bars = Mean(*first, 200, 300, 1080, 600);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
+
 #include "corebridge/core/config.h"
 #include "corebridge/core/tv_config.h"
 #include "lounge/shell/app_services.h"
@@ -102,6 +105,26 @@ class TvPageTest : public ::testing::Test {
     TV().m_channelEnable = std::move(enabled);
     TV().m_nChannelCount = static_cast<int>(TV().m_signalChannels.size());
     TV().m_channelNames = {{5, "Alpha"}, {7, "Bravo"}, {21, "Charlie"}};
+  }
+
+  // Paints the whole page and counts the pixels of `colour` (0x00RRGGBB as
+  // the surface stores it) inside `box`.
+  int CountColour(std::uint32_t colour, const plat::RECT& box) {
+    plat::InvalidateRect(window_, nullptr, plat::FALSE);
+    Pump();
+    auto surface = plat::GetBitmapSurface(page->BackBuffer());
+    if (!surface) return -1;
+    int n = 0;
+    for (int y = std::max(0L, static_cast<long>(box.top)); y < std::min<long>(box.bottom, surface->height()); ++y)
+      for (int x = std::max(0L, static_cast<long>(box.left)); x < std::min<long>(box.right, surface->width()); ++x)
+        n += (surface->pixel(x, y) & 0xFFFFFF) == colour;
+    return n;
+  }
+  plat::RECT ItemRect(const char* list, int item) {
+    int l = -1;
+    plat::RECT r{};
+    if (page->Layout()->FindList(list, l)) page->GetListItemScreenRect(item, l, &r);
+    return r;
   }
 
   marivel_test::TempRegistry registry_;
@@ -256,6 +279,162 @@ TEST_F(TvPageTest, ChannelRowsAreWhiteWhenEnabledAndDarkWhenDisabled) {
   }
   EXPECT_GT(white, 50);
   EXPECT_GT(dark, 50);
+}
+
+TEST_F(TvPageTest, EntryPointsThePlaybackBarAtTheTvButtonsAndMakesTheCaptionBar) {
+  ASSERT_EQ(page->EnterModule(), 1);
+  EXPECT_EQ(frame.Count("ShowCaptionBar"), 1);
+  EXPECT_EQ(frame.Count(std::string("SetPlaybackBarPath ") + TV_PLAYBACK_BAR_PATH), 1);
+  // The preview hides the caption bar; the main menu shows it.
+  EXPECT_EQ(frame.calls.back().rfind("SetOsdOwner", 0), 0u);
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 0"), 1);
+  frame.calls.clear();
+  page->OnAction("TV MainMenu Page");
+  EXPECT_EQ(frame.Count(std::string("SetPlaybackBarPath ") + TV_PLAYBACK_BAR_PATH), 1);
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 1 0"), 1);
+}
+
+TEST_F(TvPageTest, MouseShowsTheBarsAndTheIdleTimerHidesThem) {
+  struct Case {
+    int pageType, teletext;
+    std::vector<std::string> onMove, onIdle;
+  } cases[] = {
+      {1, 0, {"SetCaptionBarVisible 1 0", "SetPlaybackBarVisible 1 0"},
+       {"SetCaptionBarVisible 0 0", "SetPlaybackBarVisible 0 0"}},
+      // Over teletext only the caption bar comes.
+      {1, 1, {"SetCaptionBarVisible 1 0"}, {"SetCaptionBarVisible 0 0", "SetPlaybackBarVisible 0 0"}},
+      // The main menu keeps its caption bar.
+      {2, 0, {"SetCaptionBarVisible 1 0", "SetPlaybackBarVisible 1 0"}, {"SetPlaybackBarVisible 0 0"}},
+      // Other pages: no bars from the mouse.
+      {7, 0, {}, {"SetPlaybackBarVisible 0 0"}},
+  };
+  auto bars = [&] {
+    std::vector<std::string> out;
+    for (const auto& c : frame.calls)
+      if (c.find("BarVisible") != std::string::npos) out.push_back(c);
+    return out;
+  };
+  for (const Case& c : cases) {
+    TV().m_nPageType = c.pageType;
+    TV().m_nTeletextDisplay = c.teletext;
+    frame.calls.clear();
+    page->OnMouseMove(10, 10);
+    EXPECT_EQ(bars(), c.onMove) << c.pageType << " " << c.teletext;
+    frame.calls.clear();
+    EXPECT_EQ(page->OnTimer(TV_CURSOR_TIMER), 1);
+    EXPECT_EQ(bars(), c.onIdle) << c.pageType << " " << c.teletext;
+  }
+  // A cursor resting on a bar keeps it.
+  TV().m_nPageType = 1;
+  TV().m_nTeletextDisplay = 0;
+  frame.cursorOverBars = true;
+  frame.calls.clear();
+  page->OnTimer(TV_CURSOR_TIMER);
+  EXPECT_TRUE(bars().empty());
+}
+
+TEST_F(TvPageTest, ClicksOnThePicture) {
+  // On the live picture a click opens the main menu.
+  page->OnButtonUp(640, 360);
+  EXPECT_EQ(page->CurrentPath(), "TV\\MainMenu");
+  EXPECT_TRUE(frame.Executed("TV MainMenu Page"));
+  // On the teletext page a click on the picture asks for the page afresh.
+  ASSERT_EQ(page->ShowPage("TV\\Teletext"), 1);
+  TV().m_nPageType = 6;
+  plat::RECT video{};
+  ASSERT_TRUE(page->GetStillImageScreenRectByName("TV Video", &video));
+  frame.executed.clear();
+  page->OnButtonUp((video.left + video.right) / 2, (video.top + video.bottom) / 2);
+  EXPECT_EQ(Sent(), std::vector<std::string>{"TV Update Page 0 0"});
+}
+
+TEST_F(TvPageTest, GuideRowsDateAndKeys) {
+  TV().m_nPageType = 10;
+  ASSERT_EQ(page->ShowPage("TV\\NextView"), 1);
+  const plat::RECT first = ItemRect("TV NextView List", 0), second = ItemRect("TV NextView List", 1);
+  const int bare = CountColour(0x333333, first);
+  TV().m_guideRows[0] = TVGuideRow{1, 1, "Evening\nNews", 18, 5, 19, 0};
+  TV().m_guideRows[1] = TVGuideRow{0, 1, "Not on air", 20, 0, 21, 0};
+  page->Redraw(0);
+  EXPECT_GT(CountColour(0x333333, first), bare + 20);
+  EXPECT_EQ(CountColour(0x333333, second), bare);
+  // Only marked rows can be chosen.
+  int list = -1, shown = 0, enabled = 0, checked = 0;
+  ASSERT_TRUE(page->Layout()->FindList("TV NextView List", list));
+  ASSERT_EQ(page->QueryListItemState(list, 0, &shown, &enabled, &checked), 1);
+  EXPECT_EQ(shown + enabled, 2);
+  ASSERT_EQ(page->QueryListItemState(list, 2, &shown, &enabled, &checked), 1);
+  EXPECT_EQ(shown + enabled, 0);
+
+  std::tm day{};
+  day.tm_year = 2026 - 1900, day.tm_mon = 2, day.tm_mday = 7, day.tm_isdst = -1;
+  TV().m_nGuideRange = static_cast<int>(std::mktime(&day));
+  EXPECT_EQ(page->ListTextFor("TV NextView Date"), "2026 / 03 / 07");
+
+  frame.executed.clear();
+  page->OnKeyLeft(0);
+  page->OnKeyRight(0);
+  page->OnKeyUp(0);
+  page->OnKeyDown(0);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"TV NextView Prev Date 0 0", "TV NextView Next Date 0 0",
+                                              "TV NextView Prev Item 0 0", "TV NextView Next Item 0 0"}));
+}
+
+TEST_F(TvPageTest, WallPagesFromItsTopAndBottomRows) {
+  TV().m_nPageType = 3;
+  ASSERT_EQ(page->ShowPage("TV\\TVWall"), 1);
+  ASSERT_EQ(page->SetTVWallItemCount(9), 1);
+  int list = -1;
+  ASSERT_TRUE(page->Layout()->FindList("TV TVWall List", list));
+  const struct {
+    int item;
+    bool up;
+    const char* sent;
+  } cases[] = {{0, true, "TV TVWall Prev Page 0 0"}, {2, true, "TV TVWall Prev Page 0 0"}, {4, true, nullptr},
+               {6, false, "TV TVWall Next Page 0 0"}, {8, false, "TV TVWall Next Page 0 0"}, {4, false, nullptr}};
+  for (const auto& c : cases) {
+    page->SetFocus(list, page->EntryOf(list, ENTRY_ITEM, c.item));
+    frame.executed.clear();
+    c.up ? page->OnKeyUp(0) : page->OnKeyDown(0);
+    EXPECT_EQ(Sent(), c.sent ? std::vector<std::string>{c.sent} : std::vector<std::string>{}) << c.item;
+  }
+}
+
+TEST_F(TvPageTest, VendorFourRowsShowPresetNameAndNumber) {
+  frame.options.vendorId = 4;
+  Channels({5, 7, 21}, {1, 0, 1});
+  TV().m_nPageType = 8;
+  ASSERT_EQ(page->ShowPage("TV\\ChannelSetting"), 1);
+  page->OnAction("TV ChannelSetting Page");
+  page->SetChannelListItemCount(3);
+  int list = -1;
+  ASSERT_TRUE(page->Layout()->FindList("TV Channel List", list));
+  plat::RECT preset{}, number{};
+  ASSERT_TRUE(page->GetListTextScreenRectByName("PRESET", "TV Channel List", &preset));
+  ASSERT_TRUE(page->GetListTextScreenRectByName("CHNUMBER", "TV Channel List", &number));
+  auto cell = [&](const plat::RECT& column, int row) {
+    const plat::RECT item = ItemRect("TV Channel List", row);
+    return plat::RECT{column.left, item.top, column.right, item.bottom};
+  };
+  // Every row shows its number; a disabled channel has no preset, and the
+  // third channel is the second preset.
+  for (int row = 0; row < 3; ++row) EXPECT_GT(CountColour(0xFFFFFF, cell(number, row)), 10) << row;
+  EXPECT_GT(CountColour(0xFFFFFF, cell(preset, 0)), 10);
+  EXPECT_EQ(CountColour(0xFFFFFF, cell(preset, 1)), 0);
+  EXPECT_GT(CountColour(0xFFFFFF, cell(preset, 2)), 10);
+  // The disabled channel's colour belongs to the other vendors' rows.
+  EXPECT_EQ(CountColour(0x163353, ItemRect("TV Channel List", 1)), 0);
+
+  // With a channel selected the arrows keep the selection where it is.
+  page->OnListItemAction(list, 0);
+  ASSERT_EQ(TV().m_nChannelEditMode, 1);
+  page->SetFocus(list, page->EntryOf(list, ENTRY_ITEM, 0));
+  const int focused = page->FocusedEntry();
+  EXPECT_EQ(page->OnKeyLeft(0), 0);
+  EXPECT_EQ(page->OnKeyRight(0), 0);
+  EXPECT_EQ(page->OnKeyUp(0), 0);
+  EXPECT_EQ(page->FocusedList(), list);
+  EXPECT_EQ(page->FocusedEntry(), focused);
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ struct Card {
 class ScriptedIo final : public IV4l2Io {
  public:
   explicit ScriptedIo(Card& card) : card_(card) {}
+  long Read(void*, unsigned long) override { return Fail(); }
+  int WaitReadable(int) override { return 0; }
   int Ioctl(unsigned long request, void* arg) override {
     card_.requests.push_back(request);
     switch (request) {
