@@ -1212,12 +1212,14 @@ def photo_entry_texts(p, name, time, count, header=None):
         p.text(time, (1210, 960, 260, 44), align="LEFT", colours=DIM)
 
 SETTING_LINK = ("Photo Setting", "SETTINGS", "settings", "Photo\\PhotoSetting")
-PHOTO_TRANSPORT_KEYS = [("VK_SPACE_", "Photo Slideshow Play Pause"), ("VK_S_", "Photo Slideshow Stop"),
-                        ("VK_N_", "Photo Slideshow NextSlide"), ("VK_P_", "Photo Slideshow PreviousSlide"),
-                        ("VK_F_", "Photo Slideshow Fastforward"), ("VK_B_", "Photo Slideshow Rewind"),
+PHOTO_TRANSPORT_KEYS = [("VK_F_", "Photo Slideshow Fastforward"), ("VK_W_", "Photo Slideshow Rewind"),
                         ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"), ("VK_F8_", "Vol Mute Unmute")]
 PHOTO_IMAGE_KEYS = [("VK_R_", "Photo Rotate Right"), ("VK_L_", "Photo Rotate Left"),
                     ("VK_PAGEDOWN_", "Photo NextImage"), ("VK_PAGEUP_", "Photo PreviousImage")]
+# Play, pause and stop a slide show, and step through it.
+PHOTO_SHOW_KEYS = [("VK_SPACE_", "Photo Slideshow Play"), ("VK_P_", "Photo Slideshow Pause"),
+                   ("VK_S_", "Photo Slideshow Stop"), ("VK_N_", "Photo Slideshow NextSlide"),
+                   ("VK_B_", "Photo Slideshow PreviousSlide")]
 
 p = photo_page("PhotoDriveSelector", "Photo: the folder, drive or device to browse")
 photo_header(p)
@@ -1240,7 +1242,7 @@ photo_menu(p, "Photo Browser Menu", [("Photo Slideshow Play", "PHOTO_SLIDESHOW",
            tags=("Photo Sort By Name", "Photo Sort By Date"))
 p.still("Photo Currently Highlight Archive Item Image", "Photo/highlight_frame.bmp", (120, 840, 240, 180))
 p.text("Photo Currently Highlight Archive Item Text", (380, 900, 240, 44), align="LEFT", colours=PLAIN)
-photo_keys(p, [("VK_SPACE_", "Photo Slideshow Play")] + PHOTO_IMAGE_KEYS)
+photo_keys(p, PHOTO_SHOW_KEYS + PHOTO_IMAGE_KEYS)
 
 def photo_display(path, comment):
     p = page("Photo\\" + path, 1920, 1080, "Photo/display_bg.bmp", comment)
@@ -1252,11 +1254,11 @@ def photo_display(path, comment):
     return p
 
 p = photo_display("PhotoFullScreenDisplay", "Photo: one picture on the whole screen")
-photo_keys(p, [("VK_SPACE_", "Photo Slideshow Play")] + PHOTO_IMAGE_KEYS)
+photo_keys(p, PHOTO_SHOW_KEYS + PHOTO_IMAGE_KEYS)
 
 p = page("Photo\\PhotoDisplay", 1920, 1080, "Photo/display_bg.bmp", "Photo: the slide show")
 p.still("Photo DisplayWnd Image Position", "Photo/display_bg.bmp", (0, 0, 1920, 1080))
-photo_keys(p, PHOTO_TRANSPORT_KEYS)
+photo_keys(p, PHOTO_SHOW_KEYS + PHOTO_TRANSPORT_KEYS)
 
 p = photo_page("PhotoEditingView", "Photo: turning and adjusting one picture")
 photo_header(p, "PHOTO_EDIT")

@@ -175,16 +175,55 @@ int CPhotoPage::LoadLayout(const std::string& path) {
   return loaded;
 }
 
+std::string CPhotoPage::PagePathOfView(int view) {
+  switch (view) {
+    case 0: case 3: case 17: case 23: case 24: case 25: case 26: case 27: case 28: case 29:
+      return "Photo\\PhotoBrowser";
+    case 2: return "Photo\\PhotoFullScreenDisplay";
+    case 4: return "Photo\\PhotoEditingView";
+    case 5: return "Photo\\PhotoImageAcquisitionBrowser";
+    case 6: return "Photo\\PhotoSetting";
+    case 7: return "Photo\\PhotoBGMusicBrowser";
+    case 20: return kDriveSelectorPath;
+    case 21: case 22: return "Photo\\PhotoFolderSelect";
+    case 30: case 31: return "Photo\\PhotoRecordBrowser";
+    case 32: return "Photo\\PhotoEditMultiFile";
+    default: return {};
+  }
+}
+
 void CPhotoPage::RestoreFocus() {
-  if (m_savedFocusList >= 0 && m_savedFocusEntry >= 0 && Layout() &&
-      m_savedFocusList < static_cast<int>(Layout()->Lists().size()))
-    SetFocus(m_savedFocusList, m_savedFocusEntry);
+  const auto saved = m_savedFocus.find(CurrentPath());
+  if (saved != m_savedFocus.end() && Layout() && saved->second.first >= 0 && saved->second.second >= 0 &&
+      saved->second.first < static_cast<int>(Layout()->Lists().size()))
+    SetFocus(saved->second.first, saved->second.second);
   const CPhotoConfig* photo = Photo();
   if (Vendor() == 0 && photo && photo->m_nPhotoState == kViewDriveSelector) SetFocus(0, 0);
 }
 
 int CPhotoPage::ReloadPage() {
-  const int loaded = ReloadLayout();
+  // The page of the view the controller went back to: the current page
+  // again, or an earlier page of the history (the pages after it are
+  // forgotten, as going back forgets them).
+  const CPhotoConfig* photo = Photo();
+  const std::string target = photo ? PagePathOfView(photo->m_nPhotoState) : std::string();
+  int loaded = 0;
+  if (target.empty() || target == CurrentPath()) {
+    loaded = ReloadLayout();
+  } else {
+    const std::vector<std::string>& history = History();
+    std::size_t keep = history.size();
+    for (std::size_t i = history.size(); i-- > 0;) {
+      if (history[i] == target) {
+        keep = i;
+        break;
+      }
+    }
+    TrimPageHistory(static_cast<int>(history.size() - keep));
+    const std::size_t kept = History().size();
+    loaded = LoadLayout(target);
+    TrimPageHistory(static_cast<int>(History().size() - kept));
+  }
   RestoreFocus();
   return loaded;
 }
@@ -550,8 +589,7 @@ int CPhotoPage::OnModuleExit() {
 // ---- CSkinPage ----
 
 int CPhotoPage::OnLeave() {
-  m_savedFocusList = FocusedList();
-  m_savedFocusEntry = FocusedEntry();
+  if (!CurrentPath().empty()) m_savedFocus[CurrentPath()] = {FocusedList(), FocusedEntry()};
   const int left = CSkinPage::OnLeave();
   if (Vendor() != 4) {
     Frame().Services().SetCaptionBarVisible(1, 0);

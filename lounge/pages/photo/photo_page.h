@@ -167,6 +167,9 @@ class CPhotoPage : public CShellPage, public IPhotoPageEvents, public IFileBrows
   std::string ListNameAt(int list) const;
   bool IsFullScreenDisplay();
   void RestoreFocus();
+  // The page that shows a view of the Photo section; empty for the slide
+  // show, which plays over the page it started from.
+  static std::string PagePathOfView(int view);
   int OpenDriveEntry(int index);
   void DrawEntryTexts();
   void DrawWhiteText(const std::string& element, const std::string& text);
@@ -185,8 +188,8 @@ class CPhotoPage : public CShellPage, public IPhotoPageEvents, public IFileBrows
   CFileListSource m_musicBrowser;
   CFileListSource m_acquireBrowser;
   CFileListSource m_folderBrowser;
-  int m_savedFocusList = -1;
-  int m_savedFocusEntry = -1;
+  // The focus (list, entry) each page had when it was left.
+  std::map<std::string, std::pair<int, int>> m_savedFocus;
   int m_photoPosition = 0;
   int m_musicPosition = 0;
   // Posts of 1683 per (list, entry) still waiting for a thumbnail.

@@ -95,14 +95,6 @@ std::string CPhotoPage::TextFor(const std::string& name) {
     if (device < 0 || device >= static_cast<int>(photo->m_vecDevices.size())) return {};
     return photo->m_vecDevices[static_cast<std::size_t>(device)].strName;
   }
-  const int current = photo->m_nCurrentPhoto;
-  const int count = static_cast<int>(photo->m_vecPhotos.size());
-  if (name == "Photo Current Item Count") return current >= 0 && current < count ? CountText(current, count) : "";
-  if (current < 0 || current >= count) return {};
-  const PhotoRecord& record = photo->m_vecPhotos[static_cast<std::size_t>(current)];
-  if (name == "Photo Current File Name") return record.strName;
-  if (name == "Photo Current File Time") return DateText(record.ftLastWrite);
-
   // The texts of the highlighted entry.
   for (const EntryTexts& texts : kEntryTexts) {
     const bool isName = name == texts.name;
@@ -134,6 +126,14 @@ std::string CPhotoPage::TextFor(const std::string& name) {
     if (isTime) return DateText(plat::FileTimeToTicks(entry->lastWriteTime));
     return DisplayName(entry->isShortcut && !entry->targetPath.empty() ? entry->targetPath : entry->path);
   }
+  const int current = photo->m_nCurrentPhoto;
+  const int count = static_cast<int>(photo->m_vecPhotos.size());
+  if (name == "Photo Current Item Count") return current >= 0 && current < count ? CountText(current, count) : "";
+  if (current < 0 || current >= count) return {};
+  const PhotoRecord& record = photo->m_vecPhotos[static_cast<std::size_t>(current)];
+  if (name == "Photo Current File Name") return record.strName;
+  if (name == "Photo Current File Time") return DateText(record.ftLastWrite);
+
   return {};
 }
 
