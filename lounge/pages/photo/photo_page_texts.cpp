@@ -235,6 +235,11 @@ void CPhotoPage::DrawWhiteText(const std::string& element, const std::string& te
 
 void CPhotoPage::DrawEntryTexts() {
   if (!IsPainted() || !Layout()) return;
+  // Vendor 4 shows the highlighted thumbnail large, with its name.
+  if (Vendor() == 4 && FocusedList() >= 0 && FocusedList() == ListIndex("Photo Thumbnail Browser")) {
+    DrawHighlightItem(FocusedList(), FocusedEntry());
+    DrawWhiteText("Photo Currently Highlight Archive Item Text", TextFor("Photo File Name"));
+  }
   for (const EntryTexts& texts : kEntryTexts) {
     if (ListIndex(texts.list) != FocusedList() || FocusedList() < 0) continue;
     for (const char* element : {texts.name, texts.time, texts.count})

@@ -4,98 +4,19 @@
 // stand-in picture while the page goes on.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
-#include <memory>
+#include <vector>
 
-#include "corebridge/core/config.h"
-#include "corebridge/core/photo_config.h"
-#include "corebridge/core/ui_system_object.h"
-#include "engines/picture/imagefx/image_fx.h"
-#include "engines/picture/picture_core/picture_file.h"
-#include "interfaces/core_object.h"
-#include "lounge/pages/photo/photo_page.h"
 #include "lounge/skin/skin_bitmaps.h"
-#include "lounge/skin/skin_paths.h"
-#include "lounge/skin/string_table.h"
-#include "platform/com/object.h"
-#include "platform/display/display.h"
 #include "platform/gdi/bitmap.h"
-#include "platform/win/message.h"
-#include "platform/win/window.h"
-#include "tests/lounge/shell/fake_shell_frame.h"
+#include "tests/lounge/pages/photo/photo_system_env.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-CPhotoPage* g_page = nullptr;
-
-plat::LRESULT FrameProc(plat::HWND h, plat::UINT msg, plat::WPARAM w, plat::LPARAM l) {
-  switch (msg) {
-    case plat::WM_ERASEBKGND:
-      return 1;
-    case plat::WM_PAINT:
-      if (g_page) return g_page->OnPaint();
-      {
-        plat::PAINTSTRUCT ps;
-        plat::BeginPaint(h, &ps);
-        plat::EndPaint(h, &ps);
-      }
-      return 0;
-    case kPhotoDrawArchiveItem:
-      if (g_page) g_page->DrawArchiveItem(static_cast<int>(w), static_cast<int>(l));
-      return 0;
-    default:
-      return plat::DefWindowProc(h, msg, w, l);
-  }
-}
-
-void Pump() {
-  plat::MSG m;
-  for (int i = 0; i < 10000 && plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE); ++i) {
-    plat::TranslateMessage(&m);
-    plat::DispatchMessage(&m);
-  }
-}
-
-// Only the picture component is served.
-class PictureCore : public ICoreObject {
- public:
-  using Interfaces = plat::InterfaceList<ICoreObject>;
-  plat::HRESULT FallbackQueryInterface(const plat::IID& iid, void** out) {
-    if (iid != IID_IImageFx && iid != IID_IImageFxProps) return plat::E_NOINTERFACE;
-    if (!pictures) {
-      pictures = plat::MakeComObject<CImageFx>();
-      plat::ComPtr<IImageFx> fx;
-      pictures->QueryInterface(IID_IImageFx, reinterpret_cast<void**>(&fx));
-      fx->Initialize();
-    }
-    return pictures->QueryInterface(iid, out);
-  }
-  plat::ComPtr<plat::ComObject<CImageFx>> pictures;
-};
-
-class SystemFrame : public pages::FakeShellFrame {
- public:
-  IUISystem* system = nullptr;
-  IUISystem* UISystem() override { return system; }
-  int ExecuteAction(const std::string& name, long a, long b) override {
-    FakeShellFrame::ExecuteAction(name, a, b);
-    return plat::SUCCEEDED(system->ExecuteAction(name.c_str(), a, b)) ? 1 : 0;
-  }
-};
-
-void WriteJpeg(const std::string& path, std::uint32_t colour, int width = 320, int height = 240) {
-  const plat::Surface pixels(width, height, colour);
-  picture::SaveOptions options;
-  options.format = picture::kFormatJpeg;
-  const auto bytes = picture::EncodePicture(pixels, options);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using photo_page_env::Pump;
+using photo_page_env::WriteJpeg;
 
 struct Rgb {
   int r, g, b;
@@ -110,75 +31,10 @@ bool Near(Rgb a, Rgb b, int tolerance = 40) {
 
 class PhotoPageDrawingTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "photo-page-XXXXXX").string();
-    ASSERT_TRUE(::mkdtemp(pattern.data()));
-    dir_ = pattern;
-    for (const char* sub : {"home", "registry", "config", "data"}) fs::create_directories(dir_ + "/" + sub);
-    ::setenv("HOME", (dir_ + "/home").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
-    ::setenv("MARIVEL_REGISTRY_DIR", (dir_ + "/registry").c_str(), 1);
-    CUISystemServices services;
-    services.createCoreObject = [](plat::IUnknown** out) {
-      auto core = plat::MakeComObject<PictureCore>();
-      *out = core->NonDelegatingUnknown();
-      (*out)->AddRef();
-      return plat::S_OK;
-    };
-    system_ = plat::MakeComObject<CUISystem>(std::move(services));
-    ASSERT_EQ(system_->Start(), plat::S_OK);
-
-    plat::display::DisplayOptions options;
-    options.backend = "headless";
-    options.size = plat::SIZE{1280, 720};
-    std::string error;
-    started_ = plat::display::StartDisplay(options, &error);
-    ASSERT_TRUE(started_) << error;
-    plat::WNDCLASS wc;
-    wc.lpfnWndProc = FrameProc;
-    wc.lpszClassName = "PhotoPageDrawingFrame";
-    plat::RegisterClass(&wc);
-    window_ = plat::CreateWindowEx(0, "PhotoPageDrawingFrame", "", plat::WS_POPUP | plat::WS_VISIBLE, 0, 0, 1280, 720,
-                                   nullptr, nullptr, nullptr, nullptr);
-    SetSkinBaseFolder(MARIVEL_TEST_BIN_DIR);
-    strings_ = std::make_unique<CStringTable>(fs::path(MARIVEL_TEST_BIN_DIR));
-    SetUIStringTable(strings_.get());
-    frame_.window = window_;
-    frame_.config = system_->Config();
-    frame_.system = system_.Get();
-    page_ = std::make_unique<CPhotoPage>(frame_);
-    page_->AttachWindow(window_);
-    page_->Create();
-    g_page = page_.get();
-  }
-  void TearDown() override {
-    g_page = nullptr;
-    page_.reset();
-    if (system_) {
-      system_->DestroyPhotoCaches();
-      system_->Stop();
-      system_.Reset();
-    }
-    if (strings_) UnregisterUIStringTable(strings_.get());
-    SetSkinBaseFolder({});
-    if (plat::IsWindow(window_)) plat::DestroyWindow(window_);
-    Pump();
-    if (started_) plat::display::StopDisplay();
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  CPhotoConfig& Photo() { return *system_->Config()->m_pPhoto; }
-
-  std::string dir_;
-  plat::ComPtr<plat::ComObject<CUISystem>> system_;
-  SystemFrame frame_;
-  std::unique_ptr<CPhotoPage> page_;
-
- private:
-  bool started_ = false;
-  plat::HWND window_ = nullptr;
-  std::unique_ptr<CStringTable> strings_;
+  void SetUp() override { ASSERT_TRUE(env_.ok) << env_.error; }
+  CPhotoConfig& Photo() { return env_.Photo(); }
+  photo_page_env::Env env_;
+  const std::string& dir_ = env_.dir;
 };
 
 TEST_F(PhotoPageDrawingTest, AMosaicOfTheFolderAndAStandInForACorruptPicture) {
@@ -196,11 +52,7 @@ TEST_F(PhotoPageDrawingTest, AMosaicOfTheFolderAndAStandInForACorruptPicture) {
   }
   WriteJpeg(pictures + "/c_good.jpg", 0xFFFF00FFu);
 
-  Photo().m_nPhotoState = 0;
-  page_->ShowPage("Photo\\PhotoBrowser");
-  page_->OpenPhotoFolder(pictures.c_str(), pictures.c_str());
-  page_->RefreshBrowserList(0, 1);
-  page_->Redraw(1);
+  env_.OpenBrowser(pictures);
   Pump();
   ASSERT_EQ(Photo().m_vecFolders.size(), 1u);
   ASSERT_EQ(Photo().m_vecPhotos.size(), 3u);
