@@ -483,7 +483,11 @@ int CPhotoPage::OnSelectionChanged(int sourceId, int displayIndex) {
       return 1;
     }
   }
-  MoveFocus(FOCUS_DOWN, 0);
+  // The entry is not on a usable row: the focus goes to a valid entry.
+  if (!QueryEntryShownEnabled(list, FocusedEntry())) {
+    const int first = FirstFocusableEntry(list);
+    if (first >= 0) SetFocus(list, first);
+  }
   return 0;
 }
 

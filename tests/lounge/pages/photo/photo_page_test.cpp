@@ -73,7 +73,7 @@ class ScriptedUISystem : public test_support::NullUISystem {
   bool failRender = false;
   int renders = 0;
   int previews = 0;
-  plat::HBITMAP halfMade = nullptr;
+  std::weak_ptr<plat::Surface> halfMadePixels;
 
   plat::HRESULT RenderPhotoToBitmap(std::int32_t index, plat::HDC hdc, std::int32_t left, std::int32_t top,
                                     std::int32_t right, std::int32_t bottom, plat::HBITMAP) override {
@@ -82,7 +82,7 @@ class ScriptedUISystem : public test_support::NullUISystem {
     if (record.hThumbnail) plat::DeleteObject(record.hThumbnail);
     record.hThumbnail = plat::CreateCompatibleBitmap(hdc, right - left, bottom - top);
     if (failRender) {
-      halfMade = record.hThumbnail;
+      halfMadePixels = plat::GetBitmapSurface(record.hThumbnail);
       return plat::E_FAIL;
     }
     return plat::S_OK;
@@ -514,19 +514,56 @@ TEST_F(PhotoPageTest, ThumbnailsAreMadeOnceAndFreedWhenReplacedOrDropped) {
   page->Redraw(1);
   Pump();
   EXPECT_EQ(system.renders, 2);
-  // A picture that cannot be read: the half-made bitmap goes, the stand-in
-  // takes its place.
+  // A picture that cannot be read: the half-made bitmap goes (its pixels
+  // with it), the stand-in takes its place.
   PhotoRecord& second = Photo().m_vecPhotos[1];
   plat::DeleteObject(second.hThumbnail);
   second.hThumbnail = nullptr;
   system.failRender = true;
   EXPECT_EQ(page->DrawArchiveItem(1, 1), 1);
   ASSERT_TRUE(second.hThumbnail);
-  EXPECT_NE(second.hThumbnail, system.halfMade);
-  EXPECT_EQ(plat::GetObjectType(system.halfMade), 0u);
+  EXPECT_TRUE(system.halfMadePixels.expired());
+  const plat::SurfacePtr standIn = plat::GetBitmapSurface(second.hThumbnail);
+  ASSERT_TRUE(standIn);
+  bool drawn = false;
+  for (int y = 0; y < standIn->height() && !drawn; ++y)
+    for (int x = 0; x < standIn->width() && !drawn; ++x) drawn = (standIn->pixel(x, y) & 0xFFFFFFu) != 0;
+  EXPECT_TRUE(drawn) << "the stand-in picture, not a blank bitmap";
   // The folder list is dropped with its thumbnails when the browser resets.
-  const plat::HBITMAP folderThumbnail = Photo().m_vecFolders[0].hThumbnail;
+  std::weak_ptr<plat::Surface> folderPixels = plat::GetBitmapSurface(Photo().m_vecFolders[0].hThumbnail);
+  ASSERT_FALSE(folderPixels.expired());
   page->OnListReset(0);
   EXPECT_TRUE(Photo().m_vecFolders.empty());
-  EXPECT_EQ(plat::GetObjectType(folderThumbnail), 0u);
+  EXPECT_TRUE(folderPixels.expired());
+}
+
+TEST_F(PhotoPageTest, GoingBackShowsThePageOfTheViewWithItsFocus) {
+  Photo().m_nPhotoState = 20;
+  page->ShowPage("Photo\\PhotoDriveSelector");
+  page->ShowPage("Photo\\PhotoBrowser");
+  const int list = ListIndex("Photo Thumbnail Browser");
+  page->SetFocus(list, 3);
+  page->ShowPage("Photo\\PhotoFullScreenDisplay");
+  // Back from the full-screen photo to the browser: the full-screen page is
+  // forgotten, the browser's focus comes back.
+  Photo().m_nPhotoState = 0;
+  page->ReloadPage();
+  EXPECT_EQ(page->CurrentPath(), "Photo\\PhotoBrowser");
+  EXPECT_EQ(page->History(), std::vector<std::string>{"Photo\\PhotoDriveSelector"});
+  EXPECT_EQ(page->FocusedList(), list);
+  EXPECT_EQ(page->FocusedEntry(), 3);
+  // A slide show plays over the page it started from: that page stays.
+  Photo().m_nPhotoState = 1;
+  page->ReloadPage();
+  EXPECT_EQ(page->CurrentPath(), "Photo\\PhotoBrowser");
+  EXPECT_EQ(page->History().size(), 1u);
+  // Back to the drive selector, with the focus on its first entry.
+  Photo().m_nPhotoState = 20;
+  page->ReloadPage();
+  EXPECT_EQ(page->CurrentPath(), "Photo\\PhotoDriveSelector");
+  EXPECT_TRUE(page->History().empty());
+  EXPECT_EQ(page->FocusedList(), 0);
+  EXPECT_EQ(page->FocusedEntry(), 0);
+  page->PopHistory(3);
+  EXPECT_TRUE(page->History().empty());
 }
