@@ -37,8 +37,10 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   pages.photoEvents = photoPage;
   pages.photo = std::move(photo);
   frame.SetPhotoItemDrawer([photoPage](plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) {
-    if (msg == kPhotoDrawArchiveItem) photoPage->DrawArchiveItem(static_cast<int>(wParam), static_cast<int>(lParam));
-    if (msg == kPhotoDrawHighlightItem) photoPage->DrawHighlightItem(static_cast<int>(wParam), static_cast<int>(lParam));
+    const int first = static_cast<int>(wParam);
+    const int second = static_cast<int>(lParam);
+    if (msg == kPhotoDrawArchiveItem) photoPage->DrawArchiveItem(first, second);
+    if (msg == kPhotoDrawHighlightItem) photoPage->DrawHighlightItem(first, second);
   });
 
   auto record = std::make_unique<CRecordPage>(frame);

@@ -562,7 +562,8 @@ int CPhotoPage::OnMouseWheel(plat::UINT, int delta, int x, int y) {
     return point.x >= r.left && point.x < r.right && point.y >= r.top && point.y < r.bottom;
   };
   plat::RECT display{};
-  const bool overDisplay = GetStillImageScreenRectByName("Photo DisplayWnd Image Position", &display) && inside(display);
+  const bool overDisplay =
+      GetStillImageScreenRectByName("Photo DisplayWnd Image Position", &display) && inside(display);
   if (photo->m_nPhotoState == kViewFullScreen || overDisplay) {
     if (Send(delta < 0 ? "Photo NextImage" : "Photo PreviousImage")) return 1;
   }
@@ -760,7 +761,8 @@ int CPhotoPage::OnAction(const std::string& name) {
     const int list = FocusedList();
     int action = -1;
     const std::string pressed = name + " Pressed";
-    const std::string other = name == "Photo Sort By Name" ? "Photo Sort By Date Pressed" : "Photo Sort By Name Pressed";
+    const std::string other =
+        name == "Photo Sort By Name" ? "Photo Sort By Date Pressed" : "Photo Sort By Name Pressed";
     if (list >= 0 && Layout()) {
       if (Layout()->FindListAction(pressed, action, list)) SetListActionChecked(action, 1, list);
       if (Layout()->FindListAction(other, action, list)) SetListActionChecked(action, 0, list);

@@ -225,7 +225,8 @@ TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
   // 4. Turned right: red on the right, blue on the left, black beside the
   // now upright-standing picture.
   const plat::Surface& turned = shots["turned"];
-  EXPECT_TRUE(Near(Mean(turned, Around(w / 2 + h / 4, h / 2)), kRed)) << Text(Mean(turned, Around(w / 2 + h / 4, h / 2)));
+  const Rgb right = Mean(turned, Around(w / 2 + h / 4, h / 2));
+  EXPECT_TRUE(Near(right, kRed)) << Text(right);
   EXPECT_TRUE(Near(Mean(turned, Around(w / 2 - h / 4, h / 2)), kBlue));
   EXPECT_TRUE(Near(Mean(turned, Around(20, h / 2)), {0, 0, 0}, 24));
   EXPECT_TRUE(Near(Mean(turned, Around(w - 20, h / 2)), {0, 0, 0}, 24));
