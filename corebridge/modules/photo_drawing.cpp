@@ -171,8 +171,10 @@ HRESULT CUISystem::DrawFolderPreview(std::int32_t index, plat::HDC hdc, std::int
                                      std::int32_t percent, plat::HBITMAP background) {
   if (!m_pConfig || !m_pConfig->m_pPhoto) return E_FAIL;
   CPhotoConfig& photo = *m_pConfig->m_pPhoto;
-  if (!ValidIndex(photo.m_vecPhotos, index) || rows <= 0 || columns <= 0) return E_FAIL;
-  PhotoRecord& record = photo.m_vecPhotos[static_cast<std::size_t>(index)];
+  // Folders are records of the folder list, where the page keeps the folders
+  // of the current photo folder.
+  if (!ValidIndex(photo.m_vecFolders, index) || rows <= 0 || columns <= 0) return E_FAIL;
+  PhotoRecord& record = photo.m_vecFolders[static_cast<std::size_t>(index)];
 
   // The first rows x columns pictures in the order the folder lists them;
   // hidden entries, folders and anything but plain files are skipped.

@@ -88,7 +88,8 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   // Replaces the help viewer (tests); the default opens the file with the
   // desktop's handler.
   void SetHelpLauncher(HelpLauncher launcher) { m_helpLauncher = std::move(launcher); }
-  void SetPhotoItemDrawer(PhotoItemDrawer drawer) { m_photoItemDrawer = std::move(drawer); }
+  void SetPhotoItemDrawer(PhotoItemDrawer drawer) override { m_photoItemDrawer = std::move(drawer); }
+  IUISystem* UISystem() override { return m_bridge; }
 
   // ---- IShellFrame (and the caption bar's frame) ----
   plat::HWND FrameWindow() override { return m_hwnd; }

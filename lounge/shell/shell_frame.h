@@ -2,6 +2,7 @@
 // every page with itself as this interface; tests give a fake.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "interfaces/ui_system.h"
@@ -48,6 +49,13 @@ class IShellFrame {
 
   // Whether the mouse moved since the frame last looked.
   virtual int HasMouseMoved() { return 0; }
+
+  // The UI system's picture drawing for the Photo page; null while unbound.
+  virtual IUISystem* UISystem() { return nullptr; }
+  // The Photo page's drawing of its messages 1682 and 1683 (message, wParam,
+  // lParam), which the frame calls while that page is active.
+  using PhotoItemDrawer = std::function<void(plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam)>;
+  virtual void SetPhotoItemDrawer(PhotoItemDrawer drawer) { (void)drawer; }
 
  protected:
   ~IShellFrame() = default;

@@ -4,6 +4,8 @@
 
 #include "lounge/pages/authoring/authoring_page.h"
 #include "lounge/pages/music/music_page.h"
+#include "lounge/pages/photo/photo_page.h"
+#include "lounge/shell/shell_frame.h"
 #include "lounge/pages/record/record_page.h"
 #include "lounge/pages/home/root_page.h"
 #include "lounge/pages/movie/movie_page.h"
@@ -30,6 +32,17 @@ ShellPages MakeShellPages(IShellFrame& frame) {
   auto music = std::make_unique<CMusicPage>(frame);
   pages.musicEvents = music.get();
   pages.music = std::move(music);
+
+  auto photo = std::make_unique<CPhotoPage>(frame);
+  CPhotoPage* photoPage = photo.get();
+  pages.photoEvents = photoPage;
+  pages.photo = std::move(photo);
+  frame.SetPhotoItemDrawer([photoPage](plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam) {
+    const int first = static_cast<int>(wParam);
+    const int second = static_cast<int>(lParam);
+    if (msg == kPhotoDrawArchiveItem) photoPage->DrawArchiveItem(first, second);
+    if (msg == kPhotoDrawHighlightItem) photoPage->DrawHighlightItem(first, second);
+  });
 
   auto record = std::make_unique<CRecordPage>(frame);
   pages.recordEvents = record.get();

@@ -2,6 +2,7 @@
 // the hooks, screen rectangles and the state setters.
 #include "lounge/skin/skin_page.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "lounge/skin/layout_cache.h"
@@ -97,6 +98,19 @@ int CSkinPage::GoBack() {
   // LoadLayout recorded the page being left; going back forgets it.
   if (!m_history.empty()) m_history.pop_back();
   return result;
+}
+
+int CSkinPage::ReloadLayout() {
+  if (m_currentPath.empty()) return 0;
+  const std::size_t kept = m_history.size();
+  const int result = LoadLayout(std::string(m_currentPath));
+  if (m_history.size() > kept) m_history.resize(kept);
+  return result;
+}
+
+void CSkinPage::TrimPageHistory(int count) {
+  const std::size_t drop = count > 0 ? std::min(static_cast<std::size_t>(count), m_history.size()) : 0;
+  m_history.resize(m_history.size() - drop);
 }
 
 int CSkinPage::GetPageAspectRatio(float* ratio) {

@@ -149,6 +149,13 @@ class CSkinPage {
   // The page carries out a named action.
   virtual int OnAction(const std::string& name) = 0;
 
+  // ---- non-virtual: page-path history ----
+  // Loads the current layout again; the history stays as it was.
+  int ReloadLayout();
+  // Drops up to `count` entries from the end of the history.
+  void TrimPageHistory(int count);
+  void ClearPageHistory() { m_history.clear(); }
+
   // ---- non-virtual: back buffer, rectangles, colours, values ----
   void CreateBackBuffer();
   void CreateBackBuffer(int paint);

@@ -1432,6 +1432,231 @@ p.text("VIDEO_NO_CAPTURE_DEVICE", (640, 400, 1180, 60), label=True, align="CENTE
 video_menu(p, [RETURN_ROW])
 navigation_keys(p, escape="Back")
 
+# ------------------------------------------------------------------ photo pages
+
+PHOTO_CELL = (280, 220)  # a cell of the thumbnail, drive and device grids
+
+def photo_page(path, comment, background="Photo/photo_bg.bmp"):
+    p = page("Photo\\" + path, 1920, 1080, background, comment)
+    return p
+
+def photo_header(p, key="PHOTOS"):
+    p.text(key, (120, 124, 460, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+
+def photo_keys(p, extra=()):
+    p.hotkey("VK_ESCAPE_", "Photo Back")
+    p.hotkey("VK_BACK_", "Back")
+    for key, action in extra:
+        p.hotkey(key, action)
+
+def photo_pill(lst, name, key, row, icon, link=None, x=120, w=420):
+    """A menu pill of the Photo pages; the pictures lie in Photo/."""
+    y = 220 + row * 96
+    if link:
+        lst.link(name, "Photo/pill_%s.bmp" % icon, link, (x, y, w, 84))
+    else:
+        lst.action(name, "Photo/pill_%s.bmp" % icon, (x, y, w, 84))
+    lst.text(key, (x + 84, y + 21, w - 112, 42), label=True, align="LEFT", colours=ENTRY_COLOURS, dependency=name)
+
+def photo_menu(p, name, rows, tags=()):
+    """rows: (action, string key, icon[, link target]); tags: actions whose "<action> Pressed" marks the choice."""
+    menu = p.list(name, (120, 220, 500, 96 * len(rows)))
+    for i, row in enumerate(rows):
+        photo_pill(menu, row[0], row[1], i, row[2], link=row[3] if len(row) > 3 else None)
+    for i, row in enumerate(rows):
+        if row[0] in tags:
+            menu.action(row[0] + " Pressed", "Photo/choice_tag.bmp", (548, 230 + i * 96, 64, 64))
+    return menu
+
+def photo_grid(p, name, columns=4, rows=3, up_level=None, texts=()):
+    """A browsing grid of cells; the page draws each cell's picture above its text."""
+    w, h = PHOTO_CELL
+    grid = p.list(name, (640, 220, 300 * columns, 240 * rows))
+    for i in range(columns * rows):
+        x, y = 640 + (i % columns) * 300, 220 + (i // columns) * 240
+        grid.item("%s %d" % (name, i + 1), "Photo/grid_cell.bmp", (x, y, w, h), text_r=(x + 12, y + 176, w - 24, 34))
+    grid.action("pageup", "Photo/page_up.bmp", (1840, 220, 64, 64))
+    grid.action("pagedown", "Photo/page_down.bmp", (1840, 220 + 240 * rows - 64, 64, 64))
+    if up_level:
+        grid.action(up_level, "Photo/pill_up.bmp", (1480, 950, 420, 84))
+        grid.text("UPONELEVEL", (1564, 971, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+                  dependency=up_level)
+    p.note("list_item_count", name, str(columns * rows))
+    for text, r, align in texts:
+        p.text(text, r, align=align, colours=DIM)
+    return grid
+
+def photo_entry_texts(p, name, time, count, header=None):
+    if header:
+        p.text(header, (640, 180, 900, 40), align="LEFT", colours=DIM)
+    p.text(count, (1560, 180, 260, 40), align="RIGHT", colours=DIM)
+    p.text(name, (640, 960, 560, 44), align="LEFT", colours=PLAIN)
+    if time:
+        p.text(time, (1210, 960, 260, 44), align="LEFT", colours=DIM)
+
+SETTING_LINK = ("Photo Setting", "SETTINGS", "settings", "Photo\\PhotoSetting")
+PHOTO_TRANSPORT_KEYS = [("VK_F_", "Photo Slideshow Fastforward"), ("VK_W_", "Photo Slideshow Rewind"),
+                        ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"), ("VK_F8_", "Vol Mute Unmute")]
+PHOTO_IMAGE_KEYS = [("VK_R_", "Photo Rotate Right"), ("VK_L_", "Photo Rotate Left"),
+                    ("VK_PAGEDOWN_", "Photo NextImage"), ("VK_PAGEUP_", "Photo PreviousImage")]
+# Play, pause and stop a slide show, and step through it.
+PHOTO_SHOW_KEYS = [("VK_SPACE_", "Photo Slideshow Play"), ("VK_P_", "Photo Slideshow Pause"),
+                   ("VK_S_", "Photo Slideshow Stop"), ("VK_N_", "Photo Slideshow NextSlide"),
+                   ("VK_B_", "Photo Slideshow PreviousSlide")]
+
+p = photo_page("PhotoDriveSelector", "Photo: the folder, drive or device to browse")
+photo_header(p)
+photo_grid(p, "Photo Multi Drive Selector", 4, 2)
+photo_entry_texts(p, "Photo Drive Name", None, "Photo Drive Item Count")
+photo_menu(p, "Photo Multi Drive Select List", [("Photo Archive", "PHOTO_ARCHIVE", "folder", "Photo\\PhotoDriveSelector"),
+                                                SETTING_LINK, ("Home", "HOME", "home")])
+photo_keys(p)
+
+p = photo_page("PhotoBrowser", "Photo: the pictures of a folder as thumbnails and folder mosaics")
+photo_header(p)
+photo_grid(p, "Photo Thumbnail Browser", 4, 3, up_level="UpLevel")
+photo_entry_texts(p, "Photo File Name", "Photo File Time", "Photo Browser Item Count",
+                  header="Photo Browser Header Text")
+photo_menu(p, "Photo Browser Menu", [("Photo Slideshow Play", "PHOTO_SLIDESHOW", "play"),
+                                     ("Photo Sort By Name", "PHOTO_SORT_NAME", "sort"),
+                                     ("Photo Sort By Date", "PHOTO_SORT_DATE", "sort"),
+                                     ("Photo Edit Browser", "PHOTO_EDIT", "edit"), SETTING_LINK,
+                                     ("Photo Back", "RETURN", "back")],
+           tags=("Photo Sort By Name", "Photo Sort By Date"))
+p.still("Photo Currently Highlight Archive Item Image", "Photo/highlight_frame.bmp", (120, 840, 240, 180))
+p.text("Photo Currently Highlight Archive Item Text", (380, 900, 240, 44), align="LEFT", colours=PLAIN)
+photo_keys(p, PHOTO_SHOW_KEYS + PHOTO_IMAGE_KEYS)
+
+def photo_display(path, comment):
+    p = page("Photo\\" + path, 1920, 1080, "Photo/display_bg.bmp", comment)
+    p.still("Photo DisplayWnd Image Position", "Photo/display_bg.bmp", (0, 0, 1920, 1080))
+    p.still("Photo DisplayWnd Image", "Photo/display_bg.bmp", (0, 0, 1920, 1080))
+    p.text("Photo Current File Name", (40, 1000, 900, 48), align="LEFT", colours=PLAIN)
+    p.text("Photo Current File Time", (960, 1000, 500, 48), align="LEFT", colours=PLAIN)
+    p.text("Photo Current Item Count", (1500, 1000, 380, 48), align="RIGHT", colours=PLAIN)
+    return p
+
+p = photo_display("PhotoFullScreenDisplay", "Photo: one picture on the whole screen")
+photo_keys(p, PHOTO_SHOW_KEYS + PHOTO_IMAGE_KEYS)
+
+p = page("Photo\\PhotoDisplay", 1920, 1080, "Photo/display_bg.bmp", "Photo: the slide show")
+p.still("Photo DisplayWnd Image Position", "Photo/display_bg.bmp", (0, 0, 1920, 1080))
+photo_keys(p, PHOTO_SHOW_KEYS + PHOTO_TRANSPORT_KEYS)
+
+p = photo_page("PhotoEditingView", "Photo: turning and adjusting one picture")
+photo_header(p, "PHOTO_EDIT")
+p.still("Photo DisplayWnd Image Position", "Photo/edit_area.bmp", (640, 220, 1200, 675))
+p.still("Photo DisplayWnd Image", "Photo/edit_area.bmp", (640, 220, 1200, 675))
+adjust = p.list("Photo Edit Adjusting", (120, 220, 500, 560))
+for i, (name, key) in enumerate((("Brightness", "PHOTO_BRIGHTNESS"), ("Hue", "PHOTO_HUE"),
+                                  ("Saturation", "PHOTO_SATURATION"), ("Contrast", "PHOTO_CONTRAST"),
+                                  ("Sharpness", "PHOTO_SHARPNESS"))):
+    y = 230 + i * 96
+    adjust.action("Photo %s Left" % name, "Common/arrow_left.bmp", (120, y, 64, 64))
+    adjust.text(key, (196, y + 10, 336, 44), label=True, align="CENTER", colours=PLAIN)
+    adjust.action("Photo %s Right" % name, "Common/arrow_right.bmp", (544, y, 64, 64))
+turn = p.list("Photo Edit Rotating", (640, 920, 1260, 84))
+turn.action("Photo Rotate Left", "Photo/pill_rotate_left.bmp", (640, 920, 420, 84))
+turn.text("PHOTO_ROTATE_LEFT", (724, 941, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+          dependency="Photo Rotate Left")
+turn.action("Photo Rotate Right", "Photo/pill_rotate_right.bmp", (1060, 920, 420, 84))
+turn.text("PHOTO_ROTATE_RIGHT", (1144, 941, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+          dependency="Photo Rotate Right")
+turn.action("Photo Back", "Photo/pill_back.bmp", (1480, 920, 420, 84))
+turn.text("RETURN", (1564, 941, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS, dependency="Photo Back")
+photo_keys(p, PHOTO_IMAGE_KEYS)
+
+p = photo_page("PhotoEditMultiFile", "Photo: the pictures chosen for editing")
+photo_header(p, "PHOTO_EDIT")
+photo_grid(p, "Photo Thumbnail Browser", 4, 3)
+photo_entry_texts(p, "Photo File Name", "Photo File Time", "Photo Browser Item Count")
+photo_menu(p, "Photo Browser Menu", [("Photo Menu Edit Return", "RETURN", "back")])
+photo_keys(p)
+
+p = photo_page("PhotoRecordBrowser", "Photo: the pictures to record")
+photo_header(p, "BURN")
+photo_grid(p, "Photo Thumbnail Browser", 4, 3, up_level="UpLevel")
+photo_entry_texts(p, "Photo File Name", "Photo File Time", "Photo Browser Item Count",
+                  header="Photo Browser Header Text")
+photo_menu(p, "Photo Browser Menu", [("Photo Record", "BURN", "burning"), ("Photo Back", "RETURN", "back")])
+photo_keys(p)
+
+p = photo_page("PhotoImageAcquisitionBrowser", "Photo: pictures read from a camera or scanner")
+photo_header(p)
+p.text("Photo Acquire Device", (640, 124, 1180, 60), align="LEFT", colours=PLAIN, font="FONT2")
+photo_grid(p, "Photo Acquire Image Browser", 4, 3)
+photo_entry_texts(p, "Photo Acquire File Name", "Photo Acquire File Time", "Photo Acquire Item Count")
+p.text("Photo Acquiring Percentage", (1500, 960, 340, 44), align="RIGHT", colours=PLAIN)
+photo_menu(p, "Photo Acquire Menu", [("Photo Acquire Now", "PHOTO_ACQUIRE_NOW", "acquire"),
+                                     ("Photo Smart Scan", "PHOTO_SMART_SCAN", "acquire"),
+                                     ("Photo Acquire Edit App", "PHOTO_EDIT", "edit"),
+                                     ("Photo Back", "RETURN", "back")])
+photo_keys(p)
+
+p = photo_page("PhotoSetting", "Photo: slide-show settings and folders")
+photo_header(p, "SETTINGS")
+view = p.list("Photo Setting View", (640, 220, 1240, 760))
+for i, (label, option, left, right) in enumerate((
+        ("PHOTO_DURATION", "Photo PictureDuration", "Photo PictureDurationLeft", "Photo PictureDurationRight"),
+        ("PHOTO_TRANSITION", "Photo Text Effect Type", "Photo Transition Effect Left",
+         "Photo Transition Effect Right"),
+        ("PHOTO_PLAY_MUSIC", "Photo Is Play Music", "Photo Play BG Music Left", "Photo Play BG Music Right"))):
+    y = 230 + i * 100
+    view.action(left, "Common/arrow_left.bmp", (1000, y, 64, 64))
+    view.action(right, "Common/arrow_right.bmp", (1516, y, 64, 64))
+    view.text(label, (640, y + 10, 340, 44), label=True, align="LEFT", colours=DIM)
+    view.text(option, (1076, y + 10, 428, 44), align="CENTER", colours=PLAIN)
+view.link("Photo BG Music Browser Selection", "Photo/pill_music.bmp", "Photo\\PhotoBGMusicBrowser", (640, 540, 420, 84))
+view.text("PHOTO_BG_MUSIC", (724, 561, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+          dependency="Photo BG Music Browser Selection")
+view.text("Photo Text BG Music", (1080, 560, 800, 44), align="LEFT", colours=PLAIN)
+view.link("Photo Browse Folder Selection", "Photo/pill_folder.bmp", "Photo\\PhotoFolderSelect", (640, 650, 420, 84))
+view.text("PHOTO_BROWSE_FOLDER", (724, 671, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+          dependency="Photo Browse Folder Selection")
+view.text("Photo Text Browse Folder", (1080, 670, 800, 44), align="LEFT", colours=PLAIN)
+view.link("Photo Acquire Image Folder Selection", "Photo/pill_folder.bmp", "Photo\\PhotoFolderSelect",
+          (640, 760, 420, 84))
+view.text("PHOTO_ACQUIRED_FOLDER", (724, 781, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+          dependency="Photo Acquire Image Folder Selection")
+view.text("Photo Text Acquired Image Folder", (1080, 780, 800, 44), align="LEFT", colours=PLAIN)
+view.action("Photo LoadDefaultSetting", "Photo/pill_defaults.bmp", (640, 880, 420, 84))
+view.text("DEFAULTS", (724, 901, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+          dependency="Photo LoadDefaultSetting")
+view.action("Photo Return", "Photo/pill_back.bmp", (1080, 880, 420, 84))
+view.text("RETURN", (1164, 901, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS, dependency="Photo Return")
+photo_keys(p)
+
+p = photo_page("PhotoBGMusicBrowser", "Photo: the background music of the slide show")
+photo_header(p, "PHOTO_BG_MUSIC")
+music = p.list("Photo BG Music Browser", (640, 220, 1180, 720))
+for i in range(8):
+    y = 220 + i * 90
+    music.item("Photo BG Music Browser %d" % (i + 1), "Photo/music_row.bmp", (640, y, 1180, 84),
+               text_r=(740, y + 20, 700, 44))
+music.action("pageup", "Photo/page_up.bmp", (1840, 220, 64, 64))
+music.action("pagedown", "Photo/page_down.bmp", (1840, 876, 64, 64))
+music.action("BG Music UpLevel", "Photo/pill_up.bmp", (1480, 950, 420, 84))
+music.text("UPONELEVEL", (1564, 971, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
+           dependency="BG Music UpLevel")
+music.text("Name Field", (740, 240, 700, 44), align="LEFT", colours=PLAIN)
+music.text("Duration Field", (1460, 240, 300, 44), align="RIGHT", colours=DIM)
+p.note("list_item_count", "Photo BG Music Browser", "8")
+p.text("Photo Music Browser Header Text", (640, 180, 900, 40), align="LEFT", colours=DIM)
+p.text("Photo BGMusic Browser Item Count", (1560, 180, 260, 40), align="RIGHT", colours=DIM)
+p.text("Photo BGMusic Folder", (640, 960, 560, 44), align="LEFT", colours=PLAIN)
+p.text("Photo Track Artist", (640, 1010, 560, 44), align="LEFT", colours=DIM)
+p.text("Photo Track Album", (1210, 1010, 560, 44), align="LEFT", colours=DIM)
+photo_menu(p, "Photo BG Music Menu", [("Photo BG Music Browser Return", "RETURN", "back")])
+photo_keys(p)
+
+p = photo_page("PhotoFolderSelect", "Photo: choice of a folder")
+photo_header(p, "PHOTO_BROWSE_FOLDER")
+photo_grid(p, "Photo Folder Select Browser", 4, 3)
+photo_entry_texts(p, "Photo Folder Select Name", "Photo Folder Select Time", "Photo Folder Select Item Count")
+photo_menu(p, "Photo Folder Select Menu", [("Photo Folder Select Return", "SELECT", "folder"),
+                                           ("Photo Browse Folder Selection Return", "RETURN", "back")])
+photo_keys(p)
+
 def main():
     for p in PAGES:
         p.write()

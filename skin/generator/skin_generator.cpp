@@ -500,6 +500,58 @@ void DrawVideo(Writer& out) {
   out.Save("Video/QXE.bmp", VideoIcon("photo", 300, 220, Hex(0x7FB2FF), plate));
 }
 
+// ------------------------------------------------------------------ photo pages
+
+// The picture that stands for a photo that cannot be read: a dim frame with
+// a crossed-out picture.
+Canvas UnreadablePhoto() {
+  const int w = 160, h = 120;
+  Canvas c(w, h, Hex(0x1B2637));
+  c.Paint(RoundRectFrame(6, 6, w - 6, h - 6, 8, 3), BoxOf(0, 0, w, h), Hex(0x4A5568));
+  c.Paint(Icon("photo", w / 2.0, h / 2.0, h * 0.6), BoxOf(0, 0, w, h), Hex(0x4A5568));
+  c.Paint(Segment(36, 24, w - 36, h - 24, 6), BoxOf(0, 0, w, h), Hex(0xFF5A6A));
+  return c;
+}
+
+void DrawPhoto(Writer& out) {
+  out.Save("Photo/photo_bg.bmp", PageBackground(1920, 1080, {206, 930}));
+  out.Save("Photo/display_bg.bmp", Canvas(1920, 1080, Hex(0x000000)));
+  // Menu pills: file name, pictogram.
+  const char* pills[][2] = {{"play", "play"},         {"sort", "menu"},         {"edit", "photo"},
+                            {"settings", "settings"}, {"back", "back"},         {"home", "home"},
+                            {"folder", "folder"},     {"burning", "burning"},   {"acquire", "photo"},
+                            {"music", "music"},       {"defaults", "defaults"}, {"up", "back"},
+                            {"rotate_left", "rotate_left"}, {"rotate_right", "rotate_right"}};
+  for (const auto& p : pills) out.Save(std::string("Photo/pill_") + p[0] + ".bmp", Pill(p[1], 420, 84));
+  out.Save("Photo/choice_tag.bmp", RoundButton("play", 64, kPage, 0.4));
+  out.Save("Photo/page_up.bmp", RoundButton("channel_up", 64, kPage, 0.5));
+  out.Save("Photo/page_down.bmp", RoundButton("channel_down", 64, kPage, 0.5));
+  out.Save("Photo/grid_cell.bmp", Strip(280, 220, kPage, 18, nullptr));
+  out.Save("Photo/music_row.bmp", Strip(1180, 84, kPage, 14, nullptr));
+  {
+    Canvas frame(240, 180, kPage);
+    frame.Paint(RoundRect(0, 0, 240, 180, 14), BoxOf(0, 0, 240, 180), Hex(0x22314A));
+    frame.Paint(RoundRect(3, 3, 237, 177, 11), BoxOf(0, 0, 240, 180), Hex(0x070B10));
+    out.Save("Photo/highlight_frame.bmp", frame);
+  }
+  {
+    Canvas area(1200, 675, kPage);
+    area.Paint(RoundRect(0, 0, 1200, 675, 20), BoxOf(0, 0, 1200, 675), Hex(0x22314A));
+    area.Paint(RoundRect(3, 3, 1197, 672, 17), BoxOf(0, 0, 1200, 675), Hex(0x070B10));
+    out.Save("Photo/edit_area.bmp", area);
+  }
+  // The browse folder of the drive selector (the vendor's own form), and the
+  // stand-in for a picture that cannot be read.
+  {
+    Canvas folder(160, 160, kPage);
+    folder.Paint(Icon("folder", 80, 80, 140), BoxOf(0, 0, 160, 160), Hex(0x7FB2FF));
+    folder.Paint(Circle(118, 118, 34), BoxOf(80, 80, 160, 160), kPage);
+    folder.Paint(Icon("photo", 118, 118, 52), BoxOf(84, 84, 152, 152), Hex(0xFFE08A));
+    out.Save("Common/sub-files-1.bmp", folder);
+  }
+  out.Save("Common/photo-unreadable.bmp", UnreadablePhoto());
+}
+
 void DrawAll(Writer& out) {
   // Page backgrounds.
   out.Save("Root/root_bg.bmp", PageBackground(1920, 1080, {140, 966}));
@@ -633,6 +685,7 @@ void DrawAll(Writer& out) {
   DrawMusicImages(out);
   DrawRadioImages(out);
   DrawVideo(out);
+  DrawPhoto(out);
 }
 
 // The program's window icons, by resource number: 129 in general, 130 for

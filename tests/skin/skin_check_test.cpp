@@ -250,6 +250,13 @@ TEST_F(SkinCheck, ImagesTheProgramLoadsByNameExist) {
                            "Layout\\Img\\Video\\QXE.bmp"}) {
     EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
   }
+  // The Photo page's browse folder, the stand-in for an unreadable picture
+  // and the music rows of its background-music browser.
+  for (const char* file : {"Layout\\Img\\Common\\sub-files-1.bmp", "Layout\\Img\\Common\\photo-unreadable.bmp",
+                           "Layout\\Img\\Common\\sub-files-music.bmp", "Layout\\Img\\Common\\sub-files-music-up.bmp",
+                           "Layout\\Img\\Common\\music-s.BMP", "Layout\\Img\\Common\\sub-folder.bmp"}) {
+    EXPECT_TRUE(SizeOf(ResolveSkinPath(JoinSkinFile(kBin.string(), file)))) << file;
+  }
   // The Music page's row and device icons.
   for (const char* file :
        {"Layout\\Img\\Music\\st_play.BMP", "Layout\\Img\\Music\\st_pause.BMP", "Layout\\Img\\Music\\st_FF.BMP",

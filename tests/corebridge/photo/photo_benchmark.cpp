@@ -68,7 +68,8 @@ struct Bench {
     photo.strPath = Photo();
     PhotoRecord preview;
     preview.strPath = folder;
-    system->Config()->m_pPhoto->m_vecPhotos = {photo, preview};
+    system->Config()->m_pPhoto->m_vecPhotos = {photo};
+    system->Config()->m_pPhoto->m_vecFolders = {preview};
     bitmap = plat::CreateBitmapFromSurface(std::make_shared<plat::Surface>(320, 240));
     dc = plat::CreateCompatibleDC(nullptr);
     old = plat::SelectObject(dc, bitmap);
@@ -115,9 +116,9 @@ void BM_DrawFolderPreview2x2(benchmark::State& state) {
   if (PhotoDir().empty()) return state.SkipWithError("no benchmark photo");
   Bench bench;
   const auto draw = [&] {
-    return bench.system->DrawFolderPreview(1, bench.dc, 0, 0, 320, 240, 0, 0, 320, 240, 2, 2, 90, nullptr);
+    return bench.system->DrawFolderPreview(0, bench.dc, 0, 0, 320, 240, 0, 0, 320, 240, 2, 2, 90, nullptr);
   };
-  if (draw() != plat::S_OK || !bench.system->Config()->m_pPhoto->m_vecPhotos[1].bHasPreview) {
+  if (draw() != plat::S_OK || !bench.system->Config()->m_pPhoto->m_vecFolders[0].bHasPreview) {
     return state.SkipWithError("the preview was not drawn");
   }
   std::vector<double> runs;

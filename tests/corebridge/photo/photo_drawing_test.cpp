@@ -56,12 +56,12 @@ TEST_F(PhotoDrawingTest, AFolderPreviewDrawsTheFirstCellsOfTheGrid) {
   test_support::WriteFile(folder + "/notes.txt", "not a picture");
   fs::create_directories(folder + "/sub.jpg");
   test_support::WriteFile(folder + "/.hidden.jpg", "hidden");
-  Photo().m_vecPhotos = {Record(folder)};
+  Photo().m_vecFolders = {Record(folder)};
   Canvas screen(10, 10);
   Canvas background(90, 90, kBackground);
   // A 3 x 3 grid of 30-pixel cells, thumbnails at 50 %.
   ASSERT_EQ(system_->DrawFolderPreview(0, screen.dc, 0, 0, 90, 90, 0, 0, 90, 90, 3, 3, 50, background.bitmap), S_OK);
-  const PhotoRecord& r = Photo().m_vecPhotos[0];
+  const PhotoRecord& r = Photo().m_vecFolders[0];
   EXPECT_EQ(r.bHasPreview, 1);
   ASSERT_TRUE(r.hThumbnail);
   for (int row = 0; row < 3; ++row) {
@@ -79,15 +79,15 @@ TEST_F(PhotoDrawingTest, AFolderPreviewDrawsTheFirstCellsOfTheGrid) {
 TEST_F(PhotoDrawingTest, AnEmptyFolderGivesTheBackgroundAndNoPreviewFlag) {
   const std::string folder = env_.path("empty");
   fs::create_directories(folder);
-  Photo().m_vecPhotos = {Record(folder)};
+  Photo().m_vecFolders = {Record(folder)};
   Canvas screen(10, 10);
   Canvas background(40, 40, kBackground);
   ASSERT_EQ(system_->DrawFolderPreview(0, screen.dc, 0, 0, 40, 40, 0, 0, 40, 40, 2, 2, 80, background.bitmap), S_OK);
-  const PhotoRecord& r = Photo().m_vecPhotos[0];
+  const PhotoRecord& r = Photo().m_vecFolders[0];
   EXPECT_EQ(r.bHasPreview, 0);
   ASSERT_TRUE(r.hThumbnail);
   EXPECT_EQ(PixelOf(r.hThumbnail, 20, 20), kBackground);
-  Photo().m_vecPhotos = {Record(env_.path("missing"))};
+  Photo().m_vecFolders = {Record(env_.path("missing"))};
   EXPECT_EQ(system_->DrawFolderPreview(0, screen.dc, 0, 0, 40, 40, 0, 0, 40, 40, 2, 2, 80, nullptr), E_FAIL);
 }
 
@@ -170,11 +170,12 @@ TEST_F(PhotoDrawingTest, DrawingARemovableDrivesPhotosCopiesNothing) {
   const std::string settings = Config().m_strSettingsFolder;
   std::vector<std::string> before;
   for (const auto& e : fs::directory_iterator(settings)) before.push_back(e.path().string());
-  Photo().m_vecPhotos = {Record(card + "/c0.jpg"), Record(card + "/c1.jpg"), Record(card)};
+  Photo().m_vecPhotos = {Record(card + "/c0.jpg"), Record(card + "/c1.jpg")};
+  Photo().m_vecFolders = {Record(card)};
   Canvas screen(64, 48);
   EXPECT_EQ(system_->DrawPhotoThumbnail(0, screen.dc, 0, 0, 64, 48, 0, 1), S_OK);
   EXPECT_EQ(system_->RenderPhotoToBitmap(1, screen.dc, 0, 0, 64, 48, nullptr), S_OK);
-  EXPECT_EQ(system_->DrawFolderPreview(2, screen.dc, 0, 0, 64, 48, 0, 0, 64, 48, 2, 2, 90, nullptr), S_OK);
+  EXPECT_EQ(system_->DrawFolderPreview(0, screen.dc, 0, 0, 64, 48, 0, 0, 64, 48, 2, 2, 90, nullptr), S_OK);
   std::vector<std::string> after;
   for (const auto& e : fs::directory_iterator(settings)) after.push_back(e.path().string());
   EXPECT_EQ(after, before);

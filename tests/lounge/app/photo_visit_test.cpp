@@ -1,0 +1,276 @@
+// A visit to the Photo module end to end on the headless display. The
+// pictures folder holds five solid-colour photos, one stored sideways with
+// Exif orientation 6 (upright: red above blue) that sorts first, a large
+// noisy photo, a PNG and a folder of four pictures. Photos opens the drive
+// selector; the browser shows thumbnails and a folder mosaic; a photo opens
+// full screen upright, turns right and keeps the turn when left; a slide
+// show plays, pauses and steps; Escape goes home and the program closes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/jpeg_codec.h"
+#include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_regions.h"
+#include "tests/lounge/app/visit_layout.h"
+
+namespace {
+
+using namespace app_test;
+namespace fs = std::filesystem;
+constexpr const char* kSettle = "wait 1200\n";
+
+struct Rgb {
+  int r, g, b;
+};
+
+// The mean colour of a box.
+Rgb Mean(const plat::Surface& s, Box box) {
+  long r = 0, g = 0, b = 0, n = 0;
+  for (int y = box.top; y < box.top + box.height; ++y) {
+    for (int x = box.left; x < box.left + box.width; ++x) {
+      const std::uint32_t p = s.pixel(x, y);
+      b += p & 0xFF, g += (p >> 8) & 0xFF, r += (p >> 16) & 0xFF, ++n;
+    }
+  }
+  if (n == 0) return {0, 0, 0};
+  return {static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n)};
+}
+
+bool Near(Rgb a, Rgb b, int tolerance = 48) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+std::string Text(Rgb c) {
+  return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+}
+
+// A small box around a screen point.
+Box Around(int x, int y, int half = 6) { return {x - half, y - half, 2 * half, 2 * half}; }
+
+constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kGreen{0, 255, 0}, kYellow{255, 255, 0}, kCyan{0, 255, 255},
+    kMagenta{255, 0, 255}, kOrange{255, 128, 0}, kPink{255, 128, 192};
+
+// The browser's grid cell `i` (4 x 3 cells of 280 x 220 from 640, 220, a
+// step of 300 x 240): the centre of its picture area, above the name.
+Box CellPicture(int i) {
+  const int x = 640 + (i % 4) * 300, y = 220 + (i / 4) * 240;
+  const Box picture = AtVisit({x + 12, y + 10, 256, 160});
+  return picture;
+}
+
+// The quantisation tables of a JPEG file (the bytes of its DQT segments).
+std::vector<std::uint8_t> QuantTables(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::uint8_t> tables;
+  std::size_t i = 2;
+  while (i + 4 <= bytes.size() && bytes[i] == 0xFF) {
+    const std::uint8_t marker = bytes[i + 1];
+    const std::size_t length = static_cast<std::size_t>(bytes[i + 2]) << 8 | bytes[i + 3];
+    if (marker == 0xDB) tables.insert(tables.end(), bytes.begin() + i + 4, bytes.begin() + i + 2 + length);
+    if (marker == 0xDA) break;
+    i += 2 + length;
+  }
+  return tables;
+}
+
+// The Exif orientation of a file as exiftool reads it, "" without one.
+std::string ExifOrientation(const std::string& path) {
+  const std::string command = "exiftool -s3 -Orientation# '" + path + "'";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return "?";
+  char line[64] = {};
+  std::string text = std::fgets(line, sizeof line, pipe) ? line : "";
+  ::pclose(pipe);
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+class PhotoVisitTest : public app_test::LoungeProgramTest {
+ protected:
+  void SetUp() override {
+    LoungeProgramTest::SetUp();
+    const std::string fixtures = MARIVEL_PHOTO_VISIT_DIR;
+    ASSERT_EQ(std::system((std::string(MARIVEL_PHOTO_VISIT_SCRIPT) + " " + fixtures).c_str()), 0);
+    pictures_ = dir() + "/home/Pictures";
+    fs::create_directories(pictures_);
+    fs::copy(fixtures, pictures_, fs::copy_options::recursive);
+    fs::remove(pictures_ + "/stamp");
+    fs::create_directories(dir() + "/config");
+    std::ofstream(dir() + "/config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n";
+    // Two-second slides with a fade and no music.
+    std::ifstream defaults(std::string(MARIVEL_TEST_SOURCE_DIR) + "/tests/corebridge/core/golden/config_defaults.xml");
+    std::stringstream text;
+    text << defaults.rdbuf();
+    std::string config = text.str();
+    auto set = [&](const std::string& key, const std::string& value) {
+      const std::string from = "<" + key + " value=\"";
+      const auto at = config.find(from);
+      ASSERT_NE(at, std::string::npos) << key;
+      const auto end = config.find('"', at + from.size());
+      config.replace(at + from.size(), end - at - from.size(), value);
+    };
+    set("PHOTO_DURATION", "2");
+    set("PHOTO_TRANSITION", "3");
+    set("PHOTO_ISPLAYBGMUSIC", "0");
+    fs::create_directories(dir() + "/data/Marivel");
+    std::ofstream(ConfigFile()) << config;
+  }
+
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+    std::string script;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir() + "/photo-" + names.back() + ".png";
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, "photo.txt")});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      if (const char* keep = std::getenv("MARIVEL_KEEP_SHOTS"))
+        fs::copy_file(dir() + "/photo-" + name + ".png", std::string(keep) + "/photo-" + name + ".png",
+                      fs::copy_options::overwrite_existing);
+      auto picture = ReadPng(dir() + "/photo-" + name + ".png");
+      if (picture) shots[name] = std::move(*picture);
+    }
+    return status;
+  }
+
+  std::string pictures_;
+};
+
+TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
+  const std::vector<std::uint8_t> tablesBefore = QuantTables(pictures_ + "/a_sideways.jpg");
+  std::map<std::string, plat::Surface> shots;
+  const std::string steps = std::string(kSettle) +
+                            // "Photo Entry" is the third tile of the home page's first row.
+                            "key Right\nkey Right\nkey Return\n" + kSettle + "shot selector\n" +
+                            "key Return\nwait 2000\nshot browser\n" +
+                            // The folders come first (the program's own "Snapshot" folder
+                            // among them), then the sideways photo.
+                            "key Right\nkey Right\nkey Return\n" + kSettle + "shot full\n" +
+                            "key R\n" + kSettle + "shot turned\n" +
+                            "key PageDown\nwait 500\nkey Escape\n" + kSettle +
+                            "key Space\nwait 1000\nshot slide\n" +
+                            "key P\nkey N\nwait 500\nshot next\n" +
+                            "key Escape\n" + kSettle + "shot after\n" +
+                            "key Escape\n" + kSettle + "key Escape\n" + kSettle + "shot home\nclose\n";
+  EXPECT_EQ(Run(steps, shots), 0);
+  ASSERT_EQ(shots.size(), 8u);
+
+  // 1. The drive selector: "Pictures" first, with its folder picture.
+  const plat::Surface& selector = shots["selector"];
+  EXPECT_GT(BrightShare(selector, CellPicture(0), 100), 0.05) << "the folder picture";
+
+  // 2. The browser: the folder mosaic first, then the photos in name order,
+  // each cell showing its picture's colour at its centre.
+  const plat::Surface& browser = shots["browser"];
+  const Box mosaic = CellPicture(0);
+  std::vector<Rgb> quarters;
+  for (int q = 0; q < 4; ++q) {
+    // The mosaic sits in the lower part of the folder picture, 2 x 2.
+    const int cx = mosaic.left + mosaic.width * (q % 2 == 0 ? 38 : 62) / 100;
+    const int cy = mosaic.top + mosaic.height * (q / 2 == 0 ? 52 : 78) / 100;
+    quarters.push_back(Mean(browser, Around(cx, cy, 3)));
+  }
+  for (Rgb expected : {kRed, kGreen, kBlue, kYellow}) {
+    bool found = false;
+    for (Rgb q : quarters) found = found || Near(q, expected, 64);
+    EXPECT_TRUE(found) << "the mosaic lacks " << Text(expected) << ": " << Text(quarters[0]) << Text(quarters[1])
+                       << Text(quarters[2]) << Text(quarters[3]);
+  }
+  // The sideways photo is upright: red above blue.
+  const Box sideways = CellPicture(2);
+  EXPECT_TRUE(Near(Mean(browser, Around(sideways.left + sideways.width / 2, sideways.top + sideways.height * 35 / 100)),
+                   kRed));
+  EXPECT_TRUE(Near(Mean(browser, Around(sideways.left + sideways.width / 2, sideways.top + sideways.height * 65 / 100)),
+                   kBlue));
+  const Rgb colours[] = {kGreen, kYellow, kCyan, kMagenta, kOrange};
+  for (int i = 0; i < 5; ++i) {
+    const Box cell = CellPicture(3 + i);
+    const Rgb seen = Mean(browser, Around(cell.left + cell.width / 2, cell.top + cell.height / 2));
+    EXPECT_TRUE(Near(seen, colours[i])) << "cell " << 3 + i << ": " << Text(seen);
+  }
+  // The noisy photo is grey on average (not the stand-in), the PNG pink.
+  const Box noisy = CellPicture(8);
+  const Rgb grey = Mean(browser, Around(noisy.left + noisy.width / 2, noisy.top + noisy.height / 2, 12));
+  EXPECT_TRUE(Near(grey, {128, 128, 128}, 40)) << Text(grey);
+  const Box png = CellPicture(9);
+  EXPECT_TRUE(Near(Mean(browser, Around(png.left + png.width / 2, png.top + png.height / 2)), kPink));
+
+  // 3. Full screen: upright. (Display mode 1 on a wide screen widens
+  // pictures by 4:3, so a 4:3 photo fills the 16:9 screen.)
+  const plat::Surface& full = shots["full"];
+  const int w = kVisitScreenW, h = kVisitScreenH;
+  EXPECT_TRUE(Near(Mean(full, Around(w / 2, h / 4)), kRed)) << Text(Mean(full, Around(w / 2, h / 4)));
+  EXPECT_TRUE(Near(Mean(full, Around(w / 2, h * 3 / 4)), kBlue));
+
+  // 4. Turned right: red on the right, blue on the left, black beside the
+  // now upright-standing picture.
+  const plat::Surface& turned = shots["turned"];
+  const Rgb right = Mean(turned, Around(w / 2 + h / 4, h / 2));
+  EXPECT_TRUE(Near(right, kRed)) << Text(right);
+  EXPECT_TRUE(Near(Mean(turned, Around(w / 2 - h / 4, h / 2)), kBlue));
+  EXPECT_TRUE(Near(Mean(turned, Around(20, h / 2)), {0, 0, 0}, 24));
+  EXPECT_TRUE(Near(Mean(turned, Around(w - 20, h / 2)), {0, 0, 0}, 24));
+
+  // Leaving the photo wrote the turn into the file without re-encoding:
+  // orientation 1, the stored pixels turned (red on the right), the same
+  // quantisation tables.
+  const std::string edited = pictures_ + "/a_sideways.jpg";
+  std::ifstream in(edited, std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string error;
+  const auto decoded = plat::gdi::DecodeJpeg(bytes, {}, &error);
+  ASSERT_TRUE(decoded) << error;
+  EXPECT_EQ(decoded->width(), 768);
+  EXPECT_EQ(decoded->height(), 1024);
+  const auto at = [&](int x, int y) {
+    const std::uint32_t p = decoded->pixel(x, y);
+    return Rgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
+  };
+  EXPECT_TRUE(Near(at(600, 512), kRed)) << Text(at(600, 512));
+  EXPECT_TRUE(Near(at(160, 512), kBlue)) << Text(at(160, 512));
+  EXPECT_EQ(QuantTables(edited), tablesBefore);
+  EXPECT_EQ(ExifOrientation(edited), "1");
+
+  // 5. The slide show: the photo it starts at on the whole screen (turned,
+  // red on the right), no browser around it.
+  const plat::Surface& slide = shots["slide"];
+  EXPECT_LT(BrightShare(slide, AtVisit({0, 0, 500, 1080}), 60), 0.01);
+  EXPECT_TRUE(Near(Mean(slide, Around(w / 2 + h / 4, h / 2)), kRed));
+  // 6. Paused and one step on: the next photo of the list.
+  const plat::Surface& next = shots["next"];
+  EXPECT_TRUE(Near(Mean(next, Around(w / 2, h / 2)), kGreen)) << Text(Mean(next, Around(w / 2, h / 2)));
+  // 7. The browser again, the turned photo's thumbnail made anew, and the
+  // count of its ten entries (two folders, eight pictures) written.
+  const plat::Surface& after = shots["after"];
+  const Box green = CellPicture(3);
+  EXPECT_TRUE(Near(Mean(after, Around(green.left + green.width / 2, green.top + green.height / 2)), kGreen));
+  const Box again = CellPicture(2);
+  EXPECT_TRUE(Near(Mean(after, Around(again.left + again.width * 65 / 100, again.top + again.height / 2)), kRed));
+  EXPECT_GT(BrightShare(after, AtVisit({1560, 180, 260, 40}), 140), 0.05) << "the item count";
+
+  // Home again, and the settings kept.
+  EXPECT_GT(BrightShare(shots["home"], kMovieEntry), 0.3);
+  EXPECT_NE(ReadConfig().find("<PHOTO_DURATION value=\"2\"/>"), std::string::npos);
+}
+
+}  // namespace
