@@ -19,37 +19,6 @@
 namespace plat::radio {
 namespace {
 
-class DeviceIo final : public IRadioIo {
- public:
-  explicit DeviceIo(int fd) : fd_(fd) {}
-  ~DeviceIo() override { ::close(fd_); }
-  DeviceIo(const DeviceIo&) = delete;
-  DeviceIo& operator=(const DeviceIo&) = delete;
-
-  int Ioctl(unsigned long request, void* arg) override {
-    int r = 0;
-    do {
-      r = ::ioctl(fd_, request, arg);
-    } while (r == -1 && errno == EINTR);
-    return r;
-  }
-  long Read(void* buffer, std::size_t size, int timeoutMs) override {
-    pollfd p{fd_, POLLIN, 0};
-    int ready = 0;
-    do {
-      ready = ::poll(&p, 1, timeoutMs);
-    } while (ready == -1 && errno == EINTR);
-    if (ready == 0) return 0;
-    if (ready < 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL))) return -1;
-    const ssize_t n = ::read(fd_, buffer, size);
-    if (n < 0) return errno == EAGAIN ? 0 : -1;
-    return static_cast<long>(n);
-  }
-
- private:
-  int fd_;
-};
-
 std::string FieldText(const std::uint8_t* field, std::size_t size) {
   return std::string(reinterpret_cast<const char*>(field), strnlen(reinterpret_cast<const char*>(field), size));
 }
@@ -73,11 +42,7 @@ std::string RegistryAudioDevice() {
 
 }  // namespace
 
-std::unique_ptr<IRadioIo> OpenRadioDevice(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  return std::make_unique<DeviceIo>(fd);
-}
+std::unique_ptr<IRadioIo> OpenRadioDevice(const std::string& path) { return plat::tv::OpenV4l2Device(path); }
 
 std::vector<std::string> FindRadioDevices(const std::string& classRoot, const std::string& devRoot) {
   std::vector<std::string> out;
@@ -205,7 +170,8 @@ std::optional<RdsBlock> V4l2Radio::NextRdsBlock(int timeoutMs) {
   std::lock_guard lock(readMutex_);
   if (pending_.empty()) {
     v4l2_rds_data data[32];
-    const long n = io_->Read(data, sizeof data, timeoutMs);
+    if (io_->WaitReadable(timeoutMs) <= 0) return std::nullopt;
+    const long n = io_->Read(data, sizeof data);
     if (n <= 0) return std::nullopt;
     for (long i = 0; i + 3 <= n; i += 3) pending_.push_back({data[i / 3].lsb, data[i / 3].msb, data[i / 3].block});
   }

@@ -18,12 +18,8 @@
 
 namespace plat::radio {
 
-class IRadioIo : public plat::tv::IV4l2Io {
- public:
-  // Waits up to `timeoutMs` for data, then reads: bytes read, 0 on time-out,
-  // -1 on failure.
-  virtual long Read(void* buffer, std::size_t size, int timeoutMs) = 0;
-};
+// A radio node answers the same requests as the TV tuner's: one device seam.
+using IRadioIo = plat::tv::IV4l2Io;
 
 std::unique_ptr<IRadioIo> OpenRadioDevice(const std::string& path);
 

@@ -73,12 +73,13 @@ class ScriptedIo final : public IRadioIo {
       default: return Fail(ENOTTY);
     }
   }
-  long Read(void* buffer, std::size_t size, int) override {
+  int WaitReadable(int) override { return d_.reads.empty() ? 0 : 1; }
+  long Read(void* buffer, unsigned long size) override {
     if (d_.reads.empty()) return 0;
     auto answer = d_.reads.front();
     d_.reads.pop_front();
     if (answer.empty()) return -1;
-    const std::size_t n = std::min(size, answer.size());
+    const std::size_t n = std::min<std::size_t>(size, answer.size());
     std::memcpy(buffer, answer.data(), n);
     return static_cast<long>(n);
   }
