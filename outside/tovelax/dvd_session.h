@@ -20,6 +20,7 @@
 #include "outside/tovelax/dvd_pipeline.h"
 #include "outside/tovelax/event_queue.h"
 #include "outside/tovelax/frame_hub.h"
+#include "outside/tovelax/shown_position.h"
 
 struct dvdnav_s;
 
@@ -118,6 +119,8 @@ class DvdSession {
   void SetRun(Run run);
   void Wake();
   HRESULT AfterJump(int status);
+  // Plays `where` and counts from it until the picture gets there.
+  HRESULT JumpTo(std::int32_t title, std::int32_t chapter, int status);
   GstStructure* HighlightEventLocked();
 
   EventQueue& events_;
@@ -167,6 +170,9 @@ class DvdSession {
   std::chrono::steady_clock::time_point paceOrigin_{};
   std::int64_t paceBase_ = 0;
   std::int64_t paceLastTicks_ = 0;
+  ShownPosition shown_;
+  DiscPlace readerAt_;  // reading thread: the place of the unit being read
+  int pushMark_ = 0;    // reading thread: the mark that goes with the next block handed on
   std::thread reader_;
 };
 
