@@ -1,6 +1,7 @@
 #include "outside/tovelax/dvd_pipeline.h"
 
 #include <gst/app/gstappsrc.h>
+#include <gst/video/video.h>
 
 #include <cstdio>
 #include <cstring>
@@ -119,6 +120,9 @@ bool DvdPipeline::Start() {
   GstPad* demuxInput = gst_element_get_static_pad(demux, "sink");
   gst_pad_add_probe(demuxInput, GST_PAD_PROBE_TYPE_BUFFER, &DvdPipeline::OnDemuxInput, this, nullptr);
   gst_object_unref(demuxInput);
+  GstPad* spuInput = gst_element_get_static_pad(spu_, "subpicture");
+  gst_pad_add_probe(spuInput, GST_PAD_PROBE_TYPE_BUFFER, &DvdPipeline::OnSubpictureBuffer, this, nullptr);
+  gst_object_unref(spuInput);
   GstPad* spuVideo = gst_element_get_static_pad(spu_, "video");
   gst_pad_add_probe(spuVideo, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, DropGapsWithoutFrameRate, nullptr, nullptr);
   gst_object_unref(spuVideo);
@@ -150,6 +154,11 @@ GstPadProbeReturn DvdPipeline::OnDemuxInput(GstPad*, GstPadProbeInfo* info, gpoi
   if (GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info))
     if (const int mark = GPOINTER_TO_INT(gst_mini_object_get_qdata(GST_MINI_OBJECT(buffer), MarkQuark())))
       self->markAhead_ = mark;
+  return GST_PAD_PROBE_OK;
+}
+
+GstPadProbeReturn DvdPipeline::OnSubpictureBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
+  ++static_cast<DvdPipeline*>(data)->spuBuffers_;
   return GST_PAD_PROBE_OK;
 }
 
@@ -193,22 +202,34 @@ void DvdPipeline::SelectSubpicture(int physical, bool display) {
                                    "forced-only", G_TYPE_BOOLEAN, display ? FALSE : TRUE, nullptr));
 }
 
-void DvdPipeline::SendSpuEvent(GstStructure* structure) {
+void DvdPipeline::RestateSubpicture() {
+  bool display;
+  {
+    std::lock_guard lock(selectionMutex_);
+    display = spuDisplay_;
+  }
+  SendSpuEvent(gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-set-subpicture-track",
+                                 "forced-only", G_TYPE_BOOLEAN, display ? FALSE : TRUE, nullptr),
+               true);
+}
+
+void DvdPipeline::SendSpuEvent(GstStructure* structure, bool outOfBand) {
   if (!spu_) {
     gst_structure_free(structure);
     return;
   }
   GstPad* pad = gst_element_get_static_pad(spu_, "subpicture");
-  gst_pad_send_event(pad, gst_event_new_custom(GST_EVENT_CUSTOM_DOWNSTREAM, structure));
+  gst_pad_send_event(pad, gst_event_new_custom(outOfBand ? GST_EVENT_CUSTOM_DOWNSTREAM_OOB : GST_EVENT_CUSTOM_DOWNSTREAM,
+                                               structure));
   gst_object_unref(pad);
 }
 
 void DvdPipeline::SetStill(bool still) {
   if (!spu_) return;
-  GstStructure* s = gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-still", "still-state",
-                                      G_TYPE_BOOLEAN, still ? TRUE : FALSE, nullptr);
+  // The overlay knows a still by the video library's still-frame event: it
+  // then keeps the last picture and draws highlight changes on it.
   GstPad* pad = gst_element_get_static_pad(spu_, "video");
-  gst_pad_send_event(pad, gst_event_new_custom(GST_EVENT_CUSTOM_DOWNSTREAM_OOB, s));
+  gst_pad_send_event(pad, gst_video_event_new_still_frame(still ? TRUE : FALSE));
   gst_object_unref(pad);
 }
 

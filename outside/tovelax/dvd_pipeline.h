@@ -49,7 +49,15 @@ class DvdPipeline {
   void SetAudioMuted(bool muted);
   // Physical sub-picture stream 0..31; `display` false shows forced pictures only (menus).
   void SelectSubpicture(int physical, bool display);
-  void SendSpuEvent(GstStructure* structure);
+  // Serialized events take effect with the sub-picture data around them;
+  // out-of-band ones (button highlights) at once, also on a still picture.
+  void SendSpuEvent(GstStructure* structure, bool outOfBand = false);
+  // Tells the overlay again whether it shows every sub-picture or forced ones only.
+  void RestateSubpicture();
+  // Sub-picture buffers that reached the overlay so far. The overlay forgets
+  // its highlight when its sub-picture input starts again (new format, flush),
+  // which always comes before the next buffer.
+  std::uint64_t SubpictureBuffers() const { return spuBuffers_; }
   // A still picture (menus): sub-picture changes are drawn on the last frame.
   void SetStill(bool still);
   void SetColorControls(const ColorControls& controls);
@@ -67,6 +75,7 @@ class DvdPipeline {
   void ApplySelection();
   static GstPadProbeReturn OnDemuxInput(GstPad* pad, GstPadProbeInfo* info, gpointer self);
   static GstPadProbeReturn OnDemuxVideo(GstPad* pad, GstPadProbeInfo* info, gpointer self);
+  static GstPadProbeReturn OnSubpictureBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer self);
 
   PipelineHooks hooks_;
   bool discardAudio_;
@@ -84,7 +93,8 @@ class DvdPipeline {
   bool spuDisplay_ = false;
   std::atomic<bool> running_{false};
   std::atomic<bool> videoLinked_{false};
-  std::atomic<int> markAhead_{0};  // a marked block went in; its first video buffer has not come out
+  std::atomic<int> markAhead_{0};
+  std::atomic<std::uint64_t> spuBuffers_{0};  // a marked block went in; its first video buffer has not come out
 };
 
 }  // namespace tovelax

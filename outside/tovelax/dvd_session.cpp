@@ -156,6 +156,8 @@ void DvdSession::ReaderLoop() {
     int still = -1;
     std::size_t length = 0;
     std::int64_t paceTicks = -1;
+    GstStructure* highlight = nullptr;
+    bool spuRestarted = false;
     {
       std::lock_guard lock(navMutex_);
       int event = DVDNAV_NOP;
@@ -170,6 +172,21 @@ void DvdSession::ReaderLoop() {
         stopped = event == DVDNAV_STOP;
         if (event == DVDNAV_NAV_PACKET && length > 0 && domain_ == kDomainTitle && speed_ == kNormalSpeed)
           paceTicks = currentTicks_;
+        // The outline of the selected button: told to the overlay when the
+        // button or its unit's button table changes, when a still picture
+        // begins, and again after the overlay's sub-picture input started
+        // over (which clears it).
+        const std::uint64_t spuBuffers = pipeline_->SubpictureBuffers();
+        spuRestarted = spuBuffers != spuBuffersSeen_;
+        spuBuffersSeen_ = spuBuffers;
+        const bool rehighlight = spuRestarted && sentHighlight_.button != 0;
+        if (rehighlight || event == DVDNAV_HIGHLIGHT || event == DVDNAV_NAV_PACKET || stillActive_ != stillSent_) {
+          const Highlight now = HighlightNowLocked();
+          if (rehighlight || stillActive_ != stillSent_ || now != sentHighlight_) {
+            sentHighlight_ = now;
+            highlight = HighlightEvent(now);
+          }
+        }
       }
     }
     if (stopped) SetRun(Run::kStopped);
@@ -179,10 +196,14 @@ void DvdSession::ReaderLoop() {
     }
     if (flush || still >= 0) paceReset_ = true;
     for (GstStructure* structure : spuEvents) pipeline_->SendSpuEvent(structure);
-    if (stillActive_ != stillSent_) {  // only this thread changes either
+    // The overlay forgets the still state and which pictures to show when
+    // its sub-picture input starts again: both are told again.
+    if (spuRestarted) pipeline_->RestateSubpicture();
+    if (stillActive_ != stillSent_ || (spuRestarted && stillSent_)) {  // only this thread changes either
       stillSent_ = stillActive_;
       pipeline_->SetStill(stillSent_);
     }
+    if (highlight) pipeline_->SendSpuEvent(highlight, true);
     if (length > 0) pipeline_->Push(block, length, std::exchange(pushMark_, 0));
     if (still >= 0) {
       std::unique_lock lock(runMutex_);
@@ -256,8 +277,7 @@ std::size_t DvdSession::HandleBlock(int event, std::uint8_t* block, int length,
     case DVDNAV_AUDIO_STREAM_CHANGE:
       NoteStreams(-1);
       return 0;
-    case DVDNAV_HIGHLIGHT:
-      if (GstStructure* s = HighlightEventLocked()) spuEvents->push_back(s);
+    case DVDNAV_HIGHLIGHT:  // the reading loop tells the overlay
       return 0;
     case DVDNAV_VTS_CHANGE:
       RefreshDomain();
@@ -433,20 +453,32 @@ void DvdSession::NoteStreams(int menuSpuPhysical) {
   }
 }
 
-GstStructure* DvdSession::HighlightEventLocked() {
+DvdSession::Highlight DvdSession::HighlightNowLocked() {
+  Highlight highlight;
   pci_t* pci = dvdnav_get_current_nav_pci(nav_);
   std::int32_t button = 0;
   dvdnav_get_current_highlight(nav_, &button);
   selectedButton_ = button;
+  const bool hasButtons = pci && (pci->hli.hl_gi.hli_ss & 3) != 0 && (pci->hli.hl_gi.btn_ns & 0x3f) > 0;
   dvdnav_highlight_area_t area{};
-  if (pci && button > 0 && dvdnav_get_highlight_area(pci, button, 0, &area) == DVDNAV_STATUS_OK) {
-    return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-highlight", "button",
-                             G_TYPE_INT, button, "palette", G_TYPE_INT, static_cast<gint>(area.palette), "sx",
-                             G_TYPE_INT, static_cast<gint>(area.sx), "sy", G_TYPE_INT, static_cast<gint>(area.sy),
-                             "ex", G_TYPE_INT, static_cast<gint>(area.ex), "ey", G_TYPE_INT,
-                             static_cast<gint>(area.ey), nullptr);
+  if (hasButtons && button > 0 && dvdnav_get_highlight_area(pci, button, 0, &area) == DVDNAV_STATUS_OK) {
+    highlight.button = button;
+    highlight.palette = area.palette;
+
+    highlight.sx = static_cast<std::int32_t>(area.sx);
+    highlight.sy = static_cast<std::int32_t>(area.sy);
+    highlight.ex = static_cast<std::int32_t>(area.ex);
+    highlight.ey = static_cast<std::int32_t>(area.ey);
   }
-  return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-reset-highlight", nullptr);
+  return highlight;
+}
+
+GstStructure* DvdSession::HighlightEvent(const Highlight& h) {
+  if (h.button == 0)
+    return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-reset-highlight", nullptr);
+  return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-highlight", "button", G_TYPE_INT,
+                           h.button, "palette", G_TYPE_INT, static_cast<gint>(h.palette), "sx", G_TYPE_INT, h.sx,
+                           "sy", G_TYPE_INT, h.sy, "ex", G_TYPE_INT, h.ex, "ey", G_TYPE_INT, h.ey, nullptr);
 }
 
 // ---------------------------------------------------------------------------

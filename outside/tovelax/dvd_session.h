@@ -121,7 +121,15 @@ class DvdSession {
   HRESULT AfterJump(int status);
   // Plays `where` and counts from it until the picture gets there.
   HRESULT JumpTo(std::int32_t title, std::int32_t chapter, int status);
-  GstStructure* HighlightEventLocked();
+  // The selected button's outline as the overlay draws it; button 0: none.
+  struct Highlight {
+    std::int32_t button = 0;
+    std::uint32_t palette = 0;
+    std::int32_t sx = 0, sy = 0, ex = 0, ey = 0;
+    bool operator==(const Highlight&) const = default;
+  };
+  Highlight HighlightNowLocked();
+  static GstStructure* HighlightEvent(const Highlight& highlight);
 
   EventQueue& events_;
   FrameHub& frames_;
@@ -151,6 +159,8 @@ class DvdSession {
   int audioStreamId_ = -1;
   bool stillActive_ = false;
   bool stillSent_ = false;
+  Highlight sentHighlight_;            // reading thread: what the overlay was last told
+  std::uint64_t spuBuffersSeen_ = 0;   // reading thread
   std::chrono::steady_clock::time_point stillStart_{};
   bool scanShown_ = false;
   bool scanBackward_ = false;
