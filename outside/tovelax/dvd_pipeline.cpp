@@ -13,8 +13,10 @@ namespace {
 constexpr const char* kStreamKey = "tovelax-stream";
 
 // Blocks carry their mark as quark data through the source into the demuxer.
+// The quark's name is copied: this library may be unloaded and loaded again
+// while GLib keeps its quarks.
 GQuark MarkQuark() {
-  static const GQuark quark = g_quark_from_static_string("tovelax-mark");
+  static const GQuark quark = g_quark_from_string("tovelax-mark");
   return quark;
 }
 
