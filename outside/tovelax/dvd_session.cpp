@@ -464,7 +464,6 @@ DvdSession::Highlight DvdSession::HighlightNowLocked() {
   if (hasButtons && button > 0 && dvdnav_get_highlight_area(pci, button, 0, &area) == DVDNAV_STATUS_OK) {
     highlight.button = button;
     highlight.palette = area.palette;
-
     highlight.sx = static_cast<std::int32_t>(area.sx);
     highlight.sy = static_cast<std::int32_t>(area.sy);
     highlight.ex = static_cast<std::int32_t>(area.ex);
