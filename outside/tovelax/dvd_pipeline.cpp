@@ -1,6 +1,7 @@
 #include "outside/tovelax/dvd_pipeline.h"
 
 #include <gst/app/gstappsrc.h>
+#include <gst/video/video.h>
 
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,14 @@ namespace tovelax {
 namespace {
 
 constexpr const char* kStreamKey = "tovelax-stream";
+
+// Blocks carry their mark as quark data through the source into the demuxer.
+// The quark's name is copied: this library may be unloaded and loaded again
+// while GLib keeps its quarks.
+GQuark MarkQuark() {
+  static const GQuark quark = g_quark_from_string("tovelax-mark");
+  return quark;
+}
 
 // Builds the first element of `names` that is installed.
 GstElement* MakeFirst(std::initializer_list<const char*> names) {
@@ -110,6 +119,12 @@ bool DvdPipeline::Start() {
     return false;
   }
   g_signal_connect(demux, "pad-added", G_CALLBACK(&DvdPipeline::OnPadAdded), this);
+  GstPad* demuxInput = gst_element_get_static_pad(demux, "sink");
+  gst_pad_add_probe(demuxInput, GST_PAD_PROBE_TYPE_BUFFER, &DvdPipeline::OnDemuxInput, this, nullptr);
+  gst_object_unref(demuxInput);
+  GstPad* spuInput = gst_element_get_static_pad(spu_, "subpicture");
+  gst_pad_add_probe(spuInput, GST_PAD_PROBE_TYPE_BUFFER, &DvdPipeline::OnSubpictureBuffer, this, nullptr);
+  gst_object_unref(spuInput);
   GstPad* spuVideo = gst_element_get_static_pad(spu_, "video");
   gst_pad_add_probe(spuVideo, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, DropGapsWithoutFrameRate, nullptr, nullptr);
   gst_object_unref(spuVideo);
@@ -120,10 +135,11 @@ bool DvdPipeline::Start() {
   return gst_element_set_state(pipe, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }
 
-bool DvdPipeline::Push(const std::uint8_t* block, std::size_t size) {
+bool DvdPipeline::Push(const std::uint8_t* block, std::size_t size, int mark) {
   if (!running_ || !source_) return false;
   GstBuffer* buffer = gst_buffer_new_allocate(nullptr, size, nullptr);
   gst_buffer_fill(buffer, 0, block, size);
+  if (mark != 0) gst_mini_object_set_qdata(GST_MINI_OBJECT(buffer), MarkQuark(), GINT_TO_POINTER(mark), nullptr);
   return gst_app_src_push_buffer(GST_APP_SRC(source_), buffer) == GST_FLOW_OK;
 }
 
@@ -131,6 +147,31 @@ void DvdPipeline::Flush() {
   if (!pipeline_ || !running_) return;
   gst_element_send_event(source_, gst_event_new_flush_start());
   gst_element_send_event(source_, gst_event_new_flush_stop(TRUE));
+  markAhead_ = 0;
+}
+
+// The demuxer's thread: a marked block is about to be split.
+GstPadProbeReturn DvdPipeline::OnDemuxInput(GstPad*, GstPadProbeInfo* info, gpointer data) {
+  auto* self = static_cast<DvdPipeline*>(data);
+  if (GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info))
+    if (const int mark = GPOINTER_TO_INT(gst_mini_object_get_qdata(GST_MINI_OBJECT(buffer), MarkQuark())))
+      self->markAhead_ = mark;
+  return GST_PAD_PROBE_OK;
+}
+
+GstPadProbeReturn DvdPipeline::OnSubpictureBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
+  ++static_cast<DvdPipeline*>(data)->spuBuffers_;
+  return GST_PAD_PROBE_OK;
+}
+
+// The same thread: the first timed video buffer after a marked block places the mark.
+GstPadProbeReturn DvdPipeline::OnDemuxVideo(GstPad*, GstPadProbeInfo* info, gpointer data) {
+  auto* self = static_cast<DvdPipeline*>(data);
+  GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+  if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer) || self->markAhead_ == 0) return GST_PAD_PROBE_OK;
+  const int mark = self->markAhead_.exchange(0);
+  if (mark != 0 && self->hooks_.placed) self->hooks_.placed(mark, static_cast<std::int64_t>(GST_BUFFER_PTS(buffer)));
+  return GST_PAD_PROBE_OK;
 }
 
 void DvdPipeline::SetPaused(bool paused) {
@@ -163,22 +204,34 @@ void DvdPipeline::SelectSubpicture(int physical, bool display) {
                                    "forced-only", G_TYPE_BOOLEAN, display ? FALSE : TRUE, nullptr));
 }
 
-void DvdPipeline::SendSpuEvent(GstStructure* structure) {
+void DvdPipeline::RestateSubpicture() {
+  bool display;
+  {
+    std::lock_guard lock(selectionMutex_);
+    display = spuDisplay_;
+  }
+  SendSpuEvent(gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-set-subpicture-track",
+                                 "forced-only", G_TYPE_BOOLEAN, display ? FALSE : TRUE, nullptr),
+               true);
+}
+
+void DvdPipeline::SendSpuEvent(GstStructure* structure, bool outOfBand) {
   if (!spu_) {
     gst_structure_free(structure);
     return;
   }
   GstPad* pad = gst_element_get_static_pad(spu_, "subpicture");
-  gst_pad_send_event(pad, gst_event_new_custom(GST_EVENT_CUSTOM_DOWNSTREAM, structure));
+  gst_pad_send_event(pad, gst_event_new_custom(outOfBand ? GST_EVENT_CUSTOM_DOWNSTREAM_OOB : GST_EVENT_CUSTOM_DOWNSTREAM,
+                                               structure));
   gst_object_unref(pad);
 }
 
 void DvdPipeline::SetStill(bool still) {
   if (!spu_) return;
-  GstStructure* s = gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-still", "still-state",
-                                      G_TYPE_BOOLEAN, still ? TRUE : FALSE, nullptr);
+  // The overlay knows a still by the video library's still-frame event: it
+  // then keeps the last picture and draws highlight changes on it.
   GstPad* pad = gst_element_get_static_pad(spu_, "video");
-  gst_pad_send_event(pad, gst_event_new_custom(GST_EVENT_CUSTOM_DOWNSTREAM_OOB, s));
+  gst_pad_send_event(pad, gst_video_event_new_still_frame(still ? TRUE : FALSE));
   gst_object_unref(pad);
 }
 
@@ -246,6 +299,7 @@ void DvdPipeline::LinkVideo(GstPad* pad) {
     LinkToFakesink(pipeline_.get(), pad);
     return;
   }
+  gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &DvdPipeline::OnDemuxVideo, this, nullptr);
   GstPad* target = gst_element_get_static_pad(spu_, "video");
   LinkChain(pipeline_.get(), pad, {queue, parser, decoder}, target);
   gst_object_unref(target);

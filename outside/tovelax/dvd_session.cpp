@@ -81,7 +81,14 @@ HRESULT DvdSession::Open(const std::string& path, bool startPaused) {
   if (region >= 1 && region <= 8) dvdnav_set_region_mask(nav_, 1 << (region - 1));
 
   PipelineHooks hooks;
-  hooks.frame = [this](std::shared_ptr<const VideoFrame> frame) { frames_.Publish(std::move(frame)); };
+  hooks.frame = [this](std::shared_ptr<const VideoFrame> frame) {
+    // Chapters start for the client when their first picture is drawn.
+    if (auto shown = shown_.Drawn(frame->timestampNs, ShownPosition::Clock::now());
+        shown && shown->title > 0 && shown->chapter > 0)
+      events_.Push(kEvChapterStart, shown->chapter, 0);
+    frames_.Publish(std::move(frame));
+  };
+  hooks.placed = [this](int mark, std::int64_t pts) { shown_.Place(mark, pts, ShownPosition::Clock::now()); };
   hooks.audioProblem = [this](std::int32_t code, int streamId) { events_.Push(code, streamId, 0); };
   hooks.error = [this](const std::string&) { events_.Push(kEvError, kErrUnexpected, 0); };
   pipeline_ = std::make_unique<DvdPipeline>(std::move(hooks), settings_.discardAudio, settings_.hardwareDecoding);
@@ -149,6 +156,8 @@ void DvdSession::ReaderLoop() {
     int still = -1;
     std::size_t length = 0;
     std::int64_t paceTicks = -1;
+    GstStructure* highlight = nullptr;
+    bool spuRestarted = false;
     {
       std::lock_guard lock(navMutex_);
       int event = DVDNAV_NOP;
@@ -158,20 +167,44 @@ void DvdSession::ReaderLoop() {
         stopped = true;
       } else {
         length = HandleBlock(event, block, size, &spuEvents, &flush, &still);
+        // Each unit handed on is marked, for the picture to tell when it shows it.
+        if (event == DVDNAV_NAV_PACKET && length > 0) pushMark_ = shown_.Enter(readerAt_);
         stopped = event == DVDNAV_STOP;
         if (event == DVDNAV_NAV_PACKET && length > 0 && domain_ == kDomainTitle && speed_ == kNormalSpeed)
           paceTicks = currentTicks_;
+        // The outline of the selected button: told to the overlay when the
+        // button or its unit's button table changes, when a still picture
+        // begins, and again after the overlay's sub-picture input started
+        // over (which clears it).
+        const std::uint64_t spuBuffers = pipeline_->SubpictureBuffers();
+        spuRestarted = spuBuffers != spuBuffersSeen_;
+        spuBuffersSeen_ = spuBuffers;
+        const bool rehighlight = spuRestarted && sentHighlight_.button != 0;
+        if (rehighlight || event == DVDNAV_HIGHLIGHT || event == DVDNAV_NAV_PACKET || stillActive_ != stillSent_) {
+          const Highlight now = HighlightNowLocked();
+          if (rehighlight || stillActive_ != stillSent_ || now != sentHighlight_) {
+            sentHighlight_ = now;
+            highlight = HighlightEvent(now);
+          }
+        }
       }
     }
     if (stopped) SetRun(Run::kStopped);
-    if (flush) pipeline_->Flush();
+    if (flush) {
+      pipeline_->Flush();
+      shown_.Flushed(pushMark_);
+    }
     if (flush || still >= 0) paceReset_ = true;
     for (GstStructure* structure : spuEvents) pipeline_->SendSpuEvent(structure);
-    if (stillActive_ != stillSent_) {  // only this thread changes either
+    // The overlay forgets the still state and which pictures to show when
+    // its sub-picture input starts again: both are told again.
+    if (spuRestarted) pipeline_->RestateSubpicture();
+    if (stillActive_ != stillSent_ || (spuRestarted && stillSent_)) {  // only this thread changes either
       stillSent_ = stillActive_;
       pipeline_->SetStill(stillSent_);
     }
-    if (length > 0) pipeline_->Push(block, length);
+    if (highlight) pipeline_->SendSpuEvent(highlight, true);
+    if (length > 0) pipeline_->Push(block, length, std::exchange(pushMark_, 0));
     if (still >= 0) {
       std::unique_lock lock(runMutex_);
       runChanged_.wait_for(lock, kStillPoll, [&] { return std::exchange(nudged_, false) || run_ != Run::kPlaying; });
@@ -244,8 +277,7 @@ std::size_t DvdSession::HandleBlock(int event, std::uint8_t* block, int length,
     case DVDNAV_AUDIO_STREAM_CHANGE:
       NoteStreams(-1);
       return 0;
-    case DVDNAV_HIGHLIGHT:
-      if (GstStructure* s = HighlightEventLocked()) spuEvents->push_back(s);
+    case DVDNAV_HIGHLIGHT:  // the reading loop tells the overlay
       return 0;
     case DVDNAV_VTS_CHANGE:
       RefreshDomain();
@@ -292,10 +324,10 @@ void DvdSession::NoteCell() {
     events_.Push(kEvTitleChange, title, 0);
     NoteStreams(-1);
   }
-  if (title > 0 && part != chapter_) {
-    chapter_ = part;
-    events_.Push(kEvChapterStart, part, 0);
-  }
+  // The chapter starts for the client when the picture gets there.
+  if (title > 0) chapter_ = part;
+  readerAt_.title = title;
+  readerAt_.chapter = title > 0 ? part : 0;
   std::int32_t current = 0, count = 0;
   if (dvdnav_get_angle_info(nav_, &current, &count) == DVDNAV_STATUS_OK &&
       (count != angleCount_ || current != angle_)) {
@@ -337,6 +369,9 @@ bool DvdSession::NoteNavPacket(bool* flush) {
 
   const std::int64_t ticks = dvdnav_get_current_time(nav_);
   currentTicks_ = ticks;
+  std::uint32_t unit = 0, units = 0;
+  readerAt_.sector = dvdnav_get_position(nav_, &unit, &units) == DVDNAV_STATUS_OK ? unit : -1;
+  readerAt_.ticks = ticks;
   if (domain_ == kDomainTitle && ticks / kTicksPerSecond != lastSecond_) {
     lastSecond_ = ticks / kTicksPerSecond;
     events_.PushTime(FromTicks(ticks, FramesPerSecond()));
@@ -418,20 +453,31 @@ void DvdSession::NoteStreams(int menuSpuPhysical) {
   }
 }
 
-GstStructure* DvdSession::HighlightEventLocked() {
+DvdSession::Highlight DvdSession::HighlightNowLocked() {
+  Highlight highlight;
   pci_t* pci = dvdnav_get_current_nav_pci(nav_);
   std::int32_t button = 0;
   dvdnav_get_current_highlight(nav_, &button);
   selectedButton_ = button;
+  const bool hasButtons = pci && (pci->hli.hl_gi.hli_ss & 3) != 0 && (pci->hli.hl_gi.btn_ns & 0x3f) > 0;
   dvdnav_highlight_area_t area{};
-  if (pci && button > 0 && dvdnav_get_highlight_area(pci, button, 0, &area) == DVDNAV_STATUS_OK) {
-    return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-highlight", "button",
-                             G_TYPE_INT, button, "palette", G_TYPE_INT, static_cast<gint>(area.palette), "sx",
-                             G_TYPE_INT, static_cast<gint>(area.sx), "sy", G_TYPE_INT, static_cast<gint>(area.sy),
-                             "ex", G_TYPE_INT, static_cast<gint>(area.ex), "ey", G_TYPE_INT,
-                             static_cast<gint>(area.ey), nullptr);
+  if (hasButtons && button > 0 && dvdnav_get_highlight_area(pci, button, 0, &area) == DVDNAV_STATUS_OK) {
+    highlight.button = button;
+    highlight.palette = area.palette;
+    highlight.sx = static_cast<std::int32_t>(area.sx);
+    highlight.sy = static_cast<std::int32_t>(area.sy);
+    highlight.ex = static_cast<std::int32_t>(area.ex);
+    highlight.ey = static_cast<std::int32_t>(area.ey);
   }
-  return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-reset-highlight", nullptr);
+  return highlight;
+}
+
+GstStructure* DvdSession::HighlightEvent(const Highlight& h) {
+  if (h.button == 0)
+    return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-reset-highlight", nullptr);
+  return gst_structure_new("application/x-gst-dvd", "event", G_TYPE_STRING, "dvd-spu-highlight", "button", G_TYPE_INT,
+                           h.button, "palette", G_TYPE_INT, static_cast<gint>(h.palette), "sx", G_TYPE_INT, h.sx,
+                           "sy", G_TYPE_INT, h.sy, "ex", G_TYPE_INT, h.ex, "ey", G_TYPE_INT, h.ey, nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -440,6 +486,11 @@ GstStructure* DvdSession::HighlightEventLocked() {
 HRESULT DvdSession::AfterJump(int status) {
   Wake();
   return status == DVDNAV_STATUS_OK ? kOk : kFail;
+}
+
+HRESULT DvdSession::JumpTo(std::int32_t title, std::int32_t chapter, int status) {
+  if (status == DVDNAV_STATUS_OK) shown_.Jumped(title, chapter);
+  return AfterJump(status);
 }
 
 HRESULT DvdSession::SetRegion(const RegionRecord& record) {
@@ -507,6 +558,7 @@ HRESULT DvdSession::Stop() {
     chapter_ = 0;
   }
   SetRun(Run::kStopped);
+  shown_.Reset();
   pipeline_->Flush();
   pipeline_->SetPaused(false);
   events_.Push(kEvDomainChange, kDomainStopped, 0);
@@ -515,21 +567,27 @@ HRESULT DvdSession::Stop() {
 
 HRESULT DvdSession::NextChapter() {
   std::lock_guard lock(navMutex_);
-  if (domain_ != kDomainTitle || Prohibited(kUopNextChapter)) return kProhibited;
-  // The next chapter counts from the one the client was told of: the
-  // navigation runs ahead of the picture by what the pipeline holds. Past
-  // the title's last chapter there is none: the caller ends playback.
+  if (Prohibited(kUopNextChapter)) return kProhibited;
+  // The next chapter counts from the one on the picture (or the one a jump
+  // is on its way to), not from where the reader is: it runs ahead of the
+  // picture by what the pipeline holds. Past the title's last chapter there
+  // is none: the caller ends playback.
+  const DiscPlace from = shown_.Current();
   std::int32_t parts = 0;
-  if (title_ > 0 && chapter_ > 0 && dvdnav_get_number_of_parts(nav_, title_, &parts) == DVDNAV_STATUS_OK) {
-    if (chapter_ >= parts) return kTrackAtEnd;
-    return AfterJump(dvdnav_part_play(nav_, title_, chapter_ + 1));
-  }
+  const bool known = from.title > 0 && from.chapter > 0 &&
+                     dvdnav_get_number_of_parts(nav_, from.title, &parts) == DVDNAV_STATUS_OK && parts > 0;
+  if (known && from.chapter >= parts) return kTrackAtEnd;
+  if (domain_ != kDomainTitle) return kProhibited;
+  if (known) return JumpTo(from.title, from.chapter + 1, dvdnav_part_play(nav_, from.title, from.chapter + 1));
   return AfterJump(dvdnav_next_pg_search(nav_));
 }
 
 HRESULT DvdSession::PrevChapter() {
   std::lock_guard lock(navMutex_);
   if (domain_ != kDomainTitle || Prohibited(kUopPrevOrTopChapter)) return kProhibited;
+  const DiscPlace from = shown_.Current();
+  if (from.title > 0 && from.chapter > 1)
+    return JumpTo(from.title, from.chapter - 1, dvdnav_part_play(nav_, from.title, from.chapter - 1));
   return AfterJump(dvdnav_prev_pg_search(nav_));
 }
 
@@ -559,7 +617,7 @@ HRESULT DvdSession::PlayTitle(std::int32_t title) {
   dvdnav_get_number_of_titles(nav_, &titles);
   if (title < 1 || title > titles) return kInvalidArg;
   if (Prohibited(kUopTitlePlay)) return kProhibited;
-  const HRESULT hr = AfterJump(dvdnav_title_play(nav_, title));
+  const HRESULT hr = JumpTo(title, 1, dvdnav_title_play(nav_, title));
   if (hr == kOk) SetRunIfStopped();
   return hr;
 }
@@ -571,7 +629,7 @@ HRESULT DvdSession::PlayChapter(std::int32_t chapter) {
   dvdnav_get_number_of_parts(nav_, title_, &parts);
   if (chapter < 1 || chapter > parts) return kInvalidArg;
   if (Prohibited(kUopChapterPlayOrSearch)) return kProhibited;
-  return AfterJump(dvdnav_part_play(nav_, title_, chapter));
+  return JumpTo(title_, chapter, dvdnav_part_play(nav_, title_, chapter));
 }
 
 HRESULT DvdSession::SelectByNumber(std::int32_t number) {
@@ -613,7 +671,7 @@ HRESULT DvdSession::ShowMenu(std::int32_t kind) {
   if (kind < kMenuTitle || kind > kMenuChapter) return kInvalidArg;
   std::lock_guard lock(navMutex_);
   if (Prohibited(MenuUop(kind))) return kProhibited;
-  const HRESULT hr = AfterJump(dvdnav_menu_call(nav_, static_cast<DVDMenuID_t>(kind)));
+  const HRESULT hr = JumpTo(0, 0, dvdnav_menu_call(nav_, static_cast<DVDMenuID_t>(kind)));
   if (hr == kOk) SetRunIfStopped();
   return hr;
 }
@@ -823,9 +881,9 @@ std::int32_t DvdSession::Domain() {
 }
 
 void DvdSession::TitleChapter(std::int32_t* title, std::int32_t* chapter) {
-  std::lock_guard lock(navMutex_);
-  *title = title_;
-  *chapter = chapter_;
+  const DiscPlace now = shown_.Current();
+  *title = now.title;
+  *chapter = now.chapter;
 }
 
 std::uint32_t DvdSession::ProhibitedOps() {
@@ -867,14 +925,30 @@ ResumeRecord DvdSession::Position() {
   std::lock_guard lock(navMutex_);
   ResumeRecord record;
   std::memcpy(record.discId, disc_.id.data(), 16);
-  if (domain_ != kDomainTitle || title_ < 1) return record;
-  std::uint32_t position = 0, length = 0;
-  dvdnav_get_position(nav_, &position, &length);
+  // The place on the picture, not the reader's, which runs ahead of it; a
+  // chapter jump on its way counts from the start of that chapter.
+  DiscPlace place = shown_.Shown();
+  if (const auto jump = shown_.PendingJump(); jump && jump->title > 0 && jump->chapter > 0) {
+    place = *jump;
+    place.sector = 0;
+    std::uint64_t* times = nullptr;
+    std::uint64_t duration = 0;
+    const std::uint32_t chapters = dvdnav_describe_title_chapters(nav_, jump->title, &times, &duration);
+    // The table holds each chapter's end: the one before is this one's start.
+    if (times && jump->chapter >= 2 && static_cast<std::uint32_t>(jump->chapter) <= chapters)
+      place.ticks = static_cast<std::int64_t>(times[jump->chapter - 2]);
+    std::free(times);
+  } else if (place.title < 1 || place.sector < 0) {
+    if (domain_ != kDomainTitle || title_ < 1) return record;
+    std::uint32_t position = 0, length = 0;
+    dvdnav_get_position(nav_, &position, &length);
+    place = {title_, chapter_, position, currentTicks_};
+  }
   record.valid = 1;
-  record.title = static_cast<std::uint32_t>(title_);
-  record.chapter = static_cast<std::uint32_t>(std::max(chapter_, 1));
-  record.time = PackTime(FromTicks(currentTicks_, FramesPerSecond()));
-  record.sector = position;
+  record.title = static_cast<std::uint32_t>(place.title);
+  record.chapter = static_cast<std::uint32_t>(std::max(place.chapter, 1));
+  record.time = PackTime(FromTicks(place.ticks, FramesPerSecond()));
+  record.sector = static_cast<std::uint32_t>(std::max<std::int64_t>(place.sector, 0));
   record.audioStream = static_cast<std::uint32_t>(currentAudio_);
   record.subtitleStream = static_cast<std::uint32_t>(currentSubtitle_);
   record.subtitleOn = subtitleOn_ ? 1 : 0;
@@ -897,6 +971,9 @@ HRESULT DvdSession::PlayFrom(const ResumeRecord& record) {
     subtitleUserSet_ = true;
     const int status = dvdnav_part_play(nav_, static_cast<std::int32_t>(record.title),
                                         static_cast<std::int32_t>(std::max<std::uint32_t>(record.chapter, 1)));
+    if (status == DVDNAV_STATUS_OK)
+      shown_.Jumped(static_cast<std::int32_t>(record.title),
+                    static_cast<std::int32_t>(std::max<std::uint32_t>(record.chapter, 1)));
     if (status != DVDNAV_STATUS_OK) {
       restoreTitle_ = 0;
       restoreSector_ = -1;

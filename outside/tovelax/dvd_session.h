@@ -20,6 +20,7 @@
 #include "outside/tovelax/dvd_pipeline.h"
 #include "outside/tovelax/event_queue.h"
 #include "outside/tovelax/frame_hub.h"
+#include "outside/tovelax/shown_position.h"
 
 struct dvdnav_s;
 
@@ -118,7 +119,17 @@ class DvdSession {
   void SetRun(Run run);
   void Wake();
   HRESULT AfterJump(int status);
-  GstStructure* HighlightEventLocked();
+  // Plays `where` and counts from it until the picture gets there.
+  HRESULT JumpTo(std::int32_t title, std::int32_t chapter, int status);
+  // The selected button's outline as the overlay draws it; button 0: none.
+  struct Highlight {
+    std::int32_t button = 0;
+    std::uint32_t palette = 0;
+    std::int32_t sx = 0, sy = 0, ex = 0, ey = 0;
+    bool operator==(const Highlight&) const = default;
+  };
+  Highlight HighlightNowLocked();
+  static GstStructure* HighlightEvent(const Highlight& highlight);
 
   EventQueue& events_;
   FrameHub& frames_;
@@ -148,6 +159,8 @@ class DvdSession {
   int audioStreamId_ = -1;
   bool stillActive_ = false;
   bool stillSent_ = false;
+  Highlight sentHighlight_;            // reading thread: what the overlay was last told
+  std::uint64_t spuBuffersSeen_ = 0;   // reading thread
   std::chrono::steady_clock::time_point stillStart_{};
   bool scanShown_ = false;
   bool scanBackward_ = false;
@@ -167,6 +180,9 @@ class DvdSession {
   std::chrono::steady_clock::time_point paceOrigin_{};
   std::int64_t paceBase_ = 0;
   std::int64_t paceLastTicks_ = 0;
+  ShownPosition shown_;
+  DiscPlace readerAt_;  // reading thread: the place of the unit being read
+  int pushMark_ = 0;    // reading thread: the mark that goes with the next block handed on
   std::thread reader_;
 };
 

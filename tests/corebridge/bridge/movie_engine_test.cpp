@@ -61,15 +61,20 @@ DWORD DriveDword(const char* name) {
 }
 
 // Runs the thread's messages until `done` holds or 20 seconds have passed.
+// `done` is checked after every message: a state the events pass through
+// counts even when more messages wait behind them (frames keep coming).
 bool PumpUntil(const std::function<bool()>& done) {
   const auto deadline = std::chrono::steady_clock::now() + 20s;
   while (std::chrono::steady_clock::now() < deadline) {
-    MSG msg{};
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
     if (done()) return true;
+    MSG msg{};
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      DispatchMessage(&msg);
+      if (done()) return true;
+    }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
-  return false;
+  return done();
 }
 
 class NullMoviePage final : public IMoviePageEvents {

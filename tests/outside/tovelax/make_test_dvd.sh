@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds a small PAL DVD for the playback library's tests: a disc menu with two
-# buttons, two titles of two chapters each, two audio streams (AC-3 and MPEG)
+# outlined buttons, two titles of two chapters each (six seconds, the second
+# chapter from three seconds on), two audio streams (AC-3 and MPEG)
 # and one subtitle stream. The result is cached: it is rebuilt only when this
 # script changes.
 set -euo pipefail
@@ -19,26 +20,38 @@ cd "$out/work"
 ff=(ffmpeg -hide_banner -loglevel error -y)
 
 # Sub-picture images: a white box on transparency (subtitle), two button
-# outlines for the menu's highlight and selection.
-"${ff[@]}" -f lavfi -i "color=c=black@0.0:s=720x576,format=rgba" \
-  -vf "drawbox=x=200:y=460:w=320:h=40:color=white@1.0:t=fill" -frames:v 1 sub.png
-"${ff[@]}" -f lavfi -i "color=c=black@0.0:s=720x576,format=rgba" \
-  -vf "drawbox=x=100:y=200:w=200:h=80:color=yellow@1.0:t=4,drawbox=x=420:y=200:w=200:h=80:color=yellow@1.0:t=4" \
-  -frames:v 1 hl.png
-"${ff[@]}" -f lavfi -i "color=c=black@0.0:s=720x576,format=rgba" \
-  -vf "drawbox=x=100:y=200:w=200:h=80:color=red@1.0:t=4,drawbox=x=420:y=200:w=200:h=80:color=red@1.0:t=4" \
-  -frames:v 1 sel.png
+# outlines for the menu's highlight and selection. The pixels are made with
+# their alpha (drawn boxes keep the transparent alpha of what they cover).
+rgba() { # name "r:g:b" alpha-expression
+  IFS=: read -r r g b <<<"$2"
+  "${ff[@]}" -f lavfi -i "color=c=black:s=720x576,format=rgba,geq=r=$r:g=$g:b=$b:a=255*($3)" -frames:v 1 "$1"
+}
+rect() { # x0 y0 x1 y1 (inclusive), as an expression for geq
+  echo "between(X\\,$1\\,$3)*between(Y\\,$2\\,$4)"
+}
+outline() { # x0 y0 x1 y1: a frame four pixels wide
+  echo "$(rect "$1" "$2" "$3" "$4")*(1-$(rect $(($1 + 4)) $(($2 + 4)) $(($3 - 4)) $(($4 - 4))))"
+}
+buttons="$(outline 100 200 299 279)+$(outline 420 200 619 279)"
+rgba sub.png 255:255:255 "$(rect 200 460 519 499)"
+rgba hl.png 255:255:0 "$buttons"
+rgba sel.png 255:0:0 "$buttons"
 
+# A title: a strip of its colour at the top over a test pattern; from its
+# second chapter on, a magenta band under the strip.
 clip() { # name seconds colour tone1 tone2
   "${ff[@]}" -f lavfi -i "testsrc=size=720x576:rate=25:duration=$2" \
     -f lavfi -i "sine=frequency=$4:duration=$2:sample_rate=48000" \
     -f lavfi -i "sine=frequency=$5:duration=$2:sample_rate=48000" \
-    -map 0:v -map 1:a -map 2:a -vf "drawbox=x=0:y=0:w=720:h=60:color=$3:t=fill" \
+    -map 0:v -map 1:a -map 2:a \
+    -vf "drawbox=x=0:y=0:w=720:h=60:color=$3:t=fill,drawbox=x=0:y=60:w=720:h=60:color=magenta:t=fill:enable='gte(t,$chapter2)'" \
     -target pal-dvd -b:v 1500k -c:a:0 ac3 -b:a:0 128k -c:a:1 mp2 -b:a:1 128k \
     "$1.mpg"
 }
-clip t1 4 red 440 660
-clip t2 4 blue 550 770
+# Chapters long enough that a test can tell a jump from playing on.
+chapter2=3.0
+clip t1 6 red 440 660
+clip t2 6 blue 550 770
 "${ff[@]}" -f lavfi -i "color=c=darkgreen:s=720x576:rate=25:duration=1" \
   -f lavfi -i "anullsrc=r=48000:cl=stereo" -t 1 -target pal-dvd -b:v 1000k -c:a ac3 menu_bg.mpg
 
@@ -60,7 +73,7 @@ cat > menu.xml <<'XML'
 XML
 spumux menu.xml < menu_bg.mpg > menu.mpg 2>spumux-menu.log
 
-cat > dvd.xml <<'XML'
+cat > dvd.xml <<XML
 <dvdauthor dest="../dvd" jumppad="yes">
   <vmgm>
     <fpc>jump menu 1;</fpc>
@@ -84,11 +97,11 @@ cat > dvd.xml <<'XML'
       <audio format="mp2" lang="fr"/>
       <subpicture lang="de"/>
       <pgc>
-        <vob file="t1s.mpg" chapters="0,2.0"/>
+        <vob file="t1s.mpg" chapters="0,$chapter2"/>
         <post>call vmgm menu 1;</post>
       </pgc>
       <pgc>
-        <vob file="t2s.mpg" chapters="0,2.0"/>
+        <vob file="t2s.mpg" chapters="0,$chapter2"/>
         <post>call vmgm menu 1;</post>
       </pgc>
     </titles>

@@ -1,9 +1,11 @@
 // A disc played end to end: the lounge program on the headless display, the
 // test DVD declared as virtual drive D: in the run's machine hive, driven by
 // a script and checked on its pictures. "Movie Entry" plays the disc, whose
-// first-play goes to its menu (dark green); Return on the first button plays
-// title 1 (a red strip over a test pattern); M opens the disc menu again;
-// Right and Return choose title 2 (a blue strip); Escape goes home with
+// first-play goes to its menu (dark green, the selected button outlined in
+// yellow); Return on the first button plays title 1 (a red strip over a test
+// pattern); M opens the disc menu again; Right outlines the second button and
+// Return plays title 2 (a blue strip); N goes to its second chapter (a magenta
+// band under the strip); Escape goes home with
 // "Movie Entry" in focus; closing ends cleanly and leaves the resume
 // bookmark.
 #include <gtest/gtest.h>
@@ -50,11 +52,21 @@ double Share(const plat::Surface& s, Box box, Predicate wanted) {
 bool Reddish(int r, int g, int b) { return r > 180 && g < 90 && b < 90; }
 bool Bluish(int r, int g, int b) { return b > 180 && r < 90 && g < 90; }
 bool Greenish(int r, int g, int b) { return g > r + 50 && g > b + 50 && g < 200; }
+bool Yellowish(int r, int g, int b) { return r > 180 && g > 180 && b < 100; }
+bool Magentaish(int r, int g, int b) { return r > 180 && b > 180 && g < 90; }
 
 // The 4:3 picture is pillar-boxed in the 16:9 frame: x 160 to 1120. Its top
 // strip (60 of 576 lines) and the test pattern below it.
 const Box kStrip{200, 16, 880, 40};
 const Box kPattern{200, 120, 880, 380};
+// The band titles show from their second chapter on (lines 60 to 119).
+const Box kChapterBand{200, 85, 880, 55};
+// The top edges of the menu's button outlines (x 100..299 and 420..619,
+// lines 200..203 of the picture).
+const Box kButton1Edge{300, 251, 250, 3};
+const Box kButton2Edge{727, 251, 250, 3};
+// The end of the OSD's text at the top right, over the right bar.
+const Box kOsdOverBar{1125, 98, 90, 30};
 
 class MovieVisitTest : public LoungeProgramTest {
  protected:
@@ -102,11 +114,12 @@ TEST_F(MovieVisitTest, MenuTitlesHomeAndClose) {
       "wait 1500\nkey Return\nwait 2500\nshot menu\n"
       "key Return\nwait 700\nshot title1\n"
       "key M\nwait 1000\nshot menu2\n"
-      "key Right\nwait 300\nkey Return\nwait 700\nshot title2\n"
+      "key Right\nwait 500\nshot right\nkey Return\nwait 700\nshot title2\n"
+      "key N\nwait 700\nshot chapter\n"
       "key Escape\nwait 1500\nshot home\nclose\n",
       shots);
   EXPECT_EQ(status, 0);
-  ASSERT_EQ(shots.size(), 5u);
+  ASSERT_EQ(shots.size(), 7u);
   for (const auto& [name, shot] : shots) {
     ASSERT_EQ(shot.width(), kW) << name;
     ASSERT_EQ(shot.height(), kH) << name;
@@ -118,15 +131,34 @@ TEST_F(MovieVisitTest, MenuTitlesHomeAndClose) {
     EXPECT_EQ(BrightShare(shots[menu], Box{0, 200, 150, 300}), 0.0) << menu;
   }
 
+  // The selected button is outlined in yellow: the first on each menu, the
+  // second after Right.
+  for (const char* menu : {"menu", "menu2"}) {
+    EXPECT_GT(Share(shots[menu], kButton1Edge, Yellowish), 0.8) << menu;
+    EXPECT_LT(Share(shots[menu], kButton2Edge, Yellowish), 0.1) << menu;
+  }
+  EXPECT_GT(Share(shots["right"], kButton2Edge, Yellowish), 0.8);
+  EXPECT_LT(Share(shots["right"], kButton1Edge, Yellowish), 0.1);
+  EXPECT_GT(Share(shots["right"], kPattern, Greenish), 0.9);
+
   // Title 1: the red strip over the test pattern.
   EXPECT_GT(Share(shots["title1"], kStrip, Reddish), 0.9);
   EXPECT_LT(Share(shots["title1"], kPattern, Reddish), 0.5);
   EXPECT_LT(Share(shots["title1"], kPattern, Greenish), 0.5);
   EXPECT_GT(DifferingPixels(shots["menu"], shots["title1"], kPattern), kPattern.width * kPattern.height / 2);
 
-  // Title 2, chosen on the menu: the blue strip.
+  // Title 2, chosen on the menu: the blue strip, in its first chapter.
   EXPECT_GT(Share(shots["title2"], kStrip, Bluish), 0.9);
   EXPECT_LT(Share(shots["title2"], kStrip, Reddish), 0.1);
+  EXPECT_LT(Share(shots["title2"], kChapterBand, Magentaish), 0.3);  // the pattern's magenta bar
+
+  // N: the next chapter of title 2 (the magenta band under the blue strip),
+  // long before playing on would have reached it.
+  EXPECT_GT(Share(shots["chapter"], kStrip, Bluish), 0.9);
+  EXPECT_GT(Share(shots["chapter"], kChapterBand, Magentaish), 0.9);
+  // and the OSD tells the chapter, its text reaching over the black bar.
+  EXPECT_GT(BrightShare(shots["chapter"], kOsdOverBar), 0.1);
+  EXPECT_EQ(BrightShare(shots["title2"], kOsdOverBar), 0.0);
 
   // Escape: the home page with "Movie Entry" in focus.
   EXPECT_GT(BrightShare(shots["home"], kMovieEntry), 0.5);
