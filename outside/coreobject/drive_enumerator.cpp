@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/media/audio_inputs.h"
+
 using plat::E_FAIL;
 using plat::HRESULT;
 using plat::S_OK;
@@ -243,20 +245,15 @@ HRESULT CDriveEnumerator::GetTotalSpace(int drive, std::uint64_t* bytes) {
   return S_OK;
 }
 
-// The name of the index-th video capture device (the tuner's audio goes
-// with it).
+// The name of the index-th audio input a recording can read from, as the
+// rippers' FindCaptureFilter matches it (the description, else the display
+// name): the declared virtual inputs and radio first, then the devices.
 HRESULT CDriveEnumerator::GetCaptureDeviceName(int index, char** buffer) {
   if (index < 0) return E_FAIL;
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator("/sys/class/video4linux", ec)) {
-    std::ifstream in(entry.path() / "name");
-    std::string name;
-    if (std::getline(in, name) && !name.empty()) names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  if (index >= static_cast<int>(names.size())) return E_FAIL;
-  return CopyText(names[index], buffer);
+  const std::vector<plat::media::AudioInput> inputs = plat::media::ListAudioInputs();
+  if (index >= static_cast<int>(inputs.size())) return E_FAIL;
+  const plat::media::AudioInput& input = inputs[index];
+  return CopyText(input.description.empty() ? input.friendlyName : input.description, buffer);
 }
 
 HRESULT CDriveEnumerator::GetDriveMask(plat::DWORD* mask) {

@@ -169,11 +169,11 @@ void CRadioCore::RdsThread() {
     const auto block = m_tuner->NextRdsBlock(kRdsPollMs);
     const long now = m_nTuneGeneration;
     if (now != generation) {
-      // A retune: the new station starts with nothing known.
+      // A retune: the new station starts with nothing known. The block just
+      // read is most likely the new station's first and is kept.
       generation = now;
       decoder.Reset();
       listener.OnRadioText("");
-      continue;
     }
     if (!block) continue;
     for (const auto& event : decoder.Add(*block)) plat::radio::HandleRdsEvent(event, listener);
