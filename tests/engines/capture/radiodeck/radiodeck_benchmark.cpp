@@ -105,6 +105,20 @@ bool WaitSeen(BufferWatch& watch, int ms) {
 void BM_OpenToFirstBuffer(benchmark::State& state) {
   Setup();
   double total = 0;
+  double best = 1e9;
+  double cold = 0;
+  {
+    // The first open also loads GStreamer's plugins: reported on its own.
+    auto engine = plat::MakeComObject<CRadioCore>();
+    const auto start = Clock::now();
+    if (engine->Open(kRadioKindTuner, nullptr) == S_OK) {
+      BufferWatch watch;
+      watch.armed = true;
+      const gulong id = AddWatch(*engine, watch);
+      if (WaitSeen(watch, 5000)) cold = std::chrono::duration<double>(watch.when - start).count();
+      RemoveWatch(*engine, id);
+    }
+  }
   for (auto _ : state) {
     auto engine = plat::MakeComObject<CRadioCore>();
     const auto start = Clock::now();
@@ -118,11 +132,15 @@ void BM_OpenToFirstBuffer(benchmark::State& state) {
     watch.armed = true;
     const gulong id = AddWatch(*engine, watch);
     if (!WaitSeen(watch, 2000)) state.SkipWithError("no buffer");
-    total += std::chrono::duration<double>(watch.when - start).count();
+    const double took = std::chrono::duration<double>(watch.when - start).count();
+    total += took;
+    best = std::min(best, took);
     RemoveWatch(*engine, id);
     engine->Close();
   }
+  state.counters["cold_ms"] = cold * 1000;
   state.counters["ms"] = total / static_cast<double>(state.iterations()) * 1000;
+  state.counters["best_ms"] = best * 1000;
   state.counters["goal_ms"] = 150;
 }
 BENCHMARK(BM_OpenToFirstBuffer)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
