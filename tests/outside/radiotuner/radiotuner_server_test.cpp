@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "interfaces/core_object.h"
 #include "interfaces/radiodeck.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/runtime.h"
@@ -173,6 +174,37 @@ TEST_F(RadioTunerServerTest, ALineRecordingHoldsTheTunedStation) {
   ASSERT_TRUE(decoded.ok);
   EXPECT_NEAR(decoded.seconds(), 1.5, 0.4);
   EXPECT_TRUE(rip_test::ToneDominant(decoded.samples, 700));
+}
+
+// How the Radio module finds the radio's sound on this road: the sound
+// card (in memory) carries the radio's name and a "Radio" line, and the
+// same name is a capture device a recording can open.
+TEST_F(RadioTunerServerTest, TheSoundCardAndTheCaptureDeviceAreTheRadio) {
+  ::setenv("MARIVEL_MIXER", "memory", 1);
+  ComPtr<IUnknown> core;
+  ASSERT_EQ(CoCreateInstance(CLSID_CoreObject, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                             reinterpret_cast<void**>(core.ReleaseAndGetAddressOf())),
+            S_OK)
+      << CoLastErrorDetail();
+  ComPtr<ICoreAudio> audio;
+  ASSERT_EQ(core->QueryInterface(IID_ICoreAudio, reinterpret_cast<void**>(audio.ReleaseAndGetAddressOf())), S_OK);
+  char text[kServiceNameBytes] = {};
+  char* buffer = text;
+  ASSERT_EQ(audio->GetDeviceName(0, &buffer), S_OK);
+  EXPECT_STREQ(text, "Test Radio");
+  ASSERT_EQ(audio->SelectDeviceByName("Test Radio"), S_OK);
+  bool radioLine = false;
+  for (int i = 0; i < 16; ++i) {
+    if (audio->GetSourceLineName(i, &buffer) != S_OK) break;
+    if (std::string(text) == "Radio") radioLine = true;
+  }
+  EXPECT_TRUE(radioLine);
+  ComPtr<IDriveEnumerator> drives;
+  ASSERT_EQ(core->QueryInterface(IID_IDriveEnumerator, reinterpret_cast<void**>(drives.ReleaseAndGetAddressOf())),
+            S_OK);
+  ASSERT_EQ(drives->GetCaptureDeviceName(0, &buffer), S_OK);
+  EXPECT_STREQ(text, "Test Radio");
+  ::unsetenv("MARIVEL_MIXER");
 }
 
 }  // namespace
