@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -245,15 +246,47 @@ HRESULT CDriveEnumerator::GetTotalSpace(int drive, std::uint64_t* bytes) {
   return S_OK;
 }
 
+namespace {
+
+// The ALSA cards that can capture, by the name the capture devices carry
+// ("alsa.card_name"): "<n> [id ]: driver - name" lines of the card list,
+// kept when the card has a capture device. Read from the files rather than
+// through a device monitor, which starts sound-server clients.
+std::vector<std::string> CaptureCards(const std::string& root = "/proc/asound") {
+  std::vector<std::string> names;
+  std::ifstream cards(root + "/cards");
+  std::string line;
+  while (std::getline(cards, line)) {
+    int number = -1;
+    if (std::sscanf(line.c_str(), "%d [", &number) != 1 || number < 0) continue;
+    const std::size_t dash = line.find(" - ");
+    if (dash == std::string::npos) continue;
+    bool capture = false;
+    std::error_code ec;
+    const std::string card = root + "/card" + std::to_string(number);
+    for (std::filesystem::directory_iterator it(card, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (name.rfind("pcm", 0) == 0 && name.back() == 'c') capture = true;
+    }
+    if (capture) names.push_back(line.substr(dash + 3));
+  }
+  return names;
+}
+
+}  // namespace
+
 // The name of the index-th audio input a recording can read from, as the
-// rippers' FindCaptureFilter matches it (the description, else the display
-// name): the declared virtual inputs and radio first, then the devices.
+// rippers' FindCaptureFilter matches it: the declared virtual inputs and the
+// virtual radio first, then the sound cards that capture.
 HRESULT CDriveEnumerator::GetCaptureDeviceName(int index, char** buffer) {
   if (index < 0) return E_FAIL;
-  const std::vector<plat::media::AudioInput> inputs = plat::media::ListAudioInputs();
-  if (index >= static_cast<int>(inputs.size())) return E_FAIL;
-  const plat::media::AudioInput& input = inputs[index];
-  return CopyText(input.description.empty() ? input.friendlyName : input.description, buffer);
+  std::vector<std::string> names;
+  for (const plat::media::AudioInput& input : plat::media::ReadVirtualAudioInputs()) {
+    names.push_back(input.description.empty() ? input.friendlyName : input.description);
+  }
+  for (std::string& card : CaptureCards()) names.push_back(std::move(card));
+  if (index >= static_cast<int>(names.size())) return E_FAIL;
+  return CopyText(names[index], buffer);
 }
 
 HRESULT CDriveEnumerator::GetDriveMask(plat::DWORD* mask) {
