@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+
+#include "platform/media/audio_inputs.h"
 
 using plat::E_FAIL;
 using plat::HRESULT;
@@ -243,18 +246,45 @@ HRESULT CDriveEnumerator::GetTotalSpace(int drive, std::uint64_t* bytes) {
   return S_OK;
 }
 
-// The name of the index-th video capture device (the tuner's audio goes
-// with it).
+namespace {
+
+// The ALSA cards that can capture, by the name the capture devices carry
+// ("alsa.card_name"): "<n> [id ]: driver - name" lines of the card list,
+// kept when the card has a capture device. Read from the files rather than
+// through a device monitor, which starts sound-server clients.
+std::vector<std::string> CaptureCards(const std::string& root = "/proc/asound") {
+  std::vector<std::string> names;
+  std::ifstream cards(root + "/cards");
+  std::string line;
+  while (std::getline(cards, line)) {
+    int number = -1;
+    if (std::sscanf(line.c_str(), "%d [", &number) != 1 || number < 0) continue;
+    const std::size_t dash = line.find(" - ");
+    if (dash == std::string::npos) continue;
+    bool capture = false;
+    std::error_code ec;
+    const std::string card = root + "/card" + std::to_string(number);
+    for (std::filesystem::directory_iterator it(card, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (name.rfind("pcm", 0) == 0 && name.back() == 'c') capture = true;
+    }
+    if (capture) names.push_back(line.substr(dash + 3));
+  }
+  return names;
+}
+
+}  // namespace
+
+// The name of the index-th audio input a recording can read from, as the
+// rippers' FindCaptureFilter matches it: the declared virtual inputs and the
+// virtual radio first, then the sound cards that capture.
 HRESULT CDriveEnumerator::GetCaptureDeviceName(int index, char** buffer) {
   if (index < 0) return E_FAIL;
   std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator("/sys/class/video4linux", ec)) {
-    std::ifstream in(entry.path() / "name");
-    std::string name;
-    if (std::getline(in, name) && !name.empty()) names.push_back(name);
+  for (const plat::media::AudioInput& input : plat::media::ReadVirtualAudioInputs()) {
+    names.push_back(input.description.empty() ? input.friendlyName : input.description);
   }
-  std::sort(names.begin(), names.end());
+  for (std::string& card : CaptureCards()) names.push_back(std::move(card));
   if (index >= static_cast<int>(names.size())) return E_FAIL;
   return CopyText(names[index], buffer);
 }

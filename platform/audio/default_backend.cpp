@@ -12,7 +12,7 @@ std::shared_ptr<MixerBackend> MakeDefaultMixerBackend() {
   const char* choice = std::getenv("MARIVEL_MIXER");
   if (choice && std::string_view(choice) == "memory") {
     auto memory = std::make_shared<MemoryMixerBackend>();
-    memory->AddStandardDevice("Memory Mixer");
+    memory->AddRadioDevice(MemoryMixerDeviceName());
     return memory;
   }
   return MakeAlsaMixerBackend();

@@ -7,6 +7,8 @@
 #include <poll.h>
 #include <stdexcept>
 
+#include "platform/media/radio/virtual_radio.h"
+
 namespace plat {
 
 namespace {
@@ -212,16 +214,36 @@ DWORD MemoryMixerBackend::AddControl(UINT device, DWORD lineId, DWORD controlTyp
   return control.dwControlID;
 }
 
-UINT MemoryMixerBackend::AddStandardDevice(const std::string& name) {
+std::string MemoryMixerDeviceName() {
+  // While the virtual radio is declared, the device is the radio's sound
+  // card: its name is the radio's audio input, so a line recording of the
+  // device records the tuned station.
+  if (const auto radio = plat::radio::ReadVirtualRadioConfig()) return plat::radio::VirtualRadioInputName(*radio);
+  return "Memory Mixer";
+}
+
+UINT MemoryMixerBackend::AddStandardDevice(const std::string& name) { return AddCardDevice(name, false); }
+
+UINT MemoryMixerBackend::AddRadioDevice(const std::string& name) { return AddCardDevice(name, true); }
+
+UINT MemoryMixerBackend::AddCardDevice(const std::string& name, bool radio) {
   const UINT device = AddDevice(name);
   const DWORD speakers = AddDestination(device, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, "Volume Control");
   const DWORD speakersLine = MixerDestinationLineId(speakers);
   AddControl(device, speakersLine, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume");
   AddControl(device, speakersLine, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute");
-  const std::pair<DWORD, const char*> playback[] = {{MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, "Wave"},
-                                                    {MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, "CD Audio"},
-                                                    {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line In"},
-                                                    {MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Microphone"}};
+  std::vector<std::pair<DWORD, const char*>> playback = {{MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, "Wave"},
+                                                         {MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, "CD Audio"},
+                                                         {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line In"},
+                                                         {MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Microphone"}};
+  std::vector<std::pair<DWORD, const char*>> recording = {{MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Microphone"},
+                                                          {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line In"},
+                                                          {MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, "CD Audio"}};
+  if (radio) {
+    // The radio's own line, heard and recordable like the others.
+    playback.emplace_back(MIXERLINE_COMPONENTTYPE_SRC_AUXILIARY, "Radio");
+    recording.emplace_back(MIXERLINE_COMPONENTTYPE_SRC_AUXILIARY, "Radio");
+  }
   for (auto [type, source] : playback) {
     const DWORD line = AddSource(device, speakers, type, source);
     AddControl(device, line, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume");
@@ -230,11 +252,9 @@ UINT MemoryMixerBackend::AddStandardDevice(const std::string& name) {
   const DWORD wavein = AddDestination(device, MIXERLINE_COMPONENTTYPE_DST_WAVEIN, "Recording Control");
   const DWORD waveinLine = MixerDestinationLineId(wavein);
   AddControl(device, waveinLine, MIXERCONTROL_CONTROLTYPE_VOLUME, "Recording Volume");
-  AddControl(device, waveinLine, MIXERCONTROL_CONTROLTYPE_MUX, "Recording Source", 0,
-             {"Microphone", "Line In", "CD Audio"});
-  const std::pair<DWORD, const char*> recording[] = {{MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, "Microphone"},
-                                                     {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line In"},
-                                                     {MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, "CD Audio"}};
+  std::vector<std::string> items;
+  for (const auto& entry : recording) items.emplace_back(entry.second);
+  AddControl(device, waveinLine, MIXERCONTROL_CONTROLTYPE_MUX, "Recording Source", 0, items);
   for (auto [type, source] : recording) {
     AddControl(device, AddSource(device, wavein, type, source), MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume");
   }

@@ -38,6 +38,9 @@ class MemoryMixerBackend final : public MixerBackend {
   // "Recording Source" multiplexer over "Microphone", "Line In", "CD Audio"
   // and their source lines with volume).
   UINT AddStandardDevice(const std::string& name);
+  // The same with a radio's line: a "Radio" source after the others, on
+  // the speakers and on wave input (and in its multiplexer).
+  UINT AddRadioDevice(const std::string& name);
 
   // Values from outside (as another program would change them): stored, and
   // a control-change notice for every open handle.
@@ -59,8 +62,14 @@ class MemoryMixerBackend final : public MixerBackend {
 
  private:
   Device& At(UINT device) const;
+  UINT AddCardDevice(const std::string& name, bool radio);
 
   std::vector<std::shared_ptr<Device>> devices_;
 };
+
+// The name of the in-memory device a process starts with: the virtual
+// radio's audio input ("<Name> Radio") while one is declared, else
+// "Memory Mixer".
+std::string MemoryMixerDeviceName();
 
 }  // namespace plat

@@ -23,7 +23,9 @@ int ToInt(double value) { return static_cast<int>(std::llround(value)); }
 
 }  // namespace
 
-CRadioCore::CRadioCore() { CreateHiddenWindow(); }
+CRadioCore::CRadioCore() : CRadioCore(&plat::radio::OpenRadioTuner) {}
+
+CRadioCore::CRadioCore(TunerOpener openTuner) : m_openTuner(std::move(openTuner)) { CreateHiddenWindow(); }
 
 CRadioCore::~CRadioCore() {
   Close();
@@ -103,7 +105,7 @@ HRESULT CRadioCore::Open(int kind, const char* folder) {
 }
 
 HRESULT CRadioCore::OpenTuner() {
-  std::shared_ptr<plat::radio::IRadioTuner> tuner = plat::radio::OpenRadioTuner();
+  std::shared_ptr<plat::radio::IRadioTuner> tuner = m_openTuner ? m_openTuner() : nullptr;
   if (!tuner) return E_FAIL;
   const auto band = plat::radio::FindBand(tuner->Bands(), Modulation::kFm);
   if (!band) return E_FAIL;

@@ -42,7 +42,11 @@ class CRadioCore : public IRadioCore {
   using Interfaces = plat::InterfaceList<IRadioCore>;
   static constexpr const char* kWindowClass = "radiodeck";
 
+  using TunerOpener = std::function<std::shared_ptr<plat::radio::IRadioTuner>()>;
+
   CRadioCore();
+  // Kind 1 opens its tuner through `openTuner` (the machine's by default).
+  explicit CRadioCore(TunerOpener openTuner);
   ~CRadioCore();
   CRadioCore(const CRadioCore&) = delete;
   CRadioCore& operator=(const CRadioCore&) = delete;
@@ -93,6 +97,7 @@ class CRadioCore : public IRadioCore {
   void CreateHiddenWindow();
   void DestroyHiddenWindow();
 
+  TunerOpener m_openTuner;
   int m_nKind = 0;
   int m_nDevice = 0;
   std::atomic<int> m_nState{kRadioClosed};

@@ -89,7 +89,8 @@ void RemoveIfEmpty(const std::string& path) {
 }  // namespace
 
 std::string RecordingChain(int format) {
-  static constexpr const char* kWma = "audioconvert ! audioresample ! audio/x-raw,rate=44100,channels=2 ! avenc_wmav2 bitrate=";
+  static constexpr const char* kWma =
+      "audioconvert ! audioresample ! audio/x-raw,rate=44100,channels=2 ! avenc_wmav2 bitrate=";
   switch (format) {
     case 0: return "audioconvert ! lamemp3enc target=bitrate bitrate=128 cbr=true ! xingmux";
     case 1: return "audioconvert ! wavenc";

@@ -1,6 +1,5 @@
 // CRadioCore: the station search on its worker thread, and the RDS reader.
 #include <chrono>
-#include <optional>
 
 #include "engines/capture/radiodeck/radio_core.h"
 #include "platform/media/radio/rds_decoder.h"
@@ -37,18 +36,16 @@ HRESULT CRadioCore::GetScanProgress(float* progress) {
 // span (or reached the band's top).
 void CRadioCore::SearchThread() {
   Post([](IRadioEventSink& s) { s.OnSearchStarted(); });
-  struct Candidate {
-    int frequency;
-    int signal;
-  };
-  std::optional<Candidate> candidate;
+  // The station being gathered: frequency 0 while there is none.
+  int candidate = 0;
+  int candidateSignal = 0;
   int lastReported = -1;
   const long long step = m_nScanStep;
   for (long long f = m_nBandLow; f <= m_nBandHigh && !m_bStopScan; f += step) {
-    if (candidate && f - candidate->frequency >= radiodeck::kStationSpanHz) {
-      ReportStation(candidate->frequency);
-      lastReported = candidate->frequency;
-      candidate.reset();
+    if (candidate && f - candidate >= radiodeck::kStationSpanHz) {
+      ReportStation(candidate);
+      lastReported = candidate;
+      candidate = 0;
       if (m_bStopScan) break;
     }
     if (!m_tuner->SetFrequency(f)) continue;
@@ -58,17 +55,21 @@ void CRadioCore::SearchThread() {
     if (plat::radio::SignalLevel(signal) < 5) continue;
     const auto actual = static_cast<int>(m_tuner->Frequency());
     if (actual < f || actual == lastReported) continue;
-    if (candidate && actual - candidate->frequency < radiodeck::kStationSpanHz) {
-      if (signal > candidate->signal) candidate = Candidate{actual, signal};
+    if (candidate && actual - candidate < radiodeck::kStationSpanHz) {
+      if (signal > candidateSignal) {
+        candidate = actual;
+        candidateSignal = signal;
+      }
     } else {
       if (candidate) {
-        ReportStation(candidate->frequency);
-        lastReported = candidate->frequency;
+        ReportStation(candidate);
+        lastReported = candidate;
       }
-      candidate = Candidate{actual, signal};
+      candidate = actual;
+      candidateSignal = signal;
     }
   }
-  if (candidate && !m_bStopScan) ReportStation(candidate->frequency);
+  if (candidate && !m_bStopScan) ReportStation(candidate);
   m_nState = kRadioPlaying;
   // Also after a stop: the controller unmutes on this.
   Post([](IRadioEventSink& s) { s.OnSearchEnded(); });
@@ -169,11 +170,11 @@ void CRadioCore::RdsThread() {
     const auto block = m_tuner->NextRdsBlock(kRdsPollMs);
     const long now = m_nTuneGeneration;
     if (now != generation) {
-      // A retune: the new station starts with nothing known.
+      // A retune: the new station starts with nothing known. The block just
+      // read is most likely the new station's first and is kept.
       generation = now;
       decoder.Reset();
       listener.OnRadioText("");
-      continue;
     }
     if (!block) continue;
     for (const auto& event : decoder.Add(*block)) plat::radio::HandleRdsEvent(event, listener);

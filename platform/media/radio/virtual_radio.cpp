@@ -16,8 +16,8 @@ constexpr std::int64_t kAmWidthHz = 5'000;
 constexpr int kRdsPercent = 70;
 constexpr double kToneVolume = 0.6;
 constexpr double kNoiseVolume = 0.3;
-// 20 ms buffers: a retune is heard within a buffer or two.
-constexpr int kSamplesPerBuffer = 960;
+// 10 ms buffers: a retune is heard within a buffer or two.
+constexpr int kSamplesPerBuffer = 480;
 
 class Key {
  public:

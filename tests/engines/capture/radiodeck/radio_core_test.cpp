@@ -162,3 +162,70 @@ TEST_F(RadioCoreTest, OpenAgainClosesFirst) {
 
 }  // namespace
 }  // namespace radio_test
+
+namespace radio_test {
+namespace {
+
+// A tuner whose band is a single frequency and whose signal reading waits
+// until the test lets it go, so a search can be caught while it runs.
+class OneFrequencyTuner final : public plat::radio::IRadioTuner {
+ public:
+  std::string Name() const override { return "One"; }
+  std::vector<plat::radio::RadioBand> Bands() const override {
+    return {{plat::radio::Modulation::kFm, 98'000'000, 98'000'000}};
+  }
+  bool SetFrequency(std::int64_t hz) override { return hz == 98'000'000; }
+  std::int64_t Frequency() const override { return 98'000'000; }
+  int Signal() const override {
+    std::unique_lock lock(mutex_);
+    reading_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return released_; });
+    return 0;
+  }
+  bool Stereo() const override { return false; }
+  bool SetMute(bool) override { return true; }
+  bool Muted() const override { return false; }
+  bool HasRds() const override { return false; }
+  std::optional<plat::radio::RdsBlock> NextRdsBlock(int) override { return std::nullopt; }
+  GstElement* MakeAudioSource() override { return plat::radio::SharedVirtualRadio()->MakeAudioSource(); }
+
+  void WaitReading() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return reading_; });
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::condition_variable changed_;
+  mutable bool reading_ = false;
+  bool released_ = false;
+};
+
+TEST(RadioCoreEdgesTest, ProgressWithEqualBandEdgesFails) {
+  test_support::TempEnvironment env("radioedge");
+  DeclareVirtualRadio();  // for the sound alone
+  auto tuner = std::make_shared<OneFrequencyTuner>();
+  auto engine = plat::MakeComObject<CRadioCore>([tuner] { return tuner; });
+  ASSERT_EQ(engine->Open(kRadioKindTuner, nullptr), S_OK);
+  RecordingSink sink;
+  ASSERT_EQ(engine->StartScan(50'000, &sink), S_OK);
+  tuner->WaitReading();
+  int state = 0;
+  engine->GetState(&state);
+  EXPECT_EQ(state, kRadioSearching);
+  float progress = -1;
+  EXPECT_EQ(engine->GetScanProgress(&progress), E_FAIL) << "no division by a zero-wide band";
+  tuner->Release();
+  ASSERT_TRUE(PumpUntil([&] { return sink.Has(2); }, 2000));
+  EXPECT_TRUE(sink.Found().empty());
+  engine->Close();
+}
+
+}  // namespace
+}  // namespace radio_test
