@@ -1031,7 +1031,6 @@ p.still("Video VideoRegion", "Video/play_bg.bmp", (0, 0, 1920, 1080))
 for key, action in transport_keys("Video Play Pause", "Video Stop", "Video Next Video", "Video Previous Video",
                                   "Video FastForeward", "Video Rewind"):
     p.hotkey(key, action)
-p.hotkey("VK_RETURN_", "Video Play Pause")
 navigation_keys(p, escape="Back")
 
 def capture_page(path, comment, extra_rows=()):
