@@ -37,6 +37,8 @@ constexpr std::array<const char*, 19> kStatePaths = {
     "Video\\NoCaptureDevice"};
 
 constexpr const char* kThumbnailBrowser = "Video Thumbnail Browser";
+// Cells of a page of the thumbnail grid.
+constexpr int kGridCells = 12;
 constexpr const char* kDeviceBrowser = "Video Device Browser";
 
 // The editor's folder from HKEY_LOCAL_MACHINE, or empty.
@@ -363,7 +365,13 @@ int CVideoPage::SetListTop(int, int row) {
 }
 
 void CVideoPage::RequestThumbnail(int entry, int kind, int index, const std::string& path) {
-  if (!m_worker) m_worker = std::make_unique<CVideoThumbnailWorker>(Owner());
+  if (!m_worker) {
+    // The worker writes each new picture to the cache itself: the UI thread
+    // never waits for the disk.
+    m_worker = std::make_unique<CVideoThumbnailWorker>(
+        Owner(), CVideoThumbnailWorker::Extractor{},
+        [cache = m_cache](const std::string& file, plat::HBITMAP bitmap) { cache.Store(file, bitmap); });
+  }
   m_worker->Request(entry, kind, index, path);
 }
 
@@ -527,15 +535,33 @@ void CVideoPage::FileThumbnailResults() {
     Redraw(1);
     return;
   }
-  std::vector<FiledThumbnail> filed =
+  const std::vector<FiledThumbnail> filed =
       FileThumbnails(m_worker->TakeDone(), StateList(), video->m_videoThumbnails, m_previews);
-  for (const FiledThumbnail& f : filed) m_cache.Store(f.path, f.bitmap);
   if (filed.empty()) return;
   // The redraw draws from what is filed; the guard keeps it from asking for
   // the same pictures again mid-draw.
   m_drawingThumbnails = true;
-  CSkinPage::Redraw(1);
+  if (video->m_nView == VIDEO_VIEW_EDIT) {
+    CSkinPage::Redraw(1);  // the chosen videos' grid in the highlight image
+  } else {
+    RefreshGridCells(filed);
+  }
   m_drawingThumbnails = false;
+}
+
+void CVideoPage::RefreshGridCells(const std::vector<FiledThumbnail>& filed) {
+  int list = -1;
+  if (!Layout() || !Layout()->FindList(kThumbnailBrowser, list)) return;
+  // Display index = up-level entry (when shown), folders, then files.
+  const int folders = m_browser.GetFolderCount();
+  const int upLevel = m_browser.GetEntryCount() - folders - m_browser.GetFileCount();
+  const int first = m_listTop - m_listTop % kGridCells;
+  for (const FiledThumbnail& f : filed) {
+    const int entry = f.kind == 1 ? upLevel + folders + f.index : upLevel + f.index / 9;
+    // Only the cells on screen are drawn; the others draw from the list
+    // when their page is shown.
+    if (entry >= first && entry < first + kGridCells) RefreshListItem(entry - first, list);
+  }
 }
 
 // ---- CSkinPage ----
@@ -570,7 +596,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
     CVideoConfig* video = Video();
     CFileListSource& source = video && video->m_nView == VIDEO_VIEW_SELECT_FOLDER ? m_folderBrowser : m_browser;
     FileListDrawRecord record;
-    record.index = m_listTop - m_listTop % 12 + item;
+    record.index = m_listTop - m_listTop % kGridCells + item;
     record.icon = icon;
     record.text = text;
     record.dc = dc;
@@ -635,7 +661,7 @@ int CVideoPage::OnListItemAction(int list, int item) {
     return OnAction("Video My Videos");
   }
   if (list == thumbnails && thumbnails >= 0) {
-    const int index = m_listTop - m_listTop % 12 + item;
+    const int index = m_listTop - m_listTop % kGridCells + item;
     if (video->m_nView == VIDEO_VIEW_SELECT_FOLDER) {
       m_folderBrowser.ActivateEntry(index);
     } else {

@@ -119,6 +119,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   // The thumbnail of list entry `index`: cached, made, or requested.
   plat::HBITMAP ThumbnailOf(int entry, int index, const std::string& path);
   void FileThumbnailResults();
+  // Draws again the grid cells on screen that show the filed pictures.
+  void RefreshGridCells(const std::vector<FiledThumbnail>& filed);
   void SendPendingAction();
   void PostRemoteMode(int mode);
   void RunVideoEditor();
