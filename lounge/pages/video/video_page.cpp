@@ -21,6 +21,7 @@
 #include "platform/gdi/objects.h"
 #include "platform/registry/registry.h"
 #include "platform/sys/debug_output.h"
+#include "platform/sys/drive_table.h"
 #include "platform/sys/spawn.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -295,17 +296,11 @@ int CVideoPage::ResetDeviceList() {
   CVideoConfig* video = Video();
   CConfig* config = Config();
   if (!video || !config) return 0;
-  const bool vendor2 = Vendor() == 2;
   std::error_code ec;
-  if (!video->m_strCapturedFolder.empty() && std::filesystem::is_directory(video->m_strCapturedFolder, ec)) {
-    m_devices.push_back({video->m_strCapturedFolder, video_lists::GetFileNameOfPath(
-                                                         file_list::CutTrailingSlashes(video->m_strCapturedFolder)),
-                         vendor2 ? "Layout\\Img\\Common\\sub-film-nofiles.bmp" : "Layout\\Img\\Common\\sub-files.bmp"});
-  }
-  for (const CDriveEntry& drive : config->m_vecOpticalDrives) {
-    if (drive.nKind != 8) continue;  // only data discs hold video files
-    m_devices.push_back({drive.strRoot, drive.strDisplayName, "Layout\\Img\\Common\\sub-cdromdata.BMP"});
-  }
+  const bool captured =
+      !video->m_strCapturedFolder.empty() && std::filesystem::is_directory(video->m_strCapturedFolder, ec);
+  m_devices = VideoDeviceList(video->m_strCapturedFolder, captured, config->m_vecOpticalDrives, plat::GetVolumes(),
+                              Vendor());
   m_listTop = 0;
   m_itemCount = static_cast<int>(m_devices.size());
   return 1;

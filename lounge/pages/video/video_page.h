@@ -15,6 +15,7 @@
 #include "interfaces/page_events.h"
 #include "lounge/pages/common/file_browser_sink.h"
 #include "lounge/pages/common/file_list_source.h"
+#include "lounge/pages/video/video_devices.h"
 #include "lounge/pages/video/video_thumbnail_cache.h"
 #include "lounge/pages/video/video_thumbnail_filing.h"
 #include "lounge/pages/video/video_thumbnail_worker.h"
@@ -40,12 +41,6 @@ void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect
 // The argument vector of the video editor installed in `folder`; empty when
 // either the folder or the program name is missing.
 std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder);
-
-struct VideoDevice {
-  std::string folder;
-  std::string label;
-  std::string icon;  // relative to the application folder
-};
 
 class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrowserSink {
  public:

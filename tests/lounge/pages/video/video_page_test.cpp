@@ -76,6 +76,8 @@ class RecordingFrame : public pages::FakeShellFrame {
 class VideoPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The machine's own drives stay out of the device lists.
+    plat::SetVolumeSource(drives);
     plat::display::DisplayOptions options;
     options.backend = "headless";
     options.size = plat::SIZE{1280, 720};
@@ -111,10 +113,12 @@ class VideoPageTest : public ::testing::Test {
     if (plat::IsWindow(window_)) plat::DestroyWindow(window_);
     Pump();
     if (started_) plat::display::StopDisplay();
+    plat::SetVolumeSource(nullptr);
   }
   CVideoConfig& Video() { return *config_->m_pVideo; }
 
   FileTree tree;
+  std::shared_ptr<plat::FakeVolumeSource> drives = std::make_shared<plat::FakeVolumeSource>();
   RecordingFrame frame;
   std::unique_ptr<CVideoPage> page;
 
@@ -177,12 +181,17 @@ TEST_F(VideoPageTest, DeviceListLeavesOutOpticalDrivesWithoutDataDiscs) {
   Video().m_strCapturedFolder = tree.Folder("captured");
   CConfig& config = *frame.config;
   config.m_vecOpticalDrives = {{"/media/dvd", "Film", 6}, {"/media/data", "Data", 8}, {"/media/cd", "Audio", 1}};
+  // The drive table: a hard disk and a network drive.
+  drives->volumes = {Volume('C', tree.Folder("disk")), Volume('F', tree.Folder("net"), "net")};
+  drives->volumes[1].type = plat::DRIVE_REMOTE;
   page->ResetDeviceList();
-  ASSERT_EQ(page->Devices().size(), 2u);
+  ASSERT_EQ(page->Devices().size(), 4u);
   EXPECT_EQ(page->Devices()[0].folder, Video().m_strCapturedFolder);
   EXPECT_EQ(page->Devices()[0].icon, "Layout\\Img\\Common\\sub-files.bmp");
-  EXPECT_EQ(page->Devices()[1].folder, "/media/data");
-  EXPECT_EQ(page->Devices()[1].icon, "Layout\\Img\\Common\\sub-cdromdata.BMP");
+  EXPECT_EQ(page->Devices()[1].folder, tree.root() + "/disk");
+  EXPECT_EQ(page->Devices()[2].folder, "/media/data");
+  EXPECT_EQ(page->Devices()[2].icon, "Layout\\Img\\Common\\sub-cdromdata.BMP");
+  EXPECT_EQ(page->Devices()[3].icon, "Layout\\Img\\Common\\remote_drive.bmp");
 }
 
 TEST_F(VideoPageTest, ChoosingADeviceOpensItsFolderWithoutATrailingSlash) {
