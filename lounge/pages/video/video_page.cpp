@@ -14,6 +14,7 @@
 #include "lounge/shell/app_options.h"
 #include "lounge/shell/shell_frame.h"
 #include "lounge/skin/layout_reader.h"
+#include "lounge/skin/page_element_index.h"
 #include "lounge/skin/skin_bitmaps.h"
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_text.h"
@@ -169,8 +170,10 @@ int CVideoPage::ShowStatePage() {
   const std::string path = VideoStatePagePath(state);
   if (path.empty()) return 0;
   if (state == VIDEO_VIEW_PLAYING) {
-    video->m_nPlaySelection = std::max(0, m_listTop);
-    video->m_nSavedFocusEntry = FocusedEntry();
+    video->m_nPlaySelection = GridTop();
+    int grid = -1;
+    video->m_nSavedFocusEntry =
+        Layout() && Layout()->FindList(kThumbnailBrowser, grid) && FocusedList() == grid ? FocusedEntry() : -1;
   }
   const int loaded = LoadLayout(path);
   switch (state) {
@@ -182,32 +185,29 @@ int CVideoPage::ShowStatePage() {
       break;
     case VIDEO_VIEW_RECENT:
       m_browser.LoadFileList(video->m_recentFiles);
-      m_itemCount = m_browser.GetEntryCount();
       video->SortVideoFiles();
+      PublishGrid(m_browser.GetEntryCount(), 0);
       break;
     case VIDEO_VIEW_PLAYING:
       Frame().Services().HideCursor();
       break;
     case VIDEO_VIEW_BURN:
-      m_listTop = 0;
-      m_itemCount = m_browser.GetEntryCount();
       video->SortVideoFiles();
+      PublishGrid(m_browser.GetEntryCount(), 0);
       break;
     case VIDEO_VIEW_SELECT_FOLDER: {
       const std::string& chosen = video->m_nFolderKind == 0   ? video->m_strSnapshotFolder
                                   : video->m_nFolderKind == 1 ? video->m_strDefaultFolder
                                                               : video->m_strCapturedFolder;
       m_folderBrowser.OpenFolder(chosen);
-      m_listTop = 0;
-      m_itemCount = m_folderBrowser.GetEntryCount();
+      PublishGrid(m_folderBrowser.GetEntryCount(), 0);
       break;
     }
     case VIDEO_VIEW_BROWSE:
       if (!video->m_strArchiveFolder.empty()) {
         m_browser.OpenFolder(video->m_strArchiveFolder);
         m_browser.SetRootFolder(video->m_strArchiveFolder);
-        m_itemCount = m_browser.GetEntryCount();
-        m_listTop = 0;
+        PublishGrid(m_browser.GetEntryCount(), 0);
         video->m_strArchiveFolder.clear();
       } else {
         RefreshVideoList();
@@ -227,18 +227,50 @@ void CVideoPage::RefreshVideoList() {
   if (video->m_bOpenFolderPending == 1 && !video->m_strOpenFolderPath.empty()) {
     m_browser.SetRootFolder(video->m_strOpenFolderPath);
     m_browser.OpenFolder(video->m_strOpenFolderPath);
-    m_listTop = 0;
-    m_itemCount = m_browser.GetEntryCount();
     video->SortVideoFiles();
+    PublishGrid(m_browser.GetEntryCount(), 0);
     video->m_bOpenFolderPending = 0;
     video->m_strOpenFolderPath.clear();
     return;
   }
   m_browser.Rescan();
   video->SortVideoFiles();
-  m_itemCount = m_browser.GetEntryCount();
-  m_listTop = video->m_nPlaySelection >= 0 && video->m_nPlaySelection < m_itemCount ? video->m_nPlaySelection
-                                                                                   : std::max(0, m_itemCount - 1);
+  const int count = m_browser.GetEntryCount();
+  PublishGrid(count, video->m_nPlaySelection >= 0 && video->m_nPlaySelection < count ? video->m_nPlaySelection
+                                                                                      : std::max(0, count - 1));
+  // The focus goes back to the cell it had when playback began.
+  int grid = -1;
+  if (video->m_nSavedFocusEntry >= 0 && Layout() && Layout()->FindList(kThumbnailBrowser, grid)) {
+    SetFocus(grid, video->m_nSavedFocusEntry);
+    HighlightListItem(video->m_nSavedFocusEntry, grid);
+  }
+}
+
+int CVideoPage::GridTop() const {
+  int top = 0;
+  ElementIndex().GetTopIndexByName(kThumbnailBrowser, &top);
+  return top;
+}
+
+void CVideoPage::PublishGrid(int count, int top) {
+  m_itemCount = count;
+  ElementIndex().SetItemCountByName(kThumbnailBrowser, count);
+  ElementIndex().SetTopIndexByName(kThumbnailBrowser, top);
+}
+
+int CVideoPage::HighlightedEntry() {
+  int list = -1;
+  if (!Layout()) return 0;
+  const bool devices = Video() && Video()->m_nView == VIDEO_VIEW_DEVICES;
+  if (!Layout()->FindList(devices ? kDeviceBrowser : kThumbnailBrowser, list)) return 0;
+  int top = 0;
+  ElementIndex().GetTopIndex(list, &top);
+  int slot = FocusedList() == list ? FocusedEntry() : -1;
+  if (slot < 0 || slot >= kGridCells) {
+    const CListState* state = ListState(list);
+    slot = state && state->rememberedEntry >= 0 && state->rememberedEntry < kGridCells ? state->rememberedEntry : 0;
+  }
+  return top + slot;
 }
 
 void CVideoPage::SendPendingAction() {
@@ -264,8 +296,7 @@ int CVideoPage::ClearRecentVideos() {
   video->m_nFolderIndex = -1;
   video->m_nHighlightedFolder = -1;
   m_browser.LoadFileList(video->m_recentFiles);
-  m_listTop = 0;
-  m_itemCount = m_browser.GetEntryCount();
+  PublishGrid(m_browser.GetEntryCount(), 0);
   return 1;
 }
 
@@ -301,8 +332,9 @@ int CVideoPage::ResetDeviceList() {
       !video->m_strCapturedFolder.empty() && std::filesystem::is_directory(video->m_strCapturedFolder, ec);
   m_devices = VideoDeviceList(video->m_strCapturedFolder, captured, config->m_vecOpticalDrives, plat::GetVolumes(),
                               Vendor());
-  m_listTop = 0;
-  m_itemCount = static_cast<int>(m_devices.size());
+  // The list shows its first entry at the top.
+  ElementIndex().SetItemCountByName(kDeviceBrowser, static_cast<int>(m_devices.size()));
+  ElementIndex().SetTopIndexByName(kDeviceBrowser, 0);
   return 1;
 }
 
@@ -342,20 +374,25 @@ int CVideoPage::OnFolderChanged(int sourceId, int entryCount, int listTop) {
   CVideoConfig* video = Video();
   if (!video) return 0;
   video->SortVideoFiles();
-  m_itemCount = entryCount;
-  m_listTop = listTop;
+  PublishGrid(entryCount, listTop);
+  // The focused cell goes back to the first when it is past the entries.
+  int grid = -1;
+  if (Layout() && Layout()->FindList(kThumbnailBrowser, grid) && FocusedList() == grid &&
+      GridTop() + FocusedEntry() >= entryCount) {
+    SetFocus(grid, 0);
+  }
   if (video->m_nView == VIDEO_VIEW_SELECT_FOLDER && sourceId == 1)
     video->m_strSelectedFolder = m_folderBrowser.GetCurrentFolder();
   return 1;
 }
 
 int CVideoPage::GetListTop(int, int& top) {
-  top = m_listTop;
+  top = GridTop();
   return 1;
 }
 
 int CVideoPage::SetListTop(int, int row) {
-  m_listTop = std::max(0, row);
+  ElementIndex().SetTopIndexByName(kThumbnailBrowser, std::max(0, row));
   return 1;
 }
 
@@ -550,7 +587,7 @@ void CVideoPage::RefreshGridCells(const std::vector<FiledThumbnail>& filed) {
   // Display index = up-level entry (when shown), folders, then files.
   const int folders = m_browser.GetFolderCount();
   const int upLevel = m_browser.GetEntryCount() - folders - m_browser.GetFileCount();
-  const int first = m_listTop - m_listTop % kGridCells;
+  const int first = GridTop();
   for (const FiledThumbnail& f : filed) {
     const int entry = f.kind == 1 ? upLevel + folders + f.index : upLevel + f.index / 9;
     // Only the cells on screen are drawn; the others draw from the list
@@ -591,7 +628,9 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
     CVideoConfig* video = Video();
     CFileListSource& source = video && video->m_nView == VIDEO_VIEW_SELECT_FOLDER ? m_folderBrowser : m_browser;
     FileListDrawRecord record;
-    record.index = m_listTop - m_listTop % kGridCells + item;
+    int index = 0;
+    if (!ElementIndex().RowToItem(thumbnails, item, &index)) return drawn;  // a cell past the entries
+    record.index = index;
     record.icon = icon;
     record.text = text;
     record.dc = dc;
@@ -656,11 +695,11 @@ int CVideoPage::OnListItemAction(int list, int item) {
     return OnAction("Video My Videos");
   }
   if (list == thumbnails && thumbnails >= 0) {
-    const int index = m_listTop - m_listTop % kGridCells + item;
+    int index = 0;
+    if (!ElementIndex().RowToItem(thumbnails, item, &index)) return done;
     if (video->m_nView == VIDEO_VIEW_SELECT_FOLDER) {
       m_folderBrowser.ActivateEntry(index);
     } else {
-      m_listTop = index;
       m_browser.ActivateEntry(index);
     }
     return 1;
@@ -704,6 +743,28 @@ int CVideoPage::OnResize() {
   }
   if (Host()) Host()->ExecuteAction("Video Change Video Size", 0, 0);
   return 0;
+}
+
+int CVideoPage::OnMouseWheel(plat::UINT, int delta, int x, int y) {
+  const CLayoutReader* layout = Layout();
+  const int list = HitTestList(plat::POINT{x, y});
+  if (!layout || list < 0) return 0;
+  int thumbnails = -1, devices = -1;
+  layout->FindList(kThumbnailBrowser, thumbnails);
+  layout->FindList(kDeviceBrowser, devices);
+  if (list != thumbnails && list != devices) return 0;
+  // One row of cells per notch: up for a positive delta, down for a negative.
+  int columns = 1, can = 0;
+  ElementIndex().GetColumnCount(list, &columns);
+  if (delta > 0 && ElementIndex().CanScrollUp(list, &can) && can) {
+    ElementIndex().ScrollUp(list, std::max(columns, 1));
+  } else if (delta < 0 && ElementIndex().CanScrollDown(list, &can) && can) {
+    ElementIndex().ScrollDown(list, std::max(columns, 1));
+  } else {
+    return 0;
+  }
+  CSkinPage::Redraw(1);
+  return 1;
 }
 
 int CVideoPage::OnMouseMove(int x, int y) {

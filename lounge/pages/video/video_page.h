@@ -75,6 +75,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int Destroy() override;
   int OnResize() override;
   int OnMouseMove(int x, int y) override;
+  int OnMouseWheel(plat::UINT flags, int delta, int x, int y) override;
   int OnTimer(plat::UINT_PTR id) override;
   int Query() override { return 1; }
 
@@ -99,7 +100,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   CFileListSource& Browser() { return m_browser; }
   CVideoThumbnailWorker* Worker() { return m_worker.get(); }
   void SetThumbnailCache(CVideoThumbnailCache cache) { m_cache = std::move(cache); }
-  int ListTop() const { return m_listTop; }
+  int ListTop() const { return GridTop(); }
   int ItemCount() const { return m_itemCount; }
 
  private:
@@ -109,6 +110,13 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   // The list a thumbnail entry index refers to in the current state.
   const std::vector<std::string>& StateList();
   void RefreshVideoList();
+  // The data entry shown in the first cell of "Video Thumbnail Browser".
+  int GridTop() const;
+  // Publishes the browser's entry count and the top entry to the grid.
+  void PublishGrid(int count, int top);
+  // The entry of the highlighted cell (device list in state 1, else the
+  // grid); the remembered cell while the focus is elsewhere.
+  int HighlightedEntry();
   void StopThumbnails();
   void RequestThumbnail(int entry, int kind, int index, const std::string& path);
   // The thumbnail of list entry `index`: cached, made, or requested.
@@ -131,8 +139,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   CFileListSource m_browser;
   CFileListSource m_folderBrowser;
   bool m_drawingThumbnails = false;  // the re-entry guard of thumbnail drawing
-  int m_listTop = 0;
-  int m_itemCount = 0;
+  int m_itemCount = 0;  // entries of the state's browser
   CVideoThumbnailCache m_cache;
   // Last member: stopped and joined first.
   std::unique_ptr<CVideoThumbnailWorker> m_worker;

@@ -1,6 +1,5 @@
 // CVideoPage: the texts of its pages (header, the highlighted entry, the
 // setting and information lists, the capture targets).
-#include <cstdio>
 #include <locale>
 
 #include "corebridge/core/config.h"
@@ -49,16 +48,15 @@ std::string CVideoPage::TextFor(const std::string& name) {
     return shown;
   }
   if (name == "Video Browser Item Count") {
-    if (m_itemCount <= 0) return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%d / %d", std::min(m_listTop, m_itemCount - 1) + 1, m_itemCount);
-    return text;
+    const int count = video->m_nView == VIDEO_VIEW_DEVICES ? static_cast<int>(m_devices.size()) : m_itemCount;
+    if (count <= 0) return {};
+    return std::to_string(std::min(HighlightedEntry(), count - 1) + 1) + " / " + std::to_string(count);
   }
   const std::vector<std::string>& list = StateList();
   if (name == "Video File Name" || name == "Video File Time") {
     int kind = 0;
     int index = 0;
-    if (!m_browser.GetEntryByIndex(m_listTop, kind, index)) return {};
+    if (!m_browser.GetEntryByIndex(HighlightedEntry(), kind, index)) return {};
     if (kind == FILE_LIST_UP_LEVEL) return name == "Video File Name" ? UIStringOrEmpty("UPONELEVEL") : std::string();
     if (kind != FILE_LIST_FILE || index < 0 || index >= static_cast<int>(list.size())) return {};
     const std::string& path = list[static_cast<std::size_t>(index)];

@@ -19,6 +19,7 @@
 #include "lounge/skin/string_table.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/display/display.h"
+#include "platform/win/keys.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 #include "tests/lounge/pages/common/file_tree.h"
@@ -382,4 +383,47 @@ TEST(VideoHighlightGrid, CellsAreThirdsInsetBySixtieths) {
     EXPECT_EQ(got.right, c.cell.right) << c.column << "," << c.row;
     EXPECT_EQ(got.bottom, c.cell.bottom) << c.column << "," << c.row;
   }
+}
+
+TEST_F(VideoPageTest, TheGridScrollsByARowAtItsEdgesAndWithTheWheel) {
+  const std::string folder = tree.Folder("many");
+  for (int i = 0; i < 20; ++i) tree.File("many/a" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  ASSERT_EQ(page->ItemCount(), 20);
+  int grid = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Thumbnail Browser", grid));
+  // The focus on the first cell of the last row (4 columns, 3 rows).
+  page->SetFocus(grid, 8);
+  page->HighlightListItem(8, grid);
+  EXPECT_EQ(page->TextFor("Video File Name"), "a08.avi");
+  page->OnKeyDown(plat::VK_DOWN, 0, 0);
+  EXPECT_EQ(page->ListTop(), 4);
+  EXPECT_EQ(page->FocusedEntry(), 8);
+  EXPECT_EQ(page->TextFor("Video File Name"), "a12.avi");
+  EXPECT_EQ(page->TextFor("Video Browser Item Count"), "13 / 20");
+  // Down again: the last row holds entries 16 to 19.
+  page->OnKeyDown(plat::VK_DOWN, 0, 0);
+  EXPECT_EQ(page->ListTop(), 8);
+  page->OnKeyDown(plat::VK_DOWN, 0, 0);
+  EXPECT_EQ(page->ListTop(), 8);
+  // Up in the first row scrolls back.
+  page->SetFocus(grid, 1);
+  page->HighlightListItem(1, grid);
+  page->OnKeyDown(plat::VK_UP, 0, 0);
+  EXPECT_EQ(page->ListTop(), 4);
+  EXPECT_EQ(page->TextFor("Video File Name"), "a05.avi");
+  // The wheel over the grid: a row per notch, down for a negative delta.
+  plat::RECT area{};
+  ASSERT_TRUE(page->GetListItemScreenRect(0, grid, &area));
+  EXPECT_EQ(page->OnMouseWheel(0, -120, area.left + 5, area.top + 5), 1);
+  EXPECT_EQ(page->ListTop(), 8);
+  EXPECT_EQ(page->OnMouseWheel(0, -120, area.left + 5, area.top + 5), 0);  // at the end
+  EXPECT_EQ(page->OnMouseWheel(0, 120, area.left + 5, area.top + 5), 1);
+  EXPECT_EQ(page->ListTop(), 4);
+  // Elsewhere the wheel does nothing.
+  EXPECT_EQ(page->OnMouseWheel(0, 120, 2, 2), 0);
+  EXPECT_EQ(page->ListTop(), 4);
 }
