@@ -39,7 +39,8 @@ struct AppOptions;
 // Draws the bitmap fitted into `rect` with its aspect kept, margins equal.
 void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect);
 // The argument vector of the video editor installed in `folder`; empty when
-// either the folder or the program name is missing.
+// either the folder or the program name is missing. The start-up options
+// hold no argument string for the editor: it runs with none.
 std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder);
 
 class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrowserSink {
@@ -88,6 +89,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int list) override;
   int OnListItemAction(int list, int item) override;
   int OnAction(const std::string& name) override;
+  int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
+  int QueryListImageShown(int list, int image, int* shown) override;
 
   // The text a text element or list text of the page shows, or empty when
   // the skin draws it as it stands (also for tests).

@@ -1,5 +1,6 @@
 // CVideoPage: the texts of its pages (header, the highlighted entry, the
 // setting and information lists, the capture targets).
+#include <filesystem>
 #include <locale>
 
 #include "corebridge/core/config.h"
@@ -7,6 +8,10 @@
 #include "lounge/pages/common/shell_files.h"
 #include "lounge/pages/video/video_lists.h"
 #include "lounge/pages/video/video_page.h"
+#include "lounge/shell/action_state_video.h"
+#include "lounge/shell/app_options.h"
+#include "lounge/shell/shell_frame.h"
+#include "lounge/skin/page_element_index.h"
 #include "lounge/skin/layout_reader.h"
 #include "lounge/skin/skin_text.h"
 #include "lounge/skin/string_table.h"
@@ -152,5 +157,56 @@ int CVideoPage::DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) {
     if (plat::HBITMAP bitmap = ThumbnailOf(index, index, chosen[n]))
       DrawFittedBitmap(bitmap, dc, video_lists::HighlightGridCell(rect, index % 3, index / 3));
   }
+  return 1;
+}
+
+int CVideoPage::QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) {
+  std::string name;
+  if (!Layout() || !Layout()->GetListActionName(name, action, list) || !shown || !enabled || !checked) return 0;
+  if (name == "pageup" || name == "pagedown") {
+    int can = 0;
+    if (name == "pageup") ElementIndex().CanScrollUp(list, &can);
+    else ElementIndex().CanScrollDown(list, &can);
+    *enabled = can ? 1 : 0;
+    return 1;
+  }
+  if (name == "UpLevel") {
+    *shown = *enabled = m_browser.CanGoUp() ? 1 : 0;
+    return 1;
+  }
+  const int vendor = Vendor();
+  if (vendor == 4 && (name == "Video DV" || name == "Video Composite In" || name == "Video SVideo In")) {
+    *shown = 0;
+    return 1;
+  }
+  if (vendor == 2 && name == "Video Acquire Tamsel") {
+    std::error_code ec;
+    const std::string& program = Frame().Options().videoProgramPath;
+    *shown = !program.empty() && std::filesystem::is_regular_file(program, ec) ? 1 : 0;
+    return 1;
+  }
+  // The menu, capture and camcorder entries follow the Video section; every
+  // other entry keeps its preset state.
+  if (CVideoConfig* video = Video()) QueryVideoActionState(*video, name, *shown, *enabled, *checked);
+  return 1;
+}
+
+int CVideoPage::QueryListImageShown(int list, int image, int* shown) {
+  std::string name;
+  CVideoConfig* video = Video();
+  CConfig* config = Config();
+  if (!video || !config || !shown || !Layout() || !Layout()->GetListImageName(name, image, list)) return 0;
+  // The previews of the screen mode: those of the screen's own shape by
+  // their queries, the other shape's hidden.
+  const bool narrow = config->m_nScreenRatio == 1;
+  const bool of43 = name.rfind("Video 4X3 Srceen", 0) == 0;
+  const bool of169 = name.rfind("Video 16X9 Srceen", 0) == 0;
+  if (!of43 && !of169) return 1;
+  if (of43 != narrow) {
+    *shown = 0;
+    return 1;
+  }
+  int enabled = 1, checked = 0;
+  QueryVideoActionState(*video, name, *shown, enabled, checked);
   return 1;
 }

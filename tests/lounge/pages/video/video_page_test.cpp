@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -362,9 +364,23 @@ TEST_F(VideoPageTest, VendorOneWithTheEditorInstalledStartsAtTheApplicationChoic
   EXPECT_EQ(Video().m_nView, 0);
   EXPECT_EQ(VideoEditorCommand(frame.options, folder + "/"), (std::vector<std::string>{folder + "/edit.sh"}));
   EXPECT_TRUE(VideoEditorCommand(frame.options, "").empty());
-  // Play: the device selector.
   int list = -1;
   ASSERT_TRUE(page->Layout()->FindList("Video Application", list));
+  // Edit: the editor is started by its path alone (the options give it no
+  // arguments), never through a shell, and the frame is minimized. The
+  // stand-in editor writes down what it was given.
+  const std::string log = tree.root() + "/editor-args.txt";
+  std::ofstream(folder + "/edit.sh") << "#!/bin/sh\nprintf '%s|' \"$#\" \"$0\" \"$@\" > '" << log << "'\n";
+  std::filesystem::permissions(folder + "/edit.sh", std::filesystem::perms::owner_all);
+  page->OnListItemAction(list, 1);
+  for (int i = 0; i < 500 && !std::filesystem::exists(log); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::ifstream in(log);
+  std::string args((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(args, "0|" + folder + "/edit.sh|");
+  EXPECT_EQ(frame.Count("MinimizeFrame"), 1);
+  // Play: the device selector.
   page->OnListItemAction(list, 0);
   EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
 }
@@ -426,4 +442,66 @@ TEST_F(VideoPageTest, TheGridScrollsByARowAtItsEdgesAndWithTheWheel) {
   // Elsewhere the wheel does nothing.
   EXPECT_EQ(page->OnMouseWheel(0, 120, 2, 2), 0);
   EXPECT_EQ(page->ListTop(), 4);
+}
+
+TEST_F(VideoPageTest, ListEntriesFollowTheBrowserTheSectionAndTheScreen) {
+  const std::string folder = tree.Folder("lots");
+  tree.Folder("lots/inner");
+  for (int i = 0; i < 20; ++i) tree.File("lots/c" + std::to_string(100 + i) + ".avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  Video().m_nSortMode = VIDEO_SORT_BY_DATE;
+  page->ShowStatePage();
+  const auto state = [&](const char* listName, const char* action) {
+    int list = -1, j = -1;
+    EXPECT_TRUE(page->Layout()->FindList(listName, list)) << listName;
+    EXPECT_TRUE(page->Layout()->FindListAction(action, j, list)) << action;
+    int shown = 1, enabled = 1, checked = 0;
+    page->QueryListActionState(list, j, &shown, &enabled, &checked);
+    return std::to_string(shown) + std::to_string(enabled) + std::to_string(checked);
+  };
+  // At the top of 21 entries (a folder and 20 files): no page up, a page
+  // down; at the browser's root no "UpLevel".
+  EXPECT_EQ(state("Video Thumbnail Browser", "pageup"), "100");
+  EXPECT_EQ(state("Video Thumbnail Browser", "pagedown"), "110");
+  EXPECT_EQ(state("Video Thumbnail Browser", "UpLevel"), "000");
+  // The tag of the Video section's sort kind is the one shown.
+  EXPECT_EQ(state("Video Main Menu", "Video Sort By Date Tag").front(), '1');
+  EXPECT_EQ(state("Video Main Menu", "Video Sort By Name Tag").front(), '0');
+  // Inside the subfolder the way up is offered.
+  page->Browser().EnterFolder(0);
+  EXPECT_EQ(state("Video Thumbnail Browser", "UpLevel"), "110");
+
+  // The screen-mode previews of the general settings: only those of the
+  // screen's shape, the one of its current mode.
+  Video().m_nView = VIDEO_VIEW_GENERAL_SETTING;
+  page->ShowStatePage();
+  int adjust = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Setting Adjusting", adjust));
+  const auto shownImage = [&](const char* name) {
+    const auto& images = page->Layout()->Lists()[static_cast<std::size_t>(adjust)].images;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+      if (images[i].name != name) continue;
+      int shown = 1;
+      page->QueryListImageShown(adjust, static_cast<int>(i), &shown);
+      return shown;
+    }
+    ADD_FAILURE() << name;
+    return -1;
+  };
+  const struct {
+    int ratio, mode43, mode169;
+    int panScan, letterBox, original, stretch;
+  } cases[] = {{1, 2, 1, 1, 0, 0, 0}, {1, 1, 2, 0, 1, 0, 0}, {2, 1, 1, 0, 0, 1, 0}, {2, 2, 2, 0, 0, 0, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.ratio) + " " + std::to_string(c.mode43) + " " + std::to_string(c.mode169));
+    frame.config->m_nScreenRatio = c.ratio;
+    Video().m_nScreenMode4x3 = c.mode43;
+    Video().m_nScreenMode16x9 = c.mode169;
+    EXPECT_EQ(shownImage("Video 4X3 Srceen 16X9 Movie PanScan"), c.panScan);
+    EXPECT_EQ(shownImage("Video 4X3 Srceen 16X9 Movie LetterBox"), c.letterBox);
+    EXPECT_EQ(shownImage("Video 16X9 Srceen 4X3 Movie Original"), c.original);
+    EXPECT_EQ(shownImage("Video 16X9 Srceen 4X3 Movie Stretch"), c.stretch);
+  }
 }
