@@ -19,6 +19,7 @@
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_text.h"
 #include "lounge/skin/string_table.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/objects.h"
 #include "platform/registry/registry.h"
 #include "platform/sys/debug_output.h"
@@ -578,7 +579,81 @@ void CVideoPage::FileThumbnailResults() {
   } else {
     RefreshGridCells(filed);
   }
+  // Vendor 4 previews the selected video or the highlighted folder large.
+  int grid = -1;
+  if (Vendor() == 4 && Layout() && Layout()->FindList(kThumbnailBrowser, grid)) {
+    const int folders = m_browser.GetFolderCount();
+    const int upLevel = m_browser.GetEntryCount() - folders - m_browser.GetFileCount();
+    for (const FiledThumbnail& f : filed) {
+      if (f.kind == 1 && f.index == video->m_nFolderIndex) DrawHighlightPreview(grid, upLevel + folders + f.index);
+      if (f.kind == 0 && f.index / 9 == video->m_nHighlightedFolder) DrawHighlightPreview(grid, upLevel + f.index / 9);
+    }
+  }
   m_drawingThumbnails = false;
+}
+
+int CVideoPage::DrawHighlightPreview(int list, int entry) {
+  (void)list;  // the entry is one of the video browser's
+  CVideoConfig* video = Video();
+  plat::RECT rect{};
+  if (!video || !GetStillImageScreenRectByName("Video Highlight Item Image", &rect)) return 0;
+  int kind = 0, index = 0;
+  if (!m_browser.GetEntryByIndex(entry, kind, index)) return 0;
+  if (kind == FILE_LIST_FOLDER) video->m_nHighlightedFolder = index;
+  RefreshArea(true, rect, -1, [&](plat::HDC dc) {
+    DrawBitmapFile(ResolveSkinPath(file_list::ApplicationFile("Layout\\Img\\Common\\display_M.BMP")), dc, rect);
+    if (kind == FILE_LIST_FOLDER && index < static_cast<int>(m_previews.size())) {
+      const VideoFolderPreview& record = m_previews[static_cast<std::size_t>(index)];
+      for (int n = 0; n < 9; ++n) {
+        if (record.bitmaps[static_cast<std::size_t>(n)])
+          DrawFittedBitmap(record.bitmaps[static_cast<std::size_t>(n)], dc,
+                           video_lists::HighlightGridCell(rect, n % 3, n / 3));
+      }
+    } else if (kind == FILE_LIST_FILE) {
+      const std::vector<std::string>& list = StateList();
+      if (index >= 0 && index < static_cast<int>(list.size())) {
+        if (plat::HBITMAP bitmap = ThumbnailOf(entry, index, list[static_cast<std::size_t>(index)]))
+          DrawFittedBitmap(bitmap, dc, rect);
+      }
+    }
+  });
+  return 1;
+}
+
+void CVideoPage::RefreshEntryTexts() {
+  for (const char* name :
+       {"Video Browser Header Text", "Video File Name", "Video File Time", "Video Browser Item Count"}) {
+    plat::RECT rect{};
+    if (!GetTextScreenRectByName(name, &rect)) continue;
+    // The background under the text, then the texts over it.
+    RefreshArea(true, rect, -1, [&](plat::HDC dc) {
+      plat::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+      DrawBackground(dc);
+      plat::SelectClipRgn(dc, nullptr);
+    });
+  }
+}
+
+int CVideoPage::HighlightListItem(int item, int list) {
+  const int done = CSkinPage::HighlightListItem(item, list);
+  int grid = -1, devices = -1;
+  if (Layout() && ((Layout()->FindList(kThumbnailBrowser, grid) && list == grid) ||
+                   (Layout()->FindList(kDeviceBrowser, devices) && list == devices)))
+    RefreshEntryTexts();
+  return done;
+}
+
+int CVideoPage::ShowTooltipAt(plat::POINT point) {
+  // No tooltip: the texts of the entry under the pointer (it has the focus
+  // by now) are shown instead.
+  int list = -1;
+  if (HitTestListItem(point, &list) >= 0 && Layout()) {
+    int grid = -1, devices = -1;
+    Layout()->FindList(kThumbnailBrowser, grid);
+    Layout()->FindList(kDeviceBrowser, devices);
+    if (list == grid || list == devices) RefreshEntryTexts();
+  }
+  return 0;
 }
 
 void CVideoPage::RefreshGridCells(const std::vector<FiledThumbnail>& filed) {
@@ -699,9 +774,15 @@ int CVideoPage::OnListItemAction(int list, int item) {
     if (!ElementIndex().RowToItem(thumbnails, item, &index)) return done;
     if (video->m_nView == VIDEO_VIEW_SELECT_FOLDER) {
       m_folderBrowser.ActivateEntry(index);
-    } else {
-      m_browser.ActivateEntry(index);
+      return 1;
     }
+    int kind = 0, at = 0;
+    const bool isFile = m_browser.GetEntryByIndex(index, kind, at) && kind == FILE_LIST_FILE;
+    if (Vendor() == 4) {
+      DrawHighlightPreview(thumbnails, index);
+      if (!isFile) return 1;  // folders are only previewed
+    }
+    m_browser.ActivateEntry(index);
     return 1;
   }
   return done;
@@ -709,6 +790,14 @@ int CVideoPage::OnListItemAction(int list, int item) {
 
 int CVideoPage::OnAction(const std::string& name) {
   if (name == "UpLevel") m_browser.GoUp();
+  if (name == "Video Acquire Tamsel" && Vendor() == 2) {
+    // The authoring product takes over: it is started and this program ends.
+    const std::string& program = Frame().Options().videoProgramPath;
+    std::string error;
+    if (program.empty() || !plat::SpawnDetached({program}, &error))
+      plat::OutputDebugStringA(("Authoring program not started: " + error + "\n").c_str());
+    return Frame().Services().QuitApplication();
+  }
   if (name == "Video Play") StopThumbnails();
   if (name == "Close") Frame().Services().QuitApplication();
   if (!Host() || !Host()->ExecuteAction(name, 0, 0)) return 0;

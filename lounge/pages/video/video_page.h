@@ -90,7 +90,14 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int OnListItemAction(int list, int item) override;
   int OnAction(const std::string& name) override;
   int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
+  int HighlightListItem(int item, int list) override;
+  int ShowTooltipAt(plat::POINT point) override;
   int QueryListImageShown(int list, int image, int* shown) override;
+
+  // Draws the still image "Video Highlight Item Image": the preview frame
+  // with, for a folder entry, its nine previews in a 3 x 3 grid, for a file
+  // its thumbnail (vendor 4's large preview).
+  int DrawHighlightPreview(int list, int entry);
 
   // The text a text element or list text of the page shows, or empty when
   // the skin draws it as it stands (also for tests).
@@ -127,6 +134,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   void FileThumbnailResults();
   // Draws again the grid cells on screen that show the filed pictures.
   void RefreshGridCells(const std::vector<FiledThumbnail>& filed);
+  // Draws the highlighted entry's texts again, over their background.
+  void RefreshEntryTexts();
   void SendPendingAction();
   void PostRemoteMode(int mode);
   void RunVideoEditor();

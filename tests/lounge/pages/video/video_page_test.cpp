@@ -22,6 +22,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/display/display.h"
 #include "platform/win/keys.h"
+#include "platform/win/display_link.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 #include "tests/lounge/pages/common/file_tree.h"
@@ -504,4 +505,73 @@ TEST_F(VideoPageTest, ListEntriesFollowTheBrowserTheSectionAndTheScreen) {
     EXPECT_EQ(shownImage("Video 16X9 Srceen 4X3 Movie Original"), c.original);
     EXPECT_EQ(shownImage("Video 16X9 Srceen 4X3 Movie Stretch"), c.stretch);
   }
+}
+
+TEST_F(VideoPageTest, VendorTwoAcquireStartsTheAuthoringProgramAndQuits) {
+  const std::string log = tree.root() + "/authoring-ran.txt";
+  const std::string program = tree.root() + "/author.sh";
+  std::ofstream(program) << "#!/bin/sh\nprintf '%s' \"$#\" > '" << log << "'\n";
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  frame.options.videoProgramPath = program;
+  // Other vendors send the action on like any other.
+  EXPECT_EQ(page->OnAction("Video Acquire Tamsel"), 1);
+  EXPECT_TRUE(frame.Executed("Video Acquire Tamsel"));
+  EXPECT_EQ(frame.Count("QuitApplication"), 0);
+  frame.executed.clear();
+  frame.options.vendorId = 2;
+  EXPECT_EQ(page->OnAction("Video Acquire Tamsel"), 1);
+  EXPECT_EQ(frame.Count("QuitApplication"), 1);
+  EXPECT_FALSE(frame.Executed("Video Acquire Tamsel"));
+  for (int i = 0; i < 500 && !std::filesystem::exists(log); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::ifstream in(log);
+  std::string args((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(args, "0");
+}
+
+TEST_F(VideoPageTest, ThePointedCellsTextsAndTheLargePreviewOfAFile) {
+  const std::string folder = tree.Folder("two");
+  tree.File("two/a.avi");
+  tree.File("two/b.avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  Pump();
+  int grid = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Thumbnail Browser", grid));
+  // The pointer over the second cell: its texts, no tooltip.
+  plat::RECT cell{};
+  ASSERT_TRUE(page->GetListItemScreenRect(1, grid, &cell));
+  page->OnMouseMove(cell.left + 10, cell.top + 10);
+  EXPECT_EQ(page->TextFor("Video File Name"), "b.avi");
+  EXPECT_EQ(page->TextFor("Video Browser Item Count"), "2 / 2");
+  EXPECT_EQ(page->ShowTooltipAt(plat::POINT{cell.left + 10, cell.top + 10}), 0);
+
+  // The large preview of the second file, in the page of the chosen videos
+  // (which has the preview image) with the same files chosen.
+  Video().m_selectedFiles = Video().m_folderFiles;
+  Video().m_nView = VIDEO_VIEW_EDIT;
+  page->ShowStatePage();
+  Pump();
+  const plat::HBITMAP red = plat::CreateBitmap(200, 150, 1, 32, nullptr);
+  {
+    const plat::SurfacePtr s = plat::GetBitmapSurface(red);
+    ASSERT_TRUE(s);
+    for (int y = 0; y < s->height(); ++y)
+      for (int x = 0; x < s->width(); ++x) s->set_pixel(x, y, 0xFFFF0000u);
+  }
+  Video().m_videoThumbnails.assign(2, nullptr);
+  Video().m_videoThumbnails[1] = red;
+  EXPECT_EQ(page->DrawHighlightPreview(grid, 1), 1);
+  plat::RECT image{};
+  ASSERT_TRUE(page->GetStillImageScreenRectByName("Video Highlight Item Image", &image));
+  const plat::SurfacePtr screen = plat::GetWindowSurface(frame.window);
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->pixel((image.left + image.right) / 2, (image.top + image.bottom) / 2) & 0xFFFFFFu, 0xFF0000u);
+  // Without the still image (the folder page) nothing is drawn.
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  EXPECT_EQ(page->DrawHighlightPreview(grid, 1), 0);
 }
