@@ -699,6 +699,10 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
   const int h = rect.bottom - rect.top;
   const plat::RECT icon{rect.left + 12, rect.top + 10, rect.right - 12, rect.top + h * 168 / 220};
   const plat::RECT text{rect.left + 12, rect.top + h * 172 / 220, rect.right - 12, rect.bottom - 8};
+  // Light text on the dark cells, dark text on the light plate of the
+  // highlighted one.
+  const CListState* state = ListState(list);
+  const plat::COLORREF textColour = state && state->highlightedItem == item ? 0x2D1E14 : 0xF0E2D8;
   if (list == thumbnails && thumbnails >= 0) {
     CVideoConfig* video = Video();
     CFileListSource& source = video && video->m_nView == VIDEO_VIEW_SELECT_FOLDER ? m_folderBrowser : m_browser;
@@ -709,7 +713,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
     record.icon = icon;
     record.text = text;
     record.dc = dc;
-    record.textColour = 0xF0E2D8;
+    record.textColour = textColour;
     source.DrawEntry(record);
     return 1;
   }
@@ -722,7 +726,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       plat::DeleteObject(bitmap);
     }
     DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom,
-                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), 1, 0xF0E2D8, SKIN_FIT_ELLIPSIS);
+                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), 1, textColour, SKIN_FIT_ELLIPSIS);
     return 1;
   }
   if (list == devices && devices >= 0) {
@@ -732,7 +736,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       DrawFittedBitmap(picture, dc, icon);
       plat::DeleteObject(picture);
     }
-    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, 1, 0xF0E2D8,
+    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, 1, textColour,
                             SKIN_FIT_ELLIPSIS);
     return 1;
   }

@@ -93,6 +93,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int HighlightListItem(int item, int list) override;
   int ShowTooltipAt(plat::POINT point) override;
   int QueryListImageShown(int list, int image, int* shown) override;
+  int QueryListTextShown(int list, int text, int* shown) override;
 
   // Draws the still image "Video Highlight Item Image": the preview frame
   // with, for a folder entry, its nine previews in a 3 x 3 grid, for a file

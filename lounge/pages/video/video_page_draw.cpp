@@ -210,3 +210,17 @@ int CVideoPage::QueryListImageShown(int list, int image, int* shown) {
   QueryVideoActionState(*video, name, *shown, enabled, checked);
   return 1;
 }
+
+int CVideoPage::QueryListTextShown(int list, int text, int* shown) {
+  const CLayoutReader* layout = Layout();
+  if (!layout || !shown || list < 0 || list >= static_cast<int>(layout->Lists().size())) return 0;
+  const CLayoutList& entries = layout->Lists()[static_cast<std::size_t>(list)];
+  if (text < 0 || text >= static_cast<int>(entries.texts.size())) return 0;
+  // A label goes with the entry it names: hidden when that entry is.
+  int action = -1;
+  if (!layout->FindListAction(entries.texts[static_cast<std::size_t>(text)].dependency, action, list)) return 0;
+  int actionShown = 1, enabled = 1, checked = 0;
+  QueryListActionState(list, action, &actionShown, &enabled, &checked);
+  *shown = actionShown;
+  return 1;
+}

@@ -470,6 +470,24 @@ TEST_F(VideoPageTest, ListEntriesFollowTheBrowserTheSectionAndTheScreen) {
   // The tag of the Video section's sort kind is the one shown.
   EXPECT_EQ(state("Video Main Menu", "Video Sort By Date Tag").front(), '1');
   EXPECT_EQ(state("Video Main Menu", "Video Sort By Name Tag").front(), '0');
+  // A label goes with its entry: the burn entry is hidden here, so is its
+  // label; the capture entry and its label are shown.
+  int menu = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Main Menu", menu));
+  const auto labelShown = [&](const char* key) {
+    const auto& texts = page->Layout()->Lists()[static_cast<std::size_t>(menu)].texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (texts[i].name != key) continue;
+      int shown = 1;
+      page->QueryListTextShown(menu, static_cast<int>(i), &shown);
+      return shown;
+    }
+    ADD_FAILURE() << key;
+    return -1;
+  };
+  EXPECT_EQ(state("Video Main Menu", "Video Burn Video").front(), '0');
+  EXPECT_EQ(labelShown("VIDEO_BURN"), 0);
+  EXPECT_EQ(labelShown("VIDEO_CAPTURE"), 1);
   // Inside the subfolder the way up is offered.
   page->Browser().EnterFolder(0);
   EXPECT_EQ(state("Video Thumbnail Browser", "UpLevel"), "110");
