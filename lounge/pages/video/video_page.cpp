@@ -64,28 +64,32 @@ std::string EditorFolder(const AppOptions& options) {
 
 }  // namespace
 
-// The bitmap fitted into `rect` with its aspect kept, margins equal.
-void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
-  int w = 0;
-  int h = 0;
-  if (!GetBitmapSize(bitmap, w, h) || w <= 0 || h <= 0) return;
+plat::RECT FitPicture(int width, int height, const plat::RECT& rect, float pixelAspect) {
   const int rw = rect.right - rect.left;
   const int rh = rect.bottom - rect.top;
-  if (rw <= 0 || rh <= 0) return;
+  // Pixels of another shape than the screen's: the width is corrected first.
+  // A factor out of all reason (a damaged setting) counts as 1.
+  if (!(pixelAspect > 0.1f && pixelAspect < 10.0f)) pixelAspect = 1.0f;
+  if (pixelAspect != 1.0f) width = static_cast<int>(static_cast<float>(width) * pixelAspect);
+  if (width <= 0 || height <= 0 || rw <= 0 || rh <= 0) return {rect.left, rect.top, rect.left, rect.top};
   int fw = rw;
-  int fh = static_cast<int>(static_cast<long long>(h) * rw / w);
+  int fh = static_cast<int>(static_cast<long long>(height) * rw / width);
   if (fh > rh) {
     fh = rh;
-    fw = static_cast<int>(static_cast<long long>(w) * rh / h);
+    fw = static_cast<int>(static_cast<long long>(width) * rh / height);
   }
-  const plat::RECT fitted{rect.left + (rw - fw) / 2, rect.top + (rh - fh) / 2, rect.left + (rw - fw) / 2 + fw,
-                          rect.top + (rh - fh) / 2 + fh};
-  DrawBitmap(bitmap, dc, fitted);
+  const int left = rect.left + (rw - fw) / 2;
+  const int top = rect.top + (rh - fh) / 2;
+  return {left, top, left + fw, top + fh};
 }
 
-namespace {
-
-}  // namespace
+void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect, float pixelAspect) {
+  int w = 0;
+  int h = 0;
+  if (!GetBitmapSize(bitmap, w, h)) return;
+  const plat::RECT fitted = FitPicture(w, h, rect, pixelAspect);
+  if (fitted.right > fitted.left && fitted.bottom > fitted.top) DrawBitmap(bitmap, dc, fitted);
+}
 
 std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder) {
   if (folder.empty() || options.editorExe.empty()) return {};
@@ -122,6 +126,10 @@ CVideoConfig* CVideoPage::Video() const {
   return config ? config->m_pVideo.get() : nullptr;
 }
 int CVideoPage::Vendor() { return Frame().Options().vendorId; }
+float CVideoPage::PixelAspect() const {
+  const CConfig* config = Config();
+  return config ? config->m_fScaleFactor : 1.0f;
+}
 
 const std::vector<std::string>& CVideoPage::StateList() {
   static const std::vector<std::string> kNone;
@@ -434,7 +442,7 @@ int CVideoPage::DrawFileIcon(int sourceId, int fileIndex, const plat::RECT& icon
   if (!video || sourceId != 0 || fileIndex < 0 || fileIndex >= static_cast<int>(list.size())) return 0;
   const std::string& path = list[static_cast<std::size_t>(fileIndex)];
   if (plat::HBITMAP bitmap = ThumbnailOf(fileIndex, fileIndex, path)) {
-    DrawFittedBitmap(bitmap, dc, icon);
+    DrawFittedBitmap(bitmap, dc, icon, PixelAspect());
   } else {
     const char* fallback = Vendor() == 4 ? "Layout\\Img\\Common\\Image icon.BMP" : "Layout\\Img\\Common\\video_file.bmp";
     if (plat::HBITMAP picture = LoadSharedBitmapFile(file_list::ApplicationFile(fallback))) {
@@ -482,7 +490,7 @@ int CVideoPage::DrawFolderIcon(int sourceId, int folderIndex, const plat::RECT& 
   }
   const std::array<plat::RECT, 4> cells = video_lists::FolderPreviewCells(rect, top, bottom, side);
   for (std::size_t n = 0; n < 4; ++n) {
-    if (record.bitmaps[n]) DrawFittedBitmap(record.bitmaps[n], dc, cells[n]);
+    if (record.bitmaps[n]) DrawFittedBitmap(record.bitmaps[n], dc, cells[n], PixelAspect());
   }
   return 1;
 }
@@ -607,13 +615,13 @@ int CVideoPage::DrawHighlightPreview(int list, int entry) {
       for (int n = 0; n < 9; ++n) {
         if (record.bitmaps[static_cast<std::size_t>(n)])
           DrawFittedBitmap(record.bitmaps[static_cast<std::size_t>(n)], dc,
-                           video_lists::HighlightGridCell(rect, n % 3, n / 3));
+                           video_lists::HighlightGridCell(rect, n % 3, n / 3), PixelAspect());
       }
     } else if (kind == FILE_LIST_FILE) {
       const std::vector<std::string>& list = StateList();
       if (index >= 0 && index < static_cast<int>(list.size())) {
         if (plat::HBITMAP bitmap = ThumbnailOf(entry, index, list[static_cast<std::size_t>(index)]))
-          DrawFittedBitmap(bitmap, dc, rect);
+          DrawFittedBitmap(bitmap, dc, rect, PixelAspect());
       }
     }
   });

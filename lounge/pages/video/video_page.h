@@ -36,8 +36,12 @@ inline constexpr plat::UINT kRemoteModeMessage = 2024;
 std::string VideoStatePagePath(int state);
 
 struct AppOptions;
-// Draws the bitmap fitted into `rect` with its aspect kept, margins equal.
-void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect);
+// Where a picture of `width` x `height` goes in `rect`: as large as fits with
+// its shape kept, centred. A pixel aspect other than 1 (pixels of another
+// shape than the screen's) widens or narrows the picture first.
+plat::RECT FitPicture(int width, int height, const plat::RECT& rect, float pixelAspect = 1.0f);
+// Draws the bitmap into FitPicture's rectangle.
+void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect, float pixelAspect = 1.0f);
 // The argument vector of the video editor installed in `folder`; empty when
 // either the folder or the program name is missing. The start-up options
 // hold no argument string for the editor: it runs with none.
@@ -118,6 +122,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   CConfig* Config() const;
   CVideoConfig* Video() const;
   int Vendor();
+  // The configuration's pixel aspect factor (1 without configuration).
+  float PixelAspect() const;
   // The list a thumbnail entry index refers to in the current state.
   const std::vector<std::string>& StateList();
   void RefreshVideoList();

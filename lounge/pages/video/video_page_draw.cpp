@@ -155,7 +155,7 @@ int CVideoPage::DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) {
   for (std::size_t n = 0; n < chosen.size() && n < 9; ++n) {
     const int index = static_cast<int>(n);
     if (plat::HBITMAP bitmap = ThumbnailOf(index, index, chosen[n]))
-      DrawFittedBitmap(bitmap, dc, video_lists::HighlightGridCell(rect, index % 3, index / 3));
+      DrawFittedBitmap(bitmap, dc, video_lists::HighlightGridCell(rect, index % 3, index / 3), PixelAspect());
   }
   return 1;
 }

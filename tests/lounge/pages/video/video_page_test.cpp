@@ -593,3 +593,27 @@ TEST_F(VideoPageTest, ThePointedCellsTextsAndTheLargePreviewOfAFile) {
   page->ShowStatePage();
   EXPECT_EQ(page->DrawHighlightPreview(grid, 1), 0);
 }
+
+TEST(VideoPictureFit, KeepsTheShapeCentresAndCorrectsThePixelAspect) {
+  const plat::RECT cell{100, 50, 356, 208};  // 256 x 158
+  const struct {
+    int w, h;
+    float aspect;
+    plat::RECT fitted;
+  } cases[] = {
+      {200, 150, 1.0f, {123, 50, 333, 208}},           // 4:3 by height: 210 x 158
+      {320, 90, 1.0f, {100, 93, 356, 165}},            // wide by width: 256 x 72
+      {200, 150, 4.0f / 3.0f, {100, 57, 356, 201}},    // 266 wide pixels: by width
+      {200, 150, 0.75f, {149, 50, 307, 208}},          // 150 x 150: square, 158 x 158
+      {200, 150, 1e30f, {123, 50, 333, 208}},          // a damaged factor counts as 1
+      {0, 150, 1.0f, {100, 50, 100, 50}},              // nothing to draw
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " " + std::to_string(c.aspect));
+    const plat::RECT got = FitPicture(c.w, c.h, cell, c.aspect);
+    EXPECT_EQ(got.left, c.fitted.left);
+    EXPECT_EQ(got.top, c.fitted.top);
+    EXPECT_EQ(got.right, c.fitted.right);
+    EXPECT_EQ(got.bottom, c.fitted.bottom);
+  }
+}
