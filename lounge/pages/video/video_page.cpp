@@ -25,6 +25,7 @@
 #include "platform/sys/debug_output.h"
 #include "platform/sys/drive_table.h"
 #include "platform/sys/spawn.h"
+#include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 
@@ -145,6 +146,7 @@ const std::vector<std::string>& CVideoPage::StateList() {
 int CVideoPage::EnterModule() {
   CVideoConfig* video = Video();
   if (!video) return 0;
+  Frame().SetPlaybackBarPath("FloatingBar\\PlaybackBar\\VideoPlaybackBar");
   Frame().SetActivePage(this);
   CreateBackBuffer();
   if (Vendor() == 1 && !EditorFolder(Frame().Options()).empty()) {
@@ -190,6 +192,10 @@ int CVideoPage::ShowStatePage() {
       ResetDeviceList();
       break;
     case VIDEO_VIEW_FOLDER:
+      // Back from full-screen playback the pointer is wanted again.
+      for (int i = 0; i < 100 && plat::ShowCursor(plat::TRUE) < 0; ++i) {
+      }
+      plat::SetCursor(plat::LoadCursor(nullptr, plat::IDC_ARROW));
       RefreshVideoList();
       break;
     case VIDEO_VIEW_RECENT:

@@ -361,6 +361,7 @@ TEST_F(VideoPageTest, VendorOneWithTheEditorInstalledStartsAtTheApplicationChoic
   frame.options.editorValue = "Install";
   frame.options.editorExe = "edit.sh";
   EXPECT_EQ(page->EnterModule(), 1);
+  EXPECT_EQ(frame.Count("SetPlaybackBarPath FloatingBar\\PlaybackBar\\VideoPlaybackBar"), 1);
   EXPECT_EQ(page->CurrentPath(), "Video\\VideoApplication");
   EXPECT_EQ(Video().m_nView, 0);
   EXPECT_EQ(VideoEditorCommand(frame.options, folder + "/"), (std::vector<std::string>{folder + "/edit.sh"}));
