@@ -401,6 +401,33 @@ int CVideoPage::OnFolderChanged(int sourceId, int entryCount, int listTop) {
   return 1;
 }
 
+int CVideoPage::GetUpLevelIcon(int, std::string& path) {
+  path.clear();
+  if (Vendor() != 2) return 0;
+  path = "Layout\\Img\\Common\\sub-film-up.bmp";
+  return 1;
+}
+
+int CVideoPage::OnSelectionChanged(int, int displayIndex) {
+  int grid = -1;
+  if (!Layout() || !Layout()->FindList(kThumbnailBrowser, grid) || FocusedList() != grid) return 0;
+  // The cell showing the entry takes the focus when it is on screen and in
+  // use; otherwise the first cell.
+  int row = -1;
+  if (displayIndex >= 0 && ElementIndex().ItemToRow(grid, displayIndex, &row) && row >= 0) {
+    const CListState* state = ListState(grid);
+    if (state && row < static_cast<int>(state->itemStates.size()) &&
+        state->itemStates[static_cast<std::size_t>(row)].enabled) {
+      SetFocus(grid, row);
+      HighlightListItem(row, grid);
+      return 1;
+    }
+  }
+  SetFocus(grid, 0);
+  HighlightListItem(0, grid);
+  return 0;
+}
+
 int CVideoPage::GetListTop(int, int& top) {
   top = GridTop();
   return 1;

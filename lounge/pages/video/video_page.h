@@ -73,6 +73,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int DrawFolderText(int, int, const plat::RECT&, plat::HDC, plat::COLORREF) override { return 0; }
   int DrawFileIcon(int sourceId, int fileIndex, const plat::RECT& icon, plat::HDC dc, int rowState) override;
   int OnFileActivated(int sourceId, int fileIndex) override;
+  int GetUpLevelIcon(int sourceId, std::string& path) override;
+  int OnSelectionChanged(int sourceId, int displayIndex) override;
   int GetListTop(int sourceId, int& top) override;
   int SetListTop(int sourceId, int row) override;
 

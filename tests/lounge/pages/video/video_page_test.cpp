@@ -618,3 +618,29 @@ TEST(VideoPictureFit, KeepsTheShapeCentresAndCorrectsThePixelAspect) {
     EXPECT_EQ(got.bottom, c.fitted.bottom);
   }
 }
+
+TEST_F(VideoPageTest, GoingUpFocusesTheFolderLeftAndVendorTwoHasItsUpLevelPicture) {
+  const std::string folder = tree.Folder("up");
+  tree.Folder("up/a");
+  tree.Folder("up/b");
+  tree.File("up/b/clip.avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  int grid = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Thumbnail Browser", grid));
+  page->SetFocus(grid, 1);
+  page->HighlightListItem(1, grid);
+  ASSERT_EQ(page->Browser().EnterFolder(1), 1);  // "b"
+  EXPECT_EQ(page->FocusedEntry(), 0);
+  ASSERT_EQ(page->Browser().GoUp(), 1);
+  EXPECT_EQ(page->FocusedList(), grid);
+  EXPECT_EQ(page->FocusedEntry(), 1);  // "b" again
+  std::string picture;
+  EXPECT_EQ(page->GetUpLevelIcon(0, picture), 0);
+  EXPECT_TRUE(picture.empty());
+  frame.options.vendorId = 2;
+  EXPECT_EQ(page->GetUpLevelIcon(0, picture), 1);
+  EXPECT_EQ(picture, "Layout\\Img\\Common\\sub-film-up.bmp");
+}
