@@ -583,7 +583,10 @@ int CVideoPage::OnTimer(plat::UINT_PTR id) {
   CVideoConfig* video = Video();
   if (!video) return 0;
   if (id == kVideoCursorTimer) {
+    // A bar under the pointer stays; it is asked again at the next tick.
+    if (Frame().IsCursorOverBars()) return 0;
     plat::KillTimer(Owner(), kVideoCursorTimer);
+    Frame().Services().HideCursor();
     Frame().Services().SetCaptionBarVisible(0, 1);
     Frame().Services().SetPlaybackBarVisible(0, 1);
     return 0;

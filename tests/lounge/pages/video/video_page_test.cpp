@@ -340,6 +340,15 @@ TEST_F(VideoPageTest, SortingChecksItsTagAndPlaybackShowsTheBarsOnMouseMoves) {
   page->OnMouseMove(10, 10);
   EXPECT_EQ(frame.Count("SetCaptionBarVisible 1 0"), 1);
   EXPECT_EQ(frame.Count("SetPlaybackBarVisible 1 0"), 1);
+  // Four seconds later the bars slide away, unless the pointer is on one.
+  frame.cursorOverBars = true;
+  page->OnTimer(kVideoCursorTimer);
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 1"), 0);
+  frame.cursorOverBars = false;
+  page->OnTimer(kVideoCursorTimer);
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 1"), 1);
+  EXPECT_EQ(frame.Count("SetPlaybackBarVisible 0 1"), 1);
+  EXPECT_EQ(frame.Count("HideCursor"), 1);
   page->OnResize();
   EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 0"), 1);
   EXPECT_TRUE(frame.Executed("Video Change Video Size"));
