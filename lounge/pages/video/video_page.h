@@ -100,6 +100,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int ShowTooltipAt(plat::POINT point) override;
   int QueryListImageShown(int list, int image, int* shown) override;
   int QueryListTextShown(int list, int text, int* shown) override;
+  int QueryTextShown(const std::string& name, int* shown) override;
 
   // Draws the still image "Video Highlight Item Image": the preview frame
   // with, for a folder entry, its nine previews in a 3 x 3 grid, for a file

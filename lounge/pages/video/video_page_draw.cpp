@@ -224,3 +224,12 @@ int CVideoPage::QueryListTextShown(int list, int text, int* shown) {
   *shown = actionShown;
   return 1;
 }
+
+int CVideoPage::QueryTextShown(const std::string& name, int* shown) {
+  CVideoConfig* video = Video();
+  if (!video || !shown) return 0;
+  int enabled = 1, checked = 0;
+  if (name == "Video Capture To HD") return QueryVideoCaptureToHDState(*video, *shown, enabled, checked);
+  if (name == "Video Capture To DVD") return QueryVideoCaptureToDVDState(*video, *shown, enabled, checked);
+  return 0;
+}

@@ -311,6 +311,17 @@ TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
   Video().m_nCaptureTarget = 0;
   EXPECT_EQ(page->ListTextFor("Video Capturing Disc Type Option"), UIStringOrEmpty("HARDDISK"));
   EXPECT_FALSE(UIStringOrEmpty("HARDDISK").empty());
+  // The capture targets' texts show only while capturing to them.
+  int shown = 1;
+  Video().m_bCapturing = 1;
+  Video().m_nCaptureTarget = 1;
+  page->QueryTextShown("Video Capture To HD", &shown);
+  EXPECT_EQ(shown, 0);
+  page->QueryTextShown("Video Capture To DVD", &shown);
+  EXPECT_EQ(shown, 1);
+  Video().m_bCapturing = 0;
+  page->QueryTextShown("Video Capture To DVD", &shown);
+  EXPECT_EQ(shown, 0);
 }
 
 TEST_F(VideoPageTest, SortingChecksItsTagAndPlaybackShowsTheBarsOnMouseMoves) {
