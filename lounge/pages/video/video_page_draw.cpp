@@ -15,6 +15,7 @@
 #include "lounge/skin/layout_reader.h"
 #include "lounge/skin/skin_text.h"
 #include "lounge/skin/string_table.h"
+#include "platform/sys/drive_table.h"
 
 namespace {
 
@@ -104,6 +105,20 @@ std::string CVideoPage::ListTextFor(const std::string& name) {
     return key.empty() ? std::string() : UIStringOrEmpty(key);
   }
   if (name == "Video Archive Information") return UIStringOrEmpty("VIDEO_EXISTING_CLIPS");
+  if (name == "Video CD/DVD Information") {
+    // The CD slot's drive, when it is an optical drive with a disc.
+    std::string root = config->m_szDriveRoots[1];
+    if (!root.empty() && root.back() != '\\') root += '\\';
+    if (root.size() >= 2 && root[0] >= 'A' && root[0] <= 'Z' && plat::GetDriveTypeA(root.c_str()) == plat::DRIVE_CDROM) {
+      int kind = 0;
+      if (Frame().GetDriveInfo(root[0] - 'A', &kind) == 0) {
+        std::string shown;
+        GetShellDisplayName(root.substr(0, 2), shown);
+        return kind == 6 ? UIStringOrEmpty("VIDEO_DVD_VIDEO") + ": " + shown : shown;
+      }
+    }
+    return UIStringOrEmpty("NODISCS");
+  }
   if (name == "Video DV Information" || name == "Video Composite Information" || name == "Video SVideo Information")
     return UIStringOrEmpty("VIDEO_NOT_AVAILABLE");
   return {};

@@ -664,3 +664,29 @@ TEST_F(VideoPageTest, GoingUpFocusesTheFolderLeftAndVendorTwoHasItsUpLevelPictur
   EXPECT_EQ(page->GetUpLevelIcon(0, picture), 1);
   EXPECT_EQ(picture, "Layout\\Img\\Common\\sub-film-up.bmp");
 }
+
+TEST_F(VideoPageTest, TheDiscTextNamesADvdVideoTheDiscOrNone) {
+  Video().m_nView = 11;  // "Video\\CDDVD"
+  page->ShowStatePage();
+  // D: is an optical drive with a disc labelled "FILMS".
+  plat::VolumeInfo optical = Volume('D', tree.Folder("disc"), "FILMS");
+  optical.type = plat::DRIVE_CDROM;
+  drives->volumes = {optical};
+  const struct {
+    plat::HRESULT answer;
+    int kind;
+    std::string text;
+  } cases[] = {{0, 6, UIStringOrEmpty("VIDEO_DVD_VIDEO") + ": FILMS (D:)"},
+               {0, 8, "FILMS (D:)"},
+               {plat::E_FAIL, 6, UIStringOrEmpty("NODISCS")}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    frame.driveResult = c.answer;
+    frame.driveKind = c.kind;
+    EXPECT_EQ(page->ListTextFor("Video CD/DVD Information"), c.text);
+  }
+  // Not an optical drive: no disc.
+  drives->volumes[0].type = plat::DRIVE_FIXED;
+  frame.driveResult = 0;
+  EXPECT_EQ(page->ListTextFor("Video CD/DVD Information"), UIStringOrEmpty("NODISCS"));
+}
