@@ -666,7 +666,7 @@ TEST_F(VideoPageTest, GoingUpFocusesTheFolderLeftAndVendorTwoHasItsUpLevelPictur
 }
 
 TEST_F(VideoPageTest, TheDiscTextNamesADvdVideoTheDiscOrNone) {
-  Video().m_nView = 11;  // "Video\\CDDVD"
+  Video().m_nView = 11;  // the disc page
   page->ShowStatePage();
   // D: is an optical drive with a disc labelled "FILMS".
   plat::VolumeInfo optical = Volume('D', tree.Folder("disc"), "FILMS");
