@@ -133,5 +133,6 @@ CConfig* CMainFrame::GetConfig() {
 
 int CMainFrame::ExecuteAction(const std::string& name, long param1, long param2) {
   if (!m_bridge) return 0;
-  return static_cast<int>(m_bridge->ExecuteAction(name.c_str(), param1, param2));
+  // The system core answers with an HRESULT: S_OK (0) is success.
+  return plat::SUCCEEDED(m_bridge->ExecuteAction(name.c_str(), param1, param2)) ? 1 : 0;
 }

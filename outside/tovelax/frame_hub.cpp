@@ -12,6 +12,12 @@ void FrameHub::SetPoster(INotifyPoster* poster) {
 void FrameHub::SetDrain(HWND drain) {
   std::lock_guard lock(mutex_);
   drain_ = drain;
+  // A picture that arrived before there was a window to wake (the first one,
+  // made while a file opens) is announced now.
+  if (latest_ && !pending_ && poster_ && drain_) {
+    pending_ = true;
+    poster_->Post(drain_, kFrameReadyMessage, 0, 0);
+  }
 }
 
 void FrameHub::SetSink(IFrameSink* sink) {
@@ -29,9 +35,11 @@ void FrameHub::Publish(std::shared_ptr<const VideoFrame> frame) {
   const bool resized = !latest_ || latest_->width != frame->width || latest_->height != frame->height;
   if (resized && sizeListener_) sizeListener_(frame->width, frame->height);
   latest_ = std::move(frame);
-  if (!pending_) {
+  // Pending only once announced: a frame nobody was told of must not keep
+  // the later ones from being announced.
+  if (!pending_ && poster_ && drain_) {
     pending_ = true;
-    if (poster_ && drain_) poster_->Post(drain_, kFrameReadyMessage, 0, 0);
+    poster_->Post(drain_, kFrameReadyMessage, 0, 0);
   }
 }
 

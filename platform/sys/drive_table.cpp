@@ -60,6 +60,16 @@ bool IsUserMount(const MountEntry& m) {
          m.mountPoint.rfind("/mnt/", 0) == 0 || m.mountPoint == "/mnt";
 }
 
+// A network file system mounted where users mount things: a network drive.
+bool IsNetworkMount(const MountEntry& m) {
+  static constexpr const char* kNetworkTypes[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs", "davfs",
+                                                  "fuse.davfs2", "9p", "afs", "ceph", "glusterfs", "fuse.glusterfs"};
+  if (std::none_of(std::begin(kNetworkTypes), std::end(kNetworkTypes), [&](const char* t) { return m.fsType == t; }))
+    return false;
+  return m.mountPoint.rfind("/media/", 0) == 0 || m.mountPoint.rfind("/run/media/", 0) == 0 ||
+         m.mountPoint.rfind("/mnt/", 0) == 0 || m.mountPoint == "/mnt";
+}
+
 bool IsRemovableBlock(const std::string& sysBlock, const std::string& device) {
   // /dev/sdb1 -> /sys/block/sdb/removable
   std::string name = device.substr(5);
@@ -175,6 +185,15 @@ std::vector<VolumeInfo> SystemVolumeSource::Scan() const {
     const UINT type = IsRemovableBlock(sysBlock_, m.device) ? DRIVE_REMOVABLE : DRIVE_FIXED;
     std::string label = std::filesystem::path(m.mountPoint).filename().string();
     volumes.push_back({letter, type, m.mountPoint, label, m.device, {}, false});
+  }
+  // Network drives.
+  for (const auto& m : mounts) {
+    if (!IsNetworkMount(m)) continue;
+    if (std::any_of(volumes.begin(), volumes.end(), [&](const VolumeInfo& v) { return v.root == m.mountPoint; })) continue;
+    const char letter = NextFreeLetter(volumes, 'D');
+    if (!letter) break;
+    std::string label = std::filesystem::path(m.mountPoint).filename().string();
+    volumes.push_back({letter, DRIVE_REMOTE, m.mountPoint, label, {}, {}, false});
   }
   std::sort(volumes.begin(), volumes.end(), [](const VolumeInfo& a, const VolumeInfo& b) { return a.letter < b.letter; });
   return volumes;

@@ -41,8 +41,9 @@ class VolumeSource {
   virtual std::vector<VolumeInfo> Scan() const = 0;
 };
 
-// Mounted file systems ("/" becomes C:), optical drives from sysfs and the
-// registry's virtual drives (which keep their declared letters).
+// Mounted file systems ("/" becomes C:), optical drives from sysfs, network
+// file systems mounted below /media, /run/media or /mnt (DRIVE_REMOTE) and
+// the registry's virtual drives (which keep their declared letters).
 class SystemVolumeSource final : public VolumeSource {
  public:
   explicit SystemVolumeSource(std::string mounts = "/proc/self/mounts", std::string sysBlock = "/sys/block");

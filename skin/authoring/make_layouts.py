@@ -1227,8 +1227,9 @@ playback_bar("RadioPlaybackBar", [
 VIDEO_CELL = (280, 220)  # a cell of the thumbnail and device grids
 
 def video_header(p):
-    p.text("VIDEOS", (120, 124, 460, 72), label=True, align="LEFT", colours=ACCENT, font="FONT2")
-    p.text("VIDEO_VIDEOHEADER", (640, 124, 1180, 60), align="LEFT", colours=PLAIN, font="FONT2")
+    # Below the caption bar (144 pixels high).
+    p.text("VIDEOS", (120, 150, 460, 60), label=True, align="LEFT", colours=ACCENT, font="FONT2")
+    p.text("VIDEO_VIDEOHEADER", (640, 150, 700, 60), align="LEFT", colours=PLAIN, font="FONT2")
 
 def video_pill(lst, name, key, row, icon, x=120, w=420):
     """A menu pill of the Video pages; the pictures lie in Video/."""
@@ -1260,8 +1261,8 @@ def video_grid(p, name, columns, rows, with_up_level=True):
         grid.text("UPONELEVEL", (1564, 971, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
                   dependency="UpLevel")
     p.note("list_item_count", name, str(columns * rows))
-    p.text("Video Browser Header Text", (640, 180, 900, 40), align="LEFT", colours=DIM)
-    p.text("Video Browser Item Count", (1560, 180, 260, 40), align="RIGHT", colours=DIM)
+    p.text("Video Browser Header Text", (1340, 160, 300, 40), align="RIGHT", colours=DIM)
+    p.text("Video Browser Item Count", (1660, 160, 160, 40), align="RIGHT", colours=DIM)
     return grid
 
 def video_entry_texts(p):
@@ -1314,7 +1315,6 @@ p.still("Video VideoRegion", "Video/play_bg.bmp", (0, 0, 1920, 1080))
 for key, action in transport_keys("Video Play Pause", "Video Stop", "Video Next Video", "Video Previous Video",
                                   "Video FastForeward", "Video Rewind"):
     p.hotkey(key, action)
-p.hotkey("VK_RETURN_", "Video Play Pause")
 navigation_keys(p, escape="Back")
 
 def capture_page(path, comment, extra_rows=()):

@@ -14,14 +14,18 @@
 #include "lounge/shell/app_options.h"
 #include "lounge/shell/shell_frame.h"
 #include "lounge/skin/layout_reader.h"
+#include "lounge/skin/page_element_index.h"
 #include "lounge/skin/skin_bitmaps.h"
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/skin_text.h"
 #include "lounge/skin/string_table.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/objects.h"
 #include "platform/registry/registry.h"
 #include "platform/sys/debug_output.h"
+#include "platform/sys/drive_table.h"
 #include "platform/sys/spawn.h"
+#include "platform/win/input.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 
@@ -37,6 +41,8 @@ constexpr std::array<const char*, 19> kStatePaths = {
     "Video\\NoCaptureDevice"};
 
 constexpr const char* kThumbnailBrowser = "Video Thumbnail Browser";
+// Cells of a page of the thumbnail grid.
+constexpr int kGridCells = 12;
 constexpr const char* kDeviceBrowser = "Video Device Browser";
 
 // The editor's folder from HKEY_LOCAL_MACHINE, or empty.
@@ -59,28 +65,32 @@ std::string EditorFolder(const AppOptions& options) {
 
 }  // namespace
 
-// The bitmap fitted into `rect` with its aspect kept, margins equal.
-void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect) {
-  int w = 0;
-  int h = 0;
-  if (!GetBitmapSize(bitmap, w, h) || w <= 0 || h <= 0) return;
+plat::RECT FitPicture(int width, int height, const plat::RECT& rect, float pixelAspect) {
   const int rw = rect.right - rect.left;
   const int rh = rect.bottom - rect.top;
-  if (rw <= 0 || rh <= 0) return;
+  // Pixels of another shape than the screen's: the width is corrected first.
+  // A factor out of all reason (a damaged setting) counts as 1.
+  if (!(pixelAspect > 0.1f && pixelAspect < 10.0f)) pixelAspect = 1.0f;
+  if (pixelAspect != 1.0f) width = static_cast<int>(static_cast<float>(width) * pixelAspect);
+  if (width <= 0 || height <= 0 || rw <= 0 || rh <= 0) return {rect.left, rect.top, rect.left, rect.top};
   int fw = rw;
-  int fh = static_cast<int>(static_cast<long long>(h) * rw / w);
+  int fh = static_cast<int>(static_cast<long long>(height) * rw / width);
   if (fh > rh) {
     fh = rh;
-    fw = static_cast<int>(static_cast<long long>(w) * rh / h);
+    fw = static_cast<int>(static_cast<long long>(width) * rh / height);
   }
-  const plat::RECT fitted{rect.left + (rw - fw) / 2, rect.top + (rh - fh) / 2, rect.left + (rw - fw) / 2 + fw,
-                          rect.top + (rh - fh) / 2 + fh};
-  DrawBitmap(bitmap, dc, fitted);
+  const int left = rect.left + (rw - fw) / 2;
+  const int top = rect.top + (rh - fh) / 2;
+  return {left, top, left + fw, top + fh};
 }
 
-namespace {
-
-}  // namespace
+void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect, float pixelAspect) {
+  int w = 0;
+  int h = 0;
+  if (!GetBitmapSize(bitmap, w, h)) return;
+  const plat::RECT fitted = FitPicture(w, h, rect, pixelAspect);
+  if (fitted.right > fitted.left && fitted.bottom > fitted.top) DrawBitmap(bitmap, dc, fitted);
+}
 
 std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder) {
   if (folder.empty() || options.editorExe.empty()) return {};
@@ -117,6 +127,10 @@ CVideoConfig* CVideoPage::Video() const {
   return config ? config->m_pVideo.get() : nullptr;
 }
 int CVideoPage::Vendor() { return Frame().Options().vendorId; }
+float CVideoPage::PixelAspect() const {
+  const CConfig* config = Config();
+  return config ? config->m_fScaleFactor : 1.0f;
+}
 
 const std::vector<std::string>& CVideoPage::StateList() {
   static const std::vector<std::string> kNone;
@@ -132,6 +146,7 @@ const std::vector<std::string>& CVideoPage::StateList() {
 int CVideoPage::EnterModule() {
   CVideoConfig* video = Video();
   if (!video) return 0;
+  Frame().SetPlaybackBarPath("FloatingBar\\PlaybackBar\\VideoPlaybackBar");
   Frame().SetActivePage(this);
   CreateBackBuffer();
   if (Vendor() == 1 && !EditorFolder(Frame().Options()).empty()) {
@@ -166,8 +181,10 @@ int CVideoPage::ShowStatePage() {
   const std::string path = VideoStatePagePath(state);
   if (path.empty()) return 0;
   if (state == VIDEO_VIEW_PLAYING) {
-    video->m_nPlaySelection = std::max(0, m_listTop);
-    video->m_nSavedFocusEntry = FocusedEntry();
+    video->m_nPlaySelection = GridTop();
+    int grid = -1;
+    video->m_nSavedFocusEntry =
+        Layout() && Layout()->FindList(kThumbnailBrowser, grid) && FocusedList() == grid ? FocusedEntry() : -1;
   }
   const int loaded = LoadLayout(path);
   switch (state) {
@@ -175,36 +192,37 @@ int CVideoPage::ShowStatePage() {
       ResetDeviceList();
       break;
     case VIDEO_VIEW_FOLDER:
+      // Back from full-screen playback the pointer is wanted again.
+      for (int i = 0; i < 100 && plat::ShowCursor(plat::TRUE) < 0; ++i) {
+      }
+      plat::SetCursor(plat::LoadCursor(nullptr, plat::IDC_ARROW));
       RefreshVideoList();
       break;
     case VIDEO_VIEW_RECENT:
       m_browser.LoadFileList(video->m_recentFiles);
-      m_itemCount = m_browser.GetEntryCount();
       video->SortVideoFiles();
+      PublishGrid(m_browser.GetEntryCount(), 0);
       break;
     case VIDEO_VIEW_PLAYING:
       Frame().Services().HideCursor();
       break;
     case VIDEO_VIEW_BURN:
-      m_listTop = 0;
-      m_itemCount = m_browser.GetEntryCount();
       video->SortVideoFiles();
+      PublishGrid(m_browser.GetEntryCount(), 0);
       break;
     case VIDEO_VIEW_SELECT_FOLDER: {
       const std::string& chosen = video->m_nFolderKind == 0   ? video->m_strSnapshotFolder
                                   : video->m_nFolderKind == 1 ? video->m_strDefaultFolder
                                                               : video->m_strCapturedFolder;
       m_folderBrowser.OpenFolder(chosen);
-      m_listTop = 0;
-      m_itemCount = m_folderBrowser.GetEntryCount();
+      PublishGrid(m_folderBrowser.GetEntryCount(), 0);
       break;
     }
     case VIDEO_VIEW_BROWSE:
       if (!video->m_strArchiveFolder.empty()) {
         m_browser.OpenFolder(video->m_strArchiveFolder);
         m_browser.SetRootFolder(video->m_strArchiveFolder);
-        m_itemCount = m_browser.GetEntryCount();
-        m_listTop = 0;
+        PublishGrid(m_browser.GetEntryCount(), 0);
         video->m_strArchiveFolder.clear();
       } else {
         RefreshVideoList();
@@ -224,18 +242,50 @@ void CVideoPage::RefreshVideoList() {
   if (video->m_bOpenFolderPending == 1 && !video->m_strOpenFolderPath.empty()) {
     m_browser.SetRootFolder(video->m_strOpenFolderPath);
     m_browser.OpenFolder(video->m_strOpenFolderPath);
-    m_listTop = 0;
-    m_itemCount = m_browser.GetEntryCount();
     video->SortVideoFiles();
+    PublishGrid(m_browser.GetEntryCount(), 0);
     video->m_bOpenFolderPending = 0;
     video->m_strOpenFolderPath.clear();
     return;
   }
   m_browser.Rescan();
   video->SortVideoFiles();
-  m_itemCount = m_browser.GetEntryCount();
-  m_listTop = video->m_nPlaySelection >= 0 && video->m_nPlaySelection < m_itemCount ? video->m_nPlaySelection
-                                                                                   : std::max(0, m_itemCount - 1);
+  const int count = m_browser.GetEntryCount();
+  PublishGrid(count, video->m_nPlaySelection >= 0 && video->m_nPlaySelection < count ? video->m_nPlaySelection
+                                                                                      : std::max(0, count - 1));
+  // The focus goes back to the cell it had when playback began.
+  int grid = -1;
+  if (video->m_nSavedFocusEntry >= 0 && Layout() && Layout()->FindList(kThumbnailBrowser, grid)) {
+    SetFocus(grid, video->m_nSavedFocusEntry);
+    HighlightListItem(video->m_nSavedFocusEntry, grid);
+  }
+}
+
+int CVideoPage::GridTop() const {
+  int top = 0;
+  ElementIndex().GetTopIndexByName(kThumbnailBrowser, &top);
+  return top;
+}
+
+void CVideoPage::PublishGrid(int count, int top) {
+  m_itemCount = count;
+  ElementIndex().SetItemCountByName(kThumbnailBrowser, count);
+  ElementIndex().SetTopIndexByName(kThumbnailBrowser, top);
+}
+
+int CVideoPage::HighlightedEntry() {
+  int list = -1;
+  if (!Layout()) return 0;
+  const bool devices = Video() && Video()->m_nView == VIDEO_VIEW_DEVICES;
+  if (!Layout()->FindList(devices ? kDeviceBrowser : kThumbnailBrowser, list)) return 0;
+  int top = 0;
+  ElementIndex().GetTopIndex(list, &top);
+  int slot = FocusedList() == list ? FocusedEntry() : -1;
+  if (slot < 0 || slot >= kGridCells) {
+    const CListState* state = ListState(list);
+    slot = state && state->rememberedEntry >= 0 && state->rememberedEntry < kGridCells ? state->rememberedEntry : 0;
+  }
+  return top + slot;
 }
 
 void CVideoPage::SendPendingAction() {
@@ -261,8 +311,7 @@ int CVideoPage::ClearRecentVideos() {
   video->m_nFolderIndex = -1;
   video->m_nHighlightedFolder = -1;
   m_browser.LoadFileList(video->m_recentFiles);
-  m_listTop = 0;
-  m_itemCount = m_browser.GetEntryCount();
+  PublishGrid(m_browser.GetEntryCount(), 0);
   return 1;
 }
 
@@ -293,19 +342,14 @@ int CVideoPage::ResetDeviceList() {
   CVideoConfig* video = Video();
   CConfig* config = Config();
   if (!video || !config) return 0;
-  const bool vendor2 = Vendor() == 2;
   std::error_code ec;
-  if (!video->m_strCapturedFolder.empty() && std::filesystem::is_directory(video->m_strCapturedFolder, ec)) {
-    m_devices.push_back({video->m_strCapturedFolder, video_lists::GetFileNameOfPath(
-                                                         file_list::CutTrailingSlashes(video->m_strCapturedFolder)),
-                         vendor2 ? "Layout\\Img\\Common\\sub-film-nofiles.bmp" : "Layout\\Img\\Common\\sub-files.bmp"});
-  }
-  for (const CDriveEntry& drive : config->m_vecOpticalDrives) {
-    if (drive.nKind != 8) continue;  // only data discs hold video files
-    m_devices.push_back({drive.strRoot, drive.strDisplayName, "Layout\\Img\\Common\\sub-cdromdata.BMP"});
-  }
-  m_listTop = 0;
-  m_itemCount = static_cast<int>(m_devices.size());
+  const bool captured =
+      !video->m_strCapturedFolder.empty() && std::filesystem::is_directory(video->m_strCapturedFolder, ec);
+  m_devices = VideoDeviceList(video->m_strCapturedFolder, captured, config->m_vecOpticalDrives, plat::GetVolumes(),
+                              Vendor());
+  // The list shows its first entry at the top.
+  ElementIndex().SetItemCountByName(kDeviceBrowser, static_cast<int>(m_devices.size()));
+  ElementIndex().SetTopIndexByName(kDeviceBrowser, 0);
   return 1;
 }
 
@@ -345,25 +389,63 @@ int CVideoPage::OnFolderChanged(int sourceId, int entryCount, int listTop) {
   CVideoConfig* video = Video();
   if (!video) return 0;
   video->SortVideoFiles();
-  m_itemCount = entryCount;
-  m_listTop = listTop;
+  PublishGrid(entryCount, listTop);
+  // The focused cell goes back to the first when it is past the entries.
+  int grid = -1;
+  if (Layout() && Layout()->FindList(kThumbnailBrowser, grid) && FocusedList() == grid &&
+      GridTop() + FocusedEntry() >= entryCount) {
+    SetFocus(grid, 0);
+  }
   if (video->m_nView == VIDEO_VIEW_SELECT_FOLDER && sourceId == 1)
     video->m_strSelectedFolder = m_folderBrowser.GetCurrentFolder();
   return 1;
 }
 
+int CVideoPage::GetUpLevelIcon(int, std::string& path) {
+  path.clear();
+  if (Vendor() != 2) return 0;
+  path = "Layout\\Img\\Common\\sub-film-up.bmp";
+  return 1;
+}
+
+int CVideoPage::OnSelectionChanged(int, int displayIndex) {
+  int grid = -1;
+  if (!Layout() || !Layout()->FindList(kThumbnailBrowser, grid) || FocusedList() != grid) return 0;
+  // The cell showing the entry takes the focus when it is on screen and in
+  // use; otherwise the first cell.
+  int row = -1;
+  if (displayIndex >= 0 && ElementIndex().ItemToRow(grid, displayIndex, &row) && row >= 0) {
+    const CListState* state = ListState(grid);
+    if (state && row < static_cast<int>(state->itemStates.size()) &&
+        state->itemStates[static_cast<std::size_t>(row)].enabled) {
+      SetFocus(grid, row);
+      HighlightListItem(row, grid);
+      return 1;
+    }
+  }
+  SetFocus(grid, 0);
+  HighlightListItem(0, grid);
+  return 0;
+}
+
 int CVideoPage::GetListTop(int, int& top) {
-  top = m_listTop;
+  top = GridTop();
   return 1;
 }
 
 int CVideoPage::SetListTop(int, int row) {
-  m_listTop = std::max(0, row);
+  ElementIndex().SetTopIndexByName(kThumbnailBrowser, std::max(0, row));
   return 1;
 }
 
 void CVideoPage::RequestThumbnail(int entry, int kind, int index, const std::string& path) {
-  if (!m_worker) m_worker = std::make_unique<CVideoThumbnailWorker>(Owner());
+  if (!m_worker) {
+    // The worker writes each new picture to the cache itself: the UI thread
+    // never waits for the disk.
+    m_worker = std::make_unique<CVideoThumbnailWorker>(
+        Owner(), CVideoThumbnailWorker::Extractor{},
+        [cache = m_cache](const std::string& file, plat::HBITMAP bitmap) { cache.Store(file, bitmap); });
+  }
   m_worker->Request(entry, kind, index, path);
 }
 
@@ -393,7 +475,7 @@ int CVideoPage::DrawFileIcon(int sourceId, int fileIndex, const plat::RECT& icon
   if (!video || sourceId != 0 || fileIndex < 0 || fileIndex >= static_cast<int>(list.size())) return 0;
   const std::string& path = list[static_cast<std::size_t>(fileIndex)];
   if (plat::HBITMAP bitmap = ThumbnailOf(fileIndex, fileIndex, path)) {
-    DrawFittedBitmap(bitmap, dc, icon);
+    DrawFittedBitmap(bitmap, dc, icon, PixelAspect());
   } else {
     const char* fallback = Vendor() == 4 ? "Layout\\Img\\Common\\Image icon.BMP" : "Layout\\Img\\Common\\video_file.bmp";
     if (plat::HBITMAP picture = LoadSharedBitmapFile(file_list::ApplicationFile(fallback))) {
@@ -441,7 +523,7 @@ int CVideoPage::DrawFolderIcon(int sourceId, int folderIndex, const plat::RECT& 
   }
   const std::array<plat::RECT, 4> cells = video_lists::FolderPreviewCells(rect, top, bottom, side);
   for (std::size_t n = 0; n < 4; ++n) {
-    if (record.bitmaps[n]) DrawFittedBitmap(record.bitmaps[n], dc, cells[n]);
+    if (record.bitmaps[n]) DrawFittedBitmap(record.bitmaps[n], dc, cells[n], PixelAspect());
   }
   return 1;
 }
@@ -501,7 +583,10 @@ int CVideoPage::OnTimer(plat::UINT_PTR id) {
   CVideoConfig* video = Video();
   if (!video) return 0;
   if (id == kVideoCursorTimer) {
+    // A bar under the pointer stays; it is asked again at the next tick.
+    if (Frame().IsCursorOverBars()) return 0;
     plat::KillTimer(Owner(), kVideoCursorTimer);
+    Frame().Services().HideCursor();
     Frame().Services().SetCaptionBarVisible(0, 1);
     Frame().Services().SetPlaybackBarVisible(0, 1);
     return 0;
@@ -527,15 +612,107 @@ void CVideoPage::FileThumbnailResults() {
     Redraw(1);
     return;
   }
-  std::vector<FiledThumbnail> filed =
+  const std::vector<FiledThumbnail> filed =
       FileThumbnails(m_worker->TakeDone(), StateList(), video->m_videoThumbnails, m_previews);
-  for (const FiledThumbnail& f : filed) m_cache.Store(f.path, f.bitmap);
   if (filed.empty()) return;
   // The redraw draws from what is filed; the guard keeps it from asking for
   // the same pictures again mid-draw.
   m_drawingThumbnails = true;
-  CSkinPage::Redraw(1);
+  if (video->m_nView == VIDEO_VIEW_EDIT) {
+    CSkinPage::Redraw(1);  // the chosen videos' grid in the highlight image
+  } else {
+    RefreshGridCells(filed);
+  }
+  // Vendor 4 previews the selected video or the highlighted folder large.
+  int grid = -1;
+  if (Vendor() == 4 && Layout() && Layout()->FindList(kThumbnailBrowser, grid)) {
+    const int folders = m_browser.GetFolderCount();
+    const int upLevel = m_browser.GetEntryCount() - folders - m_browser.GetFileCount();
+    for (const FiledThumbnail& f : filed) {
+      if (f.kind == 1 && f.index == video->m_nFolderIndex) DrawHighlightPreview(grid, upLevel + folders + f.index);
+      if (f.kind == 0 && f.index / 9 == video->m_nHighlightedFolder) DrawHighlightPreview(grid, upLevel + f.index / 9);
+    }
+  }
   m_drawingThumbnails = false;
+}
+
+int CVideoPage::DrawHighlightPreview(int list, int entry) {
+  (void)list;  // the entry is one of the video browser's
+  CVideoConfig* video = Video();
+  plat::RECT rect{};
+  if (!video || !GetStillImageScreenRectByName("Video Highlight Item Image", &rect)) return 0;
+  int kind = 0, index = 0;
+  if (!m_browser.GetEntryByIndex(entry, kind, index)) return 0;
+  if (kind == FILE_LIST_FOLDER) video->m_nHighlightedFolder = index;
+  RefreshArea(true, rect, -1, [&](plat::HDC dc) {
+    DrawBitmapFile(ResolveSkinPath(file_list::ApplicationFile("Layout\\Img\\Common\\display_M.BMP")), dc, rect);
+    if (kind == FILE_LIST_FOLDER && index < static_cast<int>(m_previews.size())) {
+      const VideoFolderPreview& record = m_previews[static_cast<std::size_t>(index)];
+      for (int n = 0; n < 9; ++n) {
+        if (record.bitmaps[static_cast<std::size_t>(n)])
+          DrawFittedBitmap(record.bitmaps[static_cast<std::size_t>(n)], dc,
+                           video_lists::HighlightGridCell(rect, n % 3, n / 3), PixelAspect());
+      }
+    } else if (kind == FILE_LIST_FILE) {
+      const std::vector<std::string>& list = StateList();
+      if (index >= 0 && index < static_cast<int>(list.size())) {
+        if (plat::HBITMAP bitmap = ThumbnailOf(entry, index, list[static_cast<std::size_t>(index)]))
+          DrawFittedBitmap(bitmap, dc, rect, PixelAspect());
+      }
+    }
+  });
+  return 1;
+}
+
+void CVideoPage::RefreshEntryTexts() {
+  for (const char* name :
+       {"Video Browser Header Text", "Video File Name", "Video File Time", "Video Browser Item Count"}) {
+    plat::RECT rect{};
+    if (!GetTextScreenRectByName(name, &rect)) continue;
+    // The background under the text, then the texts over it.
+    RefreshArea(true, rect, -1, [&](plat::HDC dc) {
+      plat::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+      DrawBackground(dc);
+      plat::SelectClipRgn(dc, nullptr);
+    });
+  }
+}
+
+int CVideoPage::HighlightListItem(int item, int list) {
+  const int done = CSkinPage::HighlightListItem(item, list);
+  int grid = -1, devices = -1;
+  if (Layout() && ((Layout()->FindList(kThumbnailBrowser, grid) && list == grid) ||
+                   (Layout()->FindList(kDeviceBrowser, devices) && list == devices)))
+    RefreshEntryTexts();
+  return done;
+}
+
+int CVideoPage::ShowTooltipAt(plat::POINT point) {
+  // No tooltip: the texts of the entry under the pointer (it has the focus
+  // by now) are shown instead.
+  int list = -1;
+  if (HitTestListItem(point, &list) >= 0 && Layout()) {
+    int grid = -1, devices = -1;
+    Layout()->FindList(kThumbnailBrowser, grid);
+    Layout()->FindList(kDeviceBrowser, devices);
+    if (list == grid || list == devices) RefreshEntryTexts();
+  }
+  return 0;
+}
+
+void CVideoPage::RefreshGridCells(const std::vector<FiledThumbnail>& filed) {
+  int list = -1;
+  if (!Layout() || !Layout()->FindList(kThumbnailBrowser, list)) return;
+  // Display index = up-level entry (when shown), folders, then files.
+  const int folders = m_browser.GetFolderCount();
+  const int upLevel = m_browser.GetEntryCount() - folders - m_browser.GetFileCount();
+  const int first = GridTop();
+  for (const FiledThumbnail& f : filed) {
+    const int entry = f.kind == 1 ? upLevel + folders + f.index : upLevel + f.index / 9;
+    // Only the cells on screen are drawn; the others draw from the list
+    // when their page is shown.
+    if (entry >= first && entry < first + kGridCells) RefreshListItem(entry - first, list);
+  }
 }
 
 // ---- CSkinPage ----
@@ -566,15 +743,21 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
   const int h = rect.bottom - rect.top;
   const plat::RECT icon{rect.left + 12, rect.top + 10, rect.right - 12, rect.top + h * 168 / 220};
   const plat::RECT text{rect.left + 12, rect.top + h * 172 / 220, rect.right - 12, rect.bottom - 8};
+  // Light text on the dark cells, dark text on the light plate of the
+  // highlighted one.
+  const CListState* state = ListState(list);
+  const plat::COLORREF textColour = state && state->highlightedItem == item ? 0x2D1E14 : 0xF0E2D8;
   if (list == thumbnails && thumbnails >= 0) {
     CVideoConfig* video = Video();
     CFileListSource& source = video && video->m_nView == VIDEO_VIEW_SELECT_FOLDER ? m_folderBrowser : m_browser;
     FileListDrawRecord record;
-    record.index = m_listTop - m_listTop % 12 + item;
+    int index = 0;
+    if (!ElementIndex().RowToItem(thumbnails, item, &index)) return drawn;  // a cell past the entries
+    record.index = index;
     record.icon = icon;
     record.text = text;
     record.dc = dc;
-    record.textColour = 0xF0E2D8;
+    record.textColour = textColour;
     source.DrawEntry(record);
     return 1;
   }
@@ -587,7 +770,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       plat::DeleteObject(bitmap);
     }
     DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom,
-                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), 1, 0xF0E2D8, SKIN_FIT_ELLIPSIS);
+                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), 1, textColour, SKIN_FIT_ELLIPSIS);
     return 1;
   }
   if (list == devices && devices >= 0) {
@@ -597,7 +780,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       DrawFittedBitmap(picture, dc, icon);
       plat::DeleteObject(picture);
     }
-    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, 1, 0xF0E2D8,
+    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, 1, textColour,
                             SKIN_FIT_ELLIPSIS);
     return 1;
   }
@@ -635,13 +818,19 @@ int CVideoPage::OnListItemAction(int list, int item) {
     return OnAction("Video My Videos");
   }
   if (list == thumbnails && thumbnails >= 0) {
-    const int index = m_listTop - m_listTop % 12 + item;
+    int index = 0;
+    if (!ElementIndex().RowToItem(thumbnails, item, &index)) return done;
     if (video->m_nView == VIDEO_VIEW_SELECT_FOLDER) {
       m_folderBrowser.ActivateEntry(index);
-    } else {
-      m_listTop = index;
-      m_browser.ActivateEntry(index);
+      return 1;
     }
+    int kind = 0, at = 0;
+    const bool isFile = m_browser.GetEntryByIndex(index, kind, at) && kind == FILE_LIST_FILE;
+    if (Vendor() == 4) {
+      DrawHighlightPreview(thumbnails, index);
+      if (!isFile) return 1;  // folders are only previewed
+    }
+    m_browser.ActivateEntry(index);
     return 1;
   }
   return done;
@@ -649,6 +838,14 @@ int CVideoPage::OnListItemAction(int list, int item) {
 
 int CVideoPage::OnAction(const std::string& name) {
   if (name == "UpLevel") m_browser.GoUp();
+  if (name == "Video Acquire Tamsel" && Vendor() == 2) {
+    // The authoring product takes over: it is started and this program ends.
+    const std::string& program = Frame().Options().videoProgramPath;
+    std::string error;
+    if (program.empty() || !plat::SpawnDetached({program}, &error))
+      plat::OutputDebugStringA(("Authoring program not started: " + error + "\n").c_str());
+    return Frame().Services().QuitApplication();
+  }
   if (name == "Video Play") StopThumbnails();
   if (name == "Close") Frame().Services().QuitApplication();
   if (!Host() || !Host()->ExecuteAction(name, 0, 0)) return 0;
@@ -683,6 +880,28 @@ int CVideoPage::OnResize() {
   }
   if (Host()) Host()->ExecuteAction("Video Change Video Size", 0, 0);
   return 0;
+}
+
+int CVideoPage::OnMouseWheel(plat::UINT, int delta, int x, int y) {
+  const CLayoutReader* layout = Layout();
+  const int list = HitTestList(plat::POINT{x, y});
+  if (!layout || list < 0) return 0;
+  int thumbnails = -1, devices = -1;
+  layout->FindList(kThumbnailBrowser, thumbnails);
+  layout->FindList(kDeviceBrowser, devices);
+  if (list != thumbnails && list != devices) return 0;
+  // One row of cells per notch: up for a positive delta, down for a negative.
+  int columns = 1, can = 0;
+  ElementIndex().GetColumnCount(list, &columns);
+  if (delta > 0 && ElementIndex().CanScrollUp(list, &can) && can) {
+    ElementIndex().ScrollUp(list, std::max(columns, 1));
+  } else if (delta < 0 && ElementIndex().CanScrollDown(list, &can) && can) {
+    ElementIndex().ScrollDown(list, std::max(columns, 1));
+  } else {
+    return 0;
+  }
+  CSkinPage::Redraw(1);
+  return 1;
 }
 
 int CVideoPage::OnMouseMove(int x, int y) {

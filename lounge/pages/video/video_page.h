@@ -15,6 +15,7 @@
 #include "interfaces/page_events.h"
 #include "lounge/pages/common/file_browser_sink.h"
 #include "lounge/pages/common/file_list_source.h"
+#include "lounge/pages/video/video_devices.h"
 #include "lounge/pages/video/video_thumbnail_cache.h"
 #include "lounge/pages/video/video_thumbnail_filing.h"
 #include "lounge/pages/video/video_thumbnail_worker.h"
@@ -35,17 +36,16 @@ inline constexpr plat::UINT kRemoteModeMessage = 2024;
 std::string VideoStatePagePath(int state);
 
 struct AppOptions;
-// Draws the bitmap fitted into `rect` with its aspect kept, margins equal.
-void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect);
+// Where a picture of `width` x `height` goes in `rect`: as large as fits with
+// its shape kept, centred. A pixel aspect other than 1 (pixels of another
+// shape than the screen's) widens or narrows the picture first.
+plat::RECT FitPicture(int width, int height, const plat::RECT& rect, float pixelAspect = 1.0f);
+// Draws the bitmap into FitPicture's rectangle.
+void DrawFittedBitmap(plat::HBITMAP bitmap, plat::HDC dc, const plat::RECT& rect, float pixelAspect = 1.0f);
 // The argument vector of the video editor installed in `folder`; empty when
-// either the folder or the program name is missing.
+// either the folder or the program name is missing. The start-up options
+// hold no argument string for the editor: it runs with none.
 std::vector<std::string> VideoEditorCommand(const AppOptions& options, const std::string& folder);
-
-struct VideoDevice {
-  std::string folder;
-  std::string label;
-  std::string icon;  // relative to the application folder
-};
 
 class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrowserSink {
  public:
@@ -73,6 +73,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int DrawFolderText(int, int, const plat::RECT&, plat::HDC, plat::COLORREF) override { return 0; }
   int DrawFileIcon(int sourceId, int fileIndex, const plat::RECT& icon, plat::HDC dc, int rowState) override;
   int OnFileActivated(int sourceId, int fileIndex) override;
+  int GetUpLevelIcon(int sourceId, std::string& path) override;
+  int OnSelectionChanged(int sourceId, int displayIndex) override;
   int GetListTop(int sourceId, int& top) override;
   int SetListTop(int sourceId, int row) override;
 
@@ -80,6 +82,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int Destroy() override;
   int OnResize() override;
   int OnMouseMove(int x, int y) override;
+  int OnMouseWheel(plat::UINT flags, int delta, int x, int y) override;
   int OnTimer(plat::UINT_PTR id) override;
   int Query() override { return 1; }
 
@@ -92,6 +95,17 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int list) override;
   int OnListItemAction(int list, int item) override;
   int OnAction(const std::string& name) override;
+  int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
+  int HighlightListItem(int item, int list) override;
+  int ShowTooltipAt(plat::POINT point) override;
+  int QueryListImageShown(int list, int image, int* shown) override;
+  int QueryListTextShown(int list, int text, int* shown) override;
+  int QueryTextShown(const std::string& name, int* shown) override;
+
+  // Draws the still image "Video Highlight Item Image": the preview frame
+  // with, for a folder entry, its nine previews in a 3 x 3 grid, for a file
+  // its thumbnail (vendor 4's large preview).
+  int DrawHighlightPreview(int list, int entry);
 
   // The text a text element or list text of the page shows, or empty when
   // the skin draws it as it stands (also for tests).
@@ -104,21 +118,34 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   CFileListSource& Browser() { return m_browser; }
   CVideoThumbnailWorker* Worker() { return m_worker.get(); }
   void SetThumbnailCache(CVideoThumbnailCache cache) { m_cache = std::move(cache); }
-  int ListTop() const { return m_listTop; }
+  int ListTop() const { return GridTop(); }
   int ItemCount() const { return m_itemCount; }
 
  private:
   CConfig* Config() const;
   CVideoConfig* Video() const;
   int Vendor();
+  // The configuration's pixel aspect factor (1 without configuration).
+  float PixelAspect() const;
   // The list a thumbnail entry index refers to in the current state.
   const std::vector<std::string>& StateList();
   void RefreshVideoList();
+  // The data entry shown in the first cell of "Video Thumbnail Browser".
+  int GridTop() const;
+  // Publishes the browser's entry count and the top entry to the grid.
+  void PublishGrid(int count, int top);
+  // The entry of the highlighted cell (device list in state 1, else the
+  // grid); the remembered cell while the focus is elsewhere.
+  int HighlightedEntry();
   void StopThumbnails();
   void RequestThumbnail(int entry, int kind, int index, const std::string& path);
   // The thumbnail of list entry `index`: cached, made, or requested.
   plat::HBITMAP ThumbnailOf(int entry, int index, const std::string& path);
   void FileThumbnailResults();
+  // Draws again the grid cells on screen that show the filed pictures.
+  void RefreshGridCells(const std::vector<FiledThumbnail>& filed);
+  // Draws the highlighted entry's texts again, over their background.
+  void RefreshEntryTexts();
   void SendPendingAction();
   void PostRemoteMode(int mode);
   void RunVideoEditor();
@@ -134,8 +161,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   CFileListSource m_browser;
   CFileListSource m_folderBrowser;
   bool m_drawingThumbnails = false;  // the re-entry guard of thumbnail drawing
-  int m_listTop = 0;
-  int m_itemCount = 0;
+  int m_itemCount = 0;  // entries of the state's browser
   CVideoThumbnailCache m_cache;
   // Last member: stopped and joined first.
   std::unique_ptr<CVideoThumbnailWorker> m_worker;

@@ -1,6 +1,6 @@
 // CVideoPage: the texts of its pages (header, the highlighted entry, the
 // setting and information lists, the capture targets).
-#include <cstdio>
+#include <filesystem>
 #include <locale>
 
 #include "corebridge/core/config.h"
@@ -8,9 +8,14 @@
 #include "lounge/pages/common/shell_files.h"
 #include "lounge/pages/video/video_lists.h"
 #include "lounge/pages/video/video_page.h"
+#include "lounge/shell/action_state_video.h"
+#include "lounge/shell/app_options.h"
+#include "lounge/shell/shell_frame.h"
+#include "lounge/skin/page_element_index.h"
 #include "lounge/skin/layout_reader.h"
 #include "lounge/skin/skin_text.h"
 #include "lounge/skin/string_table.h"
+#include "platform/sys/drive_table.h"
 
 namespace {
 
@@ -49,16 +54,15 @@ std::string CVideoPage::TextFor(const std::string& name) {
     return shown;
   }
   if (name == "Video Browser Item Count") {
-    if (m_itemCount <= 0) return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%d / %d", std::min(m_listTop, m_itemCount - 1) + 1, m_itemCount);
-    return text;
+    const int count = video->m_nView == VIDEO_VIEW_DEVICES ? static_cast<int>(m_devices.size()) : m_itemCount;
+    if (count <= 0) return {};
+    return std::to_string(std::min(HighlightedEntry(), count - 1) + 1) + " / " + std::to_string(count);
   }
   const std::vector<std::string>& list = StateList();
   if (name == "Video File Name" || name == "Video File Time") {
     int kind = 0;
     int index = 0;
-    if (!m_browser.GetEntryByIndex(m_listTop, kind, index)) return {};
+    if (!m_browser.GetEntryByIndex(HighlightedEntry(), kind, index)) return {};
     if (kind == FILE_LIST_UP_LEVEL) return name == "Video File Name" ? UIStringOrEmpty("UPONELEVEL") : std::string();
     if (kind != FILE_LIST_FILE || index < 0 || index >= static_cast<int>(list.size())) return {};
     const std::string& path = list[static_cast<std::size_t>(index)];
@@ -101,6 +105,20 @@ std::string CVideoPage::ListTextFor(const std::string& name) {
     return key.empty() ? std::string() : UIStringOrEmpty(key);
   }
   if (name == "Video Archive Information") return UIStringOrEmpty("VIDEO_EXISTING_CLIPS");
+  if (name == "Video CD/DVD Information") {
+    // The CD slot's drive, when it is an optical drive with a disc.
+    std::string root = config->m_szDriveRoots[1];
+    if (!root.empty() && root.back() != '\\') root += '\\';
+    if (root.size() >= 2 && root[0] >= 'A' && root[0] <= 'Z' && plat::GetDriveTypeA(root.c_str()) == plat::DRIVE_CDROM) {
+      int kind = 0;
+      if (Frame().GetDriveInfo(root[0] - 'A', &kind) == 0) {
+        std::string shown;
+        GetShellDisplayName(root.substr(0, 2), shown);
+        return kind == 6 ? UIStringOrEmpty("VIDEO_DVD_VIDEO") + ": " + shown : shown;
+      }
+    }
+    return UIStringOrEmpty("NODISCS");
+  }
   if (name == "Video DV Information" || name == "Video Composite Information" || name == "Video SVideo Information")
     return UIStringOrEmpty("VIDEO_NOT_AVAILABLE");
   return {};
@@ -152,7 +170,81 @@ int CVideoPage::DrawStillImage(int i, plat::HDC dc, const plat::RECT& rect) {
   for (std::size_t n = 0; n < chosen.size() && n < 9; ++n) {
     const int index = static_cast<int>(n);
     if (plat::HBITMAP bitmap = ThumbnailOf(index, index, chosen[n]))
-      DrawFittedBitmap(bitmap, dc, video_lists::HighlightGridCell(rect, index % 3, index / 3));
+      DrawFittedBitmap(bitmap, dc, video_lists::HighlightGridCell(rect, index % 3, index / 3), PixelAspect());
   }
   return 1;
+}
+
+int CVideoPage::QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) {
+  std::string name;
+  if (!Layout() || !Layout()->GetListActionName(name, action, list) || !shown || !enabled || !checked) return 0;
+  if (name == "pageup" || name == "pagedown") {
+    int can = 0;
+    if (name == "pageup") ElementIndex().CanScrollUp(list, &can);
+    else ElementIndex().CanScrollDown(list, &can);
+    *enabled = can ? 1 : 0;
+    return 1;
+  }
+  if (name == "UpLevel") {
+    *shown = *enabled = m_browser.CanGoUp() ? 1 : 0;
+    return 1;
+  }
+  const int vendor = Vendor();
+  if (vendor == 4 && (name == "Video DV" || name == "Video Composite In" || name == "Video SVideo In")) {
+    *shown = 0;
+    return 1;
+  }
+  if (vendor == 2 && name == "Video Acquire Tamsel") {
+    std::error_code ec;
+    const std::string& program = Frame().Options().videoProgramPath;
+    *shown = !program.empty() && std::filesystem::is_regular_file(program, ec) ? 1 : 0;
+    return 1;
+  }
+  // The menu, capture and camcorder entries follow the Video section; every
+  // other entry keeps its preset state.
+  if (CVideoConfig* video = Video()) QueryVideoActionState(*video, name, *shown, *enabled, *checked);
+  return 1;
+}
+
+int CVideoPage::QueryListImageShown(int list, int image, int* shown) {
+  std::string name;
+  CVideoConfig* video = Video();
+  CConfig* config = Config();
+  if (!video || !config || !shown || !Layout() || !Layout()->GetListImageName(name, image, list)) return 0;
+  // The previews of the screen mode: those of the screen's own shape by
+  // their queries, the other shape's hidden.
+  const bool narrow = config->m_nScreenRatio == 1;
+  const bool of43 = name.rfind("Video 4X3 Srceen", 0) == 0;
+  const bool of169 = name.rfind("Video 16X9 Srceen", 0) == 0;
+  if (!of43 && !of169) return 1;
+  if (of43 != narrow) {
+    *shown = 0;
+    return 1;
+  }
+  int enabled = 1, checked = 0;
+  QueryVideoActionState(*video, name, *shown, enabled, checked);
+  return 1;
+}
+
+int CVideoPage::QueryListTextShown(int list, int text, int* shown) {
+  const CLayoutReader* layout = Layout();
+  if (!layout || !shown || list < 0 || list >= static_cast<int>(layout->Lists().size())) return 0;
+  const CLayoutList& entries = layout->Lists()[static_cast<std::size_t>(list)];
+  if (text < 0 || text >= static_cast<int>(entries.texts.size())) return 0;
+  // A label goes with the entry it names: hidden when that entry is.
+  int action = -1;
+  if (!layout->FindListAction(entries.texts[static_cast<std::size_t>(text)].dependency, action, list)) return 0;
+  int actionShown = 1, enabled = 1, checked = 0;
+  QueryListActionState(list, action, &actionShown, &enabled, &checked);
+  *shown = actionShown;
+  return 1;
+}
+
+int CVideoPage::QueryTextShown(const std::string& name, int* shown) {
+  CVideoConfig* video = Video();
+  if (!video || !shown) return 0;
+  int enabled = 1, checked = 0;
+  if (name == "Video Capture To HD") return QueryVideoCaptureToHDState(*video, *shown, enabled, checked);
+  if (name == "Video Capture To DVD") return QueryVideoCaptureToDVDState(*video, *shown, enabled, checked);
+  return 0;
 }

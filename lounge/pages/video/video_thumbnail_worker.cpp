@@ -22,8 +22,10 @@ plat::HBITMAP ExtractWithFfmpeg(const std::string& path, const std::atomic<bool>
 
 }  // namespace
 
-CVideoThumbnailWorker::CVideoThumbnailWorker(plat::HWND notify, Extractor extractor)
-    : m_notify(notify), m_extract(extractor ? std::move(extractor) : Extractor(ExtractWithFfmpeg)) {}
+CVideoThumbnailWorker::CVideoThumbnailWorker(plat::HWND notify, Extractor extractor, Keeper keep)
+    : m_notify(notify),
+      m_extract(extractor ? std::move(extractor) : Extractor(ExtractWithFfmpeg)),
+      m_keep(std::move(keep)) {}
 
 CVideoThumbnailWorker::~CVideoThumbnailWorker() {
   Stop();
@@ -108,6 +110,8 @@ void CVideoThumbnailWorker::Run() {
     lock.unlock();
     plat::HBITMAP bitmap = m_extract(path, m_stop);
     ++m_extractions;
+    // Nobody else sees the bitmap until it is filed below.
+    if (bitmap && m_keep && !m_stop) m_keep(path, bitmap);
     lock.lock();
     const auto found = std::find_if(m_queue.begin(), m_queue.end(), [&](const auto& r) { return r.path == path; });
     if (found == m_queue.end() || found->done) {

@@ -2,7 +2,8 @@
 // queued video files into bitmaps, newest request first, and tells the frame
 // window by posting WM_TIMER 19333. The UI thread takes the finished
 // requests with TakeDone and files them by path (video_thumbnail_filing.h).
-// The worker touches nothing of the page: it only posts the notice.
+// The worker touches nothing of the page: it only posts the notice (and
+// hands each new picture to its keeper, the thumbnail cache).
 #pragma once
 
 #include <atomic>
@@ -36,9 +37,13 @@ class CVideoThumbnailWorker {
   // is set.
   using Extractor = std::function<plat::HBITMAP(const std::string& path, const std::atomic<bool>& stop)>;
 
+  // Keeps a picture just made (the cache write), on the worker thread before
+  // the notice, so that the UI thread never waits for the disk.
+  using Keeper = std::function<void(const std::string& path, plat::HBITMAP bitmap)>;
+
   // `notify` receives the notices (may be null in tests); the default
   // extractor is FFmpeg's (platform/media/video_thumbnail.h).
-  explicit CVideoThumbnailWorker(plat::HWND notify, Extractor extractor = {});
+  explicit CVideoThumbnailWorker(plat::HWND notify, Extractor extractor = {}, Keeper keep = {});
   ~CVideoThumbnailWorker();
   CVideoThumbnailWorker(const CVideoThumbnailWorker&) = delete;
   CVideoThumbnailWorker& operator=(const CVideoThumbnailWorker&) = delete;
@@ -64,6 +69,7 @@ class CVideoThumbnailWorker {
 
   plat::HWND m_notify;
   Extractor m_extract;
+  Keeper m_keep;
   std::mutex m_lock;
   std::condition_variable m_wake;
   std::deque<VideoThumbnailRequest> m_queue;  // newest at the front

@@ -230,4 +230,28 @@ TEST(MountTable, SystemSourceLettersTheRootAndOpticalDrives) {
   EXPECT_EQ(volumes[2].label, "STICK");
 }
 
+TEST(MountTable, NetworkFileSystemsMountedForUsersAreNetworkDrives) {
+  settings_test::TempEnvironment env;
+  fs::create_directories(env.path("sys/block"));
+  std::ofstream(env.path("mounts")) << "/dev/sda1 / ext4 rw 0 0\n"
+                                       "server:/export/films /mnt/films nfs4 rw 0 0\n"
+                                       "//nas/videos /media/u/videos cifs rw 0 0\n"
+                                       "server:/srv /srv nfs rw 0 0\n"
+                                       "sshfs#me@box: /mnt/box fuse.sshfs rw 0 0\n";
+  SystemVolumeSource source(env.path("mounts"), env.path("sys/block"));
+  const auto volumes = source.Scan();
+  ASSERT_EQ(volumes.size(), 4u);
+  const struct {
+    char letter;
+    const char* root;
+    const char* label;
+  } network[] = {{'D', "/mnt/films", "films"}, {'E', "/media/u/videos", "videos"}, {'F', "/mnt/box", "box"}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(volumes[i + 1].letter, network[i].letter);
+    EXPECT_EQ(volumes[i + 1].type, DRIVE_REMOTE);
+    EXPECT_EQ(volumes[i + 1].root, network[i].root);
+    EXPECT_EQ(volumes[i + 1].label, network[i].label);
+  }
+}
+
 }  // namespace

@@ -66,3 +66,42 @@ TEST(FrameDib, ScalesToTheRequestedSize) {
 
 }  // namespace
 }  // namespace tovelax
+
+namespace tovelax {
+namespace {
+
+struct CountingPoster : INotifyPoster {
+  void Post(HWND, std::uint32_t message, std::uintptr_t, std::intptr_t) override { posts += message == kFrameReadyMessage; }
+  int posts = 0;
+};
+struct CountingSink : IFrameSink {
+  void OnFrame(const std::shared_ptr<const VideoFrame>&, const Rect&, const Rect&, bool) override { ++frames; }
+  int frames = 0;
+};
+
+// A file's first picture is made while it opens, before the client gives its
+// window: it is announced when the window comes, and the pictures after it
+// keep coming.
+TEST(FrameHub, APictureBeforeTheWindowIsAnnouncedWhenTheWindowComes) {
+  CountingPoster poster;
+  CountingSink sink;
+  FrameHub hub;
+  hub.SetPoster(&poster);
+  hub.SetSink(&sink);
+  hub.Publish(std::make_shared<VideoFrame>(Checker(4, 4)));
+  EXPECT_EQ(poster.posts, 0);
+  int window = 0;
+  hub.SetDrain(reinterpret_cast<HWND>(&window));
+  EXPECT_EQ(poster.posts, 1);
+  EXPECT_TRUE(hub.Deliver({0, 0, 4, 4}, {0, 0, 4, 4}, true));
+  EXPECT_EQ(sink.frames, 1);
+  hub.Publish(std::make_shared<VideoFrame>(Checker(4, 4)));
+  hub.Publish(std::make_shared<VideoFrame>(Checker(4, 4)));  // one notice while one waits
+  EXPECT_EQ(poster.posts, 2);
+  EXPECT_TRUE(hub.Deliver({0, 0, 4, 4}, {0, 0, 4, 4}, true));
+  EXPECT_FALSE(hub.Deliver({0, 0, 4, 4}, {0, 0, 4, 4}, true));
+  EXPECT_EQ(sink.frames, 2);
+}
+
+}  // namespace
+}  // namespace tovelax

@@ -2,6 +2,9 @@
 // section), the selection, the folder previews and the path texts.
 #include "lounge/pages/video/video_lists.h"
 
+#include "corebridge/core/config.h"
+#include "lounge/pages/video/video_devices.h"
+
 #include <dirent.h>
 #include <gtest/gtest.h>
 
@@ -154,4 +157,67 @@ TEST(VideoPaths, DateTextUsesTheGivenLocaleAndIsEmptyForMissingFiles) {
   const std::string text = GetFileDateText(tree / "d.avi", std::locale::classic());
   EXPECT_TRUE(text == "09/09/01" || text == "09/08/01" || text == "09/10/01") << text;
   EXPECT_EQ(GetFileDateText(tree / "none.avi", std::locale::classic()), "");
+}
+
+namespace {
+
+plat::VolumeInfo DriveOf(char letter, plat::UINT type, std::string root, std::string label = {}) {
+  plat::VolumeInfo v;
+  v.letter = letter;
+  v.type = type;
+  v.root = std::move(root);
+  v.label = std::move(label);
+  return v;
+}
+
+}  // namespace
+
+TEST(VideoDevices, CapturedFolderHardDisksDataDiscsRemovableThenNetworkDrives) {
+  const std::vector<CDriveEntry> optical = {
+      {"/media/dvd", "Film", 6}, {"/media/data", "Data", 8}, {"/media/cd", "Audio", 1}, {"/media/stick/", "Stick", 8}};
+  const std::vector<plat::VolumeInfo> volumes = {
+      DriveOf('C', plat::DRIVE_FIXED, "/"),
+      DriveOf('D', plat::DRIVE_CDROM, "/media/data"),
+      DriveOf('E', plat::DRIVE_REMOVABLE, "/media/stick", "STICK"),
+      DriveOf('F', plat::DRIVE_REMOTE, "/mnt/films", "films"),
+      DriveOf('G', plat::DRIVE_FIXED, "/media/big", "Big"),
+      DriveOf('H', plat::DRIVE_REMOVABLE, ""),  // a card slot without a card
+      DriveOf('I', plat::DRIVE_FIXED, "/home/u/My Videos"),  // the captured folder again
+  };
+  const struct {
+    int vendor;
+    std::vector<std::string> folders;
+    std::vector<std::string> icons;
+  } cases[] = {
+      {0,
+       {"/home/u/My Videos", "/", "/media/big", "/media/data", "/media/stick/", "/mnt/films"},
+       {"sub-files.bmp", "hard_disk.bmp", "hard_disk.bmp", "sub-cdromdata.BMP", "sub-cdromdata.BMP", "remote_drive.bmp"}},
+      {2,
+       {"/home/u/My Videos", "/", "/media/big", "/media/data", "/media/stick/", "/mnt/films"},
+       {"sub-film-nofiles.bmp", "sub-film-nofiles1.bmp", "sub-film-nofiles1.bmp", "sub-cdromdata.BMP",
+        "sub-cdromdata.BMP", "sub-film-nofiles1.bmp"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.vendor);
+    const std::vector<VideoDevice> devices = VideoDeviceList("/home/u/My Videos", true, optical, volumes, c.vendor);
+    std::vector<std::string> folders, icons;
+    for (const VideoDevice& d : devices) {
+      folders.push_back(d.folder);
+      icons.push_back(d.icon.substr(d.icon.rfind('\\') + 1));
+    }
+    EXPECT_EQ(folders, c.folders);
+    EXPECT_EQ(icons, c.icons);
+    ASSERT_EQ(devices.size(), 6u);
+    EXPECT_EQ(devices[0].label, "My Videos");
+    EXPECT_EQ(devices[1].label, "C:");
+    EXPECT_EQ(devices[2].label, "Big (G:)");
+    EXPECT_EQ(devices[5].label, "films (F:)");
+  }
+  // A removable drive that is not a data disc's drive gets the card reader's
+  // picture; no captured folder, none listed.
+  const std::vector<VideoDevice> plain =
+      VideoDeviceList("/gone", false, {}, {DriveOf('E', plat::DRIVE_REMOVABLE, "/media/card", "CARD")}, 0);
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(plain[0].folder, "/media/card");
+  EXPECT_EQ(plain[0].icon, "Layout\\Img\\Common\\sub-cardreader.BMP");
 }

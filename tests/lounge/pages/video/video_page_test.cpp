@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -19,6 +21,8 @@
 #include "lounge/skin/string_table.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/display/display.h"
+#include "platform/win/keys.h"
+#include "platform/win/display_link.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
 #include "tests/lounge/pages/common/file_tree.h"
@@ -76,6 +80,8 @@ class RecordingFrame : public pages::FakeShellFrame {
 class VideoPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The machine's own drives stay out of the device lists.
+    plat::SetVolumeSource(drives);
     plat::display::DisplayOptions options;
     options.backend = "headless";
     options.size = plat::SIZE{1280, 720};
@@ -111,10 +117,12 @@ class VideoPageTest : public ::testing::Test {
     if (plat::IsWindow(window_)) plat::DestroyWindow(window_);
     Pump();
     if (started_) plat::display::StopDisplay();
+    plat::SetVolumeSource(nullptr);
   }
   CVideoConfig& Video() { return *config_->m_pVideo; }
 
   FileTree tree;
+  std::shared_ptr<plat::FakeVolumeSource> drives = std::make_shared<plat::FakeVolumeSource>();
   RecordingFrame frame;
   std::unique_ptr<CVideoPage> page;
 
@@ -177,12 +185,17 @@ TEST_F(VideoPageTest, DeviceListLeavesOutOpticalDrivesWithoutDataDiscs) {
   Video().m_strCapturedFolder = tree.Folder("captured");
   CConfig& config = *frame.config;
   config.m_vecOpticalDrives = {{"/media/dvd", "Film", 6}, {"/media/data", "Data", 8}, {"/media/cd", "Audio", 1}};
+  // The drive table: a hard disk and a network drive.
+  drives->volumes = {Volume('C', tree.Folder("disk")), Volume('F', tree.Folder("net"), "net")};
+  drives->volumes[1].type = plat::DRIVE_REMOTE;
   page->ResetDeviceList();
-  ASSERT_EQ(page->Devices().size(), 2u);
+  ASSERT_EQ(page->Devices().size(), 4u);
   EXPECT_EQ(page->Devices()[0].folder, Video().m_strCapturedFolder);
   EXPECT_EQ(page->Devices()[0].icon, "Layout\\Img\\Common\\sub-files.bmp");
-  EXPECT_EQ(page->Devices()[1].folder, "/media/data");
-  EXPECT_EQ(page->Devices()[1].icon, "Layout\\Img\\Common\\sub-cdromdata.BMP");
+  EXPECT_EQ(page->Devices()[1].folder, tree.root() + "/disk");
+  EXPECT_EQ(page->Devices()[2].folder, "/media/data");
+  EXPECT_EQ(page->Devices()[2].icon, "Layout\\Img\\Common\\sub-cdromdata.BMP");
+  EXPECT_EQ(page->Devices()[3].icon, "Layout\\Img\\Common\\remote_drive.bmp");
 }
 
 TEST_F(VideoPageTest, ChoosingADeviceOpensItsFolderWithoutATrailingSlash) {
@@ -298,6 +311,17 @@ TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
   Video().m_nCaptureTarget = 0;
   EXPECT_EQ(page->ListTextFor("Video Capturing Disc Type Option"), UIStringOrEmpty("HARDDISK"));
   EXPECT_FALSE(UIStringOrEmpty("HARDDISK").empty());
+  // The capture targets' texts show only while capturing to them.
+  int shown = 1;
+  Video().m_bCapturing = 1;
+  Video().m_nCaptureTarget = 1;
+  page->QueryTextShown("Video Capture To HD", &shown);
+  EXPECT_EQ(shown, 0);
+  page->QueryTextShown("Video Capture To DVD", &shown);
+  EXPECT_EQ(shown, 1);
+  Video().m_bCapturing = 0;
+  page->QueryTextShown("Video Capture To DVD", &shown);
+  EXPECT_EQ(shown, 0);
 }
 
 TEST_F(VideoPageTest, SortingChecksItsTagAndPlaybackShowsTheBarsOnMouseMoves) {
@@ -327,6 +351,15 @@ TEST_F(VideoPageTest, SortingChecksItsTagAndPlaybackShowsTheBarsOnMouseMoves) {
   page->OnMouseMove(10, 10);
   EXPECT_EQ(frame.Count("SetCaptionBarVisible 1 0"), 1);
   EXPECT_EQ(frame.Count("SetPlaybackBarVisible 1 0"), 1);
+  // Four seconds later the bars slide away, unless the pointer is on one.
+  frame.cursorOverBars = true;
+  page->OnTimer(kVideoCursorTimer);
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 1"), 0);
+  frame.cursorOverBars = false;
+  page->OnTimer(kVideoCursorTimer);
+  EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 1"), 1);
+  EXPECT_EQ(frame.Count("SetPlaybackBarVisible 0 1"), 1);
+  EXPECT_EQ(frame.Count("HideCursor"), 1);
   page->OnResize();
   EXPECT_EQ(frame.Count("SetCaptionBarVisible 0 0"), 1);
   EXPECT_TRUE(frame.Executed("Video Change Video Size"));
@@ -348,13 +381,28 @@ TEST_F(VideoPageTest, VendorOneWithTheEditorInstalledStartsAtTheApplicationChoic
   frame.options.editorValue = "Install";
   frame.options.editorExe = "edit.sh";
   EXPECT_EQ(page->EnterModule(), 1);
+  EXPECT_EQ(frame.Count("SetPlaybackBarPath FloatingBar\\PlaybackBar\\VideoPlaybackBar"), 1);
   EXPECT_EQ(page->CurrentPath(), "Video\\VideoApplication");
   EXPECT_EQ(Video().m_nView, 0);
   EXPECT_EQ(VideoEditorCommand(frame.options, folder + "/"), (std::vector<std::string>{folder + "/edit.sh"}));
   EXPECT_TRUE(VideoEditorCommand(frame.options, "").empty());
-  // Play: the device selector.
   int list = -1;
   ASSERT_TRUE(page->Layout()->FindList("Video Application", list));
+  // Edit: the editor is started by its path alone (the options give it no
+  // arguments), never through a shell, and the frame is minimized. The
+  // stand-in editor writes down what it was given.
+  const std::string log = tree.root() + "/editor-args.txt";
+  std::ofstream(folder + "/edit.sh") << "#!/bin/sh\nprintf '%s|' \"$#\" \"$0\" \"$@\" > '" << log << "'\n";
+  std::filesystem::permissions(folder + "/edit.sh", std::filesystem::perms::owner_all);
+  page->OnListItemAction(list, 1);
+  for (int i = 0; i < 500 && !std::filesystem::exists(log); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::ifstream in(log);
+  std::string args((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(args, "0|" + folder + "/edit.sh|");
+  EXPECT_EQ(frame.Count("MinimizeFrame"), 1);
+  // Play: the device selector.
   page->OnListItemAction(list, 0);
   EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
 }
@@ -373,4 +421,272 @@ TEST(VideoHighlightGrid, CellsAreThirdsInsetBySixtieths) {
     EXPECT_EQ(got.right, c.cell.right) << c.column << "," << c.row;
     EXPECT_EQ(got.bottom, c.cell.bottom) << c.column << "," << c.row;
   }
+}
+
+TEST_F(VideoPageTest, TheGridScrollsByARowAtItsEdgesAndWithTheWheel) {
+  const std::string folder = tree.Folder("many");
+  for (int i = 0; i < 20; ++i) tree.File("many/a" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  ASSERT_EQ(page->ItemCount(), 20);
+  int grid = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Thumbnail Browser", grid));
+  // The focus on the first cell of the last row (4 columns, 3 rows).
+  page->SetFocus(grid, 8);
+  page->HighlightListItem(8, grid);
+  EXPECT_EQ(page->TextFor("Video File Name"), "a08.avi");
+  page->OnKeyDown(plat::VK_DOWN, 0, 0);
+  EXPECT_EQ(page->ListTop(), 4);
+  EXPECT_EQ(page->FocusedEntry(), 8);
+  EXPECT_EQ(page->TextFor("Video File Name"), "a12.avi");
+  EXPECT_EQ(page->TextFor("Video Browser Item Count"), "13 / 20");
+  // Down again: the last row holds entries 16 to 19.
+  page->OnKeyDown(plat::VK_DOWN, 0, 0);
+  EXPECT_EQ(page->ListTop(), 8);
+  page->OnKeyDown(plat::VK_DOWN, 0, 0);
+  EXPECT_EQ(page->ListTop(), 8);
+  // Up in the first row scrolls back.
+  page->SetFocus(grid, 1);
+  page->HighlightListItem(1, grid);
+  page->OnKeyDown(plat::VK_UP, 0, 0);
+  EXPECT_EQ(page->ListTop(), 4);
+  EXPECT_EQ(page->TextFor("Video File Name"), "a05.avi");
+  // The wheel over the grid: a row per notch, down for a negative delta.
+  plat::RECT area{};
+  ASSERT_TRUE(page->GetListItemScreenRect(0, grid, &area));
+  EXPECT_EQ(page->OnMouseWheel(0, -120, area.left + 5, area.top + 5), 1);
+  EXPECT_EQ(page->ListTop(), 8);
+  EXPECT_EQ(page->OnMouseWheel(0, -120, area.left + 5, area.top + 5), 0);  // at the end
+  EXPECT_EQ(page->OnMouseWheel(0, 120, area.left + 5, area.top + 5), 1);
+  EXPECT_EQ(page->ListTop(), 4);
+  // Elsewhere the wheel does nothing.
+  EXPECT_EQ(page->OnMouseWheel(0, 120, 2, 2), 0);
+  EXPECT_EQ(page->ListTop(), 4);
+}
+
+TEST_F(VideoPageTest, ListEntriesFollowTheBrowserTheSectionAndTheScreen) {
+  const std::string folder = tree.Folder("lots");
+  tree.Folder("lots/inner");
+  for (int i = 0; i < 20; ++i) tree.File("lots/c" + std::to_string(100 + i) + ".avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  Video().m_nSortMode = VIDEO_SORT_BY_DATE;
+  page->ShowStatePage();
+  const auto state = [&](const char* listName, const char* action) {
+    int list = -1, j = -1;
+    EXPECT_TRUE(page->Layout()->FindList(listName, list)) << listName;
+    EXPECT_TRUE(page->Layout()->FindListAction(action, j, list)) << action;
+    int shown = 1, enabled = 1, checked = 0;
+    page->QueryListActionState(list, j, &shown, &enabled, &checked);
+    return std::to_string(shown) + std::to_string(enabled) + std::to_string(checked);
+  };
+  // At the top of 21 entries (a folder and 20 files): no page up, a page
+  // down; at the browser's root no "UpLevel".
+  EXPECT_EQ(state("Video Thumbnail Browser", "pageup"), "100");
+  EXPECT_EQ(state("Video Thumbnail Browser", "pagedown"), "110");
+  EXPECT_EQ(state("Video Thumbnail Browser", "UpLevel"), "000");
+  // The tag of the Video section's sort kind is the one shown.
+  EXPECT_EQ(state("Video Main Menu", "Video Sort By Date Tag").front(), '1');
+  EXPECT_EQ(state("Video Main Menu", "Video Sort By Name Tag").front(), '0');
+  // A label goes with its entry: the burn entry is hidden here, so is its
+  // label; the capture entry and its label are shown.
+  int menu = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Main Menu", menu));
+  const auto labelShown = [&](const char* key) {
+    const auto& texts = page->Layout()->Lists()[static_cast<std::size_t>(menu)].texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (texts[i].name != key) continue;
+      int shown = 1;
+      page->QueryListTextShown(menu, static_cast<int>(i), &shown);
+      return shown;
+    }
+    ADD_FAILURE() << key;
+    return -1;
+  };
+  EXPECT_EQ(state("Video Main Menu", "Video Burn Video").front(), '0');
+  EXPECT_EQ(labelShown("VIDEO_BURN"), 0);
+  EXPECT_EQ(labelShown("VIDEO_CAPTURE"), 1);
+  // Inside the subfolder the way up is offered.
+  page->Browser().EnterFolder(0);
+  EXPECT_EQ(state("Video Thumbnail Browser", "UpLevel"), "110");
+
+  // The screen-mode previews of the general settings: only those of the
+  // screen's shape, the one of its current mode.
+  Video().m_nView = VIDEO_VIEW_GENERAL_SETTING;
+  page->ShowStatePage();
+  int adjust = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Setting Adjusting", adjust));
+  const auto shownImage = [&](const char* name) {
+    const auto& images = page->Layout()->Lists()[static_cast<std::size_t>(adjust)].images;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+      if (images[i].name != name) continue;
+      int shown = 1;
+      page->QueryListImageShown(adjust, static_cast<int>(i), &shown);
+      return shown;
+    }
+    ADD_FAILURE() << name;
+    return -1;
+  };
+  const struct {
+    int ratio, mode43, mode169;
+    int panScan, letterBox, original, stretch;
+  } cases[] = {{1, 2, 1, 1, 0, 0, 0}, {1, 1, 2, 0, 1, 0, 0}, {2, 1, 1, 0, 0, 1, 0}, {2, 2, 2, 0, 0, 0, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.ratio) + " " + std::to_string(c.mode43) + " " + std::to_string(c.mode169));
+    frame.config->m_nScreenRatio = c.ratio;
+    Video().m_nScreenMode4x3 = c.mode43;
+    Video().m_nScreenMode16x9 = c.mode169;
+    EXPECT_EQ(shownImage("Video 4X3 Srceen 16X9 Movie PanScan"), c.panScan);
+    EXPECT_EQ(shownImage("Video 4X3 Srceen 16X9 Movie LetterBox"), c.letterBox);
+    EXPECT_EQ(shownImage("Video 16X9 Srceen 4X3 Movie Original"), c.original);
+    EXPECT_EQ(shownImage("Video 16X9 Srceen 4X3 Movie Stretch"), c.stretch);
+  }
+}
+
+TEST_F(VideoPageTest, VendorTwoAcquireStartsTheAuthoringProgramAndQuits) {
+  const std::string log = tree.root() + "/authoring-ran.txt";
+  const std::string program = tree.root() + "/author.sh";
+  std::ofstream(program) << "#!/bin/sh\nprintf '%s' \"$#\" > '" << log << "'\n";
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  frame.options.videoProgramPath = program;
+  // Other vendors send the action on like any other.
+  EXPECT_EQ(page->OnAction("Video Acquire Tamsel"), 1);
+  EXPECT_TRUE(frame.Executed("Video Acquire Tamsel"));
+  EXPECT_EQ(frame.Count("QuitApplication"), 0);
+  frame.executed.clear();
+  frame.options.vendorId = 2;
+  EXPECT_EQ(page->OnAction("Video Acquire Tamsel"), 1);
+  EXPECT_EQ(frame.Count("QuitApplication"), 1);
+  EXPECT_FALSE(frame.Executed("Video Acquire Tamsel"));
+  for (int i = 0; i < 500 && !std::filesystem::exists(log); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::ifstream in(log);
+  std::string args((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(args, "0");
+}
+
+TEST_F(VideoPageTest, ThePointedCellsTextsAndTheLargePreviewOfAFile) {
+  const std::string folder = tree.Folder("two");
+  tree.File("two/a.avi");
+  tree.File("two/b.avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  Pump();
+  int grid = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Thumbnail Browser", grid));
+  // The pointer over the second cell: its texts, no tooltip.
+  plat::RECT cell{};
+  ASSERT_TRUE(page->GetListItemScreenRect(1, grid, &cell));
+  page->OnMouseMove(cell.left + 10, cell.top + 10);
+  EXPECT_EQ(page->TextFor("Video File Name"), "b.avi");
+  EXPECT_EQ(page->TextFor("Video Browser Item Count"), "2 / 2");
+  EXPECT_EQ(page->ShowTooltipAt(plat::POINT{cell.left + 10, cell.top + 10}), 0);
+
+  // The large preview of the second file, in the page of the chosen videos
+  // (which has the preview image) with the same files chosen.
+  Video().m_selectedFiles = Video().m_folderFiles;
+  Video().m_nView = VIDEO_VIEW_EDIT;
+  page->ShowStatePage();
+  Pump();
+  const plat::HBITMAP red = plat::CreateBitmap(200, 150, 1, 32, nullptr);
+  {
+    const plat::SurfacePtr s = plat::GetBitmapSurface(red);
+    ASSERT_TRUE(s);
+    for (int y = 0; y < s->height(); ++y)
+      for (int x = 0; x < s->width(); ++x) s->set_pixel(x, y, 0xFFFF0000u);
+  }
+  Video().m_videoThumbnails.assign(2, nullptr);
+  Video().m_videoThumbnails[1] = red;
+  EXPECT_EQ(page->DrawHighlightPreview(grid, 1), 1);
+  plat::RECT image{};
+  ASSERT_TRUE(page->GetStillImageScreenRectByName("Video Highlight Item Image", &image));
+  const plat::SurfacePtr screen = plat::GetWindowSurface(frame.window);
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->pixel((image.left + image.right) / 2, (image.top + image.bottom) / 2) & 0xFFFFFFu, 0xFF0000u);
+  // Without the still image (the folder page) nothing is drawn.
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  EXPECT_EQ(page->DrawHighlightPreview(grid, 1), 0);
+}
+
+TEST(VideoPictureFit, KeepsTheShapeCentresAndCorrectsThePixelAspect) {
+  const plat::RECT cell{100, 50, 356, 208};  // 256 x 158
+  const struct {
+    int w, h;
+    float aspect;
+    plat::RECT fitted;
+  } cases[] = {
+      {200, 150, 1.0f, {123, 50, 333, 208}},           // 4:3 by height: 210 x 158
+      {320, 90, 1.0f, {100, 93, 356, 165}},            // wide by width: 256 x 72
+      {200, 150, 4.0f / 3.0f, {100, 57, 356, 201}},    // 266 wide pixels: by width
+      {200, 150, 0.75f, {149, 50, 307, 208}},          // 150 x 150: square, 158 x 158
+      {200, 150, 1e30f, {123, 50, 333, 208}},          // a damaged factor counts as 1
+      {0, 150, 1.0f, {100, 50, 100, 50}},              // nothing to draw
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + " " + std::to_string(c.aspect));
+    const plat::RECT got = FitPicture(c.w, c.h, cell, c.aspect);
+    EXPECT_EQ(got.left, c.fitted.left);
+    EXPECT_EQ(got.top, c.fitted.top);
+    EXPECT_EQ(got.right, c.fitted.right);
+    EXPECT_EQ(got.bottom, c.fitted.bottom);
+  }
+}
+
+TEST_F(VideoPageTest, GoingUpFocusesTheFolderLeftAndVendorTwoHasItsUpLevelPicture) {
+  const std::string folder = tree.Folder("up");
+  tree.Folder("up/a");
+  tree.Folder("up/b");
+  tree.File("up/b/clip.avi");
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  int grid = -1;
+  ASSERT_TRUE(page->Layout()->FindList("Video Thumbnail Browser", grid));
+  page->SetFocus(grid, 1);
+  page->HighlightListItem(1, grid);
+  ASSERT_EQ(page->Browser().EnterFolder(1), 1);  // "b"
+  EXPECT_EQ(page->FocusedEntry(), 0);
+  ASSERT_EQ(page->Browser().GoUp(), 1);
+  EXPECT_EQ(page->FocusedList(), grid);
+  EXPECT_EQ(page->FocusedEntry(), 1);  // "b" again
+  std::string picture;
+  EXPECT_EQ(page->GetUpLevelIcon(0, picture), 0);
+  EXPECT_TRUE(picture.empty());
+  frame.options.vendorId = 2;
+  EXPECT_EQ(page->GetUpLevelIcon(0, picture), 1);
+  EXPECT_EQ(picture, "Layout\\Img\\Common\\sub-film-up.bmp");
+}
+
+TEST_F(VideoPageTest, TheDiscTextNamesADvdVideoTheDiscOrNone) {
+  Video().m_nView = 11;  // the disc page
+  page->ShowStatePage();
+  // D: is an optical drive with a disc labelled "FILMS".
+  plat::VolumeInfo optical = Volume('D', tree.Folder("disc"), "FILMS");
+  optical.type = plat::DRIVE_CDROM;
+  drives->volumes = {optical};
+  const struct {
+    plat::HRESULT answer;
+    int kind;
+    std::string text;
+  } cases[] = {{0, 6, UIStringOrEmpty("VIDEO_DVD_VIDEO") + ": FILMS (D:)"},
+               {0, 8, "FILMS (D:)"},
+               {plat::E_FAIL, 6, UIStringOrEmpty("NODISCS")}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    frame.driveResult = c.answer;
+    frame.driveKind = c.kind;
+    EXPECT_EQ(page->ListTextFor("Video CD/DVD Information"), c.text);
+  }
+  // Not an optical drive: no disc.
+  drives->volumes[0].type = plat::DRIVE_FIXED;
+  frame.driveResult = 0;
+  EXPECT_EQ(page->ListTextFor("Video CD/DVD Information"), UIStringOrEmpty("NODISCS"));
 }
