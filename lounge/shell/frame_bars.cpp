@@ -172,6 +172,12 @@ int CMainFrame::SetPlaybackBarPath(const std::string& layoutPath) {
   return m_playbackBar ? m_playbackBar->LoadLayout(layoutPath) : ShowPlaybackBar(layoutPath);
 }
 
+int CMainFrame::ShowPlaybackTooltip(int show) {
+  if (show || !m_playbackBar) return 0;
+  m_playbackBar->HideTooltip();
+  return 1;
+}
+
 int CMainFrame::GetPlaybackBarPosition(float& fraction) {
   if (!m_playbackBar) return 0;
   fraction = m_playbackBar->Position();

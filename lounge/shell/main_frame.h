@@ -116,6 +116,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   int ShowPlaybackBar(const std::string& layoutPath);
   int HidePlaybackBar();
   int SetPlaybackBarPath(const std::string& layoutPath) override;
+  int ShowPlaybackTooltip(int show) override;
   int GetCaptionBarPosition(float& fraction);
   int SetCaptionBarPosition(float fraction);
   int GetPlaybackBarPosition(float& fraction);

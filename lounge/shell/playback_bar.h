@@ -64,6 +64,7 @@ class CPlaybackBar : public CSkinPage {
   plat::HWND Tooltip() const { return m_tooltip; }
   const std::string& TooltipText() const { return m_tooltipText; }
   void SetTooltipHeight(int height) { m_tooltipHeight = height; }
+  void HideTooltip();
   void SetPlayTimeSource(PlayTimeSource source) { m_playTimes = std::move(source); }
   void SetFrameMouseHook(FrameMouseHook hook) { m_frameMouseHook = std::move(hook); }
   bool IsPressed() const { return m_pressed; }
@@ -119,7 +120,6 @@ class CPlaybackBar : public CSkinPage {
   static plat::LRESULT WindowProc(plat::HWND hwnd, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam);
   plat::LRESULT Handle(plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam);
   void CreateTooltip();
-  void HideTooltip();
   void UpdateTooltip(plat::POINT point);
   void OnButtonDown(plat::POINT point);
   void OnButtonUp(plat::POINT point);

@@ -44,6 +44,8 @@ class IShellFrame {
   // is none; the playback bar loads `layoutPath` (made when there is none).
   virtual int ShowCaptionBar() = 0;
   virtual int SetPlaybackBarPath(const std::string& layoutPath) = 0;
+  // 0 takes the playback bar's tooltip down; the bar shows it itself on hover.
+  virtual int ShowPlaybackTooltip(int show) { return (void)show, 0; }
   // Whether the cursor lies over the visible caption or playback bar.
   virtual bool IsCursorOverBars() = 0;
 

@@ -43,7 +43,7 @@ CTvPage::CTvPage(IShellFrame& frame)
           [this](unsigned id) {
             if (const plat::HWND window = Frame().FrameWindow()) plat::KillTimer(window, id);
           },
-          [] {},
+          [this] { Frame().ShowPlaybackTooltip(0); },
           [this] {
             if (const CTVConfig* tv = TV()) Frame().Services().ShowOsdText(tv->m_strChannelName);
           },
@@ -155,6 +155,7 @@ int CTvPage::DrawAutoScanProgress() {
 }
 
 int CTvPage::OnDisplayResize() {
+  Frame().ShowPlaybackTooltip(0);
   plat::RECT client{};
   if (Owner()) plat::GetClientRect(Owner(), &client);
   Frame().Services().SetDisplayRect(client);

@@ -76,6 +76,7 @@ class FakeShellFrame : public IShellFrame, public IFrameServices, public ISkinPa
   }
   int ShowCaptionBar() override { return calls.push_back("ShowCaptionBar"), 1; }
   int SetPlaybackBarPath(const std::string& path) override { return calls.push_back("SetPlaybackBarPath " + path), 1; }
+  int ShowPlaybackTooltip(int show) override { return calls.push_back("ShowPlaybackTooltip " + std::to_string(show)), 1; }
   bool IsCursorOverBars() override { return cursorOverBars; }
 
   // ---- ISkinPageHost ----

@@ -281,6 +281,19 @@ TEST_F(TvPageTest, ChannelRowsAreWhiteWhenEnabledAndDarkWhenDisabled) {
   EXPECT_GT(dark, 50);
 }
 
+TEST_F(TvPageTest, TheBarTooltipGoesDownForAPageNumberAResetAndAResize) {
+  const std::string hide = "ShowPlaybackTooltip 0";
+  frame.calls.clear();
+  for (const char* key : {"TV Teletext Key 1", "TV Teletext Key 0"}) page->OnAction(key);
+  EXPECT_EQ(frame.Count(hide), 0);
+  page->OnAction("TV Teletext Key 5");  // the third digit sends the page
+  EXPECT_EQ(frame.Count(hide), 1);
+  page->ResetDigitEntry();
+  EXPECT_EQ(frame.Count(hide), 2);
+  page->OnDisplayResize();
+  EXPECT_EQ(frame.Count(hide), 3);
+}
+
 TEST_F(TvPageTest, EntryPointsThePlaybackBarAtTheTvButtonsAndMakesTheCaptionBar) {
   ASSERT_EQ(page->EnterModule(), 1);
   EXPECT_EQ(frame.Count("ShowCaptionBar"), 1);
