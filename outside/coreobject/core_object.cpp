@@ -1,5 +1,6 @@
 #include "outside/coreobject/core_object.h"
 
+#include "interfaces/authoring.h"
 #include "interfaces/engines.h"
 #include "outside/coreobject/drive_enumerator.h"
 #include "outside/coreobject/memory_audio.h"
@@ -20,6 +21,7 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_ICdToWma, CLSID_CdToWma},
       {IID_ICdToMp3, CLSID_CdToMp3},
       {IID_IGrabber, CLSID_Grabber},
+      {IID_IAuthoringEngine, CLSID_AuthoringEngine},
   };
   return kEngines;
 }
