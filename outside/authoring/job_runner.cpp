@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "outside/authoring/audio_cd.h"
 #include "outside/authoring/burn_writer.h"
+#include "outside/authoring/cue_bin_writer.h"
 #include "outside/authoring/data_disc.h"
 #include "outside/authoring/work_folder.h"
 
@@ -68,12 +70,48 @@ JobOutcome RunDataDisc(const Job& job, const JobControl& control) {
   return outcome;
 }
 
+// The work folder must hold what the job makes before anything is made.
+bool EnoughWorkSpace(const JobFolder& folder, std::int64_t needed) {
+  const std::int64_t free = folder.FreeBytes();
+  return free < 0 || free >= needed;
+}
+
+JobOutcome RunAudioCd(const Job& job, const JobControl& control) {
+  std::int64_t total = 0;
+  JobOutcome outcome = Check(job, control, &total);
+  if (plat::FAILED(outcome.result)) return outcome;
+  JobFolder folder(job.workFolder);
+  if (!folder.ok()) {
+    outcome.result = plat::E_FAIL;
+    return outcome;
+  }
+  // Sound decodes to at most a disc's worth of CD-DA sectors.
+  const std::int64_t discBytes =
+      static_cast<std::int64_t>(job.writer.capacityMB ? job.writer.capacityMB : 703) * 512 * kCdSectorBytes;
+  if (!EnoughWorkSpace(folder, std::min(discBytes, total * 16))) {
+    outcome.result = plat::HRESULT_FROM_WIN32(112);
+    return outcome;
+  }
+  const std::string bin = folder.path() + "/audio.bin";
+  CdLayout layout;
+  int failed = -1;
+  outcome.result = DecodeToCdAudio(job.elements, bin, control, &layout, &failed);
+  outcome.element = failed;
+  if (plat::FAILED(outcome.result)) return outcome;
+  control.Report(kAuthoringStageAuthoring, 100, 0, layout.sectors * kCdSectorBytes);
+  outcome.imageBytes = layout.sectors * kCdSectorBytes;
+  outcome.result = WriteCueBin(
+      bin, layout.sectors, [&](const std::string& name) { return AudioCueSheet(name, layout); }, job, control);
+  return outcome;
+}
+
 }  // namespace
 
 JobOutcome RunJob(const Job& job, const JobControl& control) {
   JobOutcome outcome;
   switch (job.kind) {
     case DiscKind::DataCd: outcome = RunDataDisc(job, control); break;
+    case DiscKind::AudioCd: outcome = RunAudioCd(job, control); break;
     default: outcome.result = plat::E_NOTIMPL; break;
   }
   if (plat::SUCCEEDED(outcome.result)) {
