@@ -9,6 +9,7 @@
 #include "outside/authoring/cue_bin_writer.h"
 #include "outside/authoring/data_disc.h"
 #include "outside/authoring/disc_authoring.h"
+#include "outside/authoring/image_files.h"
 #include "outside/authoring/mpeg_writer.h"
 #include "outside/authoring/transcode.h"
 #include "outside/authoring/work_folder.h"
@@ -70,7 +71,9 @@ JobOutcome RunDataDisc(const Job& job, const JobControl& control) {
     outcome.result = plat::E_ABORT;
     return outcome;
   }
-  outcome.result = WriteDataTrack(image.get(), job.writer, job.kind, job.simulate, false, control);
+  ImageCheck verify;
+  if (job.verify) verify = [&](const std::string& written) { return VerifyDataDisc(written, job.elements); };
+  outcome.result = WriteDataTrack(image.get(), job.writer, job.kind, job.simulate, job.eject, control, verify);
   return outcome;
 }
 
@@ -216,7 +219,9 @@ JobOutcome WriteDvdFolder(const Job& job, const JobControl& control, const JobFo
     return outcome;
   }
   outcome.imageBytes = TrackSourceSize(image.get());
-  outcome.result = WriteDataTrack(image.get(), job.writer, DiscKind::Dvd, job.simulate, false, control);
+  ImageCheck verify;
+  if (job.verify) verify = [&](const std::string& written) { return SameBytes(iso, written); };
+  outcome.result = WriteDataTrack(image.get(), job.writer, DiscKind::Dvd, job.simulate, job.eject, control, verify);
   return outcome;
 }
 
