@@ -141,6 +141,7 @@ HRESULT CAuthoringEngine::Launch(authoring::Job job) {
   job.verify = m_bVerify;
   job.simulate = m_bSimulate;
   job.eject = m_bEjectAfter;
+  job.photoSeconds = m_nStillSeconds;
 
   const HWND window = m_hWnd;
   const auto start = std::chrono::steady_clock::now();
@@ -307,6 +308,12 @@ HRESULT CAuthoringEngine::GetElementCount(int kind, int* count) {
   if (!count) return E_POINTER;
   if (kind != -1) return E_INVALIDARG;
   *count = static_cast<int>(m_elements.size());
+  return S_OK;
+}
+
+HRESULT CAuthoringEngine::SetStillSeconds(int seconds) {
+  if (seconds < 1 || seconds > 60) return E_INVALIDARG;
+  m_nStillSeconds = seconds;
   return S_OK;
 }
 

@@ -38,6 +38,7 @@ class CAuthoringEngine : public IAuthoringEngine {
   plat::HRESULT SetWorkFolder(const char* folder) override;                                       // 53
   plat::HRESULT AddElement(const char* path) override;                                            // 54
   plat::HRESULT GetElementCount(int kind, int* count) override;                                   // 56
+  plat::HRESULT SetStillSeconds(int seconds) override;                                            // 57
   plat::HRESULT PlayPreview() override;                                                           // 64
   plat::HRESULT StartBurning(const char* folder) override;                                        // 84
   plat::HRESULT Cancel(plat::HRESULT reason) override;                                            // 85
@@ -92,6 +93,7 @@ class CAuthoringEngine : public IAuthoringEngine {
   bool m_bSimulate = false;
   bool m_bEjectAfter = false;
   bool m_bStagePlanned = false;
+  int m_nStillSeconds = 5;
   std::vector<authoring::Writer> m_writers;
   int m_nWriter = -1;
 

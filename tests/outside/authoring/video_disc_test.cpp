@@ -134,25 +134,52 @@ TEST_F(VideoDiscTest, ThreePhotosMakeADvdOfOneTitleWithAChapterEach) {
   EXPECT_EQ(copy.volumeId, "Marivel Product");
 }
 
-TEST_F(VideoDiscTest, TwoClipsMakeAVcdWithTwoMpegTracks) {
-  const std::string sheet = Path("discs/vcd.cue");
-  DeclareDrive('D', sheet, "cdrom", true);
-  Elements(kAuthoringDiscVcd, {Fixture("clip1.avi"), Fixture("clip2.avi")});
-  ASSERT_EQ(engine_->SetVideoFlavour(kAuthoringFlavourVcd), plat::S_OK);
+TEST_F(VideoDiscTest, TwoClipsMakeAVcdOrSvcdWithTwoMpegTracks) {
+  struct Case {
+    int discType;
+    int flavour;
+    const char* sheetName;
+    const char* binLine;
+  };
+  const Case cases[] = {
+      {kAuthoringDiscVcd, kAuthoringFlavourVcd, "vcd.cue", "FILE \"vcd.bin\" BINARY"},
+      {kAuthoringDiscSvcd, kAuthoringFlavourSvcd, "svcd.cue", "FILE \"svcd.bin\" BINARY"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sheetName);
+    const std::string sheet = Path(std::string("discs/") + c.sheetName);
+    DeclareDrive('D', sheet, "cdrom", true);
+    Elements(c.discType, {Fixture("clip1.avi"), Fixture("clip2.avi")});
+    ASSERT_EQ(engine_->SetVideoFlavour(c.flavour), plat::S_OK);
+    RecordingSink sink;
+    ASSERT_TRUE(Burn(sink, Path("work")));
+    ASSERT_EQ(sink.statuses.back().stage, kAuthoringStageDone) << std::hex << sink.statuses.back().result;
+    const std::string text = test_support::ReadFile(sheet);
+    EXPECT_NE(text.find(c.binLine), std::string::npos) << text;
+    const std::string bin = fs::path(sheet).replace_extension(".bin").string();
+    ASSERT_TRUE(fs::is_regular_file(bin));
+    EXPECT_EQ(fs::file_size(bin) % 2352, 0u);
+    CdIo_t* cd = cdio_open(sheet.c_str(), DRIVER_UNKNOWN);
+    ASSERT_NE(cd, nullptr);
+    // The file system track, then one MPEG track per clip.
+    EXPECT_EQ(cdio_get_num_tracks(cd), 3);
+    cdio_destroy(cd);
+    EXPECT_TRUE(fs::is_empty(Path("work")));
+  }
+}
+
+TEST_F(VideoDiscTest, PhotosShowForThePictureDurationGiven) {
+  const std::string iso = Path("discs/dvd.iso");
+  DeclareDrive('D', iso, "cdrom", true);
+  Elements(kAuthoringDiscDvd, {Fixture("photo2.jpg"), Fixture("photo1.jpg")});
+  EXPECT_EQ(engine_->SetStillSeconds(0), plat::E_INVALIDARG);
+  ASSERT_EQ(engine_->SetStillSeconds(2), plat::S_OK);
   RecordingSink sink;
   ASSERT_TRUE(Burn(sink, Path("work")));
   ASSERT_EQ(sink.statuses.back().stage, kAuthoringStageDone) << std::hex << sink.statuses.back().result;
-  const std::string text = test_support::ReadFile(sheet);
-  EXPECT_NE(text.find("FILE \"vcd.bin\" BINARY"), std::string::npos) << text;
-  const std::string bin = Path("discs/vcd.bin");
-  ASSERT_TRUE(fs::is_regular_file(bin));
-  EXPECT_EQ(fs::file_size(bin) % 2352, 0u);
-  CdIo_t* cd = cdio_open(sheet.c_str(), DRIVER_UNKNOWN);
-  ASSERT_NE(cd, nullptr);
-  // The file system track, then one MPEG track per clip.
-  EXPECT_EQ(cdio_get_num_tracks(cd), 3);
-  cdio_destroy(cd);
-  EXPECT_TRUE(fs::is_empty(Path("work")));
+  const DvdSummary dvd = ReadDvd(iso);
+  EXPECT_EQ(dvd.chapters, 2);
+  EXPECT_NEAR(dvd.seconds, 4, 1);
 }
 
 TEST_F(VideoDiscTest, ATruncatedPhotoFailsTheJobAndKeepsThePreviousImage) {
