@@ -201,6 +201,7 @@ HRESULT CAuthoringEngine::Initialize() {
   m_bStagePlanned = false;
   m_nPreviewElement = -1;
   m_bPreviewPlaying = false;
+  m_preview.Clear();
   {
     std::lock_guard lock(m_mutex);
     m_status = AuthoringStatus{};
@@ -215,8 +216,8 @@ HRESULT CAuthoringEngine::SetEventSink(IAuthoringEventSink* sink) {
 }
 
 HRESULT CAuthoringEngine::SetPreviewWindow(HWND window, int left, int top, int right, int bottom) {
-  m_hPreview = window;
-  m_previewRect = RECT{left, top, right, bottom};
+  if (window && (right <= left || bottom <= top)) return E_INVALIDARG;
+  m_preview.SetOwner(window, RECT{left, top, right, bottom});
   return S_OK;
 }
 
@@ -227,13 +228,13 @@ HRESULT CAuthoringEngine::SetPreviewElement(int index, int, int, int) {
 }
 
 HRESULT CAuthoringEngine::ShowPreview(int show) {
-  m_bPreviewShown = show != 0;
+  m_preview.Show(show != 0);
   return S_OK;
 }
 
 HRESULT CAuthoringEngine::IsPreviewShown(int* shown) {
   if (!shown) return E_POINTER;
-  *shown = m_bPreviewShown ? 1 : 0;
+  *shown = m_preview.shown() ? 1 : 0;
   return S_OK;
 }
 
@@ -318,7 +319,8 @@ HRESULT CAuthoringEngine::SetStillSeconds(int seconds) {
 }
 
 HRESULT CAuthoringEngine::PlayPreview() {
-  if (m_nPreviewElement < 0) return E_FAIL;
+  if (m_nPreviewElement < 0 || m_nPreviewElement >= static_cast<int>(m_elements.size())) return E_FAIL;
+  if (!m_preview.Load(m_elements[static_cast<std::size_t>(m_nPreviewElement)])) return E_FAIL;
   m_bPreviewPlaying = true;
   return S_OK;
 }
@@ -366,6 +368,7 @@ HRESULT CAuthoringEngine::PublishStatus(AuthoringStatus* status) {
 
 HRESULT CAuthoringEngine::StopPreview(int) {
   m_bPreviewPlaying = false;
+  m_preview.Clear();
   return S_OK;
 }
 

@@ -12,6 +12,7 @@
 
 #include "interfaces/authoring.h"
 #include "outside/authoring/job.h"
+#include "outside/authoring/preview_window.h"
 #include "platform/com/object.h"
 
 class CAuthoringEngine : public IAuthoringEngine {
@@ -66,6 +67,7 @@ class CAuthoringEngine : public IAuthoringEngine {
 
   // For tests: waits (bounded) until no job runs; true when none does.
   bool WaitIdle(int timeoutMs);
+  const authoring::PreviewWindow& Preview() const { return m_preview; }
 
  private:
   static plat::LRESULT WindowProc(plat::HWND hwnd, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam);
@@ -98,10 +100,8 @@ class CAuthoringEngine : public IAuthoringEngine {
   int m_nWriter = -1;
 
   // Preview state.
-  plat::HWND m_hPreview = nullptr;
-  plat::RECT m_previewRect{};
+  authoring::PreviewWindow m_preview;
   int m_nPreviewElement = -1;
-  bool m_bPreviewShown = false;
   bool m_bPreviewPlaying = false;
 
   // The running job and its status, shared with the worker.

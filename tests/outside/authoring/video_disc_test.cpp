@@ -10,6 +10,7 @@
 
 #include "outside/authoring/mpeg_target.h"
 #include "outside/authoring/transcode.h"
+#include "platform/win/window.h"
 #include "tests/outside/authoring/engine_harness.h"
 
 namespace authoring_test {
@@ -216,6 +217,61 @@ TEST_F(VideoDiscTest, CancelWhileTranscodingLeavesNoWorkFiles) {
   EXPECT_EQ(test_support::ReadFile(iso), "previous");
   // Nothing runs any more: a second cancel has nothing to do.
   EXPECT_EQ(engine_->Cancel(plat::E_FAIL), plat::S_FALSE);
+}
+
+TEST_F(VideoDiscTest, PreviewShowsTheElementFittedInTheGivenRectangle) {
+  plat::WNDCLASS wc;
+  wc.lpfnWndProc = &plat::DefWindowProc;
+  wc.lpszClassName = "AuthoringPreviewOwner";
+  plat::RegisterClass(&wc);
+  plat::HWND owner = plat::CreateWindowEx(0, "AuthoringPreviewOwner", "", plat::WS_POPUP, 0, 0, 640, 480, nullptr,
+                                          nullptr, nullptr, nullptr);
+  ASSERT_TRUE(owner);
+  plat::ShowWindow(owner, plat::SW_SHOW);
+  ASSERT_EQ(engine_->Initialize(), plat::S_OK);
+  ASSERT_EQ(engine_->AddElement(Fixture("photo1.jpg").c_str()), plat::S_OK);  // 4:3
+  ASSERT_EQ(engine_->AddElement(Fixture("clip2.avi").c_str()), plat::S_OK);   // 16:9
+  auto* engine = static_cast<CAuthoringEngine*>(engine_.Get());
+  const std::uint32_t kBlack = 0xFF000000u;
+  struct Case {
+    int element;
+    plat::RECT rect;
+    int blackX, blackY;  // a point of the bars
+  };
+  const Case cases[] = {
+      {0, {10, 10, 310, 160}, 5, 75},    // 4:3 in 2:1: bars left and right
+      {1, {20, 20, 220, 170}, 100, 3},   // 16:9 in 4:3: bars above and below
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.element);
+    ASSERT_EQ(engine_->SetPreviewWindow(owner, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom), plat::S_OK);
+    ASSERT_EQ(engine_->SetPreviewElement(c.element, 0, 1, 1), plat::S_OK);
+    int shown = 1;
+    ASSERT_EQ(engine_->IsPreviewShown(&shown), plat::S_OK);
+    if (!shown) {
+      ASSERT_EQ(engine_->ShowPreview(1), plat::S_OK);
+    }
+    ASSERT_EQ(engine_->PlayPreview(), plat::S_OK);
+    int playing = 0;
+    ASSERT_EQ(engine_->IsPreviewPlaying(&playing), plat::S_OK);
+    EXPECT_EQ(playing, 1);
+    const auto& picture = engine->Preview().picture();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width(), c.rect.right - c.rect.left);
+    EXPECT_EQ(picture->height(), c.rect.bottom - c.rect.top);
+    EXPECT_EQ(picture->pixel(c.blackX, c.blackY), kBlack);
+    EXPECT_NE(picture->pixel(picture->width() / 2, picture->height() / 2), kBlack);
+    EXPECT_TRUE(plat::IsWindowVisible(engine->Preview().hwnd()));
+    EXPECT_EQ(plat::GetParent(engine->Preview().hwnd()), owner);
+  }
+  EXPECT_EQ(engine_->SetPreviewElement(2, 0, 1, 1), plat::E_INVALIDARG);
+  ASSERT_EQ(engine_->StopPreview(0), plat::S_OK);
+  int playing = 1;
+  engine_->IsPreviewPlaying(&playing);
+  EXPECT_EQ(playing, 0);
+  EXPECT_FALSE(engine->Preview().picture());
+  engine_.Reset();  // the preview window goes with the engine, before its owner
+  plat::DestroyWindow(owner);
 }
 
 TEST(Letterbox, FitsThePictureIntoTheFourByThreeFrame) {
