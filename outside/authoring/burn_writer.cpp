@@ -43,14 +43,15 @@ class BurnSession {
 // A grabbed drive, released (and freed) on scope exit.
 class GrabbedDrive {
  public:
-  explicit GrabbedDrive(const std::string& address) {
+  // `load` closes an open tray; looking at drives never does.
+  explicit GrabbedDrive(const std::string& address, bool load = false) {
     char adr[BURN_DRIVE_ADR_LEN] = {};
     std::string resolved = address;
     if (address.rfind("stdio:", 0) != 0 &&
         burn_drive_convert_fs_adr(const_cast<char*>(address.c_str()), adr) > 0) {
       resolved = adr;
     }
-    if (burn_drive_scan_and_grab(&infos_, const_cast<char*>(resolved.c_str()), 1) == 1 && infos_) {
+    if (burn_drive_scan_and_grab(&infos_, const_cast<char*>(resolved.c_str()), load ? 1 : 0) == 1 && infos_) {
       drive_ = infos_[0].drive;
     }
   }
@@ -200,7 +201,7 @@ plat::HRESULT WriteDataTrack(::burn_source* track, const Writer& writer, DiscKin
   }
   BurnSession session;
   if (!session.ok()) return plat::E_FAIL;
-  GrabbedDrive drive(writer.device);
+  GrabbedDrive drive(writer.device, true);
   if (!drive.get()) return plat::E_FAIL;
   const DiscState disc = StateOf(drive.get());
   if (disc.kind == kAuthoringMediaNone) return plat::E_FAIL;
