@@ -205,8 +205,9 @@ TEST_F(VideoDiscTest, CancelWhileTranscodingLeavesNoWorkFiles) {
   ASSERT_EQ(engine_->SetEventSink(&sink), plat::S_OK);
   ASSERT_EQ(engine_->StartBurning(Path("work").c_str()), plat::S_OK);
   ASSERT_TRUE(PumpUntil([&] {
-    return !sink.statuses.empty() && sink.statuses.back().stage == kAuthoringStageTranscoding && sink.statuses.back().percent > 0;
+    return sink.Ended() || (!sink.statuses.empty() && sink.statuses.back().stage == kAuthoringStageTranscoding);
   }));
+  ASSERT_EQ(sink.statuses.back().stage, kAuthoringStageTranscoding) << std::hex << sink.statuses.back().result;
   // The work folder holds the job's files while it runs.
   EXPECT_FALSE(fs::is_empty(Path("work")));
   ASSERT_EQ(engine_->Cancel(plat::E_FAIL), plat::S_OK);
