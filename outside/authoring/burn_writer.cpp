@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -22,14 +23,17 @@ burn::burn_source* AsBurn(::burn_source* source) { return reinterpret_cast<burn:
 // libburn keeps process-wide state: one user at a time.
 std::mutex g_libburn;
 
+// libburn is initialised once for the process and kept: starting it again
+// after a cancelled write leaves the next write without its output.
 class BurnSession {
  public:
   BurnSession() : lock_(g_libburn) {
-    ok_ = burn_initialize() == 1;
-    if (ok_) burn_msgs_set_severities(const_cast<char*>("NEVER"), const_cast<char*>("FATAL"), const_cast<char*>("marivel: "));
-  }
-  ~BurnSession() {
-    if (ok_) burn_finish();
+    static const bool ok = [] {
+      if (burn_initialize() != 1) return false;
+      burn_msgs_set_severities(const_cast<char*>("SORRY"), const_cast<char*>("NEVER"), const_cast<char*>("marivel: "));
+      return true;
+    }();
+    ok_ = ok;
   }
   BurnSession(const BurnSession&) = delete;
   BurnSession& operator=(const BurnSession&) = delete;
@@ -88,6 +92,32 @@ DiscState StateOf(burn_drive* drive) {
   return disc;
 }
 
+// Whether libburn refused the last start because a write it was asked
+// for before has not quite ended (its thread outlives the drive's idle
+// state after a cancel). Takes the queued messages.
+bool RefusedAsBusy() {
+  bool busy = false;
+  int code = 0;
+  int osErrno = 0;
+  char text[BURN_MSGS_MESSAGE_LEN] = {};
+  char severity[80] = {};
+  while (burn_msgs_obtain(const_cast<char*>("SORRY"), &code, text, &osErrno, severity) > 0) {
+    if (std::strstr(text, "still going on")) busy = true;
+  }
+  return busy;
+}
+
+// Starts the write; waits (bounded) for an earlier write to let go first.
+bool StartWrite(burn_drive* drive, burn_write_opts* opts, burn_disc* disc) {
+  RefusedAsBusy();  // old messages
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    burn_disc_write(opts, disc);
+    if (burn_drive_get_status(drive, nullptr) != BURN_DRIVE_IDLE || !RefusedAsBusy()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return false;
+}
+
 plat::HRESULT BurnTrack(burn_drive* drive, ::burn_source* track, bool simulate, const JobControl& control,
                         std::int64_t size) {
   burn_write_opts* opts = burn_write_opts_new(drive);
@@ -105,8 +135,8 @@ plat::HRESULT BurnTrack(burn_drive* drive, ::burn_source* track, bool simulate, 
   burn_session_add_track(session, t, BURN_POS_END);
   char reasons[BURN_REASONS_LEN] = {};
   if (plat::SUCCEEDED(hr) && burn_write_opts_auto_write_type(opts, disc, reasons, 0) == BURN_WRITE_NONE) hr = plat::E_FAIL;
+  if (plat::SUCCEEDED(hr) && !StartWrite(drive, opts, disc)) hr = plat::E_FAIL;
   if (plat::SUCCEEDED(hr)) {
-    burn_disc_write(opts, disc);
     burn_progress progress{};
     while (burn_drive_get_status(drive, nullptr) == BURN_DRIVE_SPAWNING) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
