@@ -92,27 +92,38 @@ DiscState StateOf(burn_drive* drive) {
   return disc;
 }
 
-// Whether libburn refused the last start because a write it was asked
-// for before has not quite ended (its thread outlives the drive's idle
-// state after a cancel). Takes the queued messages.
-bool RefusedAsBusy() {
-  bool busy = false;
+// What libburn said about the last start: nothing, that a write it was
+// asked for before has not quite ended (its thread outlives the drive's idle
+// state after a cancel), or another refusal. Takes the queued messages.
+enum class StartAnswer { Quiet, Busy, Refused };
+StartAnswer TakeMessages() {
+  StartAnswer answer = StartAnswer::Quiet;
   int code = 0;
   int osErrno = 0;
   char text[BURN_MSGS_MESSAGE_LEN] = {};
   char severity[80] = {};
   while (burn_msgs_obtain(const_cast<char*>("SORRY"), &code, text, &osErrno, severity) > 0) {
-    if (std::strstr(text, "still going on")) busy = true;
+    if (std::strstr(text, "still going on")) {
+      if (answer == StartAnswer::Quiet) answer = StartAnswer::Busy;
+    } else {
+      answer = StartAnswer::Refused;
+    }
   }
-  return busy;
+  return answer;
 }
 
 // Starts the write; waits (bounded) for an earlier write to let go first.
+// False when libburn did not take it: a refused write must not pass for a
+// written disc.
 bool StartWrite(burn_drive* drive, burn_write_opts* opts, burn_disc* disc) {
-  RefusedAsBusy();  // old messages
+  TakeMessages();  // old ones
   for (int attempt = 0; attempt < 200; ++attempt) {
     burn_disc_write(opts, disc);
-    if (burn_drive_get_status(drive, nullptr) != BURN_DRIVE_IDLE || !RefusedAsBusy()) return true;
+    const bool started = burn_drive_get_status(drive, nullptr) != BURN_DRIVE_IDLE;
+    const StartAnswer answer = TakeMessages();
+    if (started) return true;
+    if (answer == StartAnswer::Quiet) return true;  // already done: wrote_well tells
+    if (answer == StartAnswer::Refused) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }
   return false;
