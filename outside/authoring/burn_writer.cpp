@@ -129,13 +129,43 @@ bool StartWrite(burn_drive* drive, burn_write_opts* opts, burn_disc* disc) {
   return false;
 }
 
-plat::HRESULT BurnTrack(burn_drive* drive, ::burn_source* track, bool simulate, const JobControl& control,
-                        std::int64_t size) {
+// Runs a prepared write to its end, reporting progress; cancels it when
+// the job is cancelled.
+plat::HRESULT RunWrite(burn_drive* drive, burn_write_opts* opts, burn_disc* disc, const JobControl& control,
+                       std::int64_t size, int sectorBytes) {
+  if (!StartWrite(drive, opts, disc)) return plat::E_FAIL;
+  burn_progress progress{};
+  while (burn_drive_get_status(drive, nullptr) == BURN_DRIVE_SPAWNING) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  bool cancelled = false;
+  while (burn_drive_get_status(drive, &progress) != BURN_DRIVE_IDLE) {
+    if (control.Cancelled() && !cancelled) {
+      burn_drive_cancel(drive);
+      cancelled = true;
+    }
+    const std::int64_t done = static_cast<std::int64_t>(progress.sector) * sectorBytes;
+    const int percent = progress.sectors > 0 ? static_cast<int>(100LL * progress.sector / progress.sectors) : 0;
+    control.Report(kAuthoringStageWriting, std::min(percent, 99), done, size);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (control.Cancelled()) return plat::E_ABORT;
+  return burn_drive_wrote_well(drive) ? plat::S_OK : plat::E_FAIL;
+}
+
+burn_write_opts* NewOptions(burn_drive* drive, bool simulate) {
   burn_write_opts* opts = burn_write_opts_new(drive);
-  if (!opts) return plat::E_OUTOFMEMORY;
+  if (!opts) return nullptr;
   burn_write_opts_set_perform_opc(opts, 0);
   burn_write_opts_set_underrun_proof(opts, 1);
   burn_write_opts_set_simulate(opts, simulate ? 1 : 0);
+  return opts;
+}
+
+plat::HRESULT BurnTrack(burn_drive* drive, ::burn_source* track, bool simulate, const JobControl& control,
+                        std::int64_t size) {
+  burn_write_opts* opts = NewOptions(drive, simulate);
+  if (!opts) return plat::E_OUTOFMEMORY;
   burn_disc* disc = burn_disc_create();
   burn_session* session = burn_session_create();
   burn_disc_add_session(disc, session, BURN_POS_END);
@@ -146,29 +176,7 @@ plat::HRESULT BurnTrack(burn_drive* drive, ::burn_source* track, bool simulate, 
   burn_session_add_track(session, t, BURN_POS_END);
   char reasons[BURN_REASONS_LEN] = {};
   if (plat::SUCCEEDED(hr) && burn_write_opts_auto_write_type(opts, disc, reasons, 0) == BURN_WRITE_NONE) hr = plat::E_FAIL;
-  if (plat::SUCCEEDED(hr) && !StartWrite(drive, opts, disc)) hr = plat::E_FAIL;
-  if (plat::SUCCEEDED(hr)) {
-    burn_progress progress{};
-    while (burn_drive_get_status(drive, nullptr) == BURN_DRIVE_SPAWNING) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    bool cancelled = false;
-    while (burn_drive_get_status(drive, &progress) != BURN_DRIVE_IDLE) {
-      if (control.Cancelled() && !cancelled) {
-        burn_drive_cancel(drive);
-        cancelled = true;
-      }
-      const std::int64_t done = static_cast<std::int64_t>(progress.sector) * 2048;
-      const int percent = progress.sectors > 0 ? static_cast<int>(100LL * progress.sector / progress.sectors) : 0;
-      control.Report(kAuthoringStageWriting, std::min(percent, 99), done, size);
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (control.Cancelled()) {
-      hr = plat::E_ABORT;
-    } else if (!burn_drive_wrote_well(drive)) {
-      hr = plat::E_FAIL;
-    }
-  }
+  if (plat::SUCCEEDED(hr)) hr = RunWrite(drive, opts, disc, control, size, 2048);
   burn_track_free(t);
   burn_session_free(session);
   burn_disc_free(disc);
@@ -249,6 +257,62 @@ plat::HRESULT WriteDataTrack(::burn_source* track, const Writer& writer, DiscKin
   if (static_cast<std::int64_t>(disc.freeMB) * 1024 * 1024 < size) return kDiscFull;
   drive.EjectOnRelease(eject);
   return BurnTrack(drive.get(), track, simulate, control, size);
+}
+
+plat::HRESULT WriteAudioTracks(const std::string& bin, const std::vector<std::int64_t>& trackStarts,
+                               std::int64_t sectors, const Writer& writer, bool simulate, bool eject,
+                               const JobControl& control) {
+  constexpr std::int64_t kSector = 2352;
+  if (writer.isVirtual || trackStarts.empty()) return plat::E_INVALIDARG;
+  BurnSession session;
+  if (!session.ok()) return plat::E_FAIL;
+  GrabbedDrive drive(writer.device, true);
+  if (!drive.get()) return plat::E_FAIL;
+  const DiscState disc = StateOf(drive.get());
+  if (disc.kind != kAuthoringMediaCd || !disc.blank) return plat::E_FAIL;
+  if (static_cast<std::int64_t>(disc.freeMB) * 512 < sectors) return kDiscFull;
+  drive.EjectOnRelease(eject);
+  burn_write_opts* opts = NewOptions(drive.get(), simulate);
+  if (!opts) return plat::E_OUTOFMEMORY;
+  burn::burn_source* input = burn_file_source_new(bin.c_str(), nullptr);
+  if (!input) {
+    burn_write_opts_free(opts);
+    return plat::E_FAIL;
+  }
+  burn_write_opts_set_write_type(opts, BURN_WRITE_SAO, BURN_BLOCK_SAO);
+  burn_disc* d = burn_disc_create();
+  burn_session* s = burn_session_create();
+  burn_disc_add_session(d, s, BURN_POS_END);
+  // One track per file, each read from its place in the one BIN; the
+  // offset sources must all live until the write has ended.
+  std::vector<burn::burn_source*> sources;
+  std::vector<burn_track*> tracks;
+  plat::HRESULT hr = plat::S_OK;
+  burn::burn_source* previous = nullptr;
+  for (std::size_t i = 0; i < trackStarts.size() && plat::SUCCEEDED(hr); ++i) {
+    const std::int64_t end = i + 1 < trackStarts.size() ? trackStarts[i + 1] : sectors;
+    burn::burn_source* piece = burn_offst_source_new(input, previous, static_cast<off_t>(trackStarts[i] * kSector),
+                                               static_cast<off_t>((end - trackStarts[i]) * kSector), 0);
+    if (!piece) {
+      hr = plat::E_FAIL;
+      break;
+    }
+    sources.push_back(piece);
+    previous = piece;
+    burn_track* t = burn_track_create();
+    tracks.push_back(t);
+    burn_track_define_data(t, 0, 0, 1, BURN_AUDIO);
+    if (burn_track_set_source(t, piece) != BURN_SOURCE_OK) hr = plat::E_FAIL;
+    burn_session_add_track(s, t, BURN_POS_END);
+  }
+  if (plat::SUCCEEDED(hr)) hr = RunWrite(drive.get(), opts, d, control, sectors * kSector, static_cast<int>(kSector));
+  for (burn_track* t : tracks) burn_track_free(t);
+  burn_session_free(s);
+  burn_disc_free(d);
+  burn_write_opts_free(opts);
+  for (burn::burn_source* piece : sources) burn_source_free(piece);
+  burn_source_free(input);
+  return hr;
 }
 
 }  // namespace authoring
