@@ -1,0 +1,1 @@
+#include "engines/capture/dvgrab/dv_grab.h"
