@@ -106,6 +106,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   void SetThumbnailCache(CVideoThumbnailCache cache) { m_cache = std::move(cache); }
   int ListTop() const { return m_listTop; }
   int ItemCount() const { return m_itemCount; }
+  const std::string& CaptureTime() const { return m_strCaptureTime; }
 
  private:
   CConfig* Config() const;
@@ -136,6 +137,9 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   bool m_drawingThumbnails = false;  // the re-entry guard of thumbnail drawing
   int m_listTop = 0;
   int m_itemCount = 0;
+  // The running capture time the controller last passed ("hh:mm:ss"), shown
+  // after the capture notice; empty before the first tick.
+  std::string m_strCaptureTime;
   CVideoThumbnailCache m_cache;
   // Last member: stopped and joined first.
   std::unique_ptr<CVideoThumbnailWorker> m_worker;
