@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <ctime>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -45,6 +46,14 @@ inline constexpr int kStreamFile = 2;   // a non-AVI file is being written
 inline constexpr int kPaused = 3;
 inline constexpr int kEnded = 4;
 }  // namespace capture
+
+// Creates every missing folder of the path; false when a part is a file.
+bool MakeFolders(const std::string& path);
+// "<n>. <maker> DV" or "... MicroMV" for list entry `index`.
+std::string DisplayName(int index, const std::string& name);
+// The capture name (without folder) for a time, the DV flag and the format.
+std::string BaseCaptureName(const std::tm& when, bool isDv);
+std::string CaptureExtension(bool isDv, int format);
 
 }  // namespace dvgrab
 
@@ -161,6 +170,7 @@ class CDvGrab : public IDvGrab, private IDvDeviceEventSink {
   bool m_bIsDv = false;
   bool m_bCaptureActive = false;
   std::atomic<bool> m_bSelected{false};
+  std::mutex m_timecodeMutex;
   std::uint8_t m_timecode[4] = {};
   long long m_captureStart = 0;
   long long m_pauseStart = 0;
