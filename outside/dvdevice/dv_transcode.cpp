@@ -1,5 +1,6 @@
 #include "outside/dvdevice/dv_transcode.h"
 
+#include <cstring>
 #include <memory>
 
 extern "C" {
@@ -230,7 +231,10 @@ bool Encoder::OpenVideo(Input& in, const WriterSettings& s, const FormatPlan& pl
   venc_->bit_rate = s.videoBitRate > 0 ? s.videoBitRate : plan.bitRate;
   venc_->rc_max_rate = s.upperRate > 0 ? s.upperRate : plan.maxRate;
   venc_->rc_min_rate = plan.minRate;  // constant rate only where the format demands it
-  if (venc_->rc_max_rate && venc_->rc_max_rate < venc_->bit_rate) venc_->rc_max_rate = venc_->bit_rate;
+  // A peak rate at or below the average one only works for constant rate.
+  if (venc_->rc_max_rate && venc_->rc_max_rate <= venc_->bit_rate && venc_->rc_min_rate != venc_->rc_max_rate) {
+    venc_->rc_max_rate = venc_->bit_rate + venc_->bit_rate / 10;
+  }
   venc_->rc_buffer_size = plan.bufferBits;
   venc_->thread_count = 1;
   if (plan.video != AV_CODEC_ID_WMV2) {
@@ -255,6 +259,12 @@ bool Encoder::OpenVideo(Input& in, const WriterSettings& s, const FormatPlan& pl
   st->time_base = venc_->time_base;
   st->avg_frame_rate = rate;
   st->sample_aspect_ratio = venc_->sample_aspect_ratio;
+  // The buffer size travels to the muxer as the stream's CPB properties.
+  for (int i = 0; i < venc_->nb_coded_side_data; ++i) {
+    const AVPacketSideData& data = venc_->coded_side_data[i];
+    std::uint8_t* copy = av_stream_new_side_data(st, data.type, data.size);
+    if (copy) std::memcpy(copy, data.data, data.size);
+  }
   vstream_ = st->index;
 
   sws_.reset(sws_getContext(ist->codecpar->width, ist->codecpar->height, static_cast<AVPixelFormat>(ist->codecpar->format),

@@ -69,6 +69,7 @@ inline Probe ProbeFile(const std::string& path) {
   std::sscanf(v.c_str(), "%63[^,],%d,%d,%63s", codec, &p.width, &p.height, rate);
   p.codec = codec;
   p.rate = rate;
+  while (!p.rate.empty() && (p.rate.back() == ',' || p.rate.back() == '\n')) p.rate.pop_back();
   // The duration counted from the decoded video frames.
   const std::string frames = Run("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                                  "stream=nb_read_frames -of csv=p=0 '" + path + "'");
