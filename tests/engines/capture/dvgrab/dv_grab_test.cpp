@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/com/runtime.h"
+
 #include "tests/engines/capture/dvgrab/dv_grab_fixture.h"
 
 namespace dvtest {
@@ -399,6 +401,25 @@ TEST_F(DvGrabTest, MpegWatcherFollowsTheCamcordersOwnButtons) {
   EXPECT_EQ(g.transport(), dvtransport::kPlaying);
   EXPECT_NE(std::find(sink.calls.begin(), sink.calls.end(), 0), sink.calls.end());
   EXPECT_EQ(g.SelectDevice(-1), S_OK);
+}
+
+}  // namespace
+}  // namespace dvtest
+
+namespace dvtest {
+namespace {
+
+// With the machine's hooks and a hive where the DV component is not
+// registered, Open fails and leaves the engine closed.
+TEST_F(DvGrabTest, OpenFailsWhenTheComponentIsNotRegistered) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    auto machine = MakeComObject<CDvGrab>();
+    EXPECT_EQ(machine->Open(0, 2, nullptr), E_FAIL);
+    EXPECT_EQ(machine->state(), dvstate::kClosed);
+    EXPECT_EQ(machine->EnumerateDevices(), E_FAIL);
+  }
+  CoUninitialize();
 }
 
 }  // namespace

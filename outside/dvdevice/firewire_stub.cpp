@@ -1,0 +1,10 @@
+// Builds without the FireWire libraries list no FireWire camcorders.
+#include "outside/dvdevice/firewire_bus.h"
+
+namespace dvdev {
+
+std::vector<FireWireUnit> ListFireWireUnits() { return {}; }
+
+std::unique_ptr<Camcorder> OpenFireWireCamcorder(int, int, int) { return nullptr; }
+
+}  // namespace dvdev
