@@ -47,6 +47,7 @@ TEST_F(CaptureTest, OpeningThePageOpensTheEngineOnceAndReadsTheInputs) {
   EXPECT_EQ(Video().m_bHasSVideo, 1);
   EXPECT_EQ(Video().m_arrProfiles, (std::vector<std::string>{"DVD SP", "DVD LP", "Burn DVD"}));
   EXPECT_EQ(Video().m_nProfileIndex, 0);
+  EXPECT_TRUE(Grabber().SawSlot(3)) << "started as the TV controller starts it";
   EXPECT_TRUE(Grabber().Saw("4 sink"));
   EXPECT_TRUE(Grabber().Saw("45 " + Video().m_strCapturedFolder));
   EXPECT_TRUE(page_.Saw("ShowStatePage 5"));
@@ -212,6 +213,23 @@ TEST_F(CaptureTest, WithoutADiscFormatTheEngineKeepsItsOwnRecord) {
   ASSERT_EQ(Act("Video Start Capturing"), S_OK);
   EXPECT_TRUE(Dv().blocks.empty()) << "a DV file capture";
   EXPECT_TRUE(Dv().Saw("15 1"));
+}
+
+TEST_F(CaptureTest, StartingSelectsAndUnmutesTheLineIn) {
+  // The microphone selected and the line in muted: the capture would be silent.
+  core_->audio->SetRecordingMute(0, 1);
+  core_->audio->SelectRecordingSource(1);
+  OpenOnDv();
+  ASSERT_EQ(Act("Video Start Capturing"), S_OK);
+  int selected = 0, mute = 1;
+  float volume = 0;
+  DWORD type = 0;
+  ASSERT_EQ(core_->audio->GetRecordingLineState(0, &selected, &mute, &volume, &type), S_OK);
+  EXPECT_EQ(type, 4098u);
+  EXPECT_EQ(selected, 1);
+  EXPECT_EQ(mute, 0);
+  ASSERT_EQ(core_->audio->GetRecordingLineState(1, &selected, &mute, &volume, &type), S_OK);
+  EXPECT_EQ(selected, 0);
 }
 
 TEST_F(CaptureTest, HardDiskCaptureShowsItsTimeUntilStopped) {
