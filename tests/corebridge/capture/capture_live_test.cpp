@@ -1,14 +1,15 @@
 // The capture controller on the real camcorder engine and DV component with
 // a virtual camcorder playing a generated tape: the preset row the tape's
 // frame rate picks reaches the written file, the tape transport round trip,
-// and a camcorder unplugged mid-capture leaves a playable file and takes the
-// page back.
+// and a camcorder unplugged mid-capture leaves a file the Video module plays
+// and takes the page back.
 #include <stdlib.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "interfaces/discrunner.h"
 #include "interfaces/dvgrab.h"
 #include "platform/com/runtime.h"
 #include "tests/corebridge/capture/capture_test_support.h"
@@ -33,7 +34,22 @@ class CaptureLiveTest : public BridgeTest {
     system_->SetVideoPageCallback(&page_);
     Start();
     page_.video = &Video();
+    // A real page window: the camcorder's picture and the player draw into it.
+    WNDCLASS wc{};
+    wc.lpfnWndProc = &DefWindowProc;
+    wc.lpszClassName = "CaptureTestPage";
+    RegisterClass(&wc);
+    page_.window = CreateWindowEx(0, "CaptureTestPage", "Video", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                                  nullptr, nullptr, nullptr);
     core_->services = [this](const IID& iid, void** out) -> HRESULT {
+      if (iid == IID_IDiscRunner) {
+        if (!player_) {
+          const HRESULT hr = CoCreateInstance(CLSID_DiscRunner, nullptr, CLSCTX_INPROC_SERVER, IID_IDiscRunner,
+                                              reinterpret_cast<void**>(player_.ReleaseAndGetAddressOf()));
+          if (FAILED(hr)) return hr;
+        }
+        return player_->QueryInterface(iid, out);
+      }
       if (iid != IID_IDvGrab) return E_NOINTERFACE;
       if (!engine_) {
         const HRESULT hr = CoCreateInstance(CLSID_DvGrab, nullptr, CLSCTX_INPROC_SERVER, IID_IDvGrab,
@@ -53,7 +69,10 @@ class CaptureLiveTest : public BridgeTest {
   void TearDown() override {
     BridgeTest::TearDown();
     engine_.Reset();
+    player_.Reset();
     PumpFor(20);
+    DestroyWindow(page_.window);
+    UnregisterClass("CaptureTestPage", nullptr);
     // The runtime stays initialised and the component servers loaded until
     // exit, as in the program: unloading them leaves the allocations their
     // media libraries keep for the process without an owner the leak checker
@@ -79,6 +98,7 @@ class CaptureLiveTest : public BridgeTest {
 
   RecordingCapturePage page_;
   ComPtr<IDvGrab> engine_;
+  ComPtr<IDiscRunner> player_;
 };
 
 TEST_F(CaptureLiveTest, TheTapesFrameRatePicksThePresetRow) {
@@ -140,6 +160,17 @@ TEST_F(CaptureLiveTest, TransportRoundTripAndUnplugMidCapture) {
   const dvtapes::Probe probe = dvtapes::ProbeFile(files[0]);
   EXPECT_EQ(probe.codec, "dvvideo");
   EXPECT_GT(probe.seconds, 0.8);
+  // The capture plays in the Video module.
+  Video().m_folderFiles = {files[0]};
+  Video().m_nFolderIndex = 0;
+  ASSERT_EQ(Act("Video My Videos"), S_OK);
+  ASSERT_EQ(Act("Video Play"), S_OK);
+  EXPECT_EQ(Video().m_nView, VIDEO_VIEW_PLAYING);
+  int state = -1;
+  ASSERT_TRUE(player_);
+  player_->GetPlayState(&state);
+  EXPECT_EQ(state, kDiscPlaying);
+  ASSERT_EQ(Act("Video Stop"), S_OK);
 }
 
 }  // namespace
