@@ -34,6 +34,7 @@ constexpr Box kPlayButton{1000, 900, 88, 88};
 constexpr Box kPauseButton{1096, 900, 88, 88};
 inline const Box kVideoRegion = AtVisit({640, 220, 960, 540});
 inline const Box kCaptureToHD = AtVisit({640, 780, 960, 44});
+inline const Box kControlButtons = AtVisit({1000, 900, 480, 88});
 // The notice sits at the top right of the picture, below the caption bar:
 // its text on a black plate, which the tape's bars never show there.
 inline const Box kNoticeBand = AtVisit({1120, 220, 480, 300});
@@ -152,6 +153,8 @@ TEST_F(CaptureVisitTest, DvTapeShownPausedPlayedAndCapturedToAFile) {
   const Colours bars = Measure(*liveShot, kVideoRegion);
   EXPECT_GT(bars.mean[0] + bars.mean[1] + bars.mean[2], 200.0);
   EXPECT_GT(bars.spread, 40.0);
+  // The camcorder plays: its transport buttons are drawn under the picture.
+  EXPECT_GT(BrightShare(*liveShot, kControlButtons, 120), 0.02);
   // Pause and play each show their notice over the picture.
   EXPECT_LT(DarkPixels(*liveShot, kNoticeBand), 20);
   EXPECT_GT(DarkPixels(*pausedShot, kNoticeBand), 400);
