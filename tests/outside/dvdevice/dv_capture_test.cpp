@@ -187,7 +187,9 @@ TEST_F(DvCaptureTest, TransportStreamIsWrittenAsReceived) {
   EXPECT_NE(files[0].find("/MV_"), std::string::npos);
   const dvtapes::Probe p = dvtapes::ProbeFile(files[0]);
   EXPECT_EQ(p.codec, "mpeg2video");
-  EXPECT_NEAR(p.seconds, 2.0, 0.5);
+  // Pictures before the first GOP start of the received stream do not decode.
+  EXPECT_GT(p.seconds, 1.2);
+  EXPECT_LT(p.seconds, 2.6);
 }
 
 TEST_F(DvCaptureTest, RamFormatIsRefusedAndWritesNothing) {
