@@ -153,7 +153,7 @@ HRESULT CDvDevice::OpenDevice(const char* name) {
     cam = OpenFireWireCamcorder(entry.firewirePort, entry.firewireNode, entry.kind);
     if (!cam) return E_FAIL;
   }
-  if (entry.kind == 1) preview_ = std::make_unique<Preview>(window_);
+  preview_ = std::make_unique<Preview>(window_, entry.kind);
   cam->SetFrameSink([this](const std::uint8_t* data, std::size_t size, bool still) { OnFrame(data, size, still); });
   cam->SetTapeEndSink([this] { Fire(dvevent::kTransportStopped); });
   std::lock_guard lock(mutex_);

@@ -254,7 +254,9 @@ TEST_F(DvCaptureTest, TheDvPictureIsDrawnIntoTheGivenWindow) {
   HWND owner = CreateWindowEx(0, "DvCaptureOwner", "owner", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(owner, nullptr);
   ShowWindow(owner, SW_SHOW);
-  dvtapes::Declare("1", dvtapes::Pal(), "");
+  for (const std::string& tape : {dvtapes::Pal(), dvtapes::Ts()}) {
+  SCOPED_TRACE(tape);
+  dvtapes::Declare("1", tape, "");
   dvgrab::DvGrabHooks hooks = dvgrab::DvGrabHooks::Machine();
   hooks.createDevice = [this](IDvDevice** o) {
     device = MakeComObject<CDvDevice>();
@@ -267,6 +269,7 @@ TEST_F(DvCaptureTest, TheDvPictureIsDrawnIntoTheGivenWindow) {
   // The place is kept and applied again when the device is selected.
   EXPECT_EQ(engine->SetVideoWindow(owner, 10, 20, 330, 260), S_OK);
   ASSERT_EQ(engine->SelectDevice(0), S_OK);
+  ASSERT_EQ(engine->Play(), S_OK);  // an MPEG-2 camcorder starts paused
   for (int i = 0; i < 100 && device->video_window().painted() == 0; ++i) PumpFor(20ms);
   EXPECT_GT(device->video_window().painted(), 0);
   RECT rect{};
@@ -276,6 +279,7 @@ TEST_F(DvCaptureTest, TheDvPictureIsDrawnIntoTheGivenWindow) {
   engine->Close();
   engine.Reset();
   device.Reset();
+  }
   DestroyWindow(owner);
 }
 
