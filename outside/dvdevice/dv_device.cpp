@@ -16,6 +16,7 @@ CDvDevice::CDvDevice() : disc_(MakeComObject<CDvDiscCapture>()) {}
 CDvDevice::~CDvDevice() {
   SetEventSink(nullptr);
   watcher_.reset();
+  busWatcher_.reset();
   CloseCamcorder();
 }
 
@@ -72,6 +73,10 @@ HRESULT CDvDevice::Initialise() {
     for (const VirtualCamcorder& cam : ReadVirtualCamcorders(false)) tapes.push_back(cam.tape);
     if (!tapes.empty()) watcher_ = std::make_unique<TapeWatcher>(tapes, [this] { OnTapesChanged(); });
   }
+  if (!busWatched_) {
+    busWatched_ = true;
+    busWatcher_ = BusWatcher::Start([this] { OnTapesChanged(); });
+  }
   return S_OK;
 }
 
@@ -89,6 +94,8 @@ HRESULT CDvDevice::GetDeviceNameAt(int index, char* name, int size) {
   return S_OK;
 }
 
+// After a tape file or a FireWire bus changed: the list is compared with the
+// last one, and arrivals and removals are told.
 void CDvDevice::OnTapesChanged() {
   const std::vector<DeviceEntry> now = ListDevices();
   std::vector<std::string> names;
@@ -101,7 +108,7 @@ void CDvDevice::OnTapesChanged() {
     for (const auto& n : present_) removed |= std::find(names.begin(), names.end(), n) == names.end();
     for (const auto& n : names) arrived |= std::find(present_.begin(), present_.end(), n) == present_.end();
     present_ = names;
-    if (camcorder_ && !open_.tape.empty() && std::find(names.begin(), names.end(), open_.name) == names.end()) {
+    if (camcorder_ && std::find(names.begin(), names.end(), open_.name) == names.end()) {
       openLost = true;
       if (auto* deck = dynamic_cast<VirtualDeck*>(camcorder_.get())) deck->Unplug();
     }
@@ -146,7 +153,7 @@ HRESULT CDvDevice::OpenDevice(const char* name) {
     cam = OpenFireWireCamcorder(entry.firewirePort, entry.firewireNode, entry.kind);
     if (!cam) return E_FAIL;
   }
-  if (entry.kind == 1) preview_ = std::make_unique<Preview>(window_);
+  preview_ = std::make_unique<Preview>(window_, entry.kind);
   cam->SetFrameSink([this](const std::uint8_t* data, std::size_t size, bool still) { OnFrame(data, size, still); });
   cam->SetTapeEndSink([this] { Fire(dvevent::kTransportStopped); });
   std::lock_guard lock(mutex_);

@@ -14,6 +14,7 @@
 #include "interfaces/dvdevice.h"
 #include "outside/dvdevice/camcorder.h"
 #include "outside/dvdevice/capture_writer.h"
+#include "outside/dvdevice/firewire_bus.h"
 #include "outside/dvdevice/preview.h"
 #include "outside/dvdevice/virtual_camcorders.h"
 #include "outside/tvrecorder/video_window.h"
@@ -126,5 +127,7 @@ class PLAT_COM_LOCAL CDvDevice : public IDvDevice {
   tvrec::VideoWindow window_{kVideoClass};
   std::unique_ptr<dvdev::Preview> preview_;
   std::unique_ptr<dvdev::TapeWatcher> watcher_;
+  std::unique_ptr<dvdev::BusWatcher> busWatcher_;
+  bool busWatched_ = false;
   plat::ComPtr<plat::ComObject<dvdev::CDvDiscCapture>> disc_;
 };

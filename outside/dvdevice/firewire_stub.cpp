@@ -7,4 +7,10 @@ std::vector<FireWireUnit> ListFireWireUnits() { return {}; }
 
 std::unique_ptr<Camcorder> OpenFireWireCamcorder(int, int, int) { return nullptr; }
 
+struct BusWatcher::State {};
+
+std::unique_ptr<BusWatcher> BusWatcher::Start(std::function<void()>) { return nullptr; }
+
+BusWatcher::~BusWatcher() = default;
+
 }  // namespace dvdev

@@ -1,7 +1,9 @@
-// The live picture of a DV camcorder: the newest frame the device sent is
-// decoded on the preview's own thread (libavcodec, swscale to I420) and
-// handed to the video window. Frames that arrive while one is decoded
-// replace each other, so the receiving thread never waits for decoding.
+// The live picture of a camcorder, decoded on the preview's own thread
+// (libavcodec, swscale to I420) and handed to the video window. DV: the
+// newest frame is decoded, frames that arrive meanwhile replace each other.
+// MPEG-2 TS: the stream is kept in order behind a bounded buffer (its oldest
+// bytes give way when decoding falls behind) and its newest picture shown.
+// The receiving thread never waits for decoding.
 #pragma once
 
 #include <condition_variable>
@@ -17,7 +19,10 @@ namespace dvdev {
 
 class Preview {
  public:
-  explicit Preview(tvrec::VideoWindow& window);
+  static constexpr std::size_t kMaxTsBytes = 4 << 20;
+
+  // kind: 1 DV, 2 MPEG-2 TS.
+  Preview(tvrec::VideoWindow& window, int kind = 1);
   ~Preview();
   Preview(const Preview&) = delete;
   Preview& operator=(const Preview&) = delete;
@@ -30,6 +35,7 @@ class Preview {
   void Run();
 
   tvrec::VideoWindow& window_;
+  int kind_;
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::vector<std::uint8_t> pending_;
@@ -48,6 +54,22 @@ class DvPictureDecoder {
   DvPictureDecoder(const DvPictureDecoder&) = delete;
   DvPictureDecoder& operator=(const DvPictureDecoder&) = delete;
   bool Decode(const std::uint8_t* data, std::size_t size, tvrec::VideoFrameI420& out);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Pictures from an MPEG-2 transport stream: the video stream found through
+// the PAT and PMT, its PES payload parsed and decoded.
+class TsPictureDecoder {
+ public:
+  TsPictureDecoder();
+  ~TsPictureDecoder();
+  TsPictureDecoder(const TsPictureDecoder&) = delete;
+  TsPictureDecoder& operator=(const TsPictureDecoder&) = delete;
+  // Whole 188-byte packets; true when `out` holds a new picture.
+  bool Feed(const std::uint8_t* data, std::size_t size, tvrec::VideoFrameI420& out);
 
  private:
   struct State;

@@ -155,10 +155,12 @@ HRESULT CDvGrab::Open(int /*ignored*/, int flags, const char* burnerFolder) {
   if (m_hWnd) m_nTimer = SetTimer(m_hWnd, kTickTimerId, kTickMs, nullptr);
   if (flags & kDvOpenLoadBurner) {
     m_engineFolder = burnerFolder ? burnerFolder : "";
-    const int rc = m_burner.Load(m_engineFolder);
-    if (rc != 0) {
-      m_burner.Unload();
-      return static_cast<HRESULT>(rc);
+    if (m_burner.Load(m_engineFolder) != 0) {
+      // Nothing stays half open: a later Open starts afresh.
+      if (m_nTimer && m_hWnd) KillTimer(m_hWnd, kTickTimerId);
+      m_nTimer = 0;
+      ReleaseAll();
+      return E_FAIL;
     }
     scorch::IDiscWriter* writer = m_burner.writer();
     const int count = writer->GetDriveCount();
