@@ -173,5 +173,23 @@ TEST_F(CaptureLiveTest, TransportRoundTripAndUnplugMidCapture) {
   ASSERT_EQ(Act("Video Stop"), S_OK);
 }
 
+TEST_F(CaptureLiveTest, AnMpegCamcorderStartsPausedAndPausesAfterACapture) {
+  Insert(dvtapes::Ts());
+  ASSERT_EQ(Act("Video Capture Video"), S_OK);
+  ASSERT_EQ(Act("Video Capture DV"), S_OK);
+  EXPECT_EQ(Video().m_nDeviceKind, 2);
+  EXPECT_EQ(Video().m_nTransportState, 3);
+  ASSERT_EQ(Act("Video Capture Play"), S_OK);
+  ASSERT_EQ(Act("Video Start Capturing"), S_OK);
+  PumpFor(1500);
+  ASSERT_EQ(Act("Video Stop Capturing"), S_OK);
+  EXPECT_EQ(Video().m_bCapturing, 0);
+  EXPECT_EQ(Video().m_nTransportState, 3) << "the tape is paused after the capture";
+  PumpFor(300);
+  const auto files = Captures(".0000.mpg");
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(fs::path(files[0]).filename().string().rfind("MV_", 0), 0u) << files[0];
+}
+
 }  // namespace
 }  // namespace capture_test
