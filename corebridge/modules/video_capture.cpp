@@ -166,7 +166,7 @@ EncoderBlock DiscBlock(const CVideoConfig& video) {
   return block;
 }
 
-bool StartDvCapture(CUISystem& system, CVideoConfig& video, IDvGrab& dv) {
+bool StartDvCapture(const CVideoConfig& video, IDvGrab& dv) {
   float rate = kNtscRate;
   if (FAILED(dv.GetFrameRate(&rate))) rate = kNtscRate;
   if (const CapturePreset* preset = FindCapturePreset(video.m_strDiscFormat, rate))
@@ -176,7 +176,6 @@ bool StartDvCapture(CUISystem& system, CVideoConfig& video, IDvGrab& dv) {
     dv.SetEncoderParams(DiscBlock(video));
     return SUCCEEDED(dv.StartCaptureToDisc());
   }
-  (void)system;
   return SUCCEEDED(dv.Capture(1));
 }
 
@@ -370,7 +369,7 @@ int StartCapture(CUISystem& system) {
   if (IsAnalogue(source)) {
     started = StartAnalogueCapture(system, *video);
   } else if (auto dv = DvEngine(system)) {
-    started = StartDvCapture(system, *video, *dv);
+    started = StartDvCapture(*video, *dv);
   }
   if (started) {
     video->m_bCapturing = 1;
@@ -393,7 +392,8 @@ int StopCapture(CUISystem& system) {
     if (wasCapturing) {
       KillTimer(system, video->m_nDiscCaptureTimer);
       auto dv = DvEngine(system);
-      const plat::HRESULT hr = !dv ? plat::E_FAIL : video->m_nCaptureTarget != 0 ? dv->StopCaptureToDisc() : dv->Capture(0);
+      plat::HRESULT hr = plat::E_FAIL;
+      if (dv) hr = video->m_nCaptureTarget != 0 ? dv->StopCaptureToDisc() : dv->Capture(0);
       video->SetPlayState(kStopped);
       if (FAILED(hr)) {
         Redraw(system, 1);
@@ -413,7 +413,9 @@ int StopCapture(CUISystem& system) {
   if (wasCapturing) {
     video->SetPlayState(kPlaying);
     video->m_bCapturing = 0;
-    if (video->m_nDeviceKind == 2 && video->m_nCaptureSource == VIDEO_SOURCE_DV) system.ExecuteAction("Video Pause", 0, 0);
+    // An MPEG-2 camcorder's tape is paused again after a capture.
+    if (video->m_nDeviceKind == 2 && video->m_nCaptureSource == VIDEO_SOURCE_DV)
+      system.ExecuteAction("Video Pause", 0, 0);
     KillTimer(system, video->m_nHDCaptureTimer);
   }
   Redraw(system, 1);

@@ -177,7 +177,8 @@ TEST_F(CaptureTest, PresetRowFollowsTheCamcorderFrameRate) {
   };
   frame_.vendor = 2;
   // 25 picks the PAL row; 29.97, and a camcorder that cannot tell, NTSC.
-  for (const Case c : {Case{25.0f, true, 576, 25.0f}, Case{29.97f, true, 480, 29.97f}, Case{25.0f, false, 480, 29.97f}}) {
+  const Case cases[] = {{25.0f, true, 576, 25.0f}, {29.97f, true, 480, 29.97f}, {25.0f, false, 480, 29.97f}};
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.rate);
     Dv().frameRate = c.rate;
     Dv().rateKnown = c.known;
