@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "interfaces/encoder_block.h"
 #include "platform/com/hresult.h"
 #include "platform/com/unknown.h"
 #include "platform/core/types.h"
@@ -53,39 +54,7 @@ struct TvPicture {
   const std::uint8_t* bgr = nullptr;
 };
 
-// Encoder settings of one profile (400 bytes).
-struct EncoderBlock {
-  std::int32_t format;         // 0 AVI (MPEG-4), 2 MPEG-2 program stream, 7 MPEG straight to disc
-  std::int32_t field4;
-  std::int32_t field8;
-  std::uint8_t reserved12[260];
-  std::int32_t capabilities;   // processor capability bits, set before every start
-  std::int32_t videoBitRate;   // bits per second
-  std::int32_t field280;
-  std::int32_t width;
-  std::int32_t height;
-  float frameRate;
-  char gop[68];
-  std::int32_t field364;
-  std::int32_t field368;       // cleared before every start
-  std::int32_t field372;
-  std::int32_t field376;
-  std::int32_t audioBitRate;   // kilobits per second
-  std::int32_t field384;
-  std::int32_t field388;       // cleared before every start
-  std::uint8_t reserved392[8];
-};
-static_assert(sizeof(EncoderBlock) == 400);
-static_assert(offsetof(EncoderBlock, capabilities) == 272);
-static_assert(offsetof(EncoderBlock, videoBitRate) == 276);
-static_assert(offsetof(EncoderBlock, width) == 284);
-static_assert(offsetof(EncoderBlock, height) == 288);
-static_assert(offsetof(EncoderBlock, frameRate) == 292);
-static_assert(offsetof(EncoderBlock, gop) == 296);
-static_assert(offsetof(EncoderBlock, field364) == 364);
-static_assert(offsetof(EncoderBlock, field368) == 368);
-static_assert(offsetof(EncoderBlock, audioBitRate) == 380);
-static_assert(offsetof(EncoderBlock, field388) == 388);
+// Encoder settings of one profile: EncoderBlock (interfaces/encoder_block.h).
 
 // One entry of the profile store (1684 bytes).
 struct ProfileEntry {

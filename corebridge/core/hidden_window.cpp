@@ -91,6 +91,7 @@ LRESULT CHiddenWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       else if (wParam == kRecordMonitorTimer) m_owner.OnRecordMonitorTimer();
       else if (wParam == kCdDriveTimer) m_owner.OnCdDriveTimer();
       else if (wParam == kDvdAudioCapsTimer) m_owner.OnDvdAudioCapsTimer();
+      else if (wParam == kCaptureHDTimer || wParam == kCaptureDiscTimer) m_owner.VideoCaptureOnTimer(wParam);
       return 0;
     default:
       return 0;

@@ -27,6 +27,9 @@ inline constexpr plat::UINT_PTR kCdDriveTimer = 7657;
 // than the rest of the start-up together.
 inline constexpr plat::UINT_PTR kDvdAudioCapsTimer = 7658;
 inline constexpr plat::UINT kDvdAudioCapsDelayMs = 300;
+// The capture controller's capture-time timers (hard disk, disc).
+inline constexpr plat::UINT_PTR kCaptureHDTimer = 7659;
+inline constexpr plat::UINT_PTR kCaptureDiscTimer = 7660;
 inline constexpr plat::UINT kBatteryPeriodMs = 60000;
 inline constexpr plat::UINT kCriticalBatteryPeriodMs = 10000;
 // The schedule timer's tick, posted from its thread.

@@ -233,7 +233,6 @@ class CUISystem : public IUISystem {
   void RegisterAuthoringActions();
   void RegisterBurningActions();
 
-  int VideoAction(std::intptr_t a, std::intptr_t b);
   int AuthoringAction(std::intptr_t a, std::intptr_t b);
   int BurningAction(std::intptr_t a, std::intptr_t b);
 
@@ -603,6 +602,18 @@ class CUISystem : public IUISystem {
   void VideoOnValidOperationsChange(std::uint32_t prohibited);
   void VideoOnRateChange(std::int32_t speed);
   void VideoOnPlaybackEnded();
+  // The capture controller (video_capture.cpp, video_capture_events.cpp):
+  // every capture action goes through VideoCaptureRun with its action id.
+  template <int kId>
+  int VideoCaptureById(std::intptr_t a, std::intptr_t b) {
+    return VideoCaptureRun(kId, a, b);
+  }
+  int VideoCaptureRun(int id, std::intptr_t a, std::intptr_t b);
+  void VideoCaptureOnDvEvent(int slot);
+  void VideoCaptureOnTimer(plat::UINT_PTR id);
+  // Kills the capture timers and closes the camcorder engine.
+  void VideoCaptureStopModule();
+  IDvGrabEventSink* DvGrabEventSink() { return &m_dvGrabSink; }
 
   int TVStopModule(std::intptr_t a, std::intptr_t b);
   int TVBack(std::intptr_t a, std::intptr_t b);
@@ -800,21 +811,28 @@ class CUISystem : public IUISystem {
    private:
     CUISystem& owner_;
   };
+  // The camcorder engine's events, each to the capture controller by its
+  // slot (video_capture_events.cpp).
   class DvGrabSink final : public IDvGrabEventSink {
    public:
-    int Notify0(SinkArg, SinkArg) override { return 0; }
-    int Notify1(SinkArg, SinkArg) override { return 0; }
-    int Notify2(SinkArg, SinkArg) override { return 0; }
-    int Notify3(SinkArg, SinkArg) override { return 0; }
-    int Notify4(SinkArg, SinkArg) override { return 0; }
-    int Notify5(SinkArg, SinkArg) override { return 0; }
-    int Notify6(SinkArg, SinkArg) override { return 0; }
-    int Notify7(SinkArg, SinkArg) override { return 0; }
-    int Notify8(SinkArg, SinkArg) override { return 0; }
-    int Notify9(SinkArg, SinkArg) override { return 0; }
-    int Notify10(SinkArg, SinkArg) override { return 0; }
-    int Notify11(SinkArg, SinkArg) override { return 0; }
-    int Notify12(SinkArg, SinkArg) override { return 0; }
+    explicit DvGrabSink(CUISystem& owner) : owner_(owner) {}
+    int Notify0(SinkArg, SinkArg) override { return Dispatch(0); }
+    int Notify1(SinkArg, SinkArg) override { return Dispatch(1); }
+    int Notify2(SinkArg, SinkArg) override { return Dispatch(2); }
+    int Notify3(SinkArg, SinkArg) override { return Dispatch(3); }
+    int Notify4(SinkArg, SinkArg) override { return Dispatch(4); }
+    int Notify5(SinkArg, SinkArg) override { return Dispatch(5); }
+    int Notify6(SinkArg, SinkArg) override { return Dispatch(6); }
+    int Notify7(SinkArg, SinkArg) override { return Dispatch(7); }
+    int Notify8(SinkArg, SinkArg) override { return Dispatch(8); }
+    int Notify9(SinkArg, SinkArg) override { return Dispatch(9); }
+    int Notify10(SinkArg, SinkArg) override { return Dispatch(10); }
+    int Notify11(SinkArg, SinkArg) override { return Dispatch(11); }
+    int Notify12(SinkArg, SinkArg) override { return Dispatch(12); }
+
+   private:
+    int Dispatch(int slot);
+    CUISystem& owner_;
   };
   // The DVD engine's one event table: each event goes to the table of the
   // module that drives the engine (dvd_sink.cpp).
@@ -1034,7 +1052,7 @@ class CUISystem : public IUISystem {
   CoreAudioSinkTable m_coreAudioSink{*this};
   GrabberSinkTable m_grabberSink{*this};
   WMPlayerSink m_wmPlayerSink{*this};
-  DvGrabSink m_dvGrabSink;
+  DvGrabSink m_dvGrabSink{*this};
   DvdSink m_dvdSink{*this};
   MovieDvdEvents m_movieDvdEvents{*this};
   VideoDvdEvents m_videoDvdEvents{*this};

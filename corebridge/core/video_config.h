@@ -183,6 +183,21 @@ class CVideoConfig {
     m_nTransportState = state;
   }
 
+  // --- Further fields of the capture controller ------------------------------
+  // m_nCaptureTarget is the disc type index (0 hard disk, 1 DVD) stepped over
+  // m_nDiscTypeCount; m_nDiscTypeIndex is the disc-format index into
+  // m_arrDiscFormats (vendor 2).
+  int m_nPreviousCaptureMode = 0;   // the capture mode before the capture page
+  int m_bDVOpened = 0;              // the camcorder engine is open
+  int m_bDiscWriterAvailable = 0;   // the camcorder engine reports a disc writer
+  int m_bTapePositionSaved = 0;     // a wind remembered the tape position
+  int m_bNotAvi = 0;                // the capture file is not an AVI file
+  int m_bProfilesRead = 0;          // the recording profiles were listed
+  int m_nProfileIndex = -1;         // index into m_arrProfiles, -1 none
+  std::string m_strProfileName;     // the current recording profile
+  plat::UINT_PTR m_nHDCaptureTimer = 0;    // capture-time timer of a hard-disk capture
+  plat::UINT_PTR m_nDiscCaptureTimer = 0;  // capture-time timer of a disc capture
+
   // --- Further fields of the Video page -------------------------------------
   std::vector<plat::HBITMAP> m_videoThumbnails;  // VideoThumbnails, owned by the Video page
   std::string m_strAuthoringCapturedFolder;      // captured folder of the authoring product

@@ -8,11 +8,6 @@
 
 #include <string>
 
-int CUISystem::VideoAction(std::intptr_t, std::intptr_t) {
-  RunStep("VideoAction");
-  return 0;
-}
-
 int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
   RunStep("AuthoringAction");
   return 0;

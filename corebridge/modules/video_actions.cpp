@@ -1,6 +1,5 @@
 // The Video module's action names, with their ids and handlers. The capture
-// actions go to VideoAction, which answers as an absent controller does (0),
-// until the capture controller takes them over.
+// actions go to the capture controller with their ids.
 #include "corebridge/core/ui_system_object.h"
 
 namespace {
@@ -22,7 +21,7 @@ void CUISystem::RegisterVideoActions() {
       {"Video Browse Page", 251, &CUISystem::VideoBrowsePage},
       {"Video Edit Page", 252, &CUISystem::VideoEditPage},
       {"Video Mark Page", 253, &CUISystem::VideoMarkPage},
-      {"Video Capture Video Return", 254, &CUISystem::VideoAction},
+      {"Video Capture Video Return", 254, &CUISystem::VideoCaptureById<254>},
       {"Video Burn Video", 255, &CUISystem::VideoBurnVideo},
       {"Video Burn Select Return", 256, &CUISystem::VideoBurnSelectReturn},
       {"Video Sort By Name", 257, &CUISystem::VideoSortByName},
@@ -34,10 +33,10 @@ void CUISystem::RegisterVideoActions() {
       {"Video ScreenSize Right", 271, &CUISystem::VideoScreenSizeStep},
       {"Video ScreenMode Left", 272, &CUISystem::VideoScreenModeStep},
       {"Video ScreenMode Right", 273, &CUISystem::VideoScreenModeStep},
-      {"Video Capturing Disc Type Left", 274, &CUISystem::VideoAction},
-      {"Video Capturing Disc Type Right", 275, &CUISystem::VideoAction},
-      {"Video Capturing Disc Format Left", 276, &CUISystem::VideoAction},
-      {"Video Capturing Disc Format Right", 277, &CUISystem::VideoAction},
+      {"Video Capturing Disc Type Left", 274, &CUISystem::VideoCaptureById<274>},
+      {"Video Capturing Disc Type Right", 275, &CUISystem::VideoCaptureById<275>},
+      {"Video Capturing Disc Format Left", 276, &CUISystem::VideoCaptureById<276>},
+      {"Video Capturing Disc Format Right", 277, &CUISystem::VideoCaptureById<277>},
       {"Video Set Snapshot Folder", 278, &CUISystem::VideoSetSnapshotFolder},
       {"Video Set Default Folder", 279, &CUISystem::VideoSetDefaultFolder},
       {"Video Set Captured Folder", 280, &CUISystem::VideoSetCapturedFolder},
@@ -66,18 +65,18 @@ void CUISystem::RegisterVideoActions() {
       {"Video Record", 303, &CUISystem::VideoRecord},
       {"Video Play Pause", 304, &CUISystem::VideoPlayPauseToggle},
       {"Video Pause Play", 305, &CUISystem::VideoPausePlay},
-      {"Video Capture Rewind", 306, &CUISystem::VideoAction},
-      {"Video Capture Play", 307, &CUISystem::VideoAction},
-      {"Video Capture Pause", 308, &CUISystem::VideoAction},
-      {"Video Capture Stop", 309, &CUISystem::VideoAction},
-      {"Video Capture FastForeward", 310, &CUISystem::VideoAction},
-      {"Video Capture Video", 311, &CUISystem::VideoAction},
-      {"Video Capture DV", 312, &CUISystem::VideoAction},
-      {"Video Capture Webcam", 313, &CUISystem::VideoAction},
-      {"Video Capture Composite", 314, &CUISystem::VideoAction},
-      {"Video Capture SVideo", 315, &CUISystem::VideoAction},
-      {"Video Start Capturing", 316, &CUISystem::VideoAction},
-      {"Video Stop Capturing", 317, &CUISystem::VideoAction},
+      {"Video Capture Rewind", 306, &CUISystem::VideoCaptureById<306>},
+      {"Video Capture Play", 307, &CUISystem::VideoCaptureById<307>},
+      {"Video Capture Pause", 308, &CUISystem::VideoCaptureById<308>},
+      {"Video Capture Stop", 309, &CUISystem::VideoCaptureById<309>},
+      {"Video Capture FastForeward", 310, &CUISystem::VideoCaptureById<310>},
+      {"Video Capture Video", 311, &CUISystem::VideoCaptureById<311>},
+      {"Video Capture DV", 312, &CUISystem::VideoCaptureById<312>},
+      {"Video Capture Webcam", 313, &CUISystem::VideoCaptureById<313>},
+      {"Video Capture Composite", 314, &CUISystem::VideoCaptureById<314>},
+      {"Video Capture SVideo", 315, &CUISystem::VideoCaptureById<315>},
+      {"Video Start Capturing", 316, &CUISystem::VideoCaptureById<316>},
+      {"Video Stop Capturing", 317, &CUISystem::VideoCaptureById<317>},
   };
   for (const auto& r : kActions) m_actions.Register(r.name, r.id, r.handler);
 }

@@ -371,6 +371,7 @@ int CUISystem::VideoBack(std::intptr_t, std::intptr_t) {
 int CUISystem::VideoStopModule(std::intptr_t, std::intptr_t) {
   RunStep("VideoStopModule");
   CVideoConfig* video = Section(*this);
+  VideoCaptureStopModule();
   if (m_pUICallback) m_pUICallback->SetPlaybackBarVisible(0, 0);
   if (video) {
     if (!video->m_strOpenFile.empty()) {

@@ -1,6 +1,7 @@
 #include "outside/coreobject/core_object.h"
 
 #include "interfaces/authoring.h"
+#include "interfaces/dvgrab.h"
 #include "interfaces/engines.h"
 #include "interfaces/radiodeck.h"
 #include "outside/coreobject/drive_enumerator.h"
@@ -24,6 +25,7 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_IGrabber, CLSID_Grabber},
       {IID_IRadioCore, CLSID_RadioCore},
       {IID_IAuthoringEngine, CLSID_AuthoringEngine},
+      {IID_IDvGrab, CLSID_DvGrab},
   };
   return kEngines;
 }

@@ -17,7 +17,9 @@ class VideoWindow {
  public:
   static constexpr const char* kClassName = "SysRecorder Video";
 
-  VideoWindow() = default;
+  // Another component painting live pictures gives its own class name.
+  explicit VideoWindow(const char* className = kClassName)
+      : window_{className, &VideoWindow::Proc, this, 640, 480} {}
   VideoWindow(const VideoWindow&) = delete;
   VideoWindow& operator=(const VideoWindow&) = delete;
 
@@ -41,7 +43,7 @@ class VideoWindow {
   std::shared_ptr<const VideoFrameI420> latest_;
   bool pending_ = false;
   int painted_ = 0;
-  ChildWindow window_{kClassName, &VideoWindow::Proc, this, 640, 480};  // last: destroyed first
+  ChildWindow window_;  // last: destroyed first
 };
 
 }  // namespace tvrec

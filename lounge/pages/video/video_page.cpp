@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <filesystem>
 
 #include "corebridge/core/config.h"
@@ -328,14 +329,14 @@ int CVideoPage::GetVideoRegion(plat::HWND* window, plat::RECT* rect) {
   return 1;
 }
 
-int CVideoPage::ShowCaptureToHD(int, int, int) {
+int CVideoPage::ShowCaptureToHD(int hours, int minutes, int seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", hours, minutes, seconds);
+  m_strCaptureTime = text;
   CSkinPage::Redraw(1);
   return 1;
 }
-int CVideoPage::ShowCaptureToDVD(int, int, int) {
-  CSkinPage::Redraw(1);
-  return 1;
-}
+int CVideoPage::ShowCaptureToDVD(int hours, int minutes, int seconds) { return ShowCaptureToHD(hours, minutes, seconds); }
 
 int CVideoPage::ResetDeviceList() {
   m_devices.clear();

@@ -120,6 +120,7 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   void SetThumbnailCache(CVideoThumbnailCache cache) { m_cache = std::move(cache); }
   int ListTop() const { return GridTop(); }
   int ItemCount() const { return m_itemCount; }
+  const std::string& CaptureTime() const { return m_strCaptureTime; }
 
  private:
   CConfig* Config() const;
@@ -162,6 +163,9 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   CFileListSource m_folderBrowser;
   bool m_drawingThumbnails = false;  // the re-entry guard of thumbnail drawing
   int m_itemCount = 0;  // entries of the state's browser
+  // The running capture time the controller last passed ("hh:mm:ss"), shown
+  // after the capture notice; empty before the first tick.
+  std::string m_strCaptureTime;
   CVideoThumbnailCache m_cache;
   // Last member: stopped and joined first.
   std::unique_ptr<CVideoThumbnailWorker> m_worker;

@@ -69,10 +69,14 @@ std::string CVideoPage::TextFor(const std::string& name) {
     return name == "Video File Name" ? video_lists::GetFileNameOfPath(path)
                                      : video_lists::GetFileDateText(path, UserLocale());
   }
+  const auto withTime = [this](const char* key) {
+    const std::string text = UIStringOrEmpty(key);
+    return m_strCaptureTime.empty() ? text : text + " " + m_strCaptureTime;
+  };
   if (name == "Video Capture To HD" && video->m_bCapturing && video->m_nCaptureTarget == 0)
-    return UIStringOrEmpty("CAPTURING_TO_HD");
+    return withTime("CAPTURING_TO_HD");
   if (name == "Video Capture To DVD" && video->m_bCapturing && video->m_nCaptureTarget == 1)
-    return UIStringOrEmpty("CAPTURING_TO_DVD");
+    return withTime("CAPTURING_TO_DVD");
   return {};
 }
 

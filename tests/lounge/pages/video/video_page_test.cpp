@@ -324,6 +324,21 @@ TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
   EXPECT_EQ(shown, 0);
 }
 
+TEST_F(VideoPageTest, CaptureNoticeCarriesTheRunningTime) {
+  Video().m_bCapturing = 1;
+  Video().m_nCaptureTarget = 0;
+  const std::string notice = UIStringOrEmpty("CAPTURING_TO_HD");
+  EXPECT_EQ(page->TextFor("Video Capture To HD"), notice) << "before the first tick";
+  page->ShowCaptureToHD(1, 2, 5);
+  EXPECT_EQ(page->TextFor("Video Capture To HD"), notice + " 01:02:05");
+  EXPECT_EQ(page->TextFor("Video Capture To DVD"), "") << "not a disc capture";
+  Video().m_nCaptureTarget = 1;
+  page->ShowCaptureToDVD(0, 0, 7);
+  EXPECT_EQ(page->TextFor("Video Capture To DVD"), UIStringOrEmpty("CAPTURING_TO_DVD") + " 00:00:07");
+  Video().m_bCapturing = 0;
+  EXPECT_EQ(page->TextFor("Video Capture To DVD"), "");
+}
+
 TEST_F(VideoPageTest, SortingChecksItsTagAndPlaybackShowsTheBarsOnMouseMoves) {
   Video().m_nView = VIDEO_VIEW_FOLDER;
   page->ShowStatePage();
