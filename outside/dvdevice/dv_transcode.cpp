@@ -214,7 +214,8 @@ bool Encoder::OpenVideo(Input& in, const WriterSettings& s, const FormatPlan& pl
   if (!decoder || !encoder) return false;
   vdec_.reset(avcodec_alloc_context3(decoder));
   if (!vdec_ || avcodec_parameters_to_context(vdec_.get(), ist->codecpar) < 0) return false;
-  vdec_->thread_count = 1;
+  vdec_->thread_count = 0;
+  vdec_->thread_type = FF_THREAD_SLICE;
   if (avcodec_open2(vdec_.get(), decoder, nullptr) < 0) return false;
 
   AVRational rate = ist->avg_frame_rate.num ? ist->avg_frame_rate : ist->r_frame_rate;
@@ -236,7 +237,10 @@ bool Encoder::OpenVideo(Input& in, const WriterSettings& s, const FormatPlan& pl
     venc_->rc_max_rate = venc_->bit_rate + venc_->bit_rate / 10;
   }
   venc_->rc_buffer_size = plan.bufferBits;
-  venc_->thread_count = 1;
+  // Slice threads, as many as the machine has: a live capture leaves them idle
+  // between frames, an encode from a file finishes sooner.
+  venc_->thread_count = 0;
+  venc_->thread_type = FF_THREAD_SLICE;
   if (plan.video != AV_CODEC_ID_WMV2) {
     // DVD players take at most 15 (625 lines) or 18 (525 lines) pictures a GOP.
     const int limit = rate.num == 25 * rate.den ? 15 : 18;

@@ -87,13 +87,15 @@ HRESULT CDvGrab::GetDeviceNameAt(char* name, int index) {
 HRESULT CDvGrab::SelectNone() {
   if (!m_pDevice) return E_FAIL;
   if (m_nState == dvstate::kCapturing && m_bCaptureActive) Capture(0);
+  const bool wasSelected = m_bSelected;
   const HRESULT stopped = m_pDevice->Stop();
   const HRESULT closed = m_pDevice->OpenDevice(nullptr);
   StopWatchers();
   m_bSelected = false;
   m_nKind = 0;
   m_nTransport = dvtransport::kStopped;
-  return FAILED(stopped) || FAILED(closed) ? E_FAIL : S_OK;
+  // With nothing selected there is no tape to stop.
+  return (wasSelected && FAILED(stopped)) || FAILED(closed) ? E_FAIL : S_OK;
 }
 
 HRESULT CDvGrab::SelectDevice(int index) {

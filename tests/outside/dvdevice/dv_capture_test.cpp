@@ -216,6 +216,10 @@ TEST_F(DvCaptureTest, FrameRatePerTape) {
   EXPECT_FLOAT_EQ(rate, 25.0f);
   EXPECT_EQ(engine->GetDeviceNameAt(name, 0), S_OK);
   EXPECT_STREQ(name, "1. JVC DV");
+  // Selecting none works whether a camcorder is selected or not.
+  EXPECT_EQ(engine->SelectDevice(-1), S_OK);
+  EXPECT_EQ(engine->SelectDevice(-1), S_OK);
+  EXPECT_EQ(engine->GetFrameRate(&rate), E_FAIL);
 }
 
 TEST_F(DvCaptureTest, UnpluggingMidCaptureLeavesAPlayableFile) {
