@@ -75,8 +75,9 @@ constexpr float kVisibleShare = 0.75f;
 HRESULT LoadForDrawing(IImageFx& fx, const std::string& path, int width, int height, int rotation, float factor,
                        float share) {
   plat::ComPtr<IImageFxSizedLoad> sized;
-  if (rotation % 90 != 0 || !(factor > 0.0f) || !std::isfinite(factor) || width <= 0 || height <= 0 ||
-      plat::FAILED(fx.QueryInterface(IID_IImageFxSizedLoad, reinterpret_cast<void**>(sized.ReleaseAndGetAddressOf()))) ||
+  const bool bounded = rotation % 90 == 0 && factor > 0.0f && std::isfinite(factor) && width > 0 && height > 0;
+  if (!bounded || plat::FAILED(fx.QueryInterface(IID_IImageFxSizedLoad,
+                                                 reinterpret_cast<void**>(sized.ReleaseAndGetAddressOf()))) ||
       !sized) {
     return fx.LoadImage(path.c_str());
   }

@@ -103,7 +103,6 @@ class CImageEngine {
   int PaintTurned(plat::HDC hdc, int x, int y, int width, int height, int angle);
 
   bool IsLoaded() const { return pixels_ != nullptr; }
-  bool IsReduced() const { return reduced_; }
   const std::string& LastError() const { return error_; }
   const picture::PictureInfo& Info() const { return info_; }
   const plat::Surface* Pixels() const { return pixels_.get(); }
