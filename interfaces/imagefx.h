@@ -2,7 +2,8 @@
 // interfaces on one object (IImageFxBase, IImageFxProps for the five colour
 // adjustments, IImageFx for loading, drawing, rotating, resizing and saving
 // one picture), the adjustment record EffectValue and the abstract pixel
-// effect CEffect. Paths are UTF-8.
+// effect CEffect. The object also answers IImageFxSizedLoad, for loading a
+// picture only as large as it will be drawn. Paths are UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@ inline constexpr plat::CLSID CLSID_ImageFx = plat::MakeGuid("{0D8300F6-BB44-4DA3
 inline constexpr plat::IID IID_IImageFxBase = plat::MakeGuid("{47572542-7516-47E5-AF71-8601CCB553F5}");
 inline constexpr plat::IID IID_IImageFxProps = plat::MakeGuid("{3E4295FC-E66D-4858-8C58-74B47633B66C}");
 inline constexpr plat::IID IID_IImageFx = plat::MakeGuid("{672FCDAA-DEE2-4221-B161-A6F7BB45AD3C}");
+inline constexpr plat::IID IID_IImageFxSizedLoad = plat::MakeGuid("{263AF91A-6D47-4536-8F97-213122FF8005}");
 
 // One adjustment: the caller's range and the current value in internal
 // units 0..255. A caller value v is stored as (v - minimum) x scale and reads
@@ -154,3 +156,17 @@ struct IImageFx : plat::IUnknown {
   ~IImageFx() = default;
 };
 PLAT_BIND_IID(IImageFx, IID_IImageFx);
+
+// Loads a picture for drawing it no larger than a given size: a JPEG is
+// decoded at the smallest DCT scale whose upright picture still covers
+// minWidth x minHeight, other formats at full size. The loaded picture then
+// works with IImageFx as one from LoadImage, except that a reduced picture
+// is never saved (Save and SaveAs give E_FAIL). S_OK, or E_FAIL as LoadImage.
+struct IImageFxSizedLoad : plat::IUnknown {
+  virtual plat::HRESULT LoadImageForSize(const char* path, std::int32_t minWidth,
+                                         std::int32_t minHeight) = 0;  // 3
+
+ protected:
+  ~IImageFxSizedLoad() = default;
+};
+PLAT_BIND_IID(IImageFxSizedLoad, IID_IImageFxSizedLoad);

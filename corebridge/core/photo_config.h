@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "interfaces/image_acquire.h"
@@ -44,6 +45,21 @@ struct PhotoRecord {
   // replaces it or destroys its caches.
   plat::HBITMAP hThumbnail = nullptr;
   plat::RECT rcPending{};  // PendingRect
+};
+
+// One file of the background-music list: its browser entry, and what the
+// media player reads from its tags when the list is built.
+struct PhotoMusicRecord : PhotoRecord {
+  PhotoMusicRecord() = default;
+  explicit PhotoMusicRecord(PhotoRecord entry) : PhotoRecord(std::move(entry)) {}
+  std::string strTrackName;
+  std::string strAlbum;
+  std::string strArtist;
+  std::string strGenre;
+  std::string strSourceUrl;
+  std::string strCollectionId;
+  std::string strDurationText;
+  double dDuration = -1.0;  // seconds; below 0 while unknown
 };
 
 // An acquisition device: its name and device type.
@@ -110,7 +126,7 @@ class CPhotoConfig {
   std::list<std::uint32_t> m_listValues1;
   std::list<std::uint32_t> m_listValues2;
   std::vector<PhotoRecord> m_vecFolders;       // the folder list
-  std::vector<PhotoRecord> m_vecMusic;         // the music list
+  std::vector<PhotoMusicRecord> m_vecMusic;    // the music list
   std::map<std::string, std::string> m_mapEditedCopies;  // edited-copy map: path -> working copy
   std::vector<PhotoDevice> m_vecDevices;       // acquisition devices
   int m_nSelectedDevice = -1;                  // the selected device index
@@ -137,7 +153,7 @@ class CPhotoConfig {
   std::string m_wszBgTrackDurationText;
   double m_dBgTrackDuration = -1.0;
   std::string m_szBgMusicPath;  // the chosen music folder (kind 7)
-  PhotoRecord m_chosenMusic;    // the chosen-music record
+  PhotoMusicRecord m_chosenMusic;  // the chosen-music record
 
   // --- Folders and lists ------------------------------------------------------
   std::vector<std::string> m_arrTempList;  // the temporary-file list

@@ -5,6 +5,7 @@
 // from where it lies.
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -62,6 +63,31 @@ bool HasPictureExtension(const fs::path& file, const std::string& extensions) {
   return extensions.find(extension + "|") != std::string::npos;
 }
 
+// The fit below lets at least this share of the picture show in a thumbnail.
+constexpr float kVisibleShare = 0.75f;
+
+// Loads the picture no larger than the drawing needs. The drawing only ever
+// shrinks the picture to where it is placed: within the rectangle, or, when
+// it fills the rectangle with a cut, at most 1 / share of the rectangle along
+// the cut side. Before that, the record's quarter turns swap the sides and
+// the pixel-aspect factor widens the picture. A component without the sized
+// load, or a turn the sides cannot follow, gets the picture at full size.
+HRESULT LoadForDrawing(IImageFx& fx, const std::string& path, int width, int height, int rotation, float factor,
+                       float share) {
+  plat::ComPtr<IImageFxSizedLoad> sized;
+  const bool bounded = rotation % 90 == 0 && factor > 0.0f && std::isfinite(factor) && width > 0 && height > 0;
+  if (!bounded || plat::FAILED(fx.QueryInterface(IID_IImageFxSizedLoad,
+                                                 reinterpret_cast<void**>(sized.ReleaseAndGetAddressOf()))) ||
+      !sized) {
+    return fx.LoadImage(path.c_str());
+  }
+  double wide = width / static_cast<double>(share) / factor;
+  double high = height / static_cast<double>(share);
+  if (rotation % 180 != 0) std::swap(wide, high);
+  const auto side = [](double v) { return static_cast<std::int32_t>(std::min(std::ceil(v), 1e9)); };
+  return sized->LoadImageForSize(path.c_str(), side(wide), side(high));
+}
+
 }  // namespace
 
 // The common drawing routine of the services below.
@@ -81,7 +107,8 @@ static HRESULT DrawPhoto(CUISystem& system, const std::string& original, plat::H
   if (direct) return fx->DrawFile(path.c_str(), hdc, rect.left, rect.top, width, height);
 
   fx->EnableEffects(1);
-  HRESULT hr = fx->LoadImage(path.c_str());
+  HRESULT hr = LoadForDrawing(*fx, path, width, height, rotation, config->m_fScaleFactor,
+                              keepAspect ? kVisibleShare : 1.0f);
   if (plat::SUCCEEDED(hr)) {
     if (rotation != 0) fx->Rotate(rotation);
     if (config->m_fScaleFactor != 1.0f) fx->ScaleBy(config->m_fScaleFactor, 1.0f, 1);
@@ -94,7 +121,7 @@ static HRESULT DrawPhoto(CUISystem& system, const std::string& original, plat::H
     if (keepAspect) {
       plat::RECT area = rect;
       plat::RECT out{};
-      fx->FitWithMinimum(&area, &out, 0.75f);
+      fx->FitWithMinimum(&area, &out, kVisibleShare);
       fx->ResizeToFit(out.right - out.left, out.bottom - out.top, 1);
       applyAdjustments();
       hr = fx->PaintFromRect(hdc, rect.left, rect.top, rect.right, rect.bottom, out.left, out.top, out.right,

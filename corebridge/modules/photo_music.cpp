@@ -34,6 +34,26 @@ bool LoadMusicFolder(IWMPlayer& player, IPhotoPageEvents* page, const CPhotoConf
   return true;
 }
 
+// One attribute of a player item as text; empty when the player has none.
+std::string TrackText(IWMPlayer& player, int item, const char* attribute) {
+  plat::Bstr value;
+  if (plat::FAILED(player.GetTrackInfo(item, plat::Bstr(attribute).get(), value.out()))) return {};
+  return value.utf8();
+}
+
+// What the player read from the item's tags, into its music record.
+void ReadTrackInfo(IWMPlayer& player, int item, PhotoMusicRecord& record) {
+  record.strTrackName = TrackText(player, item, "Name");
+  record.strAlbum = TrackText(player, item, "Album");
+  record.strArtist = TrackText(player, item, "Artist");
+  record.strGenre = TrackText(player, item, "Genre");
+  record.strSourceUrl = TrackText(player, item, "SourceURL");
+  record.strCollectionId = TrackText(player, item, "WM/WMCollectionID");
+  record.strDurationText = TrackText(player, item, "Duration");
+  double seconds = -1.0;
+  record.dDuration = plat::SUCCEEDED(player.GetDuration(item, &seconds)) ? seconds : -1.0;
+}
+
 }  // namespace
 
 int CUISystem::StartBackgroundMusic() {
@@ -108,6 +128,9 @@ int CUISystem::OnPhotoUpdateBgMusicExploreItem(std::intptr_t, std::intptr_t) {
   for (long i = 0; i < count; ++i) {
     const plat::Bstr file(RecordPath(photo.m_vecMusic[static_cast<std::size_t>(i)]));
     player.AddFileToFileBrowsingPlaylist(i, file.get());
+  }
+  for (long i = 0; i < count; ++i) {
+    ReadTrackInfo(player, static_cast<int>(i), photo.m_vecMusic[static_cast<std::size_t>(i)]);
   }
   player.RemoveFileFromFileBrowsingPlaylist(count);
   if (m_pPhotoPage) m_pPhotoPage->RefreshBrowserList(kSourceMusic, 1);

@@ -61,11 +61,14 @@ std::optional<int> FormatCodeForExtension(std::string_view extension) {
   return std::nullopt;
 }
 
-bool IsSupportedImage(const std::string& path) {
+bool HasSupportedExtension(const std::string& path) {
   static const char* const kExtensions[] = {".bmp", ".jpg", ".png", ".jpeg", ".gif"};
   const std::string ext = ExtensionOf(path);
-  if (std::none_of(std::begin(kExtensions), std::end(kExtensions), [&](const char* e) { return ext == e; }))
-    return false;
+  return std::any_of(std::begin(kExtensions), std::end(kExtensions), [&](const char* e) { return ext == e; });
+}
+
+bool IsSupportedImage(const std::string& path) {
+  if (!HasSupportedExtension(path)) return false;
   const auto bytes = picture::ReadPictureFile(path);
   if (!bytes) return false;
   const auto info = picture::ProbePicture(*bytes);
@@ -88,6 +91,7 @@ int CImageEngine::Close() {
   metadata_ = {};
   x_dpi_ = y_dpi_ = 96;
   turned_ = false;
+  reduced_ = false;
   return 1;
 }
 
@@ -99,10 +103,32 @@ int CImageEngine::Load(const std::string& path) {
   std::string why;
   std::optional<picture::Picture> loaded = picture::LoadPictureFile(path, {}, &why);
   if (!loaded) return Fail(path + ": " + why);
+  return Adopt(path, std::move(*loaded));
+}
+
+int CImageEngine::LoadForSize(const std::string& path, int min_width, int min_height) {
+  Close();
+  picture::LoadOptions options;
+  options.min_width = std::max(min_width, 1);
+  options.min_height = std::max(min_height, 1);
+  // Metadata only matters for saving, which a reduced picture never does.
+  options.metadata = false;
+  std::string why;
+  std::optional<picture::Picture> loaded = picture::LoadPictureFile(path, options, &why);
+  if (!loaded) return Fail(path + ": " + why);
+  const bool swap = picture::SwapsSides(picture::TurnForOrientation(loaded->info.orientation));
+  const int stored_width = swap ? loaded->pixels.height() : loaded->pixels.width();
+  const bool reduced = stored_width < loaded->info.width;
+  Adopt(path, std::move(*loaded));
+  reduced_ = reduced;
+  return 1;
+}
+
+int CImageEngine::Adopt(const std::string& path, picture::Picture loaded) {
   path_ = path;
-  info_ = loaded->info;
-  metadata_ = std::move(loaded->metadata);
-  pixels_ = std::make_shared<plat::Surface>(std::move(loaded->pixels));
+  info_ = loaded.info;
+  metadata_ = std::move(loaded.metadata);
+  pixels_ = std::make_shared<plat::Surface>(std::move(loaded.pixels));
   turned_ = info_.orientation != 1;
   return 1;
 }
@@ -144,6 +170,7 @@ int CImageEngine::WritePicture(const std::string& path, int format, int quality)
 
 int CImageEngine::SaveAs(const std::string& path) {
   if (!IsLoaded() || path_.empty()) return Fail("no picture loaded");
+  if (reduced_) return Fail(path_ + ": loaded reduced for drawing, not for saving");
   const std::optional<int> format = FormatCodeForExtension(ExtensionOf(path));
   if (!format) return Fail(path + ": unknown picture extension");
   if (*format != picture::kFormatBmp && *format != picture::kFormatJpeg && *format != picture::kFormatPng &&
@@ -156,6 +183,7 @@ int CImageEngine::SaveAs(const std::string& path) {
 
 int CImageEngine::Save() {
   if (!IsLoaded() || path_.empty()) return Fail("no picture loaded");
+  if (reduced_) return Fail(path_ + ": loaded reduced for drawing, not for saving");
   CopyComments(path_);
   std::int32_t quality = 0;
   if (!SaveQuality(info_.format, &quality)) quality = 0;

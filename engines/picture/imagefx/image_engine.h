@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "engines/picture/imagefx/effect_worker.h"
+#include "engines/picture/picture_core/picture_file.h"
 #include "engines/picture/picture_core/picture_info.h"
 #include "engines/picture/picture_core/picture_metadata.h"
 #include "platform/core/types.h"
@@ -28,6 +29,9 @@ FileWriter AtomicFileWriter();
 // The picture component's format code for a file extension (with or without
 // its dot, any case), or nullopt outside the table.
 std::optional<int> FormatCodeForExtension(std::string_view extension);
+
+// The extension is one of the picture kinds the component reads.
+bool HasSupportedExtension(const std::string& path);
 
 // The extension is one of the picture kinds, and the content parses as one
 // of the four formats within the surface limit.
@@ -89,6 +93,11 @@ class CImageEngine {
   virtual int ReduceRedAt(int x, int y, float ratio, float factor);                 // 41
   virtual int InEllipse(int left, int top, int right, int bottom, int x, int y);    // 42
 
+  // Loads the picture no larger than needed to cover min_width x min_height
+  // upright (a JPEG at the smallest DCT scale that does). A picture loaded
+  // reduced is only for drawing: Save and SaveAs refuse it.
+  int LoadForSize(const std::string& path, int min_width, int min_height);
+
   // Paints the picture turned clockwise by `angle` (the loaded picture
   // itself stays as it is), fitted into the rectangle.
   int PaintTurned(plat::HDC hdc, int x, int y, int width, int height, int angle);
@@ -101,6 +110,7 @@ class CImageEngine {
 
  private:
   int Fail(std::string reason);
+  int Adopt(const std::string& path, picture::Picture loaded);
   int ApplyAdjustment(const EffectParams& params);
   int StretchInto(plat::HDC hdc, const plat::SurfacePtr& source, int x, int y, int width, int height, int sx, int sy,
                   int sw, int sh);
@@ -113,6 +123,7 @@ class CImageEngine {
   int x_dpi_ = 96;
   int y_dpi_ = 96;
   bool turned_ = false;  // the pixels were turned since loading: a kept thumbnail is stale
+  bool reduced_ = false;  // decoded below the file's size: never written back
   std::string error_;
   FileWriter writer_;
 };

@@ -198,6 +198,14 @@ HRESULT CImageFx::LoadImage(const char* path) {
   return S_OK;
 }
 
+HRESULT CImageFx::LoadImageForSize(const char* path, std::int32_t minWidth, std::int32_t minHeight) {
+  if (!m_bEngineReady || !path) return E_FAIL;
+  // The decoder checks the content and its size limit on the one read.
+  if (!imagefx::HasSupportedExtension(path) || !m_pEngine->LoadForSize(path, minWidth, minHeight)) return E_FAIL;
+  m_imagePath = path;
+  return S_OK;
+}
+
 HRESULT CImageFx::CloseImage() {
   if (!m_bEngineReady) return E_FAIL;
   m_pEngine->Close();

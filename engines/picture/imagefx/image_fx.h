@@ -32,9 +32,9 @@ class ImageFxSlots : public IImageFx {
   ~ImageFxSlots() = default;
 };
 
-class CImageFx : public IImageFxBase, public ImageFxPropsSlots, public ImageFxSlots {
+class CImageFx : public IImageFxBase, public ImageFxPropsSlots, public ImageFxSlots, public IImageFxSizedLoad {
  public:
-  using Interfaces = plat::InterfaceList<IImageFxBase, IImageFxProps, IImageFx>;
+  using Interfaces = plat::InterfaceList<IImageFxBase, IImageFxProps, IImageFx, IImageFxSizedLoad>;
   using EngineFactory = std::function<std::unique_ptr<imagefx::CImageEngine>()>;
 
   CImageFx();
@@ -76,6 +76,8 @@ class CImageFx : public IImageFxBase, public ImageFxPropsSlots, public ImageFxSl
   plat::HRESULT SetRotation(std::int32_t angle) override;
   plat::HRESULT EnableEffects(std::int32_t on) override;
   plat::HRESULT LoadImage(const char* path) override;
+  // IImageFxSizedLoad
+  plat::HRESULT LoadImageForSize(const char* path, std::int32_t minWidth, std::int32_t minHeight) override;
   plat::HRESULT CloseImage() override;
   plat::HRESULT GetImageSize(std::int32_t* width, std::int32_t* height) override;
   plat::HRESULT FitImage(plat::RECT* area, float zoom, std::int32_t* out) override;

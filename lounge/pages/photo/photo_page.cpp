@@ -51,7 +51,8 @@ PhotoRecord RecordOf(const FileListEntry& entry) {
   return record;
 }
 
-bool InList(const std::vector<PhotoRecord>& list, int index) {
+template <class Record>
+bool InList(const std::vector<Record>& list, int index) {
   return index >= 0 && index < static_cast<int>(list.size());
 }
 
@@ -374,7 +375,7 @@ int CPhotoPage::OnFileAdded(int sourceId, const FileListEntry& entry) {
     return 1;
   }
   if (sourceId == 1) {
-    photo->m_vecMusic.push_back(RecordOf(entry));
+    photo->m_vecMusic.push_back(PhotoMusicRecord(RecordOf(entry)));
     return 1;
   }
   return 0;
@@ -417,6 +418,13 @@ int CPhotoPage::OnFileActivated(int sourceId, int fileIndex) {
                                     ? photo->m_chosenMusic.strTargetPath
                                     : photo->m_chosenMusic.strPath;
       photo->m_wszBgTrackName = photo->m_chosenMusic.strName;
+      // The chosen track's tags replace those of the one chosen before.
+      photo->m_wszBgTrackAlbum = photo->m_chosenMusic.strAlbum;
+      photo->m_wszBgTrackArtist = photo->m_chosenMusic.strArtist;
+      photo->m_wszBgTrackGenre = photo->m_chosenMusic.strGenre;
+      photo->m_wszBgTrackCollectionId = photo->m_chosenMusic.strCollectionId;
+      photo->m_wszBgTrackDurationText = photo->m_chosenMusic.strDurationText;
+      photo->m_dBgTrackDuration = photo->m_chosenMusic.dDuration;
     } else {
       photo->m_nBgMusicType = 0;
     }

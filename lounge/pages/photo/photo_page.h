@@ -26,6 +26,7 @@ class CConfig;
 class CPhotoConfig;
 class IUISystem;
 struct PhotoRecord;
+struct PhotoMusicRecord;
 
 // The messages the page posts to the frame window.
 inline constexpr plat::UINT kPhotoDrawArchiveItem = 0x692;    // wParam index, lParam 1 photo / 0 folder list
@@ -172,6 +173,8 @@ class CPhotoPage : public CShellPage, public IPhotoPageEvents, public IFileBrows
   static std::string PagePathOfView(int view);
   int OpenDriveEntry(int index);
   void DrawEntryTexts();
+  // The music record of the highlighted file of the music browser, else null.
+  const PhotoMusicRecord* HighlightedMusic();
   void DrawWhiteText(const std::string& element, const std::string& text);
   // Draws the bitmap fitted into the rectangle on the window and on the back
   // buffer.

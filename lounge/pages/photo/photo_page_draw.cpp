@@ -33,7 +33,8 @@ constexpr int kViewMultiEdit = 32;
 
 std::string SkinFile(const char* relative) { return ResolveSkinPath(file_list::ApplicationFile(relative)); }
 
-bool InList(const std::vector<PhotoRecord>& list, int index) {
+template <class Record>
+bool InList(const std::vector<Record>& list, int index) {
   return index >= 0 && index < static_cast<int>(list.size());
 }
 
@@ -260,11 +261,23 @@ int CPhotoPage::DrawFileText(int sourceId, int fileIndex, const plat::RECT& text
   }
   if (sourceId == 1) {
     if (!InList(photo->m_vecMusic, fileIndex)) return 0;
-    const PhotoRecord& music = photo->m_vecMusic[static_cast<std::size_t>(fileIndex)];
+    const PhotoMusicRecord& music = photo->m_vecMusic[static_cast<std::size_t>(fileIndex)];
     std::string name;
     GetShellDisplayName(music.bShortcut ? music.strTargetPath : music.strPath, name);
     DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, name, ALIGN_LEFT, colour,
                             SKIN_FIT_ELLIPSIS);
+    // The length in the row's "Duration Field": the list texts are laid out
+    // on the first row, so the field keeps its place beside "Name Field".
+    plat::RECT nameField{}, durationField{};
+    if (music.dDuration >= 0 &&
+        GetListTextScreenRectByName("Name Field", "Photo BG Music Browser", &nameField) &&
+        GetListTextScreenRectByName("Duration Field", "Photo BG Music Browser", &durationField)) {
+      const int dx = durationField.left - nameField.left, dy = durationField.top - nameField.top;
+      DrawSkinTextDefaultFont(dc, text.left + dx, text.top + dy,
+                              text.left + dx + (durationField.right - durationField.left),
+                              text.top + dy + (durationField.bottom - durationField.top),
+                              FormatDuration(music.dDuration), ALIGN_RIGHT, colour, SKIN_FIT_ELLIPSIS);
+    }
     return 1;
   }
   return 0;

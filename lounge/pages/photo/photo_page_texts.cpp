@@ -71,7 +71,24 @@ constexpr EntryTexts kEntryTexts[] = {
     {"Photo Multi Drive Selector", "Photo Drive Name", nullptr, "Photo Drive Item Count"},
 };
 
+// The texts of the highlighted file of the music browser, from its record.
+constexpr const char* kMusicListName = "Photo BG Music Browser";
+constexpr const char* kTrackArtist = "Photo Track Artist";
+constexpr const char* kTrackAlbum = "Photo Track Album";
+
 }  // namespace
+
+const PhotoMusicRecord* CPhotoPage::HighlightedMusic() {
+  CPhotoConfig* photo = Photo();
+  const int list = ListIndex(kMusicListName);
+  int kind = 0, slot = 0, item = 0, entryKind = 0, index = 0;
+  if (!photo || list < 0 || list != FocusedList() || !SplitEntry(list, FocusedEntry(), &kind, &slot) ||
+      kind != ENTRY_ITEM || !ElementIndex().RowToItem(list, slot, &item) ||
+      !m_musicBrowser.GetEntryByIndex(item, entryKind, index) || entryKind != FILE_LIST_FILE ||
+      index < 0 || index >= static_cast<int>(photo->m_vecMusic.size()))
+    return nullptr;
+  return &photo->m_vecMusic[static_cast<std::size_t>(index)];
+}
 
 std::string CPhotoPage::DateText(std::uint64_t ticks) {
   if (ticks < plat::FILETIME_UNIX_EPOCH) return {};
@@ -94,6 +111,11 @@ std::string CPhotoPage::TextFor(const std::string& name) {
     const int device = photo->m_nSelectedDevice;
     if (device < 0 || device >= static_cast<int>(photo->m_vecDevices.size())) return {};
     return photo->m_vecDevices[static_cast<std::size_t>(device)].strName;
+  }
+  if (name == kTrackArtist || name == kTrackAlbum) {
+    const PhotoMusicRecord* music = HighlightedMusic();
+    if (!music) return {};
+    return name == kTrackArtist ? music->strArtist : music->strAlbum;
   }
   // The texts of the highlighted entry.
   for (const EntryTexts& texts : kEntryTexts) {
@@ -120,6 +142,8 @@ std::string CPhotoPage::TextFor(const std::string& name) {
     int entryKind = 0, index = 0;
     if (!browser->GetEntryByIndex(item, entryKind, index)) return {};
     if (entryKind == FILE_LIST_UP_LEVEL) return isName ? UIStringOrEmpty("UPONELEVEL") : "";
+    // A file of the music browser shows its artist and album instead.
+    if (isName && entryKind == FILE_LIST_FILE && browser == &m_musicBrowser) return {};
     const FileListEntry* entry =
         entryKind == FILE_LIST_FOLDER ? browser->GetFolderEntry(index) : browser->GetFileEntry(index);
     if (!entry) return {};
@@ -193,6 +217,7 @@ int CPhotoPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, pla
   bool entryText = false;
   for (const EntryTexts& t : kEntryTexts)
     entryText = entryText || element.name == t.name || (t.time && element.name == t.time) || element.name == t.count;
+  entryText = entryText || element.name == kTrackArtist || element.name == kTrackAlbum;
   if (!own && !entryText) return CSkinPage::DrawTextElement(i, dc, rect, colour);
   const std::string text = TextFor(element.name);
   if (text.empty()) return 1;
@@ -244,5 +269,8 @@ void CPhotoPage::DrawEntryTexts() {
     if (ListIndex(texts.list) != FocusedList() || FocusedList() < 0) continue;
     for (const char* element : {texts.name, texts.time, texts.count})
       if (element) DrawWhiteText(element, TextFor(element));
+    if (texts.list == std::string(kMusicListName)) {
+      for (const char* element : {kTrackArtist, kTrackAlbum}) DrawWhiteText(element, TextFor(element));
+    }
   }
 }

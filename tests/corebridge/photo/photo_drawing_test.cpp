@@ -1,6 +1,9 @@
 // The Photo page's drawing services on the real picture component: the
 // folder preview grid, the cached bitmap, the plain draw, and drawing photos
 // of a removable drive without copying them.
+#include <array>
+
+#include "engines/picture/imagefx/image_engine.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/objects.h"
@@ -123,6 +126,119 @@ TEST_F(PhotoDrawingTest, NeutralAdjustmentsDrawAsAPlainDraw) {
   ASSERT_EQ(system_->DrawPhotoThumbnail(0, brighter.dc, 0, 0, 40, 30, 0, 0), S_OK);
   EXPECT_NE(brighter.At(20, 15), plain.At(20, 15));
   EXPECT_EQ(system_->DrawPhotoThumbnail(1, brighter.dc, 0, 0, 40, 30, 0, 0), E_FAIL);
+}
+
+// The picture component's engine, with every full-size load counted and
+// every resize written down as the size before and after.
+class WatchedEngine : public imagefx::CImageEngine {
+ public:
+  struct Log {
+    int fullLoads = 0;
+    std::vector<std::array<int, 4>> resizes;
+  };
+  explicit WatchedEngine(std::shared_ptr<Log> log) : log_(std::move(log)) {}
+  int Load(const std::string& path) override {
+    ++log_->fullLoads;
+    return CImageEngine::Load(path);
+  }
+  int Resize(int width, int height, int resample) override {
+    if (Pixels()) log_->resizes.push_back({Pixels()->width(), Pixels()->height(), width, height});
+    return CImageEngine::Resize(width, height, resample);
+  }
+
+ private:
+  std::shared_ptr<Log> log_;
+};
+
+// Four quadrants: red, green / blue, white.
+std::string WriteQuadrantJpeg(const std::string& path, int width, int height) {
+  Surface pixels(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      pixels.set_pixel(x, y, y < height / 2 ? (x < width / 2 ? 0xFFFF0000u : 0xFF00FF00u)
+                                            : (x < width / 2 ? 0xFF0000FFu : 0xFFFFFFFFu));
+  picture::SaveOptions options;
+  options.format = picture::kFormatJpeg;
+  const auto bytes = picture::EncodePicture(pixels, options);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+TEST_F(PhotoDrawingTest, ThumbnailsOfLargePhotosDecodeSmallButNeverEnlarge) {
+  const std::string path = WriteQuadrantJpeg(dir_ + "/large.jpg", 1600, 1200);
+  auto log = std::make_shared<WatchedEngine::Log>();
+  ComPtr<IImageFx> fx;
+  ASSERT_EQ(photoCore_->QueryInterface(IID_IImageFx, reinterpret_cast<void**>(&fx)), S_OK);
+  photoCore_->pictures->SetEngineFactory([log] { return std::make_unique<WatchedEngine>(log); });
+  ASSERT_EQ(fx->Initialize(), S_OK);
+
+  const struct {
+    int rotation;
+    float factor;
+    int keepAspect;
+    const char* quadrants;  // at the quarter points of the drawn picture
+  } cases[] = {
+      {0, 1.0f, 1, "RGBW"},    {90, 1.0f, 1, "BRWG"},    {270, 1.0f, 1, "GWRB"},
+      {180, 0.75f, 1, "WBGR"}, {90, 1.3333334f, 1, "BRWG"}, {0, 1.0f, 0, "RGBW"},
+      {90, 0.75f, 0, "BRWG"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rotation) + " " + std::to_string(c.factor) + " " + std::to_string(c.keepAspect));
+    Config().m_fScaleFactor = c.factor;
+    PhotoRecord record = Record(path);
+    record.nRotation = c.rotation;
+    Photo().m_vecPhotos = {record};
+    *log = {};
+    Canvas drawn(160, 120);
+    ASSERT_EQ(system_->DrawPhotoThumbnail(0, drawn.dc, 0, 0, 160, 120, 0, c.keepAspect), S_OK);
+    EXPECT_EQ(log->fullLoads, 0);
+    ASSERT_FALSE(log->resizes.empty());
+    // The pixel-aspect factor may widen the picture, but the fit to the
+    // thumbnail, the last resize, only shrinks it.
+    const auto& fit = log->resizes.back();
+    EXPECT_GE(fit[0], fit[2]) << "a fit from " << fit[0] << "x" << fit[1] << " to " << fit[2] << "x" << fit[3];
+    EXPECT_GE(fit[1], fit[3]) << "a fit from " << fit[0] << "x" << fit[1] << " to " << fit[2] << "x" << fit[3];
+    EXPECT_LE(log->resizes.front()[0], 400) << "decoded at a quarter at most";
+
+    // The same drawing from the photo decoded whole: the same placement and
+    // the same picture.
+    ASSERT_EQ(fx->LoadImage(path.c_str()), S_OK);
+    if (c.rotation) fx->Rotate(c.rotation);
+    if (c.factor != 1.0f) fx->ScaleBy(c.factor, 1.0f, 1);
+    Canvas whole(160, 120);
+    if (c.keepAspect) {
+      RECT area{0, 0, 160, 120}, out{};
+      fx->FitWithMinimum(&area, &out, 0.75f);
+      fx->ResizeToFit(out.right - out.left, out.bottom - out.top, 1);
+      ASSERT_EQ(fx->PaintFromRect(whole.dc, 0, 0, 160, 120, out.left, out.top, out.right, out.bottom), S_OK);
+    } else {
+      fx->ResizeToFit(160, 120, 1);
+      ASSERT_EQ(fx->Paint(whole.dc, 0, 0, 160, 120), S_OK);
+    }
+    fx->CloseImage();
+    int left = 160, right = -1, top = 120, bottom = -1;
+    for (int y = 0; y < 120; ++y) {
+      for (int x = 0; x < 160; ++x) {
+        const bool painted = whole.At(x, y) != 0xFF000000u;
+        ASSERT_EQ(drawn.At(x, y) != 0xFF000000u, painted) << x << "," << y << " the letterbox differs";
+        if (!painted) continue;
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    }
+    ASSERT_LT(left, right);
+    const int x0 = left + (right - left) / 4, x1 = right - (right - left) / 4;
+    const int y0 = top + (bottom - top) / 4, y1 = bottom - (bottom - top) / 4;
+    const std::uint32_t named[] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu};
+    const std::string letters = "RGBW";
+    const std::pair<int, int> points[] = {{x0, y0}, {x1, y0}, {x0, y1}, {x1, y1}};
+    for (int i = 0; i < 4; ++i) {
+      const auto [x, y] = points[i];
+      const std::uint32_t expected = named[letters.find(c.quadrants[i])];
+      EXPECT_TRUE(Near(drawn.At(x, y), expected)) << "drawn at " << x << "," << y;
+      EXPECT_TRUE(Near(whole.At(x, y), expected)) << "whole at " << x << "," << y;
+    }
+  }
 }
 
 TEST_F(PhotoDrawingTest, CachedBitmapsAndImageFiles) {

@@ -244,6 +244,42 @@ TEST_F(PhotoTest, FolderMusicPlaysThroughThePlayerAndStopsWithTheShow) {
   EXPECT_DOUBLE_EQ(stopped, later) << "nothing plays after the show";
 }
 
+TEST_F(PhotoTest, TheMusicListReadsEachFilesTagsAndLength) {
+  const std::string music = env_.path("tagged");
+  fs::create_directories(music);
+  ASSERT_TRUE(wmhost_test::WriteTone(music + "/a.mp3", wmhost_test::AudioFormat::Mp3, 2.0));
+  wmhost_test::TagValues tags;
+  tags.title = "Morning Tone";
+  tags.artist = "Ada Sine";
+  tags.album = "Test Signals";
+  tags.genre = "Ambient";
+  ASSERT_TRUE(wmhost_test::WriteTags(music + "/a.mp3", tags));
+  ASSERT_TRUE(wmhost_test::WriteTone(music + "/b.wav", wmhost_test::AudioFormat::Wav, 1.0, 660));
+  Enter();
+  Photo().m_vecMusic = {PhotoMusicRecord(Record(music + "/a.mp3")), PhotoMusicRecord(Record(music + "/b.wav"))};
+  ASSERT_EQ(Act("Photo Update BGMusic Explore Item"), S_OK);
+  EXPECT_TRUE(page_.Saw("RefreshBrowserList 1 1"));
+  ASSERT_EQ(Photo().m_vecMusic.size(), 2u);
+  const PhotoMusicRecord& tagged = Photo().m_vecMusic[0];
+  EXPECT_EQ(tagged.strTrackName, "Morning Tone");
+  EXPECT_EQ(tagged.strArtist, "Ada Sine");
+  EXPECT_EQ(tagged.strAlbum, "Test Signals");
+  EXPECT_EQ(tagged.strGenre, "Ambient");
+  EXPECT_NEAR(tagged.dDuration, 2.0, 0.3);
+  EXPECT_FALSE(tagged.strDurationText.empty());
+  EXPECT_EQ(fs::path(tagged.strSourceUrl), fs::path(music + "/a.mp3"));
+  // A file without tags: its name, no artist or album, still its length.
+  const PhotoMusicRecord& plain = Photo().m_vecMusic[1];
+  EXPECT_EQ(plain.strTrackName, "b");
+  EXPECT_EQ(plain.strArtist, "");
+  EXPECT_EQ(plain.strAlbum, "");
+  EXPECT_NEAR(plain.dDuration, 1.0, 0.3);
+  // The priming sound is gone again: the player's list holds the two files.
+  int items = 0;
+  ASSERT_EQ(system_->WMPlayer()->GetCurFileListItemCount(&items), S_OK);
+  EXPECT_EQ(items, 2);
+}
+
 TEST_F(PhotoTest, AFolderWithoutMusicLeavesTheShowSilent) {
   Enter();
   FillPhotos(1);

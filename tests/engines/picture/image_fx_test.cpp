@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using picture_test::Fixture;
 using picture_test::Quadrants;
+using plat::ComPtr;
 using plat::E_FAIL;
 using plat::S_OK;
 
@@ -139,6 +140,74 @@ TEST_F(ImageFxTest, DrawFileLetterboxesAndRefusesMissingFiles) {
   EXPECT_EQ(picture_test::Name(picture_test::At(canvas.surface(), 50, 20)), 'R');
   EXPECT_EQ(picture_test::Name(picture_test::At(canvas.surface(), 150, 80)), 'W');
   EXPECT_EQ(fx_->DrawFile((dir_ + "/missing.jpg").c_str(), canvas.dc(), 0, 0, 200, 100), E_FAIL);
+}
+
+TEST_F(ImageFxTest, ASizedLoadDecodesNoLargerThanAskedAndUpright) {
+  ComPtr<IImageFxSizedLoad> sized;
+  ASSERT_EQ(static_cast<IImageFx*>(fx_.Get())->QueryInterface(IID_IImageFxSizedLoad,
+                                                             reinterpret_cast<void**>(sized.ReleaseAndGetAddressOf())),
+            S_OK);
+  const struct {
+    const char* fixture;
+    int minWidth, minHeight;
+    int width, height;  // upright, as loaded
+  } cases[] = {
+      {"photo_1024x768.jpg", 100, 75, 128, 96},      // an eighth covers it
+      {"photo_1024x768.jpg", 129, 96, 256, 192},     // one pixel more takes a quarter
+      {"photo_1024x768.jpg", 300, 10, 512, 384},
+      {"photo_1024x768.jpg", 1024, 768, 1024, 768},  // full size is the most it gets
+      {"photo_1024x768.jpg", 4000, 4000, 1024, 768},
+      {"photo_o6.jpg", 100, 100, 192, 256},          // stored 1024 x 768 on its side
+      {"photo_o6.jpg", 200, 100, 384, 512},
+      {"quad.png", 1, 1, 64, 48},                    // only JPEGs decode reduced
+      {"quad_progressive.jpg", 1, 1, 8, 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.fixture) + " " + std::to_string(c.minWidth) + "x" + std::to_string(c.minHeight));
+    ASSERT_EQ(sized->LoadImageForSize(Fixture(c.fixture).c_str(), c.minWidth, c.minHeight), S_OK);
+    std::int32_t w = 0, h = 0;
+    ASSERT_EQ(fx_->GetImageSize(&w, &h), S_OK);
+    EXPECT_EQ(w, c.width);
+    EXPECT_EQ(h, c.height);
+    // Both drawn at the reduced size: the same picture.
+    Canvas canvas(w, h);
+    ASSERT_EQ(fx_->Paint(canvas.dc(), 0, 0, w, h), S_OK);
+    ASSERT_EQ(fx_->LoadImage(Fixture(c.fixture).c_str()), S_OK);
+    Canvas full(w, h);
+    ASSERT_EQ(fx_->Paint(full.dc(), 0, 0, w, h), S_OK);
+    EXPECT_EQ(Quadrants(full.surface()).find('?'), std::string::npos) << Quadrants(full.surface());
+    EXPECT_EQ(Quadrants(canvas.surface()), Quadrants(full.surface()));
+  }
+  const std::string text = dir_ + "/text.jpg";
+  picture_test::WriteBytes(text, {'n', 'o', 't'});
+  const auto bytes = picture_test::ReadBytes(Fixture("photo_1024x768.jpg"));
+  const std::string cut = dir_ + "/cut.jpg";
+  picture_test::WriteBytes(cut, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
+  for (const std::string& bad : {Copy("quad.png", "quad.tif"), text, cut, dir_ + "/missing.jpg"}) {
+    EXPECT_EQ(sized->LoadImageForSize(bad.c_str(), 10, 10), E_FAIL) << bad;
+  }
+  EXPECT_EQ(sized->LoadImageForSize(nullptr, 10, 10), E_FAIL);
+}
+
+TEST_F(ImageFxTest, APictureLoadedReducedIsNeverWrittenBack) {
+  const std::string path = Copy("photo_1024x768.jpg");
+  const std::string other = dir_ + "/other.jpg";
+  const auto before = picture_test::ReadBytes(path);
+  ComPtr<IImageFxSizedLoad> sized;
+  ASSERT_EQ(fx_->QueryInterface(IID_IImageFxSizedLoad, reinterpret_cast<void**>(sized.ReleaseAndGetAddressOf())),
+            S_OK);
+  ASSERT_EQ(sized->LoadImageForSize(path.c_str(), 100, 75), S_OK);
+  EXPECT_EQ(fx_->Save(), E_FAIL);
+  EXPECT_EQ(fx_->SaveAs(other.c_str()), E_FAIL);
+  EXPECT_EQ(fx_->ResizeAndSave(50, 50), E_FAIL);
+  EXPECT_EQ(picture_test::ReadBytes(path), before);
+  EXPECT_FALSE(fs::exists(other));
+  // Loaded whole, whether asked for its full size or loaded plainly, it saves.
+  ASSERT_EQ(sized->LoadImageForSize(path.c_str(), 1024, 768), S_OK);
+  EXPECT_EQ(fx_->SaveAs(other.c_str()), S_OK);
+  ASSERT_EQ(sized->LoadImageForSize(path.c_str(), 100, 75), S_OK);
+  ASSERT_EQ(fx_->LoadImage(path.c_str()), S_OK);
+  EXPECT_EQ(fx_->Save(), S_OK);
 }
 
 TEST_F(ImageFxTest, LosslessQuarterTurnKeepsMetadataAndResetsOrientation) {

@@ -567,3 +567,73 @@ TEST_F(PhotoPageTest, GoingBackShowsThePageOfTheViewWithItsFocus) {
   page->PopHistory(3);
   EXPECT_TRUE(page->History().empty());
 }
+
+TEST_F(PhotoPageTest, TheMusicBrowserShowsTheHighlightedTracksTagsAndEachLength) {
+  tree.File("tunes/a.mp3");
+  tree.File("tunes/b.mp3");
+  tree.Folder("tunes/older");
+  Photo().m_nPhotoState = 0;
+  page->ShowPage("Photo\\PhotoBGMusicBrowser");
+  page->OpenMusicFolder((tree / "tunes").c_str());
+  page->RefreshBrowserList(1, 1);
+  Pump();
+  ASSERT_EQ(Photo().m_vecMusic.size(), 2u);
+  // What the controller reads from the tags when the list is built.
+  Photo().m_vecMusic[0].strArtist = "Ada Sine";
+  Photo().m_vecMusic[0].strAlbum = "Test Signals";
+  Photo().m_vecMusic[0].dDuration = 3725;
+
+  const int list = ListIndex("Photo BG Music Browser");
+  ASSERT_GE(list, 0);
+  int total = 0;
+  page->ElementIndex().GetItemCount(list, &total);
+  int fileRow = -1, folderRow = -1;
+  for (int item = 0; item < total; ++item) {
+    int kind = 0, index = 0;
+    if (!page->MusicBrowser().GetEntryByIndex(item, kind, index)) continue;
+    if (kind == FILE_LIST_FILE && index == 0) fileRow = item;
+    if (kind == FILE_LIST_FOLDER) folderRow = item;
+  }
+  ASSERT_GE(fileRow, 0);
+  ASSERT_GE(folderRow, 0);
+  page->SetFocus(list, page->EntryOf(list, ENTRY_ITEM, fileRow));
+  EXPECT_EQ(page->TextFor("Photo Track Artist"), "Ada Sine");
+  EXPECT_EQ(page->TextFor("Photo Track Album"), "Test Signals");
+  EXPECT_EQ(page->TextFor("Photo BGMusic Folder"), "") << "a file shows its artist and album instead";
+  page->SetFocus(list, page->EntryOf(list, ENTRY_ITEM, folderRow));
+  EXPECT_EQ(page->TextFor("Photo BGMusic Folder"), "older");
+  EXPECT_EQ(page->TextFor("Photo Track Artist"), "");
+  EXPECT_EQ(page->TextFor("Photo Track Album"), "");
+
+  // Each row draws its length right of its name, only once it is known.
+  const auto litRightOf = [&](int fileIndex, int nameRight) {
+    auto surface = std::make_shared<plat::Surface>(1280, 720, 0xFF000000u);
+    plat::HBITMAP bitmap = plat::CreateBitmapFromSurface(surface);
+    plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+    plat::HGDIOBJ old = plat::SelectObject(dc, bitmap);
+    page->DrawFileText(1, fileIndex, plat::RECT{100, 100, nameRight, 130}, dc, 0xFFFFFF);
+    const plat::SurfacePtr drawn = plat::GetBitmapSurface(bitmap);
+    int lit = 0;
+    for (int y = 80; y < 160; ++y)
+      for (int x = nameRight; x < 1280; ++x) lit += (drawn->pixel(x, y) & 0xFFFFFF) != 0;
+    plat::SelectObject(dc, old);
+    plat::DeleteDC(dc);
+    plat::DeleteObject(bitmap);
+    return lit;
+  };
+  EXPECT_GT(litRightOf(0, 300), 0);
+  EXPECT_EQ(litRightOf(1, 300), 0) << "no length read: no length drawn";
+
+  // Choosing a track keeps its tags as the chosen music's; the next choice
+  // replaces them all.
+  EXPECT_EQ(page->OnFileActivated(1, 0), 1);
+  EXPECT_EQ(Photo().m_nBgMusicType, 6);
+  EXPECT_EQ(Photo().m_wszBgTrackArtist, "Ada Sine");
+  EXPECT_EQ(Photo().m_wszBgTrackAlbum, "Test Signals");
+  EXPECT_EQ(Photo().m_dBgTrackDuration, 3725);
+  EXPECT_EQ(page->OnFileActivated(1, 1), 1);
+  EXPECT_EQ(Photo().m_wszBgTrackName, "b.mp3");
+  EXPECT_EQ(Photo().m_wszBgTrackArtist, "");
+  EXPECT_EQ(Photo().m_wszBgTrackAlbum, "");
+  EXPECT_EQ(Photo().m_dBgTrackDuration, -1);
+}
