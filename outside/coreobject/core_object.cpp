@@ -1,5 +1,6 @@
 #include "outside/coreobject/core_object.h"
 
+#include "interfaces/authoring.h"
 #include "interfaces/engines.h"
 #include "interfaces/radiodeck.h"
 #include "outside/coreobject/drive_enumerator.h"
@@ -22,6 +23,7 @@ const std::vector<EngineClass>& EngineClasses() {
       {IID_ICdToMp3, CLSID_CdToMp3},
       {IID_IGrabber, CLSID_Grabber},
       {IID_IRadioCore, CLSID_RadioCore},
+      {IID_IAuthoringEngine, CLSID_AuthoringEngine},
   };
   return kEngines;
 }

@@ -51,6 +51,17 @@ std::string QueryString(HKEY key, const char* name) {
   return buffer;
 }
 
+DWORD QueryDword(HKEY key, const char* name) {
+  DWORD value = 0;
+  DWORD size = sizeof(value);
+  DWORD type = 0;
+  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD) {
+    return 0;
+  }
+  return value;
+}
+
 bool IsOpticalDevice(const std::string& device) { return device.rfind("/dev/sr", 0) == 0; }
 
 bool IsUserMount(const MountEntry& m) {
@@ -114,11 +125,14 @@ std::vector<VolumeInfo> ReadVirtualDrives() {
     const std::string path = QueryString(sub, "Path");
     const std::string type = QueryString(sub, "Type");
     v.label = QueryString(sub, "Label");
+    const bool writer = QueryDword(sub, "Writer") != 0;
     RegCloseKey(sub);
     v.type = type == "cdrom" ? DRIVE_CDROM : type == "removable" ? DRIVE_REMOVABLE : DRIVE_FIXED;
     std::error_code ec;
     if (std::filesystem::is_regular_file(path, ec)) {
       v.image = path;  // a disc image: no browsable root of its own
+    } else if (writer && v.type == DRIVE_CDROM) {
+      // A writer's path is the image it writes: none yet is a blank disc.
     } else {
       v.root = path;
     }
@@ -126,6 +140,32 @@ std::vector<VolumeInfo> ReadVirtualDrives() {
   }
   RegCloseKey(key);
   return drives;
+}
+
+std::vector<VirtualWriter> ReadVirtualWriters() {
+  std::vector<VirtualWriter> writers;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kVirtualDrivesKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return writers;
+  for (DWORD index = 0;; ++index) {
+    char name[64] = {};
+    DWORD nameSize = sizeof(name);
+    if (RegEnumKeyExA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (letter < 'A' || letter > 'Z' || name[1] != 0) continue;
+    HKEY sub = nullptr;
+    if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) != ERROR_SUCCESS) continue;
+    VirtualWriter w;
+    w.letter = letter;
+    w.path = QueryString(sub, "Path");
+    w.label = QueryString(sub, "Label");
+    w.capacityMB = QueryDword(sub, "Capacity");
+    const bool writer = QueryDword(sub, "Writer") != 0 && QueryString(sub, "Type") == "cdrom";
+    RegCloseKey(sub);
+    if (writer && !w.path.empty()) writers.push_back(std::move(w));
+  }
+  RegCloseKey(key);
+  std::sort(writers.begin(), writers.end(), [](const VirtualWriter& a, const VirtualWriter& b) { return a.letter < b.letter; });
+  return writers;
 }
 
 SystemVolumeSource::SystemVolumeSource(std::string mounts, std::string sysBlock)

@@ -71,6 +71,17 @@ std::vector<MountEntry> ParseMounts(const std::string& text);
 // Reads the registry's virtual drives.
 std::vector<VolumeInfo> ReadVirtualDrives();
 
+// A virtual CD/DVD drive declared with "Writer"=1 (DWORD): a writer whose
+// disc is the image file at "Path" (absent: a blank disc), of "Capacity" MiB
+// (DWORD; 0 when absent: the standard size of the disc a job needs).
+struct VirtualWriter {
+  char letter = 0;
+  std::string path;
+  std::string label;
+  DWORD capacityMB = 0;
+};
+std::vector<VirtualWriter> ReadVirtualWriters();
+
 void SetVolumeSource(std::shared_ptr<VolumeSource> source);
 std::vector<VolumeInfo> GetVolumes();
 // The volume of a root given as "D:", "D:\", a letter alone, or a mount path.

@@ -1,0 +1,30 @@
+// Writing with libburn: one data track (an ISO image, Mode 1) to a real
+// writer, or to a virtual writer's image file through libburn's "stdio:"
+// pseudo-drive.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "outside/authoring/job.h"
+#include "outside/authoring/track_source.h"
+#include "outside/authoring/writers.h"
+#include "platform/com/hresult.h"
+
+namespace authoring {
+
+// The job's failure for a disc too small for the image.
+inline constexpr plat::HRESULT kDiscFull = plat::HRESULT_FROM_WIN32(112);  // ERROR_DISK_FULL
+
+// The optical devices among `devices` that libburn can write to.
+std::vector<Writer> ScanRealWriters(const std::vector<std::string>& devices);
+DiscState InspectRealDisc(const Writer& writer);
+
+// Writes the track to the writer, after checking that the disc takes it.
+// A virtual writer's image appears atomically (written beside it under a
+// temporary name, renamed when complete); on failure or cancel its previous
+// image stays. Reports kAuthoringStageWriting with the bytes written.
+plat::HRESULT WriteDataTrack(burn_source* track, const Writer& writer, DiscKind kind, bool simulate, bool eject,
+                             const JobControl& control);
+
+}  // namespace authoring

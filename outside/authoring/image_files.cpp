@@ -1,0 +1,64 @@
+#include "outside/authoring/image_files.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+
+namespace authoring {
+namespace {
+std::atomic<unsigned> g_counter{0};
+
+bool IsCue(const std::filesystem::path& p) {
+  std::string ext = p.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".cue";
+}
+}  // namespace
+
+PendingImage::PendingImage(std::string target) : target_(std::move(target)) {
+  const std::filesystem::path t(target_);
+  std::error_code ec;
+  const std::filesystem::path dir = t.parent_path().empty() ? std::filesystem::path(".") : t.parent_path();
+  std::filesystem::create_directories(dir, ec);
+  if (!std::filesystem::is_directory(dir, ec)) return;
+  path_ = (dir / ("." + t.filename().string() + "." + std::to_string(::getpid()) + "." +
+                  std::to_string(g_counter.fetch_add(1)) + ".part"))
+              .string();
+  std::filesystem::remove(path_, ec);
+}
+
+PendingImage::~PendingImage() {
+  if (!committed_ && !path_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+  }
+}
+
+bool PendingImage::Commit() {
+  if (path_.empty()) return false;
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  ::close(fd);
+  if (!synced || std::rename(path_.c_str(), target_.c_str()) != 0) return false;
+  committed_ = true;
+  return true;
+}
+
+CueBinPaths CueBinFor(const std::string& writerPath) {
+  std::filesystem::path p(writerPath);
+  CueBinPaths paths;
+  if (IsCue(p)) {
+    paths.cue = writerPath;
+    paths.bin = std::filesystem::path(p).replace_extension(".bin").string();
+  } else {
+    paths.bin = writerPath;
+    paths.cue = std::filesystem::path(p).replace_extension(".cue").string();
+  }
+  return paths;
+}
+
+}  // namespace authoring
