@@ -58,6 +58,8 @@ CUISystem::~CUISystem() {
   m_pDesktop->DesktopRestore(nullptr);
   m_pDesktop.reset();
   m_pScheduleList.reset();
+  if (m_pAuthoringEngine) m_pAuthoringEngine->SetEventSink(nullptr);
+  m_pAuthoringEngine.Reset();
   m_pCoreObject.Reset();
   m_actions.Clear();
 }
@@ -171,6 +173,8 @@ HRESULT CUISystem::Stop() {
   if (AppFlags() & 0x40) {
     if (auto drives = CoreService<IDriveEnumerator>()) drives->ReleasePhotoNotifySink();
   }
+  if (m_pAuthoringEngine) m_pAuthoringEngine->SetEventSink(nullptr);
+  m_pAuthoringEngine.Reset();
   m_pCoreObject.Reset();
   m_pVideoForwarder.reset();
   m_services.sleepInhibitor->Release();
