@@ -129,5 +129,28 @@ TEST_F(BurningHubTest, GoingBackWithFilesSetsTheListAndResultTwo) {
   }
 }
 
+// The Record page's reader slots outside vendor 4 come from the drive table.
+class ReaderSlotsTest : public BridgeTest {};
+
+TEST_F(ReaderSlotsTest, OpticalThenRemovableDrivesFillTheSlotsAndTheRestAreEmpty) {
+  const auto volume = [](char letter, UINT type) {
+    VolumeInfo v;
+    v.letter = letter;
+    v.type = type;
+    v.root = "/media/" + std::string(1, letter);
+    return v;
+  };
+  volumes_->volumes = {volume('C', DRIVE_FIXED), volume('E', DRIVE_REMOVABLE), volume('F', DRIVE_CDROM),
+                       volume('G', DRIVE_CDROM), volume('K', DRIVE_FIXED), volume('M', DRIVE_REMOVABLE)};
+  Start();
+  EXPECT_EQ(Config().m_szDriveRoots,
+            (std::array<std::string, 7>{"C:\\", "F:\\", "E:\\", "M:\\", "", "", ""}));
+
+  // No drives at all: every reader slot is refused, the archive slot stays.
+  volumes_->volumes.clear();
+  system_->BuildDriveLists();
+  EXPECT_EQ(Config().m_szDriveRoots, (std::array<std::string, 7>{"C:\\", "", "", "", "", "", ""}));
+}
+
 }  // namespace
 }  // namespace authoring_test
