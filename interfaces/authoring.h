@@ -193,7 +193,7 @@ struct IAuthoringEngine : plat::IUnknown {
   virtual plat::HRESULT Cancel(plat::HRESULT reason) = 0;  // 85: ends the job with stage cancelled
   virtual plat::HRESULT Unused86() { return plat::E_NOTIMPL; }  // 86
   virtual plat::HRESULT Unused87() { return plat::E_NOTIMPL; }  // 87
-  virtual plat::HRESULT SetVerify(int on) = 0;  // 88: reads the written image back
+  virtual plat::HRESULT SetVerify(int on) = 0;  // 88: checks a virtual writer's new image before it replaces the old
   virtual plat::HRESULT Unused89() { return plat::E_NOTIMPL; }  // 89
   virtual plat::HRESULT Unused90() { return plat::E_NOTIMPL; }  // 90
   virtual plat::HRESULT SetSimulate(int on) = 0;  // 91: 0 = a real write

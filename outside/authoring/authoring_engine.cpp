@@ -140,6 +140,7 @@ HRESULT CAuthoringEngine::Launch(authoring::Job job) {
   job.pal = authoring::UserLocaleIsPal();
   job.verify = m_bVerify;
   job.simulate = m_bSimulate;
+  job.eject = m_bEjectAfter;
 
   const HWND window = m_hWnd;
   const auto start = std::chrono::steady_clock::now();

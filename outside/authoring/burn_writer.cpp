@@ -174,7 +174,7 @@ DiscState InspectRealDisc(const Writer& writer) {
 }
 
 plat::HRESULT WriteDataTrack(::burn_source* track, const Writer& writer, DiscKind kind, bool simulate, bool eject,
-                             const JobControl& control) {
+                             const JobControl& control, const ImageCheck& verify) {
   if (!track) return plat::E_POINTER;
   const std::int64_t size = TrackSourceSize(track);
   control.Report(kAuthoringStageWriting, 0, 0, size);
@@ -195,6 +195,7 @@ plat::HRESULT WriteDataTrack(::burn_source* track, const Writer& writer, DiscKin
       hr = BurnTrack(drive.get(), track, false, control, size);
     }
     if (plat::FAILED(hr)) return hr;
+    if (verify && !verify(pending.path())) return plat::HRESULT_FROM_WIN32(23);  // ERROR_CRC
     return pending.Commit() ? plat::S_OK : plat::E_FAIL;
   }
   BurnSession session;

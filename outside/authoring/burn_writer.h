@@ -3,6 +3,7 @@
 // pseudo-drive.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,10 @@ DiscState InspectRealDisc(const Writer& writer);
 // A virtual writer's image appears atomically (written beside it under a
 // temporary name, renamed when complete); on failure or cancel its previous
 // image stays. Reports kAuthoringStageWriting with the bytes written.
+// `verify`, when given, checks a virtual writer's new image (by its
+// temporary path) before it replaces the old one.
+using ImageCheck = std::function<bool(const std::string& image)>;
 plat::HRESULT WriteDataTrack(burn_source* track, const Writer& writer, DiscKind kind, bool simulate, bool eject,
-                             const JobControl& control);
+                             const JobControl& control, const ImageCheck& verify = {});
 
 }  // namespace authoring

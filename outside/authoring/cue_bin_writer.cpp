@@ -83,6 +83,7 @@ plat::HRESULT WriteCueBin(const std::string& jobBin, std::int64_t sectors,
       if (!sheet) return plat::E_FAIL;
     }
     if (control.Cancelled()) return plat::E_ABORT;
+    if (job.verify && !SameBytes(jobBin, bin.path())) return plat::HRESULT_FROM_WIN32(23);  // ERROR_CRC
     return bin.Commit() && cue.Commit() ? plat::S_OK : plat::E_FAIL;
   }
   // A real writer: the disc must be blank and large enough first.
@@ -97,6 +98,7 @@ plat::HRESULT WriteCueBin(const std::string& jobBin, std::int64_t sectors,
     if (!sheet) return plat::E_FAIL;
   }
   std::vector<std::string> argv = {"cdrdao", job.simulate ? "simulate" : "write", "--device", writer.device, "-n"};
+  if (job.eject) argv.push_back("--eject");
   argv.push_back(sheetPath);
   std::string output;
   const int status = plat::RunAndWait(argv, &output, control.CancelFlag());

@@ -49,7 +49,81 @@ std::string FitName(const std::string& name) {
   return stem + ext.substr(0, 16);
 }
 
+struct Totals {
+  std::int64_t files = 0;
+  std::int64_t bytes = 0;
+  bool operator==(const Totals&) const = default;
+};
+
+void AddTree(IsoDir* dir, Totals& totals) {
+  IsoDirIter* iter = nullptr;
+  if (iso_dir_get_children(dir, &iter) < 0) return;
+  IsoNode* node = nullptr;
+  while (iso_dir_iter_next(iter, &node) == 1) {
+    if (iso_node_get_type(node) == LIBISO_DIR) {
+      AddTree(reinterpret_cast<IsoDir*>(node), totals);
+    } else if (iso_node_get_type(node) == LIBISO_FILE) {
+      ++totals.files;
+      totals.bytes += static_cast<std::int64_t>(iso_stream_get_size(iso_file_get_stream(reinterpret_cast<IsoFile*>(node))));
+    }
+  }
+  iso_dir_iter_free(iter);
+}
+
+int CountChildren(IsoDir* dir) {
+  IsoDirIter* iter = nullptr;
+  if (iso_dir_get_children(dir, &iter) < 0) return -1;
+  int n = 0;
+  IsoNode* node = nullptr;
+  while (iso_dir_iter_next(iter, &node) == 1) ++n;
+  iso_dir_iter_free(iter);
+  return n;
+}
+
+Totals SourceTotals(const std::vector<std::string>& elements) {
+  namespace fs = std::filesystem;
+  Totals totals;
+  for (const std::string& element : elements) {
+    std::error_code ec;
+    const auto status = fs::symlink_status(element, ec);
+    if (fs::is_regular_file(status)) {
+      ++totals.files;
+      totals.bytes += static_cast<std::int64_t>(fs::file_size(element, ec));
+    } else if (fs::is_directory(status)) {
+      for (fs::recursive_directory_iterator it(element, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->is_symlink(ec) || !it->is_regular_file(ec)) continue;
+        ++totals.files;
+        totals.bytes += static_cast<std::int64_t>(it->file_size(ec));
+      }
+    }
+  }
+  return totals;
+}
+
 }  // namespace
+
+bool VerifyDataDisc(const std::string& image, const std::vector<std::string>& elements) {
+  if (!InitLibrary()) return false;
+  IsoDataSource* source = nullptr;
+  if (iso_data_source_new_from_file(image.c_str(), &source) < 0) return false;
+  IsoReadOpts* opts = nullptr;
+  IsoImage* raw = nullptr;
+  bool ok = false;
+  if (iso_read_opts_new(&opts, 0) >= 0 && iso_image_new("verify", &raw) >= 0) {
+    std::unique_ptr<IsoImage, ImageUnref> read(raw);
+    IsoReadImageFeatures* features = nullptr;
+    if (iso_image_import(read.get(), source, opts, &features) >= 0) {
+      iso_read_image_features_destroy(features);
+      IsoDir* root = iso_image_get_root(read.get());
+      Totals written;
+      AddTree(root, written);
+      ok = CountChildren(root) == static_cast<int>(elements.size()) && written == SourceTotals(elements);
+    }
+  }
+  if (opts) iso_read_opts_free(opts);
+  iso_data_source_unref(source);
+  return ok;
+}
 
 plat::HRESULT BuildDataDisc(const std::vector<std::string>& elements, const std::string& volumeLabel,
                             TrackSource* image, int* failed) {

@@ -18,4 +18,8 @@ namespace authoring {
 plat::HRESULT BuildDataDisc(const std::vector<std::string>& elements, const std::string& volumeLabel,
                             TrackSource* image, int* failed);
 
+// Reads the image back: every element is there under its name, files of
+// the same size, folders with the same count of files and bytes.
+bool VerifyDataDisc(const std::string& image, const std::vector<std::string>& elements);
+
 }  // namespace authoring

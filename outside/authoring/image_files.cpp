@@ -5,7 +5,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <vector>
 
 namespace authoring {
 namespace {
@@ -46,6 +49,21 @@ bool PendingImage::Commit() {
   if (!synced || std::rename(path_.c_str(), target_.c_str()) != 0) return false;
   committed_ = true;
   return true;
+}
+
+bool SameBytes(const std::string& a, const std::string& b) {
+  std::ifstream x(a, std::ios::binary);
+  std::ifstream y(b, std::ios::binary);
+  if (!x || !y) return false;
+  std::vector<char> bx(1 << 20);
+  std::vector<char> by(1 << 20);
+  for (;;) {
+    x.read(bx.data(), static_cast<std::streamsize>(bx.size()));
+    y.read(by.data(), static_cast<std::streamsize>(by.size()));
+    if (x.gcount() != y.gcount()) return false;
+    if (x.gcount() == 0) return x.eof() && y.eof();
+    if (!std::equal(bx.begin(), bx.begin() + x.gcount(), by.begin())) return false;
+  }
 }
 
 CueBinPaths CueBinFor(const std::string& writerPath) {

@@ -34,4 +34,7 @@ struct CueBinPaths {
 };
 CueBinPaths CueBinFor(const std::string& writerPath);
 
+// Whether two files hold the same bytes.
+bool SameBytes(const std::string& a, const std::string& b);
+
 }  // namespace authoring

@@ -38,6 +38,7 @@ struct Job {
   int photoSeconds = 5;
   bool verify = false;
   bool simulate = false;
+  bool eject = false;
 };
 
 // The worker's side of a running job: progress out, cancel in.

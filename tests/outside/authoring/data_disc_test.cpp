@@ -43,6 +43,7 @@ class DataDiscTest : public EngineTest {
   void Elements(const std::vector<std::string>& paths) {
     ASSERT_EQ(engine_->Initialize(), plat::S_OK);
     ASSERT_EQ(engine_->SetDiscType(kAuthoringDiscDataCd), plat::S_OK);
+    ASSERT_EQ(engine_->SetVerify(1), plat::S_OK);
     for (const auto& p : paths) ASSERT_EQ(engine_->AddElement(p.c_str()), plat::S_OK);
   }
   std::string image_;
