@@ -30,11 +30,22 @@ class RecordingAuthoringPage final : public IAuthoringPageEvents {
     *rect = RECT{10, 20, 330, 260};
     return 1;
   }
-  int Redraw(int flag) override { return Log("Redraw " + std::to_string(flag)); }
+  int Redraw(int flag) override {
+    if (job) stages.push_back({job->m_nStage, job->m_nElapsedSeconds, job->m_llTotalBytes});
+    return Log("Redraw " + std::to_string(flag));
+  }
   int Log(const std::string& call) {
     calls.push_back(call);
     return 1;
   }
+  // What the job's fields held at each redraw.
+  struct Seen {
+    int stage;
+    int elapsed;
+    std::int64_t totalBytes;
+  };
+  const CAuthoringConfig* job = nullptr;
+  std::vector<Seen> stages;
   bool hasArea = true;
   std::vector<std::string> calls;
 };
