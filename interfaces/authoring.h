@@ -7,7 +7,8 @@
 // A job: Initialize (3), AddElement (54) for each file, SetEventSink (5),
 // SetDiscType (142) / SetVideoFlavour (40), SetVideoFormat (45), the
 // transcode stage (48-51 with kAuthoringStageTranscode), SetWorkFolder (53),
-// StartBurning (84). The work runs on the engine's worker; the engine's
+// StartBurning (84). Photos show for SetStillSeconds (57), the photo
+// section's picture duration. The work runs on the engine's worker; the engine's
 // window carries each status change to the thread that created the engine,
 // where it calls the sink's slot 7 with `a` = const AuthoringStatus* (valid
 // for the call) and `b` = 0. The same record is read with PublishStatus
@@ -162,7 +163,7 @@ struct IAuthoringEngine : plat::IUnknown {
   virtual plat::HRESULT AddElement(const char* path) = 0;  // 54: appends a photo, video or sound file
   virtual plat::HRESULT Unused55() { return plat::E_NOTIMPL; }  // 55
   virtual plat::HRESULT GetElementCount(int kind, int* count) = 0;  // 56: kind -1 = all
-  virtual plat::HRESULT Unused57() { return plat::E_NOTIMPL; }  // 57
+  virtual plat::HRESULT SetStillSeconds(int seconds) = 0;  // 57: how long a photo shows (1..60; 5 until set)
   virtual plat::HRESULT Unused58() { return plat::E_NOTIMPL; }  // 58
   virtual plat::HRESULT Unused59() { return plat::E_NOTIMPL; }  // 59
   virtual plat::HRESULT Unused60() { return plat::E_NOTIMPL; }  // 60

@@ -141,6 +141,7 @@ HRESULT CAuthoringEngine::Launch(authoring::Job job) {
   job.verify = m_bVerify;
   job.simulate = m_bSimulate;
   job.eject = m_bEjectAfter;
+  job.photoSeconds = m_nStillSeconds;
 
   const HWND window = m_hWnd;
   const auto start = std::chrono::steady_clock::now();
@@ -200,6 +201,7 @@ HRESULT CAuthoringEngine::Initialize() {
   m_bStagePlanned = false;
   m_nPreviewElement = -1;
   m_bPreviewPlaying = false;
+  m_preview.Clear();
   {
     std::lock_guard lock(m_mutex);
     m_status = AuthoringStatus{};
@@ -214,8 +216,8 @@ HRESULT CAuthoringEngine::SetEventSink(IAuthoringEventSink* sink) {
 }
 
 HRESULT CAuthoringEngine::SetPreviewWindow(HWND window, int left, int top, int right, int bottom) {
-  m_hPreview = window;
-  m_previewRect = RECT{left, top, right, bottom};
+  if (window && (right <= left || bottom <= top)) return E_INVALIDARG;
+  m_preview.SetOwner(window, RECT{left, top, right, bottom});
   return S_OK;
 }
 
@@ -226,13 +228,13 @@ HRESULT CAuthoringEngine::SetPreviewElement(int index, int, int, int) {
 }
 
 HRESULT CAuthoringEngine::ShowPreview(int show) {
-  m_bPreviewShown = show != 0;
+  m_preview.Show(show != 0);
   return S_OK;
 }
 
 HRESULT CAuthoringEngine::IsPreviewShown(int* shown) {
   if (!shown) return E_POINTER;
-  *shown = m_bPreviewShown ? 1 : 0;
+  *shown = m_preview.shown() ? 1 : 0;
   return S_OK;
 }
 
@@ -310,8 +312,15 @@ HRESULT CAuthoringEngine::GetElementCount(int kind, int* count) {
   return S_OK;
 }
 
+HRESULT CAuthoringEngine::SetStillSeconds(int seconds) {
+  if (seconds < 1 || seconds > 60) return E_INVALIDARG;
+  m_nStillSeconds = seconds;
+  return S_OK;
+}
+
 HRESULT CAuthoringEngine::PlayPreview() {
-  if (m_nPreviewElement < 0) return E_FAIL;
+  if (m_nPreviewElement < 0 || m_nPreviewElement >= static_cast<int>(m_elements.size())) return E_FAIL;
+  if (!m_preview.Load(m_elements[static_cast<std::size_t>(m_nPreviewElement)])) return E_FAIL;
   m_bPreviewPlaying = true;
   return S_OK;
 }
@@ -359,6 +368,7 @@ HRESULT CAuthoringEngine::PublishStatus(AuthoringStatus* status) {
 
 HRESULT CAuthoringEngine::StopPreview(int) {
   m_bPreviewPlaying = false;
+  m_preview.Clear();
   return S_OK;
 }
 

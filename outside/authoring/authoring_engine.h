@@ -12,6 +12,7 @@
 
 #include "interfaces/authoring.h"
 #include "outside/authoring/job.h"
+#include "outside/authoring/preview_window.h"
 #include "platform/com/object.h"
 
 class CAuthoringEngine : public IAuthoringEngine {
@@ -38,6 +39,7 @@ class CAuthoringEngine : public IAuthoringEngine {
   plat::HRESULT SetWorkFolder(const char* folder) override;                                       // 53
   plat::HRESULT AddElement(const char* path) override;                                            // 54
   plat::HRESULT GetElementCount(int kind, int* count) override;                                   // 56
+  plat::HRESULT SetStillSeconds(int seconds) override;                                            // 57
   plat::HRESULT PlayPreview() override;                                                           // 64
   plat::HRESULT StartBurning(const char* folder) override;                                        // 84
   plat::HRESULT Cancel(plat::HRESULT reason) override;                                            // 85
@@ -65,6 +67,7 @@ class CAuthoringEngine : public IAuthoringEngine {
 
   // For tests: waits (bounded) until no job runs; true when none does.
   bool WaitIdle(int timeoutMs);
+  const authoring::PreviewWindow& Preview() const { return m_preview; }
 
  private:
   static plat::LRESULT WindowProc(plat::HWND hwnd, plat::UINT msg, plat::WPARAM wParam, plat::LPARAM lParam);
@@ -92,14 +95,13 @@ class CAuthoringEngine : public IAuthoringEngine {
   bool m_bSimulate = false;
   bool m_bEjectAfter = false;
   bool m_bStagePlanned = false;
+  int m_nStillSeconds = 5;
   std::vector<authoring::Writer> m_writers;
   int m_nWriter = -1;
 
   // Preview state.
-  plat::HWND m_hPreview = nullptr;
-  plat::RECT m_previewRect{};
+  authoring::PreviewWindow m_preview;
   int m_nPreviewElement = -1;
-  bool m_bPreviewShown = false;
   bool m_bPreviewPlaying = false;
 
   // The running job and its status, shared with the worker.

@@ -105,7 +105,9 @@ bool MpegWriter::Open(const std::string& path, std::string* error) {
   v->rc_min_rate = target_.minBitRate == target_.maxBitRate ? target_.minBitRate : 0;
   v->rc_buffer_size = target_.bufferBits;
   v->gop_size = target_.gop;
-  v->max_b_frames = 2;
+  // I and P pictures only: at disc bit rates B pictures add encoding time
+  // more than they add picture quality.
+  v->max_b_frames = 0;
   v->thread_count = 0;
   if (s.format->oformat->flags & AVFMT_GLOBALHEADER) v->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   if (avcodec_open2(v, videoCodec, nullptr) < 0) return fail("the video encoder refused its settings");

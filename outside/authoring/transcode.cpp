@@ -125,7 +125,7 @@ class VideoPump {
       sourceHeight_ = frame->height;
       sourceFormat_ = frame->format;
       sws_.reset(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), place_.width,
-                                place_.height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                                place_.height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr));
       if (!sws_) return false;
     }
     const AVStream* stream = decoder_.input()->streams[decoder_.videoIndex()];
@@ -138,7 +138,13 @@ class VideoPump {
     if (index < writer_.VideoFrames()) return true;
     // The encoder may still hold the previous picture: draw into a copy.
     if (av_frame_make_writable(picture_.get()) < 0) return false;
-    if (!ScaleInto(sws_.get(), frame->data, frame->linesize, frame->height, picture_.get(), place_)) return false;
+    if (place_.width == target_.width && place_.height == target_.height && frame->width == target_.width &&
+        frame->height == target_.height && frame->format == AV_PIX_FMT_YUV420P) {
+      // Already the disc's picture: no scaling.
+      if (av_frame_copy(picture_.get(), frame) < 0) return false;
+    } else if (!ScaleInto(sws_.get(), frame->data, frame->linesize, frame->height, picture_.get(), place_)) {
+      return false;
+    }
     while (writer_.VideoFrames() <= index) {
       if (!writer_.WriteVideo(picture_.get())) return false;
     }

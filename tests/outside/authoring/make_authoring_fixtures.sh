@@ -32,8 +32,8 @@ clip() {  # name size seconds tone-frequency
 }
 clip clip1.avi 320x240 2 440
 clip clip2.avi 640x360 3 880
-# One minute of D1 for the transcode benchmark.
+# One minute of PAL D1 (a 4:3 picture) for the transcode benchmark.
 "${ff[@]}" -f lavfi -i "testsrc=size=720x576:rate=25:duration=60" -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=60" \
-  -c:v mpeg4 -q:v 3 -c:a mp2 -b:a 192k -shortest d1_60s.avi
+  -c:v mpeg4 -q:v 3 -aspect 4:3 -c:a mp2 -b:a 192k -shortest d1_60s.avi
 
 echo "$script_sum" > stamp

@@ -10,6 +10,7 @@
 
 #include "outside/authoring/mpeg_target.h"
 #include "outside/authoring/transcode.h"
+#include "platform/win/window.h"
 #include "tests/outside/authoring/engine_harness.h"
 
 namespace authoring_test {
@@ -134,25 +135,52 @@ TEST_F(VideoDiscTest, ThreePhotosMakeADvdOfOneTitleWithAChapterEach) {
   EXPECT_EQ(copy.volumeId, "Marivel Product");
 }
 
-TEST_F(VideoDiscTest, TwoClipsMakeAVcdWithTwoMpegTracks) {
-  const std::string sheet = Path("discs/vcd.cue");
-  DeclareDrive('D', sheet, "cdrom", true);
-  Elements(kAuthoringDiscVcd, {Fixture("clip1.avi"), Fixture("clip2.avi")});
-  ASSERT_EQ(engine_->SetVideoFlavour(kAuthoringFlavourVcd), plat::S_OK);
+TEST_F(VideoDiscTest, TwoClipsMakeAVcdOrSvcdWithTwoMpegTracks) {
+  struct Case {
+    int discType;
+    int flavour;
+    const char* sheetName;
+    const char* binLine;
+  };
+  const Case cases[] = {
+      {kAuthoringDiscVcd, kAuthoringFlavourVcd, "vcd.cue", "FILE \"vcd.bin\" BINARY"},
+      {kAuthoringDiscSvcd, kAuthoringFlavourSvcd, "svcd.cue", "FILE \"svcd.bin\" BINARY"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sheetName);
+    const std::string sheet = Path(std::string("discs/") + c.sheetName);
+    DeclareDrive('D', sheet, "cdrom", true);
+    Elements(c.discType, {Fixture("clip1.avi"), Fixture("clip2.avi")});
+    ASSERT_EQ(engine_->SetVideoFlavour(c.flavour), plat::S_OK);
+    RecordingSink sink;
+    ASSERT_TRUE(Burn(sink, Path("work")));
+    ASSERT_EQ(sink.statuses.back().stage, kAuthoringStageDone) << std::hex << sink.statuses.back().result;
+    const std::string text = test_support::ReadFile(sheet);
+    EXPECT_NE(text.find(c.binLine), std::string::npos) << text;
+    const std::string bin = fs::path(sheet).replace_extension(".bin").string();
+    ASSERT_TRUE(fs::is_regular_file(bin));
+    EXPECT_EQ(fs::file_size(bin) % 2352, 0u);
+    CdIo_t* cd = cdio_open(sheet.c_str(), DRIVER_UNKNOWN);
+    ASSERT_NE(cd, nullptr);
+    // The file system track, then one MPEG track per clip.
+    EXPECT_EQ(cdio_get_num_tracks(cd), 3);
+    cdio_destroy(cd);
+    EXPECT_TRUE(fs::is_empty(Path("work")));
+  }
+}
+
+TEST_F(VideoDiscTest, PhotosShowForThePictureDurationGiven) {
+  const std::string iso = Path("discs/dvd.iso");
+  DeclareDrive('D', iso, "cdrom", true);
+  Elements(kAuthoringDiscDvd, {Fixture("photo2.jpg"), Fixture("photo1.jpg")});
+  EXPECT_EQ(engine_->SetStillSeconds(0), plat::E_INVALIDARG);
+  ASSERT_EQ(engine_->SetStillSeconds(2), plat::S_OK);
   RecordingSink sink;
   ASSERT_TRUE(Burn(sink, Path("work")));
   ASSERT_EQ(sink.statuses.back().stage, kAuthoringStageDone) << std::hex << sink.statuses.back().result;
-  const std::string text = test_support::ReadFile(sheet);
-  EXPECT_NE(text.find("FILE \"vcd.bin\" BINARY"), std::string::npos) << text;
-  const std::string bin = Path("discs/vcd.bin");
-  ASSERT_TRUE(fs::is_regular_file(bin));
-  EXPECT_EQ(fs::file_size(bin) % 2352, 0u);
-  CdIo_t* cd = cdio_open(sheet.c_str(), DRIVER_UNKNOWN);
-  ASSERT_NE(cd, nullptr);
-  // The file system track, then one MPEG track per clip.
-  EXPECT_EQ(cdio_get_num_tracks(cd), 3);
-  cdio_destroy(cd);
-  EXPECT_TRUE(fs::is_empty(Path("work")));
+  const DvdSummary dvd = ReadDvd(iso);
+  EXPECT_EQ(dvd.chapters, 2);
+  EXPECT_NEAR(dvd.seconds, 4, 1);
 }
 
 TEST_F(VideoDiscTest, ATruncatedPhotoFailsTheJobAndKeepsThePreviousImage) {
@@ -189,6 +217,61 @@ TEST_F(VideoDiscTest, CancelWhileTranscodingLeavesNoWorkFiles) {
   EXPECT_EQ(test_support::ReadFile(iso), "previous");
   // Nothing runs any more: a second cancel has nothing to do.
   EXPECT_EQ(engine_->Cancel(plat::E_FAIL), plat::S_FALSE);
+}
+
+TEST_F(VideoDiscTest, PreviewShowsTheElementFittedInTheGivenRectangle) {
+  plat::WNDCLASS wc;
+  wc.lpfnWndProc = &plat::DefWindowProc;
+  wc.lpszClassName = "AuthoringPreviewOwner";
+  plat::RegisterClass(&wc);
+  plat::HWND owner = plat::CreateWindowEx(0, "AuthoringPreviewOwner", "", plat::WS_POPUP, 0, 0, 640, 480, nullptr,
+                                          nullptr, nullptr, nullptr);
+  ASSERT_TRUE(owner);
+  plat::ShowWindow(owner, plat::SW_SHOW);
+  ASSERT_EQ(engine_->Initialize(), plat::S_OK);
+  ASSERT_EQ(engine_->AddElement(Fixture("photo1.jpg").c_str()), plat::S_OK);  // 4:3
+  ASSERT_EQ(engine_->AddElement(Fixture("clip2.avi").c_str()), plat::S_OK);   // 16:9
+  auto* engine = static_cast<CAuthoringEngine*>(engine_.Get());
+  const std::uint32_t kBlack = 0xFF000000u;
+  struct Case {
+    int element;
+    plat::RECT rect;
+    int blackX, blackY;  // a point of the bars
+  };
+  const Case cases[] = {
+      {0, {10, 10, 310, 160}, 5, 75},    // 4:3 in 2:1: bars left and right
+      {1, {20, 20, 220, 170}, 100, 3},   // 16:9 in 4:3: bars above and below
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.element);
+    ASSERT_EQ(engine_->SetPreviewWindow(owner, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom), plat::S_OK);
+    ASSERT_EQ(engine_->SetPreviewElement(c.element, 0, 1, 1), plat::S_OK);
+    int shown = 1;
+    ASSERT_EQ(engine_->IsPreviewShown(&shown), plat::S_OK);
+    if (!shown) {
+      ASSERT_EQ(engine_->ShowPreview(1), plat::S_OK);
+    }
+    ASSERT_EQ(engine_->PlayPreview(), plat::S_OK);
+    int playing = 0;
+    ASSERT_EQ(engine_->IsPreviewPlaying(&playing), plat::S_OK);
+    EXPECT_EQ(playing, 1);
+    const auto& picture = engine->Preview().picture();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width(), c.rect.right - c.rect.left);
+    EXPECT_EQ(picture->height(), c.rect.bottom - c.rect.top);
+    EXPECT_EQ(picture->pixel(c.blackX, c.blackY), kBlack);
+    EXPECT_NE(picture->pixel(picture->width() / 2, picture->height() / 2), kBlack);
+    EXPECT_TRUE(plat::IsWindowVisible(engine->Preview().hwnd()));
+    EXPECT_EQ(plat::GetParent(engine->Preview().hwnd()), owner);
+  }
+  EXPECT_EQ(engine_->SetPreviewElement(2, 0, 1, 1), plat::E_INVALIDARG);
+  ASSERT_EQ(engine_->StopPreview(0), plat::S_OK);
+  int playing = 1;
+  engine_->IsPreviewPlaying(&playing);
+  EXPECT_EQ(playing, 0);
+  EXPECT_FALSE(engine->Preview().picture());
+  engine_.Reset();  // the preview window goes with the engine, before its owner
+  plat::DestroyWindow(owner);
 }
 
 TEST(Letterbox, FitsThePictureIntoTheFourByThreeFrame) {
