@@ -2,12 +2,14 @@
 // Authoring page shows them with a preview, and the authoring engine builds
 // and burns the disc. Every engine step runs only when the one before it
 // succeeded; a failed step ends the handler with 0.
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
 #include "corebridge/core/authoring_config.h"
 #include "corebridge/core/config.h"
+#include "corebridge/core/photo_config.h"
 #include "corebridge/core/ui_system_object.h"
 #include "corebridge/modules/authoring_format.h"
 #include "platform/win/file_dialog.h"
@@ -49,6 +51,10 @@ int CUISystem::OnAuthoringEntry(std::intptr_t, std::intptr_t) {
   for (const std::string& path : job.m_arrElements) {
     if (FAILED(engine->AddElement(path.c_str()))) return 0;
   }
+  // Photos on the disc show as long as in the Photo module's slide shows.
+  if (m_pConfig->m_pPhoto &&
+      FAILED(engine->SetStillSeconds(std::clamp(m_pConfig->m_pPhoto->m_nSlideDuration, 1, 60))))
+    return 0;
   if (FAILED(engine->SetEventSink(&m_authoringSink))) return 0;
   if (m_pUICallback) m_pUICallback->NotifyCaptionBar(1);
   return 1;

@@ -33,7 +33,14 @@ TEST_F(AuthoringControllerTest, EntryFromPhotoAddsTheChosenFilesAndHandsTheEngin
   EXPECT_EQ(requests_[0].flags, plat::OFN_ALLOWMULTISELECT | plat::OFN_FILEMUSTEXIST);
   EXPECT_EQ(Job().m_arrElements, (Calls{a, b}));
   EXPECT_EQ(authoringPage_.calls, (Calls{"ShowAuthoringPage"}));
-  EXPECT_EQ(Engine().calls, (Calls{"3", "54 " + a, "54 " + b, "5 sink"}));
+  EXPECT_EQ(Engine().calls, (Calls{"3", "54 " + a, "54 " + b, "57 3", "5 sink"}));
+  // The photo section's picture duration, kept within what a disc can show.
+  for (const auto& [duration, seconds] : {std::pair{7, "57 7"}, {0, "57 1"}, {600, "57 60"}}) {
+    Config().m_pPhoto->m_nSlideDuration = duration;
+    Engine().calls.clear();
+    ASSERT_EQ(Act("Authoring Entry"), S_OK);
+    EXPECT_EQ(Engine().calls.at(3), seconds);
+  }
   EXPECT_TRUE(frame_.Saw("NotifyCaptionBar 1"));
 }
 
@@ -45,14 +52,14 @@ TEST_F(AuthoringControllerTest, EntryFromVideoAsksForVideosAndACancelledDialogLe
   ASSERT_EQ(requests_.size(), 1u);
   EXPECT_EQ(requests_[0].filter, "Video files (*.mpg;*.mpeg;*.avi;*.dat)|*.mpg;*.mpeg;*.avi;*.dat||");
   EXPECT_TRUE(Job().m_arrElements.empty());
-  EXPECT_EQ(Engine().calls, (Calls{"3", "5 sink"}));
+  EXPECT_EQ(Engine().calls, (Calls{"3", "57 3", "5 sink"}));
 
   // A path that is no existing file makes the dialog refuse the answer.
   ChooseFiles({MakeFile("c.mpg"), env_.path("missing.mpg")});
   Engine().calls.clear();
   ASSERT_EQ(Act("Authoring Entry"), S_OK);
   EXPECT_TRUE(Job().m_arrElements.empty());
-  EXPECT_EQ(Engine().calls, (Calls{"3", "5 sink"}));
+  EXPECT_EQ(Engine().calls, (Calls{"3", "57 3", "5 sink"}));
 }
 
 TEST_F(AuthoringControllerTest, EntryFailsWithoutTheEngineOrWhenAStepFails) {
@@ -69,7 +76,7 @@ TEST_F(AuthoringControllerTest, EntryFailsWithoutTheEngineOrWhenAStepFails) {
   Engine().failing = {5};
   Engine().calls.clear();
   EXPECT_EQ(Act("Authoring Entry"), E_FAIL);
-  EXPECT_EQ(Engine().calls, (Calls{"3", "5 sink"}));
+  EXPECT_EQ(Engine().calls, (Calls{"3", "57 3", "5 sink"}));
   EXPECT_FALSE(frame_.Saw("NotifyCaptionBar 1"));
 }
 

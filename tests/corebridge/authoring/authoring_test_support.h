@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "corebridge/core/authoring_config.h"
+#include "corebridge/core/photo_config.h"
 #include "corebridge/core/record_config.h"
 #include "platform/win/file_dialog.h"
 #include "tests/corebridge/authoring/fake_authoring_engine.h"

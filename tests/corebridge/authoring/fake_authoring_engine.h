@@ -76,6 +76,7 @@ class FakeAuthoringEngine : public IAuthoringEngine {
     if (hr == plat::S_OK) elements.emplace_back(path);
     return hr;
   }
+  HRESULT SetStillSeconds(int seconds) override { return Log(57, Join({seconds})); }
   HRESULT GetElementCount(int kind, int* count) override {
     *count = elementCount >= 0 ? elementCount : static_cast<int>(elements.size());
     return Log(56, Join({kind}));
