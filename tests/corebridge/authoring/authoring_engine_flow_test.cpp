@@ -1,9 +1,13 @@
 // The authoring controller with the real engine on a virtual writer: files
-// chosen in the dialog become a data disc through "Authoring Entry",
-// "Authoring Return" and "Authoring Burn", the engine's status reaches the
-// job's fields on this thread, and an element gone before the burn writes
-// nothing.
+// chosen in the dialog become a data disc or a photo DVD through
+// "Authoring Entry", "Authoring Return" and "Authoring Burn", the engine's
+// status reaches the job's fields on this thread, and an element gone before
+// the burn writes nothing.
+#include <dvdread/dvd_reader.h>
+#include <dvdread/ifo_read.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -16,6 +20,45 @@ namespace authoring_test {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string Fixture(const std::string& name) {
+  static const bool built = [] {
+    const std::string command = std::string(AUTHORING_FIXTURE_SCRIPT) + " " + AUTHORING_FIXTURE_DIR;
+    return std::system(command.c_str()) == 0;
+  }();
+  EXPECT_TRUE(built);
+  return std::string(AUTHORING_FIXTURE_DIR) + "/" + name;
+}
+
+struct DvdTitles {
+  bool ok = false;
+  int titles = 0;
+  int chapters = 0;
+  int seconds = 0;
+};
+
+DvdTitles ReadDvd(const std::string& path) {
+  DvdTitles d;
+  dvd_reader_t* dvd = DVDOpen(path.c_str());
+  if (!dvd) return d;
+  if (ifo_handle_t* vmg = ifoOpen(dvd, 0)) {
+    d.titles = vmg->tt_srpt->nr_of_srpts;
+    if (d.titles > 0) {
+      const title_info_t& title = vmg->tt_srpt->title[0];
+      d.chapters = title.nr_of_ptts;
+      if (ifo_handle_t* vts = ifoOpen(dvd, title.title_set_nr)) {
+        const dvd_time_t& t = vts->vts_pgcit->pgci_srp[0].pgc->playback_time;
+        const auto bcd = [](std::uint8_t v) { return (v >> 4) * 10 + (v & 0x0F); };
+        d.seconds = bcd(t.hour) * 3600 + bcd(t.minute) * 60 + bcd(t.second);
+        ifoClose(vts);
+      }
+    }
+    ifoClose(vmg);
+    d.ok = true;
+  }
+  DVDClose(dvd);
+  return d;
+}
 
 class AuthoringEngineFlowTest : public AuthoringTest {
  protected:
@@ -61,11 +104,11 @@ class AuthoringEngineFlowTest : public AuthoringTest {
     return true;
   }
   // Chooses `files` in the Photo module's dialog and sets up a data disc.
-  void Prepare(const std::vector<std::string>& files) {
+  void Prepare(const std::vector<std::string>& files, int discType = AUTHORING_DISC_DATACD) {
     ChooseFiles(files);
     Config().m_nActiveModule = MODULE_PHOTO;
     ASSERT_EQ(Act("Authoring Entry"), S_OK);
-    Job().m_nDiscType = AUTHORING_DISC_DATACD;
+    Job().m_nDiscType = discType;
     Act("Authoring Return");
   }
 
@@ -113,6 +156,28 @@ TEST_F(AuthoringEngineFlowTest, AnElementGoneBeforeTheBurnWritesNothing) {
   }
   EXPECT_NE(Job().m_nStage, kAuthoringStageDone);
   EXPECT_EQ(test_support::ReadFile(image_), "previous disc");
+}
+
+TEST_F(AuthoringEngineFlowTest, ThreePhotosBecomeADvdTitleOfAChapterEachForThePictureDuration) {
+  ::setenv("LC_ALL", "en_GB.UTF-8", 1);  // PAL
+  Config().m_pPhoto->m_nSlideDuration = 4;
+  Job().m_nVideoQuality = 1;  // the DVD's high quality
+  Prepare({Fixture("photo1.jpg"), Fixture("turned.jpg"), Fixture("photo.bmp")}, AUTHORING_DISC_DVD);
+  Act("Authoring Burn");
+  ASSERT_TRUE(PumpUntil([&] { return Job().m_nStage >= kAuthoringStageDone; })) << "the job did not end";
+  ::unsetenv("LC_ALL");
+  ASSERT_EQ(Job().m_nStage, kAuthoringStageDone);
+  const DvdTitles dvd = ReadDvd(image_);
+  ASSERT_TRUE(dvd.ok);
+  EXPECT_EQ(dvd.titles, 1);
+  EXPECT_EQ(dvd.chapters, 3);
+  EXPECT_NEAR(dvd.seconds, 12, 1);
+  // The authored folder is kept: "Authoring BurnDVDFolder" burns it again.
+  fs::remove(image_);
+  EXPECT_EQ(Act("Authoring BurnDVDFolder"), S_OK);
+  Job().m_nStage = 0;
+  ASSERT_TRUE(PumpUntil([&] { return Job().m_nStage >= kAuthoringStageDone; })) << "the second burn did not end";
+  EXPECT_EQ(ReadDvd(image_).chapters, 3);
 }
 
 }  // namespace
