@@ -56,6 +56,9 @@ struct CUISystemServices {
   std::function<bool(const std::string& folder, std::uint64_t& freeBytes)> freeSpace;
   // The user's country calling code (1, 81, ...); defaults to the locale's.
   std::function<int()> countryCode;
+  // Shows a message box with an OK button over the frame; defaults to the
+  // platform's modal box.
+  std::function<void(const std::string& text)> messageBox;
   int scheduleTimerPeriodMs = 1000;
 };
 

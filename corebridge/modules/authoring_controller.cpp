@@ -123,11 +123,11 @@ int CUISystem::OnAuthoringBurnDVDFolder(std::intptr_t, std::intptr_t) {
   auto engine = EnsureEngine(*this, m_pAuthoringEngine);
   if (!engine) return 0;
   if (FAILED(engine->Initialize())) {
-    if (m_pUICallback) m_pUICallback->ShowOsdText("Initialize AuthoringEngine Failed!!");
+    m_services.messageBox("Initialize AuthoringEngine Failed!!");
     return 0;
   }
   if (FAILED(engine->SetEventSink(&m_authoringSink))) {
-    if (m_pUICallback) m_pUICallback->ShowOsdText("Set AuthoringEngine Callback Failed!!");
+    m_services.messageBox("Set AuthoringEngine Callback Failed!!");
     return 0;
   }
   const std::string folder = AuthoringDvdFolder();

@@ -158,14 +158,17 @@ TEST_F(AuthoringControllerTest, BurnDvdFolderBurnsTheKeptFolderAndReportsSetupFa
   Engine().calls.clear();
   Engine().failing = {3};
   EXPECT_EQ(Act("Authoring BurnDVDFolder"), E_FAIL);
-  EXPECT_TRUE(frame_.Saw("ShowOsdText Initialize AuthoringEngine Failed!! @2000"));
+  EXPECT_EQ(boxes_, (Calls{"Initialize AuthoringEngine Failed!!"}));
   Engine().failing = {5};
   EXPECT_EQ(Act("Authoring BurnDVDFolder"), E_FAIL);
-  EXPECT_TRUE(frame_.Saw("ShowOsdText Set AuthoringEngine Callback Failed!! @2000"));
+  EXPECT_EQ(boxes_.back(), "Set AuthoringEngine Callback Failed!!");
+  // Later steps fail without a box.
+  boxes_.clear();
   Engine().calls.clear();
   Engine().failing = {155};
   EXPECT_EQ(Act("Authoring BurnDVDFolder"), E_FAIL);
   EXPECT_EQ(Engine().calls.size(), 7u);
+  EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(AuthoringControllerTest, StopBurnCancelsTheJob) {

@@ -17,6 +17,13 @@
 #include "tests/corebridge/authoring/fake_authoring_engine.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
 
+// Reaches the services the object was made with, so a test can watch its
+// message boxes.
+class CUISystemTestAccess {
+ public:
+  static CUISystemServices& Services(CUISystem& system) { return system.m_services; }
+};
+
 namespace authoring_test {
 
 using namespace bridge_test;
@@ -70,6 +77,7 @@ class AuthoringTest : public BridgeTest {
     // The authoring folders live in the test's own cache.
     if (const char* old = std::getenv("XDG_CACHE_HOME")) oldCache_ = old;
     ::setenv("XDG_CACHE_HOME", env_.path("cache").c_str(), 1);
+    CUISystemTestAccess::Services(*system_).messageBox = [this](const std::string& text) { boxes_.push_back(text); };
     system_->SetAuthoringPageCallback(&authoringPage_);
     system_->SetRecordPageCallback(&recordPage_);
     Start();
@@ -109,6 +117,7 @@ class AuthoringTest : public BridgeTest {
   ComPtr<ComObject<FakeAuthoringEngine>> fake_ = MakeComObject<FakeAuthoringEngine>();
   bool engineOn_ = true;
   std::vector<plat::OpenFileRequest> requests_;
+  std::vector<std::string> boxes_;  // the message boxes shown
   std::optional<std::string> oldCache_;
 };
 
