@@ -168,7 +168,7 @@ HRESULT CAuthoringEngine::Launch(authoring::Job job) {
     m_control = control;
     m_bRunning = true;
   }
-  m_worker = std::thread([this, job = std::move(job), control, window] {
+  m_worker = std::thread([this, job = std::move(job), control, window, start] {
     authoring::JobOutcome outcome = authoring::RunJob(job, *control);
     bool post = false;
     {
@@ -181,6 +181,8 @@ HRESULT CAuthoringEngine::Launch(authoring::Job job) {
                        : control->Cancelled()      ? kAuthoringStageCancelled
                                                    : kAuthoringStageFailed;
       if (m_status.stage == kAuthoringStageDone) m_status.percent = 100;
+      m_status.elapsedSeconds = static_cast<std::int32_t>(
+          std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count());
       m_bRunning = false;
       post = !m_bNoticePending;
       m_bNoticePending = true;

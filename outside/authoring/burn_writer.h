@@ -31,4 +31,10 @@ using ImageCheck = std::function<bool(const std::string& image)>;
 plat::HRESULT WriteDataTrack(burn_source* track, const Writer& writer, DiscKind kind, bool simulate, bool eject,
                              const JobControl& control, const ImageCheck& verify = {});
 
+// Writes an audio CD to a real writer in one pass (SAO): the tracks of the
+// little-endian CD-DA samples in `bin`, starting at `trackStarts` (sectors).
+plat::HRESULT WriteAudioTracks(const std::string& bin, const std::vector<std::int64_t>& trackStarts,
+                               std::int64_t sectors, const Writer& writer, bool simulate, bool eject,
+                               const JobControl& control);
+
 }  // namespace authoring

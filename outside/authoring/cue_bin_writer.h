@@ -1,6 +1,7 @@
 // Writing a CUE/BIN image (audio CD, VCD, SVCD): to a virtual writer by our
 // own writer (the BIN and the sheet appear atomically at the writer's path),
-// to a real writer through cdrdao (libburn writes no Mode 2 sectors).
+// to a real writer through cdrdao (libburn writes no Mode 2 sectors; audio
+// CDs go to real writers through libburn instead, see WriteAudioTracks).
 #pragma once
 
 #include <functional>

@@ -107,6 +107,11 @@ JobOutcome RunAudioCd(const Job& job, const JobControl& control) {
   if (plat::FAILED(outcome.result)) return outcome;
   control.Report(kAuthoringStageAuthoring, 100, 0, layout.sectors * kCdSectorBytes);
   outcome.imageBytes = layout.sectors * kCdSectorBytes;
+  if (!job.writer.isVirtual) {
+    // A real writer takes the tracks from libburn in one pass.
+    outcome.result = WriteAudioTracks(bin, layout.trackStarts, layout.sectors, job.writer, job.simulate, job.eject, control);
+    return outcome;
+  }
   outcome.result = WriteCueBin(
       bin, layout.sectors, [&](const std::string& name) { return AudioCueSheet(name, layout); }, job, control);
   return outcome;

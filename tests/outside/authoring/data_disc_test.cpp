@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "tests/outside/authoring/engine_harness.h"
 #include "tests/outside/authoring/iso_reader.h"
@@ -121,6 +122,39 @@ TEST_F(DataDiscTest, FailuresEndTheJobAndKeepThePreviousImage) {
     EXPECT_EQ(test_support::ReadFile(image_), "the previous disc");
     EXPECT_TRUE(Leftovers(Path("discs"), "d.iso").empty());
   }
+}
+
+TEST_F(DataDiscTest, CancelWhileWritingKeepsThePreviousImage) {
+  UseWriter(4489);
+  test_support::WriteFile(image_, "the previous disc");
+  // A large element that costs no disk space to make: holes read as zeros.
+  const std::string big = Path("big.bin");
+  { std::ofstream(big, std::ios::binary).put('x'); }
+  fs::resize_file(big, std::uintmax_t{600} << 20);
+  Elements({big});
+  RecordingSink sink;
+  ASSERT_EQ(engine_->SetEventSink(&sink), plat::S_OK);
+  ASSERT_EQ(engine_->StartBurning(Path("work").c_str()), plat::S_OK);
+  ASSERT_TRUE(PumpUntil([&] {
+    return sink.Ended() || (!sink.statuses.empty() && sink.statuses.back().stage == kAuthoringStageWriting);
+  }));
+  ASSERT_EQ(sink.statuses.back().stage, kAuthoringStageWriting) << std::hex << sink.statuses.back().result;
+  const plat::HRESULT cancelled = engine_->Cancel(plat::E_FAIL);
+  ASSERT_TRUE(PumpUntil([&] { return sink.Ended(); }));
+  ASSERT_EQ(cancelled, plat::S_OK) << std::hex << sink.statuses.back().stage << " " << sink.statuses.back().result;
+  EXPECT_EQ(sink.statuses.back().stage, kAuthoringStageCancelled);
+  EXPECT_EQ(test_support::ReadFile(image_), "the previous disc");
+  EXPECT_TRUE(Leftovers(Path("discs"), "d.iso").empty());
+
+  // The next job writes its disc whole.
+  const std::string small = Write("small.txt", Bytes(5000, 9));
+  Elements({small});
+  RecordingSink next;
+  ASSERT_TRUE(Burn(next, Path("work")));
+  ASSERT_EQ(next.statuses.back().stage, kAuthoringStageDone) << std::hex << next.statuses.back().result;
+  const IsoContents iso = ReadIso(image_);
+  ASSERT_TRUE(iso.ok);
+  EXPECT_EQ(iso.files.at("small.txt"), Bytes(5000, 9));
 }
 
 TEST_F(DataDiscTest, WriterQueriesDescribeTheVirtualWriterAndItsDisc) {

@@ -205,8 +205,9 @@ TEST_F(VideoDiscTest, CancelWhileTranscodingLeavesNoWorkFiles) {
   ASSERT_EQ(engine_->SetEventSink(&sink), plat::S_OK);
   ASSERT_EQ(engine_->StartBurning(Path("work").c_str()), plat::S_OK);
   ASSERT_TRUE(PumpUntil([&] {
-    return !sink.statuses.empty() && sink.statuses.back().stage == kAuthoringStageTranscoding && sink.statuses.back().percent > 0;
+    return sink.Ended() || (!sink.statuses.empty() && sink.statuses.back().stage == kAuthoringStageTranscoding);
   }));
+  ASSERT_EQ(sink.statuses.back().stage, kAuthoringStageTranscoding) << std::hex << sink.statuses.back().result;
   // The work folder holds the job's files while it runs.
   EXPECT_FALSE(fs::is_empty(Path("work")));
   ASSERT_EQ(engine_->Cancel(plat::E_FAIL), plat::S_OK);
@@ -231,16 +232,21 @@ TEST_F(VideoDiscTest, PreviewShowsTheElementFittedInTheGivenRectangle) {
   ASSERT_EQ(engine_->Initialize(), plat::S_OK);
   ASSERT_EQ(engine_->AddElement(Fixture("photo1.jpg").c_str()), plat::S_OK);  // 4:3
   ASSERT_EQ(engine_->AddElement(Fixture("clip2.avi").c_str()), plat::S_OK);   // 16:9
+  // Stored 600 x 800 with an Exif quarter turn: upright it is 4:3 and fills
+  // a 4:3 rectangle; shown as stored it would have bars left and right.
+  ASSERT_EQ(engine_->AddElement(Fixture("turned.jpg").c_str()), plat::S_OK);
   auto* engine = static_cast<CAuthoringEngine*>(engine_.Get());
   const std::uint32_t kBlack = 0xFF000000u;
   struct Case {
     int element;
     plat::RECT rect;
-    int blackX, blackY;  // a point of the bars
+    int x, y;      // a point of the bars, or of the picture
+    bool black;
   };
   const Case cases[] = {
-      {0, {10, 10, 310, 160}, 5, 75},    // 4:3 in 2:1: bars left and right
-      {1, {20, 20, 220, 170}, 100, 3},   // 16:9 in 4:3: bars above and below
+      {0, {10, 10, 310, 160}, 5, 75, true},    // 4:3 in 2:1: bars left and right
+      {1, {20, 20, 220, 170}, 100, 3, true},   // 16:9 in 4:3: bars above and below
+      {2, {20, 20, 220, 170}, 3, 75, false},   // upright: no bars
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.element);
@@ -259,12 +265,12 @@ TEST_F(VideoDiscTest, PreviewShowsTheElementFittedInTheGivenRectangle) {
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width(), c.rect.right - c.rect.left);
     EXPECT_EQ(picture->height(), c.rect.bottom - c.rect.top);
-    EXPECT_EQ(picture->pixel(c.blackX, c.blackY), kBlack);
+    EXPECT_EQ(picture->pixel(c.x, c.y) == kBlack, c.black);
     EXPECT_NE(picture->pixel(picture->width() / 2, picture->height() / 2), kBlack);
     EXPECT_TRUE(plat::IsWindowVisible(engine->Preview().hwnd()));
     EXPECT_EQ(plat::GetParent(engine->Preview().hwnd()), owner);
   }
-  EXPECT_EQ(engine_->SetPreviewElement(2, 0, 1, 1), plat::E_INVALIDARG);
+  EXPECT_EQ(engine_->SetPreviewElement(3, 0, 1, 1), plat::E_INVALIDARG);
   ASSERT_EQ(engine_->StopPreview(0), plat::S_OK);
   int playing = 1;
   engine_->IsPreviewPlaying(&playing);

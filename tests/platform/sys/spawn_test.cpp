@@ -58,3 +58,41 @@ TEST(SpawnDetached, AMissingProgramOrNoProgramIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RunAndWait, GivesTheExitStatusAndTheOutput) {
+  struct Case {
+    std::vector<std::string> argv;
+    int status;
+    const char* output;
+  };
+  const Case cases[] = {
+      {{"sh", "-c", "echo out; echo err >&2; exit 3"}, 3, "out\nerr\n"},
+      {{"printf", "%s|", "a b", "$HOME"}, 0, "a b|$HOME|"},  // arguments untouched
+      {{"cat"}, 0, ""},                                    // no input: ends at once
+      {{"no-such-program-anywhere"}, -1, nullptr},
+      {{}, -1, nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string output;
+    EXPECT_EQ(plat::RunAndWait(c.argv, &output), c.status) << (c.argv.empty() ? "" : c.argv[0]);
+    if (c.output) {
+      EXPECT_EQ(output, c.output);
+    }
+  }
+}
+
+TEST(RunAndWait, CancelKillsTheChild) {
+  std::atomic<bool> cancel{false};
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    cancel = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(plat::RunAndWait({"sleep", "30"}, nullptr, &cancel), -1);
+  canceller.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+}  // namespace
