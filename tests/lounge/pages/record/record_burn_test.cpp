@@ -23,6 +23,7 @@
 #include "platform/sys/drive_table.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
+#include "tests/corebridge/authoring/fake_authoring_engine.h"
 #include "tests/lounge/shell/fake_shell_frame.h"
 #include "tests/outside/authoring/iso_reader.h"
 #include "tests/support/temp_environment.h"
@@ -218,6 +219,37 @@ TEST_F(RecordBurnTest, AFailedBurnKeepsTheWritersOldImageAndRemovesTheStaging) {
   ASSERT_TRUE(PumpUntil([&] { return page_->BurnFailed(); })) << "the burn did not fail";
   EXPECT_EQ(Hub().m_nState, RECORD_SUBPAGE_RECORDING);
   EXPECT_EQ(test_support::ReadFile(image), "old image");
+  EXPECT_FALSE(fs::exists(AuthoringStagingFolder()));
+}
+
+TEST_F(RecordBurnTest, TheStopButtonCancelsTheBurnAndLetsTheEngineGo) {
+  // An engine whose job runs until it is stopped.
+  auto engine = plat::MakeComObject<authoring_test::FakeAuthoringEngine>();
+  page_->SetEngineFactory([&] { return plat::ComPtr<IAuthoringEngine>(engine.Get()); });
+  const fs::path source = env_.path("Stick");
+  fs::create_directories(source);
+  test_support::WriteFile((source / "a.mp3").string(), "abc");
+  StartBurn({(source / "a.mp3").string()}, "Stick");
+  ASSERT_TRUE(PumpUntil([&] { return page_->IsBurning(); })) << "the burn did not start";
+  const std::vector<std::string> started{"3", "146", "121 0 1", "142 4", "54 " + AuthoringStagingFolder() + "/Stick",
+                                         "150 Stick", "5 sink", "84 " + AuthoringWorkFolder()};
+  EXPECT_EQ(engine->calls, started);
+  EXPECT_EQ(page_->ListTextFor("Record Stop Button"), "Stop burning");
+
+  // A status on the way shows as the burn's progress.
+  engine->status.stage = kAuthoringStageWriting;
+  engine->status.percent = 50;
+  engine->status.totalBytes = 4 * 1024 * 1024;
+  engine->sink->Notify7(reinterpret_cast<std::intptr_t>(&engine->status), 0);
+  EXPECT_EQ(page_->Progress().totalKiB, 4096);
+  EXPECT_EQ(page_->Progress().finishedKiB, 2048);
+
+  engine->calls.clear();
+  EXPECT_EQ(page_->OnAction("Record Return To Device Selection"), 1);
+  EXPECT_EQ(engine->calls, (std::vector<std::string>{"85 other", "5 null"}));
+  EXPECT_FALSE(page_->IsBurning());
+  EXPECT_FALSE(page_->BurnFailed());
+  EXPECT_EQ(page_->CurrentPath(), "Record\\RecordDevice");
   EXPECT_FALSE(fs::exists(AuthoringStagingFolder()));
 }
 
