@@ -36,6 +36,10 @@ int CUISystem::OnAuthoringEntry(std::intptr_t, std::intptr_t) {
   auto engine = EnsureEngine(*this, m_pAuthoringEngine);
   CAuthoringConfig& job = *m_pConfig->m_pAuthoring;
   job.m_arrElements.clear();
+  // A job starts as a DVD until the user picks another disc type; no type
+  // at all would leave the engine's writer unchosen.
+  if (job.m_nDiscType < AUTHORING_DISC_DVD || job.m_nDiscType > AUTHORING_DISC_DATACD)
+    job.m_nDiscType = AUTHORING_DISC_DVD;
   const int module = m_pConfig->m_nActiveModule;
   if (module == MODULE_PHOTO || module == MODULE_VIDEO) {
     plat::OpenFileRequest request;

@@ -32,6 +32,7 @@ TEST_F(AuthoringControllerTest, EntryFromPhotoAddsTheChosenFilesAndHandsTheEngin
   EXPECT_EQ(requests_[0].filter, "Photo files (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp||");
   EXPECT_EQ(requests_[0].flags, plat::OFN_ALLOWMULTISELECT | plat::OFN_FILEMUSTEXIST);
   EXPECT_EQ(Job().m_arrElements, (Calls{a, b}));
+  EXPECT_EQ(Job().m_nDiscType, AUTHORING_DISC_DVD);  // a job without a disc type starts as a DVD
   EXPECT_EQ(authoringPage_.calls, (Calls{"ShowAuthoringPage"}));
   EXPECT_EQ(Engine().calls, (Calls{"3", "54 " + a, "54 " + b, "57 3", "5 sink"}));
   // The photo section's picture duration, kept within what a disc can show.
@@ -48,7 +49,9 @@ TEST_F(AuthoringControllerTest, EntryFromVideoAsksForVideosAndACancelledDialogLe
   Config().m_nActiveModule = MODULE_VIDEO;
   ChooseFiles({});
   Job().m_arrElements = {"old.mpg"};
+  Job().m_nDiscType = AUTHORING_DISC_VCD;  // a type the user chose stays
   ASSERT_EQ(Act("Authoring Entry"), S_OK);
+  EXPECT_EQ(Job().m_nDiscType, AUTHORING_DISC_VCD);
   ASSERT_EQ(requests_.size(), 1u);
   EXPECT_EQ(requests_[0].filter, "Video files (*.mpg;*.mpeg;*.avi;*.dat)|*.mpg;*.mpeg;*.avi;*.dat||");
   EXPECT_TRUE(Job().m_arrElements.empty());
