@@ -31,4 +31,14 @@ class CAuthoringConfig {
   int m_nDiscRemainMB = 0;                // space left on the disc, MB
   std::int64_t m_llTotalBytes = 0;        // size of all elements, bytes
   int m_nElapsedSeconds = 0;              // time the burning has run so far
+  int m_nVideoQuality = 1;                // video-quality type 1..16: the format record of a video disc
+  int m_nStage = 0;                       // the job's stage as the engine last reported it
 };
+
+// The authoring folders in the user's cache: the engine's work files, the
+// last authored DVD-Video folder (burned again by "Authoring BurnDVDFolder")
+// and the staging folder where the Record page gathers a data disc.
+std::string AuthoringCacheFolder();
+std::string AuthoringWorkFolder();     // <cache>/WUTemp
+std::string AuthoringDvdFolder();      // <cache>/Work Folder/DVD Folder
+std::string AuthoringStagingFolder();  // <cache>/Work Folder/Data Disc

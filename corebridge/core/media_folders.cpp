@@ -24,6 +24,23 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
+// The reader slots (1 the optical drive, 2-6 the card and stick readers)
+// from the drive table: the first optical drive, then the removable drives
+// in letter order. A slot with no such drive is empty, so pressing it is
+// refused rather than opening whatever volume wears the slot's old letter.
+void FillReaderSlotsFromDriveTable(std::array<std::string, 7>& roots) {
+  for (std::size_t slot = 1; slot < roots.size(); ++slot) roots[slot].clear();
+  std::size_t nextRemovable = 2;
+  for (const VolumeInfo& volume : GetVolumes()) {
+    const std::string root = std::string(1, volume.letter) + ":\\";
+    if (volume.type == DRIVE_CDROM && roots[1].empty()) {
+      roots[1] = root;
+    } else if (volume.type == DRIVE_REMOVABLE && nextRemovable < roots.size()) {
+      roots[nextRemovable++] = root;
+    }
+  }
+}
+
 std::string LookupOr(IFrameServices* services, const char* key, const char* fallback) {
   std::string text;
   if (services && services->LookupString(key, text) && !text.empty()) return text;
@@ -127,6 +144,8 @@ int CUISystem::BuildDriveLists() {
         if (key.QueryString(kNames[i], value)) config.m_szDriveRoots[i] = value;
       }
     }
+  } else {
+    FillReaderSlotsFromDriveTable(config.m_szDriveRoots);
   }
   return 1;
 }

@@ -17,8 +17,8 @@ void CUISystem::BuildActionTable() {
   m_actions.Register("TV Entry", 4, &CUISystem::TVActionById<4>);
   m_actions.Register("Radio Entry", 5, &CUISystem::RadioActionById<5>);
   m_actions.Register("Record Entry", 6, &CUISystem::RecordEntry);
-  m_actions.Register("Authoring Entry", 7, &CUISystem::AuthoringAction);
-  m_actions.Register("Burning Entry", 8, &CUISystem::BurningAction);
+  m_actions.Register("Authoring Entry", 7, &CUISystem::OnAuthoringEntry);
+  m_actions.Register("Burning Entry", 8, &CUISystem::OnBurningEntry);
   m_actions.Register("Home", 9, &CUISystem::OnHome);
   m_actions.Register("Back", 10, &CUISystem::OnBack);
   m_actions.Register("On Hide OSD", 11, &CUISystem::OnHideOsd);

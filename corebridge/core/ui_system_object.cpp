@@ -12,6 +12,7 @@
 #include "interfaces/engines.h"
 #include "platform/com/runtime.h"
 #include "platform/registry/registry.h"
+#include "platform/win/controls/message_box.h"
 #include "platform/win/message.h"
 #include "platform/win/system.h"
 
@@ -38,6 +39,12 @@ CUISystem::CUISystem(CUISystemServices services) : m_services(std::move(services
   if (!m_services.createCoreObject) m_services.createCoreObject = CreateCoreObjectByClass;
   if (!m_services.powerScheme) m_services.powerScheme = std::make_shared<plat::RecordingPowerScheme>();
   if (!m_services.sleepInhibitor) m_services.sleepInhibitor = std::make_shared<plat::FakeSleepInhibitor>();
+  if (!m_services.messageBox) {
+    m_services.messageBox = [this](const std::string& text) {
+      plat::MessageBox(m_pUICallback ? m_pUICallback->GetFrameWnd() : nullptr, text.c_str(), "Marivel",
+                       plat::MB_OK | plat::MB_ICONSTOP);
+    };
+  }
   m_services.desktop = DefaultDesktop(std::move(m_services.desktop));
   m_pConfig = std::make_unique<CConfig>();
   m_pStates = std::make_unique<CModuleStates>(*m_pConfig);
@@ -58,6 +65,8 @@ CUISystem::~CUISystem() {
   m_pDesktop->DesktopRestore(nullptr);
   m_pDesktop.reset();
   m_pScheduleList.reset();
+  if (m_pAuthoringEngine) m_pAuthoringEngine->SetEventSink(nullptr);
+  m_pAuthoringEngine.Reset();
   m_pCoreObject.Reset();
   m_actions.Clear();
 }
@@ -171,6 +180,8 @@ HRESULT CUISystem::Stop() {
   if (AppFlags() & 0x40) {
     if (auto drives = CoreService<IDriveEnumerator>()) drives->ReleasePhotoNotifySink();
   }
+  if (m_pAuthoringEngine) m_pAuthoringEngine->SetEventSink(nullptr);
+  m_pAuthoringEngine.Reset();
   m_pCoreObject.Reset();
   m_pVideoForwarder.reset();
   m_services.sleepInhibitor->Release();

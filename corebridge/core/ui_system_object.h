@@ -18,6 +18,7 @@
 #include "corebridge/core/desktop_state.h"
 #include "corebridge/core/module_states.h"
 #include "corebridge/core/schedule_item.h"
+#include "interfaces/authoring.h"
 #include "interfaces/core_object.h"
 #include "interfaces/discrunner.h"
 #include "interfaces/event_sinks.h"
@@ -55,6 +56,9 @@ struct CUISystemServices {
   std::function<bool(const std::string& folder, std::uint64_t& freeBytes)> freeSpace;
   // The user's country calling code (1, 81, ...); defaults to the locale's.
   std::function<int()> countryCode;
+  // Shows a message box with an OK button over the frame; defaults to the
+  // platform's modal box.
+  std::function<void(const std::string& text)> messageBox;
   int scheduleTimerPeriodMs = 1000;
 };
 
@@ -234,7 +238,6 @@ class CUISystem : public IUISystem {
   void RegisterBurningActions();
 
   int AuthoringAction(std::intptr_t a, std::intptr_t b);
-  int BurningAction(std::intptr_t a, std::intptr_t b);
 
   // --- Movie controller (corebridge/modules/movie_*.cpp) ---------------------
   // Entering, leaving, the disc and the transport (movie_controller.cpp).
@@ -667,6 +670,22 @@ class CUISystem : public IUISystem {
   // The record hub's Photo hand-over: Photo opens on `path` (photo_views.cpp).
   int PhotoSendToRecord(const std::string& path, const std::string& backAction);
 
+  // The authoring controller (authoring_controller.cpp).
+  int OnAuthoringEntry(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringReturn(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringBurn(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringBurnDVDFolder(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringStopBurn(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringDiscTypeLeft(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringDiscTypeRight(std::intptr_t a, std::intptr_t b);
+  // The engine's notices, as the sink's slots 0 and 7 carry them.
+  int AuthoringSinkSetWindow(int element);
+  int AuthoringSinkNotify(std::intptr_t status);
+  // The burning hub (burning_hub.cpp).
+  int OnBurningEntry(std::intptr_t a, std::intptr_t b);
+  int OnBurningEnterOtherModule(std::intptr_t root, std::intptr_t b);
+  int OnBurningGoBackDoor(std::intptr_t chosen, std::intptr_t list);
+
   // Hooks the module controllers replace; tests watch them.
   std::function<void(const char* step)> m_onControllerStep;
 
@@ -938,16 +957,19 @@ class CUISystem : public IUISystem {
     // follows is then no completion of the track.
     bool stopRequested_ = false;
   };
+  // The authoring engine's events: slot 0 shows an element in the preview,
+  // slot 7 reports the job's status; the others do nothing.
   class AuthoringSink final : public IAuthoringEventSink {
    public:
-    int Notify0(SinkArg, SinkArg) override { return 0; }
+    explicit AuthoringSink(CUISystem& owner) : owner_(owner) {}
+    int Notify0(SinkArg a, SinkArg) override { return owner_.AuthoringSinkSetWindow(static_cast<int>(a)); }
     int Notify1(SinkArg, SinkArg) override { return 0; }
     int Notify2(SinkArg, SinkArg) override { return 0; }
     int Notify3(SinkArg, SinkArg) override { return 0; }
     int Notify4(SinkArg, SinkArg) override { return 0; }
     int Notify5(SinkArg, SinkArg) override { return 0; }
     int Notify6(SinkArg, SinkArg) override { return 0; }
-    int Notify7(SinkArg, SinkArg) override { return 0; }
+    int Notify7(SinkArg a, SinkArg) override { return owner_.AuthoringSinkNotify(a); }
     int Notify8(SinkArg, SinkArg) override { return 0; }
     int Notify9(SinkArg, SinkArg) override { return 0; }
     int Notify10(SinkArg, SinkArg) override { return 0; }
@@ -956,6 +978,9 @@ class CUISystem : public IUISystem {
     int Notify13(SinkArg, SinkArg) override { return 0; }
     int Notify14(SinkArg, SinkArg) override { return 0; }
     int Notify15(SinkArg, SinkArg) override { return 0; }
+
+   private:
+    CUISystem& owner_;
   };
   // The radio engine's events as the Radio controller handles them
   // (radio_events.cpp); dropped while the radio is not the active module.
@@ -1058,7 +1083,9 @@ class CUISystem : public IUISystem {
   VideoDvdEvents m_videoDvdEvents{*this};
   RipperSinkTable m_mp3RipperSink{*this, RipperSinkTable::Ripper::Mp3};
   RipperSinkTable m_wmaRipperSink{*this, RipperSinkTable::Ripper::Wma};
-  AuthoringSink m_authoringSink;
+  AuthoringSink m_authoringSink{*this};
+  // The authoring engine, obtained once from the core object.
+  plat::ComPtr<IAuthoringEngine> m_pAuthoringEngine;
   RadioSinkTable m_radioSink{*this};
   KeySink m_keyDispatchSink{*this};
   PhotoNoticeSink m_photoNotifySink{*this};

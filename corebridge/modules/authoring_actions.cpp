@@ -1,6 +1,6 @@
-// The authoring module's action names, with their ids and
-// handlers. Names whose handler the controller has not taken over yet go to
-// AuthoringAction, which answers as an absent controller does (0).
+// The authoring module's action names, with their ids and handlers.
+// "Authoring Preview" has no handler of its own: it answers as an absent
+// controller does (0).
 #include "corebridge/core/ui_system_object.h"
 
 namespace {
@@ -13,13 +13,13 @@ struct Registration {
 
 void CUISystem::RegisterAuthoringActions() {
   static const Registration kActions[] = {
-      {"Authoring Return", 491, &CUISystem::AuthoringAction},
+      {"Authoring Return", 491, &CUISystem::OnAuthoringReturn},
       {"Authoring Preview", 492, &CUISystem::AuthoringAction},
-      {"Authoring Burn", 493, &CUISystem::AuthoringAction},
-      {"Authoring BurnDVDFolder", 494, &CUISystem::AuthoringAction},
-      {"Authoring StopBurn", 495, &CUISystem::AuthoringAction},
-      {"Authoring DiscType Left", 496, &CUISystem::AuthoringAction},
-      {"Authoring DiscType Right", 497, &CUISystem::AuthoringAction},
+      {"Authoring Burn", 493, &CUISystem::OnAuthoringBurn},
+      {"Authoring BurnDVDFolder", 494, &CUISystem::OnAuthoringBurnDVDFolder},
+      {"Authoring StopBurn", 495, &CUISystem::OnAuthoringStopBurn},
+      {"Authoring DiscType Left", 496, &CUISystem::OnAuthoringDiscTypeLeft},
+      {"Authoring DiscType Right", 497, &CUISystem::OnAuthoringDiscTypeRight},
   };
   for (const auto& r : kActions) m_actions.Register(r.name, r.id, r.handler);
 }

@@ -1,6 +1,4 @@
-// The burning module's action names, with their ids and
-// handlers. Names whose handler the controller has not taken over yet go to
-// BurningAction, which answers as an absent controller does (0).
+// The burning module's action names, with their ids and handlers.
 #include "corebridge/core/ui_system_object.h"
 
 namespace {
@@ -13,8 +11,8 @@ struct Registration {
 
 void CUISystem::RegisterBurningActions() {
   static const Registration kActions[] = {
-      {"Burning Enter Other Module", 501, &CUISystem::BurningAction},
-      {"Burning Go Back Door", 502, &CUISystem::BurningAction},
+      {"Burning Enter Other Module", 501, &CUISystem::OnBurningEnterOtherModule},
+      {"Burning Go Back Door", 502, &CUISystem::OnBurningGoBackDoor},
   };
   for (const auto& r : kActions) m_actions.Register(r.name, r.id, r.handler);
 }

@@ -13,9 +13,5 @@ int CUISystem::AuthoringAction(std::intptr_t, std::intptr_t) {
   return 0;
 }
 
-int CUISystem::BurningAction(std::intptr_t, std::intptr_t) {
-  RunStep("BurningAction");
-  return 0;
-}
 
 

@@ -22,6 +22,7 @@
 #include "platform/sys/idle_inhibitor.h"
 #include "platform/win/controls/message_box.h"
 #include "platform/win/message.h"
+#include "platform/win/portal_file_chooser.h"
 #include "platform/win/system.h"
 #include "platform/win/window.h"
 
@@ -107,6 +108,10 @@ bool CMainApp::InitInstance(const std::vector<std::string>& args) {
     return false;
   }
   ShowFrameAtStart();
+  // On a real screen the desktop's own file chooser answers the program's
+  // file dialogs; on the headless display only a script does.
+  if (!plat::display::CurrentHeadless() && plat::display::CurrentBackend())
+    plat::SetFileChooser(plat::MakePortalFileChooser());
   if (!CreateSystemBridge()) {
     failure_ = StartFailure::BindingFailed;
     return false;

@@ -8,6 +8,7 @@
 
 #include "platform/display/display.h"
 #include "platform/display/headless.h"
+#include "platform/win/file_dialog.h"
 #include "platform/win/input.h"
 #include "platform/win/keys.h"
 #include "platform/win/message.h"
@@ -101,6 +102,11 @@ std::string ParseLine(const std::vector<std::string_view>& words, std::string_vi
     step.path = std::string(rest);
     return {};
   }
+  if (command == "choose") {
+    step.kind = ScriptStep::Kind::Choose;
+    for (std::size_t i = 1; i < words.size(); ++i) step.paths.emplace_back(words[i]);
+    return {};
+  }
   if (command == "close") {
     if (auto e = count(0, "close"); !e.empty()) return e;
     step.kind = ScriptStep::Kind::Close;
@@ -172,6 +178,7 @@ CScriptRunner::CScriptRunner(std::vector<ScriptStep> steps, std::function<plat::
     : steps_(std::move(steps)), frame_(std::move(frame)), done_(std::move(done)) {}
 
 CScriptRunner::~CScriptRunner() {
+  if (answers_) plat::SetFileChooser({});
   if (window_ && plat::IsWindow(window_)) plat::DestroyWindow(window_);
 }
 
@@ -184,6 +191,18 @@ bool CScriptRunner::Start() {
   window_ = plat::CreateWindowEx(0, kRunnerClass, "", 0, 0, 0, 0, 0, plat::HWND_MESSAGE, nullptr, nullptr, nullptr);
   if (!window_) return false;
   plat::SetWindowLongPtr(window_, plat::GWLP_USERDATA, reinterpret_cast<plat::LONG_PTR>(this));
+  // A script that answers file dialogs is their only chooser while it runs.
+  for (const ScriptStep& step : steps_) {
+    if (step.kind != ScriptStep::Kind::Choose) continue;
+    answers_ = std::make_shared<std::vector<std::vector<std::string>>>();
+    plat::SetFileChooser([answers = answers_](const plat::OpenFileRequest&, std::vector<std::string>& paths) {
+      if (answers->empty()) return false;
+      paths = std::move(answers->front());
+      answers->erase(answers->begin());
+      return !paths.empty();
+    });
+    break;
+  }
   Schedule(kStepPauseMs);
   return true;
 }
@@ -239,6 +258,9 @@ bool CScriptRunner::Run(const ScriptStep& step, std::string& error) {
       }
       return true;
     }
+    case ScriptStep::Kind::Choose:
+      if (answers_) answers_->push_back(step.paths);
+      return true;
     case ScriptStep::Kind::Close: {
       const plat::HWND frame = frame_ ? frame_() : nullptr;
       if (!frame || !plat::IsWindow(frame)) {

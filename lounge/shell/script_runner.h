@@ -7,11 +7,15 @@
 //   click X Y     left click at screen point X, Y
 //   shot FILE     write the screen as a PNG picture (headless display only)
 //   close         ask the main frame to close (WM_CLOSE)
+//   choose PATH...  the answer of the next file dialog: these paths (one
+//                 word each); "choose" alone cancels it. A dialog with no
+//                 answer waiting is cancelled.
 // The runner lives on the UI thread and moves on from timers, so the message
 // loop keeps running while it waits.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,12 +24,13 @@
 #include "platform/core/types.h"
 
 struct ScriptStep {
-  enum class Kind { Key, Wait, Click, Shot, Close };
+  enum class Kind { Key, Wait, Click, Shot, Close, Choose };
   Kind kind = Kind::Wait;
   plat::UINT vk = 0;  // Key
   int ms = 0;         // Wait
   int x = 0, y = 0;   // Click
   std::string path;   // Shot
+  std::vector<std::string> paths;  // Choose
   int line = 0;       // where it stands in the script, from 1
 };
 
@@ -71,4 +76,7 @@ class CScriptRunner {
   Done done_;
   plat::HWND window_ = nullptr;  // message-only window that owns the step timer
   bool finished_ = false;
+  // The file dialog's answers the choose steps have queued, shared with the
+  // chooser this runner installs while it lives.
+  std::shared_ptr<std::vector<std::vector<std::string>>> answers_;
 };

@@ -302,7 +302,7 @@ def record_header(p):
 p = page("Record\\RecordMain", 1920, 1080, "Record/record_bg.bmp", "Record hub: choice of the media kind")
 record_header(p)
 media = p.list("Record Media List", (240, 300, 1440, 400))
-kinds = (("Record Photo", "photo"), ("Record Audio", "music"), ("Record Video", "video"))
+kinds = (("Record Video", "video"), ("Record Audio", "music"), ("Record Photo", "photo"))
 for i, (action, icon) in enumerate(kinds):
     media.action(action, "Record/tile_%s.bmp" % icon, (240 + i * 520, 300, 400, 400))
 for i, (action, icon) in enumerate(kinds):

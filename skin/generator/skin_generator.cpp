@@ -638,6 +638,13 @@ void DrawAll(Writer& out) {
     title.Paint(Icon("record", 48, 48, 64), BoxOf(0, 0, 96, 96), Hex(0xFF5A6A));
     out.Save("Common/Title_Record.BMP", title);
   }
+  {
+    // The same hub in its burning mode.
+    Canvas title(96, 96, kPage);
+    title.Paint(RoundRect(0, 0, 96, 96, 20), BoxOf(0, 0, 96, 96), kStates[0].fill);
+    title.Paint(Icon("burning", 48, 48, 64), BoxOf(0, 0, 96, 96), Hex(0xFFB14A));
+    out.Save("Common/Title_Burn.BMP", title);
+  }
   for (const char* m : {"photo", "music", "video"}) {
     out.Save(std::string("Record/tile_") + m + ".bmp", Tile(m, 400, 400, 170, 190));
   }

@@ -236,7 +236,8 @@ TEST_F(SkinCheck, ImagesTheProgramLoadsByNameExist) {
       EXPECT_TRUE(SizeOf(ResolveSkinPath((folder / file).string()))) << page << ": " << file;
     }
   }
-  for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\sub-files.bmp",
+  for (const char* file : {"Layout\\Img\\Common\\Title_Record.BMP", "Layout\\Img\\Common\\Title_Burn.BMP",
+                           "Layout\\Img\\Common\\sub-files.bmp",
                            // The Video page's folder frames, device, disc and file pictures.
                            "Layout\\Img\\Common\\sub-film.bmp", "Layout\\Img\\Common\\sub-film-up.bmp",
                            "Layout\\Img\\Common\\sub-film-nofiles.bmp", "Layout\\Img\\Common\\sub-film-nofiles1.bmp",

@@ -1,8 +1,13 @@
-// CRecordPage: sub-pages, actions and the copy worker's lifetime.
+// CRecordPage: sub-pages, actions, the copy worker's lifetime and, in the
+// burning mode, the burn that follows the copy.
 #include "lounge/pages/record/record_page.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <filesystem>
 
+#include "corebridge/core/authoring_config.h"
 #include "corebridge/core/config.h"
 #include "corebridge/core/record_config.h"
 #include "lounge/shell/shell_frame.h"
@@ -114,10 +119,19 @@ int CRecordPage::OnPaint() {
 }
 
 int CRecordPage::OnTimer(plat::UINT_PTR id) {
+  if (id == RECORD_BURN_DONE_TIMER) {
+    OnBurnEnded();
+    return 1;
+  }
   if (id != RECORD_COPY_DONE_TIMER) return 0;
   // Only the end of the copy this page is still running navigates; the end
   // of a copy that was stopped, or an old message, is ignored.
   if (!m_worker || !m_worker->HasFinished() || m_worker->WasCancelled()) return 0;
+  // In the burning mode the copy only gathered the files: now they are burnt.
+  if (m_burn) {
+    if (m_burn->state() == CRecordBurn::State::Ready) StartBurn();
+    return 1;
+  }
   return OnAction("Record Return To Device Selection");
 }
 
@@ -189,7 +203,28 @@ int CRecordPage::EnterDevice(int slot) {
 void CRecordPage::StartWorker() {
   CRecordConfig* hub = Hub();
   if (!hub) return;
+  m_burnFailed = false;
   RecordCopyJob job{hub->m_arrFiles, hub->m_strTargetPath, hub->m_strFilter};
+  if (Mode() == MODULE_BURNING) {
+    // The files go to the writer: first gathered in a staging folder, and
+    // only when there is a writer to take them.
+    m_burn = std::make_unique<CRecordBurn>(m_engineFactory, [this] {
+      plat::InvalidateRect(Owner(), nullptr, plat::FALSE);
+      if (m_burn && m_burn->state() != CRecordBurn::State::Burning)
+        plat::PostMessage(Owner(), plat::WM_TIMER, RECORD_BURN_DONE_TIMER, 0);
+    });
+    const std::string staging = AuthoringStagingFolder();
+    std::error_code ec;
+    std::filesystem::remove_all(staging, ec);
+    if (!m_burn->Prepare() || !std::filesystem::create_directories(staging, ec)) {
+      plat::OutputDebugStringA("Record burn: no writer to burn to");
+      m_burn.reset();
+      m_burnFailed = true;
+      plat::InvalidateRect(Owner(), nullptr, plat::FALSE);
+      return;
+    }
+    job.destination = staging;
+  }
   m_notifier.window = Owner();
   auto worker = std::make_unique<CRecordCopyWorker>(std::move(job), m_notifier);
   if (!worker->Start()) {
@@ -200,11 +235,59 @@ void CRecordPage::StartWorker() {
 }
 
 void CRecordPage::StopWorker() {
-  if (!m_worker) return;
-  m_worker->Stop();
-  m_worker.reset();
+  if (m_worker) {
+    m_worker->Stop();
+    m_worker.reset();
+  }
+  if (m_burn) {
+    // Letting the engine go cancels its job and waits for it.
+    m_burn.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(AuthoringStagingFolder(), ec);
+  }
 }
 
-RecordCopyProgress CRecordPage::Progress() const { return m_worker ? m_worker->Progress() : RecordCopyProgress{}; }
+void CRecordPage::StartBurn() {
+  const CRecordConfig* hub = Hub();
+  const std::string label = hub ? hub->m_strSelectionName : std::string();
+  if (!m_burn->Burn(AuthoringStagingFolder(), label)) {
+    plat::OutputDebugStringA("Record burn: the burn did not start");
+    OnBurnEnded();
+  }
+  plat::InvalidateRect(Owner(), nullptr, plat::FALSE);
+}
 
-std::string CRecordPage::CurrentFile() const { return m_worker ? m_worker->CurrentFile() : std::string(); }
+void CRecordPage::OnBurnEnded() {
+  if (!m_burn || m_burn->state() == CRecordBurn::State::Burning) return;
+  const bool done = m_burn->state() == CRecordBurn::State::Done;
+  m_burn.reset();
+  std::error_code ec;
+  std::filesystem::remove_all(AuthoringStagingFolder(), ec);
+  if (done) {
+    OnAction("Record Return To Device Selection");
+    return;
+  }
+  // The page stays with its failure text until the user leaves it.
+  m_burnFailed = true;
+  plat::InvalidateRect(Owner(), nullptr, plat::FALSE);
+}
+
+RecordCopyProgress CRecordPage::Progress() const {
+  if (m_burn && m_burn->state() == CRecordBurn::State::Burning) {
+    // The burn's share of the disc image written, in the copy's units.
+    const AuthoringStatus& status = m_burn->status();
+    RecordCopyProgress progress;
+    progress.totalKiB = static_cast<std::int32_t>(std::min<std::int64_t>(status.totalBytes / 1024, INT32_MAX));
+    const int percent = status.stage == kAuthoringStageWriting ? std::clamp(status.percent, 0, 100) : 0;
+    progress.currentSizeKiB = progress.totalKiB;
+    progress.currentCopiedKiB = static_cast<std::int32_t>(static_cast<std::int64_t>(progress.totalKiB) * percent / 100);
+    progress.finishedKiB = progress.currentCopiedKiB;
+    return progress;
+  }
+  return m_worker ? m_worker->Progress() : RecordCopyProgress{};
+}
+
+std::string CRecordPage::CurrentFile() const {
+  if (m_burn && m_burn->state() == CRecordBurn::State::Burning) return {};
+  return m_worker ? m_worker->CurrentFile() : std::string();
+}

@@ -17,6 +17,7 @@
 
 #include "interfaces/page_events.h"
 #include "lounge/shell/module_page.h"
+#include "lounge/pages/record/record_burn.h"
 #include "lounge/pages/record/record_copy_worker.h"
 
 class CConfig;
@@ -24,6 +25,8 @@ class CRecordConfig;
 
 // The frame timer id the copy worker posts when it has ended.
 inline constexpr plat::UINT_PTR RECORD_COPY_DONE_TIMER = 10289;
+// The frame timer id posted when a burn has ended.
+inline constexpr plat::UINT_PTR RECORD_BURN_DONE_TIMER = 10290;
 
 // Record-hub sub-pages (the section's state).
 inline constexpr int RECORD_SUBPAGE_MAIN = 0;
@@ -63,6 +66,11 @@ class CRecordPage : public CShellPage, public IRecordPageEvents {
 
   // ---- what the texts show (also for tests) ----
   bool IsCopying() const { return m_worker != nullptr; }
+  bool IsBurning() const { return m_burn && m_burn->state() == CRecordBurn::State::Burning; }
+  // The burn of the burning mode failed (or found no writer).
+  bool BurnFailed() const { return m_burnFailed; }
+  // Where the authoring engine comes from (tests put their own).
+  void SetEngineFactory(CRecordBurn::EngineFactory factory) { m_engineFactory = std::move(factory); }
   const CRecordCopyWorker* Worker() const { return m_worker.get(); }
   RecordCopyProgress Progress() const;
   std::string CurrentFile() const;
@@ -87,6 +95,9 @@ class CRecordPage : public CShellPage, public IRecordPageEvents {
   int Mode() const;
   void StartWorker();
   void StopWorker();
+  // Burning mode: the copy into the staging folder is done; burn it.
+  void StartBurn();
+  void OnBurnEnded();
   // Sets the two progress bars from the worker's counters (UI thread).
   void UpdateProgressBars();
   // "Record Enter Other Module" and its burning twin for device `slot` of
@@ -96,8 +107,11 @@ class CRecordPage : public CShellPage, public IRecordPageEvents {
   std::string DeviceTitle(int slot);
 
   WorkerNotifier m_notifier;
+  CRecordBurn::EngineFactory m_engineFactory = &CRecordBurn::CreateRegisteredEngine;
+  bool m_burnFailed = false;
   float m_shownFileFraction = -1.0f;
   float m_shownTotalFraction = -1.0f;
+  std::unique_ptr<CRecordBurn> m_burn;
   // Last member: destroyed (stopped and joined) first.
   std::unique_ptr<CRecordCopyWorker> m_worker;
 };

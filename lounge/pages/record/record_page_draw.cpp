@@ -69,7 +69,7 @@ std::string CRecordPage::ListTextFor(const std::string& name) {
   const int mode = Mode();
   if (name == "Record Wait Message") {
     if (mode == MODULE_RECORD) return UIStringOrEmpty("RECORD_WAIT_RECORDING");
-    if (mode == MODULE_BURNING) return UIStringOrEmpty("BURN_WAIT_BURNING");
+    if (mode == MODULE_BURNING) return UIStringOrEmpty(m_burnFailed ? "BURN_FAILED" : "BURN_WAIT_BURNING");
     return {};
   }
   if (name == "Record Stop Button") {

@@ -17,6 +17,7 @@
 #include "platform/gdi/blit.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/png_codec.h"
+#include "platform/win/file_dialog.h"
 #include "platform/win/keys.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -243,6 +244,43 @@ TEST(ScriptRunnerTest, AStepThatFailsEndsTheScriptWithItsLine) {
   ASSERT_TRUE(done);
   EXPECT_FALSE(ok);
   EXPECT_EQ(error, "line 3: shot needs the headless display");
+}
+
+TEST(ScriptRunnerTest, ChooseStepsAnswerTheFileDialogsInTurn) {
+  const std::string a = ::testing::TempDir() + "/choose-a.jpg";
+  const std::string b = ::testing::TempDir() + "/choose-b.jpg";
+  std::ofstream(a) << "a";
+  std::ofstream(b) << "b";
+  std::vector<ScriptStep> steps;
+  std::string error;
+  ASSERT_TRUE(ParseScript("choose " + a + " " + b + "\nchoose\n", steps, error)) << error;
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].kind, ScriptStep::Kind::Choose);
+  EXPECT_EQ(steps[0].paths, (std::vector<std::string>{a, b}));
+  EXPECT_TRUE(steps[1].paths.empty());
+  const plat::OpenFileRequest request{"Photo files (*.jpg)|*.jpg||",
+                                      plat::OFN_ALLOWMULTISELECT | plat::OFN_FILEMUSTEXIST};
+  std::vector<std::string> chosen;
+  {
+    bool done = false;
+    CScriptRunner runner(std::move(steps), [] { return plat::HWND{}; }, [&](bool, const std::string&) { done = true; });
+    ASSERT_TRUE(runner.Start());
+    EXPECT_FALSE(plat::GetOpenFileNames(request, chosen));  // nothing queued yet: cancelled
+    plat::MSG m;
+    for (int i = 0; i < 400 && !done; ++i) {
+      while (plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE)) plat::DispatchMessage(&m);
+      ::usleep(5000);
+    }
+    ASSERT_TRUE(done);
+    EXPECT_TRUE(plat::GetOpenFileNames(request, chosen));
+    EXPECT_EQ(chosen, (std::vector<std::string>{a, b}));
+    EXPECT_FALSE(plat::GetOpenFileNames(request, chosen));  // the bare "choose" cancels
+    EXPECT_TRUE(chosen.empty());
+  }
+  // The runner gone, no chooser is left behind.
+  EXPECT_FALSE(plat::GetOpenFileNames(request, chosen));
+  std::filesystem::remove(a);
+  std::filesystem::remove(b);
 }
 
 }  // namespace

@@ -1,0 +1,150 @@
+// A burning visit end to end on the headless display: a sandbox with a
+// virtual writer D:, a virtual removable drive E: and two generated MP3s in
+// the music library. Home -> Burning -> "Record Audio" -> "Record USB" opens
+// Music to pick files; the album's tracks go back with "Music Copy"; the
+// Record page copies and burns them as a data disc and returns to its
+// device list; after the program closes the writer's image holds both MP3s,
+// byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engines/playback/wmhost/library/media_library.h"
+#include "tests/engines/playback/wmhost/media_fixtures.h"
+#include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_regions.h"
+#include "tests/lounge/app/visit_layout.h"
+#include "tests/outside/authoring/iso_reader.h"
+
+namespace {
+
+using namespace app_test;
+namespace fs = std::filesystem;
+constexpr const char* kSettle = "wait 800\n";
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Centre of a layout rectangle on the visit's screen, as a click step.
+std::string ClickAt(Box layout) {
+  const Box box = AtVisit(layout);
+  return "click " + std::to_string(box.left + box.width / 2) + " " + std::to_string(box.top + box.height / 2) + "\n";
+}
+
+class BurningVisitTest : public LoungeProgramTest {
+ protected:
+  void SetUp() override {
+    LoungeProgramTest::SetUp();
+    image_ = dir() + "/writer/disc.iso";
+    fs::create_directories(dir() + "/writer");
+    fs::create_directories(dir() + "/stick");
+    // The writer and the stick, declared in the sandbox's machine hive.
+    std::ofstream reg(dir() + "/registry/machine.reg", std::ios::app);
+    reg << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\D]\n"
+        << "\"Path\"=\"" << image_ << "\"\n\"Type\"=\"cdrom\"\n\"Writer\"=dword:00000001\n"
+        << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\E]\n"
+        << "\"Path\"=\"" << dir() << "/stick\"\n\"Type\"=\"removable\"\n";
+  }
+
+  // Two tagged tones of one album in the library the program opens.
+  bool FillLibrary() {
+    const std::string folder = dir() + "/home/Music";
+    fs::create_directories(folder);
+    std::string error;
+    auto library = wmhost::MediaLibrary::Open(dir() + "/data/Marivel/MediaLibrary.db", &error);
+    if (!library) {
+      ADD_FAILURE() << error;
+      return false;
+    }
+    const struct {
+      const char* file;
+      wmhost_test::TagValues tags;
+    } tracks[] = {{"Één.mp3", {"First", "Marta Vey", "Harbour Songs", "Folk", 2001, 1}},
+                  {"two.mp3", {"Second", "Marta Vey", "Harbour Songs", "Folk", 2001, 2}}};
+    for (const auto& t : tracks) {
+      const std::string path = folder + "/" + t.file;
+      if (!wmhost_test::WriteTone(path, wmhost_test::AudioFormat::Mp3, 2.0) || !wmhost_test::WriteTags(path, t.tags) ||
+          !library->addFile(path, &error)) {
+        ADD_FAILURE() << path << ": " << error;
+        return false;
+      }
+      mp3s_.push_back(path);
+    }
+    return true;
+  }
+
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+    std::string script;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir() + "/burn-" + names.back() + ".png";
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, "burn.txt")},
+                                 {"XDG_CACHE_HOME=" + dir() + "/cache"});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      auto picture = ReadPng(dir() + "/burn-" + name + ".png");
+      if (picture) shots[name] = std::move(*picture);
+    }
+    return status;
+  }
+
+  std::string image_;
+  std::vector<std::string> mp3s_;
+};
+
+TEST_F(BurningVisitTest, MusicChosenThroughTheBurningHubEndsOnTheWritersDisc) {
+  ASSERT_TRUE(FillLibrary());
+  std::map<std::string, plat::Surface> shots;
+  const std::string steps = std::string(kSettle) + "shot home\n" + ClickAt({886, 516, 216, 250}) + kSettle +
+                            "shot hub\n" + ClickAt({760, 300, 400, 400}) + kSettle + "shot devices\n" +
+                            ClickAt({740, 260, 440, 240}) + kSettle + "shot music\nkey Down\nkey Return\n" + kSettle +
+                            "key Return\n" + kSettle + "shot tracks\n" + ClickAt({1360, 816, 440, 84}) +
+                            "shot burning\nwait 8000\nshot finished\nclose\n";
+  const int status = Run(steps, shots);
+  EXPECT_EQ(status, 0);
+  for (const char* name : {"home", "hub", "devices", "music", "tracks", "burning", "finished"})
+    EXPECT_TRUE(shots.count(name)) << name;
+  if (shots.size() == 7) {
+    // Each step changed the screen: the hub with its title over the home
+    // page, the devices, Music, its tracks, the progress, the device list.
+    EXPECT_GT(DifferingPixels(shots["home"], shots["hub"], AtVisit({120, 124, 96, 96})), 500) << "no burn title";
+    EXPECT_GT(DifferingPixels(shots["hub"], shots["devices"], AtVisit({740, 260, 440, 240})), 1000);
+    EXPECT_GT(DifferingPixels(shots["devices"], shots["music"], kMusicRow0), 100);
+    EXPECT_GT(DifferingPixels(shots["music"], shots["tracks"], kMusicRow0), 100);
+    // "Music Copy" leaves Music for the Record page: its progress while the
+    // files are copied and burnt (two short tones often finish before the
+    // shot, which then shows the device list of the end).
+    EXPECT_GT(DifferingPixels(shots["tracks"], shots["burning"], AtVisit({240, 360, 1440, 200})), 1000);
+    // Done: back on the device list the visit chose from.
+    EXPECT_LT(DifferingPixels(shots["devices"], shots["finished"], AtVisit({160, 240, 1600, 560})), 200);
+  }
+
+  const authoring_test::IsoContents disc = authoring_test::ReadIso(image_);
+  ASSERT_TRUE(disc.ok) << "no disc image at " << image_;
+  ASSERT_EQ(disc.files.size(), 2u);
+  for (const std::string& mp3 : mp3s_) {
+    bool found = false;
+    for (const auto& [name, bytes] : disc.files)
+      if (fs::path(name).filename() == fs::path(mp3).filename()) found = bytes == ReadAll(mp3);
+    EXPECT_TRUE(found) << mp3;
+  }
+}
+
+}  // namespace
