@@ -40,6 +40,13 @@ constexpr const char* kLiveTexts[] = {"RadioTxt TopStationName Text", "RadioTxt 
                                       "RadioTxt RadioText Text",      "Radio Frequency Text",
                                       "Radio SignalLevel Position",   "Radio Autoscan Progress Text"};
 
+// RDS fills its fields to their length with spaces (a station name always
+// has eight characters): the padding would push a centred text aside.
+std::string WithoutPadding(const std::string& text) {
+  const auto end = text.find_last_not_of(" \r");
+  return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
 // Row templates: the page moves them into each row; never drawn where they lie.
 bool IsRowTemplate(const std::string& name) {
   return name == "Radio Title Position" || name == "Radio Duration Position" ||
@@ -129,10 +136,11 @@ std::string CRadioPage::ValueText(const std::string& name) {
   if (name == "Radio RecordDiscFormat Text") return keyed(At(kDiscFormats, 2, radio->m_nRecordDiscFormat));
   if (name == "Radio Autoscan Progress Text")
     return radio->m_nRecordState == RADIO_SCANNING ? std::to_string(radio->m_nScanProgress) + "%" : std::string();
-  if (name == "RadioTxt TopStationName Text" || name == "RadioTxt StationName Text") return radio->m_strRdsStation;
-  if (name == "RadioTxt StationType Text") return radio->m_strRdsType;
-  if (name == "RadioTxt CurrentDateTime Text") return radio->m_strRdsDateTime;
-  if (name == "RadioTxt RadioText Text") return radio->m_strRdsText;
+  if (name == "RadioTxt TopStationName Text" || name == "RadioTxt StationName Text")
+    return WithoutPadding(radio->m_strRdsStation);
+  if (name == "RadioTxt StationType Text") return WithoutPadding(radio->m_strRdsType);
+  if (name == "RadioTxt CurrentDateTime Text") return WithoutPadding(radio->m_strRdsDateTime);
+  if (name == "RadioTxt RadioText Text") return WithoutPadding(radio->m_strRdsText);
   if (name == "Radio ConfirmSchedule Status Text") return m_confirmStatus;
   if (name == "Radio Active FileName Text" || name == "Radio Active FileDate Text") {
     const int i = radio->m_nCurRecorded;
