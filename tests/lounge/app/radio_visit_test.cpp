@@ -7,7 +7,6 @@
 // documents folder; the recorded radio page lists the file.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -29,13 +28,12 @@
 #include "tests/lounge/app/lounge_program.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
+#include "tests/lounge/app/visit_radio.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace app_test;
-
-constexpr const char* kRadioKey = "SoftWare\\Kestrovia\\Marivel\\VirtualRadio";
 
 // A text or action of an installed Radio layout: its rectangle on the
 // visit's screen, its normal colour and its alignment.
@@ -112,37 +110,11 @@ int TextEnd(Box box, const std::string& text) {
 // The row `row` (from 0) of the recorded radio page's list: its text box.
 Box RecordedRow(int row) { return AtVisit({132, 248 + 64 * row, 860, 40}); }
 
-std::string Hex(unsigned value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08x", value);
-  return text;
-}
-
 class RadioVisitTest : public LoungeProgramTest {
  protected:
   void SetUp() override {
     LoungeProgramTest::SetUp();
-    // The virtual radio, preferred over any real one, with three stations.
-    std::ofstream reg(dir_ + "/registry/machine.reg", std::ios::app);
-    reg << "\n[HKEY_LOCAL_MACHINE\\" << kRadioKey << "]\n\"Name\"=\"Test\"\n\"Bands\"=\"FM\"\n"
-        << "\"Prefer\"=dword:00000001\n";
-    const struct {
-      const char* key;
-      unsigned hz;
-      const char* name;
-      const char* text;
-      unsigned type, tone;
-    } stations[] = {{"A", 88'000'000, nullptr, nullptr, 0, 1000},
-                    {"B", 98'500'000, "MARIVEL", "Marivel radio plays the tone", 10, 440},
-                    {"C", 104'200'000, nullptr, nullptr, 0, 1500}};
-    for (const auto& s : stations) {
-      reg << "\n[HKEY_LOCAL_MACHINE\\" << kRadioKey << "\\Stations\\" << s.key << "]\n"
-          << "\"Frequency\"=dword:" << Hex(s.hz) << "\n\"Tone\"=dword:" << Hex(s.tone)
-          << "\n\"ProgramType\"=dword:" << Hex(s.type) << "\n";
-      if (s.name) reg << "\"Name\"=\"" << s.name << "\"\n\"PI\"=dword:0000c001\n";
-      if (s.text) reg << "\"RadioText\"=\"" << s.text << "\"\n";
-    }
-    reg.close();
+    DeclareVisitRadio(dir_ + "/registry/machine.reg");
     // The documents folder, where "My Radio" is made.
     documents_ = dir_ + "/home/Documents";
     fs::create_directories(documents_);
