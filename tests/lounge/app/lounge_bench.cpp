@@ -13,6 +13,9 @@
 //    page, presses Return and pictures the screen; the time from the first
 //    picture written to the second one composed, less the same span with a
 //    10 ms wait in place of the key (the script's own pauses), is the figure.
+//    GStreamer keeps its plugin registry in one file for all the runs, made
+//    by a first run that is not measured, as a user's cache holds it: a
+//    fresh home would have every run scan the plugins first.
 // Both at 1280x720 and at the 1920x1080 the skin is laid out for.
 // Run it on an optimised build with the tests configured in, e.g.
 // `cmake -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo && ninja -C build lounge_bench`
@@ -210,7 +213,7 @@ std::optional<double> PictureSpanMs(const std::string& steps, const std::string&
     script.replace(script.find(at), at.size(), "shot " + sandbox.dir() + "/" + name + "\n");
   }
   ChildProcess lounge = sandbox.Lounge({"--headless=1280x720", "--script", sandbox.WriteScript(script)},
-                                       {"MARIVEL_MIXER=memory"});
+                                       {"MARIVEL_MIXER=memory", "GST_REGISTRY=" MARIVEL_TEST_BIN_DIR "/../bench-gst-registry.bin"});
   const auto written = AwaitFile(watch, first, 60'000);
   const auto composed = written ? AwaitFile(watch, second + ".tmp", 30'000) : std::nullopt;
   const int status = lounge.Wait(60'000);
@@ -238,18 +241,19 @@ bool ShowsRadioMainPage(const plat::Surface& s) {
 void RadioEntryToMainPageFrame(benchmark::State& state) {
   // "Radio Entry" lies below the first home tile.
   const std::string head = "wait 1000\nkey Down\nwait 500\nshot home.png\n";
+  const std::string entry = head + "key Return\nshot radio.png\nwait 500\nclose\n";
+  PictureSpanMs(entry, "home.png", "radio.png", nullptr);  // makes the plugin registry
   double baselineMs = 0;
   for (auto _ : state) {
     std::optional<plat::Surface> radio;
-    const auto entry = PictureSpanMs(head + "key Return\nshot radio.png\nwait 500\nclose\n", "home.png", "radio.png",
-                                     &radio);
+    const auto entered = PictureSpanMs(entry, "home.png", "radio.png", &radio);
     const auto baseline =
         PictureSpanMs(head + "wait 10\nshot again.png\nclose\n", "home.png", "again.png", nullptr);
-    if (!entry || !baseline || !radio || !ShowsRadioMainPage(*radio)) {
+    if (!entered || !baseline || !radio || !ShowsRadioMainPage(*radio)) {
       state.SkipWithError("the program did not show the Radio main page");
       break;
     }
-    state.SetIterationTime(std::max(*entry - *baseline, 0.0) / 1000.0);
+    state.SetIterationTime(std::max(*entered - *baseline, 0.0) / 1000.0);
     baselineMs += *baseline;
   }
   if (state.iterations() > 0) state.counters["script_pauses_ms"] = baselineMs / static_cast<double>(state.iterations());
