@@ -107,8 +107,20 @@ int TextEnd(Box box, const std::string& text) {
   return drawn ? LastBrightColumn(*drawn, box) : -1;
 }
 
-// The row `row` (from 0) of the recorded radio page's list: its text box.
-Box RecordedRow(int row) { return AtVisit({132, 248 + 64 * row, 860, 40}); }
+// The text box of the row `row` (from 0) of the recorded radio page's list:
+// the title's place in the first row, moved down by the rows' pitch.
+Box RecordedRow(int row) {
+  static const Box first = [] {
+    const auto title = LayoutElement("RecordedRadioPage", "Radio Title Position");
+    return title ? title->box : Box{};
+  }();
+  static const int pitch = [] {
+    const auto one = LayoutElement("RecordedRadioPage", "Radio Row 1");
+    const auto two = LayoutElement("RecordedRadioPage", "Radio Row 2");
+    return one && two ? two->box.top - one->box.top : 0;
+  }();
+  return {first.left, first.top + pitch * row, first.width, first.height};
+}
 
 class RadioVisitTest : public LoungeProgramTest {
  protected:
@@ -177,6 +189,7 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   const auto signal = LayoutElement("MainPage", "Radio SignalLevel Position");
   const auto recorded = LayoutElement("MainPage", "Radio RecordedRadio Page");
   ASSERT_TRUE(frequency && station && signal && recorded);
+  ASSERT_GT(RecordedRow(1).top, RecordedRow(0).top + RecordedRow(0).height / 2);
   const std::string background = std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/Img/Radio/radio_bg.bmp";
   const int clickX = recorded->box.left + recorded->box.width / 2, clickY = recorded->box.top + recorded->box.height / 2;
 
