@@ -660,6 +660,8 @@ class CUISystem : public IUISystem {
   int RadioCommand(std::intptr_t a, std::intptr_t b);
   int RadioStopRecording(std::intptr_t a, std::intptr_t b);
   int OnRadioRecord(std::intptr_t a, std::intptr_t b);
+  // The music player, made ready for playing recordings of the radio.
+  int RadioEnsurePlayer();
 
   int RecordStopModule(std::intptr_t a, std::intptr_t b);
   int RecordBack(std::intptr_t a, std::intptr_t b);

@@ -218,16 +218,30 @@ void ReadBandLimits(Ctx& c) {
   }
 }
 
-int Tune(Ctx& c, int frequency) {
+namespace {
+
+// How a tune shows: the page and the playback bar drawn again, or only the
+// page's live texts (the frequency among them), as a seek does at each step.
+enum class TuneShow { PageAndBar, LiveTexts };
+
+int TuneShowing(Ctx& c, int frequency, TuneShow show) {
   if (!c.engine || frequency < BandMin(c.radio) || frequency > BandMax(c.radio)) return 0;
   if (c.Component()) frequency -= frequency % 5;
   if (FAILED(c.engine->SetFrequency(frequency))) return 0;
   CurrentFrequency(c.radio) = frequency;
-  if (c.frame) c.frame->NotifyPlaybackBar(1);
-  c.Redraw(0);
+  if (show == TuneShow::PageAndBar) {
+    if (c.frame) c.frame->NotifyPlaybackBar(1);
+    c.Redraw(0);
+  } else {
+    c.DrawText();
+  }
   c.ResetDigits();
   return 1;
 }
+
+}  // namespace
+
+int Tune(Ctx& c, int frequency) { return TuneShowing(c, frequency, TuneShow::PageAndBar); }
 
 namespace {
 
@@ -253,17 +267,28 @@ int Seek(Ctx& c, bool upward) {
   int found = 0;
   // 64-bit so a step past either edge cannot overflow.
   long long d = static_cast<long long>(CurrentFrequency(c.radio)) + (upward ? step : -step);
+  // Each step shows its frequency through the page's live texts: drawing
+  // the whole page and the playback bar at every step made a seek across a
+  // few megahertz take seconds. Both are drawn whole once the seek ends.
+  bool tuned = false;
   while (upward ? d <= BandMax(c.radio) : d >= BandMin(c.radio)) {
-    Tune(c, static_cast<int>(d));
+    tuned = TuneShowing(c, static_cast<int>(d), TuneShow::LiveTexts) || tuned;
     Wait(c, 10);
     // Leaving the radio during the wait (Home) closed the engine.
-    if (CConfig* config = c.sys.Config(); !config || config->m_nActiveModule != MODULE_RADIO) break;
+    if (CConfig* config = c.sys.Config(); !config || config->m_nActiveModule != MODULE_RADIO) {
+      tuned = false;
+      break;
+    }
     int level = 0;
     if (SUCCEEDED(c.engine->GetSignalStrength(&level)) && level > 3) {
       found = 1;
       break;
     }
     d += upward ? step : -step;
+  }
+  if (tuned) {
+    if (c.frame) c.frame->NotifyPlaybackBar(1);
+    c.Redraw(0);
   }
   Wait(c, 200);
   Mute(c, 0);

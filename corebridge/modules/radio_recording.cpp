@@ -145,7 +145,13 @@ int RecordedPage(Ctx& c) {
   c.SetPage(kPageRecorded);
   if (c.frame) c.frame->SetPlaybackBarVisible(0, 0);
   ReadRecordedFiles(radio);
-  const int opened = c.sys.MusicOpenFromOtherModule(radio.m_strRecordFolder, "Radio Back");
+  // The Radio page browses the record folder itself, on its recorded radio
+  // page; the radio stays the active module and the music player plays what
+  // is picked there. (Handing the folder to the Music page would make Music
+  // the active module and its page the frame's, behind the radio's back.)
+  const int opened = c.sys.RadioEnsurePlayer();
+  c.ShowCurrent();
+  c.RefreshList();
   if (IWMPlayer* player = c.sys.WMPlayer()) {
     plat::UINT index = 0;
     player->GetCurVisualizationIndex(&index);
@@ -345,3 +351,5 @@ int CUISystem::RadioStopRecording(std::intptr_t, std::intptr_t) {
   c->Redraw(0);
   return result;
 }
+
+int CUISystem::RadioEnsurePlayer() { return MusicEnsurePlayer(); }

@@ -123,6 +123,12 @@ int CSkinPage::HitTestText(POINT point) {
 
 int CSkinPage::HitTestList(POINT point) {
   if (!m_loaded) return -1;
+  // Lists may overlap (a display area around a panel's buttons): the list
+  // with an entry under the point is the one pointed at.
+  int owner = -1;
+  if (HitTestListItem(point, &owner) >= 0 || HitTestListAction(point, &owner) >= 0 ||
+      HitTestListLink(point, &owner) >= 0)
+    return owner;
   for (int l = 0; l < static_cast<int>(m_listStates.size()); ++l) {
     RECT rect;
     if (m_listStates[static_cast<size_t>(l)].shown && GetListScreenRect(l, &rect) && Contains(rect, point)) return l;

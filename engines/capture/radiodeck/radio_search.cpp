@@ -170,11 +170,15 @@ void CRadioCore::RdsThread() {
     const auto block = m_tuner->NextRdsBlock(kRdsPollMs);
     const long now = m_nTuneGeneration;
     if (now != generation) {
-      // A retune: the new station starts with nothing known. The block just
-      // read is most likely the new station's first and is kept.
+      // A retune: the new station starts with nothing known, and nothing of
+      // the station left behind stays on the screen. The block just read is
+      // most likely the new station's first and is kept.
       generation = now;
       decoder.Reset();
       listener.OnRadioText("");
+      listener.OnStationName("");
+      listener.OnProgramType("");
+      listener.OnClockTime("");
     }
     if (!block) continue;
     for (const auto& event : decoder.Add(*block)) plat::radio::HandleRdsEvent(event, listener);

@@ -120,6 +120,7 @@ class CRadioPage : public CShellPage,
   // ---- CSkinPage ----
   int LoadLayout(const std::string& path) override;
   int OnLeave() override;
+  int DrawBackground(plat::HDC dc) override;
   int DrawButton(int i, plat::HDC dc, const plat::RECT& rect) override;
   int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
   int DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int list) override;
@@ -192,10 +193,13 @@ class CRadioPage : public CShellPage,
   // i-th conflict of the edited schedule (page 16).
   bool ScheduleOfRow(int item, CScheduleItem& out) const;
   void DrawSignalBar(plat::HDC dc, const plat::RECT& rect, int level);
-  // Copies the page background under `rect` (inside `area`) of the back
-  // buffer. The background under `area` is kept, made once per layout and
-  // size: decoding the full background for each RDS update costs far more.
-  void DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect, const plat::RECT& area);
+  // The page background stretched to the back buffer, kept and made again
+  // only for another background or size: decoding and stretching the
+  // full-screen bitmap costs far more than copying it, and the page is drawn
+  // again at every step of a seek and for each RDS update.
+  plat::HBITMAP PageBackground(plat::HDC dc);
+  // Copies the page background under `rect` of the back buffer.
+  void DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect);
   std::string Lookup(const std::string& key) const;
   std::string SkinFile(const std::string& relative);
 
@@ -205,6 +209,6 @@ class CRadioPage : public CShellPage,
   FontPtr m_editFont;
   CRadioLocale m_locale;
   std::string m_confirmStatus;  // "Radio ConfirmSchedule Status Text"
-  BitmapPtr m_liveBackground;   // the background under the RDS block
-  std::string m_liveBackgroundKey;
+  BitmapPtr m_background;  // see PageBackground
+  std::string m_backgroundKey;
 };

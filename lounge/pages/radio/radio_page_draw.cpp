@@ -40,6 +40,13 @@ constexpr const char* kLiveTexts[] = {"RadioTxt TopStationName Text", "RadioTxt 
                                       "RadioTxt RadioText Text",      "Radio Frequency Text",
                                       "Radio SignalLevel Position",   "Radio Autoscan Progress Text"};
 
+// RDS fills its fields to their length with spaces (a station name always
+// has eight characters): the padding would push a centred text aside.
+std::string WithoutPadding(const std::string& text) {
+  const auto end = text.find_last_not_of(" \r");
+  return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
 // Row templates: the page moves them into each row; never drawn where they lie.
 bool IsRowTemplate(const std::string& name) {
   return name == "Radio Title Position" || name == "Radio Duration Position" ||
@@ -129,10 +136,11 @@ std::string CRadioPage::ValueText(const std::string& name) {
   if (name == "Radio RecordDiscFormat Text") return keyed(At(kDiscFormats, 2, radio->m_nRecordDiscFormat));
   if (name == "Radio Autoscan Progress Text")
     return radio->m_nRecordState == RADIO_SCANNING ? std::to_string(radio->m_nScanProgress) + "%" : std::string();
-  if (name == "RadioTxt TopStationName Text" || name == "RadioTxt StationName Text") return radio->m_strRdsStation;
-  if (name == "RadioTxt StationType Text") return radio->m_strRdsType;
-  if (name == "RadioTxt CurrentDateTime Text") return radio->m_strRdsDateTime;
-  if (name == "RadioTxt RadioText Text") return radio->m_strRdsText;
+  if (name == "RadioTxt TopStationName Text" || name == "RadioTxt StationName Text")
+    return WithoutPadding(radio->m_strRdsStation);
+  if (name == "RadioTxt StationType Text") return WithoutPadding(radio->m_strRdsType);
+  if (name == "RadioTxt CurrentDateTime Text") return WithoutPadding(radio->m_strRdsDateTime);
+  if (name == "RadioTxt RadioText Text") return WithoutPadding(radio->m_strRdsText);
   if (name == "Radio ConfirmSchedule Status Text") return m_confirmStatus;
   if (name == "Radio Active FileName Text" || name == "Radio Active FileDate Text") {
     const int i = radio->m_nCurRecorded;
@@ -343,54 +351,53 @@ void CRadioPage::DrawSignalBar(plat::HDC dc, const plat::RECT& rect, int level) 
                    0, sourceWidth, height, plat::SRCCOPY);
 }
 
-void CRadioPage::DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect, const plat::RECT& area) {
+plat::HBITMAP CRadioPage::PageBackground(plat::HDC dc) {
   std::string path;
   const CLayoutReader* layout = Layout();
-  if (!layout || !layout->GetBackgroundImage(path)) return;
+  if (!layout || !layout->GetBackgroundImage(path)) return nullptr;
   const plat::RECT& buffer = BackBufferRect();
-  const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
-  if (areaWidth <= 0 || areaHeight <= 0) return;
-  const std::string key = path + "|" + std::to_string(buffer.right) + "x" + std::to_string(buffer.bottom) + "|" +
-                          std::to_string(area.left) + "," + std::to_string(area.top) + "," +
-                          std::to_string(area.right) + "," + std::to_string(area.bottom);
-  if (key != m_liveBackgroundKey || !m_liveBackground) {
-    m_liveBackground.reset();
-    m_liveBackgroundKey.clear();
-    MemoryDC whole;
-    const BitmapPtr page(plat::CreateCompatibleBitmap(dc, buffer.right - buffer.left, buffer.bottom - buffer.top));
-    if (!whole || !page || !whole.SelectBitmap(page.get()) || !DrawBitmapFile(path, whole.get(), buffer)) return;
-    BitmapPtr part(plat::CreateCompatibleBitmap(dc, areaWidth, areaHeight));
-    MemoryDC target;
-    if (!part || !target || !target.SelectBitmap(part.get())) return;
-    plat::BitBlt(target.get(), 0, 0, areaWidth, areaHeight, whole.get(), area.left, area.top, plat::SRCCOPY);
-    m_liveBackground = std::move(part);
-    m_liveBackgroundKey = key;
+  if (buffer.right <= 0 || buffer.bottom <= 0) return nullptr;
+  const std::string key = path + "|" + std::to_string(buffer.right) + "x" + std::to_string(buffer.bottom);
+  if (key != m_backgroundKey || !m_background) {
+    m_background.reset();
+    m_backgroundKey.clear();
+    BitmapPtr page(plat::CreateCompatibleBitmap(dc, buffer.right, buffer.bottom));
+    {
+      MemoryDC whole;
+      if (!whole || !page || !whole.SelectBitmap(page.get()) || !DrawBitmapFile(path, whole.get(), buffer))
+        return nullptr;
+    }
+    m_background = std::move(page);
+    m_backgroundKey = key;
   }
+  return m_background.get();
+}
+
+int CRadioPage::DrawBackground(plat::HDC dc) {
+  const plat::HBITMAP background = PageBackground(dc);
   MemoryDC source;
-  if (!source.SelectBitmap(m_liveBackground.get())) return;
-  plat::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(),
-               rect.left - area.left, rect.top - area.top, plat::SRCCOPY);
+  if (!background || !source || !source.SelectBitmap(background)) return CShellPage::DrawBackground(dc);
+  const plat::RECT& buffer = BackBufferRect();
+  return plat::BitBlt(dc, 0, 0, buffer.right, buffer.bottom, source.get(), 0, 0, plat::SRCCOPY) ? 1 : 0;
+}
+
+void CRadioPage::DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect) {
+  const plat::HBITMAP background = PageBackground(dc);
+  MemoryDC source;
+  if (!background || !source || !source.SelectBitmap(background)) return;
+  plat::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(), rect.left,
+               rect.top, plat::SRCCOPY);
 }
 
 int CRadioPage::DrawRadioText() {
   const int list = DisplayList();
   if (list < 0 || !BackBuffer() || !Radio()) return 0;
-  std::vector<plat::RECT> rects;
-  plat::RECT area{};
   for (const char* name : kLiveTexts) {
     int text = -1;
     plat::RECT rect{};
     if (!Layout()->FindListText(name, text, list) || !GetListTextScreenRect(text, list, &rect)) continue;
-    if (rects.empty()) {
-      area = rect;
-    } else {
-      area = plat::RECT{std::min(area.left, rect.left), std::min(area.top, rect.top), std::max(area.right, rect.right),
-                        std::max(area.bottom, rect.bottom)};
-    }
-    rects.push_back(rect);
+    RefreshArea(true, rect, list, [&](plat::HDC dc) { DrawBackgroundPart(dc, rect); });
   }
-  for (const plat::RECT& rect : rects)
-    RefreshArea(true, rect, list, [&](plat::HDC dc) { DrawBackgroundPart(dc, rect, area); });
   return 1;
 }
 

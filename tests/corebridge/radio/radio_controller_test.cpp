@@ -1,6 +1,8 @@
 // The Radio controller on a scripted radio engine: the vendor roads into
 // the module and out of it, tuning, fine-tuning, seeking, the bands, the
 // areas and the settings steps.
+#include <algorithm>
+
 #include "platform/com/module_path.h"
 #include "tests/corebridge/radio/radio_test_support.h"
 
@@ -242,10 +244,18 @@ TEST_F(RadioControllerTest, SeekStopsAtAStationOrAtTheEdge) {
   EXPECT_EQ(Engine().Count("18"), 5);
 
   Engine().levels = {{87700000, 4}};
+  page_.calls.clear();
+  frame_.calls.clear();
   EXPECT_EQ(Run("Radio ForwardScan"), 1);
   EXPECT_EQ(Engine().frequency, 87700000);
   EXPECT_EQ(Radio().m_nCurFMFrequency, 87700000);
   EXPECT_EQ(Engine().mute, 0);
+  // Each of the two steps shows its frequency in the live texts; the page
+  // and the playback bar are drawn whole once, at the end.
+  EXPECT_EQ(std::count(page_.calls.begin(), page_.calls.end(), "DrawRadioText"), 2);
+  EXPECT_EQ(std::count(page_.calls.begin(), page_.calls.end(), "Redraw 0"), 1);
+  EXPECT_GT(page_.IndexOf("Redraw 0"), page_.IndexOf("DrawRadioText"));
+  EXPECT_EQ(std::count(frame_.calls.begin(), frame_.calls.end(), "NotifyPlaybackBar 1"), 1);
 }
 
 TEST_F(RadioControllerTest, PreviousAndNextOnTheStationList) {

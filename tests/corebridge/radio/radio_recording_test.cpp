@@ -231,9 +231,15 @@ TEST_F(RadioRecordingTest, RecordedFilesPlayThroughTheHeldPlayer) {
   std::ofstream(Folder() + "/a.wav") << "x";
   std::ofstream(Folder() + "/notes.txt") << "x";
   ASSERT_EQ(Enter(), 1);
+  page_.calls.clear();
   EXPECT_EQ(Run("Radio RecordedRadio Page"), 1);
   EXPECT_EQ(Radio().m_nRecordState, RADIO_RECORDED_LIST);
   EXPECT_EQ(Radio().m_nPage, 4);
+  // The Radio page shows the recordings: the radio stays the active module
+  // and the page goes to its recorded radio page with the list refreshed.
+  EXPECT_EQ(Config().m_nActiveModule, MODULE_RADIO);
+  EXPECT_TRUE(page_.Saw("ShowCurrentPage 4"));
+  EXPECT_GT(page_.IndexOf("RefreshStationList"), page_.IndexOf("ShowCurrentPage 4"));
   EXPECT_EQ(Engine().mute, 1);
   ASSERT_EQ(Radio().m_recordedFiles.size(), 2u);
   EXPECT_EQ(Radio().m_recordedFiles[0].strName, "a.wav");

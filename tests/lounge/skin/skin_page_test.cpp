@@ -581,6 +581,31 @@ TEST_F(SkinPageTest, PressRunsOnlyWhenReleasedOverThePressedElement) {
   EXPECT_EQ(page->actionsRun, std::vector<std::string>{"GoSub"});
 }
 
+// A list whose rectangle reaches over another list's action (a display area
+// around a panel's buttons): the click and the hover go to the list of the
+// entry under the pointer; a point on no entry stays with the first list.
+TEST_F(SkinPageTest, OverlappingListsGiveThePointToTheEntrysList) {
+  WriteLayout(env.skin, "Test\\Overlap", 320, 240,
+              "<list value=\"Area\">" + Pos(10, 60, 300, 150) + "<image value=\"\"/><list_item value=\"row\">" +
+                  Img("item.bmp") + Pos(15, 65, 40, 20) + "</list_item></list>" + "<list value=\"Panel\">" +
+                  Pos(10, 150, 300, 80) + "<image value=\"\"/><list_action value=\"Go\">" + Img("play.bmp") +
+                  Pos(200, 170, 30, 20) + "</list_action></list>");
+  WriteStrip(env.skin, "Layout/XML/Test/Overlap/item.bmp", kGridItem);
+  WriteStrip(env.skin, "Layout/XML/Test/Overlap/play.bmp", kPlay);
+  WriteSolid(env.skin, "Layout/XML/Test/Overlap/bg.bmp", kBackground, 16, 16);
+  ASSERT_EQ(page->LoadLayout("Test\\Overlap"), 1);
+  page->CreateBackBuffer();
+  env.Settle();
+  const POINT go{430, 360}, empty{100, 360};  // the page shows at twice its size
+  EXPECT_EQ(page->HitTestList(go), 1);
+  EXPECT_EQ(page->HitTestList(empty), 0);
+  Move(go);
+  EXPECT_EQ(page->FocusedList(), 1);
+  plat::InjectClick(go.x, go.y);
+  env.Settle();
+  EXPECT_EQ(page->actionsRun, std::vector<std::string>{"Go"});
+}
+
 TEST_F(SkinPageTest, ClickSoundsFollowTheSwitches) {
   ShowMain();
   CConfig config;

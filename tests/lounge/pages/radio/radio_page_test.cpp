@@ -496,9 +496,11 @@ TEST_F(RadioPageTest, MainPageShowsFrequencyRdsAndSignal) {
   EXPECT_FALSE(app_test::TextMatches(*before, frequency, background, "99.00 MHz", ALIGN_CENTER, frequencyColour));
   EXPECT_LT(app_test::BrightShare(*before, signal), 0.05);  // no signal: an empty bar
 
-  // The controller tunes a station with RDS and calls DrawRadioText.
+  // The controller tunes a station with RDS and calls DrawRadioText. The
+  // name comes padded to its eight characters and is drawn centred without.
   Radio().m_nCurFMFrequency = 98500000;
-  Radio().m_strRdsStation = "MARIVEL";
+  Radio().m_strRdsStation = "MARIVEL ";
+  EXPECT_EQ(page->ValueText("RadioTxt TopStationName Text"), "MARIVEL");
   Radio().m_nSignalLevel = 5;
   ASSERT_EQ(page->DrawRadioText(), 1);
   plat::SurfacePtr after = shot();

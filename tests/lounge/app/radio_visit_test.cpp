@@ -1,0 +1,252 @@
+// The Radio module end to end: the lounge program on the headless display
+// with the virtual radio of three stations (88.0 MHz without RDS, 98.5 MHz
+// "MARIVEL" with a 440 Hz tone, 104.2 MHz) and the in-memory sound card.
+// From the home page "Radio Entry" shows the main page on the saved
+// 100.70 MHz with no signal; B seeks down to 98.5 MHz, whose RDS name and
+// full signal show; R and S record three seconds into "My Radio" of the
+// documents folder; the recorded radio page lists the file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lounge/shell/app_services.h"
+#include "lounge/skin/gdi_handles.h"
+#include "lounge/skin/layout_records.h"
+#include "lounge/skin/skin_paths.h"
+#include "lounge/skin/skin_text.h"
+#include "lounge/skin/string_table.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/dc.h"
+#include "platform/xml/document.h"
+#include "tests/engines/capture/radiodeck/media_probe.h"
+#include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_regions.h"
+#include "tests/lounge/app/visit_layout.h"
+#include "tests/lounge/app/visit_radio.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace app_test;
+
+// A text or action of an installed Radio layout: its rectangle on the
+// visit's screen, its normal colour and its alignment.
+struct Element {
+  Box box{};
+  plat::COLORREF colour = 0;
+  int align = ALIGN_LEFT;
+};
+
+std::optional<plat::xml::Element> FindNamed(const plat::xml::Element& parent, const std::string& name) {
+  for (const plat::xml::Element& child : parent.children()) {
+    if (child.attribute("value") == name && child.child("position")) return child;
+    if (auto found = FindNamed(child, name)) return found;
+  }
+  return std::nullopt;
+}
+
+int Number(const plat::xml::Element& e, const char* attribute) {
+  return std::stoi(e.attribute(attribute).value_or("0"));
+}
+
+// The element `name` of the installed layout of `page` ("MainPage" ...).
+std::optional<Element> LayoutElement(const std::string& page, const std::string& name) {
+  plat::xml::Document doc;
+  if (!doc.loadFile(std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/XML/Radio/" + page + "/layout.xml")) return std::nullopt;
+  const auto found = FindNamed(doc.documentElement(), name);
+  if (!found) return std::nullopt;
+  const plat::xml::Element position = found->child("position");
+  Element out;
+  out.box = AtVisit({Number(position, "left"), Number(position, "top"), Number(position, "width"),
+                     Number(position, "height")});
+  if (const plat::xml::Element colour = found->child("color"))
+    out.colour = static_cast<plat::COLORREF>(std::stoul(colour.attribute("normalcolor").value_or("0"), nullptr, 16));
+  if (const plat::xml::Element align = found->child("align")) {
+    const std::string value = align.attribute("value").value_or("");
+    out.align = value == "CENTER" ? ALIGN_CENTER : value == "RIGHT" ? ALIGN_RIGHT : ALIGN_LEFT;
+  }
+  return out;
+}
+
+// How far (0..1) across the box the signal bar is lit: the share of its
+// width up to the last column with a bright pixel. The bar's segments have
+// gaps between them, so this reads the level where a bright share would not.
+double LitExtent(const plat::Surface& s, Box box, int threshold = 90) {
+  for (int x = box.left + box.width - 1; x >= box.left; --x) {
+    for (int y = box.top; y < box.top + box.height; ++y)
+      if (Brightest(s.pixel(x, y)) >= threshold) return static_cast<double>(x - box.left + 1) / box.width;
+  }
+  return 0.0;
+}
+
+// The last column (screen x) with a pixel of `threshold` or brighter in the
+// box, -1 none.
+int LastBrightColumn(const plat::Surface& s, Box box, int threshold = 140) {
+  for (int x = box.left + box.width - 1; x >= box.left; --x) {
+    for (int y = box.top; y < box.top + box.height; ++y)
+      if (Brightest(s.pixel(x, y)) >= threshold) return x;
+  }
+  return -1;
+}
+
+// Where `text` ends when the skin draws it left-aligned with FONT1 in the
+// box (white on black), -1 when it cannot be drawn.
+int TextEnd(Box box, const std::string& text) {
+  MemoryDC dc;
+  const BitmapPtr bitmap(plat::CreateCompatibleBitmap(dc.get(), box.left + box.width, box.top + box.height));
+  if (!dc || !bitmap || !dc.SelectBitmap(bitmap.get())) return -1;
+  DrawSkinTextDefaultFont(dc.get(), box.left, box.top, box.left + box.width, box.top + box.height, text, ALIGN_LEFT,
+                          0xFFFFFF, SKIN_FIT_ELLIPSIS);
+  const plat::SurfacePtr drawn = plat::GetBitmapSurface(bitmap.get());
+  return drawn ? LastBrightColumn(*drawn, box) : -1;
+}
+
+// The text box of the row `row` (from 0) of the recorded radio page's list:
+// the title's place in the first row, moved down by the rows' pitch.
+Box RecordedRow(int row) {
+  static const Box first = [] {
+    const auto title = LayoutElement("RecordedRadioPage", "Radio Title Position");
+    return title ? title->box : Box{};
+  }();
+  static const int pitch = [] {
+    const auto one = LayoutElement("RecordedRadioPage", "Radio Row 1");
+    const auto two = LayoutElement("RecordedRadioPage", "Radio Row 2");
+    return one && two ? two->box.top - one->box.top : 0;
+  }();
+  return {first.left, first.top + pitch * row, first.width, first.height};
+}
+
+class RadioVisitTest : public LoungeProgramTest {
+ protected:
+  void SetUp() override {
+    LoungeProgramTest::SetUp();
+    DeclareVisitRadio(dir_ + "/registry/machine.reg");
+    // The documents folder, where "My Radio" is made.
+    documents_ = dir_ + "/home/Documents";
+    fs::create_directories(documents_);
+    std::ofstream(dir_ + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n";
+    // Recordings in MP3.
+    std::ifstream defaults(std::string(MARIVEL_TEST_SOURCE_DIR) + "/tests/corebridge/core/golden/config_defaults.xml");
+    std::stringstream text;
+    text << defaults.rdbuf();
+    std::string config = text.str();
+    const std::string from = "<RADIO_RECORDFORMAT value=\"";
+    const auto at = config.find(from);
+    ASSERT_NE(at, std::string::npos);
+    config.replace(at + from.size(), 1, "1");
+    fs::create_directories(dir_ + "/data/Marivel");
+    std::ofstream(ConfigFile()) << config;
+
+    // The text checks draw with the skin's FONT1.
+    SetSkinBaseFolder(MARIVEL_TEST_BIN_DIR);
+    strings_ = std::make_unique<CStringTable>(fs::path(MARIVEL_TEST_BIN_DIR));
+    SetUIStringTable(strings_.get());
+  }
+  void TearDown() override {
+    SetUIStringTable(nullptr);
+    SetSkinBaseFolder({});
+  }
+
+  // Runs the steps; "shot NAME" lines become pictures in `shots`.
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+    std::string script;
+    std::vector<std::string> names;
+    std::istringstream lines(steps);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir_ + "/radio-" + names.back() + ".png";
+      }
+      script += line + "\n";
+    }
+    ChildProcess lounge =
+        Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH), "--script",
+                WriteScript(script, "radio.txt")},
+               {"MARIVEL_MIXER=memory"});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      const std::string file = dir_ + "/radio-" + name + ".png";
+      if (const char* keep = std::getenv("MARIVEL_KEEP_SHOTS"))
+        fs::copy_file(file, std::string(keep) + "/radio-" + name + ".png", fs::copy_options::overwrite_existing);
+      if (auto picture = ReadPng(file)) shots[name] = std::move(*picture);
+    }
+    return status;
+  }
+
+  std::string documents_;
+  std::unique_ptr<CStringTable> strings_;
+};
+
+TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
+  const auto frequency = LayoutElement("MainPage", "Radio Frequency Text");
+  const auto station = LayoutElement("MainPage", "RadioTxt TopStationName Text");
+  const auto signal = LayoutElement("MainPage", "Radio SignalLevel Position");
+  const auto recorded = LayoutElement("MainPage", "Radio RecordedRadio Page");
+  ASSERT_TRUE(frequency && station && signal && recorded);
+  ASSERT_GT(RecordedRow(1).top, RecordedRow(0).top + RecordedRow(0).height / 2);
+  const std::string background = std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/Img/Radio/radio_bg.bmp";
+  const int clickX = recorded->box.left + recorded->box.width / 2, clickY = recorded->box.top + recorded->box.height / 2;
+
+  std::map<std::string, plat::Surface> shots;
+  // "Radio Entry" lies below the first entry of the home page.
+  const std::string steps = "wait 1000\nkey Down\nkey Return\nwait 1500\nshot main\n"
+                            "key B\nwait 3000\nshot rds\n"
+                            "key R\nwait 3000\nkey S\nwait 1000\n"
+                            "click " + std::to_string(clickX) + " " + std::to_string(clickY) + "\nwait 2000\nshot list\n"
+                            "close\n";
+  EXPECT_EQ(Run(steps, shots), 0);
+  ASSERT_EQ(shots.size(), 3u);
+
+  // 1. The main page on the saved frequency, no station there: an empty bar.
+  // The frequency box is wide: one other digit differs in less than 3 % of
+  // it, so the frequency is held to 1 %.
+  constexpr double kDigit = 0.01;
+  const plat::Surface& main = shots["main"];
+  EXPECT_TRUE(TextMatches(main, frequency->box, background, "100.70 MHz", frequency->align, frequency->colour, kDigit));
+  EXPECT_EQ(LitExtent(main, signal->box), 0.0);
+
+  // 2. The seek down stops on 98.5 MHz: its RDS name and a full bar.
+  const plat::Surface& rds = shots["rds"];
+  EXPECT_TRUE(TextMatches(rds, frequency->box, background, "98.50 MHz", frequency->align, frequency->colour, kDigit));
+  EXPECT_FALSE(TextMatches(rds, frequency->box, background, "98.55 MHz", frequency->align, frequency->colour, kDigit));
+  // (RDS texts are drawn white.)
+  EXPECT_TRUE(TextMatches(rds, station->box, background, "MARIVEL", station->align, 0xFFFFFF));
+  EXPECT_GE(LitExtent(rds, signal->box), 0.9);
+
+  // 3. One recording of the station, about three seconds of its tone.
+  const std::string folder = documents_ + "/My Radio";
+  std::vector<fs::path> files;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u) << folder;
+  const std::string name = files[0].filename().string();
+  EXPECT_EQ(name.rfind("FM09850_", 0), 0u) << name;
+  EXPECT_TRUE(name.ends_with(".mp3")) << name;
+  const radio_test::FileFacts facts = radio_test::Discover(files[0].string());
+  ASSERT_TRUE(facts.ok);
+  EXPECT_NEAR(facts.seconds, 3.0, 0.7);
+  EXPECT_EQ(radio_test::DominantTone(radio_test::DecodeSamples(files[0].string()), 48000, {440, 1000, 1500}), 440);
+
+  // 4. The recorded radio page: the up-level row, the file without its
+  // extension, then empty rows.
+  const plat::Surface& list = shots["list"];
+  EXPECT_GT(BrightShare(list, RecordedRow(0), 140), 0.02) << "the up-level row";
+  EXPECT_GT(BrightShare(list, RecordedRow(1), 140), 0.02) << "the recording's row";
+  // The recording's row ends where its name without ".mp3" ends.
+  const std::string title = name.substr(0, name.size() - 4);
+  const int end = LastBrightColumn(list, RecordedRow(1));
+  EXPECT_NEAR(end, TextEnd(RecordedRow(1), title), 3) << title;
+  EXPECT_GT(TextEnd(RecordedRow(1), name), end + 10);
+  for (int row = 2; row < 10; ++row) EXPECT_LT(BrightShare(list, RecordedRow(row), 140), 0.002) << "row " << row;
+
+  // The station is kept.
+  EXPECT_NE(ReadConfig().find("<RADIO_CURFMFREQUENCY value=\"98500000\"/>"), std::string::npos);
+}
+
+}  // namespace
