@@ -129,17 +129,34 @@ int CPlaybackBar::LoadLayout(const std::string& path) {
   // a later show without animation would find "already at 0" and stay out.
   StopSlideTimers();
   m_position = 1.0f;
-  std::string background;
-  if (Layout() && Layout()->GetBackgroundImage(background) && !background.empty()) {
-    if (plat::HRGN region = LoadRegionFromBitmapFile(background, kRegionKey, kRegionTolerance))
-      plat::SetWindowRgn(Owner(), region, plat::TRUE);
-  }
+  UpdateRegion();
   if (!m_clockTimerStarted) {
     plat::SetTimer(Owner(), kPlaybackBarClockTimer, 1000, nullptr);
     m_clockTimerStarted = true;
   }
   m_volumeCache.clear();
   return 1;
+}
+
+void CPlaybackBar::UpdateRegion() {
+  std::string background;
+  if (!Layout() || !Layout()->GetBackgroundImage(background) || background.empty()) return;
+  RECT client{};
+  plat::GetClientRect(Owner(), &client);
+  const plat::SIZE size{client.right - client.left, client.bottom - client.top};
+  // The bar is drawn stretched to its window, which spans the frame's width:
+  // the see-through region is cut from the background at that size, not at
+  // the bitmap's own. A slide keeps the size and keeps the region.
+  if (background == m_regionImage && size.cx == m_regionSize.cx && size.cy == m_regionSize.cy) return;
+  plat::HRGN region = LoadRegionFromBitmapFileAtSize(background, size, kRegionKey, kRegionTolerance);
+  if (!region) return;
+  // The window takes the region it is given; one it refuses is ours.
+  if (!plat::SetWindowRgn(Owner(), region, plat::TRUE)) {
+    plat::DeleteObject(region);
+    return;
+  }
+  m_regionImage = background;
+  m_regionSize = size;
 }
 
 void CPlaybackBar::SetPosition(float fraction) {
@@ -493,6 +510,7 @@ LRESULT CPlaybackBar::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case plat::WM_SIZE:
       CreateBackBuffer();
+      UpdateRegion();
       return plat::DefWindowProc(window, msg, wParam, lParam);
     case plat::WM_SHOWWINDOW: {
       const LRESULT result = plat::DefWindowProc(window, msg, wParam, lParam);

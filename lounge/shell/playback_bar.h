@@ -126,6 +126,8 @@ class CPlaybackBar : public CSkinPage {
   void OnBarTimer(plat::UINT_PTR id);
   void DrawPlayTime();
   void StopSlideTimers();
+  // Cuts the window region from the background as drawn at the bar's size.
+  void UpdateRegion();
   plat::HWND Frame() const;
 
   int m_vendor = 0;
@@ -134,6 +136,9 @@ class CPlaybackBar : public CSkinPage {
   FontPtr m_tooltipFont;
   std::string m_tooltipText;
   bool m_tracking = false;
+  // The background and size the current window region was cut for.
+  std::string m_regionImage;
+  plat::SIZE m_regionSize{};
   float m_position = 1.0f;
   bool m_slidingIn = false;
   plat::UINT_PTR m_slideTimer = 0;
