@@ -119,12 +119,12 @@ HWND CPlaybackBar::Frame() const { return plat::GetParent(Owner()); }
 
 int CPlaybackBar::LoadLayout(const std::string& path) {
   if (!CSkinPage::LoadLayout(path)) return 0;
-  int size[2] = {0, 0};
-  GetPageSize(size);
   RECT client{};
   plat::GetClientRect(Frame(), &client);
+  const int width = client.right - client.left;
   plat::ShowWindow(Owner(), plat::SW_HIDE);
-  plat::SetWindowPos(Owner(), nullptr, 0, client.bottom, size[0], size[1], plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
+  plat::SetWindowPos(Owner(), nullptr, 0, client.bottom, width, HeightAt(width),
+                     plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
   // The bar now lies fully below the frame; the stored fraction says so, or
   // a later show without animation would find "already at 0" and stay out.
   StopSlideTimers();
@@ -159,12 +159,21 @@ void CPlaybackBar::UpdateRegion() {
   m_regionSize = size;
 }
 
+int CPlaybackBar::HeightAt(int barWidth) {
+  int size[2] = {0, 0};
+  GetPageSize(size);
+  if (size[0] <= 0 || size[1] <= 0 || barWidth <= 0) return size[1] > 0 ? size[1] : 0;
+  // The skin draws the bar for its own width; across a frame of another
+  // width the bar keeps its proportions (its buttons stay round), as the
+  // caption bar and the pages do.
+  return static_cast<int>(static_cast<long long>(size[1]) * barWidth / size[0]);
+}
+
 void CPlaybackBar::SetPosition(float fraction) {
   m_position = fraction;
-  RECT client{}, bar{};
+  RECT client{};
   plat::GetClientRect(Frame(), &client);
-  plat::GetWindowRect(Owner(), &bar);
-  const int height = bar.bottom - bar.top;
+  const int height = HeightAt(client.right - client.left);
   const int top = client.bottom + static_cast<int>(static_cast<float>(height) * fraction) - height;
   plat::SetWindowPos(Owner(), nullptr, 0, top, client.right - client.left, height,
                      plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);

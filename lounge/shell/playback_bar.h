@@ -5,7 +5,8 @@
 // and frequency (and for vendor 1 the play time), repeats a held button and
 // shows each button's text in a tooltip above it.
 //
-// The frame creates it (Create), loads other layouts into it (LoadLayout),
+// The frame creates it (Create), loads other layouts into it (LoadLayout,
+// which sizes it across the frame and puts it just below),
 // slides it in and out (SetVisible, with the frame's timers 1114 to 1116
 // handed to OnSlideTimer), redraws it (Redraw) and keeps its position
 // fraction across resizes (Position, SetPosition).
@@ -72,8 +73,12 @@ class CPlaybackBar : public CSkinPage {
   // ---- the frame's side ----
   // 0.0 fully shown .. 1.0 fully moved out below the frame's client area.
   float Position() const { return m_position; }
-  // Stores the fraction and moves the bar to it for the frame's current size.
+  // Stores the fraction and moves the bar to it for the frame's current size:
+  // across the frame's width, at the layout's height scaled by that width
+  // over the layout's width.
   void SetPosition(float fraction);
+  // The bar's height when it is `barWidth` wide.
+  int HeightAt(int barWidth);
   // Shows or hides the bar, sliding it with animation. A slide out is refused
   // while the cursor is over the bar or `cursorOverCaptionBar`. Returns 1.
   int SetVisible(int show, int animate, bool cursorOverCaptionBar);

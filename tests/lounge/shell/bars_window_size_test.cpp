@@ -1,7 +1,7 @@
 // The two floating bars at window sizes other than the one the default skin
-// is drawn for (1920x1080): the playback bar's see-through region follows the
-// bar as it is drawn stretched across the frame, and the caption bar, scaled
-// with the pages, stays clear of the module pages' titles.
+// is drawn for (1920x1080): the playback bar keeps its proportions and its
+// see-through region follows the bar as it is drawn across the frame, and the
+// caption bar, scaled with the pages, stays clear of the module pages' titles.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -41,6 +41,8 @@ TEST(BarsAtWindowSize, PlaybackBarShowsNoKeyColourAndLetsTheFrameThroughAtItsEnd
     ASSERT_EQ(r.left, 0);
     ASSERT_EQ(r.right, size.width);
     ASSERT_EQ(r.bottom, size.height);
+    // The layout is 1920x180: the bar keeps its proportions across the frame.
+    EXPECT_EQ(r.bottom - r.top, 180 * size.width / 1920);
     int magenta = 0, drawn = 0;
     for (int y = r.top; y < r.bottom; ++y)
       for (int x = r.left; x < r.right; ++x) {
@@ -76,6 +78,7 @@ TEST(BarsAtWindowSize, PlaybackBarRegionFollowsANewFrameWidth) {
   RECT r{};
   plat::GetWindowRect(bar->Window(), &r);
   ASSERT_EQ(r.right - r.left, 1280);
+  EXPECT_EQ(r.bottom - r.top, 120);
   int magenta = 0;
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x) magenta += env.Screen(x, y) == kMagenta;
