@@ -1,7 +1,6 @@
 // CCaptionBar: the bar window, its messages and its skin-page overrides.
 #include "lounge/shell/caption_bar.h"
 
-#include "lounge/skin/skin_bitmaps.h"
 #include "lounge/skin/skin_regions.h"
 #include "platform/gdi/gdi.h"
 #include "platform/win/input.h"
@@ -50,14 +49,24 @@ CCaptionBar::~CCaptionBar() {
   plat::DestroyWindow(hwnd);
 }
 
-int CCaptionBar::Height() const {
+int CCaptionBar::HeightAt(int barWidth) const {
   int width = 0, height = 0;
   if (Layout()) Layout()->GetPageSize(width, height);
-  return height;
+  if (width <= 0 || height <= 0 || barWidth <= 0) return height > 0 ? height : 0;
+  // The skin draws the bar for its own width; at any other width the whole
+  // bar is scaled by the same factor as the pages below it, so it covers the
+  // same share of them at every window size.
+  return static_cast<int>(static_cast<long long>(height) * barWidth / width);
+}
+
+int CCaptionBar::Height() const {
+  plat::RECT client{};
+  plat::GetClientRect(Owner(), &client);
+  return HeightAt(client.right - client.left);
 }
 
 void CCaptionBar::Place(const plat::RECT& frameClient) {
-  const int height = Height();
+  const int height = HeightAt(frameClient.right - frameClient.left);
   const int top = frameClient.top - static_cast<int>(static_cast<float>(height) * m_position);
   plat::SetWindowPos(Window(), nullptr, frameClient.left, top, frameClient.right - frameClient.left, height,
                      plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
@@ -95,45 +104,24 @@ int CCaptionBar::LoadLayout(const std::string& path) {
   if (!loaded) return loaded;
   plat::RECT rect{};
   plat::GetWindowRect(Window(), &rect);
-  plat::SetWindowPos(Window(), nullptr, 0, 0, rect.right - rect.left, Height(),
+  const int width = rect.right - rect.left;
+  plat::SetWindowPos(Window(), nullptr, 0, 0, width, HeightAt(width),
                      plat::SWP_NOMOVE | plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
-  std::string background;
-  if (Layout()->GetBackgroundImage(background)) {
-    plat::HRGN region = LoadRegionFromBitmapFile(background, BAR_REGION_KEY, BAR_REGION_TOLERANCE);
-    // The window takes the region it is given; one it refuses is ours.
-    if (region && !plat::SetWindowRgn(Window(), region, plat::TRUE)) plat::DeleteObject(region);
-  }
+  UpdateRegion();
   return loaded;
 }
 
-int CCaptionBar::DrawBackground(plat::HDC dc) {
-  std::string path;
-  int width = 0, height = 0;
-  if (!Layout() || !Layout()->GetBackgroundImage(path)) return 0;
-  Layout()->GetPageSize(width, height);
-  return DrawBitmapFile(path, dc, plat::RECT{0, 0, width, height});
-}
-
-int CCaptionBar::GetButtonScreenRect(int i, plat::RECT* rect) {
-  plat::RECT r{};
-  if (!rect || !Layout() || !Layout()->GetButtonRect(r, i)) return 0;
-  if (!IsLeftEdgeButton(Layout()->Buttons()[static_cast<size_t>(i)].action)) {
-    int width = 0, height = 0;
-    Layout()->GetPageSize(width, height);
-    plat::RECT client{};
-    plat::GetClientRect(Window(), &client);
-    const int shift = (client.right - client.left) - width;
-    r.left += shift;
-    r.right += shift;
-  }
-  *rect = r;
-  return 1;
-}
-
-int CCaptionBar::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) {
-  plat::RECT r{};
-  if (!Layout() || !Layout()->GetTextRect(r, i)) return CSkinPage::DrawTextElement(i, dc, rect, colour);
-  return CSkinPage::DrawTextElement(i, dc, r, colour);
+void CCaptionBar::UpdateRegion() {
+  std::string background;
+  if (!Layout() || !Layout()->GetBackgroundImage(background) || background.empty()) return;
+  plat::RECT client{};
+  plat::GetClientRect(Window(), &client);
+  // Cut from the background as it is drawn, stretched to the bar's size.
+  plat::HRGN region = LoadRegionFromBitmapFileAtSize(
+      background, plat::SIZE{client.right - client.left, client.bottom - client.top}, BAR_REGION_KEY,
+      BAR_REGION_TOLERANCE);
+  // The window takes the region it is given; one it refuses is ours.
+  if (region && !plat::SetWindowRgn(Window(), region, plat::TRUE)) plat::DeleteObject(region);
 }
 
 int CCaptionBar::QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) {
@@ -183,6 +171,7 @@ plat::LRESULT CCaptionBar::OnMessage(plat::UINT msg, plat::WPARAM wParam, plat::
       break;
     case plat::WM_SIZE:
       CreateBackBuffer();
+      UpdateRegion();
       Redraw(0);
       break;
     case plat::WM_MOUSEMOVE:

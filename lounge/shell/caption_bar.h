@@ -8,6 +8,9 @@
 //
 // The frame creates it, stores its slide position (0.0 fully shown, 1.0
 // fully moved out above the frame) and places it across its client width.
+// The skin draws the bar for one width (its layout's); at another width the
+// whole bar, its height, background, buttons, title and window region, is
+// scaled by the same factor, as the pages below it are.
 #pragma once
 
 #include <memory>
@@ -55,10 +58,13 @@ class CCaptionBar : public CSkinPage {
   // The slide position the frame keeps on the bar.
   float Position() const { return m_position; }
   void SetPosition(float fraction) { m_position = fraction; }
-  // The layout's height, which is the bar's height.
+  // The bar's height at its current width: the layout's height scaled by the
+  // bar's width over the layout's width.
   int Height() const;
-  // Puts the bar across the frame's client width, moved up by its height
-  // times the position.
+  // The bar's height when it is `barWidth` wide.
+  int HeightAt(int barWidth) const;
+  // Puts the bar across the frame's client width at the height for that
+  // width, moved up by its height times the position.
   void Place(const plat::RECT& frameClient);
   // True while the frame is being moved by a drag that started on the bar.
   bool IsDragging();
@@ -68,17 +74,9 @@ class CCaptionBar : public CSkinPage {
   void Enable();
 
   // ---- skin page overrides ----
-  // Loads the layout, sizes the bar to its height and cuts the window region
-  // out of its background by the magenta key.
+  // Loads the layout, sizes the bar to its height for its width and cuts the
+  // window region out of its background by the magenta key.
   int LoadLayout(const std::string& path) override;
-  // The background at its own size from the corner; it is not stretched.
-  int DrawBackground(plat::HDC dc) override;
-  // Layout rectangles unscaled; every button but Home and Back keeps its
-  // distance from the right edge.
-  int GetButtonScreenRect(int i, plat::RECT* rect) override;
-  // Texts at their layout rectangles too: the bar is drawn at the layout's
-  // scale, so a title scaled to the bar's width would slide under Back.
-  int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
   // Restore shows only maximised, Maximize only windowed, Home and Back only
   // away from the home page. Returns 0.
   int QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
@@ -104,6 +102,8 @@ class CCaptionBar : public CSkinPage {
   bool IsFrameMaximized();
   // A point on no button and no list action.
   bool OnEmptyArea(plat::POINT point);
+  // Cuts the window region from the background as drawn at the bar's size.
+  void UpdateRegion();
   void ToggleMaximized();
 
   ICaptionBarFrame& m_frame;

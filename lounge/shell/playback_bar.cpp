@@ -119,21 +119,17 @@ HWND CPlaybackBar::Frame() const { return plat::GetParent(Owner()); }
 
 int CPlaybackBar::LoadLayout(const std::string& path) {
   if (!CSkinPage::LoadLayout(path)) return 0;
-  int size[2] = {0, 0};
-  GetPageSize(size);
   RECT client{};
   plat::GetClientRect(Frame(), &client);
+  const int width = client.right - client.left;
   plat::ShowWindow(Owner(), plat::SW_HIDE);
-  plat::SetWindowPos(Owner(), nullptr, 0, client.bottom, size[0], size[1], plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
+  plat::SetWindowPos(Owner(), nullptr, 0, client.bottom, width, HeightAt(width),
+                     plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
   // The bar now lies fully below the frame; the stored fraction says so, or
   // a later show without animation would find "already at 0" and stay out.
   StopSlideTimers();
   m_position = 1.0f;
-  std::string background;
-  if (Layout() && Layout()->GetBackgroundImage(background) && !background.empty()) {
-    if (plat::HRGN region = LoadRegionFromBitmapFile(background, kRegionKey, kRegionTolerance))
-      plat::SetWindowRgn(Owner(), region, plat::TRUE);
-  }
+  UpdateRegion();
   if (!m_clockTimerStarted) {
     plat::SetTimer(Owner(), kPlaybackBarClockTimer, 1000, nullptr);
     m_clockTimerStarted = true;
@@ -142,12 +138,42 @@ int CPlaybackBar::LoadLayout(const std::string& path) {
   return 1;
 }
 
+void CPlaybackBar::UpdateRegion() {
+  std::string background;
+  if (!Layout() || !Layout()->GetBackgroundImage(background) || background.empty()) return;
+  RECT client{};
+  plat::GetClientRect(Owner(), &client);
+  const plat::SIZE size{client.right - client.left, client.bottom - client.top};
+  // The bar is drawn stretched to its window, which spans the frame's width:
+  // the see-through region is cut from the background at that size, not at
+  // the bitmap's own. A slide keeps the size and keeps the region.
+  if (background == m_regionImage && size.cx == m_regionSize.cx && size.cy == m_regionSize.cy) return;
+  plat::HRGN region = LoadRegionFromBitmapFileAtSize(background, size, kRegionKey, kRegionTolerance);
+  if (!region) return;
+  // The window takes the region it is given; one it refuses is ours.
+  if (!plat::SetWindowRgn(Owner(), region, plat::TRUE)) {
+    plat::DeleteObject(region);
+    return;
+  }
+  m_regionImage = background;
+  m_regionSize = size;
+}
+
+int CPlaybackBar::HeightAt(int barWidth) {
+  int size[2] = {0, 0};
+  GetPageSize(size);
+  if (size[0] <= 0 || size[1] <= 0 || barWidth <= 0) return size[1] > 0 ? size[1] : 0;
+  // The skin draws the bar for its own width; across a frame of another
+  // width the bar keeps its proportions (its buttons stay round), as the
+  // caption bar and the pages do.
+  return static_cast<int>(static_cast<long long>(size[1]) * barWidth / size[0]);
+}
+
 void CPlaybackBar::SetPosition(float fraction) {
   m_position = fraction;
-  RECT client{}, bar{};
+  RECT client{};
   plat::GetClientRect(Frame(), &client);
-  plat::GetWindowRect(Owner(), &bar);
-  const int height = bar.bottom - bar.top;
+  const int height = HeightAt(client.right - client.left);
   const int top = client.bottom + static_cast<int>(static_cast<float>(height) * fraction) - height;
   plat::SetWindowPos(Owner(), nullptr, 0, top, client.right - client.left, height,
                      plat::SWP_NOZORDER | plat::SWP_NOACTIVATE);
@@ -493,6 +519,7 @@ LRESULT CPlaybackBar::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case plat::WM_SIZE:
       CreateBackBuffer();
+      UpdateRegion();
       return plat::DefWindowProc(window, msg, wParam, lParam);
     case plat::WM_SHOWWINDOW: {
       const LRESULT result = plat::DefWindowProc(window, msg, wParam, lParam);

@@ -5,7 +5,8 @@
 // and frequency (and for vendor 1 the play time), repeats a held button and
 // shows each button's text in a tooltip above it.
 //
-// The frame creates it (Create), loads other layouts into it (LoadLayout),
+// The frame creates it (Create), loads other layouts into it (LoadLayout,
+// which sizes it across the frame and puts it just below),
 // slides it in and out (SetVisible, with the frame's timers 1114 to 1116
 // handed to OnSlideTimer), redraws it (Redraw) and keeps its position
 // fraction across resizes (Position, SetPosition).
@@ -72,8 +73,12 @@ class CPlaybackBar : public CSkinPage {
   // ---- the frame's side ----
   // 0.0 fully shown .. 1.0 fully moved out below the frame's client area.
   float Position() const { return m_position; }
-  // Stores the fraction and moves the bar to it for the frame's current size.
+  // Stores the fraction and moves the bar to it for the frame's current size:
+  // across the frame's width, at the layout's height scaled by that width
+  // over the layout's width.
   void SetPosition(float fraction);
+  // The bar's height when it is `barWidth` wide.
+  int HeightAt(int barWidth);
   // Shows or hides the bar, sliding it with animation. A slide out is refused
   // while the cursor is over the bar or `cursorOverCaptionBar`. Returns 1.
   int SetVisible(int show, int animate, bool cursorOverCaptionBar);
@@ -126,6 +131,8 @@ class CPlaybackBar : public CSkinPage {
   void OnBarTimer(plat::UINT_PTR id);
   void DrawPlayTime();
   void StopSlideTimers();
+  // Cuts the window region from the background as drawn at the bar's size.
+  void UpdateRegion();
   plat::HWND Frame() const;
 
   int m_vendor = 0;
@@ -134,6 +141,9 @@ class CPlaybackBar : public CSkinPage {
   FontPtr m_tooltipFont;
   std::string m_tooltipText;
   bool m_tracking = false;
+  // The background and size the current window region was cut for.
+  std::string m_regionImage;
+  plat::SIZE m_regionSize{};
   float m_position = 1.0f;
   bool m_slidingIn = false;
   plat::UINT_PTR m_slideTimer = 0;

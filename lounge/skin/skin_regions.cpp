@@ -74,3 +74,18 @@ plat::HRGN LoadRegionFromBitmapFile(const std::string& path, plat::COLORREF key,
   BitmapPtr loaded(LoadSharedBitmapFile(path));
   return loaded ? BitmapToRegion(loaded.get(), key, tolerance) : nullptr;
 }
+
+plat::HRGN LoadRegionFromBitmapFileAtSize(const std::string& path, plat::SIZE size, plat::COLORREF key,
+                                          plat::COLORREF tolerance) {
+  if (size.cx <= 0 || size.cy <= 0) return nullptr;
+  BitmapPtr drawn(plat::CreateCompatibleBitmap(nullptr, size.cx, size.cy));
+  if (!drawn) return nullptr;
+  {
+    // Drawn by the same helper the pages draw their backgrounds with, so the
+    // region follows the very pixels that reach the window.
+    MemoryDC dc;
+    if (!dc || !dc.SelectBitmap(drawn.get())) return nullptr;
+    if (!DrawBitmapFile(path, dc.get(), plat::RECT{0, 0, size.cx, size.cy})) return nullptr;
+  }
+  return BitmapToRegion(drawn.get(), key, tolerance);
+}

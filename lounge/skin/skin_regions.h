@@ -10,6 +10,12 @@
 
 // Loads a bitmap file and builds its region; null when it cannot be loaded.
 plat::HRGN LoadRegionFromBitmapFile(const std::string& path, plat::COLORREF key, plat::COLORREF tolerance);
+// The region of the bitmap file as it is drawn stretched to `size` (the way a
+// page draws its background into its window), so a window drawn at another
+// size than its bitmap's is cut where its drawing shows the key colour. Null
+// when the file cannot be loaded or the size is empty.
+plat::HRGN LoadRegionFromBitmapFileAtSize(const std::string& path, plat::SIZE size, plat::COLORREF key,
+                                          plat::COLORREF tolerance);
 // Null for no bitmap.
 plat::HRGN BitmapToRegion(plat::HBITMAP bitmap, plat::COLORREF key, plat::COLORREF tolerance);
 // `bits` holds `height` rows of 32-bit pixels (bytes blue, green, red,

@@ -1,4 +1,5 @@
-// The caption bar with the default skin on a 960x540 frame: its buttons at the
+// The caption bar with the default skin on a 960x540 frame, half the width the
+// skin draws it for, so the whole bar is drawn at half size: its buttons at the
 // edges, their states, the actions they yield, dragging the frame by the
 // caption and the double click that maximises and restores.
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ namespace {
 
 constexpr RECT kFrame{100, 50, 1060, 590};
 // On the bar: between the title text and Help.
-constexpr POINT kEmpty{560, 40};
+constexpr POINT kEmpty{560, 24};
 
 class CaptionBarTest : public ::testing::Test {
  protected:
@@ -66,22 +67,24 @@ class CaptionBarTest : public ::testing::Test {
   std::unique_ptr<CCaptionBar> bar;
 };
 
-TEST_F(CaptionBarTest, SpansTheFrameAtTheLayoutsHeightAndSlidesByItsPosition) {
+TEST_F(CaptionBarTest, SpansTheFrameAtTheScaledHeightAndSlidesByItsPosition) {
+  // The layout is 1920x96; the bar 960 wide is 48 high.
   RECT r{};
   plat::GetWindowRect(bar->Window(), &r);
-  EXPECT_EQ(r, (RECT{100, 50, 1060, 146}));
+  EXPECT_EQ(r, (RECT{100, 50, 1060, 98}));
+  EXPECT_EQ(bar->Height(), 48);
   bar->SetPosition(0.5f);
   PlaceBar();
   plat::GetWindowRect(bar->Window(), &r);
-  EXPECT_EQ(r, (RECT{100, 2, 1060, 98}));
+  EXPECT_EQ(r, (RECT{100, 26, 1060, 74}));
 }
 
 TEST_F(CaptionBarTest, WindowButtonsKeepToTheRightEdgeAndHomeAndBackToTheLeft) {
   struct Case {
     const char* name;
-    RECT expected;  // the layout is 1920 wide, the bar 960
-  } cases[] = {{"Home", {16, 12, 88, 84}},      {"Back", {100, 12, 172, 84}},   {"Help", {600, 12, 672, 84}},
-               {"Minimize", {684, 12, 756, 84}}, {"Maximize", {768, 12, 840, 84}}, {"Close", {852, 12, 924, 84}}};
+    RECT expected;  // the layout is 1920 wide, the bar 960: half the layout's rectangles
+  } cases[] = {{"Home", {8, 6, 44, 42}},       {"Back", {50, 6, 86, 42}},       {"Help", {780, 6, 816, 42}},
+               {"Minimize", {822, 6, 858, 42}}, {"Maximize", {864, 6, 900, 42}}, {"Close", {906, 6, 942, 42}}};
   for (const Case& c : cases) {
     RECT r{};
     ASSERT_TRUE(bar->GetButtonScreenRect(Button(c.name), &r));
@@ -115,33 +118,34 @@ TEST_F(CaptionBarTest, StatesFollowTheFrameAndTheActivePage) {
 TEST_F(CaptionBarTest, TheMagentaOfTheBackgroundIsCutAway) {
   env.Settle();
   int magenta = 0, drawn = 0;
-  for (int y = 50; y < 146; ++y)
+  for (int y = 50; y < 98; ++y)
     for (int x = 100; x < 1060; ++x) {
       const std::uint32_t p = env.Screen(x, y);
       magenta += p == 0xFF00FFu;
       drawn += p != 0;
     }
   EXPECT_EQ(magenta, 0);
-  EXPECT_GT(drawn, 960 * 60);
-  // The rounded lower left corner lets the frame show through.
-  EXPECT_EQ(env.Screen(100, 145), 0u);
-  EXPECT_NE(env.Screen(130, 100), 0u);
+  EXPECT_GT(drawn, 960 * 40);
+  // The rounded lower corners let the frame show through, at both ends.
+  EXPECT_EQ(env.Screen(100, 97), 0u);
+  EXPECT_EQ(env.Screen(1059, 97), 0u);
+  EXPECT_NE(env.Screen(130, 75), 0u);
 }
 
-TEST_F(CaptionBarTest, TheTitleKeepsItsLayoutPlaceBesideBack) {
+TEST_F(CaptionBarTest, TheTitleKeepsItsScaledPlaceBesideBack) {
   // The title's light blue, counted left of the layout's text rectangle and
-  // within it (bar coordinates 200..720 on the 960 wide bar).
+  // within it (layout 200..720, bar coordinates 100..360 on the 960 wide bar).
   auto titlePixels = [&](int fromX, int toX) {
     int n = 0;
-    for (int y = 50; y < 146; ++y)
+    for (int y = 50; y < 98; ++y)
       for (int x = 100 + fromX; x < 100 + toX; ++x) {
         const std::uint32_t p = env.Screen(x, y);
         n += ((p >> 16) & 0xFF) < 0xA0 && ((p >> 8) & 0xFF) > 0x98 && (p & 0xFF) > 0xE0;
       }
     return n;
   };
-  EXPECT_EQ(titlePixels(0, 190), 0);
-  EXPECT_GT(titlePixels(200, 720), 200);
+  EXPECT_EQ(titlePixels(0, 95), 0);
+  EXPECT_GT(titlePixels(100, 360), 100);
 }
 
 TEST_F(CaptionBarTest, WindowButtonsGoToTheFrameOtherNamesToTheSystem) {

@@ -65,8 +65,9 @@ const Box kChapterBand{200, 85, 880, 55};
 // lines 200..203 of the picture).
 const Box kButton1Edge{300, 251, 250, 3};
 const Box kButton2Edge{727, 251, 250, 3};
-// The end of the OSD's text at the top right, over the right bar.
-const Box kOsdOverBar{1125, 98, 90, 30};
+// The end of the OSD's text at the top right, over the right bar, just below
+// the caption bar (64 pixels high at this width).
+const Box kOsdOverBar{1125, 66, 90, 30};
 
 class MovieVisitTest : public LoungeProgramTest {
  protected:
