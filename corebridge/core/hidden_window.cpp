@@ -86,6 +86,9 @@ LRESULT CHiddenWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DEVICECHANGE:
       m_owner.OnSystemMessage(m_hWnd, msg, wParam, lParam);
       return 0;
+    case WM_MEDIA_STARTED:
+      m_owner.OnMediaStarted();
+      return 0;
     case WM_TIMER:
       if (wParam == kBatteryTimer || wParam == kCriticalBatteryTimer) m_owner.OnBatteryTimer(wParam);
       else if (wParam == kRecordMonitorTimer) m_owner.OnRecordMonitorTimer();

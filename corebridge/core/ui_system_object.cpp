@@ -11,6 +11,7 @@
 #include "corebridge/core/xml_settings.h"
 #include "interfaces/engines.h"
 #include "platform/com/runtime.h"
+#include "platform/media/gstreamer.h"
 #include "platform/registry/registry.h"
 #include "platform/win/controls/message_box.h"
 #include "platform/win/message.h"
@@ -319,5 +320,8 @@ HRESULT CreateUISystem(plat::IUnknown* outer, const plat::IID& iid, void** out) 
   CUISystemServices services;
   services.sleepInhibitor = plat::MakeMachineSleepInhibitor();
   services.eventSources = plat::MakeMachineEventSources();
+  services.startMediaInBackground = [](std::function<void()> done) {
+    return plat::media::StartGStreamerInBackground(std::move(done));
+  };
   return plat::CreateComObject<CUISystem>(outer, iid, out, std::move(services));
 }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "corebridge/core/action_table.h"
@@ -60,6 +61,10 @@ struct CUISystemServices {
   // platform's modal box.
   std::function<void(const std::string& text)> messageBox;
   int scheduleTimerPeriodMs = 1000;
+  // Begins the media framework's start on a worker and calls `done` there
+  // when it is over, so that neither the deferred DVD query nor a module's
+  // entry waits for it on the UI thread; none in tests.
+  std::function<std::jthread(std::function<void()> done)> startMediaInBackground;
 };
 
 struct MusicRecord;
@@ -268,6 +273,7 @@ class CUISystem : public IUISystem {
   // once by the first Movie entry that comes before.
   void OnDvdAudioCapsTimer();
   void EnsureDvdAudioOutputCaps();
+  void OnMediaStarted();
   int MovieEngineReapplyOnPowerApply();
   int MovieEngineReapplyOnPowerRestore();
   // Disc menus, streams, snapshots, the settings pages (movie_settings.cpp,
@@ -693,6 +699,7 @@ class CUISystem : public IUISystem {
 
  private:
   bool m_bDvdAudioCapsPending = false;
+  std::jthread m_mediaStart;  // the media framework's start, joined with the object
   void RunStep(const char* step) {
     if (m_onControllerStep) m_onControllerStep(step);
   }

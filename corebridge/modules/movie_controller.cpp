@@ -685,8 +685,16 @@ int CUISystem::MovieEngineReapplyOnPowerRestore() {
 
 void CUISystem::OnDvdAudioCapsTimer() {
   if (m_pHiddenWindow) plat::KillTimer(m_pHiddenWindow->Handle(), kDvdAudioCapsTimer);
+  if (m_services.startMediaInBackground && m_pHiddenWindow && !m_mediaStart.joinable()) {
+    // The worker may finish after the window is gone: the post then fails.
+    m_mediaStart = m_services.startMediaInBackground(
+        [hwnd = m_pHiddenWindow->Handle()] { plat::PostMessage(hwnd, WM_MEDIA_STARTED, 0, 0); });
+    return;
+  }
   EnsureDvdAudioOutputCaps();
 }
+
+void CUISystem::OnMediaStarted() { EnsureDvdAudioOutputCaps(); }
 
 void CUISystem::EnsureDvdAudioOutputCaps() {
   if (!m_bDvdAudioCapsPending) return;

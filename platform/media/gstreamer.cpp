@@ -20,6 +20,13 @@ bool InitializeGStreamer(std::string* error) {
   return ok;
 }
 
+std::jthread StartGStreamerInBackground(std::function<void()> done) {
+  return std::jthread([done = std::move(done)] {
+    InitializeGStreamer();
+    if (done) done();
+  });
+}
+
 bool HasElement(const char* factory) {
   if (!InitializeGStreamer()) return false;
   GstElementFactory* found = gst_element_factory_find(factory);

@@ -229,6 +229,7 @@ class BridgeTest : public ::testing::Test {
     services.clock = &clock_;
     services.scheduleTimerPeriodMs = timerPeriodMs_;
     services.desktop = desktop_;
+    services.startMediaInBackground = startMedia_;
     system_ = MakeComObject<CUISystem>(std::move(services));
     ASSERT_TRUE(system_);
     system_->SetUICallback(&frame_);
@@ -267,6 +268,9 @@ class BridgeTest : public ::testing::Test {
   int coreCreations_ = 0;
   HRESULT coreFailure_ = S_OK;
   UINT timerPeriodMs_ = 3'600'000;  // ticks are driven by the tests
+  // The media framework's background start; none unless a fixture sets it
+  // before SetUp.
+  std::function<std::jthread(std::function<void()> done)> startMedia_;
   std::vector<std::string> steps_;
   ComPtr<ComObject<CUISystem>> system_;
 };

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "corebridge/core/hidden_window.h"
 #include "corebridge/core/movie_config.h"
 #include "corebridge/core/music_config.h"
 #include "corebridge/modules/movie_snapshot_names.h"
@@ -523,6 +525,33 @@ TEST_F(MovieControllerTest, LanguageListsStartWithOffAndTheTitleDefault) {
   dvd_->sink->OnChapterStart(3);
   EXPECT_TRUE(dvd_->Logged("SelectSubtitle 1"));
   EXPECT_EQ(movie_->m_strSubtitleText, "English");
+}
+
+// The deferred DVD question waits for the media framework's start, begun on
+// a worker when the timer fires, instead of starting it on the UI thread.
+class MediaStartTest : public MovieControllerTest {
+ protected:
+  void SetUp() override {
+    startMedia_ = [this](std::function<void()> done) {
+      ++starts_;
+      done_ = std::move(done);
+      return std::jthread([] {});
+    };
+    MovieControllerTest::SetUp();
+  }
+  int starts_ = 0;
+  std::function<void()> done_;
+};
+
+TEST_F(MediaStartTest, TheDvdQuestionComesWhenTheWorkerHasStartedTheMediaFramework) {
+  const HWND hidden = system_->HiddenWindow()->Handle();
+  SendMessage(hidden, WM_TIMER, kDvdAudioCapsTimer, 0);
+  ASSERT_EQ(starts_, 1);
+  Pump();
+  EXPECT_TRUE(movie_->m_arrSpeakers.empty());  // not asked before the start is over
+  done_();  // the worker's notice, posted to the hidden window
+  Pump();
+  EXPECT_EQ(movie_->m_arrSpeakers, (std::vector<std::uint32_t>{1, 3, 4, 5}));
 }
 
 }  // namespace
