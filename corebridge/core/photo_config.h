@@ -161,6 +161,7 @@ class CPhotoConfig {
   std::string m_strRootFolder;             // the root the photo browser shows the current folder under
   std::string m_strMusicFolder;            // the music folder
   std::string m_strBrowseFolder;           // key PHOTO_BROWSEFOLDER (BrowseFolder)
+  std::string m_strBackAction;             // the hand-over's way back (record hub or burning); empty otherwise
   std::string m_strText1;
   std::string m_strText2;
   std::string m_strImageExtensions = "|.jpg|.jpeg|.bmp|.png||";

@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/record_config.h"
 #include "corebridge/core/ui_system_object.h"
 #include "corebridge/modules/photo_controller.h"
+#include "interfaces/chosen_files.h"
 #include "interfaces/core_object.h"
 #include "platform/gdi/objects.h"
 #include "platform/sys/drive_table.h"
@@ -179,6 +181,7 @@ int CUISystem::DestroyPhotoCaches() {
 int CUISystem::PhotoSendToRecord(const std::string& folder) {
   if (!m_pConfig || !m_pConfig->m_pPhoto) return 0;
   CPhotoConfig& photo = *m_pConfig->m_pPhoto;
+  photo.m_strBackAction.clear();
   m_pConfig->m_nActiveModule = MODULE_PHOTO;
   if (!InitPhotoEngines()) {
     OnHome(0, 0);
@@ -196,9 +199,14 @@ int CUISystem::PhotoSendToRecord(const std::string& folder) {
   return 1;
 }
 
-// The record hub's hand-over: Photo opens on the volume; its record views
-// go back to the hub by themselves, so the back action needs no keeping.
-int CUISystem::PhotoSendToRecord(const std::string& path, const std::string&) { return PhotoSendToRecord(path); }
+// The record and burning hubs' hand-over: Photo opens on the volume and
+// keeps the hub's action, which later takes the chosen photos (or nothing)
+// back to the side of the hub that sent the user here.
+int CUISystem::PhotoSendToRecord(const std::string& path, const std::string& backAction) {
+  const int entered = PhotoSendToRecord(path);
+  if (entered) m_pConfig->m_pPhoto->m_strBackAction = backAction;
+  return entered;
+}
 
 // --- Back and the return actions ----------------------------------------------------
 
@@ -216,13 +224,19 @@ int CUISystem::PhotoBack(std::intptr_t, std::intptr_t) {
     case kViewDriveSelector: return OnHome(0, 0);
     case kViewAcquireFolder: return OnPhotoFolderSelectReturn(0, 0);
     case kViewRecordFolder:
-    case kViewRecordBrowse:
-      // Back to the record hub with nothing chosen.
+    case kViewRecordBrowse: {
+      // Back to the hub with nothing chosen.
       if (m_pConfig->m_pRecord) m_pConfig->m_pRecord->m_arrFiles.clear();
+      const std::string back = std::exchange(photo.m_strBackAction, {});
       PhotoStopModule(0, 0);
+      if (!back.empty()) {
+        ExecuteAction(back.c_str(), 0, 0);
+        return 1;
+      }
       m_pConfig->m_nActiveModule = photo.m_nPhotoState == kViewRecordFolder ? MODULE_RECORD : MODULE_BURNING;
       if (m_pRecordPage) m_pRecordPage->ShowRecordPage();
       return 1;
+    }
     case kViewMultiEdit: return PhotoReturn(1);
     default: return PhotoReturn(0);
   }
@@ -513,7 +527,17 @@ int CUISystem::OnPhotoRecord(std::intptr_t, std::intptr_t) {
   files.insert(files.end(), more.begin(), more.end());
   const std::string browse = photo.m_strBrowseFolder;
   const std::string extensions = photo.m_strImageExtensions;
+  const std::string back = std::exchange(photo.m_strBackAction, {});
   PhotoStopModule(0, 0);
+  if (!back.empty()) {
+    // The hub that sent the user here takes the photos back, on its own side.
+    ChosenFiles chosen;
+    chosen.files = std::move(files);
+    chosen.filter = extensions;
+    chosen.folder = browse;
+    ExecuteAction(back.c_str(), 1, reinterpret_cast<std::intptr_t>(&chosen));
+    return 1;
+  }
   CRecordConfig& record = *m_pConfig->m_pRecord;
   record.m_arrFiles = std::move(files);
   record.m_strTargetPath = browse;

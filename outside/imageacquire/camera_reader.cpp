@@ -11,6 +11,7 @@
 #include <cctype>
 
 #include "outside/imageacquire/library_allocations.h"
+#include "outside/imageacquire/resident_drivers.h"
 
 namespace imageacquire {
 namespace {
@@ -63,7 +64,9 @@ bool CameraReader::Open(const std::string& model, const std::string& port, std::
   gp_port_info_list_free(ports);
   if (!have_port) return fail("no camera port \"" + port + "\"");
 
-  if (gp_camera_init(camera_, context_) < GP_OK) return fail("the camera does not answer");
+  const bool answered = gp_camera_init(camera_, context_) >= GP_OK;
+  KeepLoadedDriversResident();
+  if (!answered) return fail("the camera does not answer");
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "outside/imageacquire/image_devices.h"
 #include "outside/imageacquire/library_allocations.h"
+#include "outside/imageacquire/resident_drivers.h"
 
 // The platform header goes first: the C libraries define TRUE and FALSE as macros.
 #include "platform/registry/registry.h"
@@ -71,7 +72,9 @@ std::vector<ImageDevice> DetectCameras() {
   GPContext* context = gp_context_new();
   CameraList* list = nullptr;
   if (gp_list_new(&list) == GP_OK) {
-    if (gp_camera_autodetect(list, context) >= GP_OK) {
+    const bool detected = gp_camera_autodetect(list, context) >= GP_OK;
+    KeepLoadedDriversResident();
+    if (detected) {
       for (int i = 0; i < gp_list_count(list); ++i) {
         const char* model = nullptr;
         const char* port = nullptr;
@@ -110,7 +113,9 @@ std::vector<ImageDevice> DetectScanners() {
   if (sane_init(&version, nullptr) != SANE_STATUS_GOOD) return devices;
   const SANE_Device** list = nullptr;
   // Local devices only: a network search can take seconds.
-  if (sane_get_devices(&list, SANE_TRUE) == SANE_STATUS_GOOD && list) {
+  const bool listed = sane_get_devices(&list, SANE_TRUE) == SANE_STATUS_GOOD;
+  KeepLoadedDriversResident();
+  if (listed && list) {
     for (int i = 0; list[i]; ++i) {
       const std::string device = list[i]->name ? list[i]->name : "";
       // The test backend's own devices are offered only when declared.

@@ -12,6 +12,7 @@
 
 #include "outside/imageacquire/image_devices.h"
 #include "outside/imageacquire/library_allocations.h"
+#include "outside/imageacquire/resident_drivers.h"
 
 namespace imageacquire {
 namespace {
@@ -63,6 +64,7 @@ bool ScanToPng(const std::string& device, const std::string& target, const ScanC
   SANE_Handle handle = nullptr;
   LibraryAllocationsIgnored scope;
   if (sane_open(device.c_str(), &handle) != SANE_STATUS_GOOD) return fail("cannot open scanner \"" + device + "\"");
+  KeepLoadedDriversResident();
   struct Closer {
     SANE_Handle h;
     ~Closer() { sane_close(h); }

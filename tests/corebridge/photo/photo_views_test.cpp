@@ -69,6 +69,46 @@ TEST_F(PhotoTest, BackFromTheRecordBrowserLeavesForTheRecordPage) {
   }
 }
 
+// Sent by the record hub or by burning, Photo hands the chosen photos (or,
+// on Back, nothing) to the side of the hub that sent it, through the action
+// the hub left: burning must not come back as the record hub's copy mode.
+TEST_F(PhotoTest, AHandOverGoesBackToTheHubSideThatSentIt) {
+  frame_.vendor = 4;  // "Photo Record" is offered to that maker only
+  constexpr int kHubVolumes = 1, kHubFiles = 2;
+  struct Case {
+    const char* backAction;
+    int hubModule;
+  } cases[] = {{"Record Go Back Door", MODULE_RECORD}, {"Burning Go Back Door", MODULE_BURNING}};
+  for (const auto& c : cases) {
+    for (const bool choose : {true, false}) {
+      SCOPED_TRACE(std::string(c.backAction) + (choose ? " choosing" : " going back"));
+      Config().m_pRecord->m_arrFiles = {"left over"};
+      Config().m_nActiveModule = MODULE_NONE;
+      ASSERT_EQ(system_->PhotoSendToRecord(dir_, c.backAction), 1);
+      EXPECT_EQ(Config().m_nActiveModule, MODULE_PHOTO);
+      Photo().m_vecPhotos.clear();
+      FillPhotos(3);
+      Photo().m_vecPhotos[1].bChecked = 0;
+      ASSERT_EQ(Act(choose ? "Photo Record" : "Photo Back"), S_OK);
+      EXPECT_EQ(Config().m_nActiveModule, c.hubModule);
+      const CRecordConfig& hub = *Config().m_pRecord;
+      if (choose) {
+        EXPECT_EQ(hub.m_arrFiles, (std::vector<std::string>{dir_ + "/p0.jpg", dir_ + "/p2.jpg"}));
+        EXPECT_EQ(hub.m_strFilter, Photo().m_strImageExtensions);
+        EXPECT_EQ(hub.m_nState, kHubFiles);
+      } else {
+        EXPECT_EQ(hub.m_nState, kHubVolumes);
+      }
+      EXPECT_TRUE(Photo().m_strBackAction.empty()) << "the way back is used once";
+    }
+  }
+  // Entered without a hand-over, the record views keep their own way back.
+  ASSERT_EQ(system_->PhotoSendToRecord(dir_, "Burning Go Back Door"), 1);
+  ASSERT_EQ(system_->PhotoSendToRecord(dir_), 1);
+  ASSERT_EQ(Act("Photo Back"), S_OK);
+  EXPECT_EQ(Config().m_nActiveModule, MODULE_RECORD);
+}
+
 TEST_F(PhotoTest, GoingBackToAFolderThatVanishedShowsTheDriveSelector) {
   Enter();
   const std::string gone = env_.path("gone");
