@@ -10,26 +10,73 @@ if(MARIVEL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# mold links the many test executables and servers several times faster
+# than the default linker; without it the default one is used.
+include(CheckLinkerFlag)
+check_linker_flag(CXX "-fuse-ld=mold" MARIVEL_HAS_MOLD)
+if(MARIVEL_HAS_MOLD)
+  add_link_options(-fuse-ld=mold)
+endif()
+
 # Sources include headers by their path from the repository root.
 include_directories(${PROJECT_SOURCE_DIR})
 
-# marivel_test(<name> SOURCES <files...> LIBS <libs...> [SERIAL])
-# One test executable per component; every GoogleTest case becomes a CTest test.
+# marivel_test(<name> SOURCES <files...> LIBS <libs...> [SERIAL]
+#              [OWN_PROCESS <Suite or Suite.Case>...])
+# One test executable per component. CTest runs each GoogleTest suite in one
+# process, in chunks of at most MARIVEL_TEST_CHUNK cases (test_groups.cmake);
+# the cases are listed once, right after the executable links. The cases
+# share one GStreamer plugin registry: a test's own home folder would
+# otherwise have GStreamer scan every plugin again in each process.
 # SERIAL: its cases play media against the clock and run alone, so a loaded
 # machine cannot starve them.
+# OWN_PROCESS: suites or cases that change process-wide state later cases
+# would see; each of their cases runs in a process of its own.
+set(MARIVEL_TEST_CHUNK 6 CACHE STRING "Most cases of one suite run in one test process")
+option(MARIVEL_UNITY_TESTS "Compile each test executable's sources in batches" ON)
 function(marivel_test name)
-  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBS;OWN_PROCESS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES ENVIRONMENT "MARIVEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin" RUN_SERIAL ${ARG_SERIAL})
+  # A test executable's sources share most of their headers (the fixtures,
+  # GoogleTest, the component under test): compiled together in batches,
+  # those headers are parsed and instantiated once per batch, not per file.
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    UNITY_BUILD ${MARIVEL_UNITY_TESTS}
+    UNITY_BUILD_BATCH_SIZE 8)
+  # The code under test keeps the build's optimisation; the test's own code
+  # (fixtures, GoogleTest's templates) is compiled without, which halves its
+  # compile time in the optimised builds.
+  target_compile_options(${name} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O0>)
+  if(MARIVEL_UNITY_TESTS)
+    # A fixture in one file's anonymous namespace is seen as a header's type
+    # once the files are compiled together; it is still private to the batch.
+    target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
+  endif()
   # Fixtures and built files are found through these paths.
   target_compile_definitions(${name} PRIVATE
     MARIVEL_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     MARIVEL_TEST_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+
+  set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${name}.cases)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${name}> -DLIST_FILE=${list_file}
+            -P ${PROJECT_SOURCE_DIR}/cmake/list_test_cases.cmake
+    VERBATIM)
+  set(serial "")
+  if(ARG_SERIAL)
+    set(serial SERIAL)
+  endif()
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_groups.cmake)
+  file(GENERATE OUTPUT ${include_file} CONTENT
+"include(\"${PROJECT_SOURCE_DIR}/cmake/test_groups.cmake\")
+marivel_add_test_groups(TARGET ${name} EXE \"$<TARGET_FILE:${name}>\" LIST_FILE \"${list_file}\"
+  WORKING_DIRECTORY \"${CMAKE_BINARY_DIR}/tests\" CHUNK ${MARIVEL_TEST_CHUNK} ${serial}
+  ENVIRONMENT \"MARIVEL_BIN_DIR=${CMAKE_BINARY_DIR}/bin\" \"GST_REGISTRY=${CMAKE_BINARY_DIR}/tests/gst-registry.bin\"
+  OWN_PROCESS ${ARG_OWN_PROCESS})
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
 endfunction()
 
 # marivel_benchmark(<name> SOURCES <files...> LIBS <libs...>)

@@ -16,7 +16,6 @@
 namespace {
 
 using namespace app_test;  // the visit's screen and layout rectangles
-constexpr int kScreenW = kVisitScreenW, kScreenH = kVisitScreenH;
 
 // From the first entry: down to "Radio Entry", right to "Setting Entry".
 constexpr const char* kOpenSettings = "key Down\nkey Right\nkey Right\nkey Right\nkey Return\n";
@@ -43,7 +42,7 @@ class LoungeVisitTest : public app_test::LoungeProgramTest {
       start = end + 1;
     }
     ChildProcess lounge =
-        Lounge({"--headless=" + std::to_string(kScreenW) + "x" + std::to_string(kScreenH), "--script",
+        Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH), "--script",
                 WriteScript(script, scriptName + ".txt")});
     const int status = lounge.Wait(kStartMs);
     for (const std::string& name : names) {
@@ -66,8 +65,8 @@ TEST_F(LoungeVisitTest, HomeSettingOsdChoiceHomeCloseAndRestart) {
   EXPECT_EQ(status, 0);
   ASSERT_EQ(shots.size(), 5u);
   const plat::Surface& home = shots["home"];
-  ASSERT_EQ(home.width(), kScreenW);
-  ASSERT_EQ(home.height(), kScreenH);
+  ASSERT_EQ(home.width(), kVisitScreenW);
+  ASSERT_EQ(home.height(), kVisitScreenH);
 
   // The home page: the first entry highlighted, its icon and caption shown
   // on the left, the clock drawn.

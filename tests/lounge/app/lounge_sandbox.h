@@ -46,10 +46,11 @@ class LoungeSandbox {
     env_ = {"HOME=" + dir_ + "/home",           "XDG_DATA_HOME=" + dir_ + "/data",
             "XDG_CONFIG_HOME=" + dir_ + "/config", "XDG_RUNTIME_DIR=" + dir_ + "/runtime",
             "MARIVEL_REGISTRY_DIR=" + dir_ + "/registry"};
-    // Keep the path and the sanitizers' settings; no desktop display.
+    // Keep the path, the sanitizers' settings and the tests' shared GStreamer
+    // registry; no desktop display.
     for (char** e = environ; *e; ++e) {
       const std::string entry = *e;
-      for (const char* keep : {"PATH=", "ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS=", "LANG="}) {
+      for (const char* keep : {"PATH=", "ASAN_OPTIONS=", "UBSAN_OPTIONS=", "LSAN_OPTIONS=", "LANG=", "GST_REGISTRY="}) {
         if (entry.rfind(keep, 0) == 0) env_.push_back(entry);
       }
     }

@@ -20,7 +20,6 @@
 namespace {
 
 using namespace app_test;  // the visit's screen and layout rectangles
-constexpr int kScreenW = kVisitScreenW, kScreenH = kVisitScreenH;
 
 // How long the program is given to show what a key or click set off.
 constexpr auto kReactTime = std::chrono::seconds(30);
@@ -30,7 +29,7 @@ bool WaitFor(const std::string& display, const std::function<bool(const plat::Su
              std::chrono::seconds limit = kReactTime) {
   const auto end = std::chrono::steady_clock::now() + limit;
   do {
-    if (auto screen = app_test::ReadXScreen(display, kScreenW, kScreenH)) {
+    if (auto screen = app_test::ReadXScreen(display, kVisitScreenW, kVisitScreenH)) {
       last = std::move(*screen);
       if (seen(last)) return true;
     }
@@ -64,15 +63,15 @@ TEST_F(LoungeOnXvfbTest, KeysAndClicksFromAnXClientChangeTheOsdTimeAndCloseButto
   ASSERT_TRUE(sdltest::FindProgram("xdotool")) << "xdotool is missing (package xdotool)";
   sdltest::Xvfb xvfb;
   std::string error;
-  ASSERT_TRUE(xvfb.start(&error, std::to_string(kScreenW) + "x" + std::to_string(kScreenH) + "x24")) << error;
+  ASSERT_TRUE(xvfb.start(&error, std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH) + "x24")) << error;
   display_ = xvfb.display();
   // xdotool runs with this process's environment.
   ::setenv("DISPLAY", display_.c_str(), 1);
-  ASSERT_TRUE(app_test::ReadXScreen(display_, kScreenW, kScreenH).has_value()) << "cannot read the X screen";
+  ASSERT_TRUE(app_test::ReadXScreen(display_, kVisitScreenW, kVisitScreenH).has_value()) << "cannot read the X screen";
 
   // The pointer starts in the middle of the screen, over an entry it would
   // highlight; it waits in a corner where nothing is.
-  ASSERT_TRUE(XDoTool({"mousemove", std::to_string(kScreenW - 4), std::to_string(kScreenH - 4)}));
+  ASSERT_TRUE(XDoTool({"mousemove", std::to_string(kVisitScreenW - 4), std::to_string(kVisitScreenH - 4)}));
 
   // The software renderer: no GL driver is needed on the virtual server.
   ChildProcess lounge =

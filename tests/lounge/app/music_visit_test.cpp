@@ -21,7 +21,7 @@
 namespace {
 
 using namespace app_test;
-constexpr const char* kSettle = "wait 800\n";
+constexpr const char* kMusicSettle = "wait 800\n";
 
 class MusicVisitTest : public app_test::LoungeProgramTest {
  protected:
@@ -88,10 +88,10 @@ class MusicVisitTest : public app_test::LoungeProgramTest {
 TEST_F(MusicVisitTest, LibraryAlbumTrackPlaysAndHomeAgain) {
   ASSERT_TRUE(FillLibrary());
   std::map<std::string, plat::Surface> shots;
-  const int status = Run(std::string(kSettle) + "shot home\nkey Right\nkey Return\n" + kSettle +
-                             "shot devices\nkey Down\nkey Return\n" + kSettle + "shot albums\nkey Return\n" + kSettle +
+  const int status = Run(std::string(kMusicSettle) + "shot home\nkey Right\nkey Return\n" + kMusicSettle +
+                             "shot devices\nkey Down\nkey Return\n" + kMusicSettle + "shot albums\nkey Return\n" + kMusicSettle +
                              "shot tracks\nkey Return\nwait 2000\nshot playing\nwait 1200\nshot later\nkey Escape\n" +
-                             kSettle + "shot back\nclose\n",
+                             kMusicSettle + "shot back\nclose\n",
                          shots);
   EXPECT_EQ(status, 0);
   ASSERT_EQ(shots.size(), 7u);
@@ -136,8 +136,8 @@ TEST_F(MusicVisitTest, LibraryAlbumTrackPlaysAndHomeAgain) {
 TEST_F(MusicVisitTest, TheFolderRowBrowsesToAFileThatPlays) {
   ASSERT_TRUE(FillLibrary());
   std::map<std::string, plat::Surface> shots;
-  const int status = Run(std::string(kSettle) + "key Right\nkey Return\n" + kSettle + "shot devices\nkey Return\n" +
-                             kSettle + "shot home-folder\nkey Return\n" + kSettle +
+  const int status = Run(std::string(kMusicSettle) + "key Right\nkey Return\n" + kMusicSettle + "shot devices\nkey Return\n" +
+                             kMusicSettle + "shot home-folder\nkey Return\n" + kMusicSettle +
                              "shot music-folder\nkey Down\nkey Down\nkey Return\nwait 2000\nshot playing\nclose\n",
                          shots);
   EXPECT_EQ(status, 0);

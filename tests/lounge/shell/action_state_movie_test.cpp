@@ -6,7 +6,8 @@
 #include "lounge/shell/action_state_movie.h"
 #include "tests/lounge/shell/action_state_cases.h"
 
-namespace {
+// Named, not anonymous: the module tables share one compilation in batch builds.
+namespace movie_state_test {
 
 using namespace action_state_test;
 using C = Case<CMovieConfig>;
@@ -162,4 +163,4 @@ TEST(MovieActionState, UnknownNamesKeepThePresets) {
   });
 }
 
-}  // namespace
+}  // namespace movie_state_test

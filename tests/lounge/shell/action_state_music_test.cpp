@@ -6,7 +6,8 @@
 #include "lounge/shell/action_state_music.h"
 #include "tests/lounge/shell/action_state_cases.h"
 
-namespace {
+// Named, not anonymous: the module tables share one compilation in batch builds.
+namespace music_state_test {
 
 using namespace action_state_test;
 using C = Case<CMusicConfig>;
@@ -152,4 +153,4 @@ TEST(MusicActionState, RippingAndSearch) {
   });
 }
 
-}  // namespace
+}  // namespace music_state_test

@@ -6,7 +6,8 @@
 #include "lounge/shell/action_state_photo.h"
 #include "tests/lounge/shell/action_state_cases.h"
 
-namespace {
+// Named, not anonymous: the module tables share one compilation in batch builds.
+namespace photo_state_test {
 
 using namespace action_state_test;
 using C = Case<CPhotoConfig>;
@@ -123,4 +124,4 @@ TEST(PhotoActionState, SlideShowButtons) {
   });
 }
 
-}  // namespace
+}  // namespace photo_state_test

@@ -9,7 +9,8 @@
 #include "lounge/shell/action_state_radio.h"
 #include "tests/lounge/shell/action_state_cases.h"
 
-namespace {
+// Named, not anonymous: the module tables share one compilation in batch builds.
+namespace radio_state_test {
 
 using namespace action_state_test;
 using C = Case<CRadioConfig>;
@@ -233,4 +234,4 @@ TEST(RadioActionState, SourceArrowsAskTheSourceList) {
   EXPECT_EQ(enabled, 0);
 }
 
-}  // namespace
+}  // namespace radio_state_test

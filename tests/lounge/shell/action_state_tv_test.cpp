@@ -5,7 +5,8 @@
 #include "lounge/shell/action_state_tv.h"
 #include "tests/lounge/shell/action_state_cases.h"
 
-namespace {
+// Named, not anonymous: the module tables share one compilation in batch builds.
+namespace tv_state_test {
 
 using namespace action_state_test;
 using C = Case<CTVConfig>;
@@ -67,4 +68,4 @@ TEST(TVActionState, ChannelListAndTeletext) {
   });
 }
 
-}  // namespace
+}  // namespace tv_state_test

@@ -6,7 +6,8 @@
 #include "lounge/shell/action_state_video.h"
 #include "tests/lounge/shell/action_state_cases.h"
 
-namespace {
+// Named, not anonymous: the module tables share one compilation in batch builds.
+namespace video_state_test {
 
 using namespace action_state_test;
 using C = Case<CVideoConfig>;
@@ -170,4 +171,4 @@ TEST(VideoActionState, ListsSortingAndScreenModes) {
   });
 }
 
-}  // namespace
+}  // namespace video_state_test

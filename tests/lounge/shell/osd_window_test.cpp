@@ -10,11 +10,11 @@
 namespace bars {
 namespace {
 
-constexpr RECT kFrame{0, 0, 800, 600};
+constexpr RECT kOsdFrame{0, 0, 800, 600};
 
 class OsdTest : public ::testing::Test {
  protected:
-  OsdTest() : env({800, 600}, kFrame), osd(&env.host) {}
+  OsdTest() : env({800, 600}, kOsdFrame), osd(&env.host) {}
   void SetUp() override {
     ASSERT_TRUE(env.started);
     ASSERT_TRUE(osd.Create(env.frame.window));
@@ -87,9 +87,9 @@ TEST_F(OsdTest, AnEmptyDisplayRectangleMeansTheFramesClientRectangle) {
   const plat::SIZE size = osd.MeasureText();
   ASSERT_EQ(osd.Show(RECT{}, 0), 1);
   EXPECT_TRUE(osd.IsVisible());
-  EXPECT_EQ(Placed(), COsdWnd::PlaceWithin(kFrame, 0, size.cx, size.cy));
+  EXPECT_EQ(Placed(), COsdWnd::PlaceWithin(kOsdFrame, 0, size.cx, size.cy));
   ASSERT_EQ(osd.Show(RECT{300, 200, 300, 400}, 0), 1);  // zero wide
-  EXPECT_EQ(Placed(), COsdWnd::PlaceWithin(kFrame, 0, size.cx, size.cy));
+  EXPECT_EQ(Placed(), COsdWnd::PlaceWithin(kOsdFrame, 0, size.cx, size.cy));
 }
 
 TEST_F(OsdTest, AnEmptyTextIsNeverShown) {

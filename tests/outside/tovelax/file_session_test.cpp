@@ -16,19 +16,14 @@
 #include <fstream>
 #include <thread>
 
+#include "tests/outside/tovelax/test_dvd.h"
+
 namespace tovelax {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& FixtureDir() {
-  static const fs::path dir = [] {
-    const std::string command = std::string(TOVELAX_FIXTURE_SCRIPT) + " " + TOVELAX_FIXTURE_DIR;
-    if (std::system(command.c_str()) != 0) return fs::path();
-    return fs::path(TOVELAX_FIXTURE_DIR);
-  }();
-  return dir;
-}
+using tovelax_test::FixtureDir;
 
 // The prohibited-operations masks the session reported.
 std::vector<std::intptr_t> ValidOperationEvents(EventQueue& events) {

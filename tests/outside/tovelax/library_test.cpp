@@ -18,6 +18,7 @@
 
 #include "outside/tovelax/tovelax_api.h"
 #include "tests/support/temp_files.h"
+#include "tests/outside/tovelax/test_dvd.h"
 
 namespace tovelax {
 namespace {
@@ -29,14 +30,7 @@ HWND const kVideoWindow = reinterpret_cast<HWND>(0x1001);
 constexpr std::uint32_t kEventMessage = 0x0400 + 1900;
 constexpr auto kWait = 20s;
 
-const fs::path& FixtureDir() {
-  static const fs::path dir = [] {
-    const std::string command = std::string(TOVELAX_FIXTURE_SCRIPT) + " " + TOVELAX_FIXTURE_DIR;
-    if (std::system(command.c_str()) != 0) return fs::path();
-    return fs::path(TOVELAX_FIXTURE_DIR);
-  }();
-  return dir;
-}
+using tovelax_test::FixtureDir;
 
 // Records the posts the library makes, as the window system would receive them.
 class FakePoster final : public INotifyPoster {

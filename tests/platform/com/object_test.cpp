@@ -5,6 +5,7 @@
 
 #include "platform/com/object.h"
 #include "platform/com/server.h"
+#include "tests/platform/com/ref_count.h"
 
 namespace {
 
@@ -63,10 +64,7 @@ class CThrows : public ICounter {
 };
 
 // References counted by what Release returns.
-plat::ULONG RefCount(plat::IUnknown* object) {
-  object->AddRef();
-  return object->Release();
-}
+using com_test::RefCount;
 
 TEST(ComObject, QueryInterfaceKnownUnknownAndIdentity) {
   ComPtr<ICounter> counter;

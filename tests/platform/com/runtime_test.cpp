@@ -15,6 +15,7 @@
 #include "platform/com/com.h"
 #include "platform/com/registry_keys.h"
 #include "tests/platform/com/test_interfaces.h"
+#include "tests/platform/com/ref_count.h"
 #include "tests/platform/com/tool_runner.h"
 
 namespace {
@@ -63,10 +64,7 @@ HRESULT Create(const plat::CLSID& clsid, plat::IUnknown* outer, const plat::IID&
   return plat::CoCreateInstance(clsid, outer, plat::CLSCTX_INPROC_SERVER, iid, out);
 }
 
-plat::ULONG RefCount(plat::IUnknown* object) {
-  object->AddRef();
-  return object->Release();
-}
+using com_test::RefCount;
 
 class ComRuntime : public testing::Test {
  protected:

@@ -21,7 +21,7 @@ namespace {
 using namespace plat;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-constexpr std::int64_t kSecond = 10'000'000;
+constexpr std::int64_t kShowSecond = 10'000'000;
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 15s) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -129,8 +129,8 @@ TEST_F(Slides, PlaysSeeksAndEndsOnceEvenWhenTheSinkTearsDown) {
   EXPECT_EQ(show->Run(), E_FAIL) << "no slides";
   EXPECT_EQ(show->Pause(), E_FAIL) << "no slides";
 
-  ASSERT_EQ(show->SetSlideDuration(kSecond), S_OK);
-  ASSERT_EQ(show->SetTransitionDuration(kSecond), S_OK);
+  ASSERT_EQ(show->SetSlideDuration(kShowSecond), S_OK);
+  ASSERT_EQ(show->SetTransitionDuration(kShowSecond), S_OK);
   for (const std::string* path : {&red_, &green_, &blue_}) ASSERT_EQ(show->AddSlide(path->c_str()), S_OK);
   EXPECT_EQ(show->InsertSlide(7, broken_.c_str()), E_FAIL);
   EXPECT_EQ(show->RemoveSlide(5), E_FAIL);
@@ -138,21 +138,21 @@ TEST_F(Slides, PlaysSeeksAndEndsOnceEvenWhenTheSinkTearsDown) {
   ASSERT_EQ(show->SetSlideTransition(0, 34), S_OK);
   ASSERT_EQ(show->SetSlideTransition(1, 34), S_OK);
   ASSERT_EQ(show->GetDuration(&value), S_OK);
-  EXPECT_EQ(value, 5 * kSecond);
+  EXPECT_EQ(value, 5 * kShowSecond);
 
   ASSERT_EQ(show->ShowVideo(1), S_OK);
   ASSERT_EQ(show->SeekAndShow(0), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return Near(Centre(*show), 0xFFFF0000u); })) << std::hex << Centre(*show);
 
   // Halfway through the crossfade from red to green.
-  ASSERT_EQ(show->SeekAndShow(kSecond * 3 / 2), S_OK);
+  ASSERT_EQ(show->SeekAndShow(kShowSecond * 3 / 2), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return Near(Centre(*show), 0xFF808000u, 40); })) << std::hex << Centre(*show);
   ASSERT_EQ(show->GetCurrentPosition(&value), S_OK);
-  EXPECT_NEAR(static_cast<double>(value), 1.5 * kSecond, 0.1 * kSecond);
+  EXPECT_NEAR(static_cast<double>(value), 1.5 * kShowSecond, 0.1 * kShowSecond);
 
   // Play from 3.5 s to the end; the sink tears the show down from inside.
   sink.onEnded = [&] { show->TearDown(); };
-  ASSERT_EQ(show->SeekAndShow(kSecond * 7 / 2), S_OK);
+  ASSERT_EQ(show->SeekAndShow(kShowSecond * 7 / 2), S_OK);
   ASSERT_EQ(show->Run(), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return sink.ended > 0; }));
   PumpUntil([] { return false; }, 300ms);
@@ -177,8 +177,8 @@ TEST_F(Slides, AFailingPipelineEndsTheShow) {
   ASSERT_EQ(show->BuildGraph(), S_OK);
   ASSERT_EQ(show->SetOwnerWindow(owner_), S_OK);
   show->SetNotifyTarget(&sink);
-  show->SetSlideDuration(10 * kSecond);
-  show->SetTransitionDuration(kSecond);
+  show->SetSlideDuration(10 * kShowSecond);
+  show->SetTransitionDuration(kShowSecond);
   ASSERT_EQ(show->AddSlide(red_.c_str()), S_OK);
   ASSERT_EQ(show->AddSlide(green_.c_str()), S_OK);
   ASSERT_EQ(show->ShowVideo(1), S_OK);
@@ -217,18 +217,18 @@ TEST_F(Slides, RewindSteppingStopsAtTheStartWithOneCallback) {
   ASSERT_EQ(show->BuildGraph(), S_OK);
   ASSERT_EQ(show->SetOwnerWindow(owner_), S_OK);
   show->SetNotifyTarget(&sink);
-  show->SetSlideDuration(2 * kSecond);
-  show->SetTransitionDuration(kSecond);
+  show->SetSlideDuration(2 * kShowSecond);
+  show->SetTransitionDuration(kShowSecond);
   for (const std::string* path : {&red_, &green_, &blue_}) ASSERT_EQ(show->AddSlide(path->c_str()), S_OK);
   show->ShowVideo(1);
-  ASSERT_EQ(show->SeekAndShow(4 * kSecond), S_OK);  // on the second slide
+  ASSERT_EQ(show->SeekAndShow(4 * kShowSecond), S_OK);  // on the second slide
   ASSERT_EQ(show->Rewind(2.0f), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return sink.rewound > 0; }));
   PumpUntil([] { return false; }, 700ms);
   EXPECT_EQ(sink.rewound, 1);
   std::int64_t position = -1;
   show->GetCurrentPosition(&position);
-  EXPECT_LT(position, kSecond / 2);
+  EXPECT_LT(position, kShowSecond / 2);
   float rate = 0;
   show->GetRate(&rate);
   EXPECT_EQ(rate, 1.0f);

@@ -4,6 +4,8 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+
+#include "tests/engines/playback/discrunner/golden_files.h"
 #include <stdlib.h>
 
 #include <filesystem>
@@ -27,11 +29,8 @@ namespace fs = std::filesystem;
 
 std::string MovieDir(const std::string& variant) { return std::string(FAKE_TOVELAX_DIR) + "/fake_" + variant + "/Movie"; }
 
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-const std::string kGolden = std::string(MARIVEL_TEST_SOURCE_DIR) + "/tests/engines/playback/discrunner/golden/";
+using discrunner_test::kGolden;
+using discrunner_test::ReadFile;
 
 class RecordingSink : public IDvdEventSink {
  public:

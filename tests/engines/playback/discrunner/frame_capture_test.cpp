@@ -2,17 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/engines/playback/discrunner/golden_files.h"
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-const std::string kGolden = std::string(MARIVEL_TEST_SOURCE_DIR) + "/tests/engines/playback/discrunner/golden/";
+using discrunner_test::kGolden;
+using discrunner_test::ReadFile;
 
 TEST(DiscFrameCapture, PackedDibBecomesTheGoldenFile) {
   const auto dib = ReadFile(kGolden + "frame_3x2.dib");

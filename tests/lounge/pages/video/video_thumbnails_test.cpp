@@ -22,7 +22,7 @@ namespace {
 plat::HBITMAP Picture(int w, int h, std::uint32_t colour = 0xFF204080u) {
   return plat::CreateBitmapFromSurface(std::make_shared<plat::Surface>(w, h, colour), true);
 }
-bool Alive(plat::HBITMAP bitmap) { return plat::GetObjectType(bitmap) != 0; }
+bool BitmapAlive(plat::HBITMAP bitmap) { return plat::GetObjectType(bitmap) != 0; }
 
 // An extractor the test lets through one file at a time, recording the order.
 class Gate {
@@ -145,11 +145,11 @@ TEST(VideoThumbnailWorker, AClearBeforeFilingDropsAndFreesTheResult) {
   worker.Clear();
   gate.Open();
   // The worker finds its request gone and frees the picture.
-  for (int i = 0; i < 2000 && (!gate.Made() || Alive(gate.Made())); ++i) {
+  for (int i = 0; i < 2000 && (!gate.Made() || BitmapAlive(gate.Made())); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   ASSERT_NE(gate.Made(), nullptr);
-  EXPECT_FALSE(Alive(gate.Made()));
+  EXPECT_FALSE(BitmapAlive(gate.Made()));
   EXPECT_TRUE(worker.TakeDone().empty());
   // Done requests a clear finds are freed too.
   worker.Request(1, 1, 1, "/v/b.avi");
@@ -175,9 +175,9 @@ TEST(VideoThumbnailFiling, ResultsGoToTheirPathsWhereverTheyAreNow) {
   const std::vector<FiledThumbnail> filed = FileThumbnails(std::move(done), list, thumbnails, previews);
 
   EXPECT_EQ(thumbnails, (std::vector<plat::HBITMAP>{pc, pa}));  // grows only as far as needed
-  EXPECT_FALSE(Alive(old)) << "a bitmap filed over another frees it";
-  EXPECT_FALSE(Alive(gone)) << "a file no longer listed";
-  EXPECT_FALSE(Alive(beyond)) << "a folder record beyond the records";
+  EXPECT_FALSE(BitmapAlive(old)) << "a bitmap filed over another frees it";
+  EXPECT_FALSE(BitmapAlive(gone)) << "a file no longer listed";
+  EXPECT_FALSE(BitmapAlive(beyond)) << "a folder record beyond the records";
   EXPECT_EQ(previews[0].bitmaps[4], folder);
   ASSERT_EQ(filed.size(), 3u);
   EXPECT_EQ(filed[0].index, 1);
@@ -185,8 +185,8 @@ TEST(VideoThumbnailFiling, ResultsGoToTheirPathsWhereverTheyAreNow) {
   EXPECT_EQ(filed[2].kind, 0);
   FreeThumbnails(thumbnails);
   FreeFolderPreviews(previews);
-  EXPECT_FALSE(Alive(pa));
-  EXPECT_FALSE(Alive(folder));
+  EXPECT_FALSE(BitmapAlive(pa));
+  EXPECT_FALSE(BitmapAlive(folder));
   EXPECT_TRUE(previews.empty());
 }
 
