@@ -471,3 +471,62 @@ TEST_F(MediaTest, RecordingsFromTheTimeShiftSource) {
 }
 
 }  // namespace
+
+namespace {
+
+// The mean of a frame's blue-difference plane (high for a blue picture).
+double MeanU(const tvrec::VideoFrameI420& f) {
+  const std::size_t luma = static_cast<std::size_t>(f.width) * f.height;
+  const std::size_t chroma = static_cast<std::size_t>((f.width + 1) / 2) * ((f.height + 1) / 2);
+  if (f.data.size() < luma + 2 * chroma || chroma == 0) return 0;
+  double sum = 0;
+  for (std::size_t i = luma; i < luma + chroma; ++i) sum += f.data[i];
+  return sum / static_cast<double>(chroma);
+}
+
+// Retuning as fast as the caller can while the picture streams, between two
+// stations of still pictures and the snow between them: the source keeps
+// making frames, and the last station's picture follows.
+TEST(TvSourceRetune, RetuningWhileThePictureStreams) {
+  plat::tv::VirtualTunerConfig config;
+  config.stations = {{175250, "Red", 4, 440, false}, {471250, "Blue", 6, 660, false}};
+  auto tuner = std::make_shared<plat::tv::VirtualTuner>(config);
+  tuner->SetFrequencyKHz(175250);
+  std::mutex mutex;
+  std::condition_variable arrived;
+  int frames = 0;
+  double lastU = 0;
+  tvrec::TvSource source(tuner);
+  source.AddVideoConsumer([&](const tvrec::VideoFrameI420& f) {
+    const double u = MeanU(f);
+    std::lock_guard lock(mutex);
+    ++frames;
+    lastU = u;
+    arrived.notify_all();
+  });
+  ASSERT_TRUE(source.Start(tvrec::SourceFormat{})) << source.error();
+  const int kFrequencies[] = {175250, 471250, 300000};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  int retunes = 0;
+  for (;; ++retunes) {
+    {
+      std::lock_guard lock(mutex);
+      if (frames >= 100) break;
+    }
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << frames << " frames after " << retunes << " retunes";
+    tuner->SetFrequencyKHz(kFrequencies[retunes % 3]);
+    source.Retune();
+  }
+  EXPECT_GT(retunes, 100);
+  tuner->SetFrequencyKHz(471250);
+  source.Retune();
+  std::unique_lock lock(mutex);
+  const int settled = frames;
+  // A frame or two may still be the station before; the picture then turns blue.
+  EXPECT_TRUE(arrived.wait_for(lock, std::chrono::seconds(30), [&] { return frames > settled + 3 && lastU > 200; }))
+      << "U " << lastU;
+  lock.unlock();
+  source.Stop();
+}
+
+}  // namespace
