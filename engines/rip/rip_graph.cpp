@@ -308,6 +308,12 @@ plat::HRESULT RipGraph::Build(const OutputSpec& output) {
     preview = {Make("queue"), Make("audioconvert"), Make("audioresample"), plat::media::MakeAudioSink()};
   }
   chain.push_back(encoder);
+  // The file writer holds the first buffer it gets until the graph plays; a
+  // graph torn down before that fails the push that brought it. The queue
+  // takes that buffer at once, so the encoder's own pushes never wait in the
+  // writer: a muxer at the encoder's end that mishandles a failed push of its
+  // first buffer (releasing a buffer it passed on) never sees one.
+  chain.push_back(Make("queue"));
   chain.push_back(writer);
   bool complete = true;
   for (GstElement* e : chain) complete = complete && e;

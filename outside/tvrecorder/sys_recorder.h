@@ -209,6 +209,13 @@ class CSysRecorder : public ISysRecorder {
   const tvrec::VideoWindow& video_window() const { return m_video; }
   const tvrec::TeletextDecoder& teletext() const { return *m_teletext; }
   const tvrec::TeletextWindow& teletext_window() const { return m_teletextWindow; }
+  // Seconds of picture in the recording being made (0 without one).
+  double recorded_seconds() const { return m_recording ? m_recording->secondsWritten() : 0.0; }
+  // How far the replay's buffer reaches, in ms (-1 without a replay).
+  std::int64_t replay_live_ms() const {
+    const tvrec::TimeShift* r = Replayer();
+    return r ? r->LivePosition() : -1;
+  }
   // Whether a replay (not the live picture) is shown.
   bool replaying() const {
     const tvrec::TimeShift* r = Replayer();

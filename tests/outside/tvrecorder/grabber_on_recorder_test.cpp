@@ -3,6 +3,8 @@
 // recorder's own search, and a recording that ends by its event.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <thread>
 
@@ -152,7 +154,15 @@ TEST(GrabberOnRecorder, PreviewSearchAndRecord) {
   ASSERT_EQ(engine->TuneChannel(14), S_OK);
   ASSERT_EQ(engine->Record(1), S_OK);
   EXPECT_EQ(engine->state(), grabstate::kRecording);
-  std::this_thread::sleep_for(std::chrono::seconds(2));
+  // Stopped once the file has grown past what the checks below ask of it.
+  auto recorded = [&] {
+    std::uintmax_t size = 0;
+    std::error_code error;
+    for (const auto& e : std::filesystem::directory_iterator(out, error))
+      if (e.is_regular_file(error)) size = std::max(size, e.file_size(error));
+    return size;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return recorded() > 200000u; }));
   ASSERT_EQ(engine->Record(0), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return sink.Has("OnRecordingEnded"); }));
   EXPECT_EQ(engine->state(), grabstate::kIdle);
