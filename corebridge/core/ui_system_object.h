@@ -564,7 +564,6 @@ class CUISystem : public IUISystem {
   int VideoBack(std::intptr_t a, std::intptr_t b);
   int VideoOnDeviceChange(int event, int drive);
   int VideoStartPositionTimer();
-  int VideoOnDisplayChange();
   int VideoExitPlayback(std::intptr_t a, std::intptr_t b);
   int VideoKeyPrevious(std::intptr_t a, std::intptr_t b);
   int VideoKeyNext(std::intptr_t a, std::intptr_t b);
