@@ -248,6 +248,8 @@ class CSysRecorder : public ISysRecorder {
   int m_nProfileFamily = 0;
   int m_nPreviewFamily = 0;
   int m_frameSize[2] = {0, 0};
+  int m_aviKeyInterval = 0;  // slot 178's MPEG-4 settings for AVI; 0 keeps the block's
+  int m_aviBitRate = 0;
   int m_videoRect[4] = {0, 0, 640, 480};
   std::string m_timeShiftFolder;
   tvrec::ChannelStore m_cable;

@@ -226,6 +226,41 @@ TEST_F(MediaTest, AviRecordingPlays) {
   EXPECT_GT(Power(d.sound, 0, 48000, 440), 100 * Power(d.sound, 0, 48000, 660));
 }
 
+// A device without a tuner is a web camera: counted, found, and recorded
+// from through the same pipeline as the tuner.
+TEST_F(MediaTest, AWebCameraIsOfferedAndRecords) {
+  plat::tv::VirtualTunerConfig tuner;
+  tuner.stations = {{175250, "One", 0, 440, false}};
+  plat::tv::VirtualTunerConfig camera;
+  camera.name = "Desk Camera";
+  camera.webcam = true;
+  camera.stations = {{0, "Desk Camera", 18, 660, false}};
+  auto r = MakeComObject<CSysRecorder>(std::vector<std::shared_ptr<plat::tv::ITunerDevice>>{
+      std::make_shared<plat::tv::VirtualTuner>(tuner), std::make_shared<plat::tv::VirtualTuner>(camera)});
+  int count = 0, device = -1;
+  ASSERT_EQ(r->GetWebCameraCount(&count), S_OK);
+  EXPECT_EQ(count, 1);
+  ASSERT_EQ(r->GetWebCamera(0, &device), S_OK);
+  EXPECT_EQ(device, 1);
+  EXPECT_EQ(r->GetWebCamera(1, &device), E_FAIL);
+  char name[kTvNameChars] = {};
+  ASSERT_EQ(r->GetDeviceName(1, name), S_OK);
+  EXPECT_STREQ(name, "Desk Camera");
+  ASSERT_EQ(r->SelectDevices(name, ""), S_OK);
+  ASSERT_EQ(r->SetVideoStandard(0x10), S_OK);
+
+  const std::string path = env.dir() + "/cam.0000.avi";
+  const EncoderBlock block = Profile("DivX");
+  ASSERT_EQ(r->SetFrameSize(640, 480), S_OK);
+  ASSERT_EQ(r->StartRecording(path.c_str(), 0, &block, 1), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_EQ(r->StopRecording(0), S_OK);
+  const Decoded d = DecodeThrough(path);
+  EXPECT_GT(d.frames, 0);
+  EXPECT_EQ(d.width, 640);
+  EXPECT_GT(Power(d.sound, 0, 24000, 660), 100 * Power(d.sound, 0, 24000, 440)) << "the camera's own tone";
+}
+
 TEST_F(MediaTest, RecordingRefusesAnExistingFile) {
   auto r = Make();
   const std::string path = env.dir() + "/taken.0000.mpg";

@@ -7,7 +7,8 @@
 // Return plays title 2 (a blue strip); N goes to its second chapter (a magenta
 // band under the strip); Escape goes home with
 // "Movie Entry" in focus; closing ends cleanly and leaves the resume
-// bookmark.
+// bookmark. A second visit declares two drives with different discs and
+// chooses each on the drive selector.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -26,6 +27,16 @@ namespace fs = std::filesystem;
 using namespace app_test;
 
 constexpr int kW = 1280, kH = 720;
+
+// A second disc with no menu: its only title, a blue strip, plays at once.
+const fs::path& BlueDiscDir() {
+  static const fs::path dir = [] {
+    const std::string command = std::string(BLUE_DVD_FIXTURE_SCRIPT) + " " + BLUE_DVD_FIXTURE_DIR;
+    if (std::system(command.c_str()) != 0) return fs::path();
+    return fs::path(BLUE_DVD_FIXTURE_DIR);
+  }();
+  return dir;
+}
 
 const fs::path& FixtureDir() {
   static const fs::path dir = [] {
@@ -75,9 +86,13 @@ class MovieVisitTest : public LoungeProgramTest {
     LoungeProgramTest::SetUp();
     ASSERT_FALSE(FixtureDir().empty()) << "the test DVD could not be generated";
     // The disc as virtual drive D: of this run's machine.
+    DeclareDrive('D', FixtureDir() / "dvd");
+  }
+
+  void DeclareDrive(char letter, const fs::path& disc) {
     std::ofstream hive(dir_ + "/registry/machine.reg", std::ios::app);
-    hive << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\D]\n"
-         << "\"Path\"=\"" << (FixtureDir() / "dvd").string() << "\"\n"
+    hive << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\" << letter << "]\n"
+         << "\"Path\"=\"" << disc.string() << "\"\n"
          << "\"Type\"=\"cdrom\"\n";
     ASSERT_TRUE(hive);
   }
@@ -167,6 +182,41 @@ TEST_F(MovieVisitTest, MenuTitlesHomeAndClose) {
 
   // Leaving the disc kept its resume point.
   EXPECT_TRUE(fs::exists(dir_ + "/data/Marivel/ar.cbk"));
+}
+
+// Two drives with different discs: "Movie Entry" shows the drive selector,
+// and each choice plays the disc in the drive chosen, not the first listed.
+class MovieTwoDrivesVisitTest : public MovieVisitTest {
+ protected:
+  void SetUp() override {
+    MovieVisitTest::SetUp();
+    ASSERT_FALSE(BlueDiscDir().empty()) << "the second test DVD could not be generated";
+    DeclareDrive('E', BlueDiscDir() / "dvd");
+  }
+};
+
+TEST_F(MovieTwoDrivesVisitTest, EachChoicePlaysItsOwnDisc) {
+  std::map<std::string, plat::Surface> shots;
+  const int status = Run(
+      "wait 1500\nkey Return\nwait 1500\nshot selector\n"
+      "key Right\nwait 300\nkey Return\nwait 2500\nshot e\n"
+      "key Escape\nwait 1500\nkey Return\nwait 1500\nshot selector2\n"
+      "key Return\nwait 2500\nshot d\nclose\n",
+      shots);
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(shots.size(), 4u);
+
+  // The selector, on entering and again from home: no picture yet.
+  for (const char* selector : {"selector", "selector2"}) {
+    EXPECT_LT(Share(shots[selector], kPattern, Greenish), 0.1) << selector;
+    EXPECT_LT(Share(shots[selector], kStrip, Bluish), 0.1) << selector;
+  }
+  // E: holds the disc without a menu: its blue title plays.
+  EXPECT_GT(Share(shots["e"], kStrip, Bluish), 0.9);
+  EXPECT_LT(Share(shots["e"], kPattern, Greenish), 0.1);
+  // D: holds the disc whose first-play is its green menu.
+  EXPECT_GT(Share(shots["d"], kPattern, Greenish), 0.9);
+  EXPECT_LT(Share(shots["d"], kStrip, Bluish), 0.1);
 }
 
 }  // namespace

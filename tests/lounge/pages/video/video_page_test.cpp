@@ -521,8 +521,8 @@ TEST_F(VideoPageTest, ListEntriesFollowTheBrowserTheSectionAndTheScreen) {
     ADD_FAILURE() << key;
     return -1;
   };
-  EXPECT_EQ(state("Video Main Menu", "Video Burn Video").front(), '0');
-  EXPECT_EQ(labelShown("VIDEO_BURN"), 0);
+  EXPECT_EQ(state("Video Main Menu", "Video Burn Video").front(), '1');
+  EXPECT_EQ(labelShown("VIDEO_BURN"), 1);
   EXPECT_EQ(labelShown("VIDEO_CAPTURE"), 1);
   // Inside the subfolder the way up is offered.
   page->Browser().EnterFolder(0);
