@@ -73,7 +73,14 @@ inline ProcessRun RunProcess(std::vector<std::string> args, const std::string& s
 
 // Its wall time in milliseconds, -1 when it fails.
 inline double RunTool(std::vector<std::string> args, const std::string& stdout_path = {}) {
-  return RunProcess(std::move(args), stdout_path).ms;
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = SpawnTool(std::move(args), stdout_path);
+  if (pid < 0) return -1;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  const auto end = std::chrono::steady_clock::now();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  return std::chrono::duration<double, std::milli>(end - start).count();
 }
 
 inline double Median(std::vector<double> values) {
