@@ -141,7 +141,7 @@ HRESULT CUISystem::Start() {
   }
   HiddenWindowCreate(1);
   m_bDvdAudioCapsPending = m_pHiddenWindow &&
-                           plat::SetTimer(m_pHiddenWindow->Handle(), kDvdAudioCapsTimer, kDvdAudioCapsDelayMs, nullptr);
+                           plat::SetTimer(m_pHiddenWindow->Handle(), kDvdAudioCapsTimer, m_services.mediaStartDelayMs, nullptr);
   if (!m_bDvdAudioCapsPending) QueryDvdAudioOutputCaps();
   if (m_services.eventSources) m_services.eventSources->Start();
   m_pScheduleList->LoadSave(m_pConfig->m_strSettingsFolder, 1);
@@ -323,5 +323,6 @@ HRESULT CreateUISystem(plat::IUnknown* outer, const plat::IID& iid, void** out) 
   services.startMediaInBackground = [](std::function<void()> done) {
     return plat::media::StartGStreamerInBackground(std::move(done));
   };
+  services.mediaStartDelayMs = 0;
   return plat::CreateComObject<CUISystem>(outer, iid, out, std::move(services));
 }

@@ -65,6 +65,10 @@ struct CUISystemServices {
   // when it is over, so that neither the deferred DVD query nor a module's
   // entry waits for it on the UI thread; none in tests.
   std::function<std::jthread(std::function<void()> done)> startMediaInBackground;
+  // How long after the start-up that start (and the deferred DVD query)
+  // waits. The program waits only for the start-up's own messages, so that
+  // GStreamer is ready before a user's first key can ask for Radio or a film.
+  unsigned mediaStartDelayMs = 300;
 };
 
 struct MusicRecord;

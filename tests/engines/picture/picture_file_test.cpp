@@ -5,7 +5,9 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "engines/picture/picture_core/exif_block.h"
 #include "engines/picture/picture_core/picture_file.h"
@@ -110,6 +112,29 @@ TEST(PictureLoad, BadInputIsRefusedWithAReason) {
   std::string error;
   EXPECT_FALSE(LoadPictureFile(dir + "/missing.png", {}, &error));
   EXPECT_NE(error.find("missing.png"), std::string::npos);
+}
+
+// Small files are read into the heap, large ones into pages mapped at once:
+// either way every byte comes back, and a folder is refused.
+TEST(PictureLoad, FilesAreReadWholeAtEverySize) {
+  const std::string dir = picture_test::ScratchDir("sizes");
+  for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, std::size_t{256 * 1024 - 1},
+                                 std::size_t{256 * 1024}, std::size_t{3 * 1024 * 1024 + 7}}) {
+    SCOPED_TRACE(size);
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 9));
+    const std::string path = dir + "/bytes.bin";
+    picture_test::WriteBytes(path, bytes);
+    std::optional<PictureBytes> read = ReadPictureFile(path);
+    ASSERT_TRUE(read);
+    PictureBytes moved = std::move(*read);
+    EXPECT_TRUE(read->empty());
+    ASSERT_EQ(moved.size(), size);
+    EXPECT_TRUE(std::equal(moved.begin(), moved.end(), bytes.begin()));
+  }
+  std::string error;
+  EXPECT_FALSE(ReadPictureFile(dir, &error));
+  EXPECT_FALSE(error.empty());
 }
 
 TEST(PictureLoad, FormatComesFromTheContentNotTheName) {
