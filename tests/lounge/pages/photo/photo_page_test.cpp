@@ -366,6 +366,25 @@ TEST_F(PhotoPageTest, TheDriveSelectorAndTheReaderSlots) {
   page->ElementIndex().GetItemCountByName("Photo Multi Drive Selector", &count);
   EXPECT_EQ(count, 7);
 
+  // Each drive is drawn as what it is, whichever list holds it: the drive
+  // scan lists the system disk among the optical drives.
+  plat::VolumeInfo system = Volume('C', "/");
+  plat::VolumeInfo disc = Volume('D', tree.Folder("disc"), "DISC");
+  disc.type = plat::DRIVE_CDROM;
+  plat::VolumeInfo stick = Volume('E', tree.Folder("stick"), "STICK");
+  stick.type = plat::DRIVE_REMOVABLE;
+  tree.Volumes({system, disc, stick});
+  Config().m_vecDriveList3 = {{"E:\\", "STICK"}};
+  Config().m_vecOpticalDrives = {{"C:\\", "", 2}, {"D:\\", "", 1}};
+  Config().m_vecDriveList2 = {};
+  Config().m_vecDriveList4 = {};
+  Photo().m_vecDevices = {};
+  entries = page->DriveEntries();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[1].icon, "Layout\\Img\\Common\\sub-cardreader.BMP") << "a removable drive";
+  EXPECT_EQ(entries[2].icon, "Layout\\Img\\Common\\hard_disk.bmp") << "the system disk";
+  EXPECT_EQ(entries[3].icon, "Layout\\Img\\Common\\sub-cdromdata.BMP") << "the disc";
+
   // A reader slot: a volume whose total size is 0 is a slot without media.
   // (/proc is a file system whose size is 0.)
   plat::VolumeInfo card = Volume('K', "/proc", "CARD");
