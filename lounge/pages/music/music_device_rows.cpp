@@ -38,12 +38,12 @@ std::vector<MusicDeviceRow> MusicDeviceRows(const CConfig& config, int appFlags,
     for (const CDriveTexts& entry : config.m_vecDriveList4)
       rows.push_back({MusicDeviceRow::Folder, entry.strFirst, NameOr(EntryName(entry)),
                       icon("Layout\\Img\\Common\\hard_disk.bmp")});
+  // The drive list holds every volume; the controller opens its optical
+  // drives here and its removable ones (the second list) below.
   for (const CDriveEntry& drive : config.m_vecOpticalDrives) {
-    const char* image = drive.nKind == 1   ? "Layout\\Img\\Common\\sub-cdromaudio.BMP"
-                        : drive.nKind == 8 ? "Layout\\Img\\Common\\sub-cdromdata.BMP"
-                                           : nullptr;
+    if (drive.nKind != 1) continue;
     const std::string name = drive.strDisplayName.empty() ? DisplayNameOf(drive.strRoot) : drive.strDisplayName;
-    rows.push_back({MusicDeviceRow::Optical, drive.strRoot, NameOr(name), image ? std::string(image) : icon(kFolderIcon)});
+    rows.push_back({MusicDeviceRow::Optical, drive.strRoot, NameOr(name), "Layout\\Img\\Common\\sub-cdromaudio.BMP"});
   }
   for (auto it = config.m_vecDriveList2.rbegin(); it != config.m_vecDriveList2.rend(); ++it)
     rows.push_back({MusicDeviceRow::Removable, it->strFirst, NameOr(EntryName(*it)), icon(kFolderIcon)});

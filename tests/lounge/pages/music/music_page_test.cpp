@@ -290,7 +290,9 @@ TEST_F(MusicPageTest, DeviceRowKSelectsTheEntryDrawnAtRowK) {
   frame.options.generalFeatures = 0x80 | 0x4;
   Music().m_strDefaultFolder = folder.Folder("Captured").string();
   config_->m_vecDriveList4 = {{"/srv/music", "Music share"}};
-  config_->m_vecOpticalDrives = {{"D:", "Audio CD (D:)", 1}};
+  // The drive list holds every volume: the fixed disk and the sticks are no
+  // optical rows (the sticks come from the second list).
+  config_->m_vecOpticalDrives = {{"C:\\", "C:\\", 2}, {"D:", "Audio CD (D:)", 1}, {"E:", "Stick one", 8}, {"F:", "Stick two", 8}};
   config_->m_vecDriveList2 = {{"E:", "Stick one"}, {"F:", "Stick two"}};
   config_->m_vecDriveList3 = {{"G:", ""}};
   const std::vector<MusicDeviceRow> rows = page->DeviceRows();
