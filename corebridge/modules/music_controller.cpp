@@ -126,6 +126,13 @@ int CUISystem::OnMusicEntry(std::intptr_t, std::intptr_t) {
     music.m_strCurrentDrive = std::string(1, static_cast<char>('A' + music.m_nCurrentDrive)) + ":";
     if (MusicLoadAudioCd(music.m_strCurrentDrive)) OnMusicPlay(0, 0);
     music.m_bAudioCdArrived = 0;
+  } else if (m_pConfig->m_bStartFromCd && m_pConfig->m_nStartDriveIndex >= 0 && m_pConfig->m_nStartDriveIndex < 26) {
+    // Started to play the audio CD of a drive ("CD E" on the command line).
+    const std::string drive = std::string(1, static_cast<char>('A' + m_pConfig->m_nStartDriveIndex)) + ":";
+    if (MusicLoadAudioCd(drive)) {
+      music.m_strBrowseFolder = drive;
+      OnMusicPlay(0, 0);
+    }
   }
   if (m_pMusicPage) {
     m_pMusicPage->ShowPage();
@@ -258,6 +265,19 @@ int CUISystem::MusicSelectSource(int item) {
       music.m_strBrowseFolder = drive;
       music.m_strCurrentDrive = drive;
       return MusicLoadAudioCd(drive);
+    }
+    case MusicSource::Folder: {
+      // A fixed folder that is an optical drive holding an audio CD has no
+      // folders: its tracks open.
+      const std::optional<plat::VolumeInfo> volume = plat::FindVolume(source.path);
+      if (volume && volume->type == plat::DRIVE_CDROM) {
+        const std::string drive{volume->letter, ':'};
+        if (MusicLoadAudioCd(drive)) {
+          music.m_strBrowseFolder = drive;
+          return 1;
+        }
+      }
+      return browse(source.path);
     }
     default: return browse(source.path);
   }

@@ -233,6 +233,12 @@ void CWMPHostWindow::OnSearchNotification(unsigned code, std::size_t index, cons
     case wmhost::kSearchEnteringFolder:
       if (progress.update(setup.clock())) PostSearchProgress();
       break;
+    case wmhost::kSearchFileFound:
+      // The count grows while the walk goes on.
+      progress.fileFound();
+      progress.update(setup.clock());
+      PostSearchProgress();
+      break;
     case wmhost::kSearchListStarted: {
       progress.beginList(static_cast<std::uint32_t>(index));
       std::string error;
