@@ -1,7 +1,11 @@
 #include "engines/picture/picture_core/picture_info.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "engines/picture/picture_core/exif_block.h"
 #include "platform/gdi/gif_codec.h"
@@ -186,14 +190,26 @@ std::optional<PictureInfo> ProbePicture(std::span<const std::uint8_t> data, std:
 }
 
 std::optional<std::vector<std::uint8_t>> ReadPictureFile(const std::string& path, std::string* error) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return Refuse(error, "cannot open " + path);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<std::uint64_t>(size) > plat::gdi::MaxImageFileBytes)
+  // Opened without waiting and checked before reading: only a regular file
+  // is a picture; a named pipe or a device would block or never end.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Refuse(error, "cannot open " + path);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return Refuse(error, "not a regular file: " + path);
+  if (info.st_size < 0 || static_cast<std::uint64_t>(info.st_size) > plat::gdi::MaxImageFileBytes)
     return Refuse(error, "file too large: " + path);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  in.seekg(0);
-  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) return Refuse(error, "cannot read " + path);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return Refuse(error, "cannot read " + path);
+    got += static_cast<std::size_t>(n);
+  }
   return bytes;
 }
 
