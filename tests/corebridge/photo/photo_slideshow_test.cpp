@@ -98,6 +98,36 @@ TEST_F(PhotoTest, AShowStartsAtTheStartIndexAndUsesWorkingCopies) {
   Act("Photo Slideshow Stop");
 }
 
+// "Photo Slideshow Resize" fits the running show to its window; without a
+// show it is refused.
+TEST_F(PhotoTest, ResizeFitsARunningShowToItsWindow) {
+  Enter();
+  FillPhotos(2);
+  Show().calls.clear();
+  EXPECT_EQ(Act("Photo Slideshow Resize"), E_FAIL);
+  EXPECT_FALSE(Show().Called("FitToWindow"));
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  EXPECT_EQ(Act("Photo Slideshow Resize"), S_OK);
+  EXPECT_TRUE(Show().Called("FitToWindow"));
+  Act("Photo Slideshow Stop");
+}
+
+// "Photo LoadDefaultSetting" restores the slide-show settings.
+TEST_F(PhotoTest, DefaultSettingsRestoreTheShow) {
+  Enter();
+  Photo().m_nSlideDuration = 9;
+  Photo().m_nTransition = 1;
+  Photo().m_bPlayBgMusic = 0;
+  Photo().m_nBgMusicType = 7;
+  Photo().m_strBrowseFolder = "/elsewhere";
+  ASSERT_EQ(Act("Photo LoadDefaultSetting"), S_OK);
+  EXPECT_EQ(Photo().m_nSlideDuration, 3);
+  EXPECT_EQ(Photo().m_nTransition, 5);
+  EXPECT_EQ(Photo().m_bPlayBgMusic, 1);
+  EXPECT_EQ(Photo().m_nBgMusicType, 0);
+  EXPECT_EQ(Photo().m_strBrowseFolder, Config().m_strPicturesFolder);
+}
+
 TEST_F(PhotoTest, NoCheckedPhotoTearsTheGraphDownAndStaysStopped) {
   Enter();
   FillPhotos(3);
