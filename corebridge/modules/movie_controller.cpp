@@ -712,13 +712,13 @@ int CUISystem::QueryDvdAudioOutputCaps() {
   if (!movie.m_arrSpeakers.empty()) return 1;
   std::uint32_t caps = 0;
   if (FAILED(dvd->GetAudioOutputCaps(&caps))) return 1;
-  // The engine's output bits by meaning: stereo output serves two speakers
-  // and headphones, multichannel output four and six speakers.
-  if (caps & 1) movie.m_arrSpeakers.push_back(1);
-  if (caps & 2) {
-    movie.m_arrSpeakers.push_back(3);
-    movie.m_arrSpeakers.push_back(4);
-  }
-  if (caps & 1) movie.m_arrSpeakers.push_back(5);
+  // The engine's speaker bits: 8 two speakers, 4 S/PDIF, 0x10 four and 0x20
+  // six speakers, 0x20000 headphones.
+  constexpr struct {
+    std::uint32_t bit;
+    std::uint32_t mode;
+  } kModes[] = {{8, 1}, {4, 2}, {0x10, 3}, {0x20, 4}, {0x20000, 5}};
+  for (const auto& m : kModes)
+    if (caps & m.bit) movie.m_arrSpeakers.push_back(m.mode);
   return 1;
 }

@@ -288,9 +288,14 @@ int CUISystem::OnMovieVIVEXSelection(std::intptr_t, std::intptr_t) {
   auto dvd = MovieEngine();
   if (!dvd) return 0;
   if (m_pConfig->m_bOnMains) ApplyColor(*dvd, kNormalColors[0]);
-  // The engine has no colour enhancement of its own: the switch is kept
-  // for the page and the neutral picture stays.
-  movie.m_bVivexOn = movie.m_bVivexOn ? 0 : 1;
+  // Slot 69 switches the engine's colour enhancement: (1, 1) off, (1, 0) on.
+  if (movie.m_bVivexOn) {
+    dvd->DvdOp69(1, 1);
+    movie.m_bVivexOn = 0;
+  } else {
+    dvd->DvdOp69(1, 0);
+    movie.m_bVivexOn = 1;
+  }
   return 1;
 }
 

@@ -14,6 +14,7 @@
 #include "interfaces/cdtomp3.h"
 #include "interfaces/cdtowma.h"
 #include "platform/com/automation.h"
+#include "platform/core/file_time.h"
 #include "platform/sys/drive_table.h"
 #include "corebridge/modules/radio_controller_internal.h"
 
@@ -128,6 +129,10 @@ void ReadRecordedFiles(CRadioConfig& radio) {
     RadioRecordedFile entry;
     entry.strPath = it->path().string();
     entry.strName = it->path().filename().string();
+    // The write time, for "Radio SortBy Date".
+    struct stat info {};
+    if (::stat(entry.strPath.c_str(), &info) == 0)
+      entry.ftLastWrite = plat::FileTimeToTicks(plat::FileTimeFromUnix(info.st_mtim.tv_sec, info.st_mtim.tv_nsec));
     radio.m_recordedFiles.push_back(std::move(entry));
   }
   std::sort(radio.m_recordedFiles.begin(), radio.m_recordedFiles.end(),

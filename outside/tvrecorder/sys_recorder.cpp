@@ -30,7 +30,7 @@ void Put(char* out, const std::string& text) {
 }
 
 // The tuner cards, and the virtual tuner: first when it is preferred or
-// there is no card, else after the cards.
+// there is no card, else after the cards; the web cameras last.
 std::vector<std::shared_ptr<plat::tv::ITunerDevice>> MachineDevices() {
   std::vector<std::shared_ptr<plat::tv::ITunerDevice>> devices;
   for (const std::string& path : plat::tv::FindTunerDevices()) {
@@ -42,6 +42,16 @@ std::vector<std::shared_ptr<plat::tv::ITunerDevice>> MachineDevices() {
   const bool first = config.prefer || devices.empty();
   auto virtualTuner = std::make_shared<plat::tv::VirtualTuner>(std::move(config));
   devices.insert(first ? devices.begin() : devices.end(), virtualTuner);
+  // Then the capture devices without a tuner (web cameras), and the virtual
+  // web camera when the machine declares one.
+  for (const std::string& path : plat::tv::FindWebcamDevices()) {
+    if (auto io = plat::tv::OpenV4l2Device(path)) {
+      devices.push_back(std::make_shared<plat::tv::V4l2Tuner>(std::move(io), path));
+    }
+  }
+  if (auto webcam = plat::tv::ReadVirtualWebcamConfig()) {
+    devices.push_back(std::make_shared<plat::tv::VirtualTuner>(std::move(*webcam)));
+  }
   return devices;
 }
 
@@ -576,13 +586,23 @@ HRESULT CSysRecorder::ScanControl(int, int, int, int, int) { return S_OK; }
 
 // --- Web cameras and discs --------------------------------------------------------------
 
+// The web cameras are the devices without a tuner, counted in list order.
 HRESULT CSysRecorder::GetWebCameraCount(int* count) {
   if (!count) return E_FAIL;
-  *count = 0;
+  *count = static_cast<int>(std::count_if(m_devices.begin(), m_devices.end(),
+                                          [](const auto& device) { return !device->HasTuner(); }));
   return S_OK;
 }
 
-HRESULT CSysRecorder::GetWebCamera(int, int*) { return E_FAIL; }
+HRESULT CSysRecorder::GetWebCamera(int which, int* deviceIndex) {
+  if (!deviceIndex || which < 0) return E_FAIL;
+  for (std::size_t i = 0; i < m_devices.size(); ++i) {
+    if (m_devices[i]->HasTuner() || which-- > 0) continue;
+    *deviceIndex = static_cast<int>(i);
+    return S_OK;
+  }
+  return E_FAIL;
+}
 HRESULT CSysRecorder::AcknowledgeDisc(int) { return S_OK; }
 
 // --- Programme guide: analogue broadcast carries none, so it stays empty ---------------
@@ -622,8 +642,14 @@ bool CSysRecorder::EnsureSource() {
   if (const auto tuner = VirtualDevice()) {
     m_source = std::make_unique<tvrec::TvSource>(tuner);
   } else if (const auto card = std::dynamic_pointer_cast<plat::tv::V4l2Tuner>(Device())) {
-    m_source = std::make_unique<tvrec::TvSource>(tvrec::TvSource::CaptureDevice{card->path(), CaptureAudioFor(card->path())});
-    OpenVbi(card->path());
+    if (card->HasTuner()) {
+      m_source = std::make_unique<tvrec::TvSource>(tvrec::TvSource::CaptureDevice{card->path(), CaptureAudioFor(card->path())});
+      OpenVbi(card->path());
+    } else {
+      // A web camera: its own microphone when it has one, else silence; no teletext.
+      m_source = std::make_unique<tvrec::TvSource>(
+          tvrec::TvSource::CaptureDevice{card->path(), plat::tv::TunerAudioDevice(card->path())});
+    }
   } else {
     return false;
   }

@@ -1,5 +1,6 @@
 #include "engines/playback/discrunner/disc_runner.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
@@ -860,11 +861,21 @@ HRESULT CDiscRunner::DvdOp55(int a, int b) {
   return d ? d->SetAudioOutput(a, b) : E_FAIL;
 }
 
+// The speaker set-ups the output can serve: 8 two speakers and 0x20000
+// headphones with stereo output, 0x10 four and 0x20 six speakers with
+// multichannel output. S/PDIF (4) is never reported: the library decodes
+// every stream itself and has no pass-through to a digital output.
 HRESULT CDiscRunner::GetAudioOutputCaps(std::uint32_t* caps) {
   auto* d = decoder();
   if (!d) return E_FAIL;
   if (!caps) return E_POINTER;
-  return d->GetAudioOutputCaps(caps);
+  std::uint32_t output = 0;
+  const HRESULT hr = d->GetAudioOutputCaps(&output);
+  if (FAILED(hr)) return hr;
+  *caps = 0;
+  if (output & 1) *caps |= 8 | 0x20000;
+  if (output & 2) *caps |= 0x10 | 0x20;
+  return S_OK;
 }
 
 HRESULT CDiscRunner::DvdOp60(int value) {
@@ -875,14 +886,26 @@ HRESULT CDiscRunner::DvdOp60(int value) {
 HRESULT CDiscRunner::DvdOp63(int brightness, int contrast, int hue, int saturation, int gamma) {
   auto* d = decoder();
   if (!d) return E_FAIL;
-  const tovelax::ColorControls controls{brightness, contrast, hue, saturation, gamma};
-  return d->SetColorControls(controls, 31);
+  colour_ = tovelax::ColorControls{brightness, contrast, hue, saturation, gamma};
+  return d->SetColorControls(Enhanced(colour_), 31);
 }
 
+// The colour enhancement: (1, 0) switches it on, (1, 1) and (0, x) off.
+// On, the picture's saturation and contrast are lifted over the controls
+// of slot 63.
 HRESULT CDiscRunner::DvdOp69(plat::BOOL on, int value) {
   auto* d = decoder();
   if (!d) return E_FAIL;
-  return on ? d->SetDeinterlace(value) : d->ClearDeinterlace();
+  enhance_ = on && value == 0;
+  return d->SetColorControls(Enhanced(colour_), 31);
+}
+
+tovelax::ColorControls CDiscRunner::Enhanced(const tovelax::ColorControls& controls) const {
+  if (!enhance_) return controls;
+  tovelax::ColorControls lifted = controls;
+  lifted.saturation = std::min(controls.saturation * 5 / 4, 20000);
+  lifted.contrast = std::min(controls.contrast * 11 / 10, 20000);
+  return lifted;
 }
 
 HRESULT CDiscRunner::SetVideoRect(plat::BOOL on) {

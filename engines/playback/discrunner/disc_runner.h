@@ -223,6 +223,11 @@ class CDiscRunner : public IDiscRunner,
   std::string bookmarkPath_;
   int opening_ = 0;
   float zoom_ = 1.0f;
+  // Slot 63's colour controls (the neutral picture until set) and slot 69's
+  // enhancement over them.
+  tovelax::ColorControls colour_{750, 10000, 0, 10000, 100};
+  bool enhance_ = false;
+  tovelax::ColorControls Enhanced(const tovelax::ColorControls& controls) const;
   bool inInvalidRegion_ = false;
   // An open by slot 51 continues at the disc's resume point at the first Play.
   bool resumePending_ = false;

@@ -38,7 +38,7 @@ class FakeDiscRunner : public IDiscRunner, public IDiscRunnerQueries {
   int chapter = 1;
   std::vector<std::string> audioNames, subtitleNames;
   int audioStream = 0, subtitleIndex = 0, subtitleOn = 0, angle = 1;
-  std::uint32_t outputCaps = 1 | 2;
+  std::uint32_t outputCaps = 8 | 0x10 | 0x20 | 0x20000;  // stereo and multichannel, no S/PDIF
   int driveRegion = 1, changesLeft = 5;
   int titleLevel = 0;
   std::string defaultAudio = "English", defaultSubtitle = "English";
@@ -235,7 +235,9 @@ class FakeDiscRunner : public IDiscRunner, public IDiscRunnerQueries {
     return Logs("VideoMode " + std::to_string(value) + " " + std::to_string(aspect));
   }
   HRESULT NotImplemented68(int) override { return plat::E_NOTIMPL; }
-  HRESULT DvdOp69(plat::BOOL, int) override { return Logs("DvdOp69"); }
+  HRESULT DvdOp69(plat::BOOL on, int value) override {
+    return Logs("DvdOp69 " + std::to_string(on) + " " + std::to_string(value));
+  }
   HRESULT SetVideoRect(plat::BOOL on) override { return Logs(on ? "VideoRect 1" : "VideoRect 0"); }
   HRESULT DvdOp71(int, int) override { return plat::S_OK; }
   HRESULT DvdOp72(int) override { return plat::S_OK; }

@@ -9,9 +9,11 @@
 #include <fstream>
 #include <thread>
 
+#include "corebridge/core/config.h"
 #include "corebridge/core/hidden_window.h"
 #include "corebridge/core/movie_config.h"
 #include "corebridge/core/music_config.h"
+#include "corebridge/core/registry_key.h"
 #include "corebridge/modules/movie_snapshot_names.h"
 #include "engines/picture/imagefx/image_fx.h"
 #include "tests/corebridge/bridge/bridge_test_support.h"
@@ -507,6 +509,51 @@ TEST_F(MovieControllerTest, VideoDesktopSavesAndRestoresTheDesktop) {
   EXPECT_EQ(dvd_->log[0], "RestoreWindow");
   EXPECT_TRUE(dvd_->Logged("CloseWithRecord"));
   EXPECT_EQ(Config().m_nActiveModule, MODULE_NONE);
+}
+
+// The speaker list follows the engine's speaker bits: 8 two speakers, 4
+// S/PDIF, 0x10 four, 0x20 six speakers, 0x20000 headphones.
+TEST_F(MovieControllerTest, SpeakerModesFollowTheEnginesSpeakerBits) {
+  struct Case {
+    std::uint32_t caps;
+    std::vector<std::uint32_t> speakers;
+  };
+  for (const Case& c : {Case{8 | 4 | 0x10 | 0x20 | 0x20000, {1, 2, 3, 4, 5}}, Case{8 | 0x20000, {1, 5}},
+                        Case{4, {2}}, Case{1 | 2, {}}}) {
+    movie_->m_arrSpeakers.clear();
+    dvd_->outputCaps = c.caps;
+    system_->QueryDvdAudioOutputCaps();
+    EXPECT_EQ(movie_->m_arrSpeakers, c.speakers) << c.caps;
+  }
+  // S/PDIF is offered and named.
+  movie_->m_arrSpeakers.clear();
+  dvd_->outputCaps = 8 | 4;
+  system_->QueryDvdAudioOutputCaps();
+  movie_->m_nAudioSpeakerIdx = 0;
+  Act("Movie AudioOutput Right");
+  EXPECT_EQ(movie_->m_nAudioSpeakerIdx, 1);
+}
+
+// "Movie VIVEXSelection" switches the engine's colour enhancement (slot 69),
+// only with its machine switch and the VIVEX colour profile.
+TEST_F(MovieControllerTest, VivexSwitchesTheEnginesColourEnhancement) {
+  EnterAndPlay();
+  movie_->m_nColorProfile = 1;
+  EXPECT_EQ(Act("Movie VIVEXSelection"), E_FAIL) << "the machine switch is off";
+  CRegistryKey key(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(key.Create(HKEY_LOCAL_MACHINE, CConfig::kRegistryKey));
+  ASSERT_TRUE(key.SetDword("VIVEXSelection", 1));
+  key.Close();
+  dvd_->log.clear();
+  movie_->m_bVivexOn = 0;
+  ASSERT_EQ(Act("Movie VIVEXSelection"), S_OK);
+  EXPECT_EQ(dvd_->log.back(), "DvdOp69 1 0");
+  EXPECT_EQ(movie_->m_bVivexOn, 1);
+  ASSERT_EQ(Act("Movie VIVEXSelection"), S_OK);
+  EXPECT_EQ(dvd_->log.back(), "DvdOp69 1 1");
+  EXPECT_EQ(movie_->m_bVivexOn, 0);
+  movie_->m_nColorProfile = 2;
+  EXPECT_EQ(Act("Movie VIVEXSelection"), E_FAIL);
 }
 
 TEST_F(MovieControllerTest, SpeakersAndAudioProfilesFollowTheEngine) {

@@ -3,6 +3,7 @@
 // configured effects, stepping, the play states with their remote-control
 // notices, and background music through the real media player.
 #include "tests/corebridge/photo/photo_test_support.h"
+#include "tests/corebridge/core/stub_wm_player.h"
 #include "tests/engines/playback/wmhost/media_fixtures.h"
 
 namespace photo_test {
@@ -96,6 +97,95 @@ TEST_F(PhotoTest, AShowStartsAtTheStartIndexAndUsesWorkingCopies) {
   EXPECT_EQ(Show().slides, (std::vector<std::string>{Photo().m_vecPhotos[2].strPath, copy,
                                                      Photo().m_vecPhotos[0].strPath}));
   Act("Photo Slideshow Stop");
+}
+
+// "Photo Slideshow Resize" fits the running show to its window; without a
+// show it is refused.
+TEST_F(PhotoTest, ResizeFitsARunningShowToItsWindow) {
+  Enter();
+  FillPhotos(2);
+  Show().calls.clear();
+  EXPECT_EQ(Act("Photo Slideshow Resize"), E_FAIL);
+  EXPECT_FALSE(Show().Called("FitToWindow"));
+  ASSERT_EQ(Act("Photo Slideshow Play"), S_OK);
+  EXPECT_EQ(Act("Photo Slideshow Resize"), S_OK);
+  EXPECT_TRUE(Show().Called("FitToWindow"));
+  Act("Photo Slideshow Stop");
+}
+
+// "Photo LoadDefaultSetting" restores the slide-show settings.
+TEST_F(PhotoTest, DefaultSettingsRestoreTheShow) {
+  Enter();
+  Photo().m_nSlideDuration = 9;
+  Photo().m_nTransition = 1;
+  Photo().m_bPlayBgMusic = 0;
+  Photo().m_nBgMusicType = 7;
+  Photo().m_strBrowseFolder = "/elsewhere";
+  ASSERT_EQ(Act("Photo LoadDefaultSetting"), S_OK);
+  EXPECT_EQ(Photo().m_nSlideDuration, 3);
+  EXPECT_EQ(Photo().m_nTransition, 5);
+  EXPECT_EQ(Photo().m_bPlayBgMusic, 1);
+  EXPECT_EQ(Photo().m_nBgMusicType, 0);
+  EXPECT_EQ(Photo().m_strBrowseFolder, Config().m_strPicturesFolder);
+}
+
+// A player that writes down what the background music asks of it.
+class BgMusicPlayer : public sinks_test::StubWMPlayer {
+ public:
+  HRESULT Initialize() override { return S_OK; }
+  HRESULT SetMode(BSTR mode, VARIANT_BOOL on) override { return Log("SetMode " + BstrToUtf8(mode) + (on ? " 1" : " 0")); }
+  HRESULT LoadAlbum(BSTR name) override { return Log("LoadAlbum " + BstrToUtf8(name)); }
+  HRESULT LoadArtist(BSTR name) override { return Log("LoadArtist " + BstrToUtf8(name)); }
+  HRESULT LoadPlaylist(BSTR name) override { return Log("LoadPlaylist " + BstrToUtf8(name)); }
+  HRESULT GetCDPlaylistItemCount(BSTR drive, long* count) override {
+    *count = 3;
+    return Log("GetCDPlaylistItemCount " + BstrToUtf8(drive));
+  }
+  HRESULT GetAllAudioFileCount(int* count) override {
+    *count = 5;
+    return Log("GetAllAudioFileCount");
+  }
+  HRESULT LoadFile(BSTR file) override { return Log("LoadFile " + BstrToUtf8(file)); }
+  HRESULT RunItem(long item) override { return Log("RunItem " + std::to_string(item)); }
+  HRESULT Log(const std::string& call) {
+    calls.push_back(call);
+    return S_OK;
+  }
+  std::vector<std::string> calls;
+};
+
+// Each background-music type loads its own source in a loop and plays it;
+// a single file (type 6) plays once without RunItem.
+TEST_F(PhotoTest, BackgroundMusicTypesLoadTheirSource) {
+  Enter();
+  auto player = MakeComObject<BgMusicPlayer>();
+  system_->SetWMPlayer(ComPtr<IWMPlayer>(player.Get()));
+  Photo().m_wszBgAlbumName = "Harbour Songs";
+  Photo().m_wszBgArtist = "Marta Vey";
+  Photo().m_wszBgPlaylistName = "Evening";
+  Photo().m_szBgCdDrive = "E:";
+  Photo().m_wszBgTrackPath = "/music/one.mp3";
+  using Calls = std::vector<std::string>;
+  const struct {
+    int type;
+    Calls calls;
+  } kTypes[] = {
+      {1, {"SetMode loop 1", "LoadAlbum Harbour Songs", "RunItem 0"}},
+      {2, {"SetMode loop 1", "LoadArtist Marta Vey", "RunItem 0"}},
+      {3, {"SetMode loop 1", "LoadPlaylist Evening", "RunItem 0"}},
+      {4, {"SetMode loop 1", "GetCDPlaylistItemCount E:", "RunItem 0"}},
+      {5, {"SetMode loop 1", "GetAllAudioFileCount", "RunItem 0"}},
+      {6, {"SetMode loop 1", "GetAllAudioFileCount", "SetMode loop 0", "LoadFile /music/one.mp3"}},
+  };
+  for (const auto& t : kTypes) {
+    Photo().m_nBgMusicType = t.type;
+    Photo().m_nMusicState = 0;
+    player->calls.clear();
+    EXPECT_EQ(system_->StartBackgroundMusic(), 1) << t.type;
+    EXPECT_EQ(player->calls, t.calls) << t.type;
+    EXPECT_EQ(Photo().m_nMusicState, 1) << t.type;  // playing
+  }
+  Photo().m_nMusicState = 0;
 }
 
 TEST_F(PhotoTest, NoCheckedPhotoTearsTheGraphDownAndStaysStopped) {

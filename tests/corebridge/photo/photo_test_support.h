@@ -46,7 +46,7 @@ class RecordingSlideDraw : public ISlideDraw {
   HRESULT SetOption(std::int32_t o) override { return inner_->SetOption(o); }
   HRESULT SetOwnerWindow(HWND w) override { return inner_->SetOwnerWindow(w); }
   HRESULT SetParentWindow(HWND w) override { return inner_->SetParentWindow(w); }
-  HRESULT FitToWindow() override { return inner_->FitToWindow(); }
+  HRESULT FitToWindow() override { return Log("FitToWindow", inner_->FitToWindow()); }
   HRESULT SetForeground(std::int32_t f) override { return inner_->SetForeground(f); }
   HRESULT SetWindowFlag(std::int32_t f) override { return inner_->SetWindowFlag(f); }
   HRESULT ShowVideo(std::int32_t s) override { return Log("ShowVideo " + std::to_string(s), inner_->ShowVideo(s)); }

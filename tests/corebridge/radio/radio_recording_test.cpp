@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -283,6 +284,39 @@ TEST_F(RadioRecordingTest, RecordedFilesPlayThroughTheHeldPlayer) {
   EXPECT_EQ(Radio().m_nPage, 2);
   EXPECT_EQ(Radio().m_nRecordState, RADIO_LISTENING);
   EXPECT_EQ(Engine().mute, 0);
+}
+
+// The recorded list sorts by name or by date (oldest first), keeping the
+// file that plays current; the sorts the page has no list for refuse.
+TEST_F(RadioRecordingTest, RecordedFilesSortByNameAndDate) {
+  auto player = MakeComObject<LoggingPlayer>();
+  system_->SetWMPlayer(ComPtr<IWMPlayer>(player.Get()));
+  std::ofstream(Folder() + "/b.mp3") << "x";
+  std::ofstream(Folder() + "/a.wav") << "x";
+  std::ofstream(Folder() + "/c.mp3") << "x";
+  const auto now = std::filesystem::file_time_type::clock::now();
+  std::filesystem::last_write_time(Folder() + "/c.mp3", now - std::chrono::hours(3));
+  std::filesystem::last_write_time(Folder() + "/a.wav", now - std::chrono::hours(2));
+  std::filesystem::last_write_time(Folder() + "/b.mp3", now - std::chrono::hours(1));
+  ASSERT_EQ(Enter(), 1);
+  ASSERT_EQ(Run("Radio RecordedRadio Page"), 1);
+  auto names = [&] {
+    std::string out;
+    for (const auto& f : Radio().m_recordedFiles) out += f.strName + " ";
+    return out;
+  };
+  Radio().m_nCurRecorded = 0;
+  const std::string playing = Radio().m_recordedFiles[0].strPath;
+  EXPECT_EQ(Run("Radio SortBy Date"), 1);
+  EXPECT_EQ(names(), "c.mp3 a.wav b.mp3 ");
+  EXPECT_EQ(Radio().m_recordedFiles[static_cast<std::size_t>(Radio().m_nCurRecorded)].strPath, playing);
+  EXPECT_EQ(Run("Radio SortBy Name"), 1);
+  EXPECT_EQ(names(), "a.wav b.mp3 c.mp3 ");
+  EXPECT_EQ(Radio().m_recordedFiles[static_cast<std::size_t>(Radio().m_nCurRecorded)].strPath, playing);
+  for (const char* refused : {"Radio SortBy Frequency", "Radio SortBy Category", "Radio SortBy Status"}) {
+    EXPECT_EQ(Run(refused), 0) << refused;
+    EXPECT_EQ(names(), "a.wav b.mp3 c.mp3 ") << refused;
+  }
 }
 
 TEST_F(RadioRecordingTest, RecordedNavigationOnAnEmptyListDoesNothing) {

@@ -240,6 +240,53 @@ TEST_F(TvControllerTest, ChangeDisplayCyclesOnlyWithTeletext) {
   EXPECT_EQ(TV().m_nTeletextDisplay, 0);
 }
 
+// The teletext keys each reach their engine slot.
+TEST_F(TvControllerTest, TeletextKeysReachTheirSlots) {
+  ASSERT_EQ(Enter(), 1);
+  const struct {
+    const char* action;
+    const char* call;
+  } kKeys[] = {{"TV Key Red", "107"},       {"TV Key Green", "108"},     {"TV Key Yellow", "110"},
+               {"TV Key Blue", "109"},      {"TV Prev Page", "103"},     {"TV Next Page", "104"},
+               {"TV Prev SubPage", "105"},  {"TV Next SubPage", "106"}};
+  for (const auto& key : kKeys) {
+    Engine().calls.clear();
+    Run(key.action);
+    EXPECT_EQ(Engine().calls, std::vector<std::string>{key.call}) << key.action;
+  }
+}
+
+// "TV Source Left" and "TV Source Right" toggle cable and antenna.
+TEST_F(TvControllerTest, SourceTogglesCableAndAntenna) {
+  ASSERT_EQ(Enter(), 1);
+  const int before = TV().m_nVideoSource ? 1 : 0;
+  for (const char* action : {"TV Source Left", "TV Source Right"}) {
+    const int was = TV().m_nVideoSource ? 1 : 0;
+    Engine().calls.clear();
+    Run(action);
+    EXPECT_EQ(TV().m_nVideoSource ? 1 : 0, 1 - was) << action;
+    EXPECT_TRUE(Engine().Saw("48 " + std::to_string(1 - was))) << action;
+  }
+  EXPECT_EQ(TV().m_nVideoSource ? 1 : 0, before);
+}
+
+// "TV Last Channel" goes back to the last channel only while live video shows.
+TEST_F(TvControllerTest, LastChannelOnlyOverLiveVideo) {
+  ASSERT_EQ(Enter(), 1);
+  ASSERT_EQ(TV().m_nTVMode, 2);
+  Engine().calls.clear();
+  Run("TV Last Channel");
+  EXPECT_TRUE(Engine().Saw("17"));
+  TV().m_nTeletextDisplay = 1;
+  Engine().calls.clear();
+  Run("TV Last Channel");
+  EXPECT_FALSE(Engine().Saw("17")) << "over teletext";
+  TV().m_nTeletextDisplay = 0;
+  TV().m_nTVMode = 3;  // recording
+  Run("TV Last Channel");
+  EXPECT_FALSE(Engine().Saw("17")) << "while recording";
+}
+
 TEST_F(TvControllerTest, CountryStepsWrapOverTheOrderTables) {
   // General table: 219 first, then 95; 129 sits in the rest in index order.
   Engine().country = 219;

@@ -592,6 +592,16 @@ TEST_F(DiscRunnerTest, MenusMouseAndSmallQueries) {
   EXPECT_EQ(r.SetNotifyTarget(nullptr), E_FAIL);
   EXPECT_EQ(r.DvdOp63(1, 2, 3, 4, 5), S_OK);
   EXPECT_TRUE(script->Called("SetColorControls(31)"));
+  // Slot 69 switches the colour enhancement over slot 63's controls.
+  EXPECT_EQ(r.DvdOp69(1, 0), S_OK);
+  EXPECT_EQ(r.DvdOp69(1, 1), S_OK);
+
+  // Slot 58 answers speaker set-ups: the library's stereo output (its bit 1)
+  // serves two speakers (8) and headphones (0x20000); without multichannel
+  // output (its bit 2) no four or six speakers, and never S/PDIF (4).
+  std::uint32_t speakers = 0;
+  ASSERT_EQ(r.GetAudioOutputCaps(&speakers), S_OK);
+  EXPECT_EQ(speakers, 8u | 0x20000u);
 }
 
 TEST_F(DiscRunnerTest, ShowVideoNeedsAnOpenSource) {
