@@ -5,6 +5,7 @@
 #include "corebridge/core/config.h"
 #include "corebridge/core/display_probe.h"
 #include "corebridge/core/hidden_window.h"
+#include "corebridge/core/leftover_files.h"
 #include "corebridge/core/registry_key.h"
 #include "corebridge/core/schedule_list.h"
 #include "corebridge/core/schedule_timer.h"
@@ -117,6 +118,9 @@ HRESULT CUISystem::Start() {
     CXmlSettings xml;
     if (xml.XmlSettingsLoadFile(m_pConfig->ConfigFilePath())) m_pConfig->ConfigLoad(xml);
   }
+  // Once the configuration names the folders: clear what writers killed in
+  // an earlier run left there.
+  RemoveLeftoversOfKilledWriters(*m_pConfig);
   // Where the system refuses suspend, a hold on sleep stands in for the
   // refused query, which no sleep manager here asks.
   if (m_pConfig->m_nVendorId == 4 && !m_services.sleepInhibitor->Held()) {

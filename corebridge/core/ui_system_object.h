@@ -246,8 +246,6 @@ class CUISystem : public IUISystem {
   void RegisterAuthoringActions();
   void RegisterBurningActions();
 
-  int AuthoringAction(std::intptr_t a, std::intptr_t b);
-
   // --- Movie controller (corebridge/modules/movie_*.cpp) ---------------------
   // Entering, leaving, the disc and the transport (movie_controller.cpp).
   int OnMovieEntry(std::intptr_t drive, std::intptr_t forced);
@@ -568,7 +566,6 @@ class CUISystem : public IUISystem {
   int VideoBack(std::intptr_t a, std::intptr_t b);
   int VideoOnDeviceChange(int event, int drive);
   int VideoStartPositionTimer();
-  int VideoOnDisplayChange();
   int VideoExitPlayback(std::intptr_t a, std::intptr_t b);
   int VideoKeyPrevious(std::intptr_t a, std::intptr_t b);
   int VideoKeyNext(std::intptr_t a, std::intptr_t b);
@@ -688,6 +685,7 @@ class CUISystem : public IUISystem {
   int OnAuthoringBurn(std::intptr_t a, std::intptr_t b);
   int OnAuthoringBurnDVDFolder(std::intptr_t a, std::intptr_t b);
   int OnAuthoringStopBurn(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringPreview(std::intptr_t element, std::intptr_t b);
   int OnAuthoringDiscTypeLeft(std::intptr_t a, std::intptr_t b);
   int OnAuthoringDiscTypeRight(std::intptr_t a, std::intptr_t b);
   // The engine's notices, as the sink's slots 0 and 7 carry them.

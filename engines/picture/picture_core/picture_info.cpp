@@ -218,11 +218,13 @@ std::optional<PictureBytes> ReadPictureFile(const std::string& path, std::string
     ~File() {
       if (fd >= 0) ::close(fd);
     }
-  } const file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  } const file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   const int fd = file.fd;
   if (fd < 0) return Refuse(error, "cannot open " + path);
+  // Opened without waiting and checked before reading: only a regular file
+  // is a picture; a named pipe or a device would block or never end.
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return Refuse(error, "cannot read " + path);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return Refuse(error, "not a regular file: " + path);
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > plat::gdi::MaxImageFileBytes)
     return Refuse(error, "file too large: " + path);
   PictureBytes bytes(static_cast<std::size_t>(st.st_size));
