@@ -2,8 +2,8 @@
 // headless display, each run in a fresh sandbox:
 //  - ColdStartToHomeFrame: from starting the process to the moment the first
 //    home-page frame is composed (the script's first step takes a picture;
-//    the picture's temporary file is created right after the compose, before
-//    the PNG is encoded). Counters: the time until the picture is written
+//    the picture's first temporary file is created right after the compose,
+//    before the PNG is encoded). Counters: the time until the picture is written
 //    and until the program has ended.
 //  - HomePageIdle: the resident memory once the home page is up (goal 45 MB
 //    at 1920x1080), the shared libraries mapped when its picture is written
@@ -82,6 +82,11 @@ std::optional<Clock::time_point> AwaitFile(int watch, const std::string& name, i
   return std::nullopt;
 }
 
+// The file whose creation marks a picture's compose: the script writes the
+// picture under "<name>.part", whose PNG writer opens "<name>.part.tmp"
+// right after the screen is composed.
+std::string ComposedMark(const std::string& name) { return name + ".part.tmp"; }
+
 struct ProcessFigures {
   double rssMb = 0, peakMb = 0;
   long voluntarySwitches = 0, involuntarySwitches = 0;
@@ -133,7 +138,7 @@ void ColdStartToHomeFrame(benchmark::State& state) {
 
     const auto start = Clock::now();
     ChildProcess lounge = sandbox.Lounge({ScreenOption(state), "--script", script});
-    const auto composed = AwaitFile(watch, "home.png.tmp", 30'000);
+    const auto composed = AwaitFile(watch, ComposedMark("home.png"), 30'000);
     const auto written = AwaitFile(watch, "home.png", 30'000);
     const int status = lounge.Wait(30'000);
     const double total = MsSince(start);
@@ -259,7 +264,7 @@ std::optional<double> PictureSpanMs(const std::string& steps, const std::string&
   ChildProcess lounge = sandbox.Lounge({"--headless=1280x720", "--script", sandbox.WriteScript(script)},
                                        {"MARIVEL_MIXER=memory", "GST_REGISTRY=" MARIVEL_TEST_BIN_DIR "/../bench-gst-registry.bin"});
   const auto written = AwaitFile(watch, first, 60'000);
-  const auto composed = written ? AwaitFile(watch, second + ".tmp", 30'000) : std::nullopt;
+  const auto composed = written ? AwaitFile(watch, ComposedMark(second), 30'000) : std::nullopt;
   const int status = lounge.Wait(60'000);
   ::close(watch);
   if (!written || !composed || status != 0) return std::nullopt;
