@@ -162,10 +162,22 @@ void DecodeRow(const Format& f, const std::uint8_t* row, std::uint32_t* o) {
       }
       break;
     }
-    case 24:
-      for (int x = 0; x < w; ++x)
+    case 24: {
+      int x = 0;
+      if constexpr (std::endian::native == std::endian::little) {
+        // Four bytes at a time, the fourth (the next pixel's) replaced by
+        // the alpha: the skin's full-screen pictures are drawn from their
+        // files at every redraw. The last pixel has no fourth byte to read.
+        for (; x + 1 < w; ++x) {
+          std::uint32_t v;
+          std::memcpy(&v, row + 3 * x, 4);
+          o[x] = v | 0xFF000000u;
+        }
+      }
+      for (; x < w; ++x)
         o[x] = 0xFF000000u | row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
       break;
+    }
     case 16:
     case 32:
       for (int x = 0; x < w; ++x) {

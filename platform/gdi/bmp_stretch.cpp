@@ -1,5 +1,6 @@
 #include "platform/gdi/bmp_stretch.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -28,6 +29,9 @@ bool StretchBmpFile(HDC hdc, int x, int y, int width, int height, std::span<cons
   ForEachClipped(*dst, map.dest, [&](const RECT& r) {
     cols.resize(static_cast<std::size_t>(r.right - r.left));
     for (LONG c = r.left; c < r.right; ++c) cols[static_cast<std::size_t>(c - r.left)] = map.x.Nearest(c);
+    // Drawn at its own width (a full-screen background), a row is one copy.
+    bool unscaled = !cols.empty() && cols.front() >= 0;
+    for (std::size_t i = 1; unscaled && i < cols.size(); ++i) unscaled = cols[i] == cols[i - 1] + 1;
     for (LONG row = r.top; row < r.bottom; ++row) {
       const std::int64_t sr = map.y.Nearest(row);
       if (sr < 0) continue;
@@ -36,6 +40,10 @@ bool StretchBmpFile(HDC hdc, int x, int y, int width, int height, std::span<cons
         decoded = sr;
       }
       std::uint32_t* d = dst->surface->row(row);
+      if (unscaled) {
+        std::copy_n(line.data() + cols.front(), cols.size(), d + r.left);
+        continue;
+      }
       for (LONG c = r.left; c < r.right; ++c) {
         const std::int64_t sc = cols[static_cast<std::size_t>(c - r.left)];
         if (sc >= 0) d[c] = line[static_cast<std::size_t>(sc)];

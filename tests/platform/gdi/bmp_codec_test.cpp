@@ -307,7 +307,9 @@ TEST(BmpStretch, DrawsWhatAStretchOfTheDecodedPictureDraws) {
     bool clip;
   };
   const Rect rects[] = {{0, 0, 40, 30, false}, {3, 2, 57, 41, false},  {1, 1, 13, 7, false},
-                        {-9, -4, 50, 30, false}, {40, 5, -35, 20, false}, {0, 0, 64, 48, true}};
+                        {-9, -4, 50, 30, false}, {40, 5, -35, 20, false}, {0, 0, 64, 48, true},
+                        // at the picture's own size, partly off the canvas or clipped
+                        {-9, -4, 40, 30, false}, {30, 25, 40, 30, false}, {2, 3, 40, 30, true}};
   for (const auto& [name, bytes] : files) {
     const std::optional<Surface> decoded = DecodeBmp(bytes);
     ASSERT_TRUE(decoded) << name;
