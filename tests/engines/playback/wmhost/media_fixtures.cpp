@@ -23,8 +23,9 @@ extern "C" const char* __lsan_default_suppressions() {
          "leak:libgstaudio-1.0\nleak:libgstvideo-1.0\nleak:libgstpbutils-1.0\nleak:libgsttag-1.0\n"
          "leak:/usr/lib/x86_64-linux-gnu/gstreamer-1.0/\nleak:libgstapp-1.0\nleak:liborc\nleak:libpulse.so\n"
          // Programs that scan from SANE's test backend (the Photo controller's
-         // acquisition tests) link this list too; see platform/gdi/font_leak_suppression.cpp.
-         "leak:libsane-test.so\n";
+         // acquisition tests) or draw text link this list too; see
+         // platform/gdi/font_leak_suppression.cpp.
+         "leak:libsane-test.so\nleak:libfontconfig.so\n";
 }
 
 namespace wmhost_test {
