@@ -12,6 +12,8 @@
 #include <mutex>
 #include <vector>
 
+#include <gst/base/gstbasesrc.h>
+
 #include "engines/rip/vcd_source.h"
 #include "platform/media/audio_sink.h"
 #include "platform/media/gstreamer.h"
@@ -255,6 +257,9 @@ plat::HRESULT RipGraph::Open(const SourceSpec& source) {
     elementSource_ = true;
     GstElement* element = source.makeElement ? source.makeElement() : nullptr;
     if (!element) return plat::E_FAIL;
+    // A disc track's reader prerolls as a file does; a capture input (a live
+    // source, or a bin of its own) is left as it was built.
+    prerolls_ = GST_IS_BASE_SRC(element) && !gst_base_src_is_live(GST_BASE_SRC(element));
     gst_bin_add(GST_BIN(pipeline_), element);
     GstPad* pad = gst_element_get_static_pad(element, "src");
     if (!pad) return plat::E_FAIL;
@@ -341,12 +346,13 @@ plat::HRESULT RipGraph::Build(const OutputSpec& output) {
     preview = {Make("queue"), Make("audioconvert"), Make("audioresample"), plat::media::MakeAudioSink()};
   }
   chain.push_back(encoder);
-  // The file writer holds the first buffer it gets until the graph plays; a
-  // graph torn down before that fails the push that brought it. The queue
-  // takes that buffer at once, so the encoder's own pushes never wait in the
-  // writer: a muxer at the encoder's end that mishandles a failed push of its
-  // first buffer (releasing a buffer it passed on) never sees one.
-  chain.push_back(Make("queue"));
+  // From a file, the writer holds the first buffer it gets until the graph
+  // plays (the preroll); a graph torn down before that fails the push that
+  // brought it. The queue takes that buffer at once, so the encoder's own
+  // pushes never wait in the writer: a muxer at the encoder's end that
+  // mishandles a failed push of its first buffer (releasing a buffer it
+  // passed on) never sees one.
+  if (prerolls_) chain.push_back(Make("queue"));
   chain.push_back(writer);
   bool complete = true;
   for (GstElement* e : chain) complete = complete && e;

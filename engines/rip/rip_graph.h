@@ -93,6 +93,7 @@ class RipGraph {
   GstElement* pace_ = nullptr;  // the clock-pacing identity, if any
   bool started_ = false;  // taken to PAUSED already
   bool elementSource_ = false;
+  bool prerolls_ = true;  // the source gives data before playing (not live)
   bool built_ = false;
   bool stopped_ = false;
   std::int64_t duration_ = 0;

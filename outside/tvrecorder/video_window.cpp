@@ -16,6 +16,7 @@ namespace {
 constexpr UINT kMsgFrame = WM_APP + 1;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
+constexpr int kMaxSide = 8192;
 
 }  // namespace
 
@@ -107,7 +108,7 @@ void VideoWindow::RunConverter() {
     wake_.wait(lock, [this] {
       if (quit_) return true;
       if (fresh_ || !latest_ || targetWidth_ <= 0 || targetHeight_ <= 0) return false;
-      const bool resized = ready_ && (ready_->width() != targetWidth_ || ready_->height() != targetHeight_);
+      const bool resized = convertedWidth_ != targetWidth_ || convertedHeight_ != targetHeight_;
       return frameSerial_ != convertedSerial_ || resized;
     });
     if (quit_) return;
@@ -115,6 +116,13 @@ void VideoWindow::RunConverter() {
     const std::uint64_t serial = frameSerial_;
     const int width = targetWidth_;
     const int height = targetHeight_;
+    if (width > kMaxSide || height > kMaxSide) {
+      // No picture for a window this large; the next size may do.
+      convertedSerial_ = serial;
+      convertedWidth_ = width;
+      convertedHeight_ = height;
+      continue;
+    }
     if (!writing_ || writing_->width() != width || writing_->height() != height) {
       writing_ = std::make_shared<Surface>(width, height);
     }
@@ -123,7 +131,9 @@ void VideoWindow::RunConverter() {
     const bool ok = scaler.Convert(*frame, *surface);
     lock.lock();
     convertedSerial_ = serial;
-    if (!ok) continue;
+    convertedWidth_ = width;
+    convertedHeight_ = height;
+    if (!ok) continue;  // nothing to show of this frame
     std::swap(writing_, ready_);
     fresh_ = true;
     ++converted_;

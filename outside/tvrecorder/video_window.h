@@ -57,7 +57,9 @@ class VideoWindow {
   std::condition_variable wake_;
   std::shared_ptr<const VideoFrameI420> latest_;
   std::uint64_t frameSerial_ = 0;      // frames handed over
-  std::uint64_t convertedSerial_ = 0;  // the frame in `ready_`
+  std::uint64_t convertedSerial_ = 0;  // the newest frame converted
+  int convertedWidth_ = 0;             // the newest picture's size
+  int convertedHeight_ = 0;
   int targetWidth_ = 0;                // the window's client size
   int targetHeight_ = 0;
   // Three surfaces: the converter's, the newest finished one, the painter's.

@@ -247,15 +247,17 @@ bool Fetch(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait) {
         return true;
       }
     }
-    // Ready descriptors (a close request among them) come before paints and
-    // timers: a window that is painted without pause must not starve them.
-    if (RunReadyWatches(q, 0, -1)) continue;
+    // Ready descriptors (a close request among them) get their turn before
+    // paints and timers: a window that is painted without pause must not
+    // starve them, nor they the paints.
+    const bool watched = RunReadyWatches(q, 0, -1);
     if (MatchesRange(WM_PAINT, min, max) && FindPaint(q, filter, out)) return true;
     std::uint64_t next_due = UINT64_MAX;
     if (MatchesRange(WM_TIMER, min, max) && FindTimer(q, filter, remove, out, &next_due)) return true;
 
     if (display_thread)
       if (DisplayLink* link = AttachedDisplay()) link->idle();
+    if (watched) continue;
     if (!wait) return false;
 
     {

@@ -370,6 +370,10 @@ TEST(VideoWindow, PicturesGoOnAfterTheOwnerIsSetAgain) {
       video.Present(frame);
       EXPECT_TRUE(PumpVideoUntil([&] { return video.painted() > before; }));
     }
+    // A new size converts the last frame again, without a new one.
+    const int converted = video.converted();
+    video.Place(0, 0, 100, 80);
+    EXPECT_TRUE(PumpVideoUntil([&] { return video.converted() > converted; }));
   }
   for (HWND owner : owners) DestroyWindow(owner);
   PumpVideoUntil([] { return true; });

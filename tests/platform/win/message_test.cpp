@@ -337,6 +337,45 @@ TEST_F(MessageTest, WatchedDescriptorsRunOnTheLoopThread) {
   close(fds[1]);
 }
 
+// A loop slower than a window's timer (its handler takes longer than the
+// period, as on a loaded machine), with the window painted each time: the
+// timer is always due, yet a ready descriptor gets its turn before the
+// second tick after it became ready.
+TEST_F(MessageTest, ReadyDescriptorsAreServedWhileATimerIsAlwaysDue) {
+  HWND w = Make(WS_POPUP | WS_VISIBLE, {0, 0, 64, 48});
+  int ticks = 0;
+  rec.hooks[WM_TIMER] = [&](HWND h, WPARAM, LPARAM) -> LRESULT {
+    ++ticks;
+    clock->advance(50);
+    InvalidateRect(h, nullptr, FALSE);
+    return 0;
+  };
+  ASSERT_TRUE(SetTimer(w, 1, 40, nullptr));
+  clock->advance(50);
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  int served = 0;
+  FdWatchId id = WatchFd(fds[0], POLLIN, [&](int fd, short) {
+    char byte;
+    if (read(fd, &byte, 1) == 1) ++served;
+  });
+  MSG m;
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_EQ(write(fds[1], "x", 1), 1);
+    const int before = ticks;
+    for (int i = 0; i < 1000 && served <= round; ++i) {
+      if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+    }
+    EXPECT_EQ(served, round + 1);
+    EXPECT_LE(ticks - before, 1) << "round " << round;
+  }
+  KillTimer(w, 1);
+  UnwatchFd(id);
+  close(fds[0]);
+  close(fds[1]);
+  rec.hooks.erase(WM_TIMER);
+}
+
 TEST_F(MessageTest, TranslatedCharacterComesBeforeWaitingMessages) {
   HWND h = Make(WS_POPUP, RECT{0, 0, 10, 10});
   PostMessage(h, WM_APP, 0, 0);
