@@ -256,8 +256,7 @@ TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
   const Box png = CellPicture(9);
   EXPECT_TRUE(Near(Mean(browser, Around(png.left + png.width / 2, png.top + png.height / 2)), kPink));
 
-  // 3. Full screen: upright. (Display mode 1 on a wide screen widens
-  // pictures by 4:3, so a 4:3 photo fills the 16:9 screen.)
+  // 3. Full screen: upright, in its own proportions.
   const plat::Surface& full = shots["full"];
   const int w = kVisitScreenW, h = kVisitScreenH;
   EXPECT_TRUE(Near(Mean(full, Around(w / 2, h / 4)), kRed)) << Text(Mean(full, Around(w / 2, h / 4)));
@@ -366,7 +365,8 @@ TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
   std::map<std::string, plat::Surface> shots;
   const std::string steps = std::string(kSettle) + "key Right\nkey Right\nkey Return\n" + Poll("selector") +
                             "key Return\n" + Poll("browser") + "key Right\n" + Poll("second") + "key Right\nkey Right\n" +
-                            Poll("fourth") + "key Left\n" + Poll("third") + "close\n";
+                            Poll("fourth") + "key Left\n" + Poll("third") + "key Right\nkey Return\n" + Poll("full") +
+                            "close\n";
   EXPECT_EQ(Run(steps, shots), 0);
 
   // The drive selector: its position once, right-aligned in its place.
@@ -397,4 +397,18 @@ TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
     });
     EXPECT_NE(shot, nullptr) << move.name << ": the position " << move.position << " / 10 never stood alone";
   }
+
+  // The 4:3 green photo on the 16:9 screen keeps its shape: black bars left
+  // and right; its date, on the picture, is outlined dark.
+  const int w = kVisitScreenW, h = kVisitScreenH;
+  const plat::Surface* full = Settled(shots, "full", Box{0, 0, w, h}, [&](const plat::Surface& s) {
+    return Near(Mean(s, Around(w / 2, h / 2)), kGreen);
+  });
+  ASSERT_NE(full, nullptr) << "the green photo never showed full screen";
+  EXPECT_TRUE(Near(Mean(*full, Around(60, h / 2)), {0, 0, 0}, 24)) << Text(Mean(*full, Around(60, h / 2)));
+  EXPECT_TRUE(Near(Mean(*full, Around(w - 60, h / 2)), {0, 0, 0}, 24));
+  EXPECT_TRUE(Near(Mean(*full, Around(w / 2 - h * 2 / 3 + 30, h / 2)), kGreen)) << "the photo's left edge";
+  const Box date = AtVisit({960, 1000, 500, 48});
+  EXPECT_GT(DarkShare(*full, date), 0.03) << "the date has no outline";
+  EXPECT_GT(BrightShare(*full, date, 250), 0.01) << "no date";
 }
