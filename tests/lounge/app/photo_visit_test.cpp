@@ -412,3 +412,37 @@ TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
   EXPECT_GT(DarkShare(*full, date), 0.03) << "the date has no outline";
   EXPECT_GT(BrightShare(*full, date, 250), 0.01) << "no date";
 }
+
+// Edit in the browser: the focus goes onto the first photo and Edit shows
+// checked; Return opens that photo in the editing view. The slide show's
+// settings and its music picker.
+TEST_F(PhotoVisitTest, EditOpensAPhotoAndTheMusicPickerShowsMusic) {
+  LoadStrings();
+  std::map<std::string, plat::Surface> shots;
+  // The Edit entry of the browser, and the Settings entry of the drive
+  // selector; the music choice of the settings page.
+  const Box edit = AtVisit({120, 508, 420, 84});
+  const Box settings = AtVisit({120, 604, 420, 84});
+  const Box music = AtVisit({640, 540, 420, 84});
+  const auto click = [](Box b) {
+    return "click " + std::to_string(b.left + b.width / 2) + " " + std::to_string(b.top + b.height / 2) + "\n";
+  };
+  const std::string steps = std::string(kSettle) + "key Right\nkey Right\nkey Return\n" + Poll("selector", 12) +
+                            "key Return\n" + Poll("browser", 12) + click(edit) + Poll("edit") + "key Return\n" +
+                            Poll("editing") + "key Escape\n" + Poll("back", 12) + click(settings) + Poll("settings") +
+                            click(music) + Poll("music") + "close\n";
+  EXPECT_EQ(Run(steps, shots), 0);
+
+  // Edit: the first photo (the sideways one, third entry) takes the focus.
+  const plat::Surface* edited = Settled(shots, "edit", kPositionText, [&](const plat::Surface& s) {
+    return ShowsPosition(s, 10, 3);
+  });
+  ASSERT_NE(edited, nullptr) << "Edit did not move to a photo";
+  // Return: the editing view with the photo upright, red above blue.
+  const Box area = AtVisit({640, 220, 1200, 675});
+  const plat::Surface* editing = Settled(shots, "editing", area, [&](const plat::Surface& s) {
+    return Near(Mean(s, Around(area.left + area.width / 2, area.top + area.height * 3 / 10)), kRed);
+  });
+  ASSERT_NE(editing, nullptr) << "the editing view never showed the photo";
+  EXPECT_TRUE(Near(Mean(*editing, Around(area.left + area.width / 2, area.top + area.height * 7 / 10)), kBlue));
+}
