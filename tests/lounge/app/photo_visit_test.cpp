@@ -445,4 +445,14 @@ TEST_F(PhotoVisitTest, EditOpensAPhotoAndTheMusicPickerShowsMusic) {
   });
   ASSERT_NE(editing, nullptr) << "the editing view never showed the photo";
   EXPECT_TRUE(Near(Mean(*editing, Around(area.left + area.width / 2, area.top + area.height * 7 / 10)), kBlue));
+
+  // The settings' labels are whole, shrunk to their place if need be.
+  const Box duration = AtVisit({640, 240, 340, 44});
+  const plat::Surface* settingsShot = Settled(shots, "settings", duration, [&](const plat::Surface& s) {
+    return BrightShare(s, duration, 100) > 0.02;
+  });
+  ASSERT_NE(settingsShot, nullptr) << "the settings page never showed";
+  EXPECT_TRUE(TextMatches(*settingsShot, duration, kPhotoBackground, UIStringOrEmpty("PHOTO_DURATION"), ALIGN_LEFT,
+                          0xBFA38F, 0.03, 3))
+      << "the picture duration's label is cut";
 }
