@@ -116,6 +116,9 @@ int CConfig::ConfigLoad(CXmlSettings& xml) {
   ReadIntOr(xml, "AUDIOPROFILECONFIG", m_nAudioProfile, kSection, 1, Between(1, 9));
   // 1 a 4:3 screen, 2 a wide one; 0 is what a missing key gives.
   ReadUIntAsIntOr(xml, "SCREENRATIOCONFIG", m_nScreenRatio, kSection, 0, Between(0, 2));
+  // The language chosen on the Setting page; a file without it keeps the
+  // language of the texts.
+  ReadIntOr(xml, "LANGUAGECONFIG", m_nLanguage, kSection, m_nLanguage, Between(1, 2));
   return 1;
 }
 
@@ -133,6 +136,7 @@ int CConfig::ConfigSave(CXmlSettings& xml) {
   xml.XmlSetInt("SUBWOOFERCONFIG", m_bSubwoofer, kSection);
   xml.XmlSetInt("AUDIOPROFILECONFIG", m_nAudioProfile, kSection);
   xml.XmlSetUInt("SCREENRATIOCONFIG", static_cast<std::uint32_t>(m_nScreenRatio), kSection);
+  xml.XmlSetInt("LANGUAGECONFIG", m_nLanguage, kSection);
   return 1;
 }
 

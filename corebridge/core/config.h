@@ -135,8 +135,8 @@ class CConfig {
   int m_nScreenRatio = 1;             // 1 4:3, 2 wide; "SCREENRATIOCONFIG"
   int m_nWideScreenMode = 1;          // 1 letterbox, 2 pan and scan, 3 WIDEFILL
   float m_fScaleFactor = 1.0f;        // picture aspect factor: 0.75, 1.3333334 or 1.0
-  int m_nResolution = 1;              // display resolution choice 1..5
-  int m_nLanguage = 1;                // system language choice 1 or 2
+  int m_nResolution = 0;              // display resolution choice 1..5; 0 the screen's own mode
+  int m_nLanguage = 2;                // system language 1 German, 2 English (the texts shipped); "LANGUAGECONFIG"
   int m_nAudioProfile = 8;            // 1..9; "AUDIOPROFILECONFIG"
   int m_bSubwoofer = 0;               // 0 or 1; "SUBWOOFERCONFIG"
   int m_bSoundEffect = 0;             // click sounds on; "SOUNDEFFECTCONFIG"
@@ -156,7 +156,7 @@ class CConfig {
 
   // --- Live state shared with the program -----------------------------------
   int m_bDebugNotices = 0;            // mode notices also go to the debug output
-  int m_bVolumeOsd = 0;               // show volume and mute changes as on-screen texts
+  int m_bVolumeOsd = 1;               // show volume and mute changes as on-screen texts ("DisableVolumnOSD")
   int m_bUnmuteWhenVolAdjusted = 0;   // a volume step switches mute off
   int m_bKeepMuteOsd = 0;             // "MUTEON" stays on screen while muted
   int m_bKeepScanOsd = 0;             // fast-forward/rewind texts stay on screen while scanning

@@ -11,6 +11,7 @@
 #include "corebridge/core/ui_system_object.h"
 #include "corebridge/modules/music_album_art.h"
 #include "corebridge/modules/music_pages.h"
+#include "corebridge/modules/music_search_roots.h"
 #include "interfaces/chosen_files.h"
 #include "platform/com/automation.h"
 #include "platform/sys/drive_table.h"
@@ -156,8 +157,10 @@ int CUISystem::MusicLoadRemembered(int page, int item) {
       break;
   }
   if (plat::FAILED(hr)) return 0;
+  // An album comes from the library in track order, which is how it is
+  // played and read; the other collections sort as chosen.
   if (music.m_nSortMode == 2) m_pWMPlayer->SortByDate();
-  else m_pWMPlayer->SortByName();
+  else if (page != kAlbumTracksPage) m_pWMPlayer->SortByName();
   return MusicReadTrackList(0);
 }
 
@@ -374,12 +377,9 @@ int CUISystem::OnMusicBrowseBySong(std::intptr_t, std::intptr_t) {
 int CUISystem::OnMusicStartMediaSearch(std::intptr_t, std::intptr_t) {
   if (!m_pWMPlayer || !m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
-  std::string roots;
-  for (const plat::VolumeInfo& volume : plat::GetVolumes()) {
-    if (volume.type != plat::DRIVE_FIXED || volume.root.empty()) continue;
-    if (!roots.empty()) roots += ";";
-    roots += volume.root;
-  }
+  const std::string roots = MediaSearchRoots(plat::GetVolumes(), m_pConfig->m_strMusicFolder);
+  music.m_nSearchProgress = 0;
+  music.m_nSearchedFiles = 0;
   music.m_bMediaSearchActive = 1;
   MusicShowPage(kSearchPage);
   if (plat::FAILED(m_pWMPlayer->StartSearch(roots.c_str()))) return 0;

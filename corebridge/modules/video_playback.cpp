@@ -70,6 +70,9 @@ void KillSizeTimer(CUISystem& system, CVideoConfig& video) {
   video.m_nSizeTimerCount = 0;
 }
 
+// The notice shown while a file opens.
+constexpr const char* kOpeningText = "VIDEO_OPENING";
+
 // Holds the busy flag for the time of an open.
 class OpeningGuard {
  public:
@@ -174,7 +177,15 @@ bool OpenAndPlay(CUISystem& system, const std::string& path) {
 
   video->m_bFastForwardPermitted = 1;
   video->m_bRewindPermitted = 1;
-  if (path.size() >= kPathBufferBytes || plat::FAILED(engine->Open(path.c_str()))) {
+  // A file may take seconds to open; the engine keeps the screen alive
+  // meanwhile, and the screen says what is going on.
+  system.ShowNamedItem(kOpeningText);
+  plat::SetCursor(plat::LoadCursor(nullptr, plat::IDC_WAIT));
+  const bool opened = path.size() < kPathBufferBytes && plat::SUCCEEDED(engine->Open(path.c_str()));
+  if (frame) frame->HideOsd();
+  // Left meanwhile (home, another module): the file is not played.
+  const bool stayed = system.Config() && system.Config()->m_nActiveModule == MODULE_VIDEO;
+  if (!opened || !stayed) {
     engine->Close();
     return false;
   }
@@ -530,10 +541,12 @@ void CUISystem::VideoOnPlaybackEnded() {
   video->SetPlayState(1);
 }
 
+// The engine's times of whatever it has open: a Video file or a Movie disc.
 plat::HRESULT CUISystem::GetPlaybackTimes(double* first, double* second) {
   CVideoConfig* video = Section(*this);
   auto engine = CoreService<IDiscRunner>();
-  if (!video || !engine || video->m_strOpenFile.empty()) return plat::E_FAIL;
+  const bool videoFileOpen = video && !video->m_strOpenFile.empty();
+  if (!engine || (!videoFileOpen && !m_bDiscOpen)) return plat::E_FAIL;
   std::uint32_t current = 0;
   int total = 0;
   if (plat::FAILED(engine->GetCurrentTime(&current)) || plat::FAILED(engine->GetTotalTime(&total))) return plat::E_FAIL;

@@ -190,7 +190,8 @@ HRESULT CDriveEnumerator::MoveDoor(int drive, int move) {
 }
 
 // List 3: removable drives; list 4: optical drives; list 5: fixed drives.
-// Each entry gives the root, then the name shown.
+// Each entry gives the name shown, then the root: the system keeps the
+// second first, so its entries read root, then name.
 HRESULT CDriveEnumerator::ListEntry(int list, int index, char** first, char** second) {
   if (index < 0) return E_FAIL;
   int seen = 0;
@@ -199,8 +200,8 @@ HRESULT CDriveEnumerator::ListEntry(int list, int index, char** first, char** se
                         (list == 5 && v.type == plat::DRIVE_FIXED);
     if (!member) continue;
     if (seen++ == index) {
-      CopyText(RootText(v), first);
-      return CopyText(DisplayName(v), second);
+      CopyText(DisplayName(v), first);
+      return CopyText(RootText(v), second);
     }
   }
   return E_FAIL;

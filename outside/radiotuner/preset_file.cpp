@@ -51,7 +51,11 @@ std::optional<Presets> ParsePresets(const std::string& text) {
 Presets LoadPresetFile(const std::string& folder) {
   const std::string path = PathIn(folder);
   std::error_code ec;
-  if (folder.empty() || !std::filesystem::is_regular_file(path, ec)) return Presets{};
+  if (folder.empty()) return Presets{};
+  // Read once as the radio opens: the moment to clear what saves killed in
+  // an earlier run left behind.
+  plat::RemoveStaleTemporaryFiles(path);
+  if (!std::filesystem::is_regular_file(path, ec)) return Presets{};
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();

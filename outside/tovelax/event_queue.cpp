@@ -9,6 +9,17 @@ void EventQueue::SetPoster(INotifyPoster* poster) {
   poster_ = poster;
 }
 
+void EventQueue::WaitOnClientThread(unsigned ms) {
+  INotifyPoster* poster = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    poster = poster_;
+  }
+  // Not under the lock: the client's messages may push or take events.
+  if (poster) poster->WaitOnClientThread(ms);
+  else std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
 void EventQueue::SetTarget(HWND window, std::uint32_t message, std::intptr_t instance) {
   std::lock_guard lock(mutex_);
   window_ = window;

@@ -29,6 +29,9 @@ class EventQueue {
   static void Free(std::int32_t code, std::intptr_t value1, std::intptr_t value2);
   void Clear();
   std::size_t Size() const;
+  // Waits about `ms` on the client's thread through the poster (which may
+  // run the client's messages), or sleeps without one.
+  void WaitOnClientThread(unsigned ms);
 
  private:
   struct Event {

@@ -5,6 +5,11 @@
 namespace tovelax {
 namespace {
 
+// How long an open waits for the streams, and then for the first picture;
+// and the steps it waits in on the client's thread.
+constexpr std::chrono::seconds kOpenWait{5};
+constexpr unsigned kOpenWaitStepMs = 20;
+
 TimeCode FromNanoseconds(gint64 ns) {
   if (ns < 0) ns = 0;
   const gint64 seconds = ns / GST_SECOND;
@@ -45,7 +50,15 @@ HRESULT FileSession::Open(std::vector<std::string> tracks, bool startPaused) {
   }
   // Wait (bounded) until the streams are known. A file that cannot be read,
   // is not a media file or holds no picture is refused here, not played.
-  const GstStateChangeReturn prerolled = gst_element_get_state(playbin_.get(), nullptr, nullptr, 5 * GST_SECOND);
+  // The waits go by in short steps on the client's thread, which may keep
+  // its screen alive meanwhile.
+  const auto deadline = std::chrono::steady_clock::now() + kOpenWait;
+  GstStateChangeReturn prerolled = GST_STATE_CHANGE_ASYNC;
+  for (;;) {
+    prerolled = gst_element_get_state(playbin_.get(), nullptr, nullptr, 0);
+    if (prerolled != GST_STATE_CHANGE_ASYNC || std::chrono::steady_clock::now() >= deadline) break;
+    events_.WaitOnClientThread(kOpenWaitStepMs);
+  }
   gint videoStreams = 0;
   g_object_get(playbin_.get(), "n-video", &videoStreams, nullptr);
   bool failed = false;
@@ -123,7 +136,14 @@ HRESULT FileSession::Stop() {
   std::lock_guard op(opMutex_);
   if (!playbin_) return kNotOpen;
   paused_ = true;
-  LoadTrack(track_, GST_STATE_PAUSED);
+  // Back to the start of the track, paused, at normal speed. The pipeline
+  // stays up: taking it down would close and open the sound output again.
+  gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
+  const bool rewound = gst_element_seek(playbin_.get(), 1.0, GST_FORMAT_TIME,
+                                        static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT),
+                                        GST_SEEK_TYPE_SET, 0, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+  speed_ = kNormalSpeed;
+  if (!rewound) LoadTrack(track_, GST_STATE_PAUSED);
   events_.Push(kEvDomainChange, kDomainStopped, 0);
   return kOk;
 }
@@ -156,10 +176,15 @@ GstPadProbeReturn FileSession::OnFirstData(GstPad*, GstPadProbeInfo* info, gpoin
 }
 
 bool FileSession::WaitForFirstPicture() {
-  std::unique_lock lock(mutex_);
-  changed_.wait_for(lock, std::chrono::seconds(5),
-                    [this] { return picture_ != FirstPicture::kPending || streamError_; });
-  return picture_ == FirstPicture::kSeen && !streamError_;
+  const auto deadline = std::chrono::steady_clock::now() + kOpenWait;
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      if (picture_ != FirstPicture::kPending || streamError_) return picture_ == FirstPicture::kSeen && !streamError_;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    events_.WaitOnClientThread(kOpenWaitStepMs);
+  }
 }
 
 bool FileSession::Seekable() {

@@ -12,9 +12,11 @@
 // Results are HRESULTs: negative means failure.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The window handle is the platform layer's own type, declared here without
@@ -323,6 +325,11 @@ struct Rect {
 class INotifyPoster {
  public:
   virtual void Post(HWND window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  // Called on the client's thread while a call of the client waits for the
+  // library's threads (a source being opened): returns within about `ms`.
+  // A client with a message loop may run its messages meanwhile, so that its
+  // screen stays alive; it must not call the source that is being opened.
+  virtual void WaitOnClientThread(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
  protected:
   ~INotifyPoster() = default;
 };

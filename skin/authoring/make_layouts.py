@@ -630,6 +630,11 @@ def music_menu(p, entries, top=240):
     for i, (action, key, icon) in enumerate(entries):
         pill(menu, action, key, (1360, top + i * 96, 440, 84), icon)
 
+def transport_keys(play_pause, stop, nxt, prev, ff, rew):
+    keys = [("VK_SPACE_", play_pause), ("VK_S_", stop), ("VK_N_", nxt), ("VK_P_", prev), ("VK_F_", ff),
+            ("VK_B_", rew), ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"), ("VK_F8_", "Vol Mute Unmute")]
+    return [k for k in keys if k[1]]
+
 def music_page(path, comment, entries=(), panel=True, controls=True, art=False):
     p = page(path, 1920, 1080, "Music/music_bg.bmp", "Music module: " + comment)
     p.text("Music TrackPage Title", (120, 124, 600, 72), align="LEFT", colours=ACCENT, font="FONT2")
@@ -651,6 +656,10 @@ def music_page(path, comment, entries=(), panel=True, controls=True, art=False):
         music_list_panel(p, 800 if art else 1120)
     if controls:
         music_control_panel(p)
+        # The transport works from every page with the control panel, as on the bar.
+        for key, action in transport_keys("Music Play Pause", "Music Stop", "Music Next Track",
+                                          "Music Previous Track", "Music Fastforward", "Music Rewind"):
+            p.hotkey(key, action)
     if entries:
         music_menu(p, entries)
     navigation_keys(p)
@@ -1161,11 +1170,6 @@ def playback_bar(name, groups, texts=(), keys=()):
     for key, action in keys:
         p.hotkey(key, action)
     return p
-
-def transport_keys(play_pause, stop, nxt, prev, ff, rew):
-    keys = [("VK_SPACE_", play_pause), ("VK_S_", stop), ("VK_N_", nxt), ("VK_P_", prev), ("VK_F_", ff),
-            ("VK_B_", rew), ("VK_ADD_", "Vol Up"), ("VK_SUBTRACT_", "Vol Down"), ("VK_F8_", "Vol Mute Unmute")]
-    return [k for k in keys if k[1]]
 
 playback_bar("MoviePlaybackBar", [
     [[("Movie Play", "play"), ("Movie Pause", "pause")], [("Movie Stop", "stop")]],

@@ -1,12 +1,14 @@
 #include "engines/playback/discrunner/disc_runner.h"
 
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <thread>
 #include <vector>
 
 #include "engines/playback/discrunner/frame_capture.h"
@@ -212,6 +214,8 @@ HRESULT CDiscRunner::FinishOpen(HRESULT openResult) {
 
 HRESULT CDiscRunner::CloseSource(bool withRecord) {
   HRESULT hr = E_FAIL;
+  // Asked from a message run while the source opens: the open is not cut.
+  if (opening_) return hr;
   if (api()) {
     if (auto* e = events()) e->SetNotifyWindow(nullptr, 0, 0);
     if (withRecord) {
@@ -1161,6 +1165,28 @@ plat::LRESULT CDiscRunner::VideoWndProc(plat::HWND hwnd, plat::UINT msg, plat::W
 
 void CDiscRunner::Post(tovelax::HWND window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
   plat::PostMessage(window, message, wparam, lparam);
+}
+
+void CDiscRunner::WaitOnClientThread(unsigned ms) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    plat::MSG msg;
+    while (plat::PeekMessage(&msg, nullptr, 0, 0, plat::PM_REMOVE)) {
+      if (msg.message == plat::WM_QUIT) {
+        // The loop that waits for it gets it back once the open is over.
+        plat::PostQuitMessage(static_cast<int>(msg.wParam));
+        std::this_thread::sleep_until(deadline);
+        return;
+      }
+      plat::TranslateMessage(&msg);
+      plat::DispatchMessage(&msg);
+    }
+    const auto now = Clock::now();
+    if (now >= deadline) return;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
+    plat::MsgWaitForMultipleObjects(0, nullptr, plat::FALSE, static_cast<plat::DWORD>(left) + 1, plat::QS_ALLINPUT);
+  }
 }
 
 void CDiscRunner::OnFrame(const std::shared_ptr<const tovelax::VideoFrame>& frame, const tovelax::Rect& destination,

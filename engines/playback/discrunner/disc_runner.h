@@ -197,6 +197,10 @@ class CDiscRunner : public IDiscRunner,
 
   // INotifyPoster, IFrameSink.
   void Post(tovelax::HWND window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  // Runs this thread's messages while the library waits for an opening
+  // source, so that the screen stays alive (the caller keeps its own actions
+  // away meanwhile; Close is refused until the open ends).
+  void WaitOnClientThread(unsigned ms) override;
   void OnFrame(const std::shared_ptr<const tovelax::VideoFrame>& frame, const tovelax::Rect& destination,
                const tovelax::Rect& source, bool visible) override;
 

@@ -81,10 +81,11 @@ int CPhotoPage::OpenDriveEntry(int index) {
   const PhotoDriveEntry& entry = entries[static_cast<std::size_t>(index)];
   if (entry.kind == 2) {
     LoadLayout("Photo\\PhotoImageAcquisitionBrowser");
-    return Send("Photo ImageAcquisition Browser", entry.index, 0) >= 0 ? 1 : 0;
+    return Send("Photo ImageAcquisition Browser", entry.index, 0) ? 1 : 0;
   }
   LoadLayout("Photo\\PhotoBrowser");
-  return Send("Photo Browser", entry.index, entry.kind) >= 0 ? 1 : 0;
+  // What the controller answered: a drive that cannot be opened is a failure.
+  return Send("Photo Browser", entry.index, entry.kind) ? 1 : 0;
 }
 
 std::string CPhotoPage::ReaderSlotText(int slot) {

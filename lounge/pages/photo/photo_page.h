@@ -128,6 +128,7 @@ class CPhotoPage : public CShellPage, public IPhotoPageEvents, public IFileBrows
   int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
   int QueryListLinkState(int list, int link, int* shown, int* enabled, int* checked) override;
   int OnListItemAction(int list, int item) override;
+  int PressSettingReturn();
   int OnKeyLeft(int flag) override;
   int OnKeyRight(int flag) override;
   int OnKeyUp(int flag) override;

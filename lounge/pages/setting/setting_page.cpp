@@ -52,6 +52,11 @@ int CSettingPage::ShowSettingPage() {
   Create();
   if (CConfig* config = Config()) config->m_nActiveModule = MODULE_SETTING;
   m_about = 0;
+  // The audio effects come from the DVD engine, asked when Movie starts; the
+  // page shows them before that too.
+  if (CConfig* config = Config(); config && config->m_pMovie && config->m_pMovie->m_arrAudioProfiles.empty()) {
+    if (ISkinPageHost* host = Host()) host->ExecuteAction("Movie Update Audio Profiles", 0, 0);
+  }
   const int loaded = LoadLayout(kMainLayout);
   Frame().Services().NotifyCaptionBar(0);
   return loaded;

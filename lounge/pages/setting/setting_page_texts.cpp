@@ -9,6 +9,7 @@
 #include "lounge/shell/app_services.h"
 #include "lounge/shell/checked_format.h"
 #include "platform/registry/registry.h"
+#include "platform/win/system.h"
 
 namespace {
 
@@ -79,7 +80,13 @@ std::optional<std::string> SettingListText(const CConfig& config, int vendor, co
     if (!movie) return std::string{};
     return TextOfChoice(kAudioEffectKeys, KindAt(movie->m_arrAudioProfiles, movie->m_nAudioProfileIdx));
   }
-  if (name == "Setting Display Resolution") return TextOfChoice(kResolutionKeys, config.m_nResolution);
+  if (name == "Setting Display Resolution") {
+    if (config.m_nResolution >= 1 && config.m_nResolution <= static_cast<int>(kResolutionKeys.size()))
+      return TextOfChoice(kResolutionKeys, config.m_nResolution);
+    // None chosen: the mode the screen runs at.
+    return CheckedFormat("%d x %d", {plat::GetSystemMetrics(plat::SM_CXSCREEN), plat::GetSystemMetrics(plat::SM_CYSCREEN)})
+        .value_or(std::string{});
+  }
   if (name == "Setting Display Device Ratio")
     return UIStringOrEmpty(config.m_nScreenRatio == 1 ? "SETTING_SCREENRATIO_NORMAL" : "SETTING_SCREENRATIO_WIDESCREEN");
   if (name == "Setting System Language")

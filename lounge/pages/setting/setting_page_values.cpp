@@ -57,7 +57,8 @@ bool ApplySettingDefaults(CConfig& config, int vendor) {
   config.m_bSoundEffect = 0;
   config.m_nOsdDuration = 2;
   if (config.m_pMovie) config.m_pMovie->m_nAudioSpeakerIdx = 0;
-  config.m_nResolution = 1;
-  config.m_nLanguage = 1;
+  // The screen's own mode, and the language of the texts shipped.
+  config.m_nResolution = 0;
+  config.m_nLanguage = 2;
   return true;
 }

@@ -139,17 +139,23 @@ TEST_F(ConfigTest, OutOfRangeValuesKeepTheCurrentValue) {
       {"OSDDURATIONCONFIG", "", &CConfig::m_nOsdDuration, 2},
       {"AUDIOPROFILECONFIG", "x", &CConfig::m_nAudioProfile, 8},
       {"SCREENRATIOCONFIG", "wide", &CConfig::m_nScreenRatio, 1},
+      // The language chosen is kept; anything else keeps the texts' language.
+      {"LANGUAGECONFIG", "1", &CConfig::m_nLanguage, 1},
+      {"LANGUAGECONFIG", "2", &CConfig::m_nLanguage, 2},
+      {"LANGUAGECONFIG", "3", &CConfig::m_nLanguage, 2},
+      {"LANGUAGECONFIG", "", &CConfig::m_nLanguage, 2},
   };
   for (const Case& c : cases) {
     CConfig config;
     // The other keys are present and in range, so only `key` is under test.
     std::string text = "<MRVConfig><CONFIGURATION>";
     for (const char* key : {"OSDDURATIONCONFIG", "AUDIOPROFILECONFIG", "SOUNDEFFECTCONFIG", "SUBWOOFERCONFIG",
-                            "SCREENRATIOCONFIG"}) {
+                            "SCREENRATIOCONFIG", "LANGUAGECONFIG"}) {
       const std::string value = key == std::string(c.key) ? c.value
                                 : key == std::string("AUDIOPROFILECONFIG") ? "8"
                                 : key == std::string("OSDDURATIONCONFIG")  ? "2"
                                 : key == std::string("SCREENRATIOCONFIG")  ? "1"
+                                : key == std::string("LANGUAGECONFIG")     ? "2"
                                                                            : "0";
       text += std::string("<") + key + " value=\"" + value + "\"/>";
     }

@@ -3,6 +3,8 @@
 // media search, sorting of a folder, and the refusals of bad input.
 #include "tests/corebridge/music/music_test_support.h"
 
+#include "corebridge/modules/music_search_roots.h"
+
 #include <map>
 
 #include "tests/corebridge/core/stub_wm_player.h"
@@ -38,6 +40,33 @@ TEST_F(MusicTest, EmptyLibrarySearchesAndShowsTheAlbumsWhenStopped) {
   // The search page is gone from the history: back leads to the device page.
   ASSERT_EQ(Act("Music Back"), S_OK);
   EXPECT_EQ(Page(), 4);
+}
+
+TEST(MusicSearchRoots, TheSystemRootGivesWayToTheMusicFolderAndOnlyMediaAndDeclaredDrivesStay) {
+  const auto volume = [](char letter, UINT type, const char* root, bool isVirtual = false) {
+    VolumeInfo v;
+    v.letter = letter;
+    v.type = type;
+    v.root = root;
+    v.isVirtual = isVirtual;
+    return v;
+  };
+  const struct {
+    std::vector<VolumeInfo> volumes;
+    const char* expected;
+  } cases[] = {
+      {{volume('C', DRIVE_FIXED, "/")}, "/home/ann/Music"},
+      {{volume('C', DRIVE_FIXED, "/"), volume('D', DRIVE_FIXED, "/media/ann/Archive"),
+        volume('E', DRIVE_FIXED, "/boot/efi"), volume('F', DRIVE_FIXED, "/mnt/nas"),
+        volume('G', DRIVE_FIXED, "/run/media/ann/disk"), volume('H', DRIVE_FIXED, "/srv/songs", true)},
+       "/home/ann/Music;/media/ann/Archive;/mnt/nas;/run/media/ann/disk;/srv/songs"},
+      // Removable, optical and empty drives are not searched; a root counts once.
+      {{volume('D', DRIVE_REMOVABLE, "/media/ann/STICK"), volume('E', DRIVE_CDROM, "/media/cdrom"),
+        volume('F', DRIVE_FIXED, ""), volume('G', DRIVE_FIXED, "/"), volume('H', DRIVE_FIXED, "/home/ann/Music", true)},
+       "/home/ann/Music"},
+      {{volume('D', DRIVE_FIXED, "/media")}, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MediaSearchRoots(c.volumes, "/home/ann/Music"), c.expected);
 }
 
 TEST_F(MusicTest, AlbumsTracksAndPlayback) {

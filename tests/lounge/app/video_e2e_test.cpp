@@ -198,4 +198,30 @@ TEST_F(VideoVisitTest, ThumbnailsSortByDatePlayAndBackThenFromTheCache) {
   EXPECT_EQ(CachedPictures(), cached);
 }
 
+// While a clip opens the grid stays drawn and says so: the screen is polled
+// from Return until the clip fills it.
+TEST_F(VideoVisitTest, AClipThatOpensSaysSoUntilItPlays) {
+  ASSERT_TRUE(PutClips());
+  constexpr int kPolls = 60;
+  std::string steps = std::string(kSettle) + kOpenVideo + kSettle + "key Return\nwait 6000\nshot grid\nkey Return\n";
+  for (int i = 0; i < kPolls; ++i) steps += "shot poll" + std::to_string(i) + "\nwait 50\n";
+  steps += "wait 1000\nshot playing\nclose\n";
+  std::map<std::string, plat::Surface> shots;
+  EXPECT_EQ(Run(steps, shots, "opening"), 0);
+  ASSERT_EQ(shots.size(), static_cast<std::size_t>(kPolls + 2));
+  // The notice sits at the top right, over the page's header.
+  const Box notice = AtVisit({1200, 90, 640, 64});
+  int opening = 0;
+  for (int i = 0; i < kPolls; ++i) {
+    const plat::Surface& poll = shots["poll" + std::to_string(i)];
+    const bool gridShown = BrightShare(poll, kVideoMenu, 60) > 0.02;
+    if (gridShown && DifferingPixels(shots["grid"], poll, notice) > 300) ++opening;
+  }
+  EXPECT_GT(opening, 0) << "nothing on the grid said that the clip was opening";
+  // Then the clip (red, the first by name) fills the screen.
+  bool played = false;
+  for (const auto& [name, shot] : shots) played = played || Colour(shot, AtVisit({160, 120, 1600, 840})) == 'R';
+  EXPECT_TRUE(played);
+}
+
 }  // namespace

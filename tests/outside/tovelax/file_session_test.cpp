@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <thread>
 
 #include "tests/outside/tovelax/test_dvd.h"
@@ -112,6 +113,73 @@ TEST_F(FileSessionTest, AFileEndingBeforeItsFirstPictureIsRefused) {
   const fs::path text = dir_ / "text.mpg";
   std::ofstream(text) << "not a video\n";
   EXPECT_EQ(session.Open({text.string()}, true), kUnplayable);
+}
+
+// A poster that counts the waits an open made on the client's thread.
+class WaitCountingPoster final : public INotifyPoster {
+ public:
+  void Post(HWND, std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+  void WaitOnClientThread(unsigned ms) override {
+    ++waits;
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  }
+  int waits = 0;
+};
+
+TEST_F(FileSessionTest, AnOpenWaitsOnTheClientsThreadInShortSteps) {
+  WaitCountingPoster poster;
+  events_.SetPoster(&poster);
+  FileSession session(events_, frames_, settings_);
+  ASSERT_EQ(session.Open({(FixtureDir() / "video.mpg").string()}, true), kOk);
+  EXPECT_GT(poster.waits, 0);
+  session.Close();
+  events_.SetPoster(nullptr);
+}
+
+// Counts the sound outputs the automatic audio sink makes: it logs each one
+// it creates.
+class SoundOutputCounter {
+ public:
+  SoundOutputCounter() {
+    gst_init(nullptr, nullptr);
+    previous_ = gst_debug_get_default_threshold();
+    gst_debug_set_threshold_for_name("autodetect", GST_LEVEL_DEBUG);
+    removedDefault_ = gst_debug_remove_log_function(gst_debug_log_default) > 0;
+    gst_debug_add_log_function(&SoundOutputCounter::Log, this, nullptr);
+  }
+  ~SoundOutputCounter() {
+    gst_debug_remove_log_function(&SoundOutputCounter::Log);
+    if (removedDefault_) gst_debug_add_log_function(gst_debug_log_default, nullptr, nullptr);
+    gst_debug_unset_threshold_for_name("autodetect");
+    gst_debug_set_default_threshold(previous_);
+  }
+  SoundOutputCounter(const SoundOutputCounter&) = delete;
+  SoundOutputCounter& operator=(const SoundOutputCounter&) = delete;
+  int made() const { return made_.load(); }
+
+ private:
+  static void Log(GstDebugCategory* category, GstDebugLevel, const gchar*, const gchar*, gint, GObject*,
+                  GstDebugMessage* message, gpointer data) {
+    const gchar* text = gst_debug_message_get(message);
+    if (std::string_view(gst_debug_category_get_name(category)) == "autodetect" && text &&
+        std::string_view(text).find("Creating new kid") != std::string_view::npos)
+      ++static_cast<SoundOutputCounter*>(data)->made_;
+  }
+  GstDebugLevel previous_;
+  bool removedDefault_ = false;
+  std::atomic<int> made_{0};
+};
+
+TEST_F(FileSessionTest, PlayingAndStoppingAClipOpensItsSoundOutputOnce) {
+  settings_.discardAudio = false;
+  SoundOutputCounter sound;
+  FileSession session(events_, frames_, settings_);
+  ASSERT_EQ(session.Open({(FixtureDir() / "video.mpg").string()}, false), kOk);
+  EXPECT_EQ(session.Stop(), kOk);
+  EXPECT_EQ(session.Play(), kOk);
+  EXPECT_EQ(session.Stop(), kOk);
+  session.Close();
+  EXPECT_EQ(sound.made(), 1);
 }
 
 }  // namespace

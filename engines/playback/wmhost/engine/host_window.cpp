@@ -184,10 +184,10 @@ wmhost::PlaylistPtr CWMPHostWindow::CdPlaylist(const std::string& drive, bool re
   if (optical >= 0) {
     driveIndex = static_cast<std::size_t>(optical);
     if (cdDrives_.size() <= driveIndex) cdDrives_.resize(driveIndex + 1);
-    cdDrives_[driveIndex] = device;
+    cdDrives_[driveIndex] = toc->readerDevice;
   } else {
-    while (driveIndex < cdDrives_.size() && cdDrives_[driveIndex] != device) ++driveIndex;
-    if (driveIndex == cdDrives_.size()) cdDrives_.push_back(device);
+    while (driveIndex < cdDrives_.size() && cdDrives_[driveIndex] != toc->readerDevice) ++driveIndex;
+    if (driveIndex == cdDrives_.size()) cdDrives_.push_back(toc->readerDevice);
   }
 
   auto playlist = std::make_shared<wmhost::Playlist>(toc->title.empty() ? "Audio CD" : toc->title);
@@ -232,6 +232,12 @@ void CWMPHostWindow::OnSearchNotification(unsigned code, std::size_t index, cons
   switch (code) {
     case wmhost::kSearchEnteringFolder:
       if (progress.update(setup.clock())) PostSearchProgress();
+      break;
+    case wmhost::kSearchFileFound:
+      // The count grows while the walk goes on.
+      progress.fileFound();
+      progress.update(setup.clock());
+      PostSearchProgress();
       break;
     case wmhost::kSearchListStarted: {
       progress.beginList(static_cast<std::uint32_t>(index));

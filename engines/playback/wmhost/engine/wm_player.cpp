@@ -776,7 +776,7 @@ HRESULT CWMPlayer::GetSearchProgress(int* percent, plat::DWORD* searchedFiles) {
   RunPendingWork();
   if (!host_) return E_FAIL;
   if (percent) *percent = host_->progress.percent();
-  if (searchedFiles) *searchedFiles = host_->progress.handled();
+  if (searchedFiles) *searchedFiles = host_->progress.searched();
   // Callers read the values; the result has always been a failure code.
   return E_FAIL;
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "engines/playback/wmhost/player/media_item.h"
@@ -19,6 +20,21 @@ bool IsVirtualSystemFolder(const std::string& folder) {
   for (const char* skipped : {"/proc", "/sys", "/dev"}) {
     const std::size_t length = std::char_traits<char>::length(skipped);
     if (folder.compare(0, length, skipped) == 0 && (folder.size() == length || folder[length] == '/')) return true;
+  }
+  return false;
+}
+
+// Folders of the system's own and temporary files: never entered from a
+// folder above them (a root named inside one is still searched).
+bool IsSystemOrTemporaryFolder(const std::string& folder) {
+  for (const char* skipped : {"/run", "/tmp", "/var/tmp", "/var/cache", "/var/lib", "/var/log", "/usr", "/etc", "/boot",
+                              "/snap", "/lost+found"}) {
+    if (folder == skipped) return true;
+  }
+  if (const char* temporary = std::getenv("TMPDIR"); temporary && *temporary) {
+    std::string own = temporary;
+    while (own.size() > 1 && own.back() == '/') own.pop_back();
+    if (folder == own) return true;
   }
   return false;
 }
@@ -121,7 +137,7 @@ void MediaFileSearch::walk(const std::string& folder) {
     }
     const std::string path = prefix + name;
     if (S_ISDIR(info.st_mode)) {
-      walk(path);
+      if (!IsSystemOrTemporaryFolder(path)) walk(path);
     } else if (S_ISREG(info.st_mode) && takes(name, static_cast<std::uint64_t>(info.st_size))) {
       results_.push_back(path);
       notify_(kSearchFileFound, 0, path);

@@ -3,7 +3,9 @@
 // the list. Progress is reported through a notification function, called on
 // the worker thread. The walk never follows symbolic links to folders,
 // skips hidden entries (dot files) and the kernel's virtual file systems
-// (/proc, /sys, /dev), and visits each folder once.
+// (/proc, /sys, /dev), does not go down into the system's own and temporary
+// folders (/run, /tmp, /var/tmp, $TMPDIR, /usr, ...) and visits each folder
+// once.
 #pragma once
 
 #include <atomic>

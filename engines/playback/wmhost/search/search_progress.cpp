@@ -8,6 +8,7 @@ void SearchProgress::reset() {
   startMs_ = 0;
   walkShare_ = 0;
   total_ = 0;
+  found_ = 0;
   handled_ = 0;
   added_ = 0;
   percent_ = 0;

@@ -6,6 +6,7 @@
 // counters are updated by the search's worker and read by the engine.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 
@@ -17,6 +18,8 @@ class SearchProgress {
   void start(std::uint64_t nowMs);
   // The list phase begins with this many files.
   void beginList(std::uint32_t total);
+  // The walk found one more file.
+  void fileFound() { ++found_; }
   // One listed file was handled; `added` when the library took it.
   void fileHandled(bool added);
   void finish();
@@ -31,6 +34,9 @@ class SearchProgress {
 
   std::uint32_t total() const { return total_.load(); }
   std::uint32_t handled() const { return handled_.load(); }
+  // The files the search has come to: those the walk found so far, and at
+  // the end those handled. It only grows.
+  std::uint32_t searched() const { return std::max(found_.load(), handled_.load()); }
   std::uint32_t added() const { return added_.load(); }
   bool finished() const { return finished_.load(); }
 
@@ -38,6 +44,7 @@ class SearchProgress {
   std::atomic<std::uint64_t> startMs_{0};
   std::atomic<double> walkShare_{0};
   std::atomic<std::uint32_t> total_{0};
+  std::atomic<std::uint32_t> found_{0};
   std::atomic<std::uint32_t> handled_{0};
   std::atomic<std::uint32_t> added_{0};
   std::atomic<int> percent_{0};

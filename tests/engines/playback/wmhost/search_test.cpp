@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <thread>
@@ -122,6 +123,25 @@ TEST(MediaSearch, SkipsTheKernelFileSystemsAndFindsNothingInAnEmptyFolder) {
   EXPECT_EQ(notices.back().code, wmhost::kSearchListEnded);
 }
 
+TEST(MediaSearch, TheTemporaryFolderIsNotEnteredFromAboveButSearchedWhenNamed) {
+  wmhost_test::TempFolder home;
+  const std::string temporary = home.path() + "/scratch";
+  fs::create_directories(temporary + "/unpacked");
+  fs::create_directories(home.path() + "/Music");
+  wmhost_test::WriteBytes(temporary + "/unpacked/decoy.mp3", 150000);
+  wmhost_test::WriteBytes(home.path() + "/Music/song.mp3", 150000);
+  const char* before = std::getenv("TMPDIR");
+  const std::string kept = before ? before : "";
+  ::setenv("TMPDIR", (temporary + "/").c_str(), 1);
+  MediaFileSearch search;
+  RunSearch(search, home.path());
+  EXPECT_EQ(search.results(), std::vector<std::string>{home.path() + "/Music/song.mp3"});
+  RunSearch(search, temporary);
+  EXPECT_EQ(search.results(), std::vector<std::string>{temporary + "/unpacked/decoy.mp3"});
+  if (before) ::setenv("TMPDIR", kept.c_str(), 1);
+  else ::unsetenv("TMPDIR");
+}
+
 TEST(MediaSearch, StopEndsAWalkAndANewStartBeginsAfresh) {
   wmhost_test::TempFolder folder;
   for (int i = 0; i < 50; ++i) {
@@ -168,6 +188,22 @@ TEST(SearchProgress, FollowsTheWalkShareThenTheListedFiles) {
   EXPECT_TRUE(progress.update(90000));
   EXPECT_EQ(progress.percent(), 100);
   EXPECT_FALSE(progress.update(90000));  // unchanged
+}
+
+TEST(SearchProgress, TheSearchedCountGrowsWithTheWalkAndEndsAtTheHandledFiles) {
+  wmhost::SearchProgress progress;
+  progress.start(0);
+  EXPECT_EQ(progress.searched(), 0u);
+  progress.fileFound();
+  progress.fileFound();
+  EXPECT_EQ(progress.searched(), 2u);  // still walking: nothing handled yet
+  progress.beginList(2);
+  progress.fileHandled(true);
+  EXPECT_EQ(progress.searched(), 2u);  // it never goes back
+  progress.fileHandled(false);
+  EXPECT_EQ(progress.searched(), 2u);
+  progress.start(0);
+  EXPECT_EQ(progress.searched(), 0u);
 }
 
 TEST(SearchProgress, TruncatesAndReportsAFinishedEmptySearchAsComplete) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <memory>
 
@@ -18,6 +20,7 @@
 #include "platform/display/display.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
+#include "platform/win/input.h"
 #include "platform/gdi/objects.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -655,4 +658,55 @@ TEST_F(PhotoPageTest, TheMusicBrowserShowsTheHighlightedTracksTagsAndEachLength)
   EXPECT_EQ(Photo().m_wszBgTrackArtist, "");
   EXPECT_EQ(Photo().m_wszBgTrackAlbum, "");
   EXPECT_EQ(Photo().m_dBgTrackDuration, -1);
+}
+
+TEST_F(PhotoPageTest, PressesReachTheControllerAndTheBarsHideOnTheTimer) {
+  // Entering the drive selector presses "Photo Archive", so the controller
+  // browses the archive from there.
+  tree.Volumes({});
+  Photo().m_strBrowseFolder = tree.Folder("Pictures");
+  Photo().m_nPhotoState = 20;
+  page->ShowPage("Photo\\PhotoDriveSelector");
+  EXPECT_TRUE(Sent("Photo Archive"));
+  // Opening a drive entry answers what the controller answered.
+  const int drives = ListIndex("Photo Multi Drive Selector");
+  ASSERT_GE(drives, 0);
+  EXPECT_EQ(page->RefreshBrowserList(2, 1), 1);
+  frame.actionResult = 0;
+  EXPECT_EQ(page->OnListItemAction(drives, 0), 0);
+  EXPECT_TRUE(Sent("Photo Browser"));
+  frame.actionResult = 1;
+  page->ShowPage("Photo\\PhotoDriveSelector");
+  EXPECT_EQ(page->RefreshBrowserList(2, 1), 1);
+  EXPECT_EQ(page->OnListItemAction(drives, 0), 1);
+
+  // Vendor 1: Left on a settings arrow presses "Photo Return" as a click
+  // does, with its sound.
+  frame.options.vendorId = 1;
+  MakePage();
+  Config().m_bSoundEffect = Config().m_bPressedSoundOn = 1;
+  Config().m_strPressedSound = "press.wav";
+  page->ShowPage("Photo\\PhotoSetting");
+  const int settings = ListIndex("Photo Setting View");
+  int arrow = -1;
+  ASSERT_TRUE(settings >= 0 && page->Layout()->FindListAction("Photo PictureDurationRight", arrow, settings));
+  page->SetFocus(settings, page->EntryOf(settings, ENTRY_ACTION, arrow));
+  frame.executed.clear();
+  frame.sounds.clear();
+  page->OnKeyLeft(0);
+  EXPECT_TRUE(Sent("Photo Return"));
+  EXPECT_EQ(frame.sounds, std::vector<std::string>{"press.wav"});
+
+  // The bars' timer hides them wherever the cursor is; the cursor itself
+  // only when it is over the window.
+  plat::MoveWindow(frame.window, 0, 0, 640, 360, 1);
+  plat::SetCursorPos(1000, 600);
+  frame.calls.clear();
+  page->OnTimer(kPhotoCursorTimer);
+  const auto called = [&](const char* call) {
+    return std::find(frame.calls.begin(), frame.calls.end(), call) != frame.calls.end();
+  };
+  EXPECT_TRUE(called("SetCaptionBarVisible 0 1"));
+  EXPECT_TRUE(called("SetPlaybackBarVisible 0 1"));
+  EXPECT_FALSE(called("HideCursor"));
 }

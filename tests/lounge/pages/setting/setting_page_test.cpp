@@ -12,6 +12,7 @@
 #include "lounge/pages/setting/setting_page_texts.h"
 #include "lounge/skin/skin_page.h"
 #include "platform/win/input.h"
+#include "platform/win/system.h"
 #include "tests/lounge/pages/setting/setting_pages_fixture.h"
 
 namespace settingpages {
@@ -64,9 +65,12 @@ class SettingPageTest : public ::testing::Test {
     page.reset();
   }
 
+  // Shows the page; what it asked of the system core on the way (the audio
+  // effects) is forgotten.
   void Show() {
     ASSERT_EQ(page->ShowSettingPage(), 1);
     env.Settle();
+    env.frame.executed.clear();
   }
   CMovieConfig& Movie() { return *env.config->m_pMovie; }
   plat::RECT ListTextRect(const std::string& name) {
@@ -94,6 +98,19 @@ TEST_F(SettingPageTest, ShowingThePageMakesItActiveAsModuleNineWithTheCaptionBar
   EXPECT_EQ(env.frame.Count("NotifyCaptionBar 0"), 1);
   EXPECT_EQ(env.frame.Count("SetCaptionBarVisible 1 0"), 1);
   EXPECT_EQ(page->IsAboutShown(), 0);
+}
+
+TEST_F(SettingPageTest, ShownWithoutAudioEffectsItAsksForThemOnce) {
+  Movie().m_arrAudioProfiles.clear();
+  env.frame.executed.clear();
+  ASSERT_EQ(env.frame.ShowSettingPage(), 1);
+  ASSERT_EQ(env.frame.executed.size(), 1u);
+  EXPECT_EQ(env.frame.executed[0].name, "Movie Update Audio Profiles");
+  // Known effects are not asked for again.
+  Movie().m_arrAudioProfiles = {1};
+  env.frame.executed.clear();
+  ASSERT_EQ(env.frame.ShowSettingPage(), 1);
+  EXPECT_TRUE(env.frame.executed.empty());
 }
 
 TEST_F(SettingPageTest, ShownAgainAfterTheFrameWasResizedItDrawsAtTheNewSize) {
@@ -182,7 +199,8 @@ TEST_F(SettingPageTest, DefaultsDependOnTheVendor) {
   odd.ApplyTo(*env.config);
   env.SetAlwaysPcMode(1);
   EXPECT_EQ(page->OnAction("Setting Default Enter"), 1);
-  EXPECT_EQ(Values::Of(*env.config), (Values{1, 1, 2, 1, 1, 2, 1, 0, 1.3333334f}));
+  // The resolution back to the screen's own, the language to the texts'.
+  EXPECT_EQ(Values::Of(*env.config), (Values{1, 1, 2, 0, 2, 2, 1, 0, 1.3333334f}));
   EXPECT_EQ(Movie().m_nAudioSpeakerIdx, 0);
   EXPECT_EQ(env.AlwaysPcMode(), 0);
   EXPECT_EQ(env.config->m_nBootSelection, 1);
@@ -290,7 +308,10 @@ TEST_F(SettingPageTest, ListTextsFollowTheConfigurationAndVendor) {
       {"Enable Subwoofer", 0, [](CConfig& c) { c.m_bSubwoofer = 1; }, "YES"},
       {"Sound Effect Option", 0, [](CConfig& c) { c.m_bSoundEffect = 0; }, "NO"},
       {"Setting Display Resolution", 0, [](CConfig& c) { c.m_nResolution = 4; }, "SETTING_RESOLUTION_848X480"},
-      {"Setting Display Resolution", 0, [](CConfig& c) { c.m_nResolution = 0; }, "="},
+      // None chosen: the screen's own mode.
+      {"Setting Display Resolution", 0, [](CConfig& c) { c.m_nResolution = 0; },
+       "=" + std::to_string(plat::GetSystemMetrics(plat::SM_CXSCREEN)) + " x " +
+           std::to_string(plat::GetSystemMetrics(plat::SM_CYSCREEN))},
       {"Setting Display Device Ratio", 0, [](CConfig& c) { c.m_nScreenRatio = 2; },
        "SETTING_SCREENRATIO_WIDESCREEN"},
       {"Setting System Language", 0, [](CConfig& c) { c.m_nLanguage = 1; }, "SETTING_LANGUAGE_GERMANY"},
