@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <condition_variable>
 #include <cstring>
@@ -163,6 +164,22 @@ void OnDemuxedPad(GstElement*, GstPad* pad, gpointer data) {
   gst_object_unref(sinkPad);
 }
 
+// The first error of a graph, with its element and cause ("No space left on
+// the resource", "Could not open file ... for writing: Permission denied").
+void LogGraphError(GstMessage* message) {
+  GError* error = nullptr;
+  gchar* debug = nullptr;
+  gst_message_parse_error(message, &error, &debug);
+  const char* element = GST_MESSAGE_SRC_NAME(message);
+  std::string cause = error ? error->message : "unknown error";
+  if (error && error->domain == GST_RESOURCE_ERROR && error->code == GST_RESOURCE_ERROR_NO_SPACE_LEFT)
+    cause = plat::WriteFailureCause(ENOSPC);
+  std::fprintf(stderr, "rip: %s failed: %s%s%s%s\n", element ? element : "graph", cause.c_str(), debug ? " (" : "",
+               debug ? debug : "", debug ? ")" : "");
+  if (error) g_error_free(error);
+  g_free(debug);
+}
+
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
   auto* s = static_cast<Shared*>(data);
   const GstMessageType type = GST_MESSAGE_TYPE(message);
@@ -178,6 +195,7 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
       if (!s->stopping) s->ended = true;
     } else {
       s->failed = true;
+      if (!failedBefore) LogGraphError(message);
     }
     if (s->reporting && !s->stopping && !failedBefore) {
       s->events.push_back(type == GST_MESSAGE_EOS ? kEcComplete : kEcErrorAbort);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <algorithm>
 #include <filesystem>
@@ -44,8 +45,13 @@ bool PendingImage::Commit() {
   const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool synced = ::fsync(fd) == 0;
+  const int syncError = errno;
   ::close(fd);
-  if (!synced || std::rename(path_.c_str(), target_.c_str()) != 0) return false;
+  if (!synced || std::rename(path_.c_str(), target_.c_str()) != 0) {
+    std::fprintf(stderr, "disc image: cannot save \"%s\": %s\n", target_.c_str(),
+                 plat::WriteFailureCause(synced ? errno : syncError).c_str());
+    return false;
+  }
   committed_ = true;
   return true;
 }

@@ -1,6 +1,7 @@
 #include "outside/radiotuner/preset_file.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -69,7 +70,10 @@ bool StorePresetFile(const std::string& folder, const Presets& presets) {
   if (folder.empty()) return false;
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  return static_cast<bool>(plat::WriteFileAtomically(PathIn(folder), FormatPresets(presets)));
+  const plat::AtomicWriteResult saved = plat::WriteFileAtomically(PathIn(folder), FormatPresets(presets));
+  // Said once, with its cause: the caller only hears that it failed.
+  if (!saved) std::fprintf(stderr, "radio presets: %s\n", saved.what.c_str());
+  return static_cast<bool>(saved);
 }
 
 }  // namespace radiotuner

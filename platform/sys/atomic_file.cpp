@@ -20,7 +20,7 @@ namespace plat {
 namespace {
 
 AtomicWriteResult failure(const std::string& what, const std::string& path, int error) {
-  return AtomicWriteResult{error, what + " \"" + path + "\": " + std::strerror(error)};
+  return AtomicWriteResult{error, what + " \"" + path + "\": " + WriteFailureCause(error)};
 }
 
 // Closes the descriptor and, unless released, removes the temporary file.
@@ -85,6 +85,22 @@ int syncFolder(const std::filesystem::path& folder) {
 }
 
 }  // namespace
+
+std::string WriteFailureCause(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return "no space left on the disk";
+    case EACCES:
+    case EPERM:
+      return "permission denied";
+    case EROFS:
+      return "the disk is read-only";
+    default:
+      return std::strerror(error);
+  }
+}
 
 AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view content, mode_t mode) {
   const std::filesystem::path target(path);

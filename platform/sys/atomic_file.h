@@ -27,6 +27,10 @@ struct AtomicWriteResult {
   explicit operator bool() const { return error == 0; }
 };
 
+// Why a write failed, in words for the user: "no space left on the disk",
+// "permission denied", "the disk is read-only", else the system's text.
+std::string WriteFailureCause(int error);
+
 // On failure the target is untouched and the temporary file is gone. A
 // folder that cannot be flushed after the rename reports its error, though
 // the new content is in place.

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -89,6 +90,20 @@ TEST_F(LeftoverFolder, TheFirstWriteIntoAFolderClearsItsLeftovers) {
   EXPECT_EQ(plat::LeftoverWriter(fs::path(partial).filename().string()), ::getpid());
   EXPECT_FALSE(fs::exists(stale));
   EXPECT_NE(plat::PartialFileName((folder_ / "track.wav").string()), partial);
+}
+
+TEST(WriteFailure, TheCauseIsNamedInWords) {
+  EXPECT_EQ(plat::WriteFailureCause(ENOSPC), "no space left on the disk");
+  EXPECT_EQ(plat::WriteFailureCause(EDQUOT), "no space left on the disk");
+  EXPECT_EQ(plat::WriteFailureCause(EACCES), "permission denied");
+  EXPECT_EQ(plat::WriteFailureCause(EPERM), "permission denied");
+  EXPECT_EQ(plat::WriteFailureCause(EROFS), "the disk is read-only");
+  EXPECT_FALSE(plat::WriteFailureCause(ENOENT).empty());
+  // A failed save says which step on which file, and why.
+  const plat::AtomicWriteResult result = plat::WriteFileAtomically("/nonexistent-folder/Config.xml", "x");
+  EXPECT_EQ(result.error, ENOENT);
+  EXPECT_NE(result.what.find("/nonexistent-folder/Config.xml"), std::string::npos) << result.what;
+  EXPECT_NE(result.what.find(plat::WriteFailureCause(ENOENT)), std::string::npos) << result.what;
 }
 
 }  // namespace

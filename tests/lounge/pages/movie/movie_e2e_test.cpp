@@ -217,14 +217,26 @@ class MovieTwoDrivesVisitTest : public MovieVisitTest {
 
 TEST_F(MovieTwoDrivesVisitTest, EachChoicePlaysItsOwnDisc) {
   std::map<std::string, plat::Surface> shots;
+  // Each step waits until the screen shows its outcome; the selector has
+  // nothing to wait for but the page switch the key before it made.
+  const auto home = [](const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.5; };
+  const auto selector = [](const plat::Surface&) { return true; };
+  const std::map<std::string, ScreenReady> ready{
+      {"start", home},
+      {"selector", selector},
+      {"e", [](const plat::Surface& s) { return Share(s, kStrip, Bluish) > 0.9; }},
+      {"home", home},
+      {"selector2", selector},
+      {"d", [](const plat::Surface& s) { return Share(s, kPattern, Greenish) > 0.9; }},
+  };
   const int status = Run(
-      "wait 1500\nkey Return\nwait 1500\nshot selector\n"
-      "key Right\nwait 300\nkey Return\nwait 2500\nshot e\n"
-      "key Escape\nwait 1500\nkey Return\nwait 1500\nshot selector2\n"
-      "key Return\nwait 2500\nshot d\nclose\n",
-      shots);
+      "check start\nkey Return\nwait 1500\ncheck selector\n"
+      "key Right\nwait 300\nkey Return\ncheck e\n"
+      "key Escape\ncheck home\nkey Return\nwait 1500\ncheck selector2\n"
+      "key Return\ncheck d\nclose\n",
+      ready, shots);
   EXPECT_EQ(status, 0);
-  ASSERT_EQ(shots.size(), 4u);
+  ASSERT_EQ(shots.size(), 6u);
 
   // The selector, on entering and again from home: no picture yet.
   for (const char* selector : {"selector", "selector2"}) {

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/photo_config.h"
@@ -440,6 +441,15 @@ TEST_F(PhotoPageTest, TheBrowsersTellTheControllerWhatChanged) {
   EXPECT_EQ(folder, tree / "pictures");
   EXPECT_EQ(page->GetBrowserFolder(folder, 2, 0), 0);
   EXPECT_EQ(page->GetBrowserFolder(folder, 1, 0), 0);
+}
+
+TEST_F(PhotoPageTest, EveryPictureFormatTheEngineReadsIsListed) {
+  for (const char* name : {"a.jpg", "b.JPEG", "c.bmp", "d.png", "e.gif", "f.GIF", "g.txt", "h.mp3", "gif"})
+    tree.File(std::string("pictures/") + name);
+  BrowseFolder(0, 0);
+  std::set<std::string> listed;
+  for (int i = 0; i < page->PhotoBrowser().GetFileCount(); ++i) listed.insert(page->PhotoBrowser().GetFileEntry(i)->name);
+  EXPECT_EQ(listed, (std::set<std::string>{"a.jpg", "b.JPEG", "c.bmp", "d.png", "e.gif", "f.GIF"}));
 }
 
 TEST_F(PhotoPageTest, OpeningAPhotoDependsOnTheView) {
