@@ -70,7 +70,7 @@ constexpr float kVisibleShare = 0.75f;
 // shrinks the picture to where it is placed: within the rectangle, or, when
 // it fills the rectangle with a cut, at most 1 / share of the rectangle along
 // the cut side. Before that, the record's quarter turns swap the sides and
-// the pixel-aspect factor widens the picture. A component without the sized
+// a pixel-aspect factor would widen the picture. A component without the sized
 // load, or a turn the sides cannot follow, gets the picture at full size.
 HRESULT LoadForDrawing(IImageFx& fx, const std::string& path, int width, int height, int rotation, float factor,
                        float share) {
@@ -107,11 +107,12 @@ static HRESULT DrawPhoto(CUISystem& system, const std::string& original, plat::H
   if (direct) return fx->DrawFile(path.c_str(), hdc, rect.left, rect.top, width, height);
 
   fx->EnableEffects(1);
-  HRESULT hr = LoadForDrawing(*fx, path, width, height, rotation, config->m_fScaleFactor,
-                              keepAspect ? kVisibleShare : 1.0f);
+  // Photos keep their own proportions: the screen the program draws on has
+  // square pixels, so the picture is not widened by the display's pixel-aspect
+  // factor (a 4:3 photo on a wide screen gets bars, not a stretch).
+  HRESULT hr = LoadForDrawing(*fx, path, width, height, rotation, 1.0f, keepAspect ? kVisibleShare : 1.0f);
   if (plat::SUCCEEDED(hr)) {
     if (rotation != 0) fx->Rotate(rotation);
-    if (config->m_fScaleFactor != 1.0f) fx->ScaleBy(config->m_fScaleFactor, 1.0f, 1);
     const auto applyAdjustments = [&] {
       if (adjust.Neutral()) return;
       Adjustments v = adjust;

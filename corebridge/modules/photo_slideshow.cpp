@@ -155,7 +155,8 @@ int CUISystem::SlideShowStart() {
   show->BuildGraph();
   show->SetOwnerWindow(m_pPhotoPage ? m_pPhotoPage->GetDisplayWindow() : nullptr);
   show->SetNotifyTarget(SlideShowSink());
-  show->SetAspectFactor(m_pConfig->m_nDisplayMode == 2 ? 0.75f : m_pConfig->m_fScaleFactor);
+  // Slides keep the photos' proportions on the square pixels of the screen.
+  show->SetAspectFactor(1.0f);
   show->ClearSlides();
   show->SetSlideDuration(static_cast<std::int64_t>(duration) * kSecond);
   show->SetTransitionDuration(static_cast<std::int64_t>(photo.m_nTransitionSeconds) * kSecond);
@@ -473,7 +474,7 @@ int CUISystem::PhotoOnDisplayChange() {
       view == kViewBurnBrowser) {
     PhotoRedraw(0);
   } else if (view == kViewSlideShow && SlideShowState() != kShowNone) {
-    if (auto show = CoreService<ISlideDraw>()) show->SetAspectFactor(m_pConfig->m_fScaleFactor);
+    if (auto show = CoreService<ISlideDraw>()) show->SetAspectFactor(1.0f);
   }
   return 1;
 }

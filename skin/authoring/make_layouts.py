@@ -1609,20 +1609,21 @@ for i, (label, option, left, right) in enumerate((
     y = 230 + i * 100
     view.action(left, "Common/arrow_left.bmp", (1000, y, 64, 64))
     view.action(right, "Common/arrow_right.bmp", (1516, y, 64, 64))
-    view.text(label, (640, y + 10, 340, 44), label=True, align="LEFT", colours=DIM)
+    # Labels shrink to their place rather than lose their end.
+    view.text(label, (640, y + 10, 340, 44), label=True, align="LEFT", colours=DIM, fit=True)
     view.text(option, (1076, y + 10, 428, 44), align="CENTER", colours=PLAIN)
 view.link("Photo BG Music Browser Selection", "Photo/pill_music.bmp", "Photo\\PhotoBGMusicBrowser", (640, 540, 420, 84))
 view.text("PHOTO_BG_MUSIC", (724, 561, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
-          dependency="Photo BG Music Browser Selection")
+          dependency="Photo BG Music Browser Selection", fit=True)
 view.text("Photo Text BG Music", (1080, 560, 800, 44), align="LEFT", colours=PLAIN)
 view.link("Photo Browse Folder Selection", "Photo/pill_folder.bmp", "Photo\\PhotoFolderSelect", (640, 650, 420, 84))
 view.text("PHOTO_BROWSE_FOLDER", (724, 671, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
-          dependency="Photo Browse Folder Selection")
+          dependency="Photo Browse Folder Selection", fit=True)
 view.text("Photo Text Browse Folder", (1080, 670, 800, 44), align="LEFT", colours=PLAIN)
 view.link("Photo Acquire Image Folder Selection", "Photo/pill_folder.bmp", "Photo\\PhotoFolderSelect",
           (640, 760, 420, 84))
 view.text("PHOTO_ACQUIRED_FOLDER", (724, 781, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,
-          dependency="Photo Acquire Image Folder Selection")
+          dependency="Photo Acquire Image Folder Selection", fit=True)
 view.text("Photo Text Acquired Image Folder", (1080, 780, 800, 44), align="LEFT", colours=PLAIN)
 view.action("Photo LoadDefaultSetting", "Photo/pill_defaults.bmp", (640, 880, 420, 84))
 view.text("DEFAULTS", (724, 901, 308, 42), label=True, align="LEFT", colours=ENTRY_COLOURS,

@@ -642,7 +642,34 @@ int CPhotoPage::QueryListActionState(int list, int action, int* shown, int* enab
     return *enabled = Frame().Options().photoProgramPath.empty() ? 0 : 1, 1;
   const CPhotoConfig* photo = Photo();
   if (!photo || !shown || !checked) return 0;
-  return QueryPhotoActionState(*photo, name, *shown, *enabled, *checked);
+  const int answered = QueryPhotoActionState(*photo, name, *shown, *enabled, *checked);
+  // The browser in its edit mode shows its Edit entry checked.
+  if (name == "Photo Edit Browser") {
+    *checked = photo->m_nPhotoState == kViewEditBrowser ? 1 : 0;
+    return 1;
+  }
+  return answered;
+}
+
+void CPhotoPage::FocusFirstPhotoToEdit() {
+  // Edit is a mode of the browser: the next photo opened goes to the editing
+  // view. The focus moves onto the first photo shown and the Edit entry
+  // shows checked, so the person sees what Edit did and opens the photo
+  // with the next press.
+  const int list = ListIndex(kThumbnailBrowser);
+  int count = 0;
+  if (list < 0 || !ElementIndex().GetItemCount(list, &count)) return;
+  for (int item = 0; item < count; ++item) {
+    int kind = 0, index = 0, row = -1, valid = 0;
+    if (!m_photoBrowser.GetEntryByIndex(item, kind, index) || kind != FILE_LIST_FILE) continue;
+    if (ElementIndex().ItemToRow(list, item, &row) && ElementIndex().IsRowValid(list, row, &valid) && valid) {
+      const int entry = EntryOf(list, ENTRY_ITEM, row);
+      if (entry >= 0 && QueryEntryShownEnabled(list, entry)) SetFocus(list, entry);
+    }
+    break;
+  }
+  CSkinPage::Redraw(1);
+  DrawEntryTexts();
 }
 
 int CPhotoPage::QueryListLinkState(int list, int link, int* shown, int* enabled, int* checked) {
@@ -782,6 +809,7 @@ int CPhotoPage::OnAction(const std::string& name) {
   }
   if (name == "Close") Frame().Services().QuitApplication();
   if (!Send(name)) return 0;
+  if (name == "Photo Edit Browser") FocusFirstPhotoToEdit();
   if (name == "Photo Sort By Name" || name == "Photo Sort By Date") {
     const int list = FocusedList();
     int action = -1;

@@ -177,6 +177,7 @@ class CPhotoPage : public CShellPage, public IPhotoPageEvents, public IFileBrows
   // The music record of the highlighted file of the music browser, else null.
   const PhotoMusicRecord* HighlightedMusic();
   void DrawWhiteText(const std::string& element, const std::string& text);
+  void FocusFirstPhotoToEdit();
   // Draws the bitmap fitted into the rectangle on the window and on the back
   // buffer.
   void ShowThumbnail(plat::HBITMAP bitmap, const plat::RECT& rect);

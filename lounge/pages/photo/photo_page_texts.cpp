@@ -224,8 +224,19 @@ int CPhotoPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, pla
   const bool white = entryText || element.name == "Photo Current File Time" ||
                      element.name == "Photo Acquiring Percentage";
   const int align = element.name == "Photo Current File Time" ? 3 : element.align;
-  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, UIStringOrEmpty(element.font), text, align,
-               white ? 0xFFFFFF : colour, SKIN_FIT_ELLIPSIS);
+  const std::string face = UIStringOrEmpty(element.font);
+  // The current photo's texts lie on the photo itself: a dark outline keeps
+  // them readable on bright pictures.
+  if (element.name.rfind("Photo Current ", 0) == 0) {
+    constexpr int kOutline = 2;
+    for (int dy = -kOutline; dy <= kOutline; dy += kOutline)
+      for (int dx = -kOutline; dx <= kOutline; dx += kOutline)
+        if (dx || dy)
+          DrawSkinText(dc, rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy, face, text, align,
+                       0x000000, SKIN_FIT_ELLIPSIS);
+  }
+  DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, face, text, align, white ? 0xFFFFFF : colour,
+               SKIN_FIT_ELLIPSIS);
   return 1;
 }
 

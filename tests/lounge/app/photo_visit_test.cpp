@@ -256,8 +256,7 @@ TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
   const Box png = CellPicture(9);
   EXPECT_TRUE(Near(Mean(browser, Around(png.left + png.width / 2, png.top + png.height / 2)), kPink));
 
-  // 3. Full screen: upright. (Display mode 1 on a wide screen widens
-  // pictures by 4:3, so a 4:3 photo fills the 16:9 screen.)
+  // 3. Full screen: upright, in its own proportions.
   const plat::Surface& full = shots["full"];
   const int w = kVisitScreenW, h = kVisitScreenH;
   EXPECT_TRUE(Near(Mean(full, Around(w / 2, h / 4)), kRed)) << Text(Mean(full, Around(w / 2, h / 4)));
@@ -366,7 +365,8 @@ TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
   std::map<std::string, plat::Surface> shots;
   const std::string steps = std::string(kSettle) + "key Right\nkey Right\nkey Return\n" + Poll("selector") +
                             "key Return\n" + Poll("browser") + "key Right\n" + Poll("second") + "key Right\nkey Right\n" +
-                            Poll("fourth") + "key Left\n" + Poll("third") + "close\n";
+                            Poll("fourth") + "key Left\n" + Poll("third") + "key Right\nkey Return\n" + Poll("full") +
+                            "close\n";
   EXPECT_EQ(Run(steps, shots), 0);
 
   // The drive selector: its position once, right-aligned in its place.
@@ -397,4 +397,62 @@ TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
     });
     EXPECT_NE(shot, nullptr) << move.name << ": the position " << move.position << " / 10 never stood alone";
   }
+
+  // The 4:3 green photo on the 16:9 screen keeps its shape: black bars left
+  // and right; its date, on the picture, is outlined dark.
+  const int w = kVisitScreenW, h = kVisitScreenH;
+  const plat::Surface* full = Settled(shots, "full", Box{0, 0, w, h}, [&](const plat::Surface& s) {
+    return Near(Mean(s, Around(w / 2, h / 2)), kGreen);
+  });
+  ASSERT_NE(full, nullptr) << "the green photo never showed full screen";
+  EXPECT_TRUE(Near(Mean(*full, Around(60, h / 2)), {0, 0, 0}, 24)) << Text(Mean(*full, Around(60, h / 2)));
+  EXPECT_TRUE(Near(Mean(*full, Around(w - 60, h / 2)), {0, 0, 0}, 24));
+  EXPECT_TRUE(Near(Mean(*full, Around(w / 2 - h * 2 / 3 + 30, h / 2)), kGreen)) << "the photo's left edge";
+  const Box date = AtVisit({960, 1000, 500, 48});
+  EXPECT_GT(DarkShare(*full, date), 0.03) << "the date has no outline";
+  EXPECT_GT(BrightShare(*full, date, 250), 0.01) << "no date";
+}
+
+// Edit in the browser: the focus goes onto the first photo and Edit shows
+// checked; Return opens that photo in the editing view. The slide show's
+// settings and its music picker.
+TEST_F(PhotoVisitTest, EditOpensAPhotoAndTheMusicPickerShowsMusic) {
+  LoadStrings();
+  std::map<std::string, plat::Surface> shots;
+  // The Edit entry of the browser, and the Settings entry of the drive
+  // selector; the music choice of the settings page.
+  const Box edit = AtVisit({120, 508, 420, 84});
+  const Box settings = AtVisit({120, 604, 420, 84});
+  const Box music = AtVisit({640, 540, 420, 84});
+  const auto click = [](Box b) {
+    return "click " + std::to_string(b.left + b.width / 2) + " " + std::to_string(b.top + b.height / 2) + "\n";
+  };
+  const std::string steps = std::string(kSettle) + "key Right\nkey Right\nkey Return\n" + Poll("selector", 12) +
+                            "key Return\n" + Poll("browser", 12) + click(edit) + Poll("edit") + "key Return\n" +
+                            Poll("editing") + "key Escape\n" + Poll("back", 12) + click(settings) + Poll("settings") +
+                            click(music) + Poll("music") + "close\n";
+  EXPECT_EQ(Run(steps, shots), 0);
+
+  // Edit: the first photo (the sideways one, third entry) takes the focus.
+  const plat::Surface* edited = Settled(shots, "edit", kPositionText, [&](const plat::Surface& s) {
+    return ShowsPosition(s, 10, 3);
+  });
+  ASSERT_NE(edited, nullptr) << "Edit did not move to a photo";
+  // Return: the editing view with the photo upright, red above blue.
+  const Box area = AtVisit({640, 220, 1200, 675});
+  const plat::Surface* editing = Settled(shots, "editing", area, [&](const plat::Surface& s) {
+    return Near(Mean(s, Around(area.left + area.width / 2, area.top + area.height * 3 / 10)), kRed);
+  });
+  ASSERT_NE(editing, nullptr) << "the editing view never showed the photo";
+  EXPECT_TRUE(Near(Mean(*editing, Around(area.left + area.width / 2, area.top + area.height * 7 / 10)), kBlue));
+
+  // The settings' labels are whole, shrunk to their place if need be.
+  const Box duration = AtVisit({640, 240, 340, 44});
+  const plat::Surface* settingsShot = Settled(shots, "settings", duration, [&](const plat::Surface& s) {
+    return BrightShare(s, duration, 100) > 0.02;
+  });
+  ASSERT_NE(settingsShot, nullptr) << "the settings page never showed";
+  EXPECT_TRUE(TextMatches(*settingsShot, duration, kPhotoBackground, UIStringOrEmpty("PHOTO_DURATION"), ALIGN_LEFT,
+                          0xBFA38F, 0.03, 3))
+      << "the picture duration's label is cut";
 }

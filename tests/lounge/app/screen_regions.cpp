@@ -24,7 +24,7 @@ bool Differs(std::uint32_t a, std::uint32_t b) {
 }  // namespace
 
 bool TextMatches(const plat::Surface& shot, Box box, const std::string& background, const std::string& text,
-                 int align, plat::COLORREF colour, double tolerance) {
+                 int align, plat::COLORREF colour, double tolerance, int fit) {
   if (box.width <= 0 || box.height <= 0 || box.left < 0 || box.top < 0 || box.left + box.width > shot.width() ||
       box.top + box.height > shot.height())
     return false;
@@ -33,7 +33,7 @@ bool TextMatches(const plat::Surface& shot, Box box, const std::string& backgrou
   if (!dc || !expected || !dc.SelectBitmap(expected.get())) return false;
   if (!DrawBitmapFile(background, dc.get(), plat::RECT{0, 0, shot.width(), shot.height()})) return false;
   DrawSkinTextDefaultFont(dc.get(), box.left, box.top, box.left + box.width, box.top + box.height, text, align,
-                          colour, SKIN_FIT_ELLIPSIS);
+                          colour, fit);
   const plat::SurfacePtr drawn = plat::GetBitmapSurface(expected.get());
   if (!drawn) return false;
   long differing = 0;

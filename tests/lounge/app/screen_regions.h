@@ -63,7 +63,8 @@ inline long DifferingPixels(const plat::Surface& a, const plat::Surface& b, Box 
 // most `tolerance` of the box's pixels may differ by more than a few levels.
 // Needs the string table that names FONT1 (screen_regions.cpp, linked with
 // the skin library).
+// `fit` is the skin's fit mode (3: the text shrinks to the box).
 bool TextMatches(const plat::Surface& shot, Box box, const std::string& background, const std::string& text,
-                 int align, plat::COLORREF colour, double tolerance = 0.03);
+                 int align, plat::COLORREF colour, double tolerance = 0.03, int fit = 0);
 
 }  // namespace app_test

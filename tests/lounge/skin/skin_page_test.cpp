@@ -918,3 +918,43 @@ TEST_F(SkinPageTest, FollowLinkByNameAndFocusByName) {
 }
 
 }  // namespace
+
+// A list's position text drawn anew stands alone in its place: whatever was
+// drawn there before goes (here the skin's own text of that place); a hidden
+// list shows none.
+TEST_F(SkinPageTest, PositionTextsStandAloneAndOnlyForShownLists) {
+  env.strings.texts["item index"] = "120 / 120";
+  ShowMain();
+  ASSERT_EQ(page->ElementIndex().SetItemCount(0, 120), 1);
+  env.Settle();
+  // The grid's "item index" text on the screen (twice the layout's size).
+  const auto area = [&] {
+    std::vector<std::uint32_t> pixels;
+    for (int y = 284; y < 312; ++y)
+      for (int x = 40; x < 240; ++x) pixels.push_back(env.Screen(x, y));
+    return pixels;
+  };
+  const auto lit = [](const std::vector<std::uint32_t>& pixels) {
+    return std::count_if(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p != kBackground; });
+  };
+  ASSERT_GT(lit(area()), 20) << "the skin's text is not there";
+  page->UpdateListIndexText(0, 5);
+  env.Settle();
+  const std::vector<std::uint32_t> after = area();
+  // The same position drawn where nothing was.
+  env.strings.texts.erase("item index");
+  page->Redraw(1);
+  env.Settle();
+  ASSERT_EQ(lit(area()), 0);
+  page->UpdateListIndexText(0, 5);
+  env.Settle();
+  EXPECT_GT(lit(area()), 20) << "no position drawn";
+  EXPECT_TRUE(after == area()) << "the old text shows through the position";
+
+  page->hidden.insert("Grid");
+  page->Redraw(1);
+  env.Settle();
+  page->UpdateListIndexText(0, 5);
+  env.Settle();
+  EXPECT_EQ(lit(area()), 0) << "a hidden list drew its position";
+}
