@@ -74,10 +74,11 @@ TEST_F(FoldersTest, DriveListsFromTheEnumerator) {
   EXPECT_EQ(all[3].nKind, DRIVE_KIND_REMOVABLE);
   ASSERT_EQ(Config().m_vecDriveList2.size(), 1u);
   EXPECT_EQ(Config().m_vecDriveList2[0].strFirst, stick);
-  // Lists 3 to 5 keep the enumerator's second text first.
+  // Lists 3 to 5 keep the enumerator's second text first: the root that the
+  // modules open, then the name the pages show.
   ASSERT_EQ(Config().m_vecDriveList3.size(), 1u);
-  EXPECT_EQ(Config().m_vecDriveList3[0].strFirst, "STICK (F:)");
-  EXPECT_EQ(Config().m_vecDriveList3[0].strSecond, stick);
+  EXPECT_EQ(Config().m_vecDriveList3[0].strFirst, stick);
+  EXPECT_EQ(Config().m_vecDriveList3[0].strSecond, "STICK (F:)");
   EXPECT_EQ(Config().m_vecDriveList4.size(), 1u);
   EXPECT_EQ(Config().m_vecDriveList5.size(), 2u);
   EXPECT_EQ(Config().CountDrivesOfKind8(), 1);

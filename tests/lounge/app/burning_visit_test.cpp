@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <string>
@@ -204,6 +206,66 @@ TEST_F(PhotoBurningVisitTest, BurnWithNothingMarkedSaysSoAndBurnsNothing) {
   // The notice over the top of the page.
   EXPECT_GT(DifferingPixels(shots["folder"], shots["told"], AtVisit({600, 96, 1230, 56})), 500);
   EXPECT_FALSE(fs::exists(image_));
+}
+
+// A card declared as drive F: whose folder appears while the program is on
+// the home page: the record hub opens by itself, and its photo choice shows
+// the card on the device page.
+TEST_F(PhotoBurningVisitTest, ACardThatArrivesOpensTheRecordHub) {
+  const std::string card = dir() + "/card";
+  {
+    std::ofstream reg(dir() + "/registry/machine.reg", std::ios::app);
+    reg << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\F]\n"
+        << "\"Path\"=\"" << card << "\"\n\"Type\"=\"removable\"\n\"Label\"=\"CARD\"\n";
+  }
+  constexpr int kPolls = 40;
+  std::string steps = std::string(kSettle) + "shot home\n";
+  for (int i = 0; i < kPolls; ++i) steps += "shot poll" + std::to_string(i) + "\nwait 250\n";
+  steps += ClickAt({1280, 300, 400, 400}) + kSettle + "shot devices\nclose\n";
+  std::string script;
+  std::vector<std::string> names;
+  for (std::size_t start = 0; start < steps.size();) {
+    std::size_t end = steps.find('\n', start);
+    std::string line = steps.substr(start, end - start);
+    if (line.rfind("shot ", 0) == 0) {
+      names.push_back(line.substr(5));
+      line = "shot " + dir() + "/card-" + names.back() + ".png";
+    }
+    script += line + "\n";
+    start = end + 1;
+  }
+  ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                "--script", WriteScript(script, "card.txt")},
+                               {"XDG_CACHE_HOME=" + dir() + "/cache"});
+  // The card arrives once the home page is up.
+  for (int i = 0; i < kStartMs / 50 && lounge.Running() && !fs::exists(dir() + "/card-home.png"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  fs::create_directories(card + "/DCIM");
+  EXPECT_EQ(lounge.Wait(kStartMs), 0);
+  std::map<std::string, plat::Surface> shots;
+  for (const std::string& name : names) {
+    if (auto picture = ReadPng(dir() + "/card-" + name + ".png")) shots[name] = std::move(*picture);
+  }
+  ASSERT_EQ(shots.size(), names.size());
+  // The hub's title over the home page, in one of the polls.
+  bool hub = false;
+  for (int i = 0; i < kPolls; ++i)
+    hub = hub || DifferingPixels(shots["home"], shots["poll" + std::to_string(i)], AtVisit({120, 124, 96, 96})) > 500;
+  EXPECT_TRUE(hub) << "the record hub did not open when the card arrived";
+  // Photos: the USB cell names the card instead of "No media"; the other
+  // reader cells stay as they are.
+  const Box usb = AtVisit({740, 400, 440, 80});
+  const Box smartMedia = AtVisit({1240, 400, 440, 80});
+  const long usbVersusEmpty = [&] {
+    long differing = 0;
+    for (int y = 0; y < usb.height; ++y)
+      for (int x = 0; x < usb.width; ++x)
+        if (shots["devices"].pixel(usb.left + x, usb.top + y) !=
+            shots["devices"].pixel(smartMedia.left + x, smartMedia.top + y))
+          ++differing;
+    return differing;
+  }();
+  EXPECT_GT(usbVersusEmpty, 300) << "the USB cell reads like an empty slot";
 }
 
 }  // namespace
