@@ -156,7 +156,7 @@ class CConfig {
 
   // --- Live state shared with the program -----------------------------------
   int m_bDebugNotices = 0;            // mode notices also go to the debug output
-  int m_bVolumeOsd = 0;               // show volume and mute changes as on-screen texts
+  int m_bVolumeOsd = 1;               // show volume and mute changes as on-screen texts ("DisableVolumnOSD")
   int m_bUnmuteWhenVolAdjusted = 0;   // a volume step switches mute off
   int m_bKeepMuteOsd = 0;             // "MUTEON" stays on screen while muted
   int m_bKeepScanOsd = 0;             // fast-forward/rewind texts stay on screen while scanning

@@ -26,9 +26,8 @@ inline constexpr plat::UINT_PTR kCdDriveTimer = 7657;
 // question needs GStreamer, whose start (reading its plugin registry) took
 // longer than the rest of the start-up together. When the timer fires the
 // start is begun on a worker, which posts WM_MEDIA_STARTED when it is over;
-// the question is asked then.
+// the question is asked then. The delay is the services' mediaStartDelayMs.
 inline constexpr plat::UINT_PTR kDvdAudioCapsTimer = 7658;
-inline constexpr plat::UINT kDvdAudioCapsDelayMs = 300;
 inline constexpr plat::UINT WM_MEDIA_STARTED = plat::WM_USER + 851;
 // The capture controller's capture-time timers (hard disk, disc).
 inline constexpr plat::UINT_PTR kCaptureHDTimer = 7659;

@@ -164,7 +164,7 @@ class CPhotoConfig {
   std::string m_strBackAction;             // the hand-over's way back (record hub or burning); empty otherwise
   std::string m_strText1;
   std::string m_strText2;
-  std::string m_strImageExtensions = "|.jpg|.jpeg|.bmp|.png||";
+  std::string m_strImageExtensions = "|.jpg|.jpeg|.bmp|.png|.gif||";
   std::string m_strAudioExtensions = "|.mp3|.wav|.wma||";
   std::string m_strAcquiredImageFolder;  // key PHOTO_ACQUIREDIMAGEFOLDER (AcquiredImageFolder)
   std::string m_strText3;

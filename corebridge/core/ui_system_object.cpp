@@ -5,6 +5,7 @@
 #include "corebridge/core/config.h"
 #include "corebridge/core/display_probe.h"
 #include "corebridge/core/hidden_window.h"
+#include "corebridge/core/leftover_files.h"
 #include "corebridge/core/registry_key.h"
 #include "corebridge/core/schedule_list.h"
 #include "corebridge/core/schedule_timer.h"
@@ -117,6 +118,9 @@ HRESULT CUISystem::Start() {
     CXmlSettings xml;
     if (xml.XmlSettingsLoadFile(m_pConfig->ConfigFilePath())) m_pConfig->ConfigLoad(xml);
   }
+  // Once the configuration names the folders: clear what writers killed in
+  // an earlier run left there.
+  RemoveLeftoversOfKilledWriters(*m_pConfig);
   // Where the system refuses suspend, a hold on sleep stands in for the
   // refused query, which no sleep manager here asks.
   if (m_pConfig->m_nVendorId == 4 && !m_services.sleepInhibitor->Held()) {
@@ -141,7 +145,7 @@ HRESULT CUISystem::Start() {
   }
   HiddenWindowCreate(1);
   m_bDvdAudioCapsPending = m_pHiddenWindow &&
-                           plat::SetTimer(m_pHiddenWindow->Handle(), kDvdAudioCapsTimer, kDvdAudioCapsDelayMs, nullptr);
+                           plat::SetTimer(m_pHiddenWindow->Handle(), kDvdAudioCapsTimer, m_services.mediaStartDelayMs, nullptr);
   if (!m_bDvdAudioCapsPending) QueryDvdAudioOutputCaps();
   if (m_services.eventSources) m_services.eventSources->Start();
   m_pScheduleList->LoadSave(m_pConfig->m_strSettingsFolder, 1);
@@ -323,5 +327,6 @@ HRESULT CreateUISystem(plat::IUnknown* outer, const plat::IID& iid, void** out) 
   services.startMediaInBackground = [](std::function<void()> done) {
     return plat::media::StartGStreamerInBackground(std::move(done));
   };
+  services.mediaStartDelayMs = 0;
   return plat::CreateComObject<CUISystem>(outer, iid, out, std::move(services));
 }

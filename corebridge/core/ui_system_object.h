@@ -65,6 +65,10 @@ struct CUISystemServices {
   // when it is over, so that neither the deferred DVD query nor a module's
   // entry waits for it on the UI thread; none in tests.
   std::function<std::jthread(std::function<void()> done)> startMediaInBackground;
+  // How long after the start-up that start (and the deferred DVD query)
+  // waits. The program waits only for the start-up's own messages, so that
+  // GStreamer is ready before a user's first key can ask for Radio or a film.
+  unsigned mediaStartDelayMs = 300;
 };
 
 struct MusicRecord;
@@ -241,8 +245,6 @@ class CUISystem : public IUISystem {
   void RegisterRecordActions();
   void RegisterAuthoringActions();
   void RegisterBurningActions();
-
-  int AuthoringAction(std::intptr_t a, std::intptr_t b);
 
   // --- Movie controller (corebridge/modules/movie_*.cpp) ---------------------
   // Entering, leaving, the disc and the transport (movie_controller.cpp).
@@ -564,7 +566,6 @@ class CUISystem : public IUISystem {
   int VideoBack(std::intptr_t a, std::intptr_t b);
   int VideoOnDeviceChange(int event, int drive);
   int VideoStartPositionTimer();
-  int VideoOnDisplayChange();
   int VideoExitPlayback(std::intptr_t a, std::intptr_t b);
   int VideoKeyPrevious(std::intptr_t a, std::intptr_t b);
   int VideoKeyNext(std::intptr_t a, std::intptr_t b);
@@ -684,6 +685,7 @@ class CUISystem : public IUISystem {
   int OnAuthoringBurn(std::intptr_t a, std::intptr_t b);
   int OnAuthoringBurnDVDFolder(std::intptr_t a, std::intptr_t b);
   int OnAuthoringStopBurn(std::intptr_t a, std::intptr_t b);
+  int OnAuthoringPreview(std::intptr_t element, std::intptr_t b);
   int OnAuthoringDiscTypeLeft(std::intptr_t a, std::intptr_t b);
   int OnAuthoringDiscTypeRight(std::intptr_t a, std::intptr_t b);
   // The engine's notices, as the sink's slots 0 and 7 carry them.

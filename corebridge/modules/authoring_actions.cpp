@@ -1,6 +1,4 @@
 // The authoring module's action names, with their ids and handlers.
-// "Authoring Preview" has no handler of its own: it answers as an absent
-// controller does (0).
 #include "corebridge/core/ui_system_object.h"
 
 namespace {
@@ -14,7 +12,7 @@ struct Registration {
 void CUISystem::RegisterAuthoringActions() {
   static const Registration kActions[] = {
       {"Authoring Return", 491, &CUISystem::OnAuthoringReturn},
-      {"Authoring Preview", 492, &CUISystem::AuthoringAction},
+      {"Authoring Preview", 492, &CUISystem::OnAuthoringPreview},
       {"Authoring Burn", 493, &CUISystem::OnAuthoringBurn},
       {"Authoring BurnDVDFolder", 494, &CUISystem::OnAuthoringBurnDVDFolder},
       {"Authoring StopBurn", 495, &CUISystem::OnAuthoringStopBurn},

@@ -163,6 +163,15 @@ int CUISystem::OnAuthoringDiscTypeRight(std::intptr_t, std::intptr_t) {
   return 1;
 }
 
+// Shows an element of the job (the first without an argument) in the
+// Authoring page's preview area and plays it there.
+int CUISystem::OnAuthoringPreview(std::intptr_t element, std::intptr_t) {
+  if (!m_pConfig || !m_pConfig->m_pAuthoring) return 0;
+  const auto count = static_cast<std::intptr_t>(m_pConfig->m_pAuthoring->m_arrElements.size());
+  if (element < 0 || element >= count) return 0;
+  return AuthoringSinkSetWindow(static_cast<int>(element));
+}
+
 int CUISystem::AuthoringSinkSetWindow(int element) {
   auto engine = EnsureEngine(*this, m_pAuthoringEngine);
   if (!engine) return 0;

@@ -641,7 +641,9 @@ int CUISystem::MovieOnDeviceChange(int event, int drive) {
     int arrived = 0;
     GetDriveMediaKind(drive, arrived);
     if (arrived == 1) {
+      // The Music entry plays the CD of the drive that raised this.
       m_pConfig->m_pMusic->m_bAudioCdArrived = 1;
+      m_pConfig->m_pMusic->m_nCurrentDrive = drive;
     } else {
       movie.m_nDiscType = DiscTypeOfKind(SelectedDriveKind(movie));
     }

@@ -6,6 +6,7 @@
 #include "corebridge/core/audio_profile.h"
 #include "corebridge/core/config.h"
 #include "corebridge/core/music_config.h"
+#include "corebridge/core/music_sources.h"
 #include "corebridge/core/ui_system_object.h"
 #include "corebridge/modules/music_pages.h"
 #include "interfaces/cdtomp3.h"
@@ -237,13 +238,10 @@ int CUISystem::OnMusicBack(std::intptr_t, std::intptr_t) {
 
 // --- Source selection on the device page -------------------------------------
 
-// Row n of the device page: 0 the music folder, then the media library, the
-// removable drives, the audio-CD drives, the data discs (newest first), the
-// third and the fifth drive lists, as the page counts and draws them.
+// Row n of the device page: the source list the page draws its rows from.
 int CUISystem::MusicSelectSource(int item) {
   if (!m_pConfig || !m_pConfig->m_pMusic) return 0;
   CMusicConfig& music = *m_pConfig->m_pMusic;
-  CConfig& config = *m_pConfig;
   auto browse = [&](const std::string& folder) {
     music.m_strBrowseFolder = folder;
     music.m_strCurrentDrive = folder;
@@ -254,18 +252,24 @@ int CUISystem::MusicSelectSource(int item) {
     if (m_pMusicPage) m_pMusicPage->OpenBrowserFolder();
     return OnReturnFromSettings(0, 0);
   };
-  if (item <= 0) return browse(music.m_strDefaultFolder);
-  int n = item - 1;
   const int flags = AppFlags();
-  if (flags & 0x80) {
-    if (n == 0) return OnMusicMediaLibrary(0, 0);
-    --n;
-  }
-  if (flags & 0x04) {
-    if (n < config.GetDriveList4Count()) {
-      // An optical drive holding an audio CD has no folders: its tracks open.
-      const std::string& root = config.m_vecDriveList4[static_cast<std::size_t>(n)].strFirst;
-      const std::optional<plat::VolumeInfo> volume = plat::FindVolume(root);
+  const std::vector<MusicSource> sources = MusicSources(*m_pConfig, flags);
+  if (item <= 0) return browse(music.m_strDefaultFolder);
+  if (item >= static_cast<int>(sources.size())) return flags & 0x20 ? 0 : 1;
+  const MusicSource& source = sources[static_cast<std::size_t>(item)];
+  switch (source.kind) {
+    case MusicSource::MediaLibrary: return OnMusicMediaLibrary(0, 0);
+    case MusicSource::AudioCd: {
+      const std::string& root = source.path;
+      const std::string drive = root.size() >= 2 && root[1] == ':' ? root.substr(0, 2) : root;
+      music.m_strBrowseFolder = drive;
+      music.m_strCurrentDrive = drive;
+      return MusicLoadAudioCd(drive);
+    }
+    case MusicSource::Folder: {
+      // A fixed folder that is an optical drive holding an audio CD has no
+      // folders: its tracks open.
+      const std::optional<plat::VolumeInfo> volume = plat::FindVolume(source.path);
       if (volume && volume->type == plat::DRIVE_CDROM) {
         const std::string drive{volume->letter, ':'};
         if (MusicLoadAudioCd(drive)) {
@@ -273,31 +277,10 @@ int CUISystem::MusicSelectSource(int item) {
           return 1;
         }
       }
-      return browse(root);
+      return browse(source.path);
     }
-    n -= config.GetDriveList4Count();
+    default: return browse(source.path);
   }
-  if (n < config.CountDrivesOfKind1()) {
-    std::string root;
-    config.GetDriveNameOfKind1(n, root);
-    const std::string drive = root.size() >= 2 && root[1] == ':' ? root.substr(0, 2) : root;
-    music.m_strBrowseFolder = drive;
-    music.m_strCurrentDrive = drive;
-    return MusicLoadAudioCd(drive);
-  }
-  n -= config.CountDrivesOfKind1();
-  const int dataDiscs = config.CountDrivesOfKind8();
-  if (n < dataDiscs) {
-    std::string root;
-    config.GetDriveNameOfKind8(dataDiscs - 1 - n, root);
-    return browse(root);
-  }
-  n -= dataDiscs;
-  if (n < config.GetDriveList3Count()) return browse(config.m_vecDriveList3[static_cast<std::size_t>(n)].strFirst);
-  n -= config.GetDriveList3Count();
-  if (!(flags & 0x20)) return 1;
-  if (n < config.GetDriveList5Count()) return browse(config.m_vecDriveList5[static_cast<std::size_t>(n)].strFirst);
-  return 0;
 }
 
 // --- Entry points of the other modules ---------------------------------------

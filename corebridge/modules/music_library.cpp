@@ -157,8 +157,10 @@ int CUISystem::MusicLoadRemembered(int page, int item) {
       break;
   }
   if (plat::FAILED(hr)) return 0;
+  // An album comes from the library in track order, which is how it is
+  // played and read; the other collections sort as chosen.
   if (music.m_nSortMode == 2) m_pWMPlayer->SortByDate();
-  else m_pWMPlayer->SortByName();
+  else if (page != kAlbumTracksPage) m_pWMPlayer->SortByName();
   return MusicReadTrackList(0);
 }
 

@@ -306,6 +306,7 @@ int CUISystem::MusicOnDeviceChange(int event, int drive) {
     long tracks = 0;
     if (plat::FAILED(m_pWMPlayer->GetCDPlaylistItemCount(plat::Bstr(driveText).get(), &tracks)) || tracks < 1) return 0;
     if (music.m_nMusicState != MUSIC_STOPPED) MusicStopPlayback();
+    if (m_pConfig->m_bSuppress) return 1;  // autoplay is off: the CD waits on its row
     music.m_arrPageHistory.clear();
     MusicShowPage(kDevicePage);
     if (MusicLoadAudioCd(driveText)) OnMusicPlay(0, 0);

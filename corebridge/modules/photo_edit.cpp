@@ -2,6 +2,8 @@
 // the five colour adjustments of the current photo, working copies of photos
 // that cannot be changed in place, and writing an edit to the file.
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,6 +21,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Whether the file or folder may be changed: the caller may write it, its
+// mode bits allow writing (the super-user passes the permission check even
+// for a file marked read-only), and its file system is not mounted read-only.
+bool Writable(const std::string& path) {
+  struct stat info {};
+  struct statvfs volume {};
+  if (::access(path.c_str(), W_OK) != 0 || ::stat(path.c_str(), &info) != 0) return false;
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  return ::statvfs(path.c_str(), &volume) == 0 && (volume.f_flag & ST_RDONLY) == 0;
+}
+
 // Whether the photo must be edited in a copy: it lies on a removable,
 // optical or network volume, or the user cannot write it (or its folder,
 // where the saved picture replaces it).
@@ -29,9 +42,8 @@ bool NeedsWorkingCopy(const std::string& path) {
       return true;
     }
   }
-  if (::access(path.c_str(), W_OK) != 0) return true;
   const std::string folder = fs::path(path).parent_path().string();
-  return ::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0;
+  return !Writable(path) || !Writable(folder.empty() ? "." : folder);
 }
 
 // Copies `from` into a new file `to`, created exclusively with mode 0644;

@@ -47,6 +47,8 @@ int PreviousNext(Ctx& c, bool next) {
     if (count == 0) return 0;
     const int from = std::clamp(radio.m_nCurRecorded, 0, count - 1);
     radio.m_nCurRecorded = next ? (from + 1) % count : (from + count - 1) % count;
+    // A paused file is not resumed: the file the index now names is loaded.
+    radio.m_nRecordState = RADIO_PLAYING_RECORDING;
     return PlayRecorded(c);
   }
   if (state != RADIO_LISTENING) return 0;

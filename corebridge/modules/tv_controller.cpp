@@ -10,6 +10,7 @@
 #include <numeric>
 #include <string>
 
+#include "corebridge/core/music_config.h"
 #include "corebridge/core/video_config.h"
 #include "corebridge/modules/tv_controller_internal.h"
 #include "lounge/shell/checked_format.h"
@@ -358,8 +359,14 @@ int CUISystem::TVStopModule(std::intptr_t, std::intptr_t) {
 
 int CUISystem::TVOnDeviceChange(int event, int drive) {
   RunStep(("TVOnDeviceChange " + std::to_string(event) + " " + std::to_string(drive)).c_str());
-  if (!m_pConfig || m_pConfig->m_nActiveModule != MODULE_TV || event != 1) return 0;
-  if (VendorId() == 4) {
+  // Volumes arrive as device-arrival events; an optical drive's disc marks
+  // the music library for a rescan, other volumes go to the grabber (vendor 4).
+  if (!m_pConfig || m_pConfig->m_nActiveModule != MODULE_TV || event != 0x8000)
+    return 0;
+  int kind = 0;
+  if (GetDriveMediaKind(drive, kind) && kind == 1) {
+    if (m_pConfig->m_pMusic) m_pConfig->m_pMusic->m_bRescan = 1;
+  } else if (VendorId() == 4) {
     if (auto engine = Engine(*this)) engine->PrepareDisc('A' + drive);
   }
   return 1;

@@ -64,14 +64,6 @@ void HideBars(CUISystem& system) {
 
 void UpdateTargetKind(CVideoConfig& video) { video.m_nCaptureTargetKind = video.m_nCaptureTarget == 1 ? 1 : 2; }
 
-void BuildDiscFormats(CUISystem& system, CVideoConfig& video) {
-  if (system.VendorId() != 2) return;
-  video.m_arrDiscFormats.assign(std::begin(kVendor2DiscFormats), std::end(kVendor2DiscFormats));
-  const int count = static_cast<int>(video.m_arrDiscFormats.size());
-  if (video.m_nDiscTypeIndex < 0 || video.m_nDiscTypeIndex >= count) video.m_nDiscTypeIndex = 0;
-  video.m_strDiscFormat = video.m_arrDiscFormats[static_cast<std::size_t>(video.m_nDiscTypeIndex)];
-}
-
 // The grabber engine's recording profiles, listed once.
 void ReadProfiles(CUISystem& system, CVideoConfig& video) {
   if (video.m_bProfilesRead) return;
@@ -479,6 +471,14 @@ int StepDiscFormat(CUISystem& system, int step) {
   (formats ? video->m_strDiscFormat : video->m_strProfileName) = list[static_cast<std::size_t>(index)];
   Redraw(system, 0);
   return 1;
+}
+
+void BuildDiscFormats(CUISystem& system, CVideoConfig& video) {
+  if (system.VendorId() != 2) return;
+  video.m_arrDiscFormats.assign(std::begin(kVendor2DiscFormats), std::end(kVendor2DiscFormats));
+  const int count = static_cast<int>(video.m_arrDiscFormats.size());
+  if (video.m_nDiscTypeIndex < 0 || video.m_nDiscTypeIndex >= count) video.m_nDiscTypeIndex = 0;
+  video.m_strDiscFormat = video.m_arrDiscFormats[static_cast<std::size_t>(video.m_nDiscTypeIndex)];
 }
 
 }  // namespace video_capture

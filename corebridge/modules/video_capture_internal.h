@@ -34,6 +34,9 @@ inline constexpr int kCaptureModeOpen = 2;
 inline constexpr int kCaptureTimerMs = 1000;
 
 CVideoConfig* Section(CUISystem& system);
+// Vendor 2's disc-format list and the current format's text; nothing for
+// other vendors. Built at "Video Entry" and when the capture page opens.
+void BuildDiscFormats(CUISystem& system, CVideoConfig& video);
 plat::ComPtr<IDvGrab> DvEngine(CUISystem& system);
 // The grabber engine, initialised through the TV controller when the TV has
 // not done it; null when there is none or it cannot start.

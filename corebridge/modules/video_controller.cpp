@@ -14,6 +14,7 @@
 #include "corebridge/core/music_config.h"
 #include "corebridge/core/section_text.h"
 #include "corebridge/core/ui_system_object.h"
+#include "corebridge/modules/video_capture_internal.h"
 #include "corebridge/modules/video_controller_internal.h"
 #include "platform/sys/debug_output.h"
 #include "platform/sys/drive_table.h"
@@ -110,6 +111,7 @@ int CUISystem::VideoEntry(std::intptr_t, std::intptr_t) {
   m_pConfig->m_nActiveModule = MODULE_VIDEO;
   // Stored volume and mute, and the playback bar's view of them.
   m_coreAudioSink.OnMixerChange();
+  video_capture::BuildDiscFormats(*this, *video);
   if (m_pUICallback) m_pUICallback->NotifyCaptionBar(1);
   return 1;
 }
@@ -410,9 +412,3 @@ int CUISystem::VideoOnDeviceChange(int event, int drive) {
   return 0;
 }
 
-int CUISystem::VideoOnDisplayChange() {
-  RunStep("VideoOnDisplayChange");
-  CVideoConfig* video = Section(*this);
-  if (video && video->m_nView == VIDEO_VIEW_PLAYING) VideoExitPlayback(0, 0);
-  return 1;
-}

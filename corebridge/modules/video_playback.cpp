@@ -541,10 +541,12 @@ void CUISystem::VideoOnPlaybackEnded() {
   video->SetPlayState(1);
 }
 
+// The engine's times of whatever it has open: a Video file or a Movie disc.
 plat::HRESULT CUISystem::GetPlaybackTimes(double* first, double* second) {
   CVideoConfig* video = Section(*this);
   auto engine = CoreService<IDiscRunner>();
-  if (!video || !engine || video->m_strOpenFile.empty()) return plat::E_FAIL;
+  const bool videoFileOpen = video && !video->m_strOpenFile.empty();
+  if (!engine || (!videoFileOpen && !m_bDiscOpen)) return plat::E_FAIL;
   std::uint32_t current = 0;
   int total = 0;
   if (plat::FAILED(engine->GetCurrentTime(&current)) || plat::FAILED(engine->GetTotalTime(&total))) return plat::E_FAIL;

@@ -1,6 +1,11 @@
 #include "engines/rip/rip_graph.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -10,6 +15,7 @@
 #include "engines/rip/vcd_source.h"
 #include "platform/media/audio_sink.h"
 #include "platform/media/gstreamer.h"
+#include "platform/sys/atomic_file.h"
 
 namespace rip {
 
@@ -158,6 +164,22 @@ void OnDemuxedPad(GstElement*, GstPad* pad, gpointer data) {
   gst_object_unref(sinkPad);
 }
 
+// The first error of a graph, with its element and cause ("No space left on
+// the resource", "Could not open file ... for writing: Permission denied").
+void LogGraphError(GstMessage* message) {
+  GError* error = nullptr;
+  gchar* debug = nullptr;
+  gst_message_parse_error(message, &error, &debug);
+  const char* element = GST_MESSAGE_SRC_NAME(message);
+  std::string cause = error ? error->message : "unknown error";
+  if (error && error->domain == GST_RESOURCE_ERROR && error->code == GST_RESOURCE_ERROR_NO_SPACE_LEFT)
+    cause = plat::WriteFailureCause(ENOSPC);
+  std::fprintf(stderr, "rip: %s failed: %s%s%s%s\n", element ? element : "graph", cause.c_str(), debug ? " (" : "",
+               debug ? debug : "", debug ? ")" : "");
+  if (error) g_error_free(error);
+  g_free(debug);
+}
+
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
   auto* s = static_cast<Shared*>(data);
   const GstMessageType type = GST_MESSAGE_TYPE(message);
@@ -173,6 +195,7 @@ GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
       if (!s->stopping) s->ended = true;
     } else {
       s->failed = true;
+      if (!failedBefore) LogGraphError(message);
     }
     if (s->reporting && !s->stopping && !failedBefore) {
       s->events.push_back(type == GST_MESSAGE_EOS ? kEcComplete : kEcErrorAbort);
@@ -214,6 +237,7 @@ RipGraph::~RipGraph() {
     gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
     gst_object_unref(bus);
   }
+  CommitOutput(false);
   if (shared_->audioPad) gst_object_unref(shared_->audioPad);
   if (pipeline_) gst_object_unref(pipeline_);
 }
@@ -291,7 +315,16 @@ plat::HRESULT RipGraph::Build(const OutputSpec& output) {
     if (writer) gst_object_unref(gst_object_ref_sink(writer));
     return plat::E_FAIL;
   }
-  g_object_set(writer, "location", output.path.c_str(), nullptr);
+  // Written under a partial name and renamed when the graph stops: a killed
+  // rip leaves no file under the track's name, only a leftover that the
+  // next process removes.
+  // An output that exists as something other than a regular file (a device,
+  // a pipe) is written in place: a rename would replace it.
+  outputPath_ = output.path;
+  struct stat existing {};
+  const bool special = ::stat(output.path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode);
+  partialPath_ = special ? std::string() : plat::PartialFileName(output.path);
+  g_object_set(writer, "location", special ? output.path.c_str() : partialPath_.c_str(), nullptr);
 
   // Upstream first: the chain from the audio output pin to the file, and the
   // preview branch beside it.
@@ -308,6 +341,12 @@ plat::HRESULT RipGraph::Build(const OutputSpec& output) {
     preview = {Make("queue"), Make("audioconvert"), Make("audioresample"), plat::media::MakeAudioSink()};
   }
   chain.push_back(encoder);
+  // The file writer holds the first buffer it gets until the graph plays; a
+  // graph torn down before that fails the push that brought it. The queue
+  // takes that buffer at once, so the encoder's own pushes never wait in the
+  // writer: a muxer at the encoder's end that mishandles a failed push of its
+  // first buffer (releasing a buffer it passed on) never sees one.
+  chain.push_back(Make("queue"));
   chain.push_back(writer);
   bool complete = true;
   for (GstElement* e : chain) complete = complete && e;
@@ -405,7 +444,22 @@ plat::HRESULT RipGraph::Stop(std::chrono::milliseconds drain) {
   }
   gst_element_set_state(pipeline_, GST_STATE_NULL);
   stopped_ = true;
+  // A track cut short by Stop is a playable file, as a whole one is.
+  CommitOutput(true);
   return plat::S_OK;
+}
+
+void RipGraph::CommitOutput(bool keepEmpty) {
+  if (partialPath_.empty()) return;
+  struct stat info {};
+  if (::stat(partialPath_.c_str(), &info) == 0) {
+    if (keepEmpty || info.st_size > 0) {
+      ::rename(partialPath_.c_str(), outputPath_.c_str());
+    } else {
+      ::unlink(partialPath_.c_str());
+    }
+  }
+  partialPath_.clear();
 }
 
 bool RipGraph::Position(std::int64_t* position) const {

@@ -84,6 +84,8 @@ class RipGraph {
 
  private:
   std::int64_t QueryDuration() const;
+  // Gives the written file its name once the pipeline has closed it.
+  void CommitOutput(bool keepEmpty);
 
   std::unique_ptr<Shared> shared_;
   GstElement* pipeline_ = nullptr;
@@ -94,6 +96,9 @@ class RipGraph {
   bool built_ = false;
   bool stopped_ = false;
   std::int64_t duration_ = 0;
+  std::string outputPath_;   // the file's own name
+  std::string partialPath_;  // where it is written until complete
+
 };
 
 }  // namespace rip

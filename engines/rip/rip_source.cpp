@@ -82,7 +82,7 @@ plat::HRESULT ResolveCdTrack(const std::string& path, SourceSpec* source) {
   const char* factory = image ? "cdiocddasrc" : "cdparanoiasrc";
   source->kind = SourceSpec::Kind::Element;
   source->path = path;
-  source->makeElement = [factory, device, discTrack]() -> GstElement* {
+  source->makeElement = [factory, device = toc->readerDevice, discTrack]() -> GstElement* {
     GstElement* element = gst_element_factory_make(factory, nullptr);
     if (element) g_object_set(element, "device", device.c_str(), "track", static_cast<guint>(discTrack), nullptr);
     return element;

@@ -109,8 +109,12 @@ int QueryRadioStopState(const CRadioConfig& radio, int& shown, int& enabled, int
               shown, enabled);
 }
 
-int QueryRadioRecordState(const CRadioConfig& radio, int& shown, int& enabled, int&) {
-  return Both(radio.m_nRecordState == RADIO_LISTENING, shown, enabled);
+int QueryRadioRecordState(const CRadioConfig& radio, int& shown, int& enabled, int& checked) {
+  // While a recording runs the button stays, checked, so the screen shows it;
+  // the controller refuses a second start.
+  const bool recording = radio.m_nRecordState == RADIO_RECORDING || radio.m_nRecordState == RADIO_SCHEDULED_RECORDING;
+  if (recording) checked = 1;
+  return Both(radio.m_nRecordState == RADIO_LISTENING || recording, shown, enabled);
 }
 
 int QueryRadioPreviousState(const CRadioConfig& radio, int&, int& enabled, int&) {

@@ -38,8 +38,12 @@ int QueryTVWindState(const CTVConfig& tv, int&, int& enabled, int&) {
   return 1;
 }
 
-int QueryTVRecordState(const CTVConfig& tv, int& shown, int& enabled, int&) {
-  shown = enabled = tv.m_nTVMode == kTVLivePreview ? 1 : 0;
+int QueryTVRecordState(const CTVConfig& tv, int& shown, int& enabled, int& checked) {
+  // While recording the button stays, checked, so the screen shows it; the
+  // controller records only from the live preview.
+  const bool recording = tv.m_nTVMode == kTVRecording;
+  if (recording) checked = 1;
+  shown = enabled = tv.m_nTVMode == kTVLivePreview || recording ? 1 : 0;
   return 1;
 }
 

@@ -252,8 +252,11 @@ int QueryVideo16x9StretchState(const CVideoConfig& video, int& shown, int&, int&
 
 namespace {
 
-int Hidden(const CVideoConfig&, int& shown, int& enabled, int& checked) {
-  return QueryHiddenState(shown, enabled, checked);
+// Burning videos is offered: its selection page hands over to disc authoring.
+int QueryVideoBurnVideoState(const CVideoConfig&, int& shown, int& enabled, int&) {
+  shown = 1;
+  enabled = 1;
+  return 1;
 }
 
 using Row = ActionStateRow<CVideoConfig>;
@@ -276,7 +279,7 @@ constexpr std::array kVideoRows{
     Row{"Video Sort By Name Tag", QueryVideoSortByNameTagState},
     Row{"Video Sort By Date Tag", QueryVideoSortByDateTagState},
     Row{"Video Capture Video", QueryVideoCaptureVideoState},
-    Row{"Video Burn Video", Hidden},
+    Row{"Video Burn Video", QueryVideoBurnVideoState},
     Row{"Video Capture Play", QueryVideoCapturePlayState},
     Row{"Video Capture Pause", QueryVideoCapturePauseState},
     Row{"Video Capture Stop", QueryVideoCaptureStopState},

@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -91,14 +92,14 @@ std::string ParseLine(const std::vector<std::string_view>& words, std::string_vi
     step.kind = ScriptStep::Kind::Click;
     return {};
   }
-  if (command == "shot") {
+  if (command == "shot" || command == "check") {
     // The file name is the rest of the line, so it may hold spaces.
     const std::size_t at = line.find(words[0]) + words[0].size();
     std::string_view rest = line.substr(at);
     while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.front()))) rest.remove_prefix(1);
     while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest.back()))) rest.remove_suffix(1);
-    if (rest.empty()) return "expected \"shot FILE\"";
-    step.kind = ScriptStep::Kind::Shot;
+    if (rest.empty()) return "expected \"" + command + " FILE\"";
+    step.kind = command == "shot" ? ScriptStep::Kind::Shot : ScriptStep::Kind::Check;
     step.path = std::string(rest);
     return {};
   }
@@ -113,6 +114,25 @@ std::string ParseLine(const std::vector<std::string_view>& words, std::string_vi
     return {};
   }
   return "unknown command \"" + std::string(words[0]) + "\"";
+}
+
+// Writes the screen to `path` whole: under another name first, so that a
+// reader polling for the file never sees half a picture.
+bool WriteScreen(const std::string& path, const char* step, std::string& error) {
+  plat::display::HeadlessBackend* headless = plat::display::CurrentHeadless();
+  if (!headless) {
+    error = std::string(step) + " needs the headless display";
+    return false;
+  }
+  plat::display::ComposeNow();
+  const std::string part = path + ".part";
+  std::error_code ec;
+  if (!headless->screenshot(part) || (std::filesystem::rename(part, path, ec), ec)) {
+    std::filesystem::remove(part, ec);
+    error = "cannot write " + path;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -221,6 +241,15 @@ plat::LRESULT CScriptRunner::Proc(plat::HWND window, plat::UINT msg, plat::WPARA
 void CScriptRunner::OnTimer() {
   plat::KillTimer(window_, kStepTimer);
   if (finished_) return;
+  if (holding_) {
+    std::string error;
+    if (!Check(steps_[next_ - 1], error)) {
+      Finish(false, "line " + std::to_string(steps_[next_ - 1].line) + ": " + error);
+      return;
+    }
+    Schedule(holding_ ? kCheckPollMs : kStepPauseMs);
+    return;
+  }
   if (next_ >= steps_.size()) {
     Finish(true, {});
     return;
@@ -232,7 +261,9 @@ void CScriptRunner::OnTimer() {
     return;
   }
   // A wait lets the program run on; other steps leave it a moment to react.
-  Schedule(step.kind == ScriptStep::Kind::Wait ? static_cast<unsigned>(step.ms) : kStepPauseMs);
+  Schedule(step.kind == ScriptStep::Kind::Wait ? static_cast<unsigned>(step.ms)
+           : holding_                          ? kCheckPollMs
+                                               : kStepPauseMs);
 }
 
 bool CScriptRunner::Run(const ScriptStep& step, std::string& error) {
@@ -245,19 +276,13 @@ bool CScriptRunner::Run(const ScriptStep& step, std::string& error) {
     case ScriptStep::Kind::Click:
       plat::InjectClick(step.x, step.y);
       return true;
-    case ScriptStep::Kind::Shot: {
-      plat::display::HeadlessBackend* headless = plat::display::CurrentHeadless();
-      if (!headless) {
-        error = "shot needs the headless display";
-        return false;
-      }
-      plat::display::ComposeNow();
-      if (!headless->screenshot(step.path)) {
-        error = "cannot write " + step.path;
-        return false;
-      }
+    case ScriptStep::Kind::Shot:
+      return WriteScreen(step.path, "shot", error);
+    case ScriptStep::Kind::Check:
+      if (!WriteScreen(step.path, "check", error)) return false;
+      holding_ = true;
+      heldSince_ = std::chrono::steady_clock::now();
       return true;
-    }
     case ScriptStep::Kind::Choose:
       if (answers_) answers_->push_back(step.paths);
       return true;
@@ -271,6 +296,21 @@ bool CScriptRunner::Run(const ScriptStep& step, std::string& error) {
       return true;
     }
   }
+  return true;
+}
+
+bool CScriptRunner::Check(const ScriptStep& step, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::exists(step.path + ".ok", ec)) {
+    holding_ = false;
+    return true;
+  }
+  if (std::chrono::steady_clock::now() - heldSince_ > std::chrono::milliseconds(kCheckMaxMs)) {
+    error = "no answer to " + step.path;
+    return false;
+  }
+  // The driver took the picture away: it wants a newer one.
+  if (!std::filesystem::exists(step.path, ec)) return WriteScreen(step.path, "check", error);
   return true;
 }
 

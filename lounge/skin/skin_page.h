@@ -294,8 +294,29 @@ class CSkinPage {
   void ChangeListHighlight(int list, int kind, int index, bool sound);
   int HighlightEntryOfKind(int kind, int index, int list);
   int DrawTooltipText(const std::string& key);
+  // Draws a text anew at its place: on what lies under the place's texts
+  // (so no earlier text shows through), in the back buffer as well when the
+  // rectangle is a text element's or list text's place, then on the window.
+  int DrawTextAtPlace(const plat::RECT& rect, const std::function<void(plat::HDC)>& drawText);
+  // The same for an 8-bit text in a font named by a string-table key.
+  int DrawTextWithFont(const std::string& text, const plat::RECT& rect, const std::string& fontKey, int align,
+                       plat::COLORREF colour, int fit);
+  // The state code a list item is drawn in (normal, highlighted, pressed or
+  // checked, disabled).
+  int ListItemStateCode(int item, int list);
 
  private:
+  // The pixels under one text's place, without any text on them.
+  struct TextUnderlay {
+    plat::RECT rect;
+    BitmapPtr pixels;
+  };
+  void SaveTextUnderlay(plat::HDC dc, const plat::RECT& rect);
+  // Copies into the underlays the parts of `dc` that `rect` redrew.
+  void UpdateTextUnderlays(plat::HDC dc, const plat::RECT& rect);
+  // Puts the underlays back over `rect`; true when one holds the whole rect.
+  bool RestoreTextUnderlays(plat::HDC dc, const plat::RECT& rect);
+
   int CopyIfPainted(const plat::RECT& rect);
   void SoundIfEnabled(bool highlight);
 
@@ -310,6 +331,8 @@ class CSkinPage {
   plat::RECT m_backBufferRect{};
   BitmapPtr m_backBuffer;
   int m_painted = 0;
+  std::vector<TextUnderlay> m_textUnderlays;
+  plat::HDC m_paintingDC = nullptr;  // the back buffer's DC while a full paint runs
   std::shared_ptr<const CLayoutReader> m_layout;  // shared with other pages (layout_cache.h)
   int m_highlightedButton = -1;
   int m_pressedButton = -1;

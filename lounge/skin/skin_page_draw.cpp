@@ -1,4 +1,5 @@
 // CSkinPage: painting the back buffer and drawing each kind of element.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -70,6 +71,8 @@ int CSkinPage::PaintAll(HDC dc) {
     MemoryDC memory;
     if (!memory.SelectBitmap(m_backBuffer.get())) return 0;
     HDC back = memory.get();
+    m_textUnderlays.clear();
+    m_paintingDC = back;
     DrawBackground(back);
     for (int i = 0; i < static_cast<int>(m_stillImageShown.size()); ++i) {
       RECT rect;
@@ -80,6 +83,11 @@ int CSkinPage::PaintAll(HDC dc) {
     DrawLinks(back);
     DrawProgressBars(back);
     DrawIndicators(back);
+    for (int i = 0; i < static_cast<int>(m_textShown.size()); ++i) {
+      RECT rect;
+      if (m_textShown[static_cast<size_t>(i)] && GetTextScreenRect(i, &rect)) SaveTextUnderlay(back, rect);
+    }
+    m_paintingDC = nullptr;
     DrawTexts(back);
     const RECT& r = m_backBufferRect;
     copied = plat::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, back, 0, 0, plat::SRCCOPY);
@@ -234,29 +242,105 @@ int CSkinPage::DrawTextsInRect(HDC dc, const RECT& area) {
 
 int CSkinPage::DrawWideTextAt(const std::u16string& text, int left, int top, int right, int bottom, int align,
                               COLORREF colour, int fit) {
-  if (!plat::IsWindow(m_owner)) return 0;
-  HDC dc = plat::GetDC(m_owner);
-  RECT rect{left, top, right, bottom};
-  BlitBackBuffer(dc, rect);
-  DrawWideTextDefaultFont(dc, left, top, right, bottom, text, align, colour, fit);
-  plat::ReleaseDC(m_owner, dc);
-  return 1;
+  return DrawTextAtPlace(RECT{left, top, right, bottom}, [&](HDC dc) {
+    DrawWideTextDefaultFont(dc, left, top, right, bottom, text, align, colour, fit);
+  });
 }
 
 int CSkinPage::DrawTextAt(const std::string& text, int left, int top, int right, int bottom, int align,
                           COLORREF colour, int fit) {
   if (!plat::IsWindow(m_owner)) return 0;
-  HDC dc = plat::GetDC(m_owner);
   RECT rect{left, top, right, bottom};
   if (align == ALIGN_MULTIPLELINE) {
+    HDC window = plat::GetDC(m_owner);
     RECT measured{};
-    MeasureSkinText(measured, dc, left, top, right, bottom, LookupOrEmpty(TEXT_DEFAULT_FONT), text, align);
+    MeasureSkinText(measured, window, left, top, right, bottom, LookupOrEmpty(TEXT_DEFAULT_FONT), text, align);
+    plat::ReleaseDC(m_owner, window);
     rect = RECT{left, top, left + (measured.right - measured.left), top + (measured.bottom - measured.top)};
   }
-  BlitBackBuffer(dc, rect);
-  DrawSkinTextDefaultFont(dc, rect.left, rect.top, rect.right, rect.bottom, text, align, colour, fit);
-  plat::ReleaseDC(m_owner, dc);
+  return DrawTextAtPlace(rect, [&](HDC dc) {
+    DrawSkinTextDefaultFont(dc, rect.left, rect.top, rect.right, rect.bottom, text, align, colour, fit);
+  });
+}
+
+int CSkinPage::DrawTextWithFont(const std::string& text, const RECT& rect, const std::string& fontKey, int align,
+                                COLORREF colour, int fit) {
+  return DrawTextAtPlace(rect, [&](HDC dc) {
+    DrawSkinText(dc, rect.left, rect.top, rect.right, rect.bottom, LookupOrEmpty(fontKey), text, align, colour, fit);
+  });
+}
+
+int CSkinPage::DrawTextAtPlace(const RECT& rect, const std::function<void(HDC)>& drawText) {
+  if (!plat::IsWindow(m_owner)) return 0;
+  if (m_painted && m_backBuffer) {
+    MemoryDC back;
+    if (back.SelectBitmap(m_backBuffer.get()) && RestoreTextUnderlays(back.get(), rect)) {
+      // The place is a text's: the back buffer keeps what the window shows,
+      // so a later copy of it does not bring the old text back.
+      drawText(back.get());
+      HDC window = plat::GetDC(m_owner);
+      plat::BitBlt(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, back.get(), rect.left,
+                   rect.top, plat::SRCCOPY);
+      plat::ReleaseDC(m_owner, window);
+      return 1;
+    }
+  }
+  HDC window = plat::GetDC(m_owner);
+  BlitBackBuffer(window, rect);
+  drawText(window);
+  plat::ReleaseDC(m_owner, window);
   return 1;
+}
+
+void CSkinPage::SaveTextUnderlay(HDC dc, const RECT& rect) {
+  RECT clipped{std::max<plat::LONG>(rect.left, 0), std::max<plat::LONG>(rect.top, 0),
+               std::min<plat::LONG>(rect.right, m_backBufferRect.right - m_backBufferRect.left),
+               std::min<plat::LONG>(rect.bottom, m_backBufferRect.bottom - m_backBufferRect.top)};
+  if (IsEmptyRect(clipped)) return;
+  for (const TextUnderlay& u : m_textUnderlays)
+    if (u.rect.left == clipped.left && u.rect.top == clipped.top && u.rect.right == clipped.right &&
+        u.rect.bottom == clipped.bottom)
+      return;
+  const int w = clipped.right - clipped.left, h = clipped.bottom - clipped.top;
+  BitmapPtr pixels(plat::CreateCompatibleBitmap(nullptr, w, h));
+  MemoryDC copy;
+  if (!pixels || !copy.SelectBitmap(pixels.get())) return;
+  plat::BitBlt(copy.get(), 0, 0, w, h, dc, clipped.left, clipped.top, plat::SRCCOPY);
+  m_textUnderlays.push_back(TextUnderlay{clipped, std::move(pixels)});
+}
+
+void CSkinPage::UpdateTextUnderlays(HDC dc, const RECT& rect) {
+  for (TextUnderlay& u : m_textUnderlays) {
+    const RECT part{std::max(u.rect.left, rect.left), std::max(u.rect.top, rect.top),
+                    std::min(u.rect.right, rect.right), std::min(u.rect.bottom, rect.bottom)};
+    if (IsEmptyRect(part)) continue;
+    MemoryDC copy;
+    if (!copy.SelectBitmap(u.pixels.get())) continue;
+    plat::BitBlt(copy.get(), part.left - u.rect.left, part.top - u.rect.top, part.right - part.left,
+                 part.bottom - part.top, dc, part.left, part.top, plat::SRCCOPY);
+  }
+}
+
+bool CSkinPage::RestoreTextUnderlays(HDC dc, const RECT& rect) {
+  bool whole = false;
+  for (const TextUnderlay& u : m_textUnderlays) {
+    const RECT part{std::max(u.rect.left, rect.left), std::max(u.rect.top, rect.top),
+                    std::min(u.rect.right, rect.right), std::min(u.rect.bottom, rect.bottom)};
+    if (IsEmptyRect(part)) continue;
+    whole = whole || (u.rect.left <= rect.left && u.rect.top <= rect.top && u.rect.right >= rect.right &&
+                      u.rect.bottom >= rect.bottom);
+  }
+  if (!whole) return false;
+  for (const TextUnderlay& u : m_textUnderlays) {
+    const RECT part{std::max(u.rect.left, rect.left), std::max(u.rect.top, rect.top),
+                    std::min(u.rect.right, rect.right), std::min(u.rect.bottom, rect.bottom)};
+    if (IsEmptyRect(part)) continue;
+    MemoryDC copy;
+    if (!copy.SelectBitmap(u.pixels.get())) continue;
+    plat::BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, copy.get(),
+                 part.left - u.rect.left, part.top - u.rect.top, plat::SRCCOPY);
+  }
+  return true;
 }
 
 int CSkinPage::DrawStillImage(int i, HDC dc, const RECT& rect) {
@@ -340,6 +424,12 @@ int CSkinPage::DrawList(int list, HDC dc) {
     if (GetListActionScreenRect(j, list, &rect)) DrawListAction(j, dc, rect, list);
   for (int j = 0; j < static_cast<int>(layoutList.links.size()); ++j)
     if (GetListLinkScreenRect(j, list, &rect)) DrawListLink(j, dc, rect, list);
+  if (dc == m_paintingDC) {
+    for (int j = 0; j < static_cast<int>(layoutList.texts.size()); ++j)
+      if (InRange(j, state->listTextShown) && state->listTextShown[static_cast<size_t>(j)] &&
+          GetListTextScreenRect(j, list, &rect))
+        SaveTextUnderlay(dc, rect);
+  }
   for (int j = 0; j < static_cast<int>(layoutList.texts.size()); ++j) {
     COLORREF colour = 0;
     if (InRange(j, state->listTextShown) && state->listTextShown[static_cast<size_t>(j)] &&
@@ -364,16 +454,7 @@ int CSkinPage::DrawListItem(int item, HDC dc, const RECT& rect, int list) {
   if (!m_layout || !state || !InRange(item, state->itemStates) || !InRange(list, m_layout->Lists())) return 0;
   const ElementState& s = state->itemStates[static_cast<size_t>(item)];
   if (!s.shown) return 0;
-  int code = STATE_NORMAL;
-  if (!s.enabled) {
-    code = STATE_DISABLED;
-  } else if (s.checked) {
-    code = STATE_PRESSED;
-  } else if (item == state->highlightedItem) {
-    code = STATE_HIGHLIGHTED;
-  } else if (s.pressed) {
-    code = STATE_PRESSED;
-  }
+  const int code = ListItemStateCode(item, list);
   const LayoutListItem& layoutItem = m_layout->Lists()[static_cast<size_t>(list)].items[static_cast<size_t>(item)];
   DrawStateImage(layoutItem.image, code, dc, rect);
   RECT icon;
@@ -381,6 +462,17 @@ int CSkinPage::DrawListItem(int item, HDC dc, const RECT& rect, int list) {
     if (layoutItem.iconImage.empty() || !DrawBitmapFile(layoutItem.iconImage, dc, icon)) FillBlack(dc, icon);
   }
   return DrawListItemText(list, item, dc, GetSchemeColor(code), code);
+}
+
+int CSkinPage::ListItemStateCode(int item, int list) {
+  CListState* state = ListState(list);
+  if (!state || !InRange(item, state->itemStates)) return STATE_NORMAL;
+  const ElementState& s = state->itemStates[static_cast<size_t>(item)];
+  if (!s.enabled) return STATE_DISABLED;
+  if (s.checked) return STATE_PRESSED;
+  if (item == state->highlightedItem) return STATE_HIGHLIGHTED;
+  if (s.pressed) return STATE_PRESSED;
+  return STATE_NORMAL;
 }
 
 int CSkinPage::DrawListItemText(int list, int item, HDC dc, COLORREF colour, int state) {
@@ -455,6 +547,7 @@ void CSkinPage::RefreshArea(bool found, const RECT& rect, int list,
     MemoryDC dc;
     if (!dc.SelectBitmap(m_backBuffer.get())) return;
     drawElement(dc.get());
+    UpdateTextUnderlays(dc.get(), rect);
     // Texts lying over the element are drawn again on top of it.
     DrawTextsInRect(dc.get(), rect);
     if (list >= 0) DrawListTextsInRect(dc.get(), rect, list);

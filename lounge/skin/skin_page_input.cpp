@@ -947,6 +947,8 @@ int CSkinPage::UpdateListIndexText(int list, int row) {
   for (int l = 0; l < static_cast<int>(m_layout->Lists().size()); ++l) {
     int j = -1;
     RECT rect;
+    // A hidden list shows no position, not even an empty one over another's.
+    if (!InRange(l, m_listStates) || !m_listStates[static_cast<size_t>(l)].shown) continue;
     if (!m_layout->FindListText(kItemIndexText, j, l) || !GetListTextScreenRect(j, l, &rect)) continue;
     if (l == list) {
       int item = -1, count = 0;

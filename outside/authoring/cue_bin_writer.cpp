@@ -1,5 +1,7 @@
 #include "outside/authoring/cue_bin_writer.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -7,6 +9,7 @@
 #include "outside/authoring/audio_cd.h"
 #include "outside/authoring/image_files.h"
 #include "outside/authoring/writers.h"
+#include "platform/sys/atomic_file.h"
 #include "platform/sys/spawn.h"
 
 namespace authoring {
@@ -14,10 +17,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Tells why the image was not written, once per failed job.
+bool ImageWriteFailed(const std::string& path, int error) {
+  std::fprintf(stderr, "disc image: cannot write \"%s\": %s\n", path.c_str(), plat::WriteFailureCause(error).c_str());
+  return false;
+}
+
 bool CopyWithProgress(const std::string& from, const std::string& to, std::int64_t total, const JobControl& control) {
   std::ifstream in(from, std::ios::binary);
+  if (!in) return false;
+  errno = 0;
   std::ofstream out(to, std::ios::binary | std::ios::trunc);
-  if (!in || !out) return false;
+  if (!out) return ImageWriteFailed(to, errno ? errno : EIO);
   std::vector<char> buffer(1 << 20);
   std::int64_t done = 0;
   while (in) {
@@ -25,14 +36,17 @@ bool CopyWithProgress(const std::string& from, const std::string& to, std::int64
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const std::streamsize n = in.gcount();
     if (n <= 0) break;
+    errno = 0;
     out.write(buffer.data(), n);
-    if (!out) return false;
+    if (!out) return ImageWriteFailed(to, errno ? errno : EIO);
     done += n;
     control.Report(kAuthoringStageWriting, total ? static_cast<int>(std::min<std::int64_t>(99, 100 * done / total)) : 0,
                    done, total);
   }
+  errno = 0;
   out.flush();
-  return static_cast<bool>(out) && !in.bad();
+  if (!out) return ImageWriteFailed(to, errno ? errno : EIO);
+  return !in.bad();
 }
 
 // A CUE sheet names its BIN in quotes on one line.

@@ -3,17 +3,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "platform/sys/atomic_file.h"
+
 namespace authoring {
 namespace {
-std::atomic<unsigned> g_counter{0};
-
 bool IsCue(const std::filesystem::path& p) {
   std::string ext = p.extension().string();
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -27,9 +27,9 @@ PendingImage::PendingImage(std::string target) : target_(std::move(target)) {
   const std::filesystem::path dir = t.parent_path().empty() ? std::filesystem::path(".") : t.parent_path();
   std::filesystem::create_directories(dir, ec);
   if (!std::filesystem::is_directory(dir, ec)) return;
-  path_ = (dir / ("." + t.filename().string() + "." + std::to_string(::getpid()) + "." +
-                  std::to_string(g_counter.fetch_add(1)) + ".part"))
-              .string();
+  // The writer's pid in the name lets the next process remove what a kill
+  // left behind.
+  path_ = plat::PartialFileName((dir / t.filename()).string());
   std::filesystem::remove(path_, ec);
 }
 
@@ -45,8 +45,13 @@ bool PendingImage::Commit() {
   const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   const bool synced = ::fsync(fd) == 0;
+  const int syncError = errno;
   ::close(fd);
-  if (!synced || std::rename(path_.c_str(), target_.c_str()) != 0) return false;
+  if (!synced || std::rename(path_.c_str(), target_.c_str()) != 0) {
+    std::fprintf(stderr, "disc image: cannot save \"%s\": %s\n", target_.c_str(),
+                 plat::WriteFailureCause(synced ? errno : syncError).c_str());
+    return false;
+  }
   committed_ = true;
   return true;
 }

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "outside/dvdevice/dv_transcode.h"
+#include "platform/sys/atomic_file.h"
 
 namespace dvdev {
 
@@ -94,25 +96,31 @@ void CaptureWriter::Run() {
   }
 }
 
+// Tells why the capture file could not be written, once per capture.
+static bool CaptureWriteFailed(const std::string& path, int error) {
+  std::fprintf(stderr, "capture: cannot write \"%s\": %s\n", path.c_str(), plat::WriteFailureCause(error).c_str());
+  return false;
+}
+
 bool CaptureWriter::RunRaw() {
   const int fd = open(settings_.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) return CaptureWriteFailed(settings_.path, errno);
   std::uint8_t chunk[65536];
-  bool ok = true;
-  for (int n = 0; ok && (n = Read(chunk, sizeof chunk)) > 0;) {
+  int error = 0;
+  for (int n = 0; !error && (n = Read(chunk, sizeof chunk)) > 0;) {
     for (int done = 0; done < n;) {
       const ssize_t w = write(fd, chunk + done, static_cast<std::size_t>(n - done));
       if (w < 0 && errno == EINTR) continue;
       if (w <= 0) {
-        ok = false;
+        error = w < 0 ? errno : ENOSPC;
         break;
       }
       done += static_cast<int>(w);
     }
   }
-  if (fsync(fd) != 0) ok = false;
-  if (close(fd) != 0) ok = false;
-  return ok;
+  if (fsync(fd) != 0 && !error) error = errno;
+  if (close(fd) != 0 && !error) error = errno;
+  return error ? CaptureWriteFailed(settings_.path, error) : true;
 }
 
 bool CaptureWriter::RunDv() {

@@ -1,5 +1,6 @@
 #include "outside/dvdevice/dv_transcode.h"
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -12,6 +13,8 @@ extern "C" {
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
+
+#include "platform/sys/atomic_file.h"
 
 namespace dvdev {
 
@@ -98,17 +101,17 @@ class Output {
     return true;
   }
   bool Begin() {
-    if (avio_open(&ctx_->pb, path_.c_str(), AVIO_FLAG_WRITE) < 0) return false;
-    if (avformat_write_header(ctx_, nullptr) < 0) return false;
+    if (!Check(avio_open(&ctx_->pb, path_.c_str(), AVIO_FLAG_WRITE))) return false;
+    if (!Check(avformat_write_header(ctx_, nullptr))) return false;
     begun_ = true;
     return true;
   }
-  bool Write(AVPacket* packet) { return av_interleaved_write_frame(ctx_, packet) >= 0; }
+  bool Write(AVPacket* packet) { return Check(av_interleaved_write_frame(ctx_, packet)); }
   bool Close(bool ok) {
     if (!ctx_) return ok;
     // Whatever was written is finalised, so a cut-short capture still plays.
-    if (begun_ && av_write_trailer(ctx_) < 0) ok = false;
-    if (ctx_->pb && avio_closep(&ctx_->pb) < 0) ok = false;
+    if (begun_ && !Check(av_write_trailer(ctx_))) ok = false;
+    if (ctx_->pb && !Check(avio_closep(&ctx_->pb))) ok = false;
     avformat_free_context(ctx_);
     ctx_ = nullptr;
     return ok;
@@ -116,9 +119,24 @@ class Output {
   AVFormatContext* ctx() const { return ctx_; }
 
  private:
+  // False for a failed step; the first failure is told with its cause.
+  bool Check(int result) {
+    if (result >= 0) return true;
+    if (!told_) {
+      told_ = true;
+      char text[AV_ERROR_MAX_STRING_SIZE] = {};
+      av_strerror(result, text, sizeof text);
+      const int error = AVUNERROR(result);
+      const std::string cause = error > 0 && error < 4096 ? plat::WriteFailureCause(error) : std::string(text);
+      std::fprintf(stderr, "capture: cannot write \"%s\": %s\n", path_.c_str(), cause.c_str());
+    }
+    return false;
+  }
+
   AVFormatContext* ctx_ = nullptr;
   std::string path_;
   bool begun_ = false;
+  bool told_ = false;
 };
 
 bool CopyToAvi(Input& in, const std::string& path) {

@@ -1,7 +1,11 @@
 #include "outside/dvdevice/tape.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
-#include <fstream>
 
 namespace dvdev {
 
@@ -20,7 +24,30 @@ std::optional<std::uint64_t> PacketPcr(const std::uint8_t* p) {
   return base * 300 + ext;
 }
 
+// Reads `size` bytes at `offset`; false when the file ends first.
+bool ReadAt(int fd, std::uint8_t* data, std::size_t size, std::uint64_t offset) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::pread(fd, data + got, size - got, static_cast<off_t>(offset + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
+
+int OpenTapeFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
 
 bool DvFrameIsPal(const std::uint8_t* frame, std::size_t size) { return size > 3 && (frame[3] & 0x80) != 0; }
 
@@ -38,16 +65,20 @@ double Tape::Seconds() const {
 }
 
 std::optional<Tape> ProbeTape(const std::string& path, int kind) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  in.seekg(0, std::ios::end);
+  const int fd = OpenTapeFile(path);
+  if (fd < 0) return std::nullopt;
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return std::nullopt;
   Tape tape;
   tape.kind = kind;
-  tape.size = static_cast<std::uint64_t>(in.tellg());
-  in.seekg(0);
+  tape.size = static_cast<std::uint64_t>(info.st_size);
   if (kind == 1) {
     std::uint8_t head[80] = {};
-    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return std::nullopt;
+    if (!ReadAt(fd, head, sizeof head, 0)) return std::nullopt;
     // A DIF header block: section type 0 in the top bits of its first byte.
     if ((head[0] >> 5) != 0) return std::nullopt;
     const bool pal = DvFrameIsPal(head, sizeof head);
@@ -58,7 +89,7 @@ std::optional<Tape> ProbeTape(const std::string& path, int kind) {
   }
   // TS: one unit per PCR, timed by it.
   std::vector<std::uint8_t> data(static_cast<std::size_t>(tape.size));
-  if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size()))) return std::nullopt;
+  if (!ReadAt(fd, data.data(), data.size(), 0)) return std::nullopt;
   if (data.size() < kTsPacketBytes || data[0] != 0x47) return std::nullopt;
   std::optional<std::uint64_t> first;
   std::uint64_t unitStart = 0;

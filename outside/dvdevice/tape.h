@@ -37,7 +37,13 @@ struct Tape {
   double Seconds() const;
 };
 
-// Reads the tape's kind and layout; nothing when it is neither DV nor TS.
+// Opens a tape file for reading: a regular file only, opened without
+// waiting, so that a named pipe (no data) or a device such as /dev/zero
+// (endless data) is refused at once. -1 when refused.
+int OpenTapeFile(const std::string& path);
+
+// Reads the tape's kind and layout; nothing when it is neither DV nor TS, or
+// not a regular file.
 std::optional<Tape> ProbeTape(const std::string& path, int kind);
 
 // The DSF bit of a DV frame: true for 625/50 (PAL).

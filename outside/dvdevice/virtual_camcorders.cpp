@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 
+#include "outside/dvdevice/tape.h"
 #include "platform/registry/registry.h"
 
 namespace dvdev {
@@ -32,10 +32,12 @@ std::string ReadText(HKEY key, const char* name) {
 }  // namespace
 
 int TapeKind(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char head[189] = {};
-  in.read(head, sizeof head);
-  return in.gcount() == sizeof head && head[0] == 0x47 && head[188] == 0x47 ? 2 : 1;
+  const int fd = OpenTapeFile(path);
+  if (fd < 0) return 1;
+  unsigned char head[189] = {};
+  const ssize_t got = pread(fd, head, sizeof head, 0);
+  close(fd);
+  return got == static_cast<ssize_t>(sizeof head) && head[0] == 0x47 && head[188] == 0x47 ? 2 : 1;
 }
 
 std::vector<VirtualCamcorder> ReadVirtualCamcorders(bool presentOnly) {
@@ -70,7 +72,11 @@ TapeWatcher::TapeWatcher(const std::vector<std::string>& tapes, std::function<vo
   stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (fd_ < 0 || stopFd_ < 0) return;
   std::set<std::string> folders;
-  for (const auto& tape : tapes) folders.insert(std::filesystem::path(tape).parent_path().string());
+  for (const auto& tape : tapes) {
+    const std::filesystem::path path(tape);
+    folders.insert(path.parent_path().string());
+    names_.insert(path.filename().string());
+  }
   for (const auto& folder : folders) {
     inotify_add_watch(fd_, folder.empty() ? "." : folder.c_str(),
                       IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE);
@@ -93,9 +99,18 @@ void TapeWatcher::Run() {
     pollfd fds[2] = {{fd_, POLLIN, 0}, {stopFd_, POLLIN, 0}};
     if (poll(fds, 2, -1) < 0) continue;
     if (fds[1].revents) return;
+    // Only changes of a tape's own name are news: a tape's folder may be a
+    // busy one (/dev, where files close all the time), and reacting to
+    // every change there would rescan without end.
     alignas(inotify_event) char buffer[4096];
     bool any = false;
-    while (read(fd_, buffer, sizeof buffer) > 0) any = true;
+    for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) {
+      for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->len > 0 && names_.count(event->name) > 0) any = true;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
     if (any && changed_) changed_();
   }
 }

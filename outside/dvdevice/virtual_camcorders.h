@@ -2,10 +2,12 @@
 // HKLM\SoftWare\Kestrovia\Marivel\VirtualCamcorders\<n>: "Tape" (a raw DV
 // file, or an MPEG-2 transport stream) and "Name". A camcorder is present
 // while its tape file is there. The tape watcher reports when a watched
-// tape is removed or comes back (inotify on the tapes' folders).
+// tape is removed or comes back (inotify on the tapes' folders, changes of
+// other files there ignored). A tape is read only when it is a regular file.
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,6 +40,7 @@ class TapeWatcher {
   void Run();
   int fd_ = -1;
   int stopFd_ = -1;
+  std::set<std::string> names_;  // the tapes' file names
   std::function<void()> changed_;
   std::thread thread_;
 };

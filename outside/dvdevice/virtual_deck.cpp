@@ -20,7 +20,7 @@ bool Forward(TransportCommand c) {
 }  // namespace
 
 VirtualDeck::VirtualDeck(std::string path, Tape tape) : path_(std::move(path)), tape_(std::move(tape)) {
-  fd_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = OpenTapeFile(path_);
   thread_ = std::thread([this] { Run(); });
 }
 

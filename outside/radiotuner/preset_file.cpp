@@ -1,6 +1,7 @@
 #include "outside/radiotuner/preset_file.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -51,7 +52,11 @@ std::optional<Presets> ParsePresets(const std::string& text) {
 Presets LoadPresetFile(const std::string& folder) {
   const std::string path = PathIn(folder);
   std::error_code ec;
-  if (folder.empty() || !std::filesystem::is_regular_file(path, ec)) return Presets{};
+  if (folder.empty()) return Presets{};
+  // Read once as the radio opens: the moment to clear what saves killed in
+  // an earlier run left behind.
+  plat::RemoveStaleTemporaryFiles(path);
+  if (!std::filesystem::is_regular_file(path, ec)) return Presets{};
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
@@ -65,7 +70,10 @@ bool StorePresetFile(const std::string& folder, const Presets& presets) {
   if (folder.empty()) return false;
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  return static_cast<bool>(plat::WriteFileAtomically(PathIn(folder), FormatPresets(presets)));
+  const plat::AtomicWriteResult saved = plat::WriteFileAtomically(PathIn(folder), FormatPresets(presets));
+  // Said once, with its cause: the caller only hears that it failed.
+  if (!saved) std::fprintf(stderr, "radio presets: %s\n", saved.what.c_str());
+  return static_cast<bool>(saved);
 }
 
 }  // namespace radiotuner

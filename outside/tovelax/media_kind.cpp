@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "outside/tovelax/tovelax_api.h"
+#include "platform/media/cdio_log.h"
 
 namespace tovelax {
 namespace fs = std::filesystem;
@@ -44,6 +45,7 @@ bool IsOpticalDevice(const std::string& device) {
 }
 
 std::uint32_t ClassifyDevice(const std::string& device) {
+  plat::media::InstallCdioLogHandler();
   CdIo_t* cdio = cdio_open(device.c_str(), DRIVER_DEVICE);
   if (!cdio) return 0;
   std::uint32_t bits = 0;

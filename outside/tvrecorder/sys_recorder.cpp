@@ -1,5 +1,6 @@
 #include "outside/tvrecorder/sys_recorder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -730,6 +731,11 @@ HRESULT CSysRecorder::StartRecording(const char* file, int, const EncoderBlock* 
   tvrec::EncodeSettings settings = tvrec::SettingsFromBlock(*block, m_source->format());
   {
     std::lock_guard lock(m_mutex);
+    if (settings.avi) {
+      // Zero keeps the block's own value.
+      if (m_aviKeyInterval > 0) settings.gopLength = std::min(m_aviKeyInterval, 300);
+      if (m_aviBitRate > 0) settings.videoBitRate = std::clamp(m_aviBitRate, 100000, 15000000);
+    }
     if (m_frameSize[0] > 0 && m_frameSize[1] > 0) {
       settings.width = (m_frameSize[0] + 1) & ~1;
       settings.height = (m_frameSize[1] + 1) & ~1;
@@ -1126,8 +1132,21 @@ HRESULT CSysRecorder::SaveTeletextPage(const char* path, int format) {
              : E_FAIL;
 }
 
-// --- Media: capture, encoding, time shift, snapshots and teletext run on the media
-// pipelines, which this recorder does not have yet; each says so.
+// Slot 178: the MPEG-4 encoder's settings for AVI recordings (kind 2). The
+// key-frame interval and the bit rate apply to the next AVI recording.
+HRESULT CSysRecorder::SetCodecSettings(int kind, const DivXSettings* settings, int size) {
+  if (kind != 2 || !settings || size != static_cast<int>(sizeof(DivXSettings))) return E_INVALIDARG;
+  if (settings->keyInterval < 0 || settings->bitRate < 0) return E_INVALIDARG;
+  std::lock_guard lock(m_mutex);
+  m_aviKeyInterval = settings->keyInterval;
+  m_aviBitRate = settings->bitRate;
+  return S_OK;
+}
+
+// --- Operations this recorder has no use for: the source's operations 43
+// and 47-50 and the teletext operations 210, 213 and 214, which the grabber
+// engine only passes through. They answer E_NOTIMPL; the one caller, the TV
+// controller's call of 213 for vendor 4, ignores the answer.
 
 #define TVREC_NO_MEDIA(signature) \
   HRESULT CSysRecorder::signature { return E_NOTIMPL; }
@@ -1136,7 +1155,6 @@ TVREC_NO_MEDIA(SourceOp47(int))
 TVREC_NO_MEDIA(SourceOp48(int))
 TVREC_NO_MEDIA(SourceOp49(int))
 TVREC_NO_MEDIA(SourceOp50(int))
-TVREC_NO_MEDIA(SetCodecSettings(int, const DivXSettings*, int))
 TVREC_NO_MEDIA(TeletextOp210(int))
 TVREC_NO_MEDIA(TeletextOp213(int))
 TVREC_NO_MEDIA(TeletextOp214(int))

@@ -209,6 +209,13 @@ class CSysRecorder : public ISysRecorder {
   const tvrec::VideoWindow& video_window() const { return m_video; }
   const tvrec::TeletextDecoder& teletext() const { return *m_teletext; }
   const tvrec::TeletextWindow& teletext_window() const { return m_teletextWindow; }
+  // Seconds of picture in the recording being made (0 without one).
+  double recorded_seconds() const { return m_recording ? m_recording->secondsWritten() : 0.0; }
+  // How far the replay's buffer reaches, in ms (-1 without a replay).
+  std::int64_t replay_live_ms() const {
+    const tvrec::TimeShift* r = Replayer();
+    return r ? r->LivePosition() : -1;
+  }
   // Whether a replay (not the live picture) is shown.
   bool replaying() const {
     const tvrec::TimeShift* r = Replayer();
@@ -241,6 +248,8 @@ class CSysRecorder : public ISysRecorder {
   int m_nProfileFamily = 0;
   int m_nPreviewFamily = 0;
   int m_frameSize[2] = {0, 0};
+  int m_aviKeyInterval = 0;  // slot 178's MPEG-4 settings for AVI; 0 keeps the block's
+  int m_aviBitRate = 0;
   int m_videoRect[4] = {0, 0, 640, 480};
   std::string m_timeShiftFolder;
   tvrec::ChannelStore m_cable;

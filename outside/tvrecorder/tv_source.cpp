@@ -46,6 +46,29 @@ TvSource::~TvSource() { Stop(); }
 
 bool TvSource::running() const { return pipeline_ != nullptr; }
 
+// Each runs on its source's streaming thread after the source made a buffer
+// and before it makes the next, the one moment its settings may change.
+struct TvSource::Probes {
+  static GstPadProbeReturn Picture(GstPad*, GstPadProbeInfo*, gpointer self) {
+    auto* source = static_cast<TvSource*>(self);
+    const std::uint64_t serial = source->tuningSerial_.load();
+    if (serial != source->pictureSerial_) {
+      source->pictureSerial_ = serial;
+      source->ApplyPicture(source->PendingTuning());
+    }
+    return GST_PAD_PROBE_OK;
+  }
+  static GstPadProbeReturn Sound(GstPad*, GstPadProbeInfo*, gpointer self) {
+    auto* source = static_cast<TvSource*>(self);
+    const std::uint64_t serial = source->tuningSerial_.load();
+    if (serial != source->soundSerial_) {
+      source->soundSerial_ = serial;
+      source->ApplySound(source->PendingTuning());
+    }
+    return GST_PAD_PROBE_OK;
+  }
+};
+
 bool TvSource::Start(const SourceFormat& format) {
   Stop();
   error_.clear();
@@ -144,7 +167,22 @@ bool TvSource::Start(const SourceFormat& format) {
   video_ = vsrc;
   text_ = text;
   audio_ = asrc;
-  Retune();
+  if (tuner_) {
+    // Not streaming yet: the first tuning goes straight to the elements;
+    // later ones wait for the streaming threads (see Probes).
+    {
+      std::lock_guard lock(tuningMutex_);
+      tuning_ = TuningNow();
+      pictureSerial_ = soundSerial_ = ++tuningSerial_;
+    }
+    ApplyPicture(tuning_);
+    ApplySound(tuning_);
+    for (auto [element, probe] : {std::pair{vsrc, &Probes::Picture}, std::pair{asrc, &Probes::Sound}}) {
+      GstPad* pad = gst_element_get_static_pad(element, "src");
+      gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, probe, this, nullptr);
+      gst_object_unref(pad);
+    }
+  }
   if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
     error_ = "the source does not play";
     Stop();
@@ -161,21 +199,44 @@ void TvSource::Stop() {
   video_ = text_ = audio_ = nullptr;
 }
 
-void TvSource::Retune() {
-  // A capture card is tuned through its driver; its picture follows by itself.
-  if (!pipeline_ || !tuner_) return;
+TvSource::Tuning TvSource::TuningNow() const {
+  Tuning tuning;
   const auto station = tuner_->Station();
   const int signal = tuner_->Signal();
   if (station && signal > 0 && tuner_->Input() == 0) {
-    g_object_set(video_, "pattern", station->pattern, nullptr);
-    g_object_set(text_, "text", station->name.c_str(), "silent", FALSE, nullptr);
-    g_object_set(audio_, "wave", kSineWave, "freq", static_cast<double>(station->toneHz), "volume",
-                 0.5 * signal / 65535.0, nullptr);
+    tuning.pattern = station->pattern;
+    tuning.text = station->name;
+    tuning.wave = kSineWave;
+    tuning.freq = static_cast<double>(station->toneHz);
+    tuning.volume = 0.5 * signal / 65535.0;
   } else {
-    g_object_set(video_, "pattern", kSnowPattern, nullptr);
-    g_object_set(text_, "text", "", "silent", TRUE, nullptr);
-    g_object_set(audio_, "wave", kWhiteNoise, "volume", 0.03, nullptr);
+    tuning.pattern = kSnowPattern;
+    tuning.wave = kWhiteNoise;
+    tuning.volume = 0.03;
   }
+  return tuning;
+}
+
+void TvSource::ApplyPicture(const Tuning& tuning) {
+  g_object_set(video_, "pattern", tuning.pattern, nullptr);
+  g_object_set(text_, "text", tuning.text.c_str(), "silent", tuning.text.empty() ? TRUE : FALSE, nullptr);
+}
+
+void TvSource::ApplySound(const Tuning& tuning) {
+  g_object_set(audio_, "wave", tuning.wave, "freq", tuning.freq, "volume", tuning.volume, nullptr);
+}
+
+TvSource::Tuning TvSource::PendingTuning() {
+  std::lock_guard lock(tuningMutex_);
+  return tuning_;
+}
+
+void TvSource::Retune() {
+  // A capture card is tuned through its driver; its picture follows by itself.
+  if (!pipeline_ || !tuner_) return;
+  std::lock_guard lock(tuningMutex_);
+  tuning_ = TuningNow();
+  ++tuningSerial_;
 }
 
 int TvSource::AddVideoConsumer(VideoConsumer consumer) {

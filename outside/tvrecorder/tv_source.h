@@ -2,9 +2,12 @@
 // virtual tuner, the tuned station's test picture with its name and a clock
 // and its tone, or snow and quiet noise off station. Frames (I420) and sound
 // (48 kHz stereo S16) go to the consumers on the streaming threads. Retuning
-// changes the running elements' properties in place.
+// changes the test sources' properties on their own streaming threads, between
+// two buffers: a test source's settings are not safe to change while it fills
+// a buffer (the picture source drops its cached frame from under the copy).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -78,8 +81,22 @@ class TvSource {
   void RemoveConsumer(int id);
 
  private:
+  // What the virtual station looks and sounds like.
+  struct Tuning {
+    int pattern = 0;
+    std::string text;
+    int wave = 0;
+    double freq = 440.0;
+    double volume = 0.0;
+  };
+
   static int OnVideoSample(GstElement* sink, void* self);
   static int OnAudioSample(GstElement* sink, void* self);
+  struct Probes;  // the streaming threads' hooks that apply a new tuning
+  Tuning TuningNow() const;
+  Tuning PendingTuning();
+  void ApplyPicture(const Tuning& tuning);
+  void ApplySound(const Tuning& tuning);
 
   std::shared_ptr<plat::tv::VirtualTuner> tuner_;
   CaptureDevice device_;
@@ -90,6 +107,13 @@ class TvSource {
   GstElement* text_ = nullptr;
   GstElement* audio_ = nullptr;
   std::mutex mutex_;
+  // The tuning asked for and its serial; each streaming thread applies a
+  // newer serial before its next buffer.
+  std::mutex tuningMutex_;
+  Tuning tuning_;
+  std::atomic<std::uint64_t> tuningSerial_{0};
+  std::uint64_t pictureSerial_ = 0;  // the picture streaming thread's
+  std::uint64_t soundSerial_ = 0;    // the sound streaming thread's
   int nextId_ = 1;
   std::vector<std::pair<int, VideoConsumer>> videoConsumers_;
   std::vector<std::pair<int, AudioConsumer>> audioConsumers_;

@@ -1,5 +1,7 @@
 #include "platform/media/video_thumbnail.h"
 
+#include <sys/stat.h>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -105,6 +107,11 @@ std::optional<Surface> ExtractVideoThumbnail(const std::string& path, const std:
   // terminal (failures still come back through `reason`).
   static std::once_flag quiet;
   std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
+  // Only a regular file is read: opening a named pipe waits for a writer
+  // before any budget can end it, and a device never ends.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return Fail(reason, "cannot open " + path);
+  if (!S_ISREG(info.st_mode)) return Fail(reason, "not a regular file: " + path);
   Interrupt interrupt{stop, std::chrono::steady_clock::now() + limits.budget};
   AVFormatContext* raw = avformat_alloc_context();
   if (!raw) return Fail(reason, "out of memory");
@@ -112,7 +119,9 @@ std::optional<Surface> ExtractVideoThumbnail(const std::string& path, const std:
   raw->probesize = kProbeBytes;
   raw->max_analyze_duration = kAnalyzeMicroseconds;
   // avformat_open_input frees the context itself on failure.
-  if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return Fail(reason, "cannot open " + path);
+  // "file:" keeps a name such as "pipe:0" or "http://..." a file name.
+  const std::string url = "file:" + path;
+  if (avformat_open_input(&raw, url.c_str(), nullptr, nullptr) < 0) return Fail(reason, "cannot open " + path);
   std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
   if (avformat_find_stream_info(format.get(), nullptr) < 0) return Fail(reason, "no stream information");
   const AVCodec* codec = nullptr;

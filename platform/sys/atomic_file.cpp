@@ -6,18 +6,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <set>
 
 namespace plat {
 namespace {
 
 AtomicWriteResult failure(const std::string& what, const std::string& path, int error) {
-  return AtomicWriteResult{error, what + " \"" + path + "\": " + std::strerror(error)};
+  return AtomicWriteResult{error, what + " \"" + path + "\": " + WriteFailureCause(error)};
 }
 
 // Closes the descriptor and, unless released, removes the temporary file.
@@ -83,9 +86,26 @@ int syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
+std::string WriteFailureCause(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return "no space left on the disk";
+    case EACCES:
+    case EPERM:
+      return "permission denied";
+    case EROFS:
+      return "the disk is read-only";
+    default:
+      return std::strerror(error);
+  }
+}
+
 AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view content, mode_t mode) {
   const std::filesystem::path target(path);
   if (target.filename().empty()) return AtomicWriteResult{EINVAL, "Cannot save \"" + path + "\": no file name"};
+  RemoveStaleTemporaryFilesOnce(target.parent_path().string());
 
   std::string tempPath;
   int fd = -1;
@@ -122,12 +142,13 @@ pid_t TemporaryFileWriter(std::string_view name, std::string_view target) {
   return pid;
 }
 
-int RemoveStaleTemporaryFiles(const std::string& path) {
-  const std::filesystem::path target(path);
-  const std::string fileName = target.filename().string();
-  if (fileName.empty()) return 0;
-  const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+namespace {
+
+// Removes the regular files of `folder` whose names `writerOf` maps to a
+// process that no longer runs.
+template <typename WriterOf>
+int removeLeftovers(const std::string& folder, WriterOf writerOf) {
+  const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd < 0) return 0;
   DIR* dir = ::fdopendir(dirFd);
   if (!dir) {
@@ -136,7 +157,7 @@ int RemoveStaleTemporaryFiles(const std::string& path) {
   }
   int removed = 0;
   while (const dirent* entry = ::readdir(dir)) {
-    const pid_t writer = TemporaryFileWriter(entry->d_name, fileName);
+    const pid_t writer = writerOf(std::string_view(entry->d_name));
     if (writer == 0 || writer == ::getpid() || processRuns(writer)) continue;
     struct stat st {};
     if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
@@ -144,6 +165,85 @@ int RemoveStaleTemporaryFiles(const std::string& path) {
   }
   ::closedir(dir);
   return removed;
+}
+
+// The decimal number at the start of `text`, its end in *rest.
+pid_t leadingNumber(std::string_view text, std::string_view* rest) {
+  pid_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc{} || value <= 0) return 0;
+  *rest = text.substr(static_cast<std::size_t>(end - text.data()));
+  return value;
+}
+
+bool allDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+int RemoveStaleTemporaryFiles(const std::string& path) {
+  const std::filesystem::path target(path);
+  const std::string fileName = target.filename().string();
+  if (fileName.empty()) return 0;
+  return removeLeftovers(target.parent_path().string(),
+                         [&](std::string_view name) { return TemporaryFileWriter(name, fileName); });
+}
+
+pid_t LeftoverWriter(std::string_view name) {
+  if (name.size() < 4 || name.front() != '.') return 0;
+  if (name.ends_with(".tmp")) {
+    // ".<target>.<pid>-<counter>-<random>.tmp": the target may hold dots, the
+    // numbers do not.
+    name.remove_suffix(4);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot <= 1) return 0;  // an empty target
+    std::string_view rest;
+    const pid_t pid = leadingNumber(name.substr(dot + 1), &rest);
+    if (pid == 0 || rest.empty() || rest.front() != '-') return 0;
+    rest.remove_prefix(1);
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string_view::npos || !allDigits(rest.substr(0, dash)) || !allDigits(rest.substr(dash + 1)))
+      return 0;
+    return pid;
+  }
+  if (name.ends_with(".part")) {
+    // ".<target>.<pid>.<counter>.part"
+    name.remove_suffix(5);
+    const std::size_t counterDot = name.rfind('.');
+    if (counterDot == std::string_view::npos || !allDigits(name.substr(counterDot + 1))) return 0;
+    name = name.substr(0, counterDot);
+    const std::size_t pidDot = name.rfind('.');
+    if (pidDot == std::string_view::npos || pidDot <= 1 || !allDigits(name.substr(pidDot + 1))) return 0;
+    std::string_view rest;
+    return leadingNumber(name.substr(pidDot + 1), &rest);
+  }
+  return 0;
+}
+
+int RemoveStaleTemporaryFilesIn(const std::string& folder) { return removeLeftovers(folder, LeftoverWriter); }
+
+void RemoveStaleTemporaryFilesOnce(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  std::error_code ec;
+  std::string key = std::filesystem::weakly_canonical(folder.empty() ? "." : folder, ec).string();
+  if (ec) key = folder;
+  {
+    const std::lock_guard lock(mutex);
+    if (!swept.insert(key).second) return;
+  }
+  RemoveStaleTemporaryFilesIn(folder);
+}
+
+std::string PartialFileName(const std::string& target) {
+  static std::atomic<unsigned> counter{0};
+  const std::filesystem::path path(target);
+  const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+  RemoveStaleTemporaryFilesOnce(folder.string());
+  return (folder / ("." + path.filename().string() + "." + std::to_string(::getpid()) + "." +
+                    std::to_string(counter.fetch_add(1)) + ".part"))
+      .string();
 }
 
 }  // namespace plat

@@ -247,13 +247,15 @@ bool Fetch(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait) {
         return true;
       }
     }
+    // Ready descriptors (a close request among them) come before paints and
+    // timers: a window that is painted without pause must not starve them.
+    if (RunReadyWatches(q, 0, -1)) continue;
     if (MatchesRange(WM_PAINT, min, max) && FindPaint(q, filter, out)) return true;
     std::uint64_t next_due = UINT64_MAX;
     if (MatchesRange(WM_TIMER, min, max) && FindTimer(q, filter, remove, out, &next_due)) return true;
 
     if (display_thread)
       if (DisplayLink* link = AttachedDisplay()) link->idle();
-    if (RunReadyWatches(q, 0, -1)) continue;
     if (!wait) return false;
 
     {

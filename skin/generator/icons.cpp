@@ -96,6 +96,9 @@ std::map<std::string, Shape> BuildIcons() {
   icons["record"] = Union({Ring(0, 0, 0.38, kStroke), Circle(0, 0, 0.22)});
   icons["burning"] = Minus(Disc(), Union({Arc(0, 0, 0.28, 0.05, -kPi / 2, -0.2), Ring(0, 0, 0.14, 0.03)}));
   icons["disc"] = Minus(Disc(), Ring(0, 0, 0.14, 0.03));
+  // A drive's box seen from the front: a slot and a lamp.
+  icons["harddisk"] = Minus(RoundRect(-0.44, -0.24, 0.44, 0.24, 0.06),
+                            Union({RoundRect(-0.32, 0.04, 0.12, 0.11, 0.03), Circle(0.27, 0.075, 0.06)}));
   {
     std::vector<Shape> teeth{Circle(0, 0, 0.3)};
     for (int k = 0; k < 8; ++k) {

@@ -369,13 +369,6 @@ void DrawMusicImages(Writer& out) {
   out.Save("Common/sub-files-music.bmp", ListPicture("folder", folder_ink, "music", Hex(0xFFE08A)));
   out.Save("Common/sub-files-music-up.bmp", ListPicture("folder", folder_ink, "channel_up", Hex(0xFFFFFF)));
   out.Save("Common/music-s.BMP", ListPicture("music", Hex(0xDCE8FF)));
-  {
-    Canvas disk(160, 160, kPage);
-    disk.Paint(RoundRect(16, 40, 144, 120, 12), BoxOf(0, 0, 160, 160), Hex(0x8FA3BF));
-    disk.Paint(Segment(30, 96, 100, 96, 6), BoxOf(0, 0, 160, 160), Hex(0x1B2637));
-    disk.Paint(Circle(122, 96, 7), BoxOf(0, 0, 160, 160), Hex(0x2FB37A));
-    out.Save("Common/hard_disk.bmp", disk);
-  }
   out.Save("Common/sub-cdromaudio.BMP", ListPicture("disc", Hex(0xDCE8FF), "music", Hex(0xFFE08A)));
   out.Save("Common/sub-cdromdata.BMP", ListPicture("disc", Hex(0xDCE8FF), "folder", Hex(0x7FB2FF)));
   out.Save("Common/sub-cardreader.BMP", ListPicture("securedigital", Hex(0xDCE8FF)));
@@ -484,7 +477,8 @@ void DrawVideo(Writer& out) {
   out.Save("Common/sub-film-nofiles.bmp", FilmFrame(260, 160, true, false));
   out.Save("Common/sub-film-nofiles1.bmp", FilmFrame(160, 160, true, false));
   const Rgb plate = Hex(0x1B2637);
-  out.Save("Common/hard_disk.bmp", VideoIcon("disc", 160, 160, Hex(0xB8C4D6), plate));
+  // A fixed disk is a drive's box, not a disc: the drive lists show both.
+  out.Save("Common/hard_disk.bmp", VideoIcon("harddisk", 160, 160, Hex(0xB8C4D6), plate));
   out.Save("Common/sub-cdromaudio.BMP", VideoIcon("music", 160, 160, Hex(0x7FB2FF), plate));
   out.Save("Common/sub-cdromdvd.BMP", VideoIcon("movie", 160, 160, Hex(0x7FB2FF), plate));
   out.Save("Common/sub-cdromdata.BMP", VideoIcon("disc", 160, 160, Hex(0x7FB2FF), plate));

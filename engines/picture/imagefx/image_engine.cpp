@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 
 #include "engines/picture/imagefx/lossless_rotate.h"
 #include "engines/picture/picture_core/exif_block.h"
@@ -44,7 +45,10 @@ std::uint8_t ClampByte(float v) { return v <= 0.0f ? 0 : (v >= 255.0f ? 255 : st
 FileWriter AtomicFileWriter() {
   return [](const std::string& path, std::string_view content, std::string* error) {
     const plat::AtomicWriteResult result = plat::WriteFileAtomically(path, content);
-    if (!result && error) *error = result.what;
+    if (!result) {
+      std::fprintf(stderr, "picture: %s\n", result.what.c_str());
+      if (error) *error = result.what;
+    }
     return static_cast<bool>(result);
   };
 }

@@ -58,7 +58,7 @@ void NormaliseExifSegments(unsigned char* data, std::size_t size) {
 bool RotateJpegLosslessly(const std::string& path, int angle, const FileWriter& writer, std::string* error) {
   if (angle % 360 == 0) return true;
   if (angle % 90 != 0) return Refuse(error, "only quarter turns are lossless");
-  std::optional<std::vector<std::uint8_t>> bytes = picture::ReadPictureFile(path, error);
+  std::optional<picture::PictureBytes> bytes = picture::ReadPictureFile(path, error);
   if (!bytes) return false;
   const std::optional<picture::PictureInfo> info = picture::ProbePicture(*bytes, error);
   if (!info) return false;

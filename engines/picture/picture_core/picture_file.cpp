@@ -84,7 +84,7 @@ std::optional<Picture> DecodePicture(std::span<const std::uint8_t> data, const L
 }
 
 std::optional<Picture> LoadPictureFile(const std::string& path, const LoadOptions& options, std::string* error) {
-  std::optional<std::vector<std::uint8_t>> bytes = ReadPictureFile(path, error);
+  std::optional<PictureBytes> bytes = ReadPictureFile(path, error);
   if (!bytes) return std::nullopt;
   return DecodePicture(*bytes, options, error);
 }

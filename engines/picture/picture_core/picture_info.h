@@ -3,10 +3,13 @@
 // quality, and the Exif orientation.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace picture {
@@ -30,9 +33,43 @@ struct PictureInfo {
 
 std::optional<PictureInfo> ProbePicture(std::span<const std::uint8_t> data, std::string* error = nullptr);
 
+// A picture file's bytes, held whole. The buffer is not zero-filled before
+// the read fills it, and a large one gets its pages in one call: for a photo
+// of several megabytes a fill touching each fresh page costs as much as
+// decoding its thumbnail. The file is read, not mapped, so another program
+// cutting it short meanwhile cannot crash the reader.
+class PictureBytes {
+ public:
+  PictureBytes() = default;
+  explicit PictureBytes(std::size_t size);
+  PictureBytes(PictureBytes&& other) noexcept
+      : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+  PictureBytes& operator=(PictureBytes&& other) noexcept {
+    bytes_ = std::move(other.bytes_);
+    size_ = std::exchange(other.size_, 0);
+    return *this;
+  }
+
+  const std::uint8_t* data() const { return bytes_.get(); }
+  std::uint8_t* data() { return bytes_.get(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const std::uint8_t* begin() const { return data(); }
+  const std::uint8_t* end() const { return data() + size_; }
+  operator std::span<const std::uint8_t>() const { return {data(), size_}; }
+
+ private:
+  struct Release {
+    std::size_t size = 0;
+    void operator()(std::uint8_t* bytes) const;
+  };
+  std::unique_ptr<std::uint8_t, Release> bytes_{nullptr, Release{}};
+  std::size_t size_ = 0;
+};
+
 // The whole file, refused when missing, unreadable or larger than the image
 // file limit.
-std::optional<std::vector<std::uint8_t>> ReadPictureFile(const std::string& path, std::string* error = nullptr);
+std::optional<PictureBytes> ReadPictureFile(const std::string& path, std::string* error = nullptr);
 
 // One marker segment of a JPEG file before the scan.
 struct JpegSegment {

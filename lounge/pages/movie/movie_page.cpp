@@ -427,6 +427,10 @@ int CMoviePage::OnListItemAction(int list, int item) {
   if (drive.nMediaKind < 2 || drive.nMediaKind > 7 || drive.strRoot.empty()) return 1;
   movie->m_strDriveRoot = drive.strRoot;
   movie->m_nDriveLetterIndex = static_cast<std::uint8_t>(drive.strRoot[0] - 'A');
+  // The controller re-reads the drive list before opening: the pending
+  // letter and the list position make it open the drive chosen here.
+  movie->m_nDriveListPos = index;
+  movie->m_nPendingDriveIndex = movie->m_nDriveLetterIndex;
   SendAction("Movie Play", 1, 0);
   return 1;
 }

@@ -178,6 +178,7 @@ void CMoviePage::OnPinTextChanged(plat::HWND window) {
     if (typed != movie->m_strParentalPassword) {
       SetText(m_pinEdit.get(), "");
       movie->m_nPreviousPageState = page;
+      movie->m_nPinPageOrigin = page;  // "OK" on the error page comes back here
       GoToPinPage(14, MoviePagePath(14));
       return;
     }
@@ -205,6 +206,7 @@ void CMoviePage::OnPinTextChanged(plat::HWND window) {
   if (confirmation.size() != kPinLength) return;
   if (confirmation != typed) {
     movie->m_nPreviousPageState = page;
+    movie->m_nPinPageOrigin = page;
     GoToPinPage(14, MoviePagePath(14));
     SetText(m_pinEdit.get(), "");
     SetText(m_confirmEdit.get(), "");

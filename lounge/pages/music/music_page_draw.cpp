@@ -237,6 +237,12 @@ std::string CMusicPage::TextFor(const std::string& name) {
   if (name == "Radio TrackPage Title") return UIStringOrEmpty("RADIO");
   if (name == "Music Highlight Item Name") return m_highlightName;
   if (name == "Music List Type") {
+    // An album's own page is titled with the album's name.
+    if (id == MUSIC_PAGE_ALBUM_TRACKS && music->m_nRememberedItem >= 0 &&
+        static_cast<std::size_t>(music->m_nRememberedItem) < music->m_vecAlbums.size()) {
+      const std::string& album = music->m_vecAlbums[static_cast<std::size_t>(music->m_nRememberedItem)].strTexts[2];
+      if (!album.empty()) return album;
+    }
     if (const std::string key = MusicListTypeKey(id); !key.empty()) return UIStringOrEmpty(key);
     if (id == MUSIC_PAGE_CD_TRACKS_2) return DisplayName(music->m_strBrowseFolder);
     if (id == 1 || id == 6) return DisplayName(m_musicBrowser->GetCurrentFolder());

@@ -14,6 +14,23 @@ namespace {
 
 constexpr const char* kFolderIcon = "Layout\\Img\\Common\\sub-files.bmp";
 constexpr const char* kReaderIcon = "Layout\\Img\\Common\\sub-cardreader.BMP";
+constexpr const char* kDiscIcon = "Layout\\Img\\Common\\sub-cdromdata.BMP";
+constexpr const char* kHardDiskIcon = "Layout\\Img\\Common\\hard_disk.bmp";
+constexpr const char* kNetworkIcon = "Layout\\Img\\Common\\remote_drive.bmp";
+
+// The picture of a drive by what the drive is: a list may hold drives of
+// other kinds (the drive scan lists every volume with the optical drives),
+// and a fixed disk drawn as a disc misleads. `listed` is the list's own
+// picture, kept for a root the drive table does not know.
+const char* DriveIcon(const std::string& root, const char* listed) {
+  switch (plat::GetDriveTypeA(root.c_str())) {
+    case plat::DRIVE_CDROM: return kDiscIcon;
+    case plat::DRIVE_REMOVABLE: return kReaderIcon;
+    case plat::DRIVE_FIXED: return kHardDiskIcon;
+    case plat::DRIVE_REMOTE: return kNetworkIcon;
+    default: return listed;
+  }
+}
 
 }  // namespace
 
@@ -34,19 +51,20 @@ std::vector<PhotoDriveEntry> CPhotoPage::DriveEntries() {
   if (!config) return entries;
   const auto addTexts = [&entries, this](const std::vector<CDriveTexts>& list, int kind, const char* icon) {
     for (std::size_t i = 0; i < list.size(); ++i)
-      entries.push_back({kind, static_cast<int>(i), DriveText(list[i].strFirst, list[i].strSecond), icon});
+      entries.push_back(
+          {kind, static_cast<int>(i), DriveText(list[i].strFirst, list[i].strSecond), DriveIcon(list[i].strFirst, icon)});
   };
-  addTexts(config->m_vecDriveList3, 4, "Layout\\Img\\Common\\hard_disk.bmp");
+  addTexts(config->m_vecDriveList3, 4, kHardDiskIcon);
   for (std::size_t i = 0; i < config->m_vecOpticalDrives.size(); ++i) {
     // An optical drive shows what the shell calls its root (the disc's
     // label when one is in).
     const std::string& root = config->m_vecOpticalDrives[i].strRoot;
     std::string shown;
     GetShellDisplayName(root, shown);
-    entries.push_back({0, static_cast<int>(i), shown.empty() ? root : shown, "Layout\\Img\\Common\\sub-cdromdata.BMP"});
+    entries.push_back({0, static_cast<int>(i), shown.empty() ? root : shown, DriveIcon(root, kDiscIcon)});
   }
   addTexts(config->m_vecDriveList2, 1, kReaderIcon);
-  addTexts(config->m_vecDriveList4, 5, "Layout\\Img\\Common\\remote_drive.bmp");
+  addTexts(config->m_vecDriveList4, 5, kNetworkIcon);
   if (photo) {
     for (std::size_t i = 0; i < photo->m_vecDevices.size(); ++i) {
       const PhotoDevice& device = photo->m_vecDevices[i];
@@ -63,10 +81,11 @@ int CPhotoPage::OpenDriveEntry(int index) {
   const PhotoDriveEntry& entry = entries[static_cast<std::size_t>(index)];
   if (entry.kind == 2) {
     LoadLayout("Photo\\PhotoImageAcquisitionBrowser");
-    return Send("Photo ImageAcquisition Browser", entry.index, 0) >= 0 ? 1 : 0;
+    return Send("Photo ImageAcquisition Browser", entry.index, 0) ? 1 : 0;
   }
   LoadLayout("Photo\\PhotoBrowser");
-  return Send("Photo Browser", entry.index, entry.kind) >= 0 ? 1 : 0;
+  // What the controller answered: a drive that cannot be opened is a failure.
+  return Send("Photo Browser", entry.index, entry.kind) ? 1 : 0;
 }
 
 std::string CPhotoPage::ReaderSlotText(int slot) {

@@ -177,7 +177,12 @@ int CPhotoPage::LoadLayout(const std::string& path) {
   if (loaded && path == kDriveSelectorPath) {
     const int list = ListIndex("Photo Multi Drive Select List");
     int link = -1;
-    if (list >= 0 && Layout()->FindListLink("Photo Archive", link, list)) SetListLinkChecked(link, 1, list);
+    // The archive link is pressed: marked, and its action sent, so the
+    // controller browses the archive from here.
+    if (list >= 0 && Layout()->FindListLink("Photo Archive", link, list)) {
+      SetListLinkChecked(link, 1, list);
+      OnAction("Photo Archive");
+    }
   }
   return loaded;
 }
@@ -561,12 +566,11 @@ int CPhotoPage::OnTimer(plat::UINT_PTR id) {
   plat::GetClientRect(Owner(), &client);
   const bool inside = cursor.x >= client.left && cursor.x < client.right && cursor.y >= client.top &&
                       cursor.y < client.bottom;
-  if (inside && !Frame().IsCursorOverBars()) {
-    Frame().Services().HideCursor();
-    if (Vendor() != 4) {
-      Frame().Services().SetCaptionBarVisible(0, 1);
-      Frame().Services().SetPlaybackBarVisible(0, 1);
-    }
+  if (inside && !Frame().IsCursorOverBars()) Frame().Services().HideCursor();
+  // The bars slide away wherever the cursor is.
+  if (Vendor() != 4) {
+    Frame().Services().SetCaptionBarVisible(0, 1);
+    Frame().Services().SetPlaybackBarVisible(0, 1);
   }
   return 1;
 }
@@ -688,9 +692,22 @@ int CPhotoPage::OnKeyLeft(int flag) {
       (name == "Photo PictureDurationRight" || name == "Photo Transition Effect Right" ||
        name == "Photo Play BG Music Right")) {
     CSkinPage::Redraw(1);
-    return OnAction("Photo Return");
+    return PressSettingReturn();
   }
   return CSkinPage::OnKeyLeft(flag);
+}
+
+// Presses "Photo Return" of the settings list as a click would: drawn
+// pressed, the click sound, then its action.
+int CPhotoPage::PressSettingReturn() {
+  const int list = ListIndex("Photo Setting View");
+  int action = -1;
+  if (list < 0 || !Layout()->FindListAction("Photo Return", action, list)) return OnAction("Photo Return");
+  const std::string path = CurrentPath();
+  SetListActionChecked(action, 1, list);
+  const int result = PageList(list, action);
+  if (CurrentPath() == path && ListIndex("Photo Setting View") == list) SetListActionChecked(action, 0, list);
+  return result;
 }
 
 int CPhotoPage::OnKeyRight(int flag) {

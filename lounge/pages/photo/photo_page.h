@@ -37,7 +37,7 @@ inline constexpr plat::UINT_PTR kPhotoCursorTimer = 5;
 // picture is drawn: the thumbnail is made only when its row is drawn.
 inline constexpr int kPhotoHighlightRetries = 25;
 
-inline constexpr const char* kPhotoFilter = "|.jpg|.jpeg|.bmp|.png||";
+inline constexpr const char* kPhotoFilter = "|.jpg|.jpeg|.bmp|.png|.gif||";
 inline constexpr const char* kPhotoMusicFilter = "|.mp3|.wav|.wma||";
 
 // The browsing and mosaic parameters of a vendor.
@@ -128,6 +128,7 @@ class CPhotoPage : public CShellPage, public IPhotoPageEvents, public IFileBrows
   int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
   int QueryListLinkState(int list, int link, int* shown, int* enabled, int* checked) override;
   int OnListItemAction(int list, int item) override;
+  int PressSettingReturn();
   int OnKeyLeft(int flag) override;
   int OnKeyRight(int flag) override;
   int OnKeyUp(int flag) override;

@@ -325,6 +325,9 @@ int CPhotoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
   const int h = rect.bottom - rect.top;
   if (!hasText) text = plat::RECT{rect.left + 8, rect.bottom - h / 5, rect.right - 8, rect.bottom - 4};
   const plat::RECT icon{rect.left + 10, rect.top + 10, rect.right - 10, std::max(rect.top + 10, text.top - 6)};
+  // The caption takes its entry's state colour, so that it stands out on the
+  // focus highlight as on a plain tile.
+  const plat::COLORREF caption = GetSchemeColor(ListItemStateCode(item, list));
   if (!browser) {
     const std::vector<PhotoDriveEntry> entries = DriveEntries();
     if (data >= static_cast<int>(entries.size())) return drawn;
@@ -333,7 +336,7 @@ int CPhotoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       DrawFitted(picture, dc, icon);
       plat::DeleteObject(picture);
     }
-    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, entry.text, ALIGN_CENTER, 0xF0E2D8,
+    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, entry.text, ALIGN_CENTER, caption,
                             SKIN_FIT_ELLIPSIS);
     return 1;
   }
@@ -342,7 +345,7 @@ int CPhotoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
   record.icon = icon;
   record.text = text;
   record.dc = dc;
-  record.textColour = 0xF0E2D8;
+  record.textColour = caption;
   browser->DrawEntry(record);
   return 1;
 }

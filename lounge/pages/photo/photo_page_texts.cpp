@@ -253,9 +253,14 @@ int CPhotoPage::DrawListText(int text, plat::HDC dc, const plat::RECT& rect, int
 }
 
 void CPhotoPage::DrawWhiteText(const std::string& element, const std::string& text) {
+  const CLayoutReader* layout = Layout();
+  int i = -1;
   plat::RECT rect;
-  if (!GetTextScreenRectByName(element, &rect)) return;
-  DrawTextAt(text, rect.left, rect.top, rect.right, rect.bottom, ALIGN_LEFT, 0xFFFFFF, SKIN_FIT_ELLIPSIS);
+  if (!layout || !layout->FindText(element, i) || !GetTextScreenRect(i, &rect)) return;
+  // In the element's own font and alignment, as the full paint draws it, so
+  // that the text stands in one place whichever drew it last.
+  const LayoutText& layoutText = layout->Texts()[static_cast<std::size_t>(i)];
+  DrawTextWithFont(text, rect, layoutText.font, layoutText.align, 0xFFFFFF, SKIN_FIT_ELLIPSIS);
 }
 
 void CPhotoPage::DrawEntryTexts() {

@@ -249,6 +249,8 @@ void CRadioPage::KeepSelectionInView() {
 
 int CRadioPage::Redraw(int flag) {
   if (const CRadioConfig* radio = Radio()) {
+    // The bar follows the page: a recording started or stopped changes its buttons.
+    if (Host() && Host()->HasPlaybackBar()) Frame().Services().NotifyPlaybackBar(flag);
     if (radio->m_nRecordState == RADIO_OFF || radio->m_nRecordState == RADIO_RECORDED_LIST)
       Frame().Services().SetPlaybackBarVisible(0, 0);
     KeepSelectionInView();

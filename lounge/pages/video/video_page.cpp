@@ -850,6 +850,8 @@ int CVideoPage::OnAction(const std::string& name) {
   if (name == "Video Play") StopThumbnails();
   if (name == "Close") Frame().Services().QuitApplication();
   if (!Host() || !Host()->ExecuteAction(name, 0, 0)) return 0;
+  // Burning videos is disc authoring: its page asks for the clips and burns them.
+  if (name == "Video Burn") return Host()->ExecuteAction("Authoring Entry", 0, 0) ? 1 : 0;
   // The chosen sort shows its tag in the focused list.
   if (name == "Video Sort By Name" || name == "Video Sort By Date") CheckSortTag(name + " Tag");
   return 1;

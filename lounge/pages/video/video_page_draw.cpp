@@ -84,7 +84,8 @@ std::string CVideoPage::ListTextFor(const std::string& name) {
   CVideoConfig* video = Video();
   CConfig* config = Config();
   if (!video || !config) return {};
-  const bool narrow = config->m_nScreenRatio == 1;
+  // The display type the user steps with the arrows, not the window's shape.
+  const bool narrow = config->m_nDisplayMode == 1;
   if (name == "Video ScreenSize Option") return UIStringOrEmpty(narrow ? "SCREENRATIO43" : "SCREENRATIO169");
   if (name == "Video ScreenMode Option") {
     if (narrow) return UIStringOrEmpty(video->m_nScreenMode4x3 == 1 ? "LETTERBOX" : "PANSCAN");
@@ -215,9 +216,9 @@ int CVideoPage::QueryListImageShown(int list, int image, int* shown) {
   CVideoConfig* video = Video();
   CConfig* config = Config();
   if (!video || !config || !shown || !Layout() || !Layout()->GetListImageName(name, image, list)) return 0;
-  // The previews of the screen mode: those of the screen's own shape by
-  // their queries, the other shape's hidden.
-  const bool narrow = config->m_nScreenRatio == 1;
+  // The previews of the screen mode: those of the chosen display type by
+  // their queries, the other type's hidden.
+  const bool narrow = config->m_nDisplayMode == 1;
   const bool of43 = name.rfind("Video 4X3 Srceen", 0) == 0;
   const bool of169 = name.rfind("Video 16X9 Srceen", 0) == 0;
   if (!of43 && !of169) return 1;

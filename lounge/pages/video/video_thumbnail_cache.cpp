@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -103,8 +104,19 @@ void CVideoThumbnailCache::Store(const std::string& path, plat::HBITMAP bitmap) 
   if (png.empty()) return;
   std::error_code ec;
   fs::create_directories(names.folder, ec);
-  if (ec) return;
+  if (ec) {
+    ReportStoreFailure("cannot make \"" + names.folder + "\": " + plat::WriteFailureCause(ec.value()));
+    return;
+  }
   RemoveEntries(names, names.current);
-  plat::WriteFileAtomically(names.folder + "/" + names.current,
-                            std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+  const plat::AtomicWriteResult saved = plat::WriteFileAtomically(
+      names.folder + "/" + names.current, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+  if (!saved) ReportStoreFailure(saved.what);
+}
+
+void CVideoThumbnailCache::ReportStoreFailure(const std::string& what) {
+  // A full or read-only disk fails every thumbnail alike: said once.
+  static std::atomic<bool> reported{false};
+  if (reported.exchange(true)) return;
+  std::fprintf(stderr, "video thumbnails: %s\n", what.c_str());
 }

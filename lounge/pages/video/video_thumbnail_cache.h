@@ -33,5 +33,8 @@ class CVideoThumbnailCache {
   static std::string DefaultRoot();
 
  private:
+  // Tells the first failed store of the process, with its cause.
+  static void ReportStoreFailure(const std::string& what);
+
   std::string m_root;
 };

@@ -77,7 +77,11 @@ std::unique_ptr<IV4l2Io> OpenV4l2Device(const std::string& path) {
   return std::make_unique<DeviceIo>(fd);
 }
 
-std::vector<std::string> FindTunerDevices(const std::string& classRoot, const std::string& devRoot) {
+namespace {
+
+// The capture nodes under `classRoot` that have a tuner (`tuner` true) or
+// have none (false), in name order.
+std::vector<std::string> FindCaptureNodes(const std::string& classRoot, const std::string& devRoot, bool tuner) {
   std::vector<std::string> out;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(classRoot, ec), end; !ec && it != end; it.increment(ec)) {
@@ -89,10 +93,20 @@ std::vector<std::string> FindTunerDevices(const std::string& classRoot, const st
     v4l2_capability cap{};
     if (io->Ioctl(VIDIOC_QUERYCAP, &cap) != 0) continue;
     const std::uint32_t caps = (cap.capabilities & V4L2_CAP_DEVICE_CAPS) ? cap.device_caps : cap.capabilities;
-    if ((caps & V4L2_CAP_TUNER) && (caps & V4L2_CAP_VIDEO_CAPTURE)) out.push_back(path);
+    if ((caps & V4L2_CAP_VIDEO_CAPTURE) && ((caps & V4L2_CAP_TUNER) != 0) == tuner) out.push_back(path);
   }
   std::sort(out.begin(), out.end());
   return out;
+}
+
+}  // namespace
+
+std::vector<std::string> FindTunerDevices(const std::string& classRoot, const std::string& devRoot) {
+  return FindCaptureNodes(classRoot, devRoot, true);
+}
+
+std::vector<std::string> FindWebcamDevices(const std::string& classRoot, const std::string& devRoot) {
+  return FindCaptureNodes(classRoot, devRoot, false);
 }
 
 std::string TunerAudioDevice(const std::string& videoNode, const std::string& videoClassRoot,

@@ -32,6 +32,11 @@ std::unique_ptr<IV4l2Io> OpenV4l2Device(const std::string& path);
 std::vector<std::string> FindTunerDevices(const std::string& classRoot = "/sys/class/video4linux",
                                           const std::string& devRoot = "/dev");
 
+// The capture nodes without a tuner (web cameras and other capture-only
+// devices), in name order.
+std::vector<std::string> FindWebcamDevices(const std::string& classRoot = "/sys/class/video4linux",
+                                           const std::string& devRoot = "/dev");
+
 // The ALSA capture device ("hw:N") of the sound card that shares the video
 // node's parent device in sysfs (a tuner card's own sound), or empty.
 std::string TunerAudioDevice(const std::string& videoNode, const std::string& videoClassRoot = "/sys/class/video4linux",

@@ -85,6 +85,21 @@ VirtualTunerConfig ReadVirtualTunerConfig() {
   return config;
 }
 
+std::optional<VirtualTunerConfig> ReadVirtualWebcamConfig() {
+  const Key root(HKEY_LOCAL_MACHINE, kVirtualWebcamKey);
+  if (!root.get()) return std::nullopt;
+  VirtualTunerConfig config;
+  config.webcam = true;
+  config.name = root.Text("Name").value_or("");
+  if (config.name.empty()) config.name = "Virtual Webcam";
+  VirtualStation picture;
+  picture.name = config.name;
+  picture.pattern = static_cast<int>(root.Dword("Pattern").value_or(0));
+  picture.toneHz = static_cast<int>(root.Dword("Tone").value_or(440));
+  config.stations.push_back(std::move(picture));
+  return config;
+}
+
 int SignalAtDistance(int distanceKHz) {
   const int d = std::abs(distanceKHz);
   if (d >= kFadeKHz) return 0;
@@ -93,10 +108,13 @@ int SignalAtDistance(int distanceKHz) {
 
 VirtualTuner::VirtualTuner(VirtualTunerConfig config) : config_(std::move(config)) {}
 
-std::vector<std::string> VirtualTuner::Inputs() const { return {"Television", "Composite", "S-Video"}; }
+std::vector<std::string> VirtualTuner::Inputs() const {
+  if (config_.webcam) return {"Camera"};
+  return {"Television", "Composite", "S-Video"};
+}
 
 bool VirtualTuner::SetInput(int index) {
-  if (index < 0 || index > 2) return false;
+  if (index < 0 || index >= static_cast<int>(Inputs().size())) return false;
   std::lock_guard lock(mutex_);
   input_ = index;
   return true;
@@ -132,6 +150,7 @@ int VirtualTuner::FrequencyKHz() const {
 }
 
 std::optional<VirtualStation> VirtualTuner::Station() const {
+  if (config_.webcam) return config_.stations.empty() ? std::nullopt : std::optional(config_.stations.front());
   const int tuned = FrequencyKHz();
   std::optional<VirtualStation> best;
   int bestDistance = kFadeKHz;
@@ -148,6 +167,7 @@ std::optional<VirtualStation> VirtualTuner::Station() const {
 int VirtualTuner::Signal() const {
   if (Input() != 0) return 0;
   const auto station = Station();
+  if (config_.webcam) return station ? 65535 : 0;
   return station ? SignalAtDistance(station->frequencyKHz - FrequencyKHz()) : 0;
 }
 

@@ -27,15 +27,23 @@ struct VirtualTunerConfig {
   std::string name = "Virtual TV Tuner";
   bool prefer = false;
   std::vector<VirtualStation> stations;
+  // A web camera: no tuner, one input, and always the picture of its one
+  // station whatever the frequency.
+  bool webcam = false;
 };
 
 inline constexpr const char* kVirtualTunerKey = "SoftWare\\Kestrovia\\Marivel\\VirtualTuner";
+// A virtual web camera is declared under this key ("Name", "Pattern" a
+// videotestsrc pattern number, "Tone" in Hz); without the key there is none.
+inline constexpr const char* kVirtualWebcamKey = "SoftWare\\Kestrovia\\Marivel\\VirtualWebcam";
 
 // The three stations of a tuner that declares none.
 std::vector<VirtualStation> DefaultVirtualStations();
 
 // Reads the machine registry; defaults where it says nothing.
 VirtualTunerConfig ReadVirtualTunerConfig();
+// The declared virtual web camera, or nothing.
+std::optional<VirtualTunerConfig> ReadVirtualWebcamConfig();
 
 // 0..65535 for a carrier `distanceKHz` from a station.
 int SignalAtDistance(int distanceKHz);
@@ -46,7 +54,7 @@ class VirtualTuner final : public ITunerDevice {
 
   std::string Name() const override { return config_.name; }
   std::vector<std::string> Inputs() const override;
-  bool HasTuner() const override { return true; }
+  bool HasTuner() const override { return !config_.webcam; }
   bool SetInput(int index) override;
   int Input() const override;
   bool SetStandard(int standardFlag) override;

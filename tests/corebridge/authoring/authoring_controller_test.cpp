@@ -226,6 +226,23 @@ TEST_F(AuthoringControllerTest, SinkSlotZeroPreviewsTheElementInThePagesArea) {
   EXPECT_EQ(Engine().calls, (Calls{"106", "9 0 0 1 1"}));
 }
 
+// "Authoring Preview" shows an element of the job in the page's preview
+// area; an index outside the job is refused without asking the engine.
+TEST_F(AuthoringControllerTest, PreviewShowsAnElementOfTheJob) {
+  const std::string a = MakeFile("a.jpg");
+  const std::string b = MakeFile("b.jpg");
+  ChooseFiles({a, b});
+  Config().m_nActiveModule = MODULE_PHOTO;
+  ASSERT_EQ(Act("Authoring Entry"), S_OK);
+  Engine().calls.clear();
+  EXPECT_EQ(Act("Authoring Preview", 1), S_OK);
+  EXPECT_EQ(Engine().calls, (Calls{"106", "9 1 0 1 1", "7 10 20 330 260", "12", "11 1", "64"}));
+  Engine().calls.clear();
+  EXPECT_EQ(Act("Authoring Preview", 2), E_FAIL);
+  EXPECT_EQ(Act("Authoring Preview", -1), E_FAIL);
+  EXPECT_TRUE(Engine().calls.empty());
+}
+
 TEST_F(AuthoringControllerTest, SinkSlotSevenCopiesTheStatusFiguresAndRedraws) {
   Config().m_nActiveModule = MODULE_VIDEO;
   ASSERT_EQ(Act("Authoring Entry"), S_OK);

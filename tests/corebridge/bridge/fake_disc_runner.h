@@ -22,6 +22,10 @@ class FakeDiscRunner : public IDiscRunner, public IDiscRunnerQueries {
 
   // --- Script -------------------------------------------------------------
   std::map<std::string, std::uint32_t> mediaBits;  // by letter root
+  // Times the engine reports (packed hour, minute, second bytes); unknown by default.
+  bool timesKnown = false;
+  std::uint32_t currentTime = 0;
+  std::uint32_t totalTime = 0;
   HRESULT openResult = plat::S_OK;
   HRESULT placeResult = plat::S_OK;
   HRESULT showResult = plat::S_OK;
@@ -175,8 +179,16 @@ class FakeDiscRunner : public IDiscRunner, public IDiscRunnerQueries {
   }
   HRESULT NotImplemented42(int) override { return plat::E_NOTIMPL; }
   HRESULT NotImplemented43(int, int) override { return plat::E_NOTIMPL; }
-  HRESULT GetTotalTime(int*) override { return plat::E_FAIL; }
-  HRESULT GetCurrentTime(std::uint32_t*) override { return plat::E_FAIL; }
+  HRESULT GetTotalTime(int* out) override {
+    if (!timesKnown) return plat::E_FAIL;
+    *out = static_cast<int>(totalTime);
+    return plat::S_OK;
+  }
+  HRESULT GetCurrentTime(std::uint32_t* out) override {
+    if (!timesKnown) return plat::E_FAIL;
+    *out = currentTime;
+    return plat::S_OK;
+  }
   HRESULT NotImplemented46(int) override { return plat::E_NOTIMPL; }
   HRESULT NotImplemented47(int) override { return plat::E_NOTIMPL; }
   HRESULT GetResumeInfo(std::uint32_t*, std::uint32_t*) override { return plat::E_FAIL; }

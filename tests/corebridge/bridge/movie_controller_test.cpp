@@ -279,6 +279,39 @@ TEST_F(MovieControllerTest, ParentalSettingsAreRefusedForMakers) {
   EXPECT_EQ(Act("Movie ParentalControl Setting"), E_FAIL);
 }
 
+// After a wrong PIN the error page's OK goes back to the page that asked,
+// so the user can try again.
+TEST_F(MovieControllerTest, WrongPinOkReturnsToThePageThatAskedForIt) {
+  struct Case {
+    int origin;
+    const char* pin;
+    int page;
+  };
+  for (const Case& c : {Case{10, "", 10}, Case{10, "1234", 11}, Case{12, "1234", 12}, Case{13, "1234", 13}}) {
+    movie_->m_strParentalPassword = c.pin;
+    movie_->m_nPinPageOrigin = c.origin;
+    movie_->m_nMoviePageState = 14;
+    page_.shown.clear();
+    EXPECT_EQ(Act("Movie PassWordError OK"), S_OK);
+    EXPECT_EQ(movie_->m_nMoviePageState, c.page) << c.origin;
+    EXPECT_EQ(page_.shown, std::vector<int>{c.page}) << c.origin;
+  }
+}
+
+// The playback bar's times come from the engine while a disc plays, as
+// they do for a Video file; with nothing open there are none.
+TEST_F(MovieControllerTest, PlaybackTimesOfThePlayingDisc) {
+  dvd_->timesKnown = true;
+  dvd_->currentTime = 0 | (2u << 8) | (5u << 16);  // 0:02:05
+  dvd_->totalTime = 1 | (30u << 8);                // 1:30:00
+  double elapsed = -1, total = -1;
+  EXPECT_EQ(system_->GetPlaybackTimes(&elapsed, &total), E_FAIL);
+  EnterAndPlay();
+  ASSERT_EQ(system_->GetPlaybackTimes(&elapsed, &total), S_OK);
+  EXPECT_EQ(elapsed, 125.0);
+  EXPECT_EQ(total, 5400.0);
+}
+
 TEST_F(MovieControllerTest, SpeedEventsSetPlayOnlyAtNormalSpeedAndNotWhilePaused) {
   EnterAndPlay();
   Act("Movie Pause");
@@ -299,6 +332,7 @@ TEST_F(MovieControllerTest, ArrivalOfADvdPlaysItAndOfAnAudioCdOnlyMarksMusic) {
   dvd_->mediaBits["D:\\"] = kAudioCdBits;
   system_->MovieOnDeviceChange(0x8000, 3);
   EXPECT_EQ(Config().m_pMusic->m_bAudioCdArrived, 1);
+  EXPECT_EQ(Config().m_pMusic->m_nCurrentDrive, 3) << "the Music entry loads the CD of D:";
   EXPECT_FALSE(dvd_->Logged("Open D:\\"));
   dvd_->mediaBits["D:\\"] = kDvdBits;
   system_->MovieOnDeviceChange(0x8000, 3);

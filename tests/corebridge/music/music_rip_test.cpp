@@ -118,6 +118,31 @@ TEST_F(MusicRipTest, AnArrivingAudioCdIsShownAndPlayed) {
   EXPECT_EQ(Page(), 4);
 }
 
+// A CD that arrived while another module ran is loaded from its own drive
+// and played when the user enters Music.
+TEST_F(MusicRipTest, TheMusicEntryPlaysTheCdThatArrivedElsewhere) {
+  ASSERT_EQ(Act("Home"), S_OK);
+  Music().m_vecLibraryTracks.clear();
+  Music().m_bAudioCdArrived = 1;
+  Music().m_nCurrentDrive = 'R' - 'A';
+  ASSERT_EQ(Act("Music Entry"), S_OK);
+  EXPECT_EQ(Music().m_strCurrentDrive, "R:");
+  EXPECT_EQ(Page(), 19);
+  EXPECT_EQ(Music().m_vecLibraryTracks.size(), 3u);
+  EXPECT_EQ(Music().m_nMusicState, MUSIC_PLAYING);
+  EXPECT_EQ(Music().m_bAudioCdArrived, 0);
+}
+
+// With autoplay suppressed an arriving CD neither takes the page nor plays.
+TEST_F(MusicRipTest, AnArrivingCdWaitsWhenAutoplayIsSuppressed) {
+  ASSERT_EQ(Act("Music Back"), S_OK);
+  ASSERT_EQ(Page(), 4);
+  Config().m_bSuppress = 1;
+  ASSERT_EQ(system_->MusicOnDeviceChange(0x8000, 'R' - 'A'), 1);
+  EXPECT_EQ(Page(), 4);
+  EXPECT_EQ(Music().m_nMusicState, MUSIC_STOPPED);
+}
+
 TEST_F(MusicRipTest, RipsToSafeUniqueNamesAndASecondRipGoesToAudioCd) {
   Music().m_nRippingFormat = 1;
   ASSERT_EQ(Act("Music Rip Now"), S_OK);

@@ -154,6 +154,13 @@ TEST_F(PhotoTest, AWorkingCopyNeverOverwritesAFileOfTheSameName) {
   // A photo on a fixed, writable drive is edited in place.
   const std::string local = WriteJpeg(dir_ + "/local.jpg", 0xFF808080u);
   EXPECT_EQ(system_->MakeEditableCopy(local), local);
+  // One marked read-only is copied, even for the super-user, whom the
+  // permission check lets through.
+  const std::string readOnly = WriteJpeg(dir_ + "/kept.jpg", 0xFF808080u);
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string keptCopy = system_->MakeEditableCopy(readOnly);
+  EXPECT_NE(keptCopy, readOnly);
+  EXPECT_EQ(fs::path(keptCopy).parent_path(), fs::path(settings));
 }
 
 }  // namespace

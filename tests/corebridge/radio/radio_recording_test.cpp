@@ -260,6 +260,12 @@ TEST_F(RadioRecordingTest, RecordedFilesPlayThroughTheHeldPlayer) {
   EXPECT_EQ(player->calls.back(), "LoadFile " + Folder() + "/a.wav");
   Run("Radio Previous");
   EXPECT_EQ(player->calls.back(), "LoadFile " + Folder() + "/b.mp3");
+  // While paused, Next plays the file it names instead of resuming the old one.
+  EXPECT_EQ(Run("Radio Pause"), 1);
+  Run("Radio Next");
+  EXPECT_EQ(player->calls.back(), "LoadFile " + Folder() + "/a.wav");
+  EXPECT_EQ(Radio().m_nCurRecorded, 0);
+  EXPECT_EQ(Radio().m_nRecordState, RADIO_PLAYING_RECORDING);
 
   EXPECT_EQ(Run("Radio Stop"), 1);
   EXPECT_EQ(Radio().m_nRecordState, RADIO_RECORDED_LIST);

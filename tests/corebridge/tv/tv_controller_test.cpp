@@ -107,6 +107,17 @@ TEST_F(TvControllerTest, VendorFourExtras) {
   EXPECT_EQ(TV().m_arrCountryCodes.front(), 123);
 }
 
+// A volume that arrives while the TV runs reaches the grabber of vendor 4;
+// other device events and other vendors leave it alone.
+TEST_F(TvControllerTest, AVolumeArrivalReachesTheVendorFourGrabber) {
+  frame_.vendor = 4;
+  ASSERT_EQ(Enter(), 1);
+  system_->OnDeviceChangeOnUiThread(0x8004, 4);  // removal
+  EXPECT_FALSE(Engine().Saw("29 69"));
+  system_->OnDeviceChangeOnUiThread(0x8000, 4);  // E: arrived
+  EXPECT_TRUE(Engine().Saw("29 69"));
+}
+
 TEST_F(TvControllerTest, ModeTable) {
   // Each step: action, answer, mode after, replay state after, notice shown.
   struct Step {

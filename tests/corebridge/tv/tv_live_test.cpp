@@ -1,6 +1,7 @@
 // The TV controller on the real TV engine, recorder and virtual tuner of
 // three stations (registered from the build's hive): entry, the scan, a
 // recording, the time shift, both snapshots and the channel wall.
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -16,12 +17,19 @@ TEST_F(TvLiveTest, EntryScanRecordAndTimeShift) {
   for (const auto& [number, name] : TV().m_channelNames) names.insert(name);
   EXPECT_EQ(names, (std::set<std::string>{"Alpha", "Bravo", "Charlie"}));
 
-  // Three seconds of the second station.
+  // A recording of the second station, stopped once its file has grown.
   ASSERT_EQ(Run("TV Set Channel", static_cast<std::intptr_t>(TV().m_arrEnabledChannels[1])), 1);
   ASSERT_TRUE(PumpUntil([&] { return TV().m_strChannelName == "Bravo"; }));
   ASSERT_EQ(Run("TV Record"), 1);
   EXPECT_EQ(TV().m_nTVMode, 3);
-  PumpFor(3000);
+  auto recorded = [&] {
+    std::uintmax_t size = 0;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(TV().m_strWorkingFolder, error))
+      if (entry.path().string().ends_with(".0000.mpg")) size = std::max(size, entry.file_size(error));
+    return size;
+  };
+  ASSERT_TRUE(PumpUntil([&] { return recorded() > 200000u; }, 60000)) << recorded();
   ASSERT_EQ(Run("TV Stop"), 1);
   ASSERT_TRUE(PumpUntil([&] { return TV().m_nTVMode == 2 && frame_.Saw("ShowOsdText STOPRECORD @2000"); }));
   std::vector<fs::path> files;

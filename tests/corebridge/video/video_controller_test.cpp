@@ -106,6 +106,19 @@ TEST_F(ControllerTest, DefaultSettingRestoresTheVideoDefaults) {
   EXPECT_EQ(Video().m_strBrowseFolder, Config().m_strVideoFolder);
 }
 
+// Vendor 2's disc formats are there from the entry on, before the capture
+// page was ever opened, so the defaults can pick the first.
+TEST_F(ControllerTest, VendorTwoDiscFormatsAreBuiltAtTheEntry) {
+  frame_.vendor = 2;
+  Video().m_nDiscTypeIndex = 9;
+  ASSERT_EQ(Act("Video Entry"), S_OK);
+  EXPECT_EQ(Video().m_arrDiscFormats, (std::vector<std::string>{"DVD HQ", "DVD SP", "DVD LP", "SVCD", "VCD"}));
+  EXPECT_EQ(Video().m_strDiscFormat, "DVD HQ") << "an index outside the list becomes 0";
+  Video().m_strDiscFormat = "VCD";
+  ASSERT_EQ(Act("Video DefaultSetting Enter"), S_OK);
+  EXPECT_EQ(Video().m_strDiscFormat, "DVD HQ");
+}
+
 TEST_F(ControllerTest, DeleteRemovesFilesAndLinksButKeepsFolders) {
   ASSERT_EQ(Act("Video Entry"), S_OK);
   const fs::path dir = env_.path("edit");

@@ -119,6 +119,39 @@ void BM_EffectWorkerFullHd(benchmark::State& state) {
   state.counters["goal_ms"] = all ? 20 : 8;
 }
 
+// A thumbnail drawn by a fresh process beside `djpeg -scale 1/8` of the same
+// photo, both whole processes in turn.
+void BM_ThumbnailFreshProcess(benchmark::State& state) {
+  PairedFigures figures;
+  for (auto _ : state)
+    figures = RunPaired({PICTURE_ONCE, "thumb", Photo()}, {"djpeg", "-scale", "1/8", Photo()}, 15, [] {});
+  state.counters["ours_ms"] = figures.ours_ms;
+  state.counters["tool_ms"] = figures.peer_ms;
+  state.counters["ratio"] = figures.ratio;
+  state.counters["goal_ratio"] = 1.1;
+}
+
+// A lossless quarter turn by a fresh process (the file replaced durably, with
+// its flush) beside `jpegtran -perfect` writing the turned file, both whole
+// processes in turn; with the peak memory of each.
+void BM_RotateFreshProcess(benchmark::State& state) {
+  const std::string target = Scratch("turn_once.jpg");
+  const std::string peer_out = Scratch("turn_peer.jpg");
+  const auto restore = [&] { fs::copy_file(Photo(), target, fs::copy_options::overwrite_existing); };
+  PairedFigures figures;
+  for (auto _ : state)
+    figures = RunPaired({PICTURE_ONCE, "turn", target, "90"},
+                        {"jpegtran", "-rotate", "90", "-perfect", "-copy", "all", "-outfile", peer_out, target}, 11,
+                        restore);
+  state.counters["ours_ms"] = figures.ours_ms;
+  state.counters["tool_ms"] = figures.peer_ms;
+  state.counters["ratio"] = figures.ratio;
+  state.counters["goal_ratio"] = 1.05;
+  state.counters["ours_peak_MB"] = figures.ours_mb;
+  state.counters["tool_peak_MB"] = figures.peer_mb;
+  state.counters["peak_ratio"] = figures.ours_mb / figures.peer_mb;
+}
+
 long MaxRssKb() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -158,6 +191,8 @@ void BM_PeakMemory24Mp(benchmark::State& state) {
 
 BENCHMARK(BM_RotateFileLossless)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_DrawFileThumbnail)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_ThumbnailFreshProcess)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RotateFreshProcess)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_LoadAdjustSave)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_EffectWorkerFullHd)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PeakMemory24Mp)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -3,9 +3,17 @@
 // metadata read from and written to each format.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <future>
+#include <optional>
 
 #include "engines/picture/picture_core/exif_block.h"
 #include "engines/picture/picture_core/picture_file.h"
@@ -110,6 +118,29 @@ TEST(PictureLoad, BadInputIsRefusedWithAReason) {
   std::string error;
   EXPECT_FALSE(LoadPictureFile(dir + "/missing.png", {}, &error));
   EXPECT_NE(error.find("missing.png"), std::string::npos);
+}
+
+// Small files are read into the heap, large ones into pages mapped at once:
+// either way every byte comes back, and a folder is refused.
+TEST(PictureLoad, FilesAreReadWholeAtEverySize) {
+  const std::string dir = picture_test::ScratchDir("sizes");
+  for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, std::size_t{256 * 1024 - 1},
+                                 std::size_t{256 * 1024}, std::size_t{3 * 1024 * 1024 + 7}}) {
+    SCOPED_TRACE(size);
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + (i >> 9));
+    const std::string path = dir + "/bytes.bin";
+    picture_test::WriteBytes(path, bytes);
+    std::optional<PictureBytes> read = ReadPictureFile(path);
+    ASSERT_TRUE(read);
+    PictureBytes moved = std::move(*read);
+    EXPECT_TRUE(read->empty());
+    ASSERT_EQ(moved.size(), size);
+    EXPECT_TRUE(std::equal(moved.begin(), moved.end(), bytes.begin()));
+  }
+  std::string error;
+  EXPECT_FALSE(ReadPictureFile(dir, &error));
+  EXPECT_FALSE(error.empty());
 }
 
 TEST(PictureLoad, FormatComesFromTheContentNotTheName) {
@@ -219,6 +250,30 @@ TEST(GifCodec, InterlacedRowsComeBackInOrder) {
   const auto back = plat::gdi::DecodeGif(out);
   ASSERT_TRUE(back);
   for (int y = 0; y < 8; ++y) EXPECT_EQ(picture_test::At(*back, 2, y).r, y * 30) << y;
+}
+
+// Only regular files are pictures: a named pipe without a writer, endless
+// /dev/zero and a folder are refused at once. A load that waited on the pipe
+// anyway is released by opening its other end.
+TEST(PictureLoad, NamedPipesDevicesAndFoldersAreRefusedWithoutWaiting) {
+  const std::string folder = std::filesystem::temp_directory_path() / ("picture-fifo-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string pipe = folder + "/photo.jpg";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {pipe, std::string("/dev/zero"), folder}) {
+    SCOPED_TRACE(path);
+    std::string error;
+    auto load = std::async(std::launch::async, [&] { return LoadPictureFile(path, {}, &error).has_value(); });
+    const bool returned = load.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    if (!returned) {
+      const int release = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+      if (release >= 0) ::close(release);
+    }
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(load.get());
+    EXPECT_FALSE(error.empty());
+  }
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -162,10 +162,16 @@ TEST_F(RipProtocolTest, AFailingWriteMidRipIsAnAbort) {
     SCOPED_TRACE(KindName(kind));
     RipperClient ripper(kind);
     RecordingSink sink;
+    ::testing::internal::CaptureStderr();
     Start(ripper, sink, kind == Kind::Wma ? "/dev/full" : "/dev/full");
     EXPECT_TRUE(PumpUntil([&] { return sink.Ended(); }, 20000));
     PumpFor(100);
+    const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(sink.log, std::vector<std::string>{"aborted"});
+    // The log names the cause, once.
+    const std::string cause = "no space left on the disk";
+    EXPECT_NE(log.find(cause), std::string::npos) << log;
+    EXPECT_EQ(log.find(cause), log.rfind(cause)) << log;
     ripper.Stop();
     ripper.Uninitialize();
   }

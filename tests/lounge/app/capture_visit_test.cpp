@@ -2,7 +2,8 @@
 // with a virtual camcorder in its hive, driven by a script from the home page
 // to the capture page, the camcorder's tape shown in the video region, pause
 // and play with their notices, and a capture of about three seconds that
-// lands in the captured folder as a DV AVI.
+// lands in the captured folder as a DV AVI. A second visit records from the
+// virtual web camera declared in the hive, through the TV recorder.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -28,6 +29,7 @@ using namespace app_test;
 // (the centre of a pill or button) and where the shots are looked at.
 constexpr Box kCaptureVideoPill{120, 316, 420, 84};
 constexpr Box kCaptureDvPill{120, 220, 420, 84};
+constexpr Box kCaptureWebcamPill{120, 316, 420, 84};
 constexpr Box kStartCapturingPill{120, 604, 420, 84};
 constexpr Box kStopCapturingPill{120, 700, 420, 84};
 constexpr Box kPlayButton{1000, 900, 88, 88};
@@ -172,6 +174,45 @@ TEST_F(CaptureVisitTest, DvTapeShownPausedPlayedAndCapturedToAFile) {
   const double seconds = std::atof(Probe(files[0].string(), "format=duration").c_str());
   EXPECT_GT(seconds, 2.0) << files[0];
   EXPECT_LT(seconds, 5.0) << files[0];
+}
+
+// The machine's web camera (a virtual one declared in the hive) is offered
+// on the capture page; its picture shows in the video region and a capture
+// lands in the captured folder.
+TEST_F(CaptureVisitTest, WebCameraShownAndCapturedToAFile) {
+  {
+    std::ofstream reg(dir_ + "/registry/machine.reg", std::ios::app);
+    reg << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualWebcam]\n"
+        << "\"Name\"=\"Sandbox Webcam\"\n\"Pattern\"=dword:00000000\n";
+    ASSERT_TRUE(reg);
+  }
+  const std::string live = dir_ + "/cam-live.png", capturing = dir_ + "/cam-capturing.png";
+  const std::string script = "wait 1000\nkey Right\nkey Right\nkey Right\nkey Return\nwait 1000\n" +
+                             Click(kCaptureVideoPill) + "wait 1500\n" + Click(kCaptureWebcamPill) + "wait 2500\nshot " +
+                             live + "\n" + Click(kStartCapturingPill) + "wait 3000\nshot " + capturing + "\n" +
+                             Click(kStopCapturingPill) + "wait 2000\nclose\n";
+  ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                "--script", WriteScript(script, "webcam.txt")});
+  EXPECT_EQ(lounge.Wait(kStartMs), 0);
+
+  auto liveShot = ReadPng(live);
+  auto capturingShot = ReadPng(capturing);
+  ASSERT_TRUE(liveShot && capturingShot);
+  // The camera's test picture fills the video region: bright and far from flat.
+  const Colours picture = Measure(*liveShot, kVideoRegion);
+  EXPECT_GT(picture.mean[0] + picture.mean[1] + picture.mean[2], 200.0);
+  EXPECT_GT(picture.spread, 40.0);
+
+  std::vector<fs::path> files;
+  if (fs::exists(captured_))
+    for (const auto& entry : fs::recursive_directory_iterator(captured_))
+      if (entry.is_regular_file() && entry.file_size() > 0) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u) << "no capture in " << captured_;
+  // Recorded by the TV recorder from the camera, not from the camcorder.
+  const std::string codec = Probe(files[0].string(), "stream=codec_name");
+  EXPECT_FALSE(codec.empty()) << files[0];
+  EXPECT_NE(codec, "dvvideo") << files[0];
+  EXPECT_NE(files[0].filename().string().rfind("DV_", 0), 0u) << files[0];
 }
 
 }  // namespace

@@ -12,10 +12,15 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "lounge/shell/app_services.h"
+#include "lounge/skin/layout_records.h"
+#include "lounge/skin/skin_paths.h"
+#include "lounge/skin/string_table.h"
 #include "platform/gdi/jpeg_codec.h"
 #include "tests/lounge/app/lounge_program.h"
 #include "tests/lounge/app/screen_regions.h"
@@ -147,13 +152,49 @@ class PhotoVisitTest : public app_test::LoungeProgramTest {
       if (const char* keep = std::getenv("MARIVEL_KEEP_SHOTS"))
         fs::copy_file(dir() + "/photo-" + name + ".png", std::string(keep) + "/photo-" + name + ".png",
                       fs::copy_options::overwrite_existing);
+      if (!fs::exists(dir() + "/photo-" + name + ".png")) continue;
       auto picture = ReadPng(dir() + "/photo-" + name + ".png");
       if (picture) shots[name] = std::move(*picture);
     }
     return status;
   }
 
+  // Steps that take a picture of the screen every `everyMs` until `count`
+  // pictures named "<name>-0" ... are taken; Settled picks from them.
+  static std::string Poll(const std::string& name, int count = 24, int everyMs = 250) {
+    std::string steps;
+    for (int i = 0; i < count; ++i)
+      steps += "shot " + name + "-" + std::to_string(i) + "\nwait " + std::to_string(everyMs) + "\n";
+    return steps;
+  }
+  // The first of the polled pictures that shows the awaited state and
+  // stands still over `region` (the next picture the same there), or null
+  // when the state never came.
+  template <typename Awaited>
+  static const plat::Surface* Settled(const std::map<std::string, plat::Surface>& shots, const std::string& name,
+                                      Box region, Awaited awaited) {
+    for (int i = 0;; ++i) {
+      const auto now = shots.find(name + "-" + std::to_string(i));
+      const auto next = shots.find(name + "-" + std::to_string(i + 1));
+      if (now == shots.end() || next == shots.end()) return nullptr;
+      if (DifferingPixels(now->second, next->second, region) == 0 && awaited(now->second)) return &now->second;
+    }
+  }
+  // The skin's strings, for drawing the texts a picture should show.
+  void LoadStrings() {
+    SetSkinBaseFolder(MARIVEL_TEST_BIN_DIR);
+    strings_ = std::make_unique<CStringTable>(fs::path(MARIVEL_TEST_BIN_DIR));
+    SetUIStringTable(strings_.get());
+  }
+  void TearDown() override {
+    if (strings_) {
+      SetUIStringTable(nullptr);
+      SetSkinBaseFolder({});
+    }
+  }
+
   std::string pictures_;
+  std::unique_ptr<CStringTable> strings_;
 };
 
 TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
@@ -274,3 +315,86 @@ TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
 }
 
 }  // namespace
+
+namespace {
+
+const std::string kPhotoBackground = std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/Img/Photo/photo_bg.bmp";
+// The position text of the drive selector and of the browser, right-aligned.
+const Box kPositionText = AtVisit({1560, 180, 260, 40});
+// The caption of the first tile, and the first tile's picture.
+const Box kFirstCaption = AtVisit({652, 396, 256, 34});
+
+// Whether the box shows one "n / count" text, for some n (or the n given),
+// held to 1 % of its pixels so that one digit tells.
+bool ShowsPosition(const plat::Surface& shot, int count, int n = 0) {
+  for (int i = n ? n : 1; i <= (n ? n : count); ++i)
+    if (TextMatches(shot, kPositionText, kPhotoBackground, std::to_string(i) + " / " + std::to_string(count),
+                    ALIGN_RIGHT, 0xFFFFFF, 0.01))
+      return true;
+  return false;
+}
+
+// Share of the box that is dark (mean of the channels under 150): text
+// drawn dark on the light focus plate.
+double DarkShare(const plat::Surface& s, Box box) {
+  long dark = 0;
+  for (int y = box.top; y < box.top + box.height; ++y)
+    for (int x = box.left; x < box.left + box.width; ++x) {
+      const std::uint32_t p = s.pixel(x, y);
+      dark += ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) / 3 < 150;
+    }
+  return static_cast<double>(dark) / (box.width * box.height);
+}
+
+// Width over height of the bright part of the box (0 when nothing is).
+double BrightAspect(const plat::Surface& s, Box box) {
+  int left = box.left + box.width, right = -1, top = box.top + box.height, bottom = -1;
+  for (int y = box.top; y < box.top + box.height; ++y)
+    for (int x = box.left; x < box.left + box.width; ++x)
+      if (Brightest(s.pixel(x, y)) >= 140)
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+  return right < 0 ? 0.0 : static_cast<double>(right - left + 1) / (bottom - top + 1);
+}
+
+}  // namespace
+
+// What the drive selector and the browser draw as the focus moves: one
+// position text in its place, holding exactly the new position; a focused
+// tile's caption dark on its light plate.
+TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
+  LoadStrings();
+  std::map<std::string, plat::Surface> shots;
+  const std::string steps = std::string(kSettle) + "key Right\nkey Right\nkey Return\n" + Poll("selector") +
+                            "key Return\n" + Poll("browser") + "key Right\n" + Poll("second") + "key Right\nkey Right\n" +
+                            Poll("fourth") + "key Left\n" + Poll("third") + "close\n";
+  EXPECT_EQ(Run(steps, shots), 0);
+
+  // The drive selector: its position once, right-aligned in its place.
+  int drives = 0;
+  const plat::Surface* selector = Settled(shots, "selector", kPositionText, [&](const plat::Surface& shot) {
+    for (int count = 1; count <= 12 && !drives; ++count)
+      if (ShowsPosition(shot, count, 1)) drives = count;
+    return drives > 0;
+  });
+  ASSERT_NE(selector, nullptr) << "the drive selector never showed one position text";
+  // "Pictures", focused: its caption is drawn dark on the light plate.
+  EXPECT_GT(DarkShare(*selector, kFirstCaption), 0.08);
+  EXPECT_LT(DarkShare(*selector, kFirstCaption), 0.7);
+  // The system's root file system comes next, drawn as a drive's box (wide),
+  // not as a disc (round).
+  if (drives == 2) {
+    EXPECT_GT(BrightAspect(*selector, AtVisit({950, 230, 260, 154})), 1.4) << "the second drive is drawn as a disc";
+  }
+
+  // The browser: ten entries; each focus move leaves exactly its position.
+  const struct {
+    const char* name;
+    int position;
+  } moves[] = {{"browser", 1}, {"second", 2}, {"fourth", 4}, {"third", 3}};
+  for (const auto& move : moves) {
+    const plat::Surface* shot = Settled(shots, move.name, kPositionText, [&](const plat::Surface& s) {
+      return ShowsPosition(s, 10, move.position);
+    });
+    EXPECT_NE(shot, nullptr) << move.name << ": the position " << move.position << " / 10 never stood alone";
+  }
+}

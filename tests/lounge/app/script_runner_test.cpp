@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -77,6 +80,7 @@ TEST(ScriptParseTest, BadLinesAreRefusedWithTheirLineNumber) {
       {"click 10\n", "line 1: expected \"click X Y\""},
       {"click 10 y\n", "line 1: click needs two whole numbers"},
       {"shot\n", "line 1: expected \"shot FILE\""},
+      {"check  \n", "line 1: expected \"check FILE\""},
       {"close now\n", "line 1: expected \"close\""},
       {"type hello\n", "line 1: unknown command \"type\""},
       {"key F13\n", "line 1: unknown key \"F13\""},
@@ -188,7 +192,8 @@ TEST(ScriptRunnerTest, DrivesAWindowOnTheHeadlessDisplay) {
   }
   plat::KillTimer(frame, 7);
   // The last step ran; the runner reports once its next tick comes.
-  for (int i = 0; i < 100 && !done; ++i) {
+  for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+       !done && std::chrono::steady_clock::now() < until;) {
     while (plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE)) plat::DispatchMessage(&m);
     ::usleep(5000);
   }
@@ -224,6 +229,82 @@ TEST(ScriptRunnerTest, DrivesAWindowOnTheHeadlessDisplay) {
   plat::display::StopDisplay();
 }
 
+TEST(ScriptRunnerTest, ACheckHoldsTheScriptUntilItsPictureIsAnswered) {
+  std::vector<ScriptStep> steps;
+  std::string error;
+  ASSERT_TRUE(ParseScript("check  a picture.png \n", steps, error)) << error;
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].kind, Kind::Check);
+  EXPECT_EQ(steps[0].path, "a picture.png");
+
+  plat::display::DisplayOptions options;
+  options.backend = "headless";
+  options.size = {320, 240};
+  ASSERT_TRUE(plat::display::StartDisplay(options, &error)) << error;
+  plat::WNDCLASS wc{};
+  wc.lpfnWndProc = PlainProc;
+  wc.lpszClassName = "ScriptRunnerChecked";
+  plat::RegisterClass(&wc);
+  plat::HWND frame = plat::CreateWindowEx(0, "ScriptRunnerChecked", "", plat::WS_POPUP | plat::WS_VISIBLE, 0, 0, 320,
+                                          240, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(frame, nullptr);
+  plat::SetFocus(frame);
+  g_seen = {};
+  const std::string picture = ::testing::TempDir() + "/script-check.png";
+  std::filesystem::remove(picture);
+  std::filesystem::remove(picture + ".ok");
+  ASSERT_TRUE(ParseScript("key Right\ncheck " + picture + "\nkey Left\nclose\n", steps, error)) << error;
+  bool done = false, ok = false;
+  CScriptRunner runner(std::move(steps), [&] { return frame; }, [&](bool success, const std::string& message) {
+    done = true;
+    ok = success;
+    error = message;
+  });
+  ASSERT_TRUE(runner.Start());
+  const std::string left = "key " + std::to_string(plat::VK_LEFT);
+  auto sawLeft = [&] {
+    return std::find(g_seen.events.begin(), g_seen.events.end(), left) != g_seen.events.end();
+  };
+  // Pumps the loop until `until` holds or a generous time has passed.
+  auto pump = [&](const std::function<bool()>& until) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    plat::MSG m;
+    while (!until() && std::chrono::steady_clock::now() < deadline) {
+      while (plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE)) plat::DispatchMessage(&m);
+      ::usleep(5000);
+    }
+    return until();
+  };
+  auto decode = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return plat::gdi::DecodePng(bytes);
+  };
+  // The picture shows what the key before it did; the script holds.
+  ASSERT_TRUE(pump([&] { return std::filesystem::exists(picture); }));
+  auto first = decode(picture);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->pixel(100, 100) & 0xFFFFFF, 0x00FF00u);
+  // Taken away: a newer picture comes, and the script still holds.
+  std::filesystem::remove(picture);
+  ASSERT_TRUE(pump([&] { return std::filesystem::exists(picture); }));
+  EXPECT_TRUE(decode(picture).has_value());
+  EXPECT_FALSE(sawLeft()) << "the script went on before its picture was answered";
+  EXPECT_FALSE(done);
+  // Answered: the script goes on to its end.
+  std::ofstream(picture + ".ok") << "ok\n";
+  EXPECT_TRUE(pump([&] { return done; }));
+  EXPECT_TRUE(ok) << error;
+  std::vector<std::string> input;
+  for (const std::string& e : g_seen.events)
+    if (e != "timer") input.push_back(e);
+  EXPECT_EQ(input, (std::vector<std::string>{"key " + std::to_string(plat::VK_RIGHT), left, "close"}));
+  std::filesystem::remove(picture);
+  std::filesystem::remove(picture + ".ok");
+  plat::DestroyWindow(frame);
+  plat::display::StopDisplay();
+}
+
 TEST(ScriptRunnerTest, AStepThatFailsEndsTheScriptWithItsLine) {
   // No display: a screenshot cannot be taken.
   std::vector<ScriptStep> steps;
@@ -237,7 +318,8 @@ TEST(ScriptRunnerTest, AStepThatFailsEndsTheScriptWithItsLine) {
   });
   ASSERT_TRUE(runner.Start());
   plat::MSG m;
-  for (int i = 0; i < 400 && !done; ++i) {
+  for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+       !done && std::chrono::steady_clock::now() < until;) {
     while (plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE)) plat::DispatchMessage(&m);
     ::usleep(5000);
   }
@@ -267,7 +349,8 @@ TEST(ScriptRunnerTest, ChooseStepsAnswerTheFileDialogsInTurn) {
     ASSERT_TRUE(runner.Start());
     EXPECT_FALSE(plat::GetOpenFileNames(request, chosen));  // nothing queued yet: cancelled
     plat::MSG m;
-    for (int i = 0; i < 400 && !done; ++i) {
+    for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+         !done && std::chrono::steady_clock::now() < until;) {
       while (plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE)) plat::DispatchMessage(&m);
       ::usleep(5000);
     }

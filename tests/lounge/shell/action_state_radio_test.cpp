@@ -56,7 +56,9 @@ TEST(RadioActionState, TransportButtons) {
       {"Radio Stop", State(1), {0, 0, kKept}},
       {"Radio Stop", State(3), {0, 0, kKept}},
       {"Radio Record", State(1), {1, 1, kKept}},
-      {"Radio Record", State(2), {0, 0, kKept}},
+      {"Radio Record", State(2), {1, 1, 1}},
+      {"Radio Record", State(3), {1, 1, 1}},
+      {"Radio Record", State(4), {0, 0, kKept}},
   });
   // The playback bar also hides Play while a recording plays.
   RunCases<CRadioConfig>(

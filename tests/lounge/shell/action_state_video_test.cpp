@@ -132,7 +132,7 @@ TEST(VideoActionState, CaptureMenu) {
       {"Video Capture Rewind", Capture(2, 2, 1), {0, kKept, kKept}},
       {"Video Capture FastForeward", Capture(1, 2, 2), {1, kKept, kKept}},
       {"Video Capture Video", nullptr, {1, 1, kKept}},
-      {"Video Burn Video", nullptr, {0, 0, kKept}},
+      {"Video Burn Video", nullptr, {1, 1, kKept}},
   });
 }
 

@@ -33,6 +33,7 @@ class FakeShellFrame : public IShellFrame, public IFrameServices, public ISkinPa
   int driveKind = 0;
   plat::HRESULT driveResult = plat::E_FAIL;
   std::vector<std::string> calls;  // frame and service calls, by name with arguments
+  std::vector<std::string> sounds;  // the sound files played
   std::vector<ExecutedAction> executed;
   std::function<int()> showSettingPage;
   CScheduleList* schedules = nullptr;
@@ -85,7 +86,9 @@ class FakeShellFrame : public IShellFrame, public IFrameServices, public ISkinPa
     executed.push_back({name, a, b});
     return actionResult;
   }
-  void PlaySound(const char*, plat::DWORD) override {}
+  void PlaySound(const char* file, plat::DWORD) override {
+    if (file) sounds.push_back(file);
+  }
   plat::HWND MainFrame() override { return window; }
 
   // ---- IFrameServices ----

@@ -300,6 +300,7 @@ TEST(DvCaptureWriter, AFullDiskEndsTheCapture) {
     settings.format = format;
     settings.path = "/dev/full";
     settings.onError = [&] { ++errors; };
+    ::testing::internal::CaptureStderr();
     auto writer = dvdev::CaptureWriter::Start(settings);
     ASSERT_TRUE(writer);
     std::vector<std::uint8_t> frame(tape->frameBytes);
@@ -311,8 +312,13 @@ TEST(DvCaptureWriter, AFullDiskEndsTheCapture) {
     }
     fclose(in);
     EXPECT_FALSE(writer->Finish());
+    const std::string log = ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(writer->failed());
     EXPECT_EQ(errors, 1);
+    // The log says what failed and why, once.
+    const std::string line = "capture: cannot write \"/dev/full\": no space left on the disk";
+    EXPECT_NE(log.find(line), std::string::npos) << log;
+    EXPECT_EQ(log.find(line), log.rfind(line)) << log;
   }
 }
 

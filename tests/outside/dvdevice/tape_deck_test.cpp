@@ -1,11 +1,21 @@
 // Tapes, timecode and the virtual deck: layout by the DSF bit, TS timing by
-// PCR, drop-frame timecode, the transport and the tape's end.
+// PCR, drop-frame timecode, the transport and the tape's end; tapes that are
+// no regular files, and the watch on the tapes' folders.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <thread>
 
+#include "outside/dvdevice/virtual_camcorders.h"
 #include "outside/dvdevice/virtual_deck.h"
 #include "tests/outside/dvdevice/tapes.h"
+#include "tests/support/temp_environment.h"
 
 namespace {
 
@@ -145,6 +155,54 @@ TEST_F(DeckTest, AnUnpluggedDeckRefuses) {
   EXPECT_FALSE(deck->Ready());
   EXPECT_FALSE(deck->Command(TransportCommand::kPlay));
   EXPECT_EQ(deck->TransportCode(), 4297);
+}
+
+// A camcorder whose tape is a named pipe (no data ever) or /dev/zero
+// (endless data), or a folder: nothing reads it, nothing waits on it. Each
+// step runs with a bound; a step that waited on the pipe anyway is released
+// by opening the pipe's other end.
+TEST(OddTape, NamedPipesDevicesAndFoldersAreRefusedWithoutWaiting) {
+  test_support::TempEnvironment env("tape");
+  const std::string pipe = env.path("tape.dv");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string folder = env.path("folder.dv");
+  std::filesystem::create_directory(folder);
+  int number = 0;
+  for (const std::string& tape : {pipe, std::string("/dev/zero"), folder}) {
+    SCOPED_TRACE(tape);
+    ++number;
+    dvtapes::Declare(std::to_string(number), tape, "Odd " + std::to_string(number));
+    auto steps = std::async(std::launch::async, [&] {
+      bool refused = !ProbeTape(tape, 1) && !ProbeTape(tape, 2) && TapeKind(tape) == 1;
+      { VirtualDeck deck(tape, Tape{}); }  // opens the tape as it starts
+      for (const VirtualCamcorder& cam : ReadVirtualCamcorders()) refused = refused && cam.tape != tape;
+      return refused;
+    });
+    const bool returned = steps.wait_for(30s) == std::future_status::ready;
+    if (!returned) {
+      const int release = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+      if (release >= 0) ::close(release);
+    }
+    EXPECT_TRUE(returned);
+    EXPECT_TRUE(steps.get());
+  }
+}
+
+// Changes of other files in a tape's folder are not news; the tape's are.
+TEST(TapeWatch, OnlyTheTapesOwnChangesAreTold) {
+  test_support::TempEnvironment env("watch");
+  const std::string tape = env.path("tape.dv");
+  std::atomic<int> told{0};
+  TapeWatcher watcher({tape}, [&] { ++told; });
+  for (int i = 0; i < 50; ++i) std::ofstream(env.path("other" + std::to_string(i % 5))) << i;
+  // The tape arrives in one step: a single event names it.
+  std::ofstream(env.path("staged")) << "tape";
+  std::filesystem::rename(env.path("staged"), tape);
+  for (auto end = std::chrono::steady_clock::now() + 30s; told == 0 && std::chrono::steady_clock::now() < end;)
+    std::this_thread::sleep_for(10ms);
+  // The other files' events came before the tape's, in one queue: had they
+  // been told, the count would be past one.
+  EXPECT_EQ(told, 1);
 }
 
 }  // namespace

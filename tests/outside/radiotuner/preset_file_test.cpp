@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "outside/radiotuner/preset_file.h"
+#include "tests/support/kill_loop.h"
 #include "tests/support/temp_environment.h"
 
 namespace radiotuner {
@@ -54,6 +56,38 @@ TEST(PresetFileTest, ParseRefusesWhatIsNotAPresetsFile) {
       "Marivel radio presets 1\ninf\n" + good.substr(good.find('\n', good.find('\n') + 1) + 1),
   };
   for (const std::string& text : bad) EXPECT_FALSE(ParsePresets(text)) << text;
+}
+
+// Presets whose every value is the generation, so a torn file shows.
+Presets Generation(int generation) {
+  Presets p{};
+  for (double& value : p) value = 87.5 + generation % 200 * 0.05;
+  return p;
+}
+
+TEST(PresetFileTest, SavesKilledAtRandomMomentsLeaveWholePresetsAndNoTemporaryFiles) {
+  test_support::TempEnvironment env("presets");
+  const std::string folder = env.dir();
+  ASSERT_TRUE(StorePresetFile(folder, Generation(0)));
+  test_support::KillWhileWriting(
+      60, 3000,
+      [&](int readyFd) {
+        for (int generation = 1;; ++generation) {
+          StorePresetFile(folder, Generation(generation));
+          if (generation == 1) test_support::SignalReady(readyFd);
+        }
+      },
+      [&](int round) {
+        // Opening the radio reads the presets: the file is one whole
+        // generation and the killed save's temporary file is gone.
+        const Presets loaded = LoadPresetFile(folder);
+        EXPECT_NE(loaded, Presets{}) << "round " << round;
+        for (double value : loaded) ASSERT_EQ(value, loaded[0]) << "round " << round << ": a torn file";
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+          const std::string name = entry.path().filename().string();
+          ASSERT_FALSE(name.starts_with(std::string(".") + kPresetFileName)) << "round " << round << ": " << name;
+        }
+      });
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // recorder's own search, and a recording that ends by its event.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <thread>
 
@@ -27,6 +29,7 @@ class Sink : public IGrabberEventSink {
     return 1;
   }
   bool Has(const std::string& s) const { return std::find(calls.begin(), calls.end(), s) != calls.end(); }
+  long Count(const std::string& s) const { return std::count(calls.begin(), calls.end(), s); }
   int OnDiskFull() override { return Log("OnDiskFull"); }
   int OnSearchFinished(IGrabber*) override { return Log("OnSearchFinished"); }
   int OnSearchPercent(int) override { return 1; }
@@ -152,7 +155,15 @@ TEST(GrabberOnRecorder, PreviewSearchAndRecord) {
   ASSERT_EQ(engine->TuneChannel(14), S_OK);
   ASSERT_EQ(engine->Record(1), S_OK);
   EXPECT_EQ(engine->state(), grabstate::kRecording);
-  std::this_thread::sleep_for(std::chrono::seconds(2));
+  // Stopped once the file has grown past what the checks below ask of it.
+  auto recorded = [&] {
+    std::uintmax_t size = 0;
+    std::error_code error;
+    for (const auto& e : std::filesystem::directory_iterator(out, error))
+      if (e.is_regular_file(error)) size = std::max(size, e.file_size(error));
+    return size;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return recorded() > 200000u; }));
   ASSERT_EQ(engine->Record(0), S_OK);
   EXPECT_TRUE(PumpUntil([&] { return sink.Has("OnRecordingEnded"); }));
   EXPECT_EQ(engine->state(), grabstate::kIdle);
@@ -164,6 +175,23 @@ TEST(GrabberOnRecorder, PreviewSearchAndRecord) {
   EXPECT_EQ(files[0].substr(0, 6), "Bravo_");
   EXPECT_EQ(files[0].substr(files[0].size() - 9), ".0000.mpg");
   EXPECT_GT(std::filesystem::file_size(out + "/" + files[0]), 100000u);
+  std::filesystem::remove(out + "/" + files[0]);
+
+  // An AVI recording: the engine hands the recorder its MPEG-4 settings first.
+  ASSERT_EQ(engine->EnableDivXSettings(1), S_OK);
+  ASSERT_EQ(engine->SelectRecordProfile("DivX"), S_OK);
+  ASSERT_EQ(engine->Preview(1), S_OK);
+  ASSERT_EQ(engine->Record(1), S_OK);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_EQ(engine->Record(0), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return sink.Count("OnRecordingEnded") == 2; }));
+  files.clear();
+  for (const auto& e : std::filesystem::directory_iterator(out)) {
+    if (e.is_regular_file()) files.push_back(e.path().filename().string());
+  }
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].substr(files[0].size() - 9), ".0000.avi");
+  EXPECT_GT(std::filesystem::file_size(out + "/" + files[0]), 0u);
 
   // Time shift through the engine: it starts paused, plays, and seeks back.
   ASSERT_EQ(engine->Preview(1), S_OK);

@@ -1,13 +1,17 @@
 // The recorder on the virtual tuner (tuning, channel tables, search) and the
 // profile store over the user's registry and the shipped profile files.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <linux/videodev2.h>
 #include <fstream>
 #include <mutex>
+#include <thread>
 
 #include "outside/tvrecorder/profile_file.h"
 #include "outside/tvrecorder/profile_store.h"
@@ -15,6 +19,7 @@
 #include "outside/tvrecorder/teletext.h"
 #include "outside/tvrecorder/vbi_reader.h"
 #include "outside/tvrecorder/video_window.h"
+#include "platform/gdi/dc.h"
 #include "platform/media/tv/virtual_tuner.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -310,24 +315,44 @@ TEST(ProfileStore, EntriesPersistInTheUserRegistry) {
   EXPECT_STREQ(e.name, "A");
 }
 
-// A frame left while the window was being replaced: the picture goes on
-// after the owner is set again, and an owner set twice keeps its window.
-TEST(VideoWindow, PicturesGoOnAfterTheOwnerIsSetAgain) {
+// Dispatches the thread's messages until `done` holds, or for at most 30 s.
+template <class Done>
+bool PumpVideoUntil(Done done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  MSG m;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&m);
+    else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+HWND MakeVideoOwner(int width, int height) {
   WNDCLASS wc;
   wc.lpfnWndProc = DefWindowProc;
   wc.lpszClassName = "VideoWindowOwner";
   RegisterClass(&wc);
-  HWND owners[2];
-  for (HWND& owner : owners)
-    owner = CreateWindowEx(0, "VideoWindowOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr, nullptr, nullptr);
-  auto pump = [] {
-    MSG m;
-    for (int i = 0; i < 1000 && PeekMessage(&m, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessage(&m);
-  };
+  return CreateWindowEx(0, "VideoWindowOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                        nullptr, nullptr);
+}
+
+// A grey frame of `luma`.
+tvrec::VideoFrameI420 GreyFrame(int width, int height, std::uint8_t luma) {
   tvrec::VideoFrameI420 frame;
-  frame.width = 16;
-  frame.height = 16;
-  frame.data.assign(16 * 16 * 3 / 2, 128);
+  frame.width = width;
+  frame.height = height;
+  frame.data.assign(static_cast<std::size_t>(width) * height * 3 / 2, 128);
+  std::fill_n(frame.data.begin(), static_cast<std::size_t>(width) * height, luma);
+  return frame;
+}
+
+// A frame left while the window was being replaced: the picture goes on
+// after the owner is set again, and an owner set twice keeps its window.
+TEST(VideoWindow, PicturesGoOnAfterTheOwnerIsSetAgain) {
+  HWND owners[2];
+  for (HWND& owner : owners) owner = MakeVideoOwner(320, 240);
+  const tvrec::VideoFrameI420 frame = GreyFrame(16, 16, 128);
   {
     tvrec::VideoWindow video;
     video.SetOwner(owners[0]);
@@ -341,15 +366,72 @@ TEST(VideoWindow, PicturesGoOnAfterTheOwnerIsSetAgain) {
     for (HWND owner : {owners[1], owners[0]}) {
       video.Present(frame);  // its notice goes to the window about to go
       video.SetOwner(owner);
-      pump();
       const int before = video.painted();
       video.Present(frame);
-      pump();
-      EXPECT_GT(video.painted(), before);
+      EXPECT_TRUE(PumpVideoUntil([&] { return video.painted() > before; }));
     }
   }
   for (HWND owner : owners) DestroyWindow(owner);
-  pump();
+  PumpVideoUntil([] { return true; });
+}
+
+// Frames handed over far faster than the screen takes them, at full HD:
+// they replace each other (no queue), the converter never works ahead of the
+// paints, messages posted meanwhile are served between two paints, and the
+// newest frame is the one left on the screen.
+TEST(VideoWindow, AFloodOfFramesKeepsOnlyTheNewest) {
+  constexpr int kWidth = 1920, kHeight = 1080, kFrames = 3000;
+  const HWND owner = MakeVideoOwner(kWidth, kHeight);
+  ASSERT_TRUE(owner);
+  {
+    tvrec::VideoWindow video;
+    video.SetOwner(owner);
+    video.Place(0, 0, kWidth, kHeight);
+    video.Show(true);
+    std::vector<tvrec::VideoFrameI420> frames;
+    for (std::uint8_t luma : {40, 120, 200}) frames.push_back(GreyFrame(720, 576, luma));
+    const tvrec::VideoFrameI420 last = GreyFrame(720, 576, 235);
+    std::atomic<int> presented{0};
+    std::thread streaming([&] {
+      for (int i = 0; i < kFrames; ++i, ++presented) video.Present(frames[static_cast<std::size_t>(i) % 3]);
+      video.Present(last);
+      ++presented;
+    });
+    // A descriptor that becomes ready while frames pour in (as a close
+    // request does) is served before the paint after next.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    int served = 0;
+    const FdWatchId watch = WatchFd(pipeEnds[0], POLLIN, [&](int fd, short) {
+      char byte;
+      if (read(fd, &byte, 1) == 1) ++served;
+    });
+    for (int round = 0; round < 5; ++round) {
+      const int paintedBefore = video.painted();
+      ASSERT_EQ(write(pipeEnds[1], "x", 1), 1);
+      ASSERT_TRUE(PumpVideoUntil([&] { return served > round; }));
+      EXPECT_LE(video.painted() - paintedBefore, 1) << "round " << round;
+    }
+    UnwatchFd(watch);
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    ASSERT_TRUE(PumpVideoUntil([&] { return presented.load() == kFrames + 1; }));
+    streaming.join();
+    // The newest frame reaches the screen.
+    const HDC dc = GetDC(video.hwnd());
+    ASSERT_TRUE(dc);
+    const plat::SurfacePtr screen = plat::GetDCSurface(dc);
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(PumpVideoUntil([&] { return (screen->pixel(kWidth / 2, kHeight / 2) & 0xFF) > 225; }))
+        << std::hex << screen->pixel(kWidth / 2, kHeight / 2);
+    ReleaseDC(video.hwnd(), dc);
+    // Dropped, not queued: far fewer pictures than frames, each one painted.
+    EXPECT_LT(video.converted(), kFrames / 2);
+    EXPECT_LE(video.converted(), video.painted() + 1);
+    EXPECT_GE(video.painted(), 1);
+  }
+  DestroyWindow(owner);
+  PumpVideoUntil([] { return true; });
 }
 
 // A card's VBI device that gives sliced teletext: a station's pages, a

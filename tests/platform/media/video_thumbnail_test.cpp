@@ -1,6 +1,6 @@
 // Video thumbnails on generated clips: each container gives a small picture
 // of the clip's colour, a black start is passed over, bad files give no
-// picture, and a stop ends an extraction that waits on a slow source.
+// picture, a stop ends an extraction, and only regular files are read.
 #include "platform/media/video_thumbnail.h"
 
 #include <fcntl.h>
@@ -12,9 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <future>
 #include <string>
-#include <thread>
 
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/objects.h"
@@ -94,37 +93,40 @@ TEST_F(VideoThumbnail, BitmapIsADibSectionOfThePicture) {
   plat::DeleteObject(bitmap);
 }
 
-TEST_F(VideoThumbnail, StopEndsAnExtractionWaitingOnASlowSource) {
-  // A pipe fed one byte at a time, for as long as the extraction runs: only
-  // the stop flag can end it (the time budget is an hour).
-  char folder[] = "/tmp/marivel-slow-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string pipe = std::string(folder) + "/slow.mpg";
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  std::ifstream source(kClips + "/red.mpg", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(source)), {});
-  std::atomic<bool> done{false};
-  std::thread feeder([&] {
-    const int fd = open(pipe.c_str(), O_WRONLY);
-    if (fd < 0) return;
-    for (std::size_t i = 0; !done.load(); i = (i + 1) % bytes.size()) {
-      if (write(fd, &bytes[i], 1) != 1) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    close(fd);
-  });
-  std::atomic<bool> stop{false};
-  std::thread stopper([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    stop = true;
-  });
+TEST_F(VideoThumbnail, AStopSetBeforehandEndsTheExtraction) {
+  std::atomic<bool> stop{true};
   plat::media::VideoThumbnailLimits limits;
   limits.budget = std::chrono::hours(1);
   std::string reason;
-  EXPECT_FALSE(plat::media::ExtractVideoThumbnail(pipe, &stop, &reason, limits));
-  done = true;
-  stopper.join();
-  feeder.join();
+  EXPECT_FALSE(plat::media::ExtractVideoThumbnail(kClips + "/red.mpg", &stop, &reason, limits));
+  EXPECT_FALSE(reason.empty());
+}
+
+// Only regular files are read: a named pipe without a writer, endless
+// /dev/zero and a folder are refused at once, whatever the budget. A reader
+// that waited on the pipe anyway is released by opening its other end.
+TEST_F(VideoThumbnail, NamedPipesDevicesAndFoldersAreRefusedWithoutWaiting) {
+  char folder[] = "/tmp/marivel-fifo-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string pipe = std::string(folder) + "/clip.mpg";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  plat::media::VideoThumbnailLimits limits;
+  limits.budget = std::chrono::hours(1);
+  for (const std::string& path : {pipe, std::string("/dev/zero"), std::string(folder)}) {
+    SCOPED_TRACE(path);
+    std::string reason;
+    auto extraction = std::async(std::launch::async, [&] {
+      return plat::media::ExtractVideoThumbnail(path, nullptr, &reason, limits).has_value();
+    });
+    const bool returned = extraction.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    if (!returned) {
+      const int release = open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+      if (release >= 0) close(release);
+    }
+    EXPECT_TRUE(returned);
+    EXPECT_FALSE(extraction.get());
+    EXPECT_FALSE(reason.empty());
+  }
   unlink(pipe.c_str());
   rmdir(folder);
 }

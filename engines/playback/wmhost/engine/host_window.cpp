@@ -184,10 +184,10 @@ wmhost::PlaylistPtr CWMPHostWindow::CdPlaylist(const std::string& drive, bool re
   if (optical >= 0) {
     driveIndex = static_cast<std::size_t>(optical);
     if (cdDrives_.size() <= driveIndex) cdDrives_.resize(driveIndex + 1);
-    cdDrives_[driveIndex] = device;
+    cdDrives_[driveIndex] = toc->readerDevice;
   } else {
-    while (driveIndex < cdDrives_.size() && cdDrives_[driveIndex] != device) ++driveIndex;
-    if (driveIndex == cdDrives_.size()) cdDrives_.push_back(device);
+    while (driveIndex < cdDrives_.size() && cdDrives_[driveIndex] != toc->readerDevice) ++driveIndex;
+    if (driveIndex == cdDrives_.size()) cdDrives_.push_back(toc->readerDevice);
   }
 
   auto playlist = std::make_shared<wmhost::Playlist>(toc->title.empty() ? "Audio CD" : toc->title);

@@ -1,5 +1,6 @@
-// The table of contents of an audio CD (a drive's device or a CUE/BIN or
-// TOC disc image) read with libcdio: its tracks, their lengths and CD-TEXT.
+// The table of contents of an audio CD: a drive's device read with libcdio,
+// or a CUE/BIN or TOC disc image read from its sheet: its tracks, their
+// lengths and CD-TEXT.
 #pragma once
 
 #include <optional>
@@ -22,6 +23,10 @@ struct CdTableOfContents {
   std::string title;
   std::string performer;
   std::vector<CdTrack> tracks;
+  // What the libcdio readers (the GStreamer CD source) open for this disc:
+  // the drive, the image's sheet, or a copy of a TOC naming its files by
+  // absolute path.
+  std::string readerDevice;
 };
 
 // Empty, with the reason, when there is no readable disc.

@@ -7,7 +7,8 @@
 // Return plays title 2 (a blue strip); N goes to its second chapter (a magenta
 // band under the strip); Escape goes home with
 // "Movie Entry" in focus; closing ends cleanly and leaves the resume
-// bookmark.
+// bookmark. A second visit declares two drives with different discs and
+// chooses each on the drive selector.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 
@@ -26,6 +28,16 @@ namespace fs = std::filesystem;
 using namespace app_test;
 
 constexpr int kW = 1280, kH = 720;
+
+// A second disc with no menu: its only title, a blue strip, plays at once.
+const fs::path& BlueDiscDir() {
+  static const fs::path dir = [] {
+    const std::string command = std::string(BLUE_DVD_FIXTURE_SCRIPT) + " " + BLUE_DVD_FIXTURE_DIR;
+    if (std::system(command.c_str()) != 0) return fs::path();
+    return fs::path(BLUE_DVD_FIXTURE_DIR);
+  }();
+  return dir;
+}
 
 const fs::path& FixtureDir() {
   static const fs::path dir = [] {
@@ -75,52 +87,75 @@ class MovieVisitTest : public LoungeProgramTest {
     LoungeProgramTest::SetUp();
     ASSERT_FALSE(FixtureDir().empty()) << "the test DVD could not be generated";
     // The disc as virtual drive D: of this run's machine.
+    DeclareDrive('D', FixtureDir() / "dvd");
+  }
+
+  void DeclareDrive(char letter, const fs::path& disc) {
     std::ofstream hive(dir_ + "/registry/machine.reg", std::ios::app);
-    hive << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\D]\n"
-         << "\"Path\"=\"" << (FixtureDir() / "dvd").string() << "\"\n"
+    hive << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\" << letter << "]\n"
+         << "\"Path\"=\"" << disc.string() << "\"\n"
          << "\"Type\"=\"cdrom\"\n";
     ASSERT_TRUE(hive);
   }
 
-  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+  // Runs the steps; each "check NAME" is answered once its picture meets
+  // `ready[NAME]` and kept in `shots`.
+  int Run(const std::string& steps, const std::map<std::string, ScreenReady>& ready,
+          std::map<std::string, plat::Surface>& shots) {
     std::string script;
-    std::vector<std::string> names;
+    std::map<std::string, std::string> pictures;
     std::size_t start = 0;
     while (start < steps.size()) {
       std::size_t end = steps.find('\n', start);
       if (end == std::string::npos) end = steps.size();
       std::string line = steps.substr(start, end - start);
-      if (line.rfind("shot ", 0) == 0) {
-        names.push_back(line.substr(5));
-        line = "shot " + dir_ + "/movie-" + names.back() + ".png";
+      if (line.rfind("check ", 0) == 0) {
+        const std::string name = line.substr(6);
+        line = "check " + dir_ + "/movie-" + name + ".png";
+        pictures[line.substr(6)] = name;
       }
       script += line + "\n";
       start = end + 1;
     }
     ChildProcess lounge = Lounge({"--headless=" + std::to_string(kW) + "x" + std::to_string(kH), "--script",
                                   WriteScript(script, "movie.txt")});
-    const int status = lounge.Wait(kStartMs);
-    for (const std::string& name : names) {
-      auto picture = ReadPng(dir_ + "/movie-" + name + ".png");
-      if (picture) shots[name] = std::move(*picture);
-      EXPECT_TRUE(picture.has_value()) << "no picture " << name;
-    }
+    const int status = DriveChecks(lounge, pictures, ready, shots);
+    for (const auto& [file, name] : pictures) EXPECT_TRUE(shots.count(name)) << "no picture " << name;
     return status;
   }
 };
 
 TEST_F(MovieVisitTest, MenuTitlesHomeAndClose) {
+  // Each step waits until the screen shows its outcome before the next key.
+  const auto menu = [](const plat::Surface& s) {
+    return Share(s, kPattern, Greenish) > 0.9 && Share(s, kButton1Edge, Yellowish) > 0.8;
+  };
+  const std::map<std::string, ScreenReady> ready{
+      {"start", [](const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.5; }},
+      {"menu", menu},
+      {"title1", [](const plat::Surface& s) { return Share(s, kStrip, Reddish) > 0.9; }},
+      {"menu2", menu},
+      {"right", [](const plat::Surface& s) { return Share(s, kButton2Edge, Yellowish) > 0.8; }},
+      // Title 2 with the OSD of the steps before it gone.
+      {"title2",
+       [](const plat::Surface& s) { return Share(s, kStrip, Bluish) > 0.9 && BrightShare(s, kOsdOverBar) == 0.0; }},
+      {"chapter",
+       [](const plat::Surface& s) {
+         return Share(s, kChapterBand, Magentaish) > 0.9 && BrightShare(s, kOsdOverBar) > 0.1;
+       }},
+      {"home", [](const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.5; }},
+  };
   std::map<std::string, plat::Surface> shots;
   const int status = Run(
-      "wait 1500\nkey Return\nwait 2500\nshot menu\n"
-      "key Return\nwait 700\nshot title1\n"
-      "key M\nwait 1000\nshot menu2\n"
-      "key Right\nwait 500\nshot right\nkey Return\nwait 700\nshot title2\n"
-      "key N\nwait 700\nshot chapter\n"
-      "key Escape\nwait 1500\nshot home\nclose\n",
-      shots);
+      "check start\nkey Return\ncheck menu\n"
+      "key Return\ncheck title1\n"
+      "key M\ncheck menu2\n"
+      "key Right\ncheck right\nkey Return\ncheck title2\n"
+      "key N\ncheck chapter\n"
+      "key Escape\ncheck home\nclose\n",
+      ready, shots);
   EXPECT_EQ(status, 0);
-  ASSERT_EQ(shots.size(), 7u);
+  ASSERT_EQ(shots.size(), 8u);
   for (const auto& [name, shot] : shots) {
     ASSERT_EQ(shot.width(), kW) << name;
     ASSERT_EQ(shot.height(), kH) << name;
@@ -167,6 +202,53 @@ TEST_F(MovieVisitTest, MenuTitlesHomeAndClose) {
 
   // Leaving the disc kept its resume point.
   EXPECT_TRUE(fs::exists(dir_ + "/data/Marivel/ar.cbk"));
+}
+
+// Two drives with different discs: "Movie Entry" shows the drive selector,
+// and each choice plays the disc in the drive chosen, not the first listed.
+class MovieTwoDrivesVisitTest : public MovieVisitTest {
+ protected:
+  void SetUp() override {
+    MovieVisitTest::SetUp();
+    ASSERT_FALSE(BlueDiscDir().empty()) << "the second test DVD could not be generated";
+    DeclareDrive('E', BlueDiscDir() / "dvd");
+  }
+};
+
+TEST_F(MovieTwoDrivesVisitTest, EachChoicePlaysItsOwnDisc) {
+  std::map<std::string, plat::Surface> shots;
+  // Each step waits until the screen shows its outcome; the selector has
+  // nothing to wait for but the page switch the key before it made.
+  const auto home = [](const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.5; };
+  const auto selector = [](const plat::Surface&) { return true; };
+  const std::map<std::string, ScreenReady> ready{
+      {"start", home},
+      {"selector", selector},
+      {"e", [](const plat::Surface& s) { return Share(s, kStrip, Bluish) > 0.9; }},
+      {"home", home},
+      {"selector2", selector},
+      {"d", [](const plat::Surface& s) { return Share(s, kPattern, Greenish) > 0.9; }},
+  };
+  const int status = Run(
+      "check start\nkey Return\nwait 1500\ncheck selector\n"
+      "key Right\nwait 300\nkey Return\ncheck e\n"
+      "key Escape\ncheck home\nkey Return\nwait 1500\ncheck selector2\n"
+      "key Return\ncheck d\nclose\n",
+      ready, shots);
+  EXPECT_EQ(status, 0);
+  ASSERT_EQ(shots.size(), 6u);
+
+  // The selector, on entering and again from home: no picture yet.
+  for (const char* selector : {"selector", "selector2"}) {
+    EXPECT_LT(Share(shots[selector], kPattern, Greenish), 0.1) << selector;
+    EXPECT_LT(Share(shots[selector], kStrip, Bluish), 0.1) << selector;
+  }
+  // E: holds the disc without a menu: its blue title plays.
+  EXPECT_GT(Share(shots["e"], kStrip, Bluish), 0.9);
+  EXPECT_LT(Share(shots["e"], kPattern, Greenish), 0.1);
+  // D: holds the disc whose first-play is its green menu.
+  EXPECT_GT(Share(shots["d"], kPattern, Greenish), 0.9);
+  EXPECT_LT(Share(shots["d"], kStrip, Bluish), 0.1);
 }
 
 }  // namespace

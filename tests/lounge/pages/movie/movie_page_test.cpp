@@ -104,6 +104,7 @@ TEST_F(MoviePageTest, NewPinAndADifferentConfirmationStoresNothing) {
   Type(page->ConfirmBox(), "1235");
   EXPECT_EQ(Movie().m_nMoviePageState, 14);
   EXPECT_EQ(Movie().m_nPreviousPageState, 10);
+  EXPECT_EQ(Movie().m_nPinPageOrigin, 10);
   EXPECT_EQ(page->CurrentPath(), "Movie\\SETTING\\PLCSETTING\\PLCErrorPINMsg");
   EXPECT_TRUE(Movie().m_strParentalPassword.empty());
   EXPECT_EQ(plat::GetWindowTextString(page->PinBox()), "");
@@ -128,6 +129,7 @@ TEST_F(MoviePageTest, CheckingThePin) {
   Type(page->PinBox(), "1358");
   EXPECT_EQ(Movie().m_nMoviePageState, 14);
   EXPECT_EQ(Movie().m_nPreviousPageState, 12);
+  EXPECT_EQ(Movie().m_nPinPageOrigin, 12) << "the error page's OK comes back here";
   EXPECT_EQ(Movie().m_strParentalPassword, "1357");
 
   // The right one opens the level page.
@@ -204,12 +206,16 @@ TEST_F(MoviePageTest, ChoosingADrive) {
   // A drive without a playable disc is recorded and nothing is sent.
   page->OnListItemAction(list, 0);
   EXPECT_EQ(Movie().m_nDriveIndex, 0);
+  EXPECT_EQ(Movie().m_nPendingDriveIndex, 0);
   EXPECT_TRUE(env.frame.executed.empty());
 
   page->OnListItemAction(list, 1);
   EXPECT_EQ(Movie().m_nDriveIndex, 1);
   EXPECT_EQ(Movie().m_strDriveRoot, "E:\\");
   EXPECT_EQ(Movie().m_nDriveLetterIndex, 4);
+  // What the controller opens from: the pending letter and the list position.
+  EXPECT_EQ(Movie().m_nPendingDriveIndex, 4);
+  EXPECT_EQ(Movie().m_nDriveListPos, 1);
   ASSERT_EQ(ExecutedNames(), std::vector<std::string>{"Movie Play"});
   EXPECT_EQ(env.frame.executed[0].a, 1);
   EXPECT_EQ(env.frame.executed[0].b, 0);

@@ -290,9 +290,10 @@ TEST_F(MusicPageTest, DeviceRowKSelectsTheEntryDrawnAtRowK) {
   frame.options.generalFeatures = 0x80 | 0x4;
   Music().m_strDefaultFolder = folder.Folder("Captured").string();
   config_->m_vecDriveList4 = {{"/srv/music", "Music share"}};
-  // The drive list holds every volume: the fixed disk and the sticks are no
-  // optical rows (the sticks come from the second list).
-  config_->m_vecOpticalDrives = {{"C:\\", "C:\\", 2}, {"D:", "Audio CD (D:)", 1}, {"E:", "Stick one", 8}, {"F:", "Stick two", 8}};
+  // The drive enumerator lists every volume; only the optical drives and
+  // (through their own list) the removable ones are rows.
+  config_->m_vecOpticalDrives = {
+      {"C:", "C:", 2}, {"D:", "Audio CD (D:)", 1}, {"E:", "Stick one", 8}, {"F:", "Stick two", 8}};
   config_->m_vecDriveList2 = {{"E:", "Stick one"}, {"F:", "Stick two"}};
   config_->m_vecDriveList3 = {{"G:", ""}};
   const std::vector<MusicDeviceRow> rows = page->DeviceRows();
@@ -301,6 +302,10 @@ TEST_F(MusicPageTest, DeviceRowKSelectsTheEntryDrawnAtRowK) {
   const std::vector<std::string> expected = {"Captured", "Media Library", "Music share", "Audio CD (D:)",
                                              "Stick two", "Stick one", "G:"};
   EXPECT_EQ(names, expected);
+  // The controller opens row k of the same list.
+  const std::vector<MusicSource> sources = MusicSources(*config_, frame.options.generalFeatures);
+  ASSERT_EQ(sources.size(), rows.size());
+  for (std::size_t k = 0; k < rows.size(); ++k) EXPECT_EQ(sources[k].path, rows[k].path) << k;
 
   ShowMusicPage(4);
   page->Redraw(0);

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/photo_config.h"
@@ -18,6 +21,7 @@
 #include "platform/display/display.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
+#include "platform/win/input.h"
 #include "platform/gdi/objects.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -366,6 +370,25 @@ TEST_F(PhotoPageTest, TheDriveSelectorAndTheReaderSlots) {
   page->ElementIndex().GetItemCountByName("Photo Multi Drive Selector", &count);
   EXPECT_EQ(count, 7);
 
+  // Each drive is drawn as what it is, whichever list holds it: the drive
+  // scan lists the system disk among the optical drives.
+  plat::VolumeInfo system = Volume('C', "/");
+  plat::VolumeInfo disc = Volume('D', tree.Folder("disc"), "DISC");
+  disc.type = plat::DRIVE_CDROM;
+  plat::VolumeInfo stick = Volume('E', tree.Folder("stick"), "STICK");
+  stick.type = plat::DRIVE_REMOVABLE;
+  tree.Volumes({system, disc, stick});
+  Config().m_vecDriveList3 = {{"E:\\", "STICK"}};
+  Config().m_vecOpticalDrives = {{"C:\\", "", 2}, {"D:\\", "", 1}};
+  Config().m_vecDriveList2 = {};
+  Config().m_vecDriveList4 = {};
+  Photo().m_vecDevices = {};
+  entries = page->DriveEntries();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[1].icon, "Layout\\Img\\Common\\sub-cardreader.BMP") << "a removable drive";
+  EXPECT_EQ(entries[2].icon, "Layout\\Img\\Common\\hard_disk.bmp") << "the system disk";
+  EXPECT_EQ(entries[3].icon, "Layout\\Img\\Common\\sub-cdromdata.BMP") << "the disc";
+
   // A reader slot: a volume whose total size is 0 is a slot without media.
   // (/proc is a file system whose size is 0.)
   plat::VolumeInfo card = Volume('K', "/proc", "CARD");
@@ -418,6 +441,15 @@ TEST_F(PhotoPageTest, TheBrowsersTellTheControllerWhatChanged) {
   EXPECT_EQ(folder, tree / "pictures");
   EXPECT_EQ(page->GetBrowserFolder(folder, 2, 0), 0);
   EXPECT_EQ(page->GetBrowserFolder(folder, 1, 0), 0);
+}
+
+TEST_F(PhotoPageTest, EveryPictureFormatTheEngineReadsIsListed) {
+  for (const char* name : {"a.jpg", "b.JPEG", "c.bmp", "d.png", "e.gif", "f.GIF", "g.txt", "h.mp3", "gif"})
+    tree.File(std::string("pictures/") + name);
+  BrowseFolder(0, 0);
+  std::set<std::string> listed;
+  for (int i = 0; i < page->PhotoBrowser().GetFileCount(); ++i) listed.insert(page->PhotoBrowser().GetFileEntry(i)->name);
+  EXPECT_EQ(listed, (std::set<std::string>{"a.jpg", "b.JPEG", "c.bmp", "d.png", "e.gif", "f.GIF"}));
 }
 
 TEST_F(PhotoPageTest, OpeningAPhotoDependsOnTheView) {
@@ -636,4 +668,55 @@ TEST_F(PhotoPageTest, TheMusicBrowserShowsTheHighlightedTracksTagsAndEachLength)
   EXPECT_EQ(Photo().m_wszBgTrackArtist, "");
   EXPECT_EQ(Photo().m_wszBgTrackAlbum, "");
   EXPECT_EQ(Photo().m_dBgTrackDuration, -1);
+}
+
+TEST_F(PhotoPageTest, PressesReachTheControllerAndTheBarsHideOnTheTimer) {
+  // Entering the drive selector presses "Photo Archive", so the controller
+  // browses the archive from there.
+  tree.Volumes({});
+  Photo().m_strBrowseFolder = tree.Folder("Pictures");
+  Photo().m_nPhotoState = 20;
+  page->ShowPage("Photo\\PhotoDriveSelector");
+  EXPECT_TRUE(Sent("Photo Archive"));
+  // Opening a drive entry answers what the controller answered.
+  const int drives = ListIndex("Photo Multi Drive Selector");
+  ASSERT_GE(drives, 0);
+  EXPECT_EQ(page->RefreshBrowserList(2, 1), 1);
+  frame.actionResult = 0;
+  EXPECT_EQ(page->OnListItemAction(drives, 0), 0);
+  EXPECT_TRUE(Sent("Photo Browser"));
+  frame.actionResult = 1;
+  page->ShowPage("Photo\\PhotoDriveSelector");
+  EXPECT_EQ(page->RefreshBrowserList(2, 1), 1);
+  EXPECT_EQ(page->OnListItemAction(drives, 0), 1);
+
+  // Vendor 1: Left on a settings arrow presses "Photo Return" as a click
+  // does, with its sound.
+  frame.options.vendorId = 1;
+  MakePage();
+  Config().m_bSoundEffect = Config().m_bPressedSoundOn = 1;
+  Config().m_strPressedSound = "press.wav";
+  page->ShowPage("Photo\\PhotoSetting");
+  const int settings = ListIndex("Photo Setting View");
+  int arrow = -1;
+  ASSERT_TRUE(settings >= 0 && page->Layout()->FindListAction("Photo PictureDurationRight", arrow, settings));
+  page->SetFocus(settings, page->EntryOf(settings, ENTRY_ACTION, arrow));
+  frame.executed.clear();
+  frame.sounds.clear();
+  page->OnKeyLeft(0);
+  EXPECT_TRUE(Sent("Photo Return"));
+  EXPECT_EQ(frame.sounds, std::vector<std::string>{"press.wav"});
+
+  // The bars' timer hides them wherever the cursor is; the cursor itself
+  // only when it is over the window.
+  plat::MoveWindow(frame.window, 0, 0, 640, 360, 1);
+  plat::SetCursorPos(1000, 600);
+  frame.calls.clear();
+  page->OnTimer(kPhotoCursorTimer);
+  const auto called = [&](const char* call) {
+    return std::find(frame.calls.begin(), frame.calls.end(), call) != frame.calls.end();
+  };
+  EXPECT_TRUE(called("SetCaptionBarVisible 0 1"));
+  EXPECT_TRUE(called("SetPlaybackBarVisible 0 1"));
+  EXPECT_FALSE(called("HideCursor"));
 }

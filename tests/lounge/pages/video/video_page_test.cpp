@@ -299,10 +299,14 @@ TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
     EXPECT_EQ(page->ListTextFor("Video Capturing Disc Format Option"), f.key ? UIStringOrEmpty(f.key) : "")
         << f.format;
   }
-  frame.config->m_nScreenRatio = 1;
+  // The texts follow the display type the arrows step, whatever the
+  // window's own shape.
+  frame.config->m_nScreenRatio = 2;
+  frame.config->m_nDisplayMode = 1;
   Video().m_nScreenMode4x3 = 2;
   EXPECT_EQ(page->ListTextFor("Video ScreenMode Option"), UIStringOrEmpty("PANSCAN"));
-  frame.config->m_nScreenRatio = 2;
+  frame.config->m_nScreenRatio = 1;
+  frame.config->m_nDisplayMode = 2;
   Video().m_nScreenMode16x9 = 1;
   EXPECT_EQ(page->ListTextFor("Video ScreenMode Option"), UIStringOrEmpty("ORIGINAL"));
   EXPECT_EQ(page->ListTextFor("Video Screen Mode"), UIStringOrEmpty("DISPLAY_TYPE_4X3"));
@@ -521,8 +525,8 @@ TEST_F(VideoPageTest, ListEntriesFollowTheBrowserTheSectionAndTheScreen) {
     ADD_FAILURE() << key;
     return -1;
   };
-  EXPECT_EQ(state("Video Main Menu", "Video Burn Video").front(), '0');
-  EXPECT_EQ(labelShown("VIDEO_BURN"), 0);
+  EXPECT_EQ(state("Video Main Menu", "Video Burn Video").front(), '1');
+  EXPECT_EQ(labelShown("VIDEO_BURN"), 1);
   EXPECT_EQ(labelShown("VIDEO_CAPTURE"), 1);
   // Inside the subfolder the way up is offered.
   page->Browser().EnterFolder(0);
@@ -546,12 +550,13 @@ TEST_F(VideoPageTest, ListEntriesFollowTheBrowserTheSectionAndTheScreen) {
     return -1;
   };
   const struct {
-    int ratio, mode43, mode169;
+    int display, mode43, mode169;
     int panScan, letterBox, original, stretch;
   } cases[] = {{1, 2, 1, 1, 0, 0, 0}, {1, 1, 2, 0, 1, 0, 0}, {2, 1, 1, 0, 0, 1, 0}, {2, 2, 2, 0, 0, 0, 1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.ratio) + " " + std::to_string(c.mode43) + " " + std::to_string(c.mode169));
-    frame.config->m_nScreenRatio = c.ratio;
+    SCOPED_TRACE(std::to_string(c.display) + " " + std::to_string(c.mode43) + " " + std::to_string(c.mode169));
+    frame.config->m_nDisplayMode = c.display;
+    frame.config->m_nScreenRatio = 3 - c.display;  // the window's shape plays no part
     Video().m_nScreenMode4x3 = c.mode43;
     Video().m_nScreenMode16x9 = c.mode169;
     EXPECT_EQ(shownImage("Video 4X3 Srceen 16X9 Movie PanScan"), c.panScan);

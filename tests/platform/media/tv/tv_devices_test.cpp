@@ -119,6 +119,20 @@ TEST(VirtualTuner, StationsFromTheMachineRegistry) {
   EXPECT_EQ(config.stations[0].frequencyKHz, 495250);
   EXPECT_EQ(config.stations[0].toneHz, 1000);
   EXPECT_TRUE(config.stations[0].teletext);
+
+  // A virtual web camera exists only when declared: no tuner, its picture at
+  // any frequency.
+  EXPECT_FALSE(ReadVirtualWebcamConfig().has_value());
+  text(kVirtualWebcamKey, "Name", "Desk Camera");
+  set(kVirtualWebcamKey, "Pattern", 18);
+  const auto webcam = ReadVirtualWebcamConfig();
+  ASSERT_TRUE(webcam.has_value());
+  const VirtualTuner camera(*webcam);
+  EXPECT_EQ(camera.Name(), "Desk Camera");
+  EXPECT_FALSE(camera.HasTuner());
+  ASSERT_TRUE(camera.Station().has_value());
+  EXPECT_EQ(camera.Station()->pattern, 18);
+  EXPECT_EQ(camera.Signal(), 65535);
 }
 
 }  // namespace
