@@ -218,7 +218,10 @@ LRESULT CUISystem::OnDeviceChangeOnUiThread(int event, int drive) {
     char* a = first;
     char* b = second;
     for (int i = 0; SUCCEEDED(drives->GetList3Entry(i, &a, &b)); ++i) m_pConfig->m_vecDriveList3.push_back({second, first});
-  } else if (event == static_cast<int>(DBT_DEVICEARRIVAL)) {
+  } else if (event == static_cast<int>(DBT_DEVICEARRIVAL) || event == static_cast<int>(DBT_DEVICEREMOVECOMPLETE)) {
+    // The enumerator's table is read again: the lists and the reader slots
+    // name what is there now.
+    drives->Refresh();
     BuildDriveLists();
   }
   switch (m_pConfig->m_nActiveModule) {
@@ -234,6 +237,12 @@ LRESULT CUISystem::OnDeviceChangeOnUiThread(int event, int drive) {
             OnMovieEntry(drive, 1);
           }
         }
+        // A card or stick that arrives opens the record hub, whose device
+        // page offers to copy from it.
+        const std::string root{static_cast<char>('A' + drive), ':', '\\'};
+        if (drive >= 0 && drive < 26 && !m_pConfig->m_bSuppress && GetDriveTypeA(root.c_str()) == DRIVE_REMOVABLE) {
+          RecordEntry(0, 0);
+        }
       }
       return 0;
     case MODULE_PHOTO: return PhotoOnDeviceChange(event, drive);
@@ -242,6 +251,16 @@ LRESULT CUISystem::OnDeviceChangeOnUiThread(int event, int drive) {
     case MODULE_RADIO: return RadioOnDeviceChange(event, drive);
     case MODULE_VIDEO: return VideoOnDeviceChange(event, drive);
     case MODULE_TV: return TVOnDeviceChange(event, drive);
+    case MODULE_RECORD:
+    case MODULE_BURNING:
+      // The hub's device page names each slot's medium: a drive that came or
+      // went shows at once.
+      if (m_pRecordPage && (event == static_cast<int>(DBT_DEVICEARRIVAL) ||
+                            event == static_cast<int>(DBT_DEVICEREMOVECOMPLETE))) {
+        m_pRecordPage->Redraw(1);
+        return 1;
+      }
+      return 0;
     default: return 0;
   }
 }

@@ -520,7 +520,11 @@ int CUISystem::OnMusicCopy(std::intptr_t, std::intptr_t) {
     }
     if (!music.m_vecLibraryTracks.empty()) chosen.name = music.m_vecLibraryTracks.front().strTexts[kTrackAlbum];
   }
-  if (chosen.files.empty()) return 0;
+  if (chosen.files.empty()) {
+    // Nothing to copy or burn: say what is missing and stay.
+    SetNamedItemState("MUSIC_NOTHING_MARKED", 1);
+    return 0;
+  }
   const std::string action = music.m_strBackAction;
   music.m_bCopyToDriveMode = 0;
   music.m_bCopyToFolderMode = 0;

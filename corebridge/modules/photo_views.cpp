@@ -518,13 +518,27 @@ int CUISystem::OnPhotoMenuEdit(std::intptr_t, std::intptr_t) {
 
 int CUISystem::OnPhotoFileView(std::intptr_t a, std::intptr_t b) { return OnPhotoMenuEdit(a, b); }
 
+namespace {
+// Shown when the hand-over is asked to send pictures and none is marked.
+constexpr const char* kNothingMarkedText = "PHOTO_NOTHING_MARKED";
+}  // namespace
+
 int CUISystem::OnPhotoRecord(std::intptr_t, std::intptr_t) {
-  if (!m_pConfig || !m_pConfig->m_pPhoto || !m_pConfig->m_pRecord || VendorId() != 4) return 0;
+  if (!m_pConfig || !m_pConfig->m_pPhoto || !m_pConfig->m_pRecord) return 0;
   CPhotoConfig& photo = *m_pConfig->m_pPhoto;
+  // The hubs' hand-over pages send their marked pictures for every vendor;
+  // elsewhere only vendor 4 offers it.
+  const bool handOver = photo.m_nPhotoState == kViewRecordFolder || photo.m_nPhotoState == kViewRecordBrowse;
+  if (!handOver && VendorId() != 4) return 0;
   const bool burning = photo.m_nPhotoState == kViewRecordBrowse;
   std::vector<std::string> files = CheckedPaths(photo.m_vecRecordPhotos);
   const std::vector<std::string> more = CheckedPaths(photo.m_vecPhotos);
   files.insert(files.end(), more.begin(), more.end());
+  if (files.empty() && handOver) {
+    // Nothing to copy or burn: say what is missing and stay.
+    SetNamedItemState(kNothingMarkedText, 1);
+    return 0;
+  }
   const std::string browse = photo.m_strBrowseFolder;
   const std::string extensions = photo.m_strImageExtensions;
   const std::string back = std::exchange(photo.m_strBackAction, {});

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "outside/authoring/image_files.h"
+#include "outside/authoring/module_pin.h"
 
 // libburn declares its C API inside a C++ namespace; its `burn_source`
 // has the same layout as the global one libisofs hands out.
@@ -29,6 +30,7 @@ class BurnSession {
  public:
   BurnSession() : lock_(g_libburn) {
     static const bool ok = [] {
+      KeepThisModuleLoaded();
       if (burn_initialize() != 1) return false;
       burn_msgs_set_severities(const_cast<char*>("SORRY"), const_cast<char*>("NEVER"), const_cast<char*>("marivel: "));
       return true;

@@ -5,11 +5,14 @@
 #include <filesystem>
 #include <mutex>
 
+#include "outside/authoring/module_pin.h"
+
 namespace authoring {
 namespace {
 
 bool InitLibrary() {
   static const bool ok = [] {
+    KeepThisModuleLoaded();
     if (iso_init() < 0) return false;
     // Names on disk are UTF-8 whatever the process locale says.
     iso_set_local_charset(const_cast<char*>("UTF-8"), 0);

@@ -143,9 +143,11 @@ std::vector<VolumeInfo> ReadVirtualDrives() {
       v.image = path;  // a disc image: no browsable root of its own
     } else if (writer && v.type == DRIVE_CDROM) {
       // A writer's path is the image it writes: none yet is a blank disc.
-    } else {
+    } else if (std::filesystem::is_directory(path, ec)) {
       v.root = path;
     }
+    // A folder that is not there (yet) is a drive without a medium, as an
+    // empty card slot: it arrives when the folder appears.
     drives.push_back(std::move(v));
   }
   RegCloseKey(key);

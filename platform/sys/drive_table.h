@@ -4,7 +4,8 @@
 // and the virtual drives declared in the registry below
 // HKEY_LOCAL_MACHINE\SoftWare\Kestrovia\Marivel\VirtualDrives\<letter>
 // (values "Path": a folder, a disc image or a VIDEO_TS folder; "Type":
-// "cdrom", "removable" or "fixed"; "Label"). Tests install a fake source.
+// "cdrom", "removable" or "fixed"; "Label"); a declared folder that does not
+// exist is a drive without a medium. Tests install a fake source.
 #pragma once
 
 #include <cstdint>

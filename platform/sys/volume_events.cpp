@@ -3,9 +3,12 @@
 #include <fcntl.h>
 #include <libudev.h>
 #include <poll.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/win/message.h"
 
@@ -22,6 +25,21 @@ std::map<char, VolumeInfo> ScanByLetter() {
 }
 
 DWORD MaskOf(char letter) { return DWORD{1} << (letter - 'A'); }
+
+// What the declared virtual drives hold: a folder or an image that comes or
+// goes changes it. No kernel event tells of those.
+std::string VirtualDrivesState() {
+  std::string state;
+  for (const VolumeInfo& drive : ReadVirtualDrives()) {
+    std::error_code ec;
+    const bool image = !drive.image.empty() && std::filesystem::exists(drive.image, ec);
+    state += std::string{drive.letter, drive.root.empty() ? '0' : '1', image ? '1' : '0'};
+  }
+  return state;
+}
+
+// How often the virtual drives are looked at.
+constexpr long kVirtualDrivePollMs = 1000;
 
 }  // namespace
 
@@ -58,13 +76,18 @@ struct UdevVolumeWatcher::State {
   udev* context = nullptr;
   udev_monitor* monitor = nullptr;
   int mounts = -1;
+  int virtualTimer = -1;
   FdWatchId udevWatch = 0;
   FdWatchId mountsWatch = 0;
+  FdWatchId virtualWatch = 0;
+  std::string virtualState = VirtualDrivesState();
   VolumeChangeTracker tracker;
 
   ~State() {
     if (udevWatch) UnwatchFd(udevWatch);
     if (mountsWatch) UnwatchFd(mountsWatch);
+    if (virtualWatch) UnwatchFd(virtualWatch);
+    if (virtualTimer >= 0) close(virtualTimer);
     if (mounts >= 0) close(mounts);
     if (monitor) udev_monitor_unref(monitor);
     if (context) udev_unref(context);
@@ -98,6 +121,25 @@ void UdevVolumeWatcher::Start() {
   state->mounts = open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
   if (state->mounts >= 0) {
     state->mountsWatch = WatchFd(state->mounts, POLLPRI, [this](int, short) { Deliver({}); });
+  }
+  // A declared virtual drive's folder or image is looked at now and then.
+  state->virtualTimer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+  if (state->virtualTimer >= 0) {
+    itimerspec period{};
+    period.it_interval.tv_sec = kVirtualDrivePollMs / 1000;
+    period.it_interval.tv_nsec = (kVirtualDrivePollMs % 1000) * 1'000'000;
+    period.it_value = period.it_interval;
+    timerfd_settime(state->virtualTimer, 0, &period, nullptr);
+    const int timer = state->virtualTimer;
+    state->virtualWatch = WatchFd(timer, POLLIN, [this, timer](int, short) {
+      std::uint64_t expirations = 0;
+      while (read(timer, &expirations, sizeof expirations) > 0) {
+      }
+      std::string now = VirtualDrivesState();
+      if (now == state_->virtualState) return;
+      state_->virtualState = std::move(now);
+      Deliver({});
+    });
   }
   state_ = std::move(state);
 }

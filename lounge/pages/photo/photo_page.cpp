@@ -38,6 +38,12 @@ constexpr int kViewAcquire = 5;
 constexpr int kViewBurnBrowser = 17;
 constexpr int kViewDriveSelector = 20;
 constexpr int kViewMultiEdit = 32;
+// The hand-over views of the record and burning hubs: the user marks the
+// pictures to copy or burn there.
+constexpr int kViewRecordFolder = 30;
+constexpr int kViewRecordBrowse = 31;
+
+bool IsHandOverView(int state) { return state == kViewRecordFolder || state == kViewRecordBrowse; }
 
 PhotoRecord RecordOf(const FileListEntry& entry) {
   PhotoRecord record;
@@ -375,7 +381,10 @@ int CPhotoPage::OnFileAdded(int sourceId, const FileListEntry& entry) {
   if (!photo) return 0;
   if (sourceId == 0 || sourceId == 3) {
     PhotoRecord record = RecordOf(entry);
-    record.bChecked = Vendor() == 4 ? (photo->m_nPhotoState == kViewMultiEdit ? 1 : 0) : 1;
+    // Pictures to hand over start unmarked: the user picks them.
+    record.bChecked = IsHandOverView(photo->m_nPhotoState) ? 0
+                      : Vendor() == 4                      ? (photo->m_nPhotoState == kViewMultiEdit ? 1 : 0)
+                                                           : 1;
     photo->m_vecPhotos.push_back(std::move(record));
     return 1;
   }
@@ -437,7 +446,13 @@ int CPhotoPage::OnFileActivated(int sourceId, int fileIndex) {
   }
   if (sourceId != 0 || !InList(photo->m_vecPhotos, fileIndex)) return 0;
   const int state = photo->m_nPhotoState;
-  if (state == kViewBrowser || (state >= 23 && state <= 31)) {
+  if (state == kViewBurnBrowser || IsHandOverView(state)) {
+    PhotoRecord& record = photo->m_vecPhotos[static_cast<std::size_t>(fileIndex)];
+    record.bChecked = record.bChecked ? 0 : 1;
+    Redraw(1);
+    return 1;
+  }
+  if (state == kViewBrowser || (state >= 23 && state <= 29)) {
     photo->m_nCurrentPhoto = fileIndex;
     LoadLayout("Photo\\PhotoFullScreenDisplay");
     const int sent = Send("Photo Fullscreen");
@@ -449,12 +464,6 @@ int CPhotoPage::OnFileActivated(int sourceId, int fileIndex) {
     photo->m_nCurrentPhoto = fileIndex;
     LoadLayout("Photo\\PhotoEditingView");
     return Send("Photo Edit View");
-  }
-  if (state == kViewBurnBrowser) {
-    PhotoRecord& record = photo->m_vecPhotos[static_cast<std::size_t>(fileIndex)];
-    record.bChecked = record.bChecked ? 0 : 1;
-    Redraw(1);
-    return 1;
   }
   return 1;
 }
@@ -780,18 +789,25 @@ int CPhotoPage::OnKeyDown(int flag) {
 
 int CPhotoPage::PressFocusedEntry() {
   CPhotoConfig* photo = Photo();
-  if (Vendor() == 4) {
+  const bool handOver = photo && IsHandOverView(photo->m_nPhotoState);
+  if (Vendor() == 4 || handOver) {
+    // The select key on a picture toggles its mark; in the hand-over views
+    // folders and the way up are still pressed as usual.
     const int list = FocusedList();
     int kind = 0, slot = 0, item = 0, entryKind = 0, index = 0;
-    if (!photo || list < 0 || list != ListIndex(kThumbnailBrowser) || !SplitEntry(list, FocusedEntry(), &kind, &slot) ||
-        kind != ENTRY_ITEM || !ElementIndex().RowToItem(list, slot, &item) ||
-        !m_photoBrowser.GetEntryByIndex(item, entryKind, index) || entryKind != FILE_LIST_FILE ||
-        !InList(photo->m_vecPhotos, index))
-      return 0;
-    PhotoRecord& record = photo->m_vecPhotos[static_cast<std::size_t>(index)];
-    record.bChecked = record.bChecked ? 0 : 1;
-    Redraw(1);
-    return 1;
+    const bool onPicture = photo && list >= 0 && list == ListIndex(kThumbnailBrowser) &&
+                           SplitEntry(list, FocusedEntry(), &kind, &slot) && kind == ENTRY_ITEM &&
+                           ElementIndex().RowToItem(list, slot, &item) &&
+                           m_photoBrowser.GetEntryByIndex(item, entryKind, index) && entryKind == FILE_LIST_FILE &&
+                           InList(photo->m_vecPhotos, index);
+    if (onPicture) {
+      PhotoRecord& record = photo->m_vecPhotos[static_cast<std::size_t>(index)];
+      record.bChecked = record.bChecked ? 0 : 1;
+      Redraw(1);
+      return 1;
+    }
+    if (!handOver) return 0;
+    return CSkinPage::PressFocusedEntry();
   }
   if (photo && photo->m_nPhotoState == kViewFullScreen) return Send("Photo Fullscreen");
   return CSkinPage::PressFocusedEntry();

@@ -31,6 +31,10 @@ constexpr const char* kStandIn = "Layout\\Img\\Common\\photo-unreadable.bmp";
 constexpr int kViewBurnBrowser = 17;
 constexpr int kViewMultiEdit = 32;
 
+// Views whose thumbnails carry the mark box: burning, and the record and
+// burning hubs' hand-over.
+bool ShowsMarks(int state) { return state == kViewBurnBrowser || state == 30 || state == 31; }
+
 std::string SkinFile(const char* relative) { return ResolveSkinPath(file_list::ApplicationFile(relative)); }
 
 template <class Record>
@@ -161,7 +165,7 @@ int CPhotoPage::DrawArchiveItem(int index, int list) {
   if (!record.hThumbnail) return 0;
   if (list == 0 && Vendor() == 4) return 1;
   ShowThumbnail(record.hThumbnail, rect);
-  if (list == 1 && photo->m_nPhotoState == kViewBurnBrowser) {
+  if (list == 1 && ShowsMarks(photo->m_nPhotoState)) {
     RefreshArea(true, rect, -1, [&](plat::HDC dc) {
       m_photoBrowser.DrawBurnCheckBox(dc, rect.left, rect.top, record.bChecked ? 1 : 0);
     });
@@ -241,7 +245,7 @@ int CPhotoPage::DrawFileIcon(int sourceId, int fileIndex, const plat::RECT& icon
     return 1;
   }
   DrawFitted(record.hThumbnail, dc, icon);
-  if (photo->m_nPhotoState == kViewBurnBrowser || (Vendor() == 4 && record.bChecked))
+  if (ShowsMarks(photo->m_nPhotoState) || (Vendor() == 4 && record.bChecked))
     m_photoBrowser.DrawBurnCheckBox(dc, icon.left, icon.top, record.bChecked ? 1 : 0);
   return 1;
 }

@@ -74,8 +74,8 @@ TEST_F(FoldersTest, DriveListsFromTheEnumerator) {
   EXPECT_EQ(all[3].nKind, DRIVE_KIND_REMOVABLE);
   ASSERT_EQ(Config().m_vecDriveList2.size(), 1u);
   EXPECT_EQ(Config().m_vecDriveList2[0].strFirst, stick);
-  // Lists 3 to 5 keep the enumerator's second text (the root) first, then
-  // the name it shows: consumers open the first text.
+  // Lists 3 to 5 keep the enumerator's second text first: the root that the
+  // modules open, then the name the pages show.
   ASSERT_EQ(Config().m_vecDriveList3.size(), 1u);
   EXPECT_EQ(Config().m_vecDriveList3[0].strFirst, stick);
   EXPECT_EQ(Config().m_vecDriveList3[0].strSecond, "STICK (F:)");

@@ -26,6 +26,14 @@ namespace {
 using namespace app_test;
 namespace fs = std::filesystem;
 constexpr const char* kCdSettle = "wait 1200\n";
+// Playback is looked for in this many pictures, 200 ms apart.
+constexpr int kCdPolls = 25;
+
+std::string CdPolls(const std::string& prefix) {
+  std::string steps;
+  for (int i = 0; i < kCdPolls; ++i) steps += "shot " + prefix + std::to_string(i) + "\nwait 200\n";
+  return steps;
+}
 constexpr double kCdTrackSeconds = 2.0;
 
 std::string CdClickAt(Box layout) {
@@ -94,7 +102,7 @@ TEST_F(AudioCdVisitTest, TheCdRowOpensTheTracksOneOfThemPlaysAndTheDiscRipsToMp3
   // whole.
   const std::string script =
       Script(std::string(kCdSettle) + "key Right\nkey Return\n" + kCdSettle + "shot devices\nkey Down\nkey Down\nkey Down\n" +
-                 "key Return\n" + kCdSettle + "shot tracks\nkey Down\nkey Return\nwait 1500\nshot playing\n" +
+                 "key Return\n" + kCdSettle + "shot tracks\nkey Down\nkey Return\n" + CdPolls("playing") +
                  CdClickAt({1368, 248, 420, 70}) + kCdSettle + "shot select\n" + CdClickAt({1368, 248, 420, 70}) +
                  kCdSettle + "shot ripping\nwait 600000\nclose\n",
              names);
@@ -112,26 +120,35 @@ TEST_F(AudioCdVisitTest, TheCdRowOpensTheTracksOneOfThemPlaysAndTheDiscRipsToMp3
   EXPECT_EQ(lounge.Wait(kStartMs), 0);
 
   std::map<std::string, plat::Surface> shots = Shots(names);
-  ASSERT_EQ(shots.size(), 5u);
+  ASSERT_EQ(shots.size(), names.size());
   // The disc's three track titles in place of the device rows.
   EXPECT_GT(DifferingPixels(shots["devices"], shots["tracks"], kMusicRow0), 100);
   EXPECT_GT(BrightShare(shots["tracks"], kMusicRow2, 100), 0.005);
   // The second track plays: its row is marked and the play time runs.
-  EXPECT_GT(DifferingPixels(shots["tracks"], shots["playing"], kMusicRow1), 100);
-  EXPECT_GT(BrightShare(shots["playing"], kMusicTime, 100), 0.01);
+  bool played = false;
+  for (int i = 0; i < kCdPolls; ++i) {
+    const plat::Surface& poll = shots["playing" + std::to_string(i)];
+    played = played || (DifferingPixels(shots["tracks"], poll, kMusicRow1) > 100 && BrightShare(poll, kMusicTime, 100) > 0.01);
+  }
+  EXPECT_TRUE(played) << "the second track did not play";
 }
 
 TEST_F(AudioCdVisitTest, CdOnTheCommandLineStartsOnTheDiscPlaying) {
   std::vector<std::string> names;
-  const std::string script = Script(std::string(kCdSettle) + "wait 1500\nshot start\nclose\n", names);
+  const std::string script = Script(std::string(kCdSettle) + CdPolls("start") + "close\n", names);
   ChildProcess lounge = Lounge({Headless()[0], "--script", WriteScript(script, "cd-start.txt"), "CD", "E"});
   EXPECT_EQ(lounge.Wait(kStartMs), 0);
   std::map<std::string, plat::Surface> shots = Shots(names);
-  ASSERT_EQ(shots.size(), 1u);
+  ASSERT_EQ(shots.size(), names.size());
   // Three track rows, no fourth (the device page has five), and the time runs.
-  EXPECT_GT(BrightShare(shots["start"], kMusicRow2, 100), 0.005);
-  EXPECT_LT(BrightShare(shots["start"], AtVisit({120, 492, 780, 76}), 100), 0.001);
-  EXPECT_GT(BrightShare(shots["start"], kMusicTime, 100), 0.01);
+  bool playing = false;
+  for (int i = 0; i < kCdPolls; ++i) {
+    const plat::Surface& poll = shots["start" + std::to_string(i)];
+    playing = playing || (BrightShare(poll, kMusicRow2, 100) > 0.005 &&
+                          BrightShare(poll, AtVisit({120, 492, 780, 76}), 100) < 0.001 &&
+                          BrightShare(poll, kMusicTime, 100) > 0.01);
+  }
+  EXPECT_TRUE(playing) << "the disc's tracks did not come up playing";
 }
 
 }  // namespace

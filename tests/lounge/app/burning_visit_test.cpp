@@ -8,12 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "engines/playback/wmhost/library/media_library.h"
+#include "platform/gdi/png_codec.h"
 #include "tests/engines/playback/wmhost/media_fixtures.h"
 #include "tests/lounge/app/lounge_program.h"
 #include "tests/lounge/app/screen_regions.h"
@@ -145,6 +148,124 @@ TEST_F(BurningVisitTest, MusicChosenThroughTheBurningHubEndsOnTheWritersDisc) {
       if (fs::path(name).filename() == fs::path(mp3).filename()) found = bytes == ReadAll(mp3);
     EXPECT_TRUE(found) << mp3;
   }
+}
+
+// Photos from a card: the burning hub's photo choice opens the stick's
+// pictures unmarked; Enter marks two of them, "Burn" burns just those.
+class PhotoBurningVisitTest : public BurningVisitTest {
+ protected:
+  // Three small pictures in the stick's camera folder, by name a, b, c.
+  void PutPictures() {
+    fs::create_directories(dir() + "/stick/DCIM");
+    for (const auto& [name, colour] : {std::pair{"a.png", 0xFFFF0000u}, {"b.png", 0xFF00FF00u}, {"c.png", 0xFF0000FFu}}) {
+      const std::vector<std::uint8_t> png = plat::gdi::EncodePng(plat::Surface(64, 48, colour));
+      const std::string path = dir() + "/stick/DCIM/" + name;
+      std::ofstream(path, std::ios::binary)
+          .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+      pictures_.push_back(path);
+    }
+  }
+  // Home -> Burning -> "Record Photo" -> "Record USB": the stick's pictures.
+  std::string ToTheStick() const {
+    return std::string(kSettle) + ClickAt({886, 516, 216, 250}) + kSettle + ClickAt({1280, 300, 400, 400}) + kSettle +
+           ClickAt({740, 260, 440, 240}) + "wait 2500\n";
+  }
+  std::vector<std::string> pictures_;
+};
+
+TEST_F(PhotoBurningVisitTest, TwoMarkedPicturesAreBurntAndNothingElse) {
+  PutPictures();
+  std::map<std::string, plat::Surface> shots;
+  // Into DCIM; the focus on the way up, then a, b, c: a and c are marked.
+  const std::string steps = ToTheStick() + "key Return\nwait 2500\nshot folder\nkey Right\nkey Return\n" + kSettle +
+                            "key Right\nkey Right\nkey Return\n" + kSettle + "shot marked\n" +
+                            ClickAt({120, 220, 420, 84}) + "wait 10000\nshot finished\nclose\n";
+  EXPECT_EQ(Run(steps, shots), 0);
+  ASSERT_EQ(shots.size(), 3u);
+  // The marks show on the pictures.
+  EXPECT_GT(DifferingPixels(shots["folder"], shots["marked"], AtVisit({640, 220, 1200, 220})), 200);
+
+  const authoring_test::IsoContents disc = authoring_test::ReadIso(image_);
+  ASSERT_TRUE(disc.ok) << "no disc image at " << image_;
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : disc.files) {
+    names.push_back(fs::path(name).filename().string());
+    const std::string source = dir() + "/stick/DCIM/" + names.back();
+    EXPECT_EQ(bytes, ReadAll(source)) << name;
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"a.png", "c.png"}));
+}
+
+TEST_F(PhotoBurningVisitTest, BurnWithNothingMarkedSaysSoAndBurnsNothing) {
+  PutPictures();
+  std::map<std::string, plat::Surface> shots;
+  const std::string steps = ToTheStick() + "key Return\nwait 2500\nshot folder\n" + ClickAt({120, 220, 420, 84}) +
+                            "wait 300\nshot told\nclose\n";
+  EXPECT_EQ(Run(steps, shots), 0);
+  ASSERT_EQ(shots.size(), 2u);
+  // The notice over the top of the page.
+  EXPECT_GT(DifferingPixels(shots["folder"], shots["told"], AtVisit({600, 96, 1230, 56})), 500);
+  EXPECT_FALSE(fs::exists(image_));
+}
+
+// A card declared as drive F: whose folder appears while the program is on
+// the home page: the record hub opens by itself, and its photo choice shows
+// the card on the device page.
+TEST_F(PhotoBurningVisitTest, ACardThatArrivesOpensTheRecordHub) {
+  const std::string card = dir() + "/card";
+  {
+    std::ofstream reg(dir() + "/registry/machine.reg", std::ios::app);
+    reg << "\n[HKEY_LOCAL_MACHINE\\SoftWare\\Kestrovia\\Marivel\\VirtualDrives\\F]\n"
+        << "\"Path\"=\"" << card << "\"\n\"Type\"=\"removable\"\n\"Label\"=\"CARD\"\n";
+  }
+  constexpr int kPolls = 40;
+  std::string steps = std::string(kSettle) + "shot home\n";
+  for (int i = 0; i < kPolls; ++i) steps += "shot poll" + std::to_string(i) + "\nwait 250\n";
+  steps += ClickAt({1280, 300, 400, 400}) + kSettle + "shot devices\nclose\n";
+  std::string script;
+  std::vector<std::string> names;
+  for (std::size_t start = 0; start < steps.size();) {
+    std::size_t end = steps.find('\n', start);
+    std::string line = steps.substr(start, end - start);
+    if (line.rfind("shot ", 0) == 0) {
+      names.push_back(line.substr(5));
+      line = "shot " + dir() + "/card-" + names.back() + ".png";
+    }
+    script += line + "\n";
+    start = end + 1;
+  }
+  ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                "--script", WriteScript(script, "card.txt")},
+                               {"XDG_CACHE_HOME=" + dir() + "/cache"});
+  // The card arrives once the home page is up.
+  for (int i = 0; i < kStartMs / 50 && lounge.Running() && !fs::exists(dir() + "/card-home.png"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  fs::create_directories(card + "/DCIM");
+  EXPECT_EQ(lounge.Wait(kStartMs), 0);
+  std::map<std::string, plat::Surface> shots;
+  for (const std::string& name : names) {
+    if (auto picture = ReadPng(dir() + "/card-" + name + ".png")) shots[name] = std::move(*picture);
+  }
+  ASSERT_EQ(shots.size(), names.size());
+  // The hub's title over the home page, in one of the polls.
+  bool hub = false;
+  for (int i = 0; i < kPolls; ++i)
+    hub = hub || DifferingPixels(shots["home"], shots["poll" + std::to_string(i)], AtVisit({120, 124, 96, 96})) > 500;
+  EXPECT_TRUE(hub) << "the record hub did not open when the card arrived";
+  // Photos: the USB cell names the card instead of "No media"; the other
+  // reader cells stay as they are.
+  const Box usb = AtVisit({740, 400, 440, 80});
+  const Box smartMedia = AtVisit({1240, 400, 440, 80});
+  const long usbVersusEmpty = [&] {
+    long differing = 0;
+    for (int y = 0; y < usb.height; ++y)
+      for (int x = 0; x < usb.width; ++x)
+        if (shots["devices"].pixel(usb.left + x, usb.top + y) !=
+            shots["devices"].pixel(smartMedia.left + x, smartMedia.top + y))
+          ++differing;
+    return differing;
+  }();
+  EXPECT_GT(usbVersusEmpty, 300) << "the USB cell reads like an empty slot";
 }
 
 }  // namespace

@@ -309,6 +309,10 @@ TEST(VolumeChangeTrackerTest, BlockEventsBecomeChangesOfTheirDrive) {
   const VolumeInfo dMounted = Volume('D', DRIVE_CDROM, "/dev/sr0", "/media/disc");
   const VolumeInfo e = Volume('E', DRIVE_REMOVABLE, "/dev/sdb1", "/media/stick");
   const VolumeInfo eUnmounted = Volume('E', DRIVE_REMOVABLE, "/dev/sdb1", "");
+  const VolumeInfo fEmpty = Volume('F', DRIVE_REMOVABLE, "", "");
+  const VolumeInfo fCard = Volume('F', DRIVE_REMOVABLE, "", "/home/ann/card");
+  constexpr DWORD F = 1u << 5;
+  const VolumeChange arrivalF{DBT_DEVICEARRIVAL, F}, removalF{DBT_DEVICEREMOVECOMPLETE, F};
   const std::vector<Step> steps = {
       {"disc inserted", {c, d}, {"change", "/dev/sr0", true}, {arrivalD}},
       {"disc mounted: no second arrival", {c, dMounted}, {}, {}},
@@ -319,6 +323,10 @@ TEST(VolumeChangeTrackerTest, BlockEventsBecomeChangesOfTheirDrive) {
       {"stick unmounted", {c, d, eUnmounted}, {}, {removalE}},
       {"stick pulled with the drive", {c}, {"remove", "/dev/sr0", false}, {removalD, removalE}},
       {"drive back", {c, d}, {"add", "/dev/sr0", false}, {arrivalD}},
+      // A declared card slot whose folder comes and goes, with no kernel event.
+      {"card slot declared", {c, d, fEmpty}, {}, {arrivalF}},
+      {"card folder appears", {c, d, fCard}, {}, {arrivalF}},
+      {"card folder goes", {c, d, fEmpty}, {}, {removalF}},
   };
   for (const Step& step : steps) {
     table->volumes = step.table;
