@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // How long the live tape may take to reach a point, on a loaded machine.
-constexpr int kLiveBoundMs = 30'000;
+constexpr int kLiveBoundMs = 60'000;
 
 class CaptureLiveTest : public BridgeTest {
  protected:
