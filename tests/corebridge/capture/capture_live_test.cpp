@@ -20,6 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// How long the live tape may take to reach a point, on a loaded machine.
+constexpr int kLiveBoundMs = 60'000;
+
 class CaptureLiveTest : public BridgeTest {
  protected:
   void SetUp() override {
@@ -96,6 +99,12 @@ class CaptureLiveTest : public BridgeTest {
     return files;
   }
 
+  // Whether one capture ending in `suffix` is there and reads as video.
+  bool FinishedCapture(const std::string& suffix) const {
+    const auto files = Captures(suffix);
+    return files.size() == 1 && !dvtapes::ProbeFile(files[0]).codec.empty();
+  }
+
   RecordingCapturePage page_;
   ComPtr<IDvGrab> engine_;
   ComPtr<IDiscRunner> player_;
@@ -118,10 +127,11 @@ TEST_F(CaptureLiveTest, TheTapesFrameRatePicksThePresetRow) {
     ASSERT_EQ(Video().m_strDiscFormat, "VCD");
     ASSERT_EQ(Video().m_nCaptureSource, VIDEO_SOURCE_DV) << "vendor 2 takes the camcorder";
     ASSERT_EQ(Video().m_nDeviceKind, 1);
+    page_.calls.clear();
     ASSERT_EQ(Act("Video Start Capturing"), S_OK);
-    PumpFor(2000);
+    EXPECT_TRUE(PumpFor(kLiveBoundMs, [&] { return page_.Saw("ShowCaptureToHD 0:0:1"); })) << "a second captured";
     ASSERT_EQ(Act("Video Stop Capturing"), S_OK);
-    PumpFor(300);
+    ASSERT_TRUE(PumpFor(kLiveBoundMs, [&] { return FinishedCapture(".0000.mpg"); })) << "the capture's file";
     const auto files = Captures(".0000.mpg");
     ASSERT_EQ(files.size(), 1u);
     const dvtapes::Probe probe = dvtapes::ProbeFile(files[0]);
@@ -147,10 +157,10 @@ TEST_F(CaptureLiveTest, TransportRoundTripAndUnplugMidCapture) {
   EXPECT_EQ(Video().m_nTransportState, 2);
 
   ASSERT_EQ(Act("Video Start Capturing"), S_OK);
-  EXPECT_TRUE(PumpFor(4000, [&] { return page_.Saw("ShowCaptureToHD 0:0:1"); })) << "the engine's capture time";
+  EXPECT_TRUE(PumpFor(kLiveBoundMs, [&] { return page_.Saw("ShowCaptureToHD 0:0:1"); })) << "the engine's capture time";
   // Unplugged: the file is finished and the page goes back.
   fs::remove(tape);
-  EXPECT_TRUE(PumpFor(5000, [&] { return Video().m_nView == VIDEO_VIEW_FOLDER; }));
+  EXPECT_TRUE(PumpFor(kLiveBoundMs, [&] { return Video().m_nView == VIDEO_VIEW_FOLDER; }));
   EXPECT_EQ(Video().m_bCapturing, 0);
   EXPECT_EQ(Video().m_nCaptureSource, VIDEO_SOURCE_NONE);
   EXPECT_EQ(Video().m_nHDCaptureTimer, 0u);
@@ -181,11 +191,11 @@ TEST_F(CaptureLiveTest, AnMpegCamcorderStartsPausedAndPausesAfterACapture) {
   EXPECT_EQ(Video().m_nTransportState, 3);
   ASSERT_EQ(Act("Video Capture Play"), S_OK);
   ASSERT_EQ(Act("Video Start Capturing"), S_OK);
-  PumpFor(1500);
+  EXPECT_TRUE(PumpFor(kLiveBoundMs, [&] { return page_.Saw("ShowCaptureToHD 0:0:1"); })) << "a second captured";
   ASSERT_EQ(Act("Video Stop Capturing"), S_OK);
   EXPECT_EQ(Video().m_bCapturing, 0);
   EXPECT_EQ(Video().m_nTransportState, 3) << "the tape is paused after the capture";
-  PumpFor(300);
+  EXPECT_TRUE(PumpFor(kLiveBoundMs, [&] { return FinishedCapture(".0000.mpg"); })) << "the capture's file";
   const auto files = Captures(".0000.mpg");
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(fs::path(files[0]).filename().string().rfind("MV_", 0), 0u) << files[0];

@@ -241,7 +241,7 @@ TEST_F(CaptureTest, HardDiskCaptureShowsItsTimeUntilStopped) {
   EXPECT_EQ(Video().m_bCapturing, 1);
   EXPECT_EQ(Video().m_nPlayState, 2);
   EXPECT_TRUE(page_.Saw("ShowCaptureToHD 0:0:0"));
-  EXPECT_TRUE(PumpFor(3000, [&] { return page_.Saw("ShowCaptureToHD 1:2:5"); })) << "the timer reaches page slot 7";
+  EXPECT_TRUE(PumpFor(30000, [&] { return page_.Saw("ShowCaptureToHD 1:2:5"); })) << "the timer reaches page slot 7";
   EXPECT_NE(Act("Video Start Capturing"), S_OK) << "already capturing";
   frame_.calls.clear();
   ASSERT_EQ(Act("Video Stop Capturing"), S_OK);
@@ -301,7 +301,7 @@ TEST_F(CaptureTest, DiscCaptureUsesTheDiscRecordAndItsOwnTimer) {
   EXPECT_FALSE(page_.Saw("ShowCaptureToHD 0:0:0")) << "the disc capture shows its own time";
   Dv().captureSeconds = 61;
   Dv().sink->Notify11(0, 0);
-  EXPECT_TRUE(PumpFor(3000, [&] { return page_.Saw("ShowCaptureToDVD 0:1:1"); }));
+  EXPECT_TRUE(PumpFor(30000, [&] { return page_.Saw("ShowCaptureToDVD 0:1:1"); }));
   ASSERT_EQ(Act("Video Stop Capturing"), S_OK);
   EXPECT_TRUE(Dv().Saw("32"));
   EXPECT_EQ(Video().m_nDiscCaptureTimer, 0u);

@@ -90,7 +90,7 @@ TEST_F(PlaybackTest, PlayEntersThePlayingPageAndStopUndoesEverything) {
   EXPECT_TRUE(frame_.Saw("ShowOsdStringId PLAY @2000"));
   // The engine's picture window sits in the page's window.
   EXPECT_NE(GetWindow(page_.window, GW_CHILD), nullptr);
-  PumpFor(3000, [&] { return page_.sizeTicks >= 2; });
+  PumpFor(30000, [&] { return page_.sizeTicks >= 2; });
   EXPECT_GE(page_.sizeTicks, 2);
 
   // Pause and play again through the toggles.
@@ -309,7 +309,8 @@ TEST_F(PlaybackTest, SnapshotsAreNumberedAndTheBitmapStaysWhenTheCopyFails) {
   EnterWithFiles({"alpha.mpg"});
   ASSERT_EQ(Act("Video Play"), S_OK);
   ASSERT_EQ(Act("Video Pause"), S_OK);
-  PumpFor(300);
+  // A snapshot is of the decoded picture: wait for the first one.
+  EXPECT_TRUE(PumpFor(30000, [&] { return !Video().m_bOpening && engine_ && engine_->CanCaptureFrame() == 1; }));
   const fs::path folder = Video().m_strSnapshotFolder;
   ASSERT_EQ(Act("Video Take Snapshot"), S_OK);
   ASSERT_EQ(Act("Video Take Snapshot"), S_OK);
@@ -333,13 +334,13 @@ TEST_F(PlaybackTest, SnapshotsAreNumberedAndTheBitmapStaysWhenTheCopyFails) {
 TEST_F(PlaybackTest, PlaybackTimesAreElapsedAndTotalSeconds) {
   EnterWithFiles({"charlie.wmv"});
   ASSERT_EQ(Act("Video Play"), S_OK);
-  PumpFor(1200);
   double elapsed = -1, total = -1;
+  PumpFor(30000, [&] { return system_->GetPlaybackTimes(&elapsed, &total) == S_OK && elapsed >= 1.0; });
   ASSERT_EQ(system_->GetPlaybackTimes(&elapsed, &total), S_OK);
   EXPECT_GE(elapsed, 1.0);
   EXPECT_NEAR(total, 3.0, 1.0);
-  PumpFor(1000);
   double later = -1;
+  PumpFor(30000, [&] { return system_->GetPlaybackTimes(&later, &total) == S_OK && later > elapsed; });
   ASSERT_EQ(system_->GetPlaybackTimes(&later, &total), S_OK);
   EXPECT_GT(later, elapsed);
   ASSERT_EQ(Act("Video Stop"), S_OK);

@@ -39,11 +39,16 @@ inline const fs::path& Clips() {
 inline std::string Clip(const std::string& name) { return (Clips() / name).string(); }
 
 // Dispatches this thread's messages for `ms` milliseconds, or until `done`.
+// `done` is asked after every message: on a loaded machine the queue may
+// never run dry while a clip plays, and a state can come and go meanwhile.
 inline bool PumpFor(int ms, const std::function<bool()>& done = nullptr) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (std::chrono::steady_clock::now() < end) {
     MSG msg;
-    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+    while (std::chrono::steady_clock::now() < end && PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      DispatchMessage(&msg);
+      if (done && done()) return true;
+    }
     if (done && done()) return true;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }

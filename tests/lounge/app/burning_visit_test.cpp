@@ -19,6 +19,7 @@
 #include "platform/gdi/png_codec.h"
 #include "tests/engines/playback/wmhost/media_fixtures.h"
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 #include "tests/outside/authoring/iso_reader.h"
@@ -27,7 +28,6 @@ namespace {
 
 using namespace app_test;
 namespace fs = std::filesystem;
-constexpr const char* kSettle = "wait 800\n";
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -82,17 +82,21 @@ class BurningVisitTest : public LoungeProgramTest {
     return true;
   }
 
-  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+  // Runs the steps; each "check NAME" is answered once its picture meets
+  // `ready[NAME]` and kept in `shots`.
+  int Run(const std::string& steps, const std::map<std::string, ScreenReady>& ready,
+          std::map<std::string, plat::Surface>& shots) {
     std::string script;
-    std::vector<std::string> names;
+    std::map<std::string, std::string> pictures;
     std::size_t start = 0;
     while (start < steps.size()) {
       std::size_t end = steps.find('\n', start);
       if (end == std::string::npos) end = steps.size();
       std::string line = steps.substr(start, end - start);
-      if (line.rfind("shot ", 0) == 0) {
-        names.push_back(line.substr(5));
-        line = "shot " + dir() + "/burn-" + names.back() + ".png";
+      if (line.rfind("check ", 0) == 0) {
+        const std::string name = line.substr(6);
+        line = "check " + dir() + "/burn-" + name + ".png";
+        pictures[line.substr(6)] = name;
       }
       script += line + "\n";
       start = end + 1;
@@ -100,12 +104,7 @@ class BurningVisitTest : public LoungeProgramTest {
     ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
                                   "--script", WriteScript(script, "burn.txt")},
                                  {"XDG_CACHE_HOME=" + dir() + "/cache"});
-    const int status = lounge.Wait(kStartMs);
-    for (const std::string& name : names) {
-      auto picture = ReadPng(dir() + "/burn-" + name + ".png");
-      if (picture) shots[name] = std::move(*picture);
-    }
-    return status;
+    return DriveChecks(lounge, pictures, ready, shots);
   }
 
   std::string image_;
@@ -115,16 +114,44 @@ class BurningVisitTest : public LoungeProgramTest {
 TEST_F(BurningVisitTest, MusicChosenThroughTheBurningHubEndsOnTheWritersDisc) {
   ASSERT_TRUE(FillLibrary());
   std::map<std::string, plat::Surface> shots;
-  const std::string steps = std::string(kSettle) + "shot home\n" + ClickAt({886, 516, 216, 250}) + kSettle +
-                            "shot hub\n" + ClickAt({760, 300, 400, 400}) + kSettle + "shot devices\n" +
-                            ClickAt({740, 260, 440, 240}) + kSettle + "shot music\nkey Down\nkey Return\n" + kSettle +
-                            "key Return\n" + kSettle + "shot tracks\n" + ClickAt({1360, 816, 440, 84}) +
-                            "shot burning\nwait 8000\nshot finished\nclose\n";
-  const int status = Run(steps, shots);
+  // Each step waits until the screen shows its outcome; the later pictures
+  // are told from the earlier ones.
+  const std::map<std::string, ScreenReady> ready{
+      {"home", [](const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.3; }},
+      {"hub",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["home"], s, AtVisit({120, 124, 96, 96})) > 500;
+       }},
+      {"devices",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["hub"], s, AtVisit({740, 260, 440, 240})) > 1000;
+       }},
+      {"music", [&](const plat::Surface& s) { return DifferingPixels(shots["devices"], s, kMusicRow0) > 100; }},
+      // The library's albums, then the first album's tracks.
+      {"albums", [&](const plat::Surface& s) { return DifferingPixels(shots["music"], s, kMusicRow0) > 100; }},
+      {"tracks",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["albums"], s, kMusicRow0) > 100 &&
+                DifferingPixels(shots["music"], s, kMusicRow0) > 100;
+       }},
+      {"burning",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["tracks"], s, AtVisit({240, 360, 1440, 200})) > 1000;
+       }},
+      {"finished",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["devices"], s, AtVisit({160, 240, 1600, 560})) < 200;
+       }},
+  };
+  const std::string steps = "check home\n" + ClickAt({886, 516, 216, 250}) + "check hub\n" +
+                            ClickAt({760, 300, 400, 400}) + "check devices\n" + ClickAt({740, 260, 440, 240}) +
+                            "check music\nkey Down\nkey Return\ncheck albums\nkey Return\ncheck tracks\n" +
+                            ClickAt({1360, 816, 440, 84}) + "check burning\ncheck finished\nclose\n";
+  const int status = Run(steps, ready, shots);
   EXPECT_EQ(status, 0);
-  for (const char* name : {"home", "hub", "devices", "music", "tracks", "burning", "finished"})
+  for (const char* name : {"home", "hub", "devices", "music", "albums", "tracks", "burning", "finished"})
     EXPECT_TRUE(shots.count(name)) << name;
-  if (shots.size() == 7) {
+  if (shots.size() == 8) {
     // Each step changed the screen: the hub with its title over the home
     // page, the devices, Music, its tracks, the progress, the device list.
     EXPECT_GT(DifferingPixels(shots["home"], shots["hub"], AtVisit({120, 124, 96, 96})), 500) << "no burn title";

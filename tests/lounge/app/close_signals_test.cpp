@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "platform/win/message.h"
 
 namespace {
@@ -20,6 +22,12 @@ void PumpFor(int rounds) {
   }
 }
 
+// Pumps the loop until `requests` reaches `count` or a generous time has passed.
+void PumpUntilRequests(const int& requests, int count) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (requests < count && std::chrono::steady_clock::now() < deadline) PumpFor(1);
+}
+
 TEST(CloseSignalsTest, SignalsBecomeACloseRequestOnTheLoop) {
   struct sigaction before {};
   ::sigaction(SIGTERM, nullptr, &before);
@@ -29,11 +37,11 @@ TEST(CloseSignalsTest, SignalsBecomeACloseRequestOnTheLoop) {
     ASSERT_TRUE(signals.Installed());
     ::raise(SIGTERM);
     EXPECT_EQ(requests, 0);  // nothing ran in the handler
-    PumpFor(20);
+    PumpUntilRequests(requests, 1);
     EXPECT_EQ(requests, 1);
     ::raise(SIGINT);
     ::raise(SIGTERM);
-    PumpFor(20);
+    PumpUntilRequests(requests, 2);
     EXPECT_GE(requests, 2);
     // Only one object at a time owns the signals.
     CCloseSignals second([] {});
@@ -69,7 +77,7 @@ TEST(CloseSignalsTest, BlockedSignalWaitsUntilTheLoopAcceptsIt) {
       EXPECT_EQ(requests, 0);
       signals.Accept();
       EXPECT_FALSE(Blocked(signal));
-      PumpFor(20);
+      PumpUntilRequests(requests, 1);
       EXPECT_EQ(requests, 1);
       EXPECT_FALSE(signals.Pending());
     }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 
@@ -19,49 +20,66 @@ using namespace app_test;  // the visit's screen and layout rectangles
 
 // From the first entry: down to "Radio Entry", right to "Setting Entry".
 constexpr const char* kOpenSettings = "key Down\nkey Right\nkey Right\nkey Right\nkey Return\n";
-// Long enough for the page to be drawn, under the sanitizers too.
-constexpr const char* kSettle = "wait 800\n";
 
 class LoungeVisitTest : public app_test::LoungeProgramTest {
  protected:
-  // Runs the program with `steps`, where "shot NAME" takes the picture NAME;
-  // returns the pictures by name and the exit status.
-  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots, const std::string& scriptName) {
+  // Runs the program with `steps`, where "check NAME" takes the picture NAME
+  // once it meets `ready[NAME]`; returns the pictures by name and the exit
+  // status.
+  int Run(const std::string& steps, const std::map<std::string, ScreenReady>& ready,
+          std::map<std::string, plat::Surface>& shots, const std::string& scriptName) {
     std::string script;
-    std::vector<std::string> names;
+    std::map<std::string, std::string> pictures;
     std::size_t start = 0;
     while (start < steps.size()) {
       std::size_t end = steps.find('\n', start);
       if (end == std::string::npos) end = steps.size();
       std::string line = steps.substr(start, end - start);
-      if (line.rfind("shot ", 0) == 0) {
-        names.push_back(line.substr(5));
-        line = "shot " + dir_ + "/" + scriptName + "-" + names.back() + ".png";
+      if (line.rfind("check ", 0) == 0) {
+        const std::string name = line.substr(6);
+        line = "check " + dir_ + "/" + scriptName + "-" + name + ".png";
+        pictures[line.substr(6)] = name;
       }
       script += line + "\n";
       start = end + 1;
     }
-    ChildProcess lounge =
-        Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH), "--script",
-                WriteScript(script, scriptName + ".txt")});
-    const int status = lounge.Wait(kStartMs);
-    for (const std::string& name : names) {
-      auto picture = ReadPng(dir_ + "/" + scriptName + "-" + name + ".png");
-      if (picture) shots[name] = std::move(*picture);
-      EXPECT_TRUE(picture.has_value()) << "no picture " << name;
-    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, scriptName + ".txt")});
+    const int status = DriveChecks(lounge, pictures, ready, shots);
+    for (const auto& [file, name] : pictures) EXPECT_TRUE(shots.count(name)) << "no picture " << name;
     return status;
   }
 };
 
 TEST_F(LoungeVisitTest, HomeSettingOsdChoiceHomeCloseAndRestart) {
   std::map<std::string, plat::Surface> shots;
-  const int status = Run(std::string(kSettle) + "shot home\nkey Right\n" + kSettle + "shot right\nkey Left\n" +
-                             kOpenSettings + kSettle + "shot setting\nclick " +
-                             std::to_string(kOsdLeft.left + kOsdLeft.width / 2) + " " +
-                             std::to_string(kOsdLeft.top + kOsdLeft.height / 2) + "\n" + kSettle +
-                             "shot osd\nkey Escape\n" + kSettle + "shot back\nclose\n",
-                         shots, "visit");
+  // Each step waits until the screen shows its outcome; the later pictures
+  // are told from the earlier ones.
+  const std::map<std::string, ScreenReady> ready{
+      {"home",
+       [](const plat::Surface& s) {
+         return BrightShare(s, kMovieEntry) > 0.5 && BrightShare(s, kModuleIcon) > 0.05 && BrightShare(s, kTime) > 0.02;
+       }},
+      {"right",
+       [&](const plat::Surface& s) {
+         return BrightShare(s, kMusicEntry) > 0.5 && DifferingPixels(shots["home"], s, kModuleIcon) > 1000;
+       }},
+      {"setting",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["home"], s, kCaptionArea) > kCaptionArea.width * kCaptionArea.height / 4 &&
+                BrightShare(s, kOsdOption) > 0.02;
+       }},
+      {"osd", [&](const plat::Surface& s) { return DifferingPixels(shots["setting"], s, kOsdOption) > 20; }},
+      {"back",
+       [&](const plat::Surface& s) {
+         return BrightShare(s, kMovieEntry) > 0.5 && DifferingPixels(shots["home"], s, kCaptionArea) == 0;
+       }},
+  };
+  const int status =
+      Run("check home\nkey Right\ncheck right\nkey Left\n" + std::string(kOpenSettings) + "check setting\nclick " +
+              std::to_string(kOsdLeft.left + kOsdLeft.width / 2) + " " +
+              std::to_string(kOsdLeft.top + kOsdLeft.height / 2) + "\ncheck osd\nkey Escape\ncheck back\nclose\n",
+          ready, shots, "visit");
   EXPECT_EQ(status, 0);
   ASSERT_EQ(shots.size(), 5u);
   const plat::Surface& home = shots["home"];
@@ -107,7 +125,15 @@ TEST_F(LoungeVisitTest, HomeSettingOsdChoiceHomeCloseAndRestart) {
 
   // A restart in the same place shows the saved time on the setting page.
   std::map<std::string, plat::Surface> again;
-  EXPECT_EQ(Run(std::string(kSettle) + kOpenSettings + kSettle + "shot setting\nclose\n", again, "restart"), 0);
+  const std::map<std::string, ScreenReady> restarted{
+      {"home", ready.at("home")},
+      {"setting",
+       [&](const plat::Surface& s) {
+         return BrightShare(s, kOsdOption) > 0.02 && DifferingPixels(osd, s, kOsdOption) == 0;
+       }},
+  };
+  EXPECT_EQ(Run("check home\n" + std::string(kOpenSettings) + "check setting\nclose\n", restarted, again, "restart"),
+            0);
   ASSERT_EQ(again.count("setting"), 1u);
   EXPECT_EQ(DifferingPixels(osd, again["setting"], kOsdOption), 0);
   EXPECT_GT(DifferingPixels(setting, again["setting"], kOsdOption), 20);

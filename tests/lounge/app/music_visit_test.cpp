@@ -15,13 +15,13 @@
 #include "platform/gdi/png_codec.h"
 #include "tests/engines/playback/wmhost/media_fixtures.h"
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 
 namespace {
 
 using namespace app_test;
-constexpr const char* kMusicSettle = "wait 800\n";
 
 class MusicVisitTest : public app_test::LoungeProgramTest {
  protected:
@@ -59,40 +59,72 @@ class MusicVisitTest : public app_test::LoungeProgramTest {
     return library->mediaCount() == 3;
   }
 
-  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+  // Runs the steps; each "check NAME" is answered once its picture meets
+  // `ready[NAME]` and kept in `shots`.
+  int Run(const std::string& steps, const std::map<std::string, ScreenReady>& ready,
+          std::map<std::string, plat::Surface>& shots) {
     std::string script;
-    std::vector<std::string> names;
+    std::map<std::string, std::string> pictures;
     std::size_t start = 0;
     while (start < steps.size()) {
       std::size_t end = steps.find('\n', start);
       if (end == std::string::npos) end = steps.size();
       std::string line = steps.substr(start, end - start);
-      if (line.rfind("shot ", 0) == 0) {
-        names.push_back(line.substr(5));
-        line = "shot " + dir() + "/music-" + names.back() + ".png";
+      if (line.rfind("check ", 0) == 0) {
+        const std::string name = line.substr(6);
+        line = "check " + dir() + "/music-" + name + ".png";
+        pictures[line.substr(6)] = name;
       }
       script += line + "\n";
       start = end + 1;
     }
     ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
                                   "--script", WriteScript(script, "music.txt")});
-    const int status = lounge.Wait(kStartMs);
-    for (const std::string& name : names) {
-      auto picture = ReadPng(dir() + "/music-" + name + ".png");
-      if (picture) shots[name] = std::move(*picture);
-    }
-    return status;
+    return DriveChecks(lounge, pictures, ready, shots);
   }
 };
+
+// The home page before any key, the first entry in focus.
+bool MusicVisitHomeShown(const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.5; }
+
+// The device page: the default folder and the "Media Library" rows written.
+bool MusicDevicesShown(const plat::Surface& s) {
+  return BrightShare(s, kMusicEntry) < 0.5 && BrightShare(s, kMusicRow0, 100) > 0.005 &&
+         BrightShare(s, kMusicRow1, 100) > 0.005;
+}
 
 TEST_F(MusicVisitTest, LibraryAlbumTrackPlaysAndHomeAgain) {
   ASSERT_TRUE(FillLibrary());
   std::map<std::string, plat::Surface> shots;
-  const int status = Run(std::string(kMusicSettle) + "shot home\nkey Right\nkey Return\n" + kMusicSettle +
-                             "shot devices\nkey Down\nkey Return\n" + kMusicSettle + "shot albums\nkey Return\n" + kMusicSettle +
-                             "shot tracks\nkey Return\nwait 2000\nshot playing\nwait 1200\nshot later\nkey Escape\n" +
-                             kMusicSettle + "shot back\nclose\n",
-                         shots);
+  // Each step waits until the screen shows its outcome; the later pictures
+  // are told from the earlier ones.
+  const std::map<std::string, ScreenReady> ready{
+      {"home", MusicVisitHomeShown},
+      {"devices", MusicDevicesShown},
+      {"albums",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["devices"], s, kMusicRow0) > 100 &&
+                DifferingPixels(shots["devices"], s, kMusicRow1) > 300 && BrightShare(s, kMusicRow1, 100) > 0.005;
+       }},
+      {"tracks",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["albums"], s, kMusicRow0) > 100 &&
+                DifferingPixels(shots["albums"], s, kMusicRow1) > 100 &&
+                BrightShare(s, kMusicFocusedTitle, 100) > 0.01 && BrightShare(s, kMusicCover, 240) > 0.9;
+       }},
+      {"playing",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["tracks"], s, kMusicRow0) > 100 &&
+                DifferingPixels(shots["tracks"], s, kPlaybackBarArea) > 1000 && BrightShare(s, kMusicTime, 100) > 0.01;
+       }},
+      // The play time moves on.
+      {"later", [&](const plat::Surface& s) { return DifferingPixels(shots["playing"], s, kMusicTime) > 20; }},
+      {"back", [&](const plat::Surface& s) { return DifferingPixels(shots["home"], s, kCaptionArea) == 0; }},
+  };
+  const int status =
+      Run("check home\nkey Right\nkey Return\ncheck devices\nkey Down\nkey Return\ncheck albums\nkey Return\n"
+          "check tracks\nkey Return\ncheck playing\ncheck later\nkey Escape\ncheck back\nclose\n",
+          ready, shots);
   EXPECT_EQ(status, 0);
   ASSERT_EQ(shots.size(), 7u);
   const plat::Surface& home = shots["home"];
@@ -136,12 +168,29 @@ TEST_F(MusicVisitTest, LibraryAlbumTrackPlaysAndHomeAgain) {
 TEST_F(MusicVisitTest, TheFolderRowBrowsesToAFileThatPlays) {
   ASSERT_TRUE(FillLibrary());
   std::map<std::string, plat::Surface> shots;
-  const int status = Run(std::string(kMusicSettle) + "key Right\nkey Return\n" + kMusicSettle + "shot devices\nkey Return\n" +
-                             kMusicSettle + "shot home-folder\nkey Return\n" + kMusicSettle +
-                             "shot music-folder\nkey Down\nkey Down\nkey Return\nwait 2000\nshot playing\nclose\n",
-                         shots);
+  const std::map<std::string, ScreenReady> ready{
+      {"start", MusicVisitHomeShown},
+      {"devices", MusicDevicesShown},
+      {"home-folder",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["devices"], s, kMusicRow0) > 100 && BrightShare(s, kMusicRow2, 100) > 0.005;
+       }},
+      {"music-folder",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["home-folder"], s, kMusicRow0) > 100 && BrightShare(s, kMusicRow1, 100) > 0.005 &&
+                BrightShare(s, kMusicRow2, 100) > 0.005;
+       }},
+      {"playing",
+       [&](const plat::Surface& s) {
+         return DifferingPixels(shots["music-folder"], s, kMusicRow1) > 50 && BrightShare(s, kMusicTime, 100) > 0.01;
+       }},
+  };
+  const int status =
+      Run("check start\nkey Right\nkey Return\ncheck devices\nkey Return\ncheck home-folder\nkey Return\n"
+          "check music-folder\nkey Down\nkey Down\nkey Return\ncheck playing\nclose\n",
+          ready, shots);
   EXPECT_EQ(status, 0);
-  ASSERT_EQ(shots.size(), 4u);
+  ASSERT_EQ(shots.size(), 5u);
   const plat::Surface& devices = shots["devices"];
   const plat::Surface& home = shots["home-folder"];
   const plat::Surface& music = shots["music-folder"];

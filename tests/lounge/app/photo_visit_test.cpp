@@ -23,6 +23,7 @@
 #include "lounge/skin/string_table.h"
 #include "platform/gdi/jpeg_codec.h"
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 
@@ -30,7 +31,6 @@ namespace {
 
 using namespace app_test;
 namespace fs = std::filesystem;
-constexpr const char* kSettle = "wait 1200\n";
 
 struct Rgb {
   int r, g, b;
@@ -130,6 +130,32 @@ class PhotoVisitTest : public app_test::LoungeProgramTest {
     std::ofstream(ConfigFile()) << config;
   }
 
+  // Runs the steps; each "check NAME" is answered once its picture meets
+  // `ready[NAME]` and kept in `shots`.
+  int Run(const std::string& steps, const std::map<std::string, ScreenReady>& ready,
+          std::map<std::string, plat::Surface>& shots) {
+    std::string script;
+    std::map<std::string, std::string> pictures;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("check ", 0) == 0) {
+        const std::string name = line.substr(6);
+        line = "check " + dir() + "/photo-" + name + ".png";
+        pictures[line.substr(6)] = name;
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, "photo.txt")});
+    return DriveChecks(lounge, pictures, ready, shots);
+  }
+
+  // Runs the steps, keeping each "shot NAME" picture in `shots`; for visits
+  // that poll a series of pictures (see Poll and Settled).
   int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
     std::string script;
     std::vector<std::string> names;
@@ -149,9 +175,6 @@ class PhotoVisitTest : public app_test::LoungeProgramTest {
                                   "--script", WriteScript(script, "photo.txt")});
     const int status = lounge.Wait(kStartMs);
     for (const std::string& name : names) {
-      if (const char* keep = std::getenv("MARIVEL_KEEP_SHOTS"))
-        fs::copy_file(dir() + "/photo-" + name + ".png", std::string(keep) + "/photo-" + name + ".png",
-                      fs::copy_options::overwrite_existing);
       if (!fs::exists(dir() + "/photo-" + name + ".png")) continue;
       auto picture = ReadPng(dir() + "/photo-" + name + ".png");
       if (picture) shots[name] = std::move(*picture);
@@ -197,32 +220,8 @@ class PhotoVisitTest : public app_test::LoungeProgramTest {
   std::unique_ptr<CStringTable> strings_;
 };
 
-TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
-  const std::vector<std::uint8_t> tablesBefore = QuantTables(pictures_ + "/a_sideways.jpg");
-  std::map<std::string, plat::Surface> shots;
-  const std::string steps = std::string(kSettle) +
-                            // "Photo Entry" is the third tile of the home page's first row.
-                            "key Right\nkey Right\nkey Return\n" + kSettle + "shot selector\n" +
-                            "key Return\nwait 2000\nshot browser\n" +
-                            // The folders come first (the program's own "Snapshot" folder
-                            // among them), then the sideways photo.
-                            "key Right\nkey Right\nkey Return\n" + kSettle + "shot full\n" +
-                            "key R\n" + kSettle + "shot turned\n" +
-                            "key PageDown\nwait 500\nkey Escape\n" + kSettle +
-                            "key Space\nwait 1000\nshot slide\n" +
-                            "key P\nkey N\nwait 500\nshot next\n" +
-                            "key Escape\n" + kSettle + "shot after\n" +
-                            "key Escape\n" + kSettle + "key Escape\n" + kSettle + "shot home\nclose\n";
-  EXPECT_EQ(Run(steps, shots), 0);
-  ASSERT_EQ(shots.size(), 8u);
-
-  // 1. The drive selector: "Pictures" first, with its folder picture.
-  const plat::Surface& selector = shots["selector"];
-  EXPECT_GT(BrightShare(selector, CellPicture(0), 100), 0.05) << "the folder picture";
-
-  // 2. The browser: the folder mosaic first, then the photos in name order,
-  // each cell showing its picture's colour at its centre.
-  const plat::Surface& browser = shots["browser"];
+// The browser's mosaic: the colours at the centres of its four quarters.
+std::vector<Rgb> MosaicQuarters(const plat::Surface& browser) {
   const Box mosaic = CellPicture(0);
   std::vector<Rgb> quarters;
   for (int q = 0; q < 4; ++q) {
@@ -231,6 +230,100 @@ TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
     const int cy = mosaic.top + mosaic.height * (q / 2 == 0 ? 52 : 78) / 100;
     quarters.push_back(Mean(browser, Around(cx, cy, 3)));
   }
+  return quarters;
+}
+
+// The mean colour at the centre of the browser's cell `i`.
+Rgb CellCentre(const plat::Surface& s, int i, int half = 6) {
+  const Box cell = CellPicture(i);
+  return Mean(s, Around(cell.left + cell.width / 2, cell.top + cell.height / 2, half));
+}
+
+// Whether the browser shows every thumbnail: the mosaic's four colours, the
+// sideways photo upright and the photos' own colours.
+bool ThumbnailsShown(const plat::Surface& s) {
+  const std::vector<Rgb> quarters = MosaicQuarters(s);
+  for (Rgb expected : {kRed, kGreen, kBlue, kYellow}) {
+    bool found = false;
+    for (Rgb q : quarters) found = found || Near(q, expected, 64);
+    if (!found) return false;
+  }
+  const Box sideways = CellPicture(2);
+  const int x = sideways.left + sideways.width / 2;
+  if (!Near(Mean(s, Around(x, sideways.top + sideways.height * 35 / 100)), kRed) ||
+      !Near(Mean(s, Around(x, sideways.top + sideways.height * 65 / 100)), kBlue))
+    return false;
+  const Rgb colours[] = {kGreen, kYellow, kCyan, kMagenta, kOrange};
+  for (int i = 0; i < 5; ++i)
+    if (!Near(CellCentre(s, 3 + i), colours[i])) return false;
+  return Near(CellCentre(s, 8, 12), {128, 128, 128}, 40) && Near(CellCentre(s, 9), kPink);
+}
+
+TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
+  const std::vector<std::uint8_t> tablesBefore = QuantTables(pictures_ + "/a_sideways.jpg");
+  const int w = kVisitScreenW, h = kVisitScreenH;
+  const Box browserPanel = AtVisit({0, 0, 500, 1080});
+  // Each step waits until the screen shows its outcome before the next key.
+  const auto home = [](const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.3; };
+  const std::map<std::string, ScreenReady> ready{
+      {"start", home},
+      {"selector", [](const plat::Surface& s) { return BrightShare(s, CellPicture(0), 100) > 0.05; }},
+      {"browser", ThumbnailsShown},
+      {"full",
+       [&](const plat::Surface& s) {
+         return Near(Mean(s, Around(w / 2, h / 4)), kRed) && Near(Mean(s, Around(w / 2, h * 3 / 4)), kBlue);
+       }},
+      {"turned",
+       [&](const plat::Surface& s) {
+         return Near(Mean(s, Around(w / 2 + h / 4, h / 2)), kRed) && Near(Mean(s, Around(w / 2 - h / 4, h / 2)), kBlue);
+       }},
+      // PageDown: the next photo, green, on the whole screen.
+      {"paged", [&](const plat::Surface& s) { return Near(Mean(s, Around(w / 2, h / 2)), kGreen); }},
+      // Escape: the browser again, on the green photo.
+      {"left",
+       [&](const plat::Surface& s) {
+         return BrightShare(s, browserPanel, 60) > 0.01 && Near(CellCentre(s, 3), kGreen);
+       }},
+      {"slide",
+       [&](const plat::Surface& s) {
+         return BrightShare(s, browserPanel, 60) < 0.01 && Near(Mean(s, Around(w / 2 + h / 4, h / 2)), kRed);
+       }},
+      {"next", [&](const plat::Surface& s) { return Near(Mean(s, Around(w / 2, h / 2)), kGreen); }},
+      {"after",
+       [&](const plat::Surface& s) {
+         const Box again = CellPicture(2);
+         return BrightShare(s, browserPanel, 60) > 0.01 && Near(CellCentre(s, 3), kGreen) &&
+                Near(Mean(s, Around(again.left + again.width * 65 / 100, again.top + again.height / 2)), kRed) &&
+                BrightShare(s, AtVisit({1560, 180, 260, 40}), 140) > 0.05;
+       }},
+      {"selector-again",
+       [](const plat::Surface& s) {
+         return BrightShare(s, CellPicture(0), 100) > 0.05 && !Near(CellCentre(s, 3), kGreen);
+       }},
+      {"home", home},
+  };
+  std::map<std::string, plat::Surface> shots;
+  const std::string steps = std::string("check start\n") +
+                            // "Photo Entry" is the third tile of the home page's first row.
+                            "key Right\nkey Right\nkey Return\ncheck selector\n" + "key Return\ncheck browser\n" +
+                            // The folders come first (the program's own "Snapshot" folder
+                            // among them), then the sideways photo.
+                            "key Right\nkey Right\nkey Return\ncheck full\n" + "key R\ncheck turned\n" +
+                            "key PageDown\ncheck paged\nkey Escape\ncheck left\n" + "key Space\ncheck slide\n" +
+                            "key P\nkey N\ncheck next\n" + "key Escape\ncheck after\n" +
+                            // Escape to the drive selector, then home.
+                            "key Escape\ncheck selector-again\nkey Escape\ncheck home\nclose\n";
+  EXPECT_EQ(Run(steps, ready, shots), 0);
+  ASSERT_EQ(shots.size(), 12u);
+
+  // 1. The drive selector: "Pictures" first, with its folder picture.
+  const plat::Surface& selector = shots["selector"];
+  EXPECT_GT(BrightShare(selector, CellPicture(0), 100), 0.05) << "the folder picture";
+
+  // 2. The browser: the folder mosaic first, then the photos in name order,
+  // each cell showing its picture's colour at its centre.
+  const plat::Surface& browser = shots["browser"];
+  const std::vector<Rgb> quarters = MosaicQuarters(browser);
   for (Rgb expected : {kRed, kGreen, kBlue, kYellow}) {
     bool found = false;
     for (Rgb q : quarters) found = found || Near(q, expected, 64);
@@ -239,8 +332,8 @@ TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
   }
   // The sideways photo is upright: red above blue.
   const Box sideways = CellPicture(2);
-  EXPECT_TRUE(Near(Mean(browser, Around(sideways.left + sideways.width / 2, sideways.top + sideways.height * 35 / 100)),
-                   kRed));
+  EXPECT_TRUE(
+      Near(Mean(browser, Around(sideways.left + sideways.width / 2, sideways.top + sideways.height * 35 / 100)), kRed));
   EXPECT_TRUE(Near(Mean(browser, Around(sideways.left + sideways.width / 2, sideways.top + sideways.height * 65 / 100)),
                    kBlue));
   const Rgb colours[] = {kGreen, kYellow, kCyan, kMagenta, kOrange};
@@ -258,7 +351,6 @@ TEST_F(PhotoVisitTest, BrowseOpenTurnAndShowPhotos) {
 
   // 3. Full screen: upright, in its own proportions.
   const plat::Surface& full = shots["full"];
-  const int w = kVisitScreenW, h = kVisitScreenH;
   EXPECT_TRUE(Near(Mean(full, Around(w / 2, h / 4)), kRed)) << Text(Mean(full, Around(w / 2, h / 4)));
   EXPECT_TRUE(Near(Mean(full, Around(w / 2, h * 3 / 4)), kBlue));
 

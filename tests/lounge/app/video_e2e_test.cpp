@@ -6,7 +6,6 @@
 // first, Return plays the focused clip full screen, Escape comes back to the
 // grid, and a second run draws the same grid from the thumbnail cache.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -16,13 +15,13 @@
 #include <vector>
 
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 
 namespace {
 
 using namespace app_test;
-constexpr const char* kSettle = "wait 800\n";
 // "Video Entry" is the fourth tile of the home page's first row.
 constexpr const char* kOpenVideo = "key Right\nkey Right\nkey Right\nkey Return\n";
 // The Video pages' menu column and the grid's first cell (layout pixels).
@@ -38,9 +37,8 @@ Box CellPicture(int i) {
   return AtVisit({x + 128 - 40, y + 84 - 30, 80, 60});
 }
 // "Video Sort By Date" is the fourth pill of the MyVideos menu.
-const std::string kClickSortByDate =
-    "click " + std::to_string((120 + 210) * kVisitScreenW / kLayoutWidth) + " " +
-    std::to_string((220 + 3 * 96 + 42) * kVisitScreenH / kLayoutHeight) + "\n";
+const std::string kClickSortByDate = "click " + std::to_string((120 + 210) * kVisitScreenW / kLayoutWidth) + " " +
+                                     std::to_string((220 + 3 * 96 + 42) * kVisitScreenH / kLayoutHeight) + "\n";
 
 struct Rgb {
   int r, g, b;
@@ -76,32 +74,30 @@ std::string GridColours(const plat::Surface& s) {
 
 class VideoVisitTest : public app_test::LoungeProgramTest {
  protected:
-  // Runs the program on `steps`, where "shot NAME" lines name the pictures
-  // returned in `shots`; the exit status is returned.
-  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots, const std::string& tag) {
+  // Runs the program on `steps`, where "check NAME" lines take the pictures
+  // returned in `shots` once they meet `ready[NAME]`; the exit status is
+  // returned.
+  int Run(const std::string& steps, const std::map<std::string, ScreenReady>& ready,
+          std::map<std::string, plat::Surface>& shots, const std::string& tag) {
     std::string script;
-    std::vector<std::string> names;
+    std::map<std::string, std::string> pictures;
     std::size_t start = 0;
     while (start < steps.size()) {
       std::size_t end = steps.find('\n', start);
       if (end == std::string::npos) end = steps.size();
       std::string line = steps.substr(start, end - start);
-      if (line.rfind("shot ", 0) == 0) {
-        names.push_back(line.substr(5));
-        line = "shot " + dir() + "/video-" + tag + "-" + names.back() + ".png";
+      if (line.rfind("check ", 0) == 0) {
+        const std::string name = line.substr(6);
+        line = "check " + dir() + "/video-" + tag + "-" + name + ".png";
+        pictures[line.substr(6)] = name;
       }
       script += line + "\n";
       start = end + 1;
     }
-    ChildProcess lounge =
-        Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH), "--script",
-                WriteScript(script, "video-" + tag + ".txt")},
-               {"XDG_CACHE_HOME=" + dir() + "/cache"});
-    const int status = lounge.Wait(kStartMs);
-    for (const std::string& name : names) {
-      if (auto picture = ReadPng(dir() + "/video-" + tag + "-" + name + ".png")) shots[name] = std::move(*picture);
-    }
-    return status;
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, "video-" + tag + ".txt")},
+                                 {"XDG_CACHE_HOME=" + dir() + "/cache"});
+    return DriveChecks(lounge, pictures, ready, shots);
   }
 
   // Red, green and blue clips in "My Videos" (the captured folder, first in
@@ -142,11 +138,25 @@ class VideoVisitTest : public app_test::LoungeProgramTest {
   }
 };
 
+// The home page, "Movie Entry" in focus.
+bool VideoVisitHomeShown(const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.3; }
+
+// The device selector in place of the home page `home`: its menu pills with
+// their labels, and the first grid cell in focus (a light plate).
+bool VideoDevicesShown(const plat::Surface& home, const plat::Surface& s) {
+  return DifferingPixels(home, s, kVideoMenu) > kVideoMenu.width * kVideoMenu.height / 10 &&
+         BrightShare(s, kVideoMenu, 60) > 0.02 && BrightShare(s, kFirstCell) > 0.3;
+}
+
 TEST_F(VideoVisitTest, HomeToTheDeviceSelectorAndBack) {
   std::map<std::string, plat::Surface> shots;
-  const int status = Run(std::string(kSettle) + "shot home\n" + kOpenVideo + kSettle + "shot devices\nkey Escape\n" +
-                             kSettle + "shot back\nclose\n",
-                         shots, "devices");
+  const std::map<std::string, ScreenReady> ready{
+      {"home", VideoVisitHomeShown},
+      {"devices", [&](const plat::Surface& s) { return VideoDevicesShown(shots["home"], s); }},
+      {"back", VideoVisitHomeShown},
+  };
+  const int status = Run("check home\n" + std::string(kOpenVideo) + "check devices\nkey Escape\ncheck back\nclose\n",
+                         ready, shots, "devices");
   EXPECT_EQ(status, 0);
   ASSERT_EQ(shots.size(), 3u);
   // The device selector replaced the home page: its menu pills with their
@@ -160,20 +170,37 @@ TEST_F(VideoVisitTest, HomeToTheDeviceSelectorAndBack) {
 
 TEST_F(VideoVisitTest, ThumbnailsSortByDatePlayAndBackThenFromTheCache) {
   ASSERT_TRUE(PutClips());
-  // The grid needs its thumbnails made under the sanitizers: a few seconds.
-  const std::string grid = "wait 6000\n";
   std::map<std::string, plat::Surface> shots;
-  const int status =
-      Run(std::string(kSettle) + kOpenVideo + kSettle + "key Return\n" + grid + "shot byname\n" + kClickSortByDate +
-              kSettle + "shot bydate\n" +
-              // The focus on the grid's first cell (the oldest clip), and Return.
-              "click " + std::to_string(kFirstCell.left + kFirstCell.width / 2) + " " +
-              std::to_string(kFirstCell.top + kFirstCell.height / 2) + "\n" + kSettle +
-              "key Return\nwait 4000\nshot playing\nkey Escape\n" +
-              grid + "shot back\nclose\n",
-          shots, "first");
+  const auto focusFirst = [](const plat::Surface& s) {
+    return BrightShare(s, kFirstCell) > BrightShare(s, kSecondCell) + 0.2;
+  };
+  // The grid needs its thumbnails made under the sanitizers: its pictures
+  // wait for them.
+  const std::map<std::string, ScreenReady> ready{
+      {"home", VideoVisitHomeShown},
+      {"devices", [&](const plat::Surface& s) { return VideoDevicesShown(shots["home"], s); }},
+      {"byname",
+       [](const plat::Surface& s) {
+         return GridColours(s) == "RGB" && BrightShare(s, AtVisit({652, 392, 256, 36}), 120) > 0.01;
+       }},
+      {"bydate", [](const plat::Surface& s) { return GridColours(s) == "BRG"; }},
+      {"focused", focusFirst},
+      {"playing",
+       [](const plat::Surface& s) {
+         const Rgb c = Average(s, AtVisit({160, 120, 1600, 840}));
+         return c.b > 150 && c.r < 90;
+       }},
+      {"back", [&](const plat::Surface& s) { return GridColours(s) == "BRG" && focusFirst(s); }},
+  };
+  const int status = Run("check home\n" + std::string(kOpenVideo) + "check devices\nkey Return\ncheck byname\n" +
+                             kClickSortByDate + "check bydate\n" +
+                             // The focus on the grid's first cell (the oldest clip), and Return.
+                             "click " + std::to_string(kFirstCell.left + kFirstCell.width / 2) + " " +
+                             std::to_string(kFirstCell.top + kFirstCell.height / 2) + "\ncheck focused\n" +
+                             "key Return\ncheck playing\nkey Escape\ncheck back\nclose\n",
+                         ready, shots, "first");
   EXPECT_EQ(status, 0);
-  ASSERT_EQ(shots.size(), 4u);
+  ASSERT_EQ(shots.size(), 7u);
   EXPECT_EQ(GridColours(shots["byname"]), "RGB");
   // The file name under the picture is drawn.
   EXPECT_GT(BrightShare(shots["byname"], AtVisit({652, 392, 256, 36}), 120), 0.01);
@@ -190,10 +217,15 @@ TEST_F(VideoVisitTest, ThumbnailsSortByDatePlayAndBackThenFromTheCache) {
   EXPECT_EQ(cached.size(), 3u);
   // A second run draws the grid from the cache without making a picture.
   std::map<std::string, plat::Surface> again;
-  EXPECT_EQ(Run(std::string(kSettle) + kOpenVideo + kSettle + "key Return\n" + grid + "shot grid\nclose\n", again,
-                "second"),
+  const std::map<std::string, ScreenReady> second{
+      {"home", VideoVisitHomeShown},
+      {"devices", [&](const plat::Surface& s) { return VideoDevicesShown(again["home"], s); }},
+      {"grid", [](const plat::Surface& s) { return GridColours(s) == "BRG"; }},
+  };
+  EXPECT_EQ(Run("check home\n" + std::string(kOpenVideo) + "check devices\nkey Return\ncheck grid\nclose\n", second,
+                again, "second"),
             0);
-  ASSERT_EQ(again.size(), 1u);
+  ASSERT_EQ(again.size(), 3u);
   EXPECT_EQ(GridColours(again["grid"]), "BRG");
   EXPECT_EQ(CachedPictures(), cached);
 }

@@ -52,6 +52,14 @@ void PumpFor(std::chrono::milliseconds span) {
   }
 }
 
+// Dispatches this thread's messages until `done` holds or twenty seconds
+// have passed.
+template <typename F>
+void PumpUntil(F done) {
+  const auto end = std::chrono::steady_clock::now() + 20s;
+  while (!done() && std::chrono::steady_clock::now() < end) PumpFor(20ms);
+}
+
 EncoderBlock Preset(int format, int bitRate, int width, int height, float rate, int audioField) {
   EncoderBlock b{};
   b.format = format;
@@ -230,7 +238,7 @@ TEST_F(DvCaptureTest, UnpluggingMidCaptureLeavesAPlayableFile) {
   ASSERT_EQ(g.Capture(1), S_OK);
   PumpFor(1500ms);
   fs::rename(tape, tape + ".away");
-  for (int i = 0; i < 100 && !sink.Has(6); ++i) PumpFor(20ms);
+  PumpUntil([&] { return sink.Has(6); });
   ASSERT_TRUE(sink.Has(10));
   ASSERT_TRUE(sink.Has(6));
   // Finalised before the removal was told.
@@ -243,7 +251,7 @@ TEST_F(DvCaptureTest, UnpluggingMidCaptureLeavesAPlayableFile) {
   EXPECT_NEAR(p.seconds, 1.5, 0.4);
 
   fs::rename(tape + ".away", tape);
-  for (int i = 0; i < 100 && !sink.Has(5); ++i) PumpFor(20ms);
+  PumpUntil([&] { return sink.Has(5); });
   EXPECT_TRUE(sink.Has(5));
   EXPECT_EQ(g.EnumerateDevices(), S_OK);
 }

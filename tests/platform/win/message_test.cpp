@@ -251,9 +251,12 @@ void MmCallback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
   g_mm_calls += static_cast<int>(user);
 }
 
+// Whether `done` holds within a generous bound: the timer thread may be slow
+// to run on a loaded machine.
 template <typename F>
 bool WaitFor(F done) {
-  for (int i = 0; i < 2000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!done() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return done();
 }
 
