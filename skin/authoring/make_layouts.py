@@ -1302,6 +1302,8 @@ SORT_TAGS = ("Video Sort By Name", "Video Sort By Date")
 p = video_page("MyVideos", "Video: the videos of a folder as a thumbnail grid")
 video_grid(p, "Video Thumbnail Browser", 4, 3)
 video_entry_texts(p)
+# Says so when the folder holds no video and no folder.
+p.text("Video Empty Folder Text", (640, 440, 1180, 60), align="CENTER", colours=PLAIN)
 video_menu(p, [RETURN_ROW, ("Video Recent Videos", "VIDEO_RECENT", "recent")] + SORT_ROWS +
            [("Video Burn Video", "VIDEO_BURN", "burning"), ("Video Capture Video", "VIDEO_CAPTURE", "record"),
             SETTING_ROW], tags=SORT_TAGS)

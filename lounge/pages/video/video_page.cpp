@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "corebridge/core/config.h"
@@ -346,8 +347,15 @@ int CVideoPage::ResetDeviceList() {
   std::error_code ec;
   const bool captured =
       !video->m_strCapturedFolder.empty() && std::filesystem::is_directory(video->m_strCapturedFolder, ec);
-  m_devices = VideoDeviceList(video->m_strCapturedFolder, captured, config->m_vecOpticalDrives, plat::GetVolumes(),
-                              Vendor());
+  // The user's own videos folder, where a desktop keeps videos; one that is
+  // the home folder itself means the user has none.
+  std::string userVideos = config->m_strUserVideosFolder;
+  const char* home = std::getenv("HOME");
+  if (userVideos.empty() || !std::filesystem::is_directory(userVideos, ec) ||
+      (home && file_list::CutTrailingSlashes(userVideos) == file_list::CutTrailingSlashes(home)))
+    userVideos.clear();
+  m_devices = VideoDeviceList(video->m_strCapturedFolder, captured, userVideos, config->m_vecOpticalDrives,
+                              plat::GetVolumes(), Vendor());
   // The list shows its first entry at the top.
   ElementIndex().SetItemCountByName(kDeviceBrowser, static_cast<int>(m_devices.size()));
   ElementIndex().SetTopIndexByName(kDeviceBrowser, 0);
