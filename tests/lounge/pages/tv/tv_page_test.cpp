@@ -49,6 +49,26 @@ void Pump() {
   for (int i = 0; i < 10000 && plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE); ++i) plat::DispatchMessage(&m);
 }
 
+// A frame that reads what "TV Resize Video" carries while the call lasts:
+// the picture's rectangle and the window behind it (a), and the rectangle
+// alone (b).
+class TvFrame : public pages::FakeShellFrame {
+ public:
+  struct Placement {
+    plat::RECT rect;
+    plat::HWND window;
+    bool secondIsTheRect;
+  };
+  int ExecuteAction(const std::string& name, long a, long b) override {
+    if (name == "TV Resize Video" && a) {
+      const auto* place = reinterpret_cast<const Placement*>(a);
+      placements.push_back({place->rect, place->window, b == reinterpret_cast<long>(&place->rect)});
+    }
+    return FakeShellFrame::ExecuteAction(name, a, b);
+  }
+  std::vector<Placement> placements;
+};
+
 class TvPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -93,6 +113,8 @@ class TvPageTest : public ::testing::Test {
   }
 
   CTVConfig& TV() { return *config_->m_pTV; }
+  // What the page sent, but the picture's placing (its arguments point into
+  // the page's stack; the placing test reads them through the frame).
   std::vector<std::string> Sent() const {
     std::vector<std::string> out;
     for (const auto& e : frame.executed)
@@ -134,7 +156,7 @@ class TvPageTest : public ::testing::Test {
   std::unique_ptr<CConfig> config_;
 
  public:
-  pages::FakeShellFrame frame;
+  TvFrame frame;
   std::unique_ptr<CTvPage> page;
 };
 
@@ -145,10 +167,22 @@ TEST_F(TvPageTest, EnterModuleLoadsThePreviewAndPlacesTheVideo) {
   ASSERT_EQ(page->GetDisplayWindow(&window, &video), 1);
   EXPECT_EQ(window, window_);
   EXPECT_EQ(video.right - video.left, 1280);
+  // The controller was told where: the picture's rectangle and the page's
+  // window, and the rectangle alone as the second number.
+  ASSERT_FALSE(frame.placements.empty());
+  const TvFrame::Placement& placed = frame.placements.back();
+  EXPECT_EQ(placed.rect.left, video.left);
+  EXPECT_EQ(placed.rect.top, video.top);
+  EXPECT_EQ(placed.rect.right, video.right);
+  EXPECT_EQ(placed.rect.bottom, video.bottom);
+  EXPECT_EQ(placed.window, window_);
+  EXPECT_TRUE(placed.secondIsTheRect);
   // A page without the live picture hides it.
+  frame.executed.clear();
   ASSERT_EQ(page->ShowPage("TV\\ChannelSetting"), 1);
   EXPECT_EQ(page->GetDisplayWindow(&window, &video), 0);
   EXPECT_TRUE(frame.Executed("TV Hide Video"));
+  EXPECT_FALSE(frame.Executed("TV Resize Video"));
 }
 
 TEST_F(TvPageTest, ChannelDigits) {
