@@ -158,6 +158,7 @@ class TvPageTest : public ::testing::Test {
  public:
   TvFrame frame;
   std::unique_ptr<CTvPage> page;
+  int inkFrom_ = -1;
 };
 
 TEST_F(TvPageTest, EnterModuleLoadsThePreviewAndPlacesTheVideo) {
@@ -482,6 +483,42 @@ TEST_F(TvPageTest, VendorFourRowsShowPresetNameAndNumber) {
   EXPECT_EQ(page->OnKeyUp(0), 0);
   EXPECT_EQ(page->FocusedList(), list);
   EXPECT_EQ(page->FocusedEntry(), focused);
+}
+
+TEST_F(TvPageTest, TheMainMenuOpensOnTheScheduleAndTheScanTextsFollowTheVendor) {
+  // Return on the freshly opened main menu presses the schedule link.
+  ASSERT_EQ(page->ShowPage("TV\\MainMenu"), 1);
+  TV().m_nPageType = 2;
+  frame.executed.clear();
+  page->PressFocusedEntry();
+  EXPECT_TRUE(frame.Executed("TV Schedule Page"));
+
+  // The auto-scan channel name: centred, or from the left with vendor 4.
+  TV().m_strChannelName = "Alpha";
+  TV().m_strProgressText = "42";
+  const auto firstInk = [&]() {
+    ASSERT_EQ(page->ShowPage("TV\\AutoScan"), 1);
+    plat::RECT r{};
+    EXPECT_TRUE(page->GetTextScreenRectByName("TV AutoScan Channel Name", &r));
+    // The name is drawn near white on the dark page: its first column from
+    // the box's left edge.
+    CountColour(0, r);  // paints the page
+    inkFrom_ = -1;
+    auto surface = plat::GetBitmapSurface(page->BackBuffer());
+    ASSERT_TRUE(surface);
+    for (int x = r.left; x < r.right && inkFrom_ < 0; ++x)
+      for (int y = r.top; y < r.bottom; ++y)
+        if ((surface->pixel(x, y) & 0xFF) > 200 && ((surface->pixel(x, y) >> 16) & 0xFF) > 200) {
+          inkFrom_ = x - r.left;
+          break;
+        }
+  };
+  firstInk();
+  EXPECT_GT(inkFrom_, 100) << "centred";
+  frame.options.vendorId = 4;
+  firstInk();
+  EXPECT_GE(inkFrom_, 0);
+  EXPECT_LT(inkFrom_, 20) << "from the left";
 }
 
 }  // namespace
