@@ -276,7 +276,6 @@ TEST_F(VideoPageTest, GridThumbnailsAreMadeFiledByPathAndThenReadFromTheCache) {
     const auto& t = Video().m_videoThumbnails;
     return t.size() == 3 && t[0] && t[1] && t[2];
   };
-  Video().m_bThumbnailsInvalid = 0;
   showFolder();
   // Names in order: blue, green, red.
   ASSERT_EQ(Video().m_folderFiles,
@@ -314,6 +313,30 @@ TEST_F(VideoPageTest, GridThumbnailsAreMadeFiledByPathAndThenReadFromTheCache) {
   EXPECT_TRUE(page->Worker() == nullptr || page->Worker()->ExtractionCount() == 0);
 }
 
+
+TEST_F(VideoPageTest, TheFirstPicturesOfARunAreKept) {
+  // Without a cache to fall back on, a picture thrown away is decoded again.
+  page->SetThumbnailCache(CVideoThumbnailCache("/proc/no-cache-here"));
+  ASSERT_EQ(std::system((std::string(MARIVEL_VIDEO_CLIPS_SCRIPT) + " " + MARIVEL_VIDEO_CLIPS_DIR).c_str()), 0);
+  const std::string folder = tree.Folder("Clips");
+  for (const char* clip : {"red.mpg", "green.avi", "blue.wmv"})
+    std::filesystem::copy_file(std::string(MARIVEL_VIDEO_CLIPS_DIR) + "/" + clip, folder + "/" + clip);
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  const auto allThree = [&] {
+    const auto& t = Video().m_videoThumbnails;
+    return t.size() == 3 && t[0] && t[1] && t[2];
+  };
+  for (int i = 0; i < 6000 && !allThree(); ++i) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_TRUE(allThree());
+  ASSERT_NE(page->Worker(), nullptr);
+  EXPECT_EQ(page->Worker()->ExtractionCount(), 3);
+}
 TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
   const struct {
     const char* format;
