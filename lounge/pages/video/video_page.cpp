@@ -542,7 +542,8 @@ int CVideoPage::DrawFileText(int sourceId, int fileIndex, const plat::RECT& text
   const std::vector<std::string>& list = StateList();
   if (sourceId != 0 || fileIndex < 0 || fileIndex >= static_cast<int>(list.size())) return 0;
   const std::string title = video_lists::GetFileTitleOfPath(list[static_cast<std::size_t>(fileIndex)]);
-  DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, title, 1, colour, SKIN_FIT_ELLIPSIS);
+  DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, title, ALIGN_CENTER, colour,
+                          SKIN_FIT_ELLIPSIS);
   return 1;
 }
 
@@ -779,7 +780,8 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       plat::DeleteObject(bitmap);
     }
     DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom,
-                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), 1, textColour, SKIN_FIT_ELLIPSIS);
+                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), ALIGN_CENTER, textColour,
+                            SKIN_FIT_ELLIPSIS);
     return 1;
   }
   if (list == devices && devices >= 0) {
@@ -789,7 +791,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       DrawFittedBitmap(picture, dc, icon);
       plat::DeleteObject(picture);
     }
-    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, 1, textColour,
+    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, ALIGN_CENTER, textColour,
                             SKIN_FIT_ELLIPSIS);
     return 1;
   }

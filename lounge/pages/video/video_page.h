@@ -99,6 +99,8 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int HighlightListItem(int item, int list) override;
   int ShowTooltipAt(plat::POINT point) override;
   int QueryListItemState(int list, int item, int* shown, int* enabled, int* checked) override;
+  // Leaving the module needs nothing of the page.
+  int OnModuleExit() override { return 1; }
   int QueryListImageShown(int list, int image, int* shown) override;
   // The folder shown holds no video and no folder.
   bool FolderHasNoVideos();

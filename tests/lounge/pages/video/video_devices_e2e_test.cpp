@@ -46,7 +46,7 @@ TEST_F(VideoDevicesVisit, TheUsersVideosFolderIsOfferedAndAnEmptyFolderSaysSo) {
   const std::string background = std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/Img/Video/video_bg.bmp";
   // "Video Entry" is the fourth tile of the home page's first row; the first
   // cell is the program's "My Videos", the second the user's folder.
-  const std::string steps = "wait 1000\nkey Right\nkey Right\nkey Right\nkey Return\nwait 1500\nkey Return\n"
+  const std::string steps = "wait 1000\nkey Right\nkey Right\nkey Right\nkey Return\nwait 1500\nshot devices\nkey Return\n"
                             "poll empty\nkey Escape\nwait 1500\nkey Right\nkey Return\npoll films\nclose\n";
   EXPECT_EQ(RunVisit("video-devices", steps, {"XDG_CACHE_HOME=" + dir_ + "/cache"}), 0);
   EXPECT_NE(Polled("empty",
@@ -54,6 +54,18 @@ TEST_F(VideoDevicesVisit, TheUsersVideosFolderIsOfferedAndAnEmptyFolderSaysSo) {
                      return TextMatches(s, empty->box, background, Word("VIDEO_NO_VIDEOS"), empty->align, empty->colour);
                    }),
             nullptr);
+  // The second cell names the user's folder, centred under its picture.
+  ASSERT_TRUE(shots_.count("devices"));
+  const Box label = AtVisit({940 + 12, 220 + 172, 256, 36});
+  int first = -1, last = -1;
+  for (int x = label.left; x < label.left + label.width; ++x)
+    for (int y = label.top; y < label.top + label.height; ++y)
+      if (Brightest(shots_["devices"].pixel(x, y)) >= 140) {
+        if (first < 0) first = x;
+        last = x;
+      }
+  ASSERT_GE(first, 0) << "no label";
+  EXPECT_NEAR(first - label.left, label.left + label.width - 1 - last, 8) << "the label is not centred";
   // The user's folder: its clip, red, in the first cell.
   EXPECT_NE(Polled("films", [](const plat::Surface& s) { return Reddish(s, kFirstPicture); }), nullptr);
 }

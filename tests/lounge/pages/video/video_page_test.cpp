@@ -195,6 +195,7 @@ TEST_F(VideoPageTest, EnterModuleStartsAtTheDeviceSelectorOrTheApplicationChoice
   EXPECT_EQ(page->EnterModule(), 1);
   EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
   EXPECT_EQ(Video().m_nEntryState, VIDEO_VIEW_DEVICES);
+  EXPECT_EQ(page->OnModuleExit(), 1);
   // Vendor 1 without the editor installed: the device selector as well, and
   // the remote control is told the video play mode.
   RemoteKeyWindow remote;
