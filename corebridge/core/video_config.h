@@ -153,7 +153,7 @@ class CVideoConfig {
   int m_bKeyAnswer4 = 0;            // fourth key answer outside the capture view
   int m_bKeyAnswer5 = 0;            // fifth key answer outside the capture view
   int m_bStartPaused = 0;           // the start-paused option: a file opens paused on its first picture
-  int m_bThumbnailsInvalid = 1;     // ThumbnailsInvalid
+  int m_bThumbnailsInvalid = 0;     // ThumbnailsInvalid: 1 drops the pictures made so far (once)
   int m_bSnapshotAvailable = 0;     // a snapshot can be taken
   std::vector<int> m_recentValues;  // one value per entry of the list being sorted
   int m_bListDirty = 0;             // set when the sort mode changes

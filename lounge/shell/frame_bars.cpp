@@ -197,6 +197,11 @@ int CMainFrame::SetPlaybackBarVisible(int show, int animate) {
 
 int CMainFrame::NotifyPlaybackBar(int value) { return m_playbackBar ? m_playbackBar->Redraw(value) : 0; }
 
+int CMainFrame::RefreshPlaybackBarText(const std::string& name) {
+  if (!m_playbackBar || !plat::IsWindowVisible(m_playbackBar->Window())) return 0;
+  return m_playbackBar->RefreshTextByName(name);
+}
+
 int CMainFrame::SetBarsTopmost(int flag) {
   if (!BarsAllowed()) return 0;
   UINT flags = plat::SWP_NOMOVE | plat::SWP_NOSIZE;

@@ -177,6 +177,7 @@ class CMainFrame : public IShellFrame, public IFrameServices, public ISkinPageHo
   int ExecuteAction(const std::string& name, long param1, long param2) override;
   void HideBarsOnKey() override;
   bool HasPlaybackBar() override { return m_playbackBar != nullptr; }
+  int RefreshPlaybackBarText(const std::string& name) override;
   int QueryPlaybackBarButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
   int CaptionBarPaintedHeight() override;
   bool IsCaptionDragging() override;

@@ -9,8 +9,11 @@
 #include "lounge/shell/app_services.h"
 #include "lounge/shell/playback_bar_state.h"
 #include "lounge/shell/playback_bar_text.h"
+#include "lounge/skin/gdi_handles.h"
 #include "lounge/skin/skin_regions.h"
 #include "lounge/skin/skin_text.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/blit.h"
 #include "platform/gdi/font.h"
 #include "platform/gdi/region_object.h"
 #include "platform/win/controls/controls.h"
@@ -333,6 +336,33 @@ void CPlaybackBar::DrawPlayTime() {
   DrawSkinTextDefaultFont(dc, rect.left, rect.top, rect.right, rect.bottom, text, ALIGN_CENTER, colour,
                           kNarrowTextFit);
   plat::ReleaseDC(Owner(), dc);
+}
+
+int CPlaybackBar::RefreshTextByName(const std::string& name) {
+  int i = -1;
+  plat::RECT rect{};
+  if (!IsLoaded() || !Layout() || !Layout()->FindText(name, i) || !GetTextScreenRect(i, &rect)) return 0;
+  const plat::RECT& whole = BackBufferRect();
+  // The bar's background alone, drawn once per background and size: a seek
+  // refreshes the text at every step.
+  std::string path;
+  Layout()->GetBackgroundImage(path);
+  const std::string key = path + "|" + std::to_string(whole.right) + "x" + std::to_string(whole.bottom);
+  if (!m_plainBackground || m_plainBackgroundKey != key) {
+    MemoryDC scratch;
+    BitmapPtr background(plat::CreateCompatibleBitmap(scratch.get(), whole.right, whole.bottom));
+    if (!scratch || !background || !scratch.SelectBitmap(background.get())) return 0;
+    DrawBackground(scratch.get());
+    m_plainBackground = std::move(background);
+    m_plainBackgroundKey = key;
+  }
+  RefreshArea(true, rect, -1, [&](HDC dc) {
+    MemoryDC source;
+    if (!source || !source.SelectBitmap(m_plainBackground.get())) return;
+    plat::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.get(), rect.left,
+                 rect.top, plat::SRCCOPY);
+  });
+  return 1;
 }
 
 int CPlaybackBar::SetVolumeProgress(float value) { return SetProgressValue("Vol Progress", value, 0.0f); }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "lounge/skin/gdi_handles.h"
 #include "lounge/skin/skin_page.h"
 
 // Timers on the bar window.
@@ -112,6 +113,9 @@ class CPlaybackBar : public CSkinPage {
   // Repaints the volume buttons whose states changed since the last call;
   // returns how many it repainted.
   virtual int RefreshVolumeButtons();
+  // Draws the text element `name` again over its piece of the background,
+  // without redrawing the rest of the bar; 0 when the bar has no such text.
+  int RefreshTextByName(const std::string& name);
   // Index of the first tip area containing the point, -1 when none.
   virtual int HitTestTipArea(plat::POINT point);
   // Adds a tip area where the page has no element; returns 1.
@@ -136,6 +140,9 @@ class CPlaybackBar : public CSkinPage {
   plat::HWND Frame() const;
 
   int m_vendor = 0;
+  // The background under refreshed texts, and what it was drawn for.
+  BitmapPtr m_plainBackground;
+  std::string m_plainBackgroundKey;
   std::vector<PlaybackTipArea> m_tipAreas;
   plat::HWND m_tooltip = nullptr;
   FontPtr m_tooltipFont;

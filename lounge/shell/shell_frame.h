@@ -46,6 +46,9 @@ class IShellFrame {
   virtual int SetPlaybackBarPath(const std::string& layoutPath) = 0;
   // 0 takes the playback bar's tooltip down; the bar shows it itself on hover.
   virtual int ShowPlaybackTooltip(int show) { return (void)show, 0; }
+  // Draws the playback bar's text element `name` again, alone, when the bar
+  // is shown: a value that changes often without a redraw of the bar.
+  virtual int RefreshPlaybackBarText(const std::string& name) { return (void)name, 0; }
   // Whether the cursor lies over the visible caption or playback bar.
   virtual bool IsCursorOverBars() = 0;
 

@@ -1236,20 +1236,29 @@ def video_header(p):
     p.text("VIDEOS", (120, 150, 460, 60), label=True, align="LEFT", colours=ACCENT, font="FONT2")
     p.text("VIDEO_VIDEOHEADER", (640, 150, 700, 60), align="LEFT", colours=PLAIN, font="FONT2")
 
-def video_pill(lst, name, key, row, icon, x=120, w=420):
+MENU_W = 500  # wide enough for the longest label ("Composite input", "Start capturing")
+CHOSEN = (ON_PRESSED, ON_PRESSED, ON_PRESSED, ON_PRESSED)
+
+def video_pill(lst, name, key, row, icon, x=120, w=MENU_W):
     """A menu pill of the Video pages; the pictures lie in Video/."""
     y = 220 + row * 96
-    lst.action(name, "Video/pill_%s.bmp" % icon, (x, y, w, 84))
+    lst.action(name, "Video/menu_%s.bmp" % icon, (x, y, w, 84))
     lst.text(key, (x + 84, y + 21, w - 112, 42), label=True, align="LEFT", colours=ENTRY_COLOURS, dependency=name)
 
 def video_menu(p, rows, name="Video Main Menu", tags=()):
-    """rows: (action, string key, icon); tags: actions whose "<action> Tag" marks the current choice."""
-    menu = p.list(name, (120, 220, 500, 96 * len(rows)))
-    for i, (action, key, icon) in enumerate(rows):
-        video_pill(menu, action, key, i, icon)
-    for i, (action, key, icon) in enumerate(rows):
-        if action in tags:
-            menu.action(action + " Tag", "Video/choice_tag.bmp", (548, 230 + i * 96, 64, 64))
+    """rows: (action, string key, icon), or a list of them that take turns at one place (start and stop);
+    tags: actions whose "<action> Tag" shows the current choice in the action's place, as a chosen pill."""
+    menu = p.list(name, (120, 220, MENU_W, 96 * len(rows)))
+    for i, row in enumerate(rows):
+        for action, key, icon in (row if isinstance(row, list) else [row]):
+            video_pill(menu, action, key, i, icon)
+    for i, row in enumerate(rows):
+        for action, key, icon in (row if isinstance(row, list) else [row]):
+            if action in tags:
+                y = 220 + i * 96
+                menu.action(action + " Tag", "Video/menu_%s_chosen.bmp" % icon, (120, y, MENU_W, 84))
+                menu.text(key, (204, y + 21, MENU_W - 112, 42), label=True, align="LEFT", colours=CHOSEN,
+                          dependency=action + " Tag")
     return menu
 
 def video_grid(p, name, columns, rows, with_up_level=True):
@@ -1303,6 +1312,8 @@ SORT_TAGS = ("Video Sort By Name", "Video Sort By Date")
 p = video_page("MyVideos", "Video: the videos of a folder as a thumbnail grid")
 video_grid(p, "Video Thumbnail Browser", 4, 3)
 video_entry_texts(p)
+# Says so when the folder holds no video and no folder.
+p.text("Video Empty Folder Text", (640, 440, 1180, 60), align="CENTER", colours=PLAIN)
 video_menu(p, [RETURN_ROW, ("Video Recent Videos", "VIDEO_RECENT", "recent")] + SORT_ROWS +
            [("Video Burn Video", "VIDEO_BURN", "burning"), ("Video Capture Video", "VIDEO_CAPTURE", "record"),
             SETTING_ROW], tags=SORT_TAGS)
@@ -1331,8 +1342,8 @@ def capture_page(path, comment, extra_rows=()):
                    ("Video Capture Webcam", "VIDEO_SOURCE_WEBCAM", "record"),
                    ("Video Capture Composite", "VIDEO_SOURCE_COMPOSITE", "record"),
                    ("Video Capture SVideo", "VIDEO_SOURCE_SVIDEO", "record"),
-                   ("Video Start Capturing", "VIDEO_START_CAPTURE", "record"),
-                   ("Video Stop Capturing", "VIDEO_STOP_CAPTURE", "stop"),
+                   [("Video Start Capturing", "VIDEO_START_CAPTURE", "record"),
+                    ("Video Stop Capturing", "VIDEO_STOP_CAPTURE", "stop")],
                    ("Video Capture Setting", "SETTINGS", "settings"),
                    ("Video Capture Video Return", "RETURN", "back")], name="Video Capture Menu",
                tags=("Video Capture DV", "Video Capture Webcam", "Video Capture Composite", "Video Capture SVideo"))
@@ -1341,6 +1352,10 @@ def capture_page(path, comment, extra_rows=()):
                                         ("Video Capture Stop", "stop"), ("Video Capture Rewind", "rewind"),
                                         ("Video Capture FastForeward", "fastforward"))):
         buttons.action(action, "Bar/btn_%s.bmp" % icon, (1000 + i * 96, 900, 88, 88))
+    # The tape pauses with Space, as every player does; R and S capture.
+    p.hotkey("VK_SPACE_", "Video Capture Pause")
+    p.hotkey("VK_R_", "Video Start Capturing")
+    p.hotkey("VK_S_", "Video Stop Capturing")
     navigation_keys(p, escape="Back")
     return p
 

@@ -131,6 +131,17 @@ Canvas Pill(const std::string& icon, int w, int h) {
   return Strip(w, h, kPage, h / 2.0, IconInk(icon, h * 0.62, h / 2.0, h * 0.42));
 }
 
+// A pill that looks pressed in all four frames: the current choice of a menu.
+Canvas ChosenPill(const std::string& icon, int w, int h) {
+  Canvas c(4 * w, h, kPage);
+  const InkFn ink = IconInk(icon, h * 0.62, h / 2.0, h * 0.42);
+  for (int frame = 0; frame < 4; ++frame) {
+    Plate(c, frame * w, w, h, h / 2.0, 2);
+    ink(c, frame * w, 2);
+  }
+  return c;
+}
+
 // ------------------------------------------------------------------ backgrounds
 
 Canvas PageBackground(int w, int h, const std::vector<int>& rules) {
@@ -452,7 +463,13 @@ void DrawVideo(Writer& out) {
                             {"video", "video"}, {"sort", "menu"}, {"clear", "close"},
                             {"burning", "burning"}, {"stop", "stop"}, {"defaults", "defaults"},
                             {"edit", "photo"}, {"up", "back"}};
-  for (const auto& p : pills) out.Save(std::string("Video/pill_") + p[0] + ".bmp", Pill(p[1], 420, 84));
+  for (const auto& p : pills) {
+    out.Save(std::string("Video/pill_") + p[0] + ".bmp", Pill(p[1], 420, 84));
+    // The menus' wider pills, and their chosen look (pressed in every state)
+    // for the entry that marks the current choice.
+    out.Save(std::string("Video/menu_") + p[0] + ".bmp", Pill(p[1], 500, 84));
+    out.Save(std::string("Video/menu_") + p[0] + "_chosen.bmp", ChosenPill(p[1], 500, 84));
+  }
   out.Save("Video/choice_tag.bmp", RoundButton("play", 64, kPage, 0.4));
   out.Save("Video/page_up.bmp", RoundButton("channel_up", 64, kPage, 0.5));
   out.Save("Video/page_down.bmp", RoundButton("channel_down", 64, kPage, 0.5));

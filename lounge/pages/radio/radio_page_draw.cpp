@@ -14,6 +14,8 @@
 #include "corebridge/core/schedule_list.h"
 #include "lounge/pages/common/file_paths.h"
 #include "lounge/pages/radio/radio_frequency_text.h"
+#include "lounge/pages/radio/radio_programme_type.h"
+#include "lounge/shell/shell_frame.h"
 #include "lounge/pages/radio/radio_page.h"
 #include "lounge/pages/radio/radio_schedule_text.h"
 #include "lounge/shell/app_services.h"
@@ -138,7 +140,7 @@ std::string CRadioPage::ValueText(const std::string& name) {
     return radio->m_nRecordState == RADIO_SCANNING ? std::to_string(radio->m_nScanProgress) + "%" : std::string();
   if (name == "RadioTxt TopStationName Text" || name == "RadioTxt StationName Text")
     return WithoutPadding(radio->m_strRdsStation);
-  if (name == "RadioTxt StationType Text") return WithoutPadding(radio->m_strRdsType);
+  if (name == "RadioTxt StationType Text") return radio_text::ProgrammeTypeName(WithoutPadding(radio->m_strRdsType));
   if (name == "RadioTxt CurrentDateTime Text") return WithoutPadding(radio->m_strRdsDateTime);
   if (name == "RadioTxt RadioText Text") return WithoutPadding(radio->m_strRdsText);
   if (name == "Radio ConfirmSchedule Status Text") return m_confirmStatus;
@@ -398,6 +400,8 @@ int CRadioPage::DrawRadioText() {
     if (!Layout()->FindListText(name, text, list) || !GetListTextScreenRect(text, list, &rect)) continue;
     RefreshArea(true, rect, list, [&](plat::HDC dc) { DrawBackgroundPart(dc, rect); });
   }
+  // The bar shows the frequency too: it follows each step of a seek.
+  Frame().RefreshPlaybackBarText("Radio Frequency Text");
   return 1;
 }
 

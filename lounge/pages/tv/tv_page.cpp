@@ -199,7 +199,14 @@ int CTvPage::LoadLayout(const std::string& path) {
   Send("TV Hide Video");
   const int loaded = CSkinPage::LoadLayout(path);
   if (!loaded) return 0;
-  if (path == kMainMenuPath) HighlightListLinkByName(0, "TV Main Menu List");
+  if (path == kMainMenuPath) {
+    // The menu opens on the schedule link.
+    int list = -1, link = -1;
+    if (Layout()->FindList("TV Main Menu List", list) && Layout()->FindListLink("TV Schedule Page", link, list)) {
+      SetFocus(list, EntryOf(list, ENTRY_LINK, link));
+      HighlightListLink(link, list);
+    }
+  }
   PlaceVideo();
   return loaded;
 }

@@ -139,6 +139,11 @@ int CTvPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::
   if (text.empty()) return CSkinPage::DrawTextElement(i, dc, rect, colour);
   int align = element.align;
   if (element.name == "TV Channel Name" || element.name == "TV Page Number") align = ALIGN_LEFT;
+  // The auto-scan texts: centred, or as vendor 4 lays them out (name left,
+  // progress right).
+  const bool vendor4 = Frame().Services().GetVendorId() == 4;
+  if (element.name == "TV AutoScan Channel Name") align = vendor4 ? ALIGN_LEFT : ALIGN_CENTER;
+  if (element.name == "TV AutoScan Percentage") align = vendor4 ? ALIGN_RIGHT : ALIGN_CENTER;
   DrawSkinTextDefaultFont(dc, rect.left, rect.top, rect.right, rect.bottom, text, align, colour, SKIN_FIT_ELLIPSIS);
   return 1;
 }

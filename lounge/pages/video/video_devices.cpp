@@ -17,7 +17,7 @@ std::string VolumeName(const plat::VolumeInfo& volume) {
 }  // namespace
 
 std::vector<VideoDevice> VideoDeviceList(const std::string& capturedFolder, bool capturedExists,
-                                         const std::vector<CDriveEntry>& optical,
+                                         const std::string& userVideosFolder, const std::vector<CDriveEntry>& optical,
                                          const std::vector<plat::VolumeInfo>& volumes, int vendor) {
   const bool vendor2 = vendor == 2;
   std::vector<VideoDevice> devices;
@@ -31,6 +31,10 @@ std::vector<VideoDevice> VideoDeviceList(const std::string& capturedFolder, bool
   };
   if (capturedExists) {
     add(capturedFolder, video_lists::GetFileNameOfPath(file_list::CutTrailingSlashes(capturedFolder)),
+        vendor2 ? "Layout\\Img\\Common\\sub-film-nofiles.bmp" : "Layout\\Img\\Common\\sub-files.bmp");
+  }
+  if (!userVideosFolder.empty()) {
+    add(userVideosFolder, video_lists::GetFileNameOfPath(file_list::CutTrailingSlashes(userVideosFolder)),
         vendor2 ? "Layout\\Img\\Common\\sub-film-nofiles.bmp" : "Layout\\Img\\Common\\sub-files.bmp");
   }
   auto addVolumes = [&](plat::UINT type, const char* icon) {

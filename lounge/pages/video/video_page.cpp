@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "corebridge/core/config.h"
@@ -346,8 +347,15 @@ int CVideoPage::ResetDeviceList() {
   std::error_code ec;
   const bool captured =
       !video->m_strCapturedFolder.empty() && std::filesystem::is_directory(video->m_strCapturedFolder, ec);
-  m_devices = VideoDeviceList(video->m_strCapturedFolder, captured, config->m_vecOpticalDrives, plat::GetVolumes(),
-                              Vendor());
+  // The user's own videos folder, where a desktop keeps videos; one that is
+  // the home folder itself means the user has none.
+  std::string userVideos = config->m_strUserVideosFolder;
+  const char* home = std::getenv("HOME");
+  if (userVideos.empty() || !std::filesystem::is_directory(userVideos, ec) ||
+      (home && file_list::CutTrailingSlashes(userVideos) == file_list::CutTrailingSlashes(home)))
+    userVideos.clear();
+  m_devices = VideoDeviceList(video->m_strCapturedFolder, captured, userVideos, config->m_vecOpticalDrives,
+                              plat::GetVolumes(), Vendor());
   // The list shows its first entry at the top.
   ElementIndex().SetItemCountByName(kDeviceBrowser, static_cast<int>(m_devices.size()));
   ElementIndex().SetTopIndexByName(kDeviceBrowser, 0);
@@ -534,7 +542,8 @@ int CVideoPage::DrawFileText(int sourceId, int fileIndex, const plat::RECT& text
   const std::vector<std::string>& list = StateList();
   if (sourceId != 0 || fileIndex < 0 || fileIndex >= static_cast<int>(list.size())) return 0;
   const std::string title = video_lists::GetFileTitleOfPath(list[static_cast<std::size_t>(fileIndex)]);
-  DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, title, 1, colour, SKIN_FIT_ELLIPSIS);
+  DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, title, ALIGN_CENTER, colour,
+                          SKIN_FIT_ELLIPSIS);
   return 1;
 }
 
@@ -771,7 +780,8 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       plat::DeleteObject(bitmap);
     }
     DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom,
-                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), 1, textColour, SKIN_FIT_ELLIPSIS);
+                            UIStringOrEmpty(item == 0 ? "VIDEO_PLAY" : "VIDEO_EDIT"), ALIGN_CENTER, textColour,
+                            SKIN_FIT_ELLIPSIS);
     return 1;
   }
   if (list == devices && devices >= 0) {
@@ -781,7 +791,7 @@ int CVideoPage::DrawListItem(int item, plat::HDC dc, const plat::RECT& rect, int
       DrawFittedBitmap(picture, dc, icon);
       plat::DeleteObject(picture);
     }
-    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, 1, textColour,
+    DrawSkinTextDefaultFont(dc, text.left, text.top, text.right, text.bottom, device.label, ALIGN_CENTER, textColour,
                             SKIN_FIT_ELLIPSIS);
     return 1;
   }

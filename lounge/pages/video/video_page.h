@@ -98,7 +98,12 @@ class CVideoPage : public CShellPage, public IVideoPageEvents, public IFileBrows
   int QueryListActionState(int list, int action, int* shown, int* enabled, int* checked) override;
   int HighlightListItem(int item, int list) override;
   int ShowTooltipAt(plat::POINT point) override;
+  int QueryListItemState(int list, int item, int* shown, int* enabled, int* checked) override;
+  // Leaving the module needs nothing of the page.
+  int OnModuleExit() override { return 1; }
   int QueryListImageShown(int list, int image, int* shown) override;
+  // The folder shown holds no video and no folder.
+  bool FolderHasNoVideos();
   int QueryListTextShown(int list, int text, int* shown) override;
   int QueryTextShown(const std::string& name, int* shown) override;
 

@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr const char* kThumbnailBrowserList = "Video Thumbnail Browser";
+
 // The user's locale for dates; the classic one when the environment names
 // one that is not installed. The process locale is never changed.
 const std::locale& UserLocale() {
@@ -53,6 +55,7 @@ std::string CVideoPage::TextFor(const std::string& name) {
     GetShellDisplayName(m_browser.GetCurrentFolder(), shown);
     return shown;
   }
+  if (name == "Video Empty Folder Text") return FolderHasNoVideos() ? UIStringOrEmpty("VIDEO_NO_VIDEOS") : std::string();
   if (name == "Video Browser Item Count") {
     const int count = video->m_nView == VIDEO_VIEW_DEVICES ? static_cast<int>(m_devices.size()) : m_itemCount;
     if (count <= 0) return {};
@@ -136,7 +139,7 @@ int CVideoPage::DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, pla
   const LayoutText& element = layout->Texts()[static_cast<std::size_t>(i)];
   static const char* const kOwnTexts[] = {"VIDEO_VIDEOHEADER",  "Video Browser Header Text", "Video Browser Item Count",
                                           "Video File Name",    "Video File Time",           "Video Capture To HD",
-                                          "Video Capture To DVD"};
+                                          "Video Capture To DVD", "Video Empty Folder Text"};
   bool own = false;
   for (const char* t : kOwnTexts) own = own || element.name == t;
   if (!own) return CSkinPage::DrawTextElement(i, dc, rect, colour);
@@ -209,6 +212,21 @@ int CVideoPage::QueryListActionState(int list, int action, int* shown, int* enab
   // other entry keeps its preset state.
   if (CVideoConfig* video = Video()) QueryVideoActionState(*video, name, *shown, *enabled, *checked);
   return 1;
+}
+
+bool CVideoPage::FolderHasNoVideos() {
+  const CVideoConfig* video = Video();
+  return video && video->m_nView == VIDEO_VIEW_FOLDER && StateList().empty() && m_previews.empty();
+}
+
+int CVideoPage::QueryListItemState(int list, int item, int* shown, int*, int*) {
+  // A folder without videos says so in place of the grid's empty cells; an
+  // up-level cell stays.
+  int grid = -1;
+  if (shown && item >= m_itemCount && FolderHasNoVideos() && Layout() && Layout()->FindList(kThumbnailBrowserList, grid) &&
+      list == grid)
+    *shown = 0;
+  return 0;
 }
 
 int CVideoPage::QueryListImageShown(int list, int image, int* shown) {

@@ -31,7 +31,7 @@ constexpr Box kCaptureVideoPill{120, 316, 420, 84};
 constexpr Box kCaptureDvPill{120, 220, 420, 84};
 constexpr Box kCaptureWebcamPill{120, 316, 420, 84};
 constexpr Box kStartCapturingPill{120, 604, 420, 84};
-constexpr Box kStopCapturingPill{120, 700, 420, 84};
+constexpr Box kStopCapturingPill{120, 604, 420, 84};  // where Start was: they take turns
 constexpr Box kPlayButton{1000, 900, 88, 88};
 constexpr Box kPauseButton{1096, 900, 88, 88};
 inline const Box kVideoRegion = AtVisit({640, 220, 960, 540});

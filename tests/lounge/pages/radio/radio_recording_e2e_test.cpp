@@ -52,4 +52,34 @@ TEST_F(RadioRecordingVisit, TheRecordButtonIsCheckedWhileRecording) {
   EXPECT_NE(Polled("stopped", [&](const plat::Surface& s) { return CheckedBlue(s) < marked - 1000; }), nullptr);
 }
 
+// A seek forward from 100.70 MHz passes each frequency on its way to
+// 104.20 MHz: the bar's frequency moves with the page's at every step, and
+// the RDS station found by a seek down shows its programme type by name.
+TEST_F(RadioRecordingVisit, TheBarFollowsASeekAndTheProgrammeTypeHasItsName) {
+  const auto big = LayoutElementOf("Radio/MainPage", "Radio Frequency Text");
+  const auto type = LayoutElementOf("Radio/MainPage", "RadioTxt StationType Text");
+  ASSERT_TRUE(big && type);
+  // The bar's frequency, under its band name, in the middle of the bar.
+  const Box bar{kVisitScreenW * 45 / 100, kVisitScreenH * 87 / 100, kVisitScreenW * 20 / 100, kVisitScreenH * 10 / 100};
+  const std::string steps = "wait 1000\nkey Down\nkey Return\nwait 2000\nkey F\npoll seeking\nkey B\nwait 500\nkey B\npoll typed\nclose\n";
+  EXPECT_EQ(RunVisit("radio-seek", steps, {"MARIVEL_MIXER=memory"}), 0);
+
+  int moves = 0;
+  for (int i = 0; i + 1 < kPollShots; ++i) {
+    const auto a = shots_.find("seeking#" + std::to_string(i)), b = shots_.find("seeking#" + std::to_string(i + 1));
+    if (a == shots_.end() || b == shots_.end()) break;
+    if (DifferingPixels(a->second, b->second, big->box) < 30) continue;
+    ++moves;
+    EXPECT_GT(DifferingPixels(a->second, b->second, bar), 10) << "the page's frequency moved alone at picture " << i;
+  }
+  EXPECT_GT(moves, 1) << "no seek seen";
+
+  const std::string background = std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/Img/Radio/radio_bg.bmp";
+  EXPECT_NE(Polled("typed",
+                   [&](const plat::Surface& s) {
+                     return TextMatches(s, type->box, background, "Pop music", type->align, 0xFFFFFF);
+                   }),
+            nullptr);
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include "corebridge/core/schedule_item.h"
 #include "lounge/pages/radio/radio_digit_entry.h"
 #include "lounge/pages/radio/radio_frequency_text.h"
+#include "lounge/pages/radio/radio_programme_type.h"
 #include "lounge/pages/radio/radio_locale.h"
 #include "lounge/pages/radio/radio_schedule_text.h"
 
@@ -211,3 +212,12 @@ TEST(RadioLocale, NamesComeFromTheLocaleObjectWithoutTouchingTheProcess) {
 }
 
 }  // namespace
+
+TEST(RadioProgrammeType, TheShortLabelBecomesItsName) {
+  const struct {
+    const char* label;
+    const char* name;
+  } cases[] = {{"Pop_M", "Pop music"}, {"Affairs", "Current affairs"}, {"News", "News"},
+               {"Alarm!", "Alarm"},    {"-", ""},                        {"Unknown", "Unknown"}};
+  for (const auto& c : cases) EXPECT_EQ(radio_text::ProgrammeTypeName(c.label), c.name) << c.label;
+}

@@ -49,6 +49,26 @@ void Pump() {
   for (int i = 0; i < 10000 && plat::PeekMessage(&m, nullptr, 0, 0, plat::PM_REMOVE); ++i) plat::DispatchMessage(&m);
 }
 
+// A frame that reads what "TV Resize Video" carries while the call lasts:
+// the picture's rectangle and the window behind it (a), and the rectangle
+// alone (b).
+class TvFrame : public pages::FakeShellFrame {
+ public:
+  struct Placement {
+    plat::RECT rect;
+    plat::HWND window;
+    bool secondIsTheRect;
+  };
+  int ExecuteAction(const std::string& name, long a, long b) override {
+    if (name == "TV Resize Video" && a) {
+      const auto* place = reinterpret_cast<const Placement*>(a);
+      placements.push_back({place->rect, place->window, b == reinterpret_cast<long>(&place->rect)});
+    }
+    return FakeShellFrame::ExecuteAction(name, a, b);
+  }
+  std::vector<Placement> placements;
+};
+
 class TvPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -93,6 +113,8 @@ class TvPageTest : public ::testing::Test {
   }
 
   CTVConfig& TV() { return *config_->m_pTV; }
+  // What the page sent, but the picture's placing (its arguments point into
+  // the page's stack; the placing test reads them through the frame).
   std::vector<std::string> Sent() const {
     std::vector<std::string> out;
     for (const auto& e : frame.executed)
@@ -134,8 +156,9 @@ class TvPageTest : public ::testing::Test {
   std::unique_ptr<CConfig> config_;
 
  public:
-  pages::FakeShellFrame frame;
+  TvFrame frame;
   std::unique_ptr<CTvPage> page;
+  int inkFrom_ = -1;
 };
 
 TEST_F(TvPageTest, EnterModuleLoadsThePreviewAndPlacesTheVideo) {
@@ -145,10 +168,22 @@ TEST_F(TvPageTest, EnterModuleLoadsThePreviewAndPlacesTheVideo) {
   ASSERT_EQ(page->GetDisplayWindow(&window, &video), 1);
   EXPECT_EQ(window, window_);
   EXPECT_EQ(video.right - video.left, 1280);
+  // The controller was told where: the picture's rectangle and the page's
+  // window, and the rectangle alone as the second number.
+  ASSERT_FALSE(frame.placements.empty());
+  const TvFrame::Placement& placed = frame.placements.back();
+  EXPECT_EQ(placed.rect.left, video.left);
+  EXPECT_EQ(placed.rect.top, video.top);
+  EXPECT_EQ(placed.rect.right, video.right);
+  EXPECT_EQ(placed.rect.bottom, video.bottom);
+  EXPECT_EQ(placed.window, window_);
+  EXPECT_TRUE(placed.secondIsTheRect);
   // A page without the live picture hides it.
+  frame.executed.clear();
   ASSERT_EQ(page->ShowPage("TV\\ChannelSetting"), 1);
   EXPECT_EQ(page->GetDisplayWindow(&window, &video), 0);
   EXPECT_TRUE(frame.Executed("TV Hide Video"));
+  EXPECT_FALSE(frame.Executed("TV Resize Video"));
 }
 
 TEST_F(TvPageTest, ChannelDigits) {
@@ -448,6 +483,42 @@ TEST_F(TvPageTest, VendorFourRowsShowPresetNameAndNumber) {
   EXPECT_EQ(page->OnKeyUp(0), 0);
   EXPECT_EQ(page->FocusedList(), list);
   EXPECT_EQ(page->FocusedEntry(), focused);
+}
+
+TEST_F(TvPageTest, TheMainMenuOpensOnTheScheduleAndTheScanTextsFollowTheVendor) {
+  // Return on the freshly opened main menu presses the schedule link.
+  ASSERT_EQ(page->ShowPage("TV\\MainMenu"), 1);
+  TV().m_nPageType = 2;
+  frame.executed.clear();
+  page->PressFocusedEntry();
+  EXPECT_TRUE(frame.Executed("TV Schedule Page"));
+
+  // The auto-scan channel name: centred, or from the left with vendor 4.
+  TV().m_strChannelName = "Alpha";
+  TV().m_strProgressText = "42";
+  const auto firstInk = [&]() {
+    ASSERT_EQ(page->ShowPage("TV\\AutoScan"), 1);
+    plat::RECT r{};
+    EXPECT_TRUE(page->GetTextScreenRectByName("TV AutoScan Channel Name", &r));
+    // The name is drawn near white on the dark page: its first column from
+    // the box's left edge.
+    CountColour(0, r);  // paints the page
+    inkFrom_ = -1;
+    auto surface = plat::GetBitmapSurface(page->BackBuffer());
+    ASSERT_TRUE(surface);
+    for (int x = r.left; x < r.right && inkFrom_ < 0; ++x)
+      for (int y = r.top; y < r.bottom; ++y)
+        if ((surface->pixel(x, y) & 0xFF) > 200 && ((surface->pixel(x, y) >> 16) & 0xFF) > 200) {
+          inkFrom_ = x - r.left;
+          break;
+        }
+  };
+  firstInk();
+  EXPECT_GT(inkFrom_, 100) << "centred";
+  frame.options.vendorId = 4;
+  firstInk();
+  EXPECT_GE(inkFrom_, 0);
+  EXPECT_LT(inkFrom_, 20) << "from the left";
 }
 
 }  // namespace

@@ -190,16 +190,18 @@ TEST(VideoDevices, CapturedFolderHardDisksDataDiscsRemovableThenNetworkDrives) {
     std::vector<std::string> icons;
   } cases[] = {
       {0,
-       {"/home/u/My Videos", "/", "/media/big", "/media/data", "/media/stick/", "/mnt/films"},
-       {"sub-files.bmp", "hard_disk.bmp", "hard_disk.bmp", "sub-cdromdata.BMP", "sub-cdromdata.BMP", "remote_drive.bmp"}},
+       {"/home/u/My Videos", "/home/u/Videos", "/", "/media/big", "/media/data", "/media/stick/", "/mnt/films"},
+       {"sub-files.bmp", "sub-files.bmp", "hard_disk.bmp", "hard_disk.bmp", "sub-cdromdata.BMP", "sub-cdromdata.BMP", "remote_drive.bmp"}},
       {2,
-       {"/home/u/My Videos", "/", "/media/big", "/media/data", "/media/stick/", "/mnt/films"},
-       {"sub-film-nofiles.bmp", "sub-film-nofiles1.bmp", "sub-film-nofiles1.bmp", "sub-cdromdata.BMP",
+       {"/home/u/My Videos", "/home/u/Videos", "/", "/media/big", "/media/data", "/media/stick/", "/mnt/films"},
+       {"sub-film-nofiles.bmp", "sub-film-nofiles.bmp", "sub-film-nofiles1.bmp", "sub-film-nofiles1.bmp", "sub-cdromdata.BMP",
         "sub-cdromdata.BMP", "sub-film-nofiles1.bmp"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.vendor);
-    const std::vector<VideoDevice> devices = VideoDeviceList("/home/u/My Videos", true, optical, volumes, c.vendor);
+    // The user's own videos folder follows the captured folder.
+    const std::vector<VideoDevice> devices =
+        VideoDeviceList("/home/u/My Videos", true, "/home/u/Videos", optical, volumes, c.vendor);
     std::vector<std::string> folders, icons;
     for (const VideoDevice& d : devices) {
       folders.push_back(d.folder);
@@ -207,16 +209,17 @@ TEST(VideoDevices, CapturedFolderHardDisksDataDiscsRemovableThenNetworkDrives) {
     }
     EXPECT_EQ(folders, c.folders);
     EXPECT_EQ(icons, c.icons);
-    ASSERT_EQ(devices.size(), 6u);
+    ASSERT_EQ(devices.size(), 7u);
     EXPECT_EQ(devices[0].label, "My Videos");
-    EXPECT_EQ(devices[1].label, "C:");
-    EXPECT_EQ(devices[2].label, "Big (G:)");
-    EXPECT_EQ(devices[5].label, "films (F:)");
+    EXPECT_EQ(devices[1].label, "Videos");
+    EXPECT_EQ(devices[2].label, "C:");
+    EXPECT_EQ(devices[3].label, "Big (G:)");
+    EXPECT_EQ(devices[6].label, "films (F:)");
   }
   // A removable drive that is not a data disc's drive gets the card reader's
   // picture; no captured folder, none listed.
   const std::vector<VideoDevice> plain =
-      VideoDeviceList("/gone", false, {}, {DriveOf('E', plat::DRIVE_REMOVABLE, "/media/card", "CARD")}, 0);
+      VideoDeviceList("/gone", false, "", {}, {DriveOf('E', plat::DRIVE_REMOVABLE, "/media/card", "CARD")}, 0);
   ASSERT_EQ(plain.size(), 1u);
   EXPECT_EQ(plain[0].folder, "/media/card");
   EXPECT_EQ(plain[0].icon, "Layout\\Img\\Common\\sub-cardreader.BMP");

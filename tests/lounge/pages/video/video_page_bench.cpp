@@ -118,7 +118,6 @@ class Bench {
     Video().m_strOpenFolderPath = folder_;
     Video().m_bOpenFolderPending = 1;
     Video().m_nView = VIDEO_VIEW_FOLDER;
-    Video().m_bThumbnailsInvalid = 0;
     page.ShowStatePage();
   }
   int Filed() {

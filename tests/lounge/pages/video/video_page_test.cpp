@@ -65,6 +65,28 @@ void Pump() {
   }
 }
 
+// The remote-control window: the mode notices (WM_USER + 1000) it was sent.
+std::vector<plat::LPARAM> g_remoteModes;
+plat::LRESULT RemoteKeyProc(plat::HWND h, plat::UINT msg, plat::WPARAM w, plat::LPARAM l) {
+  if (msg == plat::WM_USER + 1000 && w == 0) g_remoteModes.push_back(l);
+  return plat::DefWindowProc(h, msg, w, l);
+}
+struct RemoteKeyWindow {
+  RemoteKeyWindow() {
+    plat::WNDCLASS wc;
+    wc.lpfnWndProc = RemoteKeyProc;
+    wc.lpszClassName = "RemoteKeyWndClass";
+    plat::RegisterClass(&wc);
+    hwnd = plat::CreateWindowEx(0, "RemoteKeyWndClass", "RemoteKeyWnd", plat::WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                nullptr, nullptr);
+    g_remoteModes.clear();
+  }
+  ~RemoteKeyWindow() {
+    if (plat::IsWindow(hwnd)) plat::DestroyWindow(hwnd);
+  }
+  plat::HWND hwnd = nullptr;
+};
+
 // A frame that also looks at the record of the hand-off while it is alive.
 class RecordingFrame : public pages::FakeShellFrame {
  public:
@@ -173,12 +195,18 @@ TEST_F(VideoPageTest, EnterModuleStartsAtTheDeviceSelectorOrTheApplicationChoice
   EXPECT_EQ(page->EnterModule(), 1);
   EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
   EXPECT_EQ(Video().m_nEntryState, VIDEO_VIEW_DEVICES);
-  // Vendor 1 without the editor installed: the device selector as well.
+  EXPECT_EQ(page->OnModuleExit(), 1);
+  // Vendor 1 without the editor installed: the device selector as well, and
+  // the remote control is told the video play mode.
+  RemoteKeyWindow remote;
+  ASSERT_NE(remote.hwnd, nullptr);
   frame.options.vendorId = 1;
   frame.options.editorKeyPath = "Software\\NoSuchEditor";
   frame.options.editorValue = "Install";
   EXPECT_EQ(page->EnterModule(), 1);
   EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
+  Pump();
+  EXPECT_EQ(g_remoteModes, std::vector<plat::LPARAM>{10});
 }
 
 TEST_F(VideoPageTest, DeviceListLeavesOutOpticalDrivesWithoutDataDiscs) {
@@ -249,7 +277,6 @@ TEST_F(VideoPageTest, GridThumbnailsAreMadeFiledByPathAndThenReadFromTheCache) {
     const auto& t = Video().m_videoThumbnails;
     return t.size() == 3 && t[0] && t[1] && t[2];
   };
-  Video().m_bThumbnailsInvalid = 0;
   showFolder();
   // Names in order: blue, green, red.
   ASSERT_EQ(Video().m_folderFiles,
@@ -287,6 +314,30 @@ TEST_F(VideoPageTest, GridThumbnailsAreMadeFiledByPathAndThenReadFromTheCache) {
   EXPECT_TRUE(page->Worker() == nullptr || page->Worker()->ExtractionCount() == 0);
 }
 
+
+TEST_F(VideoPageTest, TheFirstPicturesOfARunAreKept) {
+  // Without a cache to fall back on, a picture thrown away is decoded again.
+  page->SetThumbnailCache(CVideoThumbnailCache("/proc/no-cache-here"));
+  ASSERT_EQ(std::system((std::string(MARIVEL_VIDEO_CLIPS_SCRIPT) + " " + MARIVEL_VIDEO_CLIPS_DIR).c_str()), 0);
+  const std::string folder = tree.Folder("Clips");
+  for (const char* clip : {"red.mpg", "green.avi", "blue.wmv"})
+    std::filesystem::copy_file(std::string(MARIVEL_VIDEO_CLIPS_DIR) + "/" + clip, folder + "/" + clip);
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  const auto allThree = [&] {
+    const auto& t = Video().m_videoThumbnails;
+    return t.size() == 3 && t[0] && t[1] && t[2];
+  };
+  for (int i = 0; i < 6000 && !allThree(); ++i) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ASSERT_TRUE(allThree());
+  ASSERT_NE(page->Worker(), nullptr);
+  EXPECT_EQ(page->Worker()->ExtractionCount(), 3);
+}
 TEST_F(VideoPageTest, SettingTextsFollowTheScreenAndTheCaptureChoices) {
   const struct {
     const char* format;
@@ -399,7 +450,10 @@ TEST_F(VideoPageTest, VendorOneWithTheEditorInstalledStartsAtTheApplicationChoic
   frame.options.editorKeyPath = "Software\\Editor";
   frame.options.editorValue = "Install";
   frame.options.editorExe = "edit.sh";
+  RemoteKeyWindow remote;
   EXPECT_EQ(page->EnterModule(), 1);
+  Pump();
+  EXPECT_TRUE(g_remoteModes.empty()) << "with the editor there is nothing to tell yet";
   EXPECT_EQ(frame.Count("SetPlaybackBarPath FloatingBar\\PlaybackBar\\VideoPlaybackBar"), 1);
   EXPECT_EQ(page->CurrentPath(), "Video\\VideoApplication");
   EXPECT_EQ(Video().m_nView, 0);
@@ -421,9 +475,11 @@ TEST_F(VideoPageTest, VendorOneWithTheEditorInstalledStartsAtTheApplicationChoic
   std::string args((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(args, "0|" + folder + "/edit.sh|");
   EXPECT_EQ(frame.Count("MinimizeFrame"), 1);
-  // Play: the device selector.
+  // Play: the device selector. The remote control hears edit (9), then play (10).
   page->OnListItemAction(list, 0);
   EXPECT_EQ(page->CurrentPath(), "Video\\SelectDevice");
+  Pump();
+  EXPECT_EQ(g_remoteModes, (std::vector<plat::LPARAM>{9, 10}));
 }
 
 TEST(VideoHighlightGrid, CellsAreThirdsInsetBySixtieths) {

@@ -154,7 +154,16 @@ TEST(VideoThumbnailWorker, AClearBeforeFilingDropsAndFreesTheResult) {
   // Done requests a clear finds are freed too.
   worker.Request(1, 1, 1, "/v/b.avi");
   gate.Open();
-  for (int i = 0; i < 2000 && gate.Started().size() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  for (int i = 0; i < 2000 && worker.ExtractionCount() < 2; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_EQ(worker.ExtractionCount(), 2);
+  const plat::HBITMAP second = gate.Made();
+  ASSERT_NE(second, nullptr);
+  worker.Clear();
+  for (int i = 0; i < 2000 && BitmapAlive(second); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_FALSE(BitmapAlive(second));
+  EXPECT_EQ(worker.QueueSize(), 0u);
+  EXPECT_TRUE(worker.TakeDone().empty());
   worker.Stop();
 }
 
