@@ -107,6 +107,33 @@ class BurningVisitTest : public LoungeProgramTest {
     return DriveChecks(lounge, pictures, ready, shots);
   }
 
+  // Runs the steps, keeping each "shot NAME" picture in `shots`.
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+    std::string script;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir() + "/burn-" + names.back() + ".png";
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, "burn.txt")},
+                                 {"XDG_CACHE_HOME=" + dir() + "/cache"});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      auto picture = ReadPng(dir() + "/burn-" + name + ".png");
+      if (picture) shots[name] = std::move(*picture);
+    }
+    return status;
+  }
+
   std::string image_;
   std::vector<std::string> mp3s_;
 };
@@ -181,6 +208,8 @@ TEST_F(BurningVisitTest, MusicChosenThroughTheBurningHubEndsOnTheWritersDisc) {
 // pictures unmarked; Enter marks two of them, "Burn" burns just those.
 class PhotoBurningVisitTest : public BurningVisitTest {
  protected:
+  // Time for the page a click opened to settle before the next click.
+  static constexpr const char* kSettle = "wait 800\n";
   // Three small pictures in the stick's camera folder, by name a, b, c.
   void PutPictures() {
     fs::create_directories(dir() + "/stick/DCIM");

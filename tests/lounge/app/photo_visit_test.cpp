@@ -455,7 +455,7 @@ double BrightAspect(const plat::Surface& s, Box box) {
 TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
   LoadStrings();
   std::map<std::string, plat::Surface> shots;
-  const std::string steps = std::string(kSettle) + "key Right\nkey Right\nkey Return\n" + Poll("selector") +
+  const std::string steps = std::string("wait 1200\nkey Right\nkey Right\nkey Return\n") + Poll("selector") +
                             "key Return\n" + Poll("browser") + "key Right\n" + Poll("second") + "key Right\nkey Right\n" +
                             Poll("fourth") + "key Left\n" + Poll("third") + "key Right\nkey Return\n" + Poll("full") +
                             "close\n";
@@ -519,7 +519,7 @@ TEST_F(PhotoVisitTest, EditOpensAPhotoAndTheMusicPickerShowsMusic) {
   const auto click = [](Box b) {
     return "click " + std::to_string(b.left + b.width / 2) + " " + std::to_string(b.top + b.height / 2) + "\n";
   };
-  const std::string steps = std::string(kSettle) + "key Right\nkey Right\nkey Return\n" + Poll("selector", 12) +
+  const std::string steps = std::string("wait 1200\nkey Right\nkey Right\nkey Return\n") + Poll("selector", 12) +
                             "key Return\n" + Poll("browser", 12) + click(edit) + Poll("edit") + "key Return\n" +
                             Poll("editing") + "key Escape\n" + Poll("back", 12) + click(settings) + Poll("settings") +
                             click(music) + Poll("music") + "close\n";

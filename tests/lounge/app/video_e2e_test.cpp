@@ -100,6 +100,34 @@ class VideoVisitTest : public app_test::LoungeProgramTest {
     return DriveChecks(lounge, pictures, ready, shots);
   }
 
+  // Runs the steps, keeping each "shot NAME" picture in `shots`: for a visit
+  // that samples the screen as it changes.
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots, const std::string& tag) {
+    std::string script;
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < steps.size()) {
+      std::size_t end = steps.find('\n', start);
+      if (end == std::string::npos) end = steps.size();
+      std::string line = steps.substr(start, end - start);
+      if (line.rfind("shot ", 0) == 0) {
+        names.push_back(line.substr(5));
+        line = "shot " + dir() + "/video-" + tag + "-" + names.back() + ".png";
+      }
+      script += line + "\n";
+      start = end + 1;
+    }
+    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
+                                  "--script", WriteScript(script, "video-" + tag + ".txt")},
+                                 {"XDG_CACHE_HOME=" + dir() + "/cache"});
+    const int status = lounge.Wait(kStartMs);
+    for (const std::string& name : names) {
+      auto picture = ReadPng(dir() + "/video-" + tag + "-" + name + ".png");
+      if (picture) shots[name] = std::move(*picture);
+    }
+    return status;
+  }
+
   // Red, green and blue clips in "My Videos" (the captured folder, first in
   // the device list), named in that order and dated blue, red, green from
   // the oldest.
@@ -235,7 +263,7 @@ TEST_F(VideoVisitTest, ThumbnailsSortByDatePlayAndBackThenFromTheCache) {
 TEST_F(VideoVisitTest, AClipThatOpensSaysSoUntilItPlays) {
   ASSERT_TRUE(PutClips());
   constexpr int kPolls = 60;
-  std::string steps = std::string(kSettle) + kOpenVideo + kSettle + "key Return\nwait 6000\nshot grid\nkey Return\n";
+  std::string steps = "wait 800\n" + std::string(kOpenVideo) + "wait 800\nkey Return\nwait 6000\nshot grid\nkey Return\n";
   for (int i = 0; i < kPolls; ++i) steps += "shot poll" + std::to_string(i) + "\nwait 50\n";
   steps += "wait 1000\nshot playing\nclose\n";
   std::map<std::string, plat::Surface> shots;
