@@ -99,6 +99,9 @@ std::string ExifOrientation(const std::string& path) {
   return text;
 }
 
+// The home page, with "Movie Entry" in focus: the program is ready for keys.
+bool PhotoVisitHomeShown(const plat::Surface& s) { return BrightShare(s, kMovieEntry) > 0.3; }
+
 class PhotoVisitTest : public app_test::LoungeProgramTest {
  protected:
   void SetUp() override {
@@ -136,6 +139,7 @@ class PhotoVisitTest : public app_test::LoungeProgramTest {
           std::map<std::string, plat::Surface>& shots) {
     std::string script;
     std::map<std::string, std::string> pictures;
+    std::vector<std::string> samples;  // "shot NAME": the screen as it was, unchecked
     std::size_t start = 0;
     while (start < steps.size()) {
       std::size_t end = steps.find('\n', start);
@@ -145,40 +149,18 @@ class PhotoVisitTest : public app_test::LoungeProgramTest {
         const std::string name = line.substr(6);
         line = "check " + dir() + "/photo-" + name + ".png";
         pictures[line.substr(6)] = name;
+      } else if (line.rfind("shot ", 0) == 0) {
+        samples.push_back(line.substr(5));
+        line = "shot " + dir() + "/photo-" + samples.back() + ".png";
       }
       script += line + "\n";
       start = end + 1;
     }
     ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
                                   "--script", WriteScript(script, "photo.txt")});
-    return DriveChecks(lounge, pictures, ready, shots);
-  }
-
-  // Runs the steps, keeping each "shot NAME" picture in `shots`; for visits
-  // that poll a series of pictures (see Poll and Settled).
-  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
-    std::string script;
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start < steps.size()) {
-      std::size_t end = steps.find('\n', start);
-      if (end == std::string::npos) end = steps.size();
-      std::string line = steps.substr(start, end - start);
-      if (line.rfind("shot ", 0) == 0) {
-        names.push_back(line.substr(5));
-        line = "shot " + dir() + "/photo-" + names.back() + ".png";
-      }
-      script += line + "\n";
-      start = end + 1;
-    }
-    ChildProcess lounge = Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH),
-                                  "--script", WriteScript(script, "photo.txt")});
-    const int status = lounge.Wait(kStartMs);
-    for (const std::string& name : names) {
-      if (!fs::exists(dir() + "/photo-" + name + ".png")) continue;
-      auto picture = ReadPng(dir() + "/photo-" + name + ".png");
-      if (picture) shots[name] = std::move(*picture);
-    }
+    const int status = DriveChecks(lounge, pictures, ready, shots);
+    for (const std::string& name : samples)
+      if (auto picture = ReadPng(dir() + "/photo-" + name + ".png")) shots[name] = std::move(*picture);
     return status;
   }
 
@@ -455,11 +437,11 @@ double BrightAspect(const plat::Surface& s, Box box) {
 TEST_F(PhotoVisitTest, PositionTextsAndFocusedCaptionsAreDrawnCleanly) {
   LoadStrings();
   std::map<std::string, plat::Surface> shots;
-  const std::string steps = std::string("wait 1200\nkey Right\nkey Right\nkey Return\n") + Poll("selector") +
+  const std::string steps = std::string("check start\nkey Right\nkey Right\nkey Return\n") + Poll("selector") +
                             "key Return\n" + Poll("browser") + "key Right\n" + Poll("second") + "key Right\nkey Right\n" +
                             Poll("fourth") + "key Left\n" + Poll("third") + "key Right\nkey Return\n" + Poll("full") +
                             "close\n";
-  EXPECT_EQ(Run(steps, shots), 0);
+  EXPECT_EQ(Run(steps, {{"start", PhotoVisitHomeShown}}, shots), 0);
 
   // The drive selector: its position once, right-aligned in its place.
   int drives = 0;
@@ -519,11 +501,11 @@ TEST_F(PhotoVisitTest, EditOpensAPhotoAndTheMusicPickerShowsMusic) {
   const auto click = [](Box b) {
     return "click " + std::to_string(b.left + b.width / 2) + " " + std::to_string(b.top + b.height / 2) + "\n";
   };
-  const std::string steps = std::string("wait 1200\nkey Right\nkey Right\nkey Return\n") + Poll("selector", 12) +
+  const std::string steps = std::string("check start\nkey Right\nkey Right\nkey Return\n") + Poll("selector", 12) +
                             "key Return\n" + Poll("browser", 12) + click(edit) + Poll("edit") + "key Return\n" +
                             Poll("editing") + "key Escape\n" + Poll("back", 12) + click(settings) + Poll("settings") +
                             click(music) + Poll("music") + "close\n";
-  EXPECT_EQ(Run(steps, shots), 0);
+  EXPECT_EQ(Run(steps, {{"start", PhotoVisitHomeShown}}, shots), 0);
 
   // Edit: the first photo (the sideways one, third entry) takes the focus.
   const plat::Surface* edited = Settled(shots, "edit", kPositionText, [&](const plat::Surface& s) {
