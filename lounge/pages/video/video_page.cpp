@@ -219,6 +219,8 @@ int CVideoPage::ShowStatePage() {
       const std::string& chosen = video->m_nFolderKind == 0   ? video->m_strSnapshotFolder
                                   : video->m_nFolderKind == 1 ? video->m_strDefaultFolder
                                                               : captured;
+      // No upper bound: any folder of the machine can be chosen.
+      m_folderBrowser.SetRootFolder(std::string());
       m_folderBrowser.OpenFolder(chosen);
       PublishGrid(m_folderBrowser.GetEntryCount(), 0);
       break;
