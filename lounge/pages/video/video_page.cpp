@@ -12,6 +12,7 @@
 #include "corebridge/core/video_config.h"
 #include "interfaces/chosen_files.h"
 #include "lounge/pages/common/file_paths.h"
+#include "lounge/pages/common/shell_files.h"
 #include "lounge/pages/video/video_lists.h"
 #include "lounge/shell/app_options.h"
 #include "lounge/shell/shell_frame.h"
@@ -213,9 +214,13 @@ int CVideoPage::ShowStatePage() {
       PublishGrid(m_browser.GetEntryCount(), 0);
       break;
     case VIDEO_VIEW_SELECT_FOLDER: {
+      // Vendor 2 captures through its authoring product, into that product's folder.
+      const std::string& captured = Vendor() == 2 ? video->m_strAuthoringCapturedFolder : video->m_strCapturedFolder;
       const std::string& chosen = video->m_nFolderKind == 0   ? video->m_strSnapshotFolder
                                   : video->m_nFolderKind == 1 ? video->m_strDefaultFolder
-                                                              : video->m_strCapturedFolder;
+                                                              : captured;
+      // No upper bound: any folder of the machine can be chosen.
+      m_folderBrowser.SetRootFolder(std::string());
       m_folderBrowser.OpenFolder(chosen);
       PublishGrid(m_folderBrowser.GetEntryCount(), 0);
       break;
@@ -485,12 +490,14 @@ int CVideoPage::DrawFileIcon(int sourceId, int fileIndex, const plat::RECT& icon
   const std::string& path = list[static_cast<std::size_t>(fileIndex)];
   if (plat::HBITMAP bitmap = ThumbnailOf(fileIndex, fileIndex, path)) {
     DrawFittedBitmap(bitmap, dc, icon, PixelAspect());
-  } else {
-    const char* fallback = Vendor() == 4 ? "Layout\\Img\\Common\\Image icon.BMP" : "Layout\\Img\\Common\\video_file.bmp";
-    if (plat::HBITMAP picture = LoadSharedBitmapFile(file_list::ApplicationFile(fallback))) {
+  } else if (Vendor() == 4) {
+    if (plat::HBITMAP picture = LoadSharedBitmapFile(file_list::ApplicationFile("Layout\\Img\\Common\\Image icon.BMP"))) {
       DrawFittedBitmap(picture, dc, icon);
       plat::DeleteObject(picture);
     }
+  } else {
+    // Until its picture is made, a video shows the icon of its file type.
+    DrawShellIcon(path, dc, icon.left, icon.top, icon.right, icon.bottom, 0);
   }
   if ((video->m_nView == VIDEO_VIEW_BURN || video->m_nView == VIDEO_VIEW_BROWSE) &&
       video_lists::IsSelectedVideo(video->m_selectedFiles, path)) {
@@ -518,7 +525,15 @@ int CVideoPage::DrawFolderIcon(int sourceId, int folderIndex, const plat::RECT& 
     }
     any = any || record.bitmaps[n];
   }
-  if (!any || Vendor() == 4) return 0;
+  if (Vendor() == 4) return 0;
+  if (!any) {
+    // Vendor 2 shows its empty film folder; the others the browser's folder icon.
+    if (Vendor() != 2) return 0;
+    return DrawBitmapFile(ResolveSkinPath(file_list::ApplicationFile("Layout\\Img\\Common\\sub-film-nofiles1.bmp")), dc,
+                          rect)
+               ? 1
+               : 0;
+  }
   const int W = rect.right - rect.left;
   const int H = rect.bottom - rect.top;
   const char* frame = Vendor() == 2 ? "Layout\\Img\\Common\\sub-film.bmp" : "Layout\\Img\\Common\\sub-files.bmp";

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include "corebridge/core/config.h"
 #include "corebridge/core/photo_config.h"
@@ -21,7 +22,9 @@
 #include "platform/display/display.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
+#include "platform/win/display_link.h"
 #include "platform/win/input.h"
+#include "platform/win/keys.h"
 #include "platform/gdi/objects.h"
 #include "platform/win/message.h"
 #include "platform/win/window.h"
@@ -719,4 +722,41 @@ TEST_F(PhotoPageTest, PressesReachTheControllerAndTheBarsHideOnTheTimer) {
   EXPECT_TRUE(called("SetCaptionBarVisible 0 1"));
   EXPECT_TRUE(called("SetPlaybackBarVisible 0 1"));
   EXPECT_FALSE(called("HideCursor"));
+}
+
+TEST_F(PhotoPageTest, MarkingAPictureForHandOverRedrawsItsTextsOnACleanPlace) {
+  for (int i = 0; i < 3; ++i) tree.File("pictures/p" + std::to_string(i) + (i == 0 ? "_with_a_long_name.jpg" : ".jpg"));
+  Photo().m_nPhotoState = 30;
+  page->ShowPage("Photo\\PhotoRecordBrowser");
+  page->OpenPhotoFolder((tree / "pictures").c_str(), (tree / "pictures").c_str());
+  page->RefreshBrowserList(0, 1);
+  const int list = ListIndex("Photo Thumbnail Browser");
+  ASSERT_GE(list, 0);
+  ASSERT_EQ(Photo().m_vecPhotos.size(), 3u);
+  page->SetFocus(list, page->EntryOf(list, ENTRY_ITEM, 0));
+  page->Redraw(1);
+  page->OnKeyDown(plat::VK_RIGHT, 1, 0);
+  Pump();
+  page->OnKeyDown(plat::VK_RETURN, 1, 0);
+  Pump();
+  ASSERT_EQ(Photo().m_vecPhotos[1].bChecked, 1);
+  // What the window shows where the count and the name stand.
+  plat::RECT count{}, name{};
+  ASSERT_TRUE(page->GetTextScreenRectByName("Photo Browser Item Count", &count));
+  ASSERT_TRUE(page->GetTextScreenRectByName("Photo File Name", &name));
+  auto shown = [&](const plat::RECT& r) {
+    const plat::SurfacePtr screen = plat::GetWindowSurface(frame.window);
+    std::vector<std::uint32_t> pixels;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(screen->pixel(x, y) & 0xFFFFFFu);
+    return pixels;
+  };
+  const auto countAfterMark = shown(count), nameAfterMark = shown(name);
+  ASSERT_GT(std::set<std::uint32_t>(countAfterMark.begin(), countAfterMark.end()).size(), 1u);
+  ASSERT_GT(std::set<std::uint32_t>(nameAfterMark.begin(), nameAfterMark.end()).size(), 1u);
+  // A whole paint of the same state holds only the new texts.
+  page->Redraw(1);
+  Pump();
+  EXPECT_EQ(countAfterMark, shown(count));
+  EXPECT_EQ(nameAfterMark, shown(name));
 }

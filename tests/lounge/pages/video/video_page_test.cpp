@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
 #include <iterator>
 #include <memory>
 #include <thread>
@@ -16,10 +18,16 @@
 #include "corebridge/core/config.h"
 #include "corebridge/core/video_config.h"
 #include "interfaces/chosen_files.h"
+#include "lounge/pages/common/file_paths.h"
+#include "lounge/pages/common/shell_files.h"
 #include "lounge/pages/video/video_lists.h"
+#include "lounge/skin/skin_bitmaps.h"
 #include "lounge/skin/skin_paths.h"
 #include "lounge/skin/string_table.h"
 #include "platform/gdi/bitmap.h"
+#include "platform/gdi/blit.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/objects.h"
 #include "platform/display/display.h"
 #include "platform/win/keys.h"
 #include "platform/win/display_link.h"
@@ -765,4 +773,70 @@ TEST_F(VideoPageTest, TheDiscTextNamesADvdVideoTheDiscOrNone) {
   drives->volumes[0].type = plat::DRIVE_FIXED;
   frame.driveResult = 0;
   EXPECT_EQ(page->ListTextFor("Video CD/DVD Information"), UIStringOrEmpty("NODISCS"));
+}
+
+namespace {
+// The pixels one drawing leaves on a fresh 200 x 150 picture.
+std::vector<std::uint32_t> VideoIconPixels(const std::function<void(plat::HDC, const plat::RECT&)>& draw) {
+  const plat::RECT rect{0, 0, 200, 150};
+  plat::HBITMAP bitmap = plat::CreateCompatibleBitmap(nullptr, rect.right, rect.bottom);
+  plat::HDC dc = plat::CreateCompatibleDC(nullptr);
+  plat::HGDIOBJ old = plat::SelectObject(dc, bitmap);
+  draw(dc, rect);
+  std::vector<std::uint32_t> pixels;
+  for (int y = 0; y < rect.bottom; ++y)
+    for (int x = 0; x < rect.right; ++x) pixels.push_back(plat::GetPixel(dc, x, y));
+  plat::SelectObject(dc, old);
+  plat::DeleteDC(dc);
+  plat::DeleteObject(bitmap);
+  return pixels;
+}
+}  // namespace
+
+TEST_F(VideoPageTest, ChoosingTheCapturedFolderOpensVendorTwosAuthoringFolder) {
+  const std::string own = tree.Folder("captured");
+  const std::string authoring = tree.Folder("authoring captures");
+  tree.Folder("authoring captures/day one");
+  Video().m_strCapturedFolder = own;
+  Video().m_strAuthoringCapturedFolder = authoring;
+  Video().m_nFolderKind = 2;
+  for (int vendor : {0, 2}) {
+    SCOPED_TRACE(vendor);
+    frame.options.vendorId = vendor;
+    Video().m_nView = VIDEO_VIEW_SELECT_FOLDER;
+    page->ShowStatePage();
+    EXPECT_EQ(Video().m_strSelectedFolder, vendor == 2 ? authoring : own);
+  }
+}
+
+TEST_F(VideoPageTest, AVideoWithoutItsPictureShowsItsFileTypeAndAnEmptyFolderVendorTwosFilm) {
+  const std::string folder = tree.Folder("clips");
+  tree.Folder("clips/empty");
+  // Not a video the extractor can read: its picture never comes.
+  tree.File("clips/broken.avi");
+  page->SetThumbnailCache(CVideoThumbnailCache("/proc/no-cache-here"));
+  Video().m_strOpenFolderPath = folder;
+  Video().m_bOpenFolderPending = 1;
+  Video().m_nView = VIDEO_VIEW_FOLDER;
+  page->ShowStatePage();
+  ASSERT_EQ(Video().m_folderFiles.size(), 1u);
+  const auto shellIcon = VideoIconPixels([&](plat::HDC dc, const plat::RECT& r) {
+    DrawShellIcon(folder + "/broken.avi", dc, r.left, r.top, r.right, r.bottom, 0);
+  });
+  const auto drawn = VideoIconPixels([&](plat::HDC dc, const plat::RECT& r) { page->DrawFileIcon(0, 0, r, dc, 0); });
+  EXPECT_EQ(drawn, shellIcon);
+
+  // The empty folder: the browser's own folder icon, but vendor 2's film.
+  ASSERT_EQ(page->Previews().size(), 1u);
+  int answered = -1;
+  VideoIconPixels([&](plat::HDC dc, const plat::RECT& r) { answered = page->DrawFolderIcon(0, 0, r, dc, 0); });
+  EXPECT_EQ(answered, 0);
+  frame.options.vendorId = 2;
+  const auto film = VideoIconPixels([&](plat::HDC dc, const plat::RECT& r) {
+    DrawBitmapFile(ResolveSkinPath(file_list::ApplicationFile("Layout\\Img\\Common\\sub-film-nofiles1.bmp")), dc, r);
+  });
+  const auto folderDrawn =
+      VideoIconPixels([&](plat::HDC dc, const plat::RECT& r) { answered = page->DrawFolderIcon(0, 0, r, dc, 0); });
+  EXPECT_EQ(answered, 1);
+  EXPECT_EQ(folderDrawn, film);
 }
