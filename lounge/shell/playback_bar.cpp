@@ -1,5 +1,6 @@
 #include "lounge/shell/playback_bar.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "lounge/shell/playback_bar_state.h"
 #include "lounge/shell/playback_bar_text.h"
 #include "lounge/skin/gdi_handles.h"
+#include "lounge/skin/skin_bitmaps.h"
 #include "lounge/skin/skin_regions.h"
 #include "lounge/skin/skin_text.h"
 #include "platform/gdi/bitmap.h"
@@ -290,6 +292,31 @@ int CPlaybackBar::DrawButton(int i, HDC dc, const RECT& rect) {
     }
   }
   return CSkinPage::DrawButton(i, dc, rect);
+}
+
+int CPlaybackBar::DrawProgress(int i, HDC dc, const RECT& rect) {
+  CConfig* config = Host() ? Host()->GetConfig() : nullptr;
+  std::string name, file;
+  if (!config || !Layout() || !Layout()->GetProgressName(name, i) || name != "Vol Progress" ||
+      !Layout()->GetProgressImage(file, i))
+    return CSkinPage::DrawProgress(i, dc, rect);
+  // The image holds the empty bar in its left half and the full one in its right.
+  const BitmapPtr empty(LoadBitmapFileSlice(file, 0.0f, 0.5f));
+  const BitmapPtr full(LoadBitmapFileSlice(file, 0.5f, 1.0f));
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (!empty || !full || width <= 0 || height <= 0) return 0;
+  DrawBitmap(empty.get(), dc, rect);
+  const float volume = std::clamp(config->m_fCurVolume, 0.0f, 1.0f);
+  const int filled = static_cast<int>(std::lround(static_cast<double>(width) * volume));
+  const BitmapPtr stretched(StretchBitmap(full.get(), plat::SIZE{width, height}));
+  MemoryDC source;
+  if (filled <= 0 || !stretched || !source.SelectBitmap(stretched.get())) return 1;
+  // The full bar's body up to the level, then its right end moved to the
+  // level, so a partly filled bar ends rounded rather than sliced.
+  const int end = std::min(height / 2, filled / 2);
+  plat::BitBlt(dc, rect.left, rect.top, filled - end, height, source.get(), 0, 0, plat::SRCCOPY);
+  plat::BitBlt(dc, rect.left + filled - end, rect.top, end, height, source.get(), width - end, 0, plat::SRCCOPY);
+  return 1;
 }
 
 int CPlaybackBar::DrawTextElement(int i, HDC dc, const RECT& rect, plat::COLORREF colour) {

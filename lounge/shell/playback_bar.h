@@ -93,6 +93,9 @@ class CPlaybackBar : public CSkinPage {
   int LoadLayout(const std::string& path) override;
   int DrawButton(int i, plat::HDC dc, const plat::RECT& rect) override;
   int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
+  // "Vol Progress" shows the configured volume, its filled part ending in the
+  // bar's own rounded end; other progress elements as the skin page draws them.
+  int DrawProgress(int i, plat::HDC dc, const plat::RECT& rect) override;
   int QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
   int QueryLinkState(const std::string& name, int* shown, int* enabled, int* checked) override;
   int QueryStillImageShown(const std::string& name, int* shown) override;

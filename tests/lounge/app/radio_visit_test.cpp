@@ -227,10 +227,18 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   const std::string background = std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/Img/Radio/radio_bg.bmp";
   const int clickX = recorded->box.left + recorded->box.width / 2, clickY = recorded->box.top + recorded->box.height / 2;
 
+  // The bar's volume slider and its "Vol Up" button, where the bar lies at
+  // the bottom of the screen.
+  const Box slider = AtVisit({1536, 900 + 70, 120, 16});
+  const Box up = AtVisit({1666, 900 + 34, 88, 88});
+  const std::string volumeUp =
+      "click " + std::to_string(up.left + up.width / 2) + " " + std::to_string(up.top + up.height / 2) + "\n";
+
   std::map<std::string, plat::Surface> shots;
   // "Radio Entry" lies below the first entry of the home page.
   const std::string steps = "wait 1000\nkey Down\nkey Return\nwait 1500\nshot main\n"
-                            "key B\nwait 3000\nshot rds\n"
+                            "key B\nwait 3000\nshot rds\n" + volumeUp + volumeUp + volumeUp + volumeUp + volumeUp +
+                            "check volume\n"
                             "key R\nwait 3000\nkey S\nwait 1000\n"
                             "click " + std::to_string(clickX) + " " + std::to_string(clickY) + "\ncheck list\n"
                             "close\n";
@@ -238,9 +246,10 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   const Box length = RecordedRowPart("Radio Duration Position", 1);
   ASSERT_GT(length.width, 0);
   const std::map<std::string, ScreenReady> ready = {
-      {"list", [&](const plat::Surface& s) { return BrightShare(s, length, 140) > 0.02; }}};
+      {"list", [&](const plat::Surface& s) { return BrightShare(s, length, 140) > 0.02; }},
+      {"volume", [&](const plat::Surface& s) { return LitExtent(s, slider, 140) > 0.45; }}};
   EXPECT_EQ(Run(steps, shots, ready), 0);
-  ASSERT_EQ(shots.size(), 3u);
+  ASSERT_EQ(shots.size(), 4u);
 
   // 1. The main page on the saved frequency, no station there: an empty bar.
   // The frequency box is wide: one other digit differs in less than 3 % of
@@ -257,6 +266,19 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   // (RDS texts are drawn white.)
   EXPECT_TRUE(TextMatches(rds, station->box, background, "MARIVEL", station->align, 0xFFFFFF));
   EXPECT_GE(LitExtent(rds, signal->box), 0.9);
+
+  // Five steps up from silence: the slider is filled to half and its filled
+  // part ends rounded, its last column lower than its body.
+  const plat::Surface& volume = shots["volume"];
+  EXPECT_NEAR(LitExtent(volume, slider, 140), 0.5, 0.06);
+  auto litRows = [&](int x) {
+    int lit = 0;
+    for (int y = slider.top - 1; y <= slider.top + slider.height; ++y) lit += Brightest(volume.pixel(x, y)) >= 140;
+    return lit;
+  };
+  const int fillEnd = slider.left + static_cast<int>(LitExtent(volume, slider, 140) * slider.width) - 1;
+  EXPECT_LT(litRows(fillEnd), litRows(slider.left + slider.width / 4)) << "the filled part's right end";
+  EXPECT_GT(litRows(slider.left + slider.width / 4), slider.height / 2) << "the filled part's body";
 
   // 3. One recording of the station, about three seconds of its tone.
   const std::string folder = documents_ + "/My Radio";
