@@ -329,6 +329,9 @@ int CPlaybackBar::DrawTextElement(int i, HDC dc, const RECT& rect, plat::COLORRE
       if (!key.empty()) LookupUIString(key, text);
     } else if (name == "Radio Frequency Text") {
       text = FormatRadioFrequency(*config->m_pRadio, UserDecimalPoint());
+    } else if (name == "Radio Record Time Text") {
+      text = RadioRecordTimeText();
+      if (text.empty()) return 1;
     }
     if (!text.empty()) {
       const LayoutText& element = Layout()->Texts()[static_cast<size_t>(i)];
@@ -338,6 +341,25 @@ int CPlaybackBar::DrawTextElement(int i, HDC dc, const RECT& rect, plat::COLORRE
     }
   }
   return CSkinPage::DrawTextElement(i, dc, rect, colour);
+}
+
+std::string CPlaybackBar::RadioRecordTimeText() {
+  CConfig* config = Host() ? Host()->GetConfig() : nullptr;
+  const CRadioConfig* radio = config ? config->m_pRadio.get() : nullptr;
+  const bool recording =
+      radio && (radio->m_nRecordState == RADIO_RECORDING || radio->m_nRecordState == RADIO_SCHEDULED_RECORDING);
+  if (!recording) {
+    m_recordingFile.clear();
+    m_recordingSince = {};
+    return {};
+  }
+  const auto now = std::chrono::steady_clock::now();
+  // A new file is a new recording: its time starts again.
+  if (m_recordingSince == std::chrono::steady_clock::time_point{} || m_recordingFile != radio->m_strRecordingFile) {
+    m_recordingFile = radio->m_strRecordingFile;
+    m_recordingSince = now;
+  }
+  return FormatRecordTime(std::chrono::duration<double>(now - m_recordingSince).count());
 }
 
 std::string CPlaybackBar::PlayTimeText() const {
@@ -532,6 +554,10 @@ void CPlaybackBar::OnButtonUp(POINT point) {
 void CPlaybackBar::OnBarTimer(UINT_PTR id) {
   if (id == kPlaybackBarClockTimer) {
     DrawPlayTime();
+    // The recording time counts on while the radio records, and goes once it stops.
+    const bool recording = !RadioRecordTimeText().empty();
+    if (recording || m_recordTimeShown) RefreshTextByName("Radio Record Time Text");
+    m_recordTimeShown = recording;
   } else if (id == kPressRepeatDelayTimer) {
     plat::KillTimer(Owner(), kPressRepeatDelayTimer);
     m_repeatTimer = 0;

@@ -12,6 +12,7 @@
 // fraction across resizes (Position, SetPosition).
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -165,6 +166,13 @@ class CPlaybackBar : public CSkinPage {
     int states[4];
   };
   std::vector<VolumeCache> m_volumeCache;
+  // While the radio records: the file being recorded and when the bar first
+  // saw it, for "Radio Record Time Text".
+  std::string m_recordingFile;
+  std::chrono::steady_clock::time_point m_recordingSince{};
+  bool m_recordTimeShown = false;
+  // The elapsed recording time, empty while the radio does not record.
+  std::string RadioRecordTimeText();
   int m_tooltipHeight = 0;
   PlayTimeSource m_playTimes;
   FrameMouseHook m_frameMouseHook;
