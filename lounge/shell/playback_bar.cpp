@@ -1,5 +1,6 @@
 #include "lounge/shell/playback_bar.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "lounge/shell/playback_bar_state.h"
 #include "lounge/shell/playback_bar_text.h"
 #include "lounge/skin/gdi_handles.h"
+#include "lounge/skin/skin_bitmaps.h"
 #include "lounge/skin/skin_regions.h"
 #include "lounge/skin/skin_text.h"
 #include "platform/gdi/bitmap.h"
@@ -292,6 +294,31 @@ int CPlaybackBar::DrawButton(int i, HDC dc, const RECT& rect) {
   return CSkinPage::DrawButton(i, dc, rect);
 }
 
+int CPlaybackBar::DrawProgress(int i, HDC dc, const RECT& rect) {
+  CConfig* config = Host() ? Host()->GetConfig() : nullptr;
+  std::string name, file;
+  if (!config || !Layout() || !Layout()->GetProgressName(name, i) || name != "Vol Progress" ||
+      !Layout()->GetProgressImage(file, i))
+    return CSkinPage::DrawProgress(i, dc, rect);
+  // The image holds the empty bar in its left half and the full one in its right.
+  const BitmapPtr empty(LoadBitmapFileSlice(file, 0.0f, 0.5f));
+  const BitmapPtr full(LoadBitmapFileSlice(file, 0.5f, 1.0f));
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (!empty || !full || width <= 0 || height <= 0) return 0;
+  DrawBitmap(empty.get(), dc, rect);
+  const float volume = std::clamp(config->m_fCurVolume, 0.0f, 1.0f);
+  const int filled = static_cast<int>(std::lround(static_cast<double>(width) * volume));
+  const BitmapPtr stretched(StretchBitmap(full.get(), plat::SIZE{width, height}));
+  MemoryDC source;
+  if (filled <= 0 || !stretched || !source.SelectBitmap(stretched.get())) return 1;
+  // The full bar's body up to the level, then its right end moved to the
+  // level, so a partly filled bar ends rounded rather than sliced.
+  const int end = std::min(height / 2, filled / 2);
+  plat::BitBlt(dc, rect.left, rect.top, filled - end, height, source.get(), 0, 0, plat::SRCCOPY);
+  plat::BitBlt(dc, rect.left + filled - end, rect.top, end, height, source.get(), width - end, 0, plat::SRCCOPY);
+  return 1;
+}
+
 int CPlaybackBar::DrawTextElement(int i, HDC dc, const RECT& rect, plat::COLORREF colour) {
   CConfig* config = Host() ? Host()->GetConfig() : nullptr;
   std::string name;
@@ -302,6 +329,9 @@ int CPlaybackBar::DrawTextElement(int i, HDC dc, const RECT& rect, plat::COLORRE
       if (!key.empty()) LookupUIString(key, text);
     } else if (name == "Radio Frequency Text") {
       text = FormatRadioFrequency(*config->m_pRadio, UserDecimalPoint());
+    } else if (name == "Radio Record Time Text") {
+      text = RadioRecordTimeText();
+      if (text.empty()) return 1;
     }
     if (!text.empty()) {
       const LayoutText& element = Layout()->Texts()[static_cast<size_t>(i)];
@@ -311,6 +341,25 @@ int CPlaybackBar::DrawTextElement(int i, HDC dc, const RECT& rect, plat::COLORRE
     }
   }
   return CSkinPage::DrawTextElement(i, dc, rect, colour);
+}
+
+std::string CPlaybackBar::RadioRecordTimeText() {
+  CConfig* config = Host() ? Host()->GetConfig() : nullptr;
+  const CRadioConfig* radio = config ? config->m_pRadio.get() : nullptr;
+  const bool recording =
+      radio && (radio->m_nRecordState == RADIO_RECORDING || radio->m_nRecordState == RADIO_SCHEDULED_RECORDING);
+  if (!recording) {
+    m_recordingFile.clear();
+    m_recordingSince = {};
+    return {};
+  }
+  const auto now = std::chrono::steady_clock::now();
+  // A new file is a new recording: its time starts again.
+  if (m_recordingSince == std::chrono::steady_clock::time_point{} || m_recordingFile != radio->m_strRecordingFile) {
+    m_recordingFile = radio->m_strRecordingFile;
+    m_recordingSince = now;
+  }
+  return FormatRecordTime(std::chrono::duration<double>(now - m_recordingSince).count());
 }
 
 std::string CPlaybackBar::PlayTimeText() const {
@@ -505,6 +554,10 @@ void CPlaybackBar::OnButtonUp(POINT point) {
 void CPlaybackBar::OnBarTimer(UINT_PTR id) {
   if (id == kPlaybackBarClockTimer) {
     DrawPlayTime();
+    // The recording time counts on while the radio records, and goes once it stops.
+    const bool recording = !RadioRecordTimeText().empty();
+    if (recording || m_recordTimeShown) RefreshTextByName("Radio Record Time Text");
+    m_recordTimeShown = recording;
   } else if (id == kPressRepeatDelayTimer) {
     plat::KillTimer(Owner(), kPressRepeatDelayTimer);
     m_repeatTimer = 0;

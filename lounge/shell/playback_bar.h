@@ -12,6 +12,7 @@
 // fraction across resizes (Position, SetPosition).
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -93,6 +94,9 @@ class CPlaybackBar : public CSkinPage {
   int LoadLayout(const std::string& path) override;
   int DrawButton(int i, plat::HDC dc, const plat::RECT& rect) override;
   int DrawTextElement(int i, plat::HDC dc, const plat::RECT& rect, plat::COLORREF colour) override;
+  // "Vol Progress" shows the configured volume, its filled part ending in the
+  // bar's own rounded end; other progress elements as the skin page draws them.
+  int DrawProgress(int i, plat::HDC dc, const plat::RECT& rect) override;
   int QueryButtonState(const std::string& action, int* shown, int* enabled, int* checked) override;
   int QueryLinkState(const std::string& name, int* shown, int* enabled, int* checked) override;
   int QueryStillImageShown(const std::string& name, int* shown) override;
@@ -162,6 +166,13 @@ class CPlaybackBar : public CSkinPage {
     int states[4];
   };
   std::vector<VolumeCache> m_volumeCache;
+  // While the radio records: the file being recorded and when the bar first
+  // saw it, for "Radio Record Time Text".
+  std::string m_recordingFile;
+  std::chrono::steady_clock::time_point m_recordingSince{};
+  bool m_recordTimeShown = false;
+  // The elapsed recording time, empty while the radio does not record.
+  std::string RadioRecordTimeText();
   int m_tooltipHeight = 0;
   PlayTimeSource m_playTimes;
   FrameMouseHook m_frameMouseHook;

@@ -55,3 +55,5 @@ std::string FormatPlayTime(bool known, double first, double second) {
   if (!known) return "00:00:00 / 00:00:00";
   return FormatSpan(first) + " / " + FormatSpan(second);
 }
+
+std::string FormatRecordTime(double seconds) { return FormatSpan(seconds); }

@@ -25,3 +25,6 @@ std::string FormatRadioFrequency(const CRadioConfig& radio, std::string_view dec
 // "HH:MM:SS / HH:MM:SS" of two spans in seconds; "00:00:00 / 00:00:00" when
 // the times could not be read.
 std::string FormatPlayTime(bool known, double first, double second);
+
+// "HH:MM:SS" of a span in seconds: how long a recording has run.
+std::string FormatRecordTime(double seconds);

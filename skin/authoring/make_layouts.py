@@ -1222,7 +1222,8 @@ playback_bar("RadioPlaybackBar", [
     [[("Radio Previous", "previous")], [("Radio Rewind", "rewind")], [("Radio Fastforward", "fastforward")],
      [("Radio Next", "next")]],
 ], texts=[("Radio Signal Type Text", (1040, 40, 120, 40), "CENTER"),
-          ("Radio Frequency Text", (980, 80, 240, 48), "CENTER")],
+          ("Radio Frequency Text", (980, 80, 240, 48), "CENTER"),
+          ("Radio Record Time Text", (980, 128, 240, 40), "CENTER")],
     keys=transport_keys("Radio Play", "Radio Stop", "Radio Next", "Radio Previous", "Radio Fastforward",
                         "Radio Rewind") + [("VK_R_", "Radio Record")])
 

@@ -11,6 +11,8 @@
 // Frame timer 88 ends a typed frequency 1500 ms after the first digit.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -202,6 +204,10 @@ class CRadioPage : public CShellPage,
   void DrawBackgroundPart(plat::HDC dc, const plat::RECT& rect);
   std::string Lookup(const std::string& key) const;
   std::string SkinFile(const std::string& relative);
+  // The length in seconds of a recorded file as its header gives it, below 0
+  // when it cannot be read. Kept per path and read again only when the file
+  // was written since, so a row does not open its file at every redraw.
+  double RecordedSeconds(const std::string& path, std::uint64_t lastWrite);
 
   std::unique_ptr<CFileListSource> m_recordings;
   CRadioDigitEntry m_digits;
@@ -211,4 +217,9 @@ class CRadioPage : public CShellPage,
   std::string m_confirmStatus;  // "Radio ConfirmSchedule Status Text"
   BitmapPtr m_background;  // see PageBackground
   std::string m_backgroundKey;
+  struct KnownLength {
+    std::uint64_t lastWrite = 0;
+    double seconds = -1.0;
+  };
+  std::map<std::string, KnownLength> m_lengths;  // see RecordedSeconds
 };

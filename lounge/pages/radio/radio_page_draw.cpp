@@ -12,7 +12,9 @@
 #include "corebridge/core/radio_config.h"
 #include "corebridge/core/schedule_item.h"
 #include "corebridge/core/schedule_list.h"
+#include "engines/playback/wmhost/library/tag_reader.h"
 #include "lounge/pages/common/file_paths.h"
+#include "lounge/pages/common/shell_files.h"
 #include "lounge/pages/radio/radio_frequency_text.h"
 #include "lounge/pages/radio/radio_programme_type.h"
 #include "lounge/shell/shell_frame.h"
@@ -407,6 +409,16 @@ int CRadioPage::DrawRadioText() {
 
 // ---- recording rows ----
 
+double CRadioPage::RecordedSeconds(const std::string& path, std::uint64_t lastWrite) {
+  if (path.empty()) return -1.0;
+  const auto known = m_lengths.find(path);
+  if (known != m_lengths.end() && known->second.lastWrite == lastWrite) return known->second.seconds;
+  const auto tags = wmhost::ReadAudioTags(file_list::ResolveDrivePath(path));
+  const double seconds = tags ? tags->duration : -1.0;
+  m_lengths[path] = {lastWrite, seconds};
+  return seconds;
+}
+
 int CRadioPage::DrawFileText(int, int fileIndex, const plat::RECT& text, plat::HDC dc, plat::COLORREF colour) {
   const CRadioConfig* radio = Radio();
   const int list = DisplayList();
@@ -424,6 +436,16 @@ int CRadioPage::DrawFileText(int, int fileIndex, const plat::RECT& text, plat::H
     r = text;
   }
   DrawSkinTextDefaultFont(dc, r.left, r.top, r.right, r.bottom, title, ALIGN_LEFT, colour, SKIN_FIT_ELLIPSIS);
+  plat::RECT d{};
+  if (Layout()->FindListText("Radio Duration Position", j, list) && GetListTextScreenRect(j, list, &d)) {
+    const double seconds = RecordedSeconds(file.strPath, file.ftLastWrite);
+    d.top = text.top;
+    d.bottom = text.bottom;
+    if (seconds >= 0)
+      DrawSkinTextDefaultFont(dc, d.left, d.top, d.right, d.bottom, FormatDuration(seconds),
+                              Layout()->Lists()[static_cast<std::size_t>(list)].texts[static_cast<std::size_t>(j)].align,
+                              colour, SKIN_FIT_ELLIPSIS);
+  }
   if (burn) {
     // The check box sits in the check rectangle of the row showing the file.
     const int item = fileIndex + m_recordings->GetFolderCount() + (m_recordings->GetShowUpLevel() ? 1 : 0);

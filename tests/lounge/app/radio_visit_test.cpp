@@ -26,6 +26,7 @@
 #include "platform/xml/document.h"
 #include "tests/engines/capture/radiodeck/media_probe.h"
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 #include "tests/lounge/app/visit_radio.h"
@@ -107,20 +108,67 @@ int TextEnd(Box box, const std::string& text) {
   return drawn ? LastBrightColumn(*drawn, box) : -1;
 }
 
-// The text box of the row `row` (from 0) of the recorded radio page's list:
-// the title's place in the first row, moved down by the rows' pitch.
-Box RecordedRow(int row) {
-  static const Box first = [] {
-    const auto title = LayoutElement("RecordedRadioPage", "Radio Title Position");
-    return title ? title->box : Box{};
-  }();
+// Whether the bright pixels of `box` in the shot are those of `text` drawn
+// by the skin with FONT1 and `align` in the box (white on black): at most
+// 3 % of the box differs. The rows' places are scaled from the layout, so
+// the text may lie one pixel higher or lower than the box says.
+long BrightTextDifference(const plat::Surface& shot, Box box, const std::string& text, int align) {
+  MemoryDC dc;
+  const BitmapPtr bitmap(plat::CreateCompatibleBitmap(dc.get(), box.left + box.width, box.top + box.height + 1));
+  if (!dc || !bitmap || !dc.SelectBitmap(bitmap.get())) return -1;
+  DrawSkinTextDefaultFont(dc.get(), box.left, box.top, box.left + box.width, box.top + box.height, text, align,
+                          0xFFFFFF, SKIN_FIT_ELLIPSIS);
+  const plat::SurfacePtr drawn = plat::GetBitmapSurface(bitmap.get());
+  if (!drawn || box.top < 1 || box.left + box.width > shot.width() || box.top + box.height + 1 > shot.height())
+    return -1;
+  long fewest = -1;
+  for (int dy = -1; dy <= 1; ++dy) {
+    long differing = 0;
+    for (int y = box.top; y < box.top + box.height; ++y)
+      for (int x = box.left; x < box.left + box.width; ++x)
+        if ((Brightest(shot.pixel(x, y + dy)) >= 140) != (Brightest(drawn->pixel(x, y)) >= 140)) ++differing;
+    if (fewest < 0 || differing < fewest) fewest = differing;
+  }
+  return fewest;
+}
+
+bool BrightTextMatches(const plat::Surface& shot, Box box, const std::string& text, int align) {
+  const long differing = BrightTextDifference(shot, box, text, align);
+  return differing >= 0 && differing <= static_cast<long>(0.03 * box.width * box.height);
+}
+
+// The recording time "00:00:0N" the box shows (the closest of the ten, when
+// it matches at all); empty when it shows none.
+std::string ShownRecordTime(const plat::Surface& shot, Box box) {
+  std::string best;
+  long fewest = -1;
+  for (int n = 0; n <= 9; ++n) {
+    const std::string text = "00:00:0" + std::to_string(n);
+    const long differing = BrightTextDifference(shot, box, text, ALIGN_CENTER);
+    if (differing >= 0 && (fewest < 0 || differing < fewest)) {
+      fewest = differing;
+      best = text;
+    }
+  }
+  return BrightTextMatches(shot, box, best, ALIGN_CENTER) ? best : std::string();
+}
+
+// The box of the list_text `element` in the row `row` (from 0) of the
+// recorded radio page's list: its place in the first row, moved down by the
+// rows' pitch.
+Box RecordedRowPart(const char* element, int row) {
+  const auto first = LayoutElement("RecordedRadioPage", element);
   static const int pitch = [] {
     const auto one = LayoutElement("RecordedRadioPage", "Radio Row 1");
     const auto two = LayoutElement("RecordedRadioPage", "Radio Row 2");
     return one && two ? two->box.top - one->box.top : 0;
   }();
-  return {first.left, first.top + pitch * row, first.width, first.height};
+  const Box box = first ? first->box : Box{};
+  return {box.left, box.top + pitch * row, box.width, box.height};
 }
+
+// The title's box in the row `row`.
+Box RecordedRow(int row) { return RecordedRowPart("Radio Title Position", row); }
 
 class RadioVisitTest : public LoungeProgramTest {
  protected:
@@ -153,15 +201,22 @@ class RadioVisitTest : public LoungeProgramTest {
     SetSkinBaseFolder({});
   }
 
-  // Runs the steps; "shot NAME" lines become pictures in `shots`.
-  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots) {
+  // Runs the steps; "shot NAME" lines become pictures in `shots`, and each
+  // "check NAME" holds the program until its picture meets `ready[NAME]`.
+  int Run(const std::string& steps, std::map<std::string, plat::Surface>& shots,
+          const std::map<std::string, ScreenReady>& ready = {}) {
     std::string script;
     std::vector<std::string> names;
+    std::map<std::string, std::string> pictures;
     std::istringstream lines(steps);
     for (std::string line; std::getline(lines, line);) {
       if (line.rfind("shot ", 0) == 0) {
         names.push_back(line.substr(5));
         line = "shot " + dir_ + "/radio-" + names.back() + ".png";
+      } else if (line.rfind("check ", 0) == 0) {
+        const std::string name = line.substr(6);
+        line = "check " + dir_ + "/radio-" + name + ".png";
+        pictures[line.substr(6)] = name;
       }
       script += line + "\n";
     }
@@ -169,7 +224,7 @@ class RadioVisitTest : public LoungeProgramTest {
         Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH), "--script",
                 WriteScript(script, "radio.txt")},
                {"MARIVEL_MIXER=memory"});
-    const int status = lounge.Wait(kStartMs);
+    const int status = DriveChecks(lounge, pictures, ready, shots);
     for (const std::string& name : names) {
       const std::string file = dir_ + "/radio-" + name + ".png";
       if (const char* keep = std::getenv("MARIVEL_KEEP_SHOTS"))
@@ -193,15 +248,32 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   const std::string background = std::string(MARIVEL_TEST_BIN_DIR) + "/Layout/Img/Radio/radio_bg.bmp";
   const int clickX = recorded->box.left + recorded->box.width / 2, clickY = recorded->box.top + recorded->box.height / 2;
 
+  // The bar's volume slider and its "Vol Up" button, where the bar lies at
+  // the bottom of the screen.
+  const Box slider = AtVisit({1536, 900 + 70, 120, 16});
+  const Box up = AtVisit({1666, 900 + 34, 88, 88});
+  // Below the bar's frequency, the time the recording has run.
+  const Box recordTime = AtVisit({980, 900 + 128, 240, 40});
+  const std::string volumeUp =
+      "click " + std::to_string(up.left + up.width / 2) + " " + std::to_string(up.top + up.height / 2) + "\n";
+
   std::map<std::string, plat::Surface> shots;
   // "Radio Entry" lies below the first entry of the home page.
   const std::string steps = "wait 1000\nkey Down\nkey Return\nwait 1500\nshot main\n"
-                            "key B\nwait 3000\nshot rds\n"
-                            "key R\nwait 3000\nkey S\nwait 1000\n"
-                            "click " + std::to_string(clickX) + " " + std::to_string(clickY) + "\nwait 2000\nshot list\n"
+                            "key B\nwait 3000\nshot rds\n" + volumeUp + volumeUp + volumeUp + volumeUp + volumeUp +
+                            "check volume\n"
+                            "key R\ncheck recording\nkey S\nwait 1000\n"
+                            "click " + std::to_string(clickX) + " " + std::to_string(clickY) + "\ncheck list\n"
                             "close\n";
-  EXPECT_EQ(Run(steps, shots), 0);
-  ASSERT_EQ(shots.size(), 3u);
+  // The list is ready once the recording's row shows its length.
+  const Box length = RecordedRowPart("Radio Duration Position", 1);
+  ASSERT_GT(length.width, 0);
+  const std::map<std::string, ScreenReady> ready = {
+      {"list", [&](const plat::Surface& s) { return BrightShare(s, length, 140) > 0.02; }},
+      {"volume", [&](const plat::Surface& s) { return LitExtent(s, slider, 140) > 0.45; }},
+      {"recording", [&](const plat::Surface& s) { return ShownRecordTime(s, recordTime) >= "00:00:03"; }}};
+  EXPECT_EQ(Run(steps, shots, ready), 0);
+  ASSERT_EQ(shots.size(), 5u);
 
   // 1. The main page on the saved frequency, no station there: an empty bar.
   // The frequency box is wide: one other digit differs in less than 3 % of
@@ -219,6 +291,23 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   EXPECT_TRUE(TextMatches(rds, station->box, background, "MARIVEL", station->align, 0xFFFFFF));
   EXPECT_GE(LitExtent(rds, signal->box), 0.9);
 
+  // Five steps up from silence: the slider is filled to half and its filled
+  // part ends rounded, its last column lower than its body.
+  const plat::Surface& volume = shots["volume"];
+  EXPECT_NEAR(LitExtent(volume, slider, 140), 0.5, 0.06);
+  auto litRows = [&](int x) {
+    int lit = 0;
+    for (int y = slider.top - 1; y <= slider.top + slider.height; ++y) lit += Brightest(volume.pixel(x, y)) >= 140;
+    return lit;
+  };
+  const int fillEnd = slider.left + static_cast<int>(LitExtent(volume, slider, 140) * slider.width) - 1;
+  EXPECT_LT(litRows(fillEnd), litRows(slider.left + slider.width / 4)) << "the filled part's right end";
+  EXPECT_GT(litRows(slider.left + slider.width / 4), slider.height / 2) << "the filled part's body";
+
+  // No recording time before the recording; while it runs, the bar counts it.
+  EXPECT_LT(BrightShare(rds, recordTime, 140), 0.002);
+  EXPECT_GE(ShownRecordTime(shots["recording"], recordTime), "00:00:03");
+
   // 3. One recording of the station, about three seconds of its tone.
   const std::string folder = documents_ + "/My Radio";
   std::vector<fs::path> files;
@@ -230,7 +319,9 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   EXPECT_TRUE(name.ends_with(".mp3")) << name;
   const radio_test::FileFacts facts = radio_test::Discover(files[0].string());
   ASSERT_TRUE(facts.ok);
-  EXPECT_NEAR(facts.seconds, 3.0, 0.7);
+  // It ran for about the three seconds the bar counted (the encoder starts a little late).
+  EXPECT_GE(facts.seconds, 2.0);
+  EXPECT_LT(facts.seconds, 9.5);
   EXPECT_EQ(radio_test::DominantTone(radio_test::DecodeSamples(files[0].string()), 48000, {440, 1000, 1500}), 440);
 
   // 4. The recorded radio page: the up-level row, the file without its
@@ -244,6 +335,15 @@ TEST_F(RadioVisitTest, TuneSeekRecordAndListTheRecording) {
   EXPECT_NEAR(end, TextEnd(RecordedRow(1), title), 3) << title;
   EXPECT_GT(TextEnd(RecordedRow(1), name), end + 10);
   for (int row = 2; row < 10; ++row) EXPECT_LT(BrightShare(list, RecordedRow(row), 140), 0.002) << "row " << row;
+  // Beside it, its length as the file's header gives it: whole seconds, so
+  // one either side of the measured length.
+  const auto lengthText = LayoutElement("RecordedRadioPage", "Radio Duration Position");
+  bool lengthShown = false;
+  for (int seconds = static_cast<int>(facts.seconds) - 1; seconds <= static_cast<int>(facts.seconds) + 1; ++seconds)
+    lengthShown = lengthShown || BrightTextMatches(list, length, "00:0" + std::to_string(seconds), lengthText->align);
+  // Another length would not match.
+  EXPECT_FALSE(BrightTextMatches(list, length, "00:58", lengthText->align));
+  EXPECT_TRUE(lengthShown) << "the recording's length, about " << facts.seconds << " s";
 
   // The station is kept.
   EXPECT_NE(ReadConfig().find("<RADIO_CURFMFREQUENCY value=\"98500000\"/>"), std::string::npos);
