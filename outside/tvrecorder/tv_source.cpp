@@ -7,6 +7,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/sys/module_pin.h"
+
 namespace tvrec {
 
 namespace {
@@ -18,7 +20,12 @@ constexpr int kWhiteNoise = 5;
 bool EnsureGst(std::string& error) {
   static std::once_flag once;
   static bool ok = false;
-  std::call_once(once, [] { ok = gst_init_check(nullptr, nullptr, nullptr); });
+  std::call_once(once, [] {
+    ok = gst_init_check(nullptr, nullptr, nullptr);
+    // GStreamer's threads and state outlive any one recorder: the module
+    // that started it stays loaded.
+    if (ok) plat::KeepModuleLoaded(reinterpret_cast<const void*>(&EnsureGst));
+  });
   if (!ok) error = "GStreamer cannot start";
   return ok;
 }
