@@ -6,8 +6,12 @@ namespace tovelax {
 namespace {
 
 // How long an open waits for the streams, and then for the first picture;
-// and the steps it waits in on the client's thread.
-constexpr std::chrono::seconds kOpenWait{5};
+// and the steps it waits in on the client's thread. A file that cannot be
+// read or is no media is refused as soon as the pipeline says so; the bound
+// only ends a source that never gets ready. A busy machine may need many
+// seconds to get a media file ready, and a short bound refused it as
+// unplayable, so it never played.
+constexpr std::chrono::seconds kOpenWait{30};
 constexpr unsigned kOpenWaitStepMs = 20;
 
 TimeCode FromNanoseconds(gint64 ns) {
