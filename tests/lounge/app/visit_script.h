@@ -23,6 +23,7 @@
 #include "lounge/skin/string_table.h"
 #include "platform/xml/document.h"
 #include "tests/lounge/app/lounge_program.h"
+#include "tests/lounge/app/screen_checks.h"
 #include "tests/lounge/app/screen_regions.h"
 #include "tests/lounge/app/visit_layout.h"
 
@@ -90,9 +91,15 @@ class ScriptedVisit : public LoungeProgramTest {
 
   // Runs the program on `steps`; the pictures land in shots_ ("poll NAME"
   // as NAME#0, NAME#1 ...). Returns the exit status.
-  int RunVisit(const std::string& tag, const std::string& steps, const std::vector<std::string>& extraEnv = {}) {
+  // A poll whose name `ready` holds is answered as a check instead: the
+  // script waits until its picture meets the condition (or the check's bound
+  // passes), however slow the machine, and the picture lands as NAME#0.
+  int RunVisit(const std::string& tag, const std::string& steps, const std::vector<std::string>& extraEnv = {},
+               const std::map<std::string, ScreenReady>& ready = {}) {
     std::string script;
     std::vector<std::string> names;
+    std::map<std::string, std::string> checks;
+    std::map<std::string, ScreenReady> conditions;
     std::istringstream lines(steps);
     const auto shotLine = [&](const std::string& name) {
       names.push_back(name);
@@ -101,6 +108,12 @@ class ScriptedVisit : public LoungeProgramTest {
     for (std::string line; std::getline(lines, line);) {
       if (line.rfind("shot ", 0) == 0) {
         script += shotLine(line.substr(5));
+      } else if (line.rfind("poll ", 0) == 0 && ready.count(line.substr(5))) {
+        const std::string name = line.substr(5);
+        const std::string file = dir_ + "/" + tag + "-" + name + ".check.png";
+        checks[file] = name + "#0";
+        conditions[name + "#0"] = ready.at(name);
+        script += "check " + file + "\n";
       } else if (line.rfind("poll ", 0) == 0) {
         for (int i = 0; i < kPollShots; ++i)
           script += shotLine(line.substr(5) + "#" + std::to_string(i)) + "wait " + std::to_string(kPollMs) + "\n";
@@ -112,7 +125,7 @@ class ScriptedVisit : public LoungeProgramTest {
         Lounge({"--headless=" + std::to_string(kVisitScreenW) + "x" + std::to_string(kVisitScreenH), "--script",
                 WriteScript(script, tag + ".txt")},
                extraEnv);
-    const int status = lounge.Wait(kStartMs);
+    const int status = checks.empty() ? lounge.Wait(kStartMs) : DriveChecks(lounge, checks, conditions, shots_);
     for (std::size_t i = 0; i < names.size(); ++i) {
       const std::string file = dir_ + "/" + tag + "-" + std::to_string(i + 1) + ".png";
       if (const char* keep = std::getenv("MARIVEL_KEEP_SHOTS")) {

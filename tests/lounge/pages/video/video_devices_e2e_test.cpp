@@ -48,12 +48,13 @@ TEST_F(VideoDevicesVisit, TheUsersVideosFolderIsOfferedAndAnEmptyFolderSaysSo) {
   // cell is the program's "My Videos", the second the user's folder.
   const std::string steps = "wait 1000\nkey Right\nkey Right\nkey Right\nkey Return\nwait 1500\nshot devices\nkey Return\n"
                             "poll empty\nkey Escape\nwait 1500\nkey Right\nkey Return\npoll films\nclose\n";
-  EXPECT_EQ(RunVisit("video-devices", steps, {"XDG_CACHE_HOME=" + dir_ + "/cache"}), 0);
-  EXPECT_NE(Polled("empty",
-                   [&](const plat::Surface& s) {
-                     return TextMatches(s, empty->box, background, Word("VIDEO_NO_VIDEOS"), empty->align, empty->colour);
-                   }),
-            nullptr);
+  const auto emptySaysSo = [&](const plat::Surface& s) {
+    return TextMatches(s, empty->box, background, Word("VIDEO_NO_VIDEOS"), empty->align, empty->colour);
+  };
+  const auto redFilm = [](const plat::Surface& s) { return Reddish(s, kFirstPicture); };
+  EXPECT_EQ(RunVisit("video-devices", steps, {"XDG_CACHE_HOME=" + dir_ + "/cache"}, {{"empty", emptySaysSo}, {"films", redFilm}}),
+            0);
+  EXPECT_NE(Polled("empty", emptySaysSo), nullptr);
   // The second cell names the user's folder, centred under its picture.
   ASSERT_TRUE(shots_.count("devices"));
   const Box label = AtVisit({940 + 12, 220 + 172, 256, 36});
@@ -67,7 +68,7 @@ TEST_F(VideoDevicesVisit, TheUsersVideosFolderIsOfferedAndAnEmptyFolderSaysSo) {
   ASSERT_GE(first, 0) << "no label";
   EXPECT_NEAR(first - label.left, label.left + label.width - 1 - last, 8) << "the label is not centred";
   // The user's folder: its clip, red, in the first cell.
-  EXPECT_NE(Polled("films", [](const plat::Surface& s) { return Reddish(s, kFirstPicture); }), nullptr);
+  EXPECT_NE(Polled("films", redFilm), nullptr);
 }
 
 }  // namespace
