@@ -638,48 +638,6 @@ TEST_F(DiscRunnerTest, FramesAreDrawnIntoTheVideoWindow) {
   EXPECT_EQ(surface->pixel(11, 21), 0xFFFF0000u);
 }
 
-// A still picture (a disc menu) is sent once. When it comes while the window
-// is hidden or before the picture has its place, it must show as soon as the
-// window is shown; and each later erase of the window (a move, an expose)
-// must be followed by the picture again, not leave the window black.
-TEST_F(DiscRunnerTest, TheNewestPictureIsPaintedAgainWhenTheWindowIsShownOrExposed) {
-  CDiscRunner& r = Opened();
-  ASSERT_NE(script->frameSink, nullptr);
-  auto still = std::make_shared<tovelax::VideoFrame>();
-  still->width = 1;
-  still->height = 1;
-  still->stride = 4;
-  still->pixels = {0, 255, 0, 255};  // green (BGRA)
-  constexpr std::uint32_t kGreen = 0xFF00FF00u;
-  struct Case {
-    const char* name;
-    bool visible;        // as the library reports it with the frame
-    int placedWidth;     // destination width when the frame comes
-  };
-  for (const Case& c : {Case{"hidden", false, 8}, Case{"not placed yet", true, 0}}) {
-    SCOPED_TRACE(c.name);
-    ASSERT_EQ(r.ShowVideo(FALSE), S_OK);
-    PumpMessages();
-    script->dest[0] = 10, script->dest[1] = 20, script->dest[2] = c.placedWidth, script->dest[3] = 8;
-    script->src[0] = 0, script->src[1] = 0, script->src[2] = 1, script->src[3] = 1;
-    script->frameSink->OnFrame(still, {10, 20, c.placedWidth, 8}, {0, 0, 1, 1}, c.visible);
-    script->dest[2] = 8;
-    ASSERT_EQ(r.ShowVideo(TRUE), S_OK);
-    PumpMessages();
-    SurfacePtr surface = GetWindowSurface(r.video_window());
-    ASSERT_TRUE(surface);
-    EXPECT_EQ(surface->pixel(12, 22), kGreen);
-    EXPECT_EQ(surface->pixel(30, 40), 0xFF000000u);  // outside the picture: black
-  }
-  // An expose erases the window; the picture comes back, also at a new place.
-  script->dest[0] = 40, script->dest[1] = 50;
-  InvalidateRect(r.video_window(), nullptr, TRUE);
-  PumpMessages();
-  SurfacePtr surface = GetWindowSurface(r.video_window());
-  EXPECT_EQ(surface->pixel(42, 52), kGreen);
-  EXPECT_EQ(surface->pixel(12, 22), 0xFF000000u);
-}
-
 // A drive's letter root opens what its volume holds, with the drive's
 // region given to the library first; a DVD image behind a virtual optical
 // drive counts as a disc, whose chapter steps answer 1 only past the end.
