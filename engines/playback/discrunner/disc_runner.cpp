@@ -239,7 +239,6 @@ HRESULT CDiscRunner::CloseSource(bool withRecord) {
     discSubKind_ = 0;
     playState_ = kDiscClosed;
   }
-  shownFrame_.reset();
   DestroyWindows();
   return hr;
 }
@@ -265,9 +264,7 @@ HRESULT CDiscRunner::ShowVideo(plat::BOOL show) {
   auto* v = video();
   if (playState_ <= kDiscClosed || !v || !videoWindow_) return E_FAIL;
   plat::ShowWindow(videoWindow_, show ? plat::SW_SHOW : plat::SW_HIDE);
-  const HRESULT hr = v->SetVisible(show ? -1 : 0) | v->SetAutoShow(show ? 1 : 0);
-  if (show) RepaintVideo();
-  return hr;
+  return v->SetVisible(show ? -1 : 0) | v->SetAutoShow(show ? 1 : 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -313,8 +310,6 @@ HRESULT CDiscRunner::UpdateVideoPosition(int x, int y, int width, int height, fl
   const discrunner::Box fitted = discrunner::FitByAspect(aspectMode_, {x, y, width, height}, W, H);
   const HRESULT dest =
       v->SetDestinationPosition(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
-  // The picture moves with its place, a still one included.
-  RepaintVideo();
   if (FAILED(dest)) return dest;
   if (auto* d = decoder()) {
     const HRESULT scaling = d->SetScalingMode(0);
@@ -353,7 +348,6 @@ HRESULT CDiscRunner::SetFullScreen() {
   const HRESULT full = v->SetFullScreenMode(1);
   plat::ShowWindow(desktopWindow_, plat::SW_HIDE);
   fullScreen_ = 1;
-  RepaintVideo();
   return owner | reset | dest | full;
 }
 
@@ -383,10 +377,7 @@ HRESULT CDiscRunner::RestoreWindow() {
   std::int32_t W = 0, H = 0;
   v->GetNativeVideoSize(&W, &H);
   const discrunner::Box fitted = discrunner::FitByAspect(aspectMode_, ToBox(client), W, H);
-  const HRESULT dest =
-      v->SetDestinationPosition(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
-  RepaintVideo();
-  return dest;
+  return v->SetDestinationPosition(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
 }
 
 // ---------------------------------------------------------------------------
@@ -1165,14 +1156,6 @@ plat::LRESULT CDiscRunner::VideoWndProc(plat::HWND hwnd, plat::UINT msg, plat::W
       case tovelax::kFrameReadyMessage:
         if (auto* v = self->video()) v->DeliverFrame();
         break;
-      case plat::WM_PAINT: {
-        // The erase blacks the window out; the newest picture goes back on top.
-        plat::PAINTSTRUCT ps;
-        plat::BeginPaint(hwnd, &ps);
-        if (hwnd == self->videoWindow_) self->PaintShownFrame();
-        plat::EndPaint(hwnd, &ps);
-        return 0;
-      }
       case plat::WM_ERASEBKGND: {
         plat::RECT client{};
         plat::GetClientRect(hwnd, &client);
@@ -1231,31 +1214,7 @@ void CDiscRunner::WaitOnClientThread(unsigned ms) {
 
 void CDiscRunner::OnFrame(const std::shared_ptr<const tovelax::VideoFrame>& frame, const tovelax::Rect& destination,
                           const tovelax::Rect& source, bool visible) {
-  // Kept even when it cannot be drawn yet (window hidden, no place for it):
-  // a still picture is sent once, and the next paint of the window shows it.
-  if (frame) shownFrame_ = frame;
-  if (!visible || !frame) return;
-  DrawFrame(*frame, destination, source);
-}
-
-void CDiscRunner::RepaintVideo() {
-  if (videoWindow_) plat::InvalidateRect(videoWindow_, nullptr, plat::TRUE);
-}
-
-void CDiscRunner::PaintShownFrame() {
-  auto* v = video();
-  if (!shownFrame_ || !v || !videoWindow_ || !plat::IsWindowVisible(videoWindow_)) return;
-  tovelax::Rect destination{}, source{};
-  if (FAILED(v->GetDestinationPosition(&destination.left, &destination.top, &destination.width, &destination.height)))
-    return;
-  if (FAILED(v->GetSourcePosition(&source.left, &source.top, &source.width, &source.height))) source = {};
-  DrawFrame(*shownFrame_, destination, source);
-}
-
-void CDiscRunner::DrawFrame(const tovelax::VideoFrame& picture, const tovelax::Rect& destination,
-                            const tovelax::Rect& source) {
-  const tovelax::VideoFrame* frame = &picture;
-  if (!videoWindow_ || destination.width <= 0 || destination.height <= 0) return;
+  if (!visible || !frame || !videoWindow_ || destination.width <= 0 || destination.height <= 0) return;
   plat::SurfacePtr surface = plat::GetWindowSurface(videoWindow_);
   if (!surface) return;
   // Nearest-neighbour scaling of the source part of the frame onto the

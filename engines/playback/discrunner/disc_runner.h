@@ -203,14 +203,6 @@ class CDiscRunner : public IDiscRunner,
   void WaitOnClientThread(unsigned ms) override;
   void OnFrame(const std::shared_ptr<const tovelax::VideoFrame>& frame, const tovelax::Rect& destination,
                const tovelax::Rect& source, bool visible) override;
-  // Draws `frame` onto the video window's surface, scaled into `destination`.
-  void DrawFrame(const tovelax::VideoFrame& frame, const tovelax::Rect& destination, const tovelax::Rect& source);
-  // Paints the newest picture again where the library places it now: a still
-  // picture (a disc menu) arrives once, and must survive the window being
-  // shown, moved or erased after it came.
-  void PaintShownFrame();
-  // Asks for the video window to be erased and painted with the newest picture.
-  void RepaintVideo();
 
   IDvdEventSink* sink_ = nullptr;
   discrunner::LibraryBinding binding_;
@@ -228,8 +220,6 @@ class CDiscRunner : public IDiscRunner,
   int fullScreen_ = 0;
   int notifyValue_ = 0, aspectMode_ = 0;
   plat::HWND videoWindow_ = nullptr;
-  // The newest picture handed over by the library, kept for repaints.
-  std::shared_ptr<const tovelax::VideoFrame> shownFrame_;
   std::string bookmarkPath_;
   int opening_ = 0;
   float zoom_ = 1.0f;
